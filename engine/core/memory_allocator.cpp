@@ -1,0 +1,327 @@
+#include "engine/core/memory_allocator.h"
+
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace qel {
+
+struct MemoryAllocatorBase::Header {
+    static constexpr std::uint32_t kInUse = 0x80000000u;
+
+    std::uint32_t sizeAndFlag;  // payload bytes | in-use bit
+    std::uint32_t prevTotal;    // total size of the block to the left, 0 for the first
+    union {
+        MemoryAllocatorBase* pool;  // in use
+        Header* nextFree;           // free
+    };
+
+    std::size_t payload() const { return sizeAndFlag & ~kInUse; }
+    std::size_t total() const { return payload() + kHeaderSize; }
+    bool inUse() const { return (sizeAndFlag & kInUse) != 0; }
+    void setFree(std::size_t p) { sizeAndFlag = static_cast<std::uint32_t>(p); }
+    void setUsed(std::size_t p) { sizeAndFlag = static_cast<std::uint32_t>(p) | kInUse; }
+    std::byte* data() { return reinterpret_cast<std::byte*>(this) + kHeaderSize; }
+    // While free, the previous block of its list lives in the payload.
+    Header*& prevFree() { return *reinterpret_cast<Header**>(data()); }
+};
+static_assert(sizeof(void*) <= 8 && MemoryAllocatorBase::kHeaderSize == 16);
+
+namespace {
+
+constexpr std::size_t kMaxRequest = 0x7FFFFFF0u;  // fits the 31-bit size field
+
+std::size_t roundRequest(std::size_t size) {
+    if (size < MemoryAllocatorBase::kMinPayload) return MemoryAllocatorBase::kMinPayload;
+    return (size + 15) & ~std::size_t{15};
+}
+
+int highestBit(std::uint32_t v) { return 31 - std::countl_zero(v); }
+int lowestBit(std::uint32_t v) { return std::countr_zero(v); }
+
+}  // namespace
+
+MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize) {
+    arenaSize = arenaSize & ~std::size_t{15};
+    if (arenaSize < kHeaderSize + kMinPayload || arenaSize - kHeaderSize > kMaxRequest) return;
+    arena_ = static_cast<std::byte*>(std::aligned_alloc(16, arenaSize));
+    if (!arena_) return;  // the pool stays empty: every allocation returns null
+    arenaSize_ = arenaSize;
+    Header* h = reinterpret_cast<Header*>(arena_);
+    h->prevTotal = 0;
+    h->setFree(arenaSize - kHeaderSize);
+    insertFree(h);
+}
+
+MemoryAllocatorBase::~MemoryAllocatorBase() { std::free(arena_); }
+
+int MemoryAllocatorBase::listIndex(std::size_t size) {
+    const std::uint32_t s32 = static_cast<std::uint32_t>(size);
+    int f = s32 ? highestBit(s32) : 0;
+    if (f < 3) f = 3;
+    int s = (f <= 4) ? static_cast<int>(s32 % 16) : static_cast<int>((s32 - (1u << f)) >> (f - 4));
+    return f * kSecondLevels + s;
+}
+
+bool MemoryAllocatorBase::owns(const void* p) const {
+    const std::byte* b = static_cast<const std::byte*>(p);
+    return arena_ && b >= arena_ + kHeaderSize && b < arena_ + arenaSize_;
+}
+
+std::size_t MemoryAllocatorBase::payloadSize(const void* p) {
+    const Header* h = reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
+    return h->payload();
+}
+
+MemoryAllocatorBase* MemoryAllocatorBase::ownerOf(const void* p) {
+    const Header* h = reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
+    return h->inUse() ? h->pool : nullptr;
+}
+
+MemoryAllocatorBase::Header* MemoryAllocatorBase::headerOf(const void* p) const {
+    return reinterpret_cast<Header*>(const_cast<std::byte*>(static_cast<const std::byte*>(p)) -
+                                     kHeaderSize);
+}
+
+MemoryAllocatorBase::Header* MemoryAllocatorBase::nextPhysical(Header* h) const {
+    std::byte* next = reinterpret_cast<std::byte*>(h) + h->total();
+    return next < arena_ + arenaSize_ ? reinterpret_cast<Header*>(next) : nullptr;
+}
+
+MemoryAllocatorBase::Header* MemoryAllocatorBase::prevPhysical(Header* h) const {
+    if (h->prevTotal == 0) return nullptr;
+    return reinterpret_cast<Header*>(reinterpret_cast<std::byte*>(h) - h->prevTotal);
+}
+
+void MemoryAllocatorBase::insertFree(Header* h) {
+    const int index = listIndex(h->payload() + 1) - 1;
+    h->setFree(h->payload());
+    h->nextFree = heads_[index];
+    h->prevFree() = nullptr;
+    if (heads_[index]) heads_[index]->prevFree() = h;
+    heads_[index] = h;
+    firstLevel_ |= 1u << (index / kSecondLevels);
+    secondLevel_[index / kSecondLevels] |= 1u << (index % kSecondLevels);
+}
+
+void MemoryAllocatorBase::unlinkFree(Header* h) {
+    const int index = listIndex(h->payload() + 1) - 1;
+    Header* next = h->nextFree;
+    Header* prev = h->prevFree();
+    if (next) next->prevFree() = prev;
+    if (prev) {
+        prev->nextFree = next;
+    } else {
+        heads_[index] = next;
+        if (!next) {
+            const int f = index / kSecondLevels;
+            secondLevel_[f] &= ~(1u << (index % kSecondLevels));
+            if (!secondLevel_[f]) firstLevel_ &= ~(1u << f);
+        }
+    }
+}
+
+MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size) {
+    const int index = listIndex(size);
+    int f = index / kSecondLevels;
+    std::uint32_t bits = secondLevel_[f] & (~0u << (index % kSecondLevels));
+    if (!bits) {
+        const std::uint32_t above = (f + 1 < kFirstLevels) ? firstLevel_ & (~0u << (f + 1)) : 0;
+        if (!above) return nullptr;
+        f = lowestBit(above);
+        bits = secondLevel_[f];
+    }
+    Header* h = heads_[f * kSecondLevels + lowestBit(bits)];
+    unlinkFree(h);
+    return h;
+}
+
+// Cuts block h down to `keep` payload bytes when the rest can hold a block;
+// the rest becomes a block of its own, marked in use so the caller decides
+// what happens to it.
+void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep) {
+    const std::size_t payload = h->payload();
+    if (keep + kHeaderSize >= payload) return;
+    const bool used = h->inUse();
+    Header* tail = reinterpret_cast<Header*>(h->data() + keep);
+    tail->prevTotal = static_cast<std::uint32_t>(keep + kHeaderSize);
+    tail->setUsed(payload - keep - kHeaderSize);
+    tail->pool = this;
+    if (used) {
+        h->setUsed(keep);
+    } else {
+        h->setFree(keep);
+    }
+    if (Header* after = nextPhysical(tail)) after->prevTotal = static_cast<std::uint32_t>(tail->total());
+    freeBlock(tail);
+}
+
+void MemoryAllocatorBase::freeBlock(Header* h) {
+    if (Header* next = nextPhysical(h); next && !next->inUse()) {
+        unlinkFree(next);
+        h->setUsed(h->payload() + next->total());
+    }
+    if (Header* prev = prevPhysical(h); prev && !prev->inUse()) {
+        unlinkFree(prev);
+        prev->setFree(prev->payload() + h->total());
+        h = prev;
+    }
+    h->setFree(h->payload());
+    if (Header* after = nextPhysical(h)) after->prevTotal = static_cast<std::uint32_t>(h->total());
+    insertFree(h);
+}
+
+void MemoryAllocatorBase::reportExhaustion(std::size_t size) {
+    if (exhaustionReported_) return;
+    exhaustionReported_ = true;
+    std::fprintf(stderr, "memory pool %d exhausted: a request of %zu bytes failed\n", getId(), size);
+}
+
+void* MemoryAllocatorBase::allocate(std::size_t size) {
+    ScopedLock guard(lock_);
+    if (size > kMaxRequest) {
+        reportExhaustion(size);
+        return nullptr;
+    }
+    const std::size_t want = roundRequest(size);
+    Header* h = findFree(want);
+    if (!h) {
+        reportExhaustion(size);
+        return nullptr;
+    }
+    h->setUsed(h->payload());
+    h->pool = this;
+    splitTail(h, want);
+    return h->data();
+}
+
+void MemoryAllocatorBase::free(void* p) {
+    if (!p) return;
+    ScopedLock guard(lock_);
+    Header* h = headerOf(p);
+    if (!owns(p) || !h->inUse() || h->pool != this) {
+        std::fprintf(stderr, "memory pool %d: free of a block it does not hold ignored\n", getId());
+        return;
+    }
+    freeBlock(h);
+}
+
+void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
+    if (!p) return allocate(size);
+    ScopedLock guard(lock_);
+    if (size > kMaxRequest) {
+        reportExhaustion(size);
+        return nullptr;
+    }
+    Header* h = headerOf(p);
+    const std::size_t want = roundRequest(size);
+    const std::size_t have = h->payload();
+    if (want <= have) {
+        splitTail(h, want);
+        return p;
+    }
+    if (Header* next = nextPhysical(h);
+        next && !next->inUse() && have + next->total() >= want) {
+        unlinkFree(next);
+        h->setUsed(have + next->total());
+        if (Header* after = nextPhysical(h)) after->prevTotal = static_cast<std::uint32_t>(h->total());
+        splitTail(h, want);
+        return p;
+    }
+    void* moved = allocate(size);
+    if (!moved) return nullptr;
+    std::memcpy(moved, p, have);
+    freeBlock(h);
+    return moved;
+}
+
+MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
+    ScopedLock guard(lock_);
+    Stats st;
+    if (!arena_) return st;
+    for (Header* h = reinterpret_cast<Header*>(arena_); h; h = nextPhysical(h)) {
+        if (h->inUse()) {
+            ++st.usedBlocks;
+            st.usedBytes += h->payload();
+        } else {
+            ++st.freeBlocks;
+            st.freeBytes += h->payload();
+            if (h->payload() > st.largestFree) st.largestFree = h->payload();
+        }
+    }
+    return st;
+}
+
+bool MemoryAllocatorBase::checkConsistency() const {
+    ScopedLock guard(lock_);
+    if (!arena_) return firstLevel_ == 0;
+    std::size_t covered = 0, freeInArena = 0;
+    std::uint32_t prevTotal = 0;
+    bool prevFree = false;
+    for (Header* h = reinterpret_cast<Header*>(arena_); h; h = nextPhysical(h)) {
+        if (h->prevTotal != prevTotal) return false;
+        if (h->payload() % 16 != 0 || h->payload() < kMinPayload) return false;
+        if (!h->inUse()) {
+            if (prevFree) return false;  // neighbours must have merged
+            ++freeInArena;
+        } else if (h->pool != this) {
+            return false;
+        }
+        prevFree = !h->inUse();
+        prevTotal = static_cast<std::uint32_t>(h->total());
+        covered += h->total();
+    }
+    if (covered != arenaSize_) return false;
+    std::size_t listed = 0;
+    for (int i = 0; i < kListCount; ++i) {
+        const bool bit = (secondLevel_[i / kSecondLevels] >> (i % kSecondLevels)) & 1u;
+        if (bit != (heads_[i] != nullptr)) return false;
+        Header* prev = nullptr;
+        for (Header* h = heads_[i]; h; h = h->nextFree) {
+            if (h->inUse() || listIndex(h->payload() + 1) - 1 != i || h->prevFree() != prev) return false;
+            prev = h;
+            ++listed;
+        }
+    }
+    for (int f = 0; f < kFirstLevels; ++f) {
+        if (((firstLevel_ >> f) & 1u) != (secondLevel_[f] != 0)) return false;
+    }
+    return listed == freeInArena;
+}
+
+MemoryAllocatorBase* poolById(int pool) {
+    switch (pool) {
+        case 0: return &MemoryAllocator<0>::instance();
+        case 1: return &MemoryAllocator<1>::instance();
+        case 2: return &MemoryAllocator<2>::instance();
+        case 3: return &MemoryAllocator<3>::instance();
+        case 4: return &MemoryAllocator<4>::instance();
+        case 5: return &MemoryAllocator<5>::instance();
+        case 6: return &MemoryAllocator<6>::instance();
+        case 7: return &MemoryAllocator<7>::instance();
+        default: return nullptr;
+    }
+}
+
+void* poolAllocate(int pool, std::size_t size) noexcept {
+    MemoryAllocatorBase* p = poolById(pool);
+    return p ? p->allocate(size) : nullptr;
+}
+
+void poolFree(void* p) noexcept {
+    if (!p) return;
+    if (MemoryAllocatorBase* owner = MemoryAllocatorBase::ownerOf(p)) {
+        owner->free(p);
+    } else {
+        std::fprintf(stderr, "poolFree: block is not in use; ignored\n");
+    }
+}
+
+void* poolReallocate(void* p, std::size_t size) noexcept {
+    if (!p) return nullptr;
+    MemoryAllocatorBase* owner = MemoryAllocatorBase::ownerOf(p);
+    return owner ? owner->reallocate(size, p) : nullptr;
+}
+
+}  // namespace qel

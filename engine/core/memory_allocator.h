@@ -1,0 +1,166 @@
+// Eight fixed memory pools, each a two-level segregated-fit allocator over
+// one arena taken from the system on first use.
+//
+// Arena format. A block is a 16-byte header followed by its payload; blocks
+// tile the arena with no gaps, and payloads are multiples of 16 bytes, so
+// every payload is 16-byte aligned. The header holds
+//   - the payload size (bits 0..30) and an in-use flag (bit 31),
+//   - the total size of the physically previous block (0 for the first), the
+//     boundary tag that lets a freed block find its left neighbour,
+//   - while in use, the owning pool; while free, the next block of its free
+//     list. The owning pool therefore sits 8 bytes before a user pointer.
+// A free block keeps the previous block of its free list in the first 8
+// bytes of its payload.
+//
+// Invariants kept by every operation (checkConsistency verifies them):
+//   - the blocks cover the arena exactly and each boundary tag is right;
+//   - no two free blocks are neighbours (freeing merges them);
+//   - a free block of payload P sits in list index(P + 1) - 1, so every block
+//     of list L is at least as large as any request that maps to L, and an
+//     allocation never needs to look at a block's size;
+//   - bit f of the first-level bitmap is set exactly when one of the 16 lists
+//     of class f is non-empty, and bit s of second-level word f exactly when
+//     list f * 16 + s is.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
+#include "engine/core/critical_section.h"
+
+namespace qel {
+
+// The arena sizes were budgeted for 32-bit pointers; every arena is scaled
+// by this one factor so the same contents fit with 64-bit pointers and
+// 16-byte block headers.
+inline constexpr std::size_t kArenaScale = 4;
+inline constexpr int kPoolCount = 8;
+// Unscaled arena sizes in bytes (0.1 MiB is 104,857, truncated).
+inline constexpr std::size_t kBaseArenaSizes[kPoolCount] = {
+    104857, 2097152, 104857, 2097152, 10485760, 524288, 104857, 524288,
+};
+constexpr std::size_t arenaSizeOf(int pool) {
+    return (kBaseArenaSizes[pool] * kArenaScale) & ~std::size_t{15};
+}
+
+class MemoryAllocatorBase {
+public:
+    static constexpr std::size_t kHeaderSize = 16;
+    static constexpr std::size_t kMinPayload = 16;
+    static constexpr int kFirstLevels = 32;
+    static constexpr int kSecondLevels = 16;
+    static constexpr int kListCount = kFirstLevels * kSecondLevels;
+
+    explicit MemoryAllocatorBase(std::size_t arenaSize);
+    virtual ~MemoryAllocatorBase();
+    MemoryAllocatorBase(const MemoryAllocatorBase&) = delete;
+    MemoryAllocatorBase& operator=(const MemoryAllocatorBase&) = delete;
+
+    virtual int getId() const = 0;
+
+    // Null when no free block is large enough (reported once per pool).
+    void* allocate(std::size_t size);
+    void free(void* p);
+    // Shrinks and grows in place where it can; when it must move and cannot
+    // allocate, returns null and leaves the old block alone. Shrinking never
+    // fails.
+    void* reallocate(std::size_t size, void* p);
+
+    std::size_t arenaSize() const { return arenaSize_; }
+    bool owns(const void* p) const;
+    // Usable size of an allocated block.
+    static std::size_t payloadSize(const void* p);
+    // The pool a block was allocated from (the word before the user pointer).
+    static MemoryAllocatorBase* ownerOf(const void* p);
+
+    // List index of a size, as used for requests.
+    static int listIndex(std::size_t size);
+
+    struct Stats {
+        std::size_t usedBlocks = 0, usedBytes = 0;
+        std::size_t freeBlocks = 0, freeBytes = 0, largestFree = 0;
+    };
+    // Walks the arena: for tests and diagnostics, not for hot paths.
+    Stats stats() const;
+    bool checkConsistency() const;
+
+private:
+    struct Header;
+
+    Header* headerOf(const void* p) const;
+    Header* nextPhysical(Header* h) const;
+    Header* prevPhysical(Header* h) const;
+    void insertFree(Header* h);
+    void unlinkFree(Header* h);
+    void splitTail(Header* h, std::size_t keep);
+    void freeBlock(Header* h);
+    Header* findFree(std::size_t size);
+    void reportExhaustion(std::size_t size);
+
+    Header* heads_[kListCount] = {};
+    std::uint32_t firstLevel_ = 0;
+    std::uint32_t secondLevel_[kFirstLevels] = {};
+    std::byte* arena_ = nullptr;
+    std::size_t arenaSize_ = 0;
+    mutable CriticalSection lock_;
+    bool exhaustionReported_ = false;
+};
+
+template <int N>
+class MemoryAllocator final : public MemoryAllocatorBase {
+    static_assert(N >= 0 && N < kPoolCount);
+
+public:
+    // Built on first use and kept for the life of the process: objects freed
+    // from static destructors of any order still find their pool.
+    static MemoryAllocator& instance() {
+        static MemoryAllocator* pool = new (storage()) MemoryAllocator();
+        return *pool;
+    }
+    int getId() const override { return N; }
+
+private:
+    MemoryAllocator() : MemoryAllocatorBase(arenaSizeOf(N)) {}
+    static void* storage() {
+        alignas(MemoryAllocator) static std::byte bytes[sizeof(MemoryAllocator)];
+        return bytes;
+    }
+};
+
+// The pool with the given number (0..7), created on first use; null for
+// numbers outside the range.
+MemoryAllocatorBase* poolById(int pool);
+
+template <int N>
+void* allocFromPool(std::size_t size) noexcept {
+    return MemoryAllocator<N>::instance().allocate(size);
+}
+void* poolReallocate(void* p, std::size_t size) noexcept;
+
+// A standard allocator over pool N for containers held by pooled objects.
+// Throws std::bad_alloc on exhaustion like any standard allocator.
+template <class T, int N>
+struct PoolAllocator {
+    using value_type = T;
+    template <class U>
+    struct rebind {
+        using other = PoolAllocator<U, N>;
+    };
+    PoolAllocator() = default;
+    template <class U>
+    PoolAllocator(const PoolAllocator<U, N>&) {}
+    T* allocate(std::size_t n) {
+        if (n > std::size_t(-1) / sizeof(T)) throw std::bad_alloc();
+        void* p = allocFromPool<N>(n * sizeof(T));
+        if (!p) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) noexcept { poolFree(p); }
+    template <class U>
+    bool operator==(const PoolAllocator<U, N>&) const {
+        return true;
+    }
+};
+
+}  // namespace qel

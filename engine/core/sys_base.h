@@ -1,0 +1,25 @@
+// Base of the engine subsystems that the application owns and drives each
+// frame in a fixed order.
+#pragma once
+
+#include "engine/core/core.h"
+
+namespace qel {
+
+class SysBase : public Core {
+public:
+    static const ClassInfo& staticClassInfo();
+    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    static void* operator new(std::size_t size) noexcept { return poolAllocate(6, size); }
+    static void operator delete(void* p) noexcept { poolFree(p); }
+
+    virtual bool init() { return true; }
+    virtual void term() {}
+    // False asks the application to stop.
+    virtual bool update() { return true; }
+    virtual void draw() {}
+    virtual void onLostDevice() {}
+    virtual void onResetDevice() {}
+};
+
+}  // namespace qel

@@ -1,0 +1,266 @@
+#include "engine/core/memory_allocator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace qel {
+namespace {
+
+struct TestPool : MemoryAllocatorBase {
+    explicit TestPool(std::size_t arena) : MemoryAllocatorBase(arena) {}
+    int getId() const override { return 42; }
+};
+
+std::byte* bytes(void* p) { return static_cast<std::byte*>(p); }
+
+TEST(MemoryAllocator, FreshArenaIsOneFreeBlock) {
+    TestPool pool(4096);
+    auto st = pool.stats();
+    EXPECT_EQ(st.freeBlocks, 1u);
+    EXPECT_EQ(st.freeBytes, 4096u - 16);
+    EXPECT_EQ(st.usedBlocks, 0u);
+    EXPECT_TRUE(pool.checkConsistency());
+}
+
+TEST(MemoryAllocator, BlocksArePlacedInOrderAlignedAndKnowTheirPool) {
+    TestPool pool(4096);
+    void* a = pool.allocate(40);  // rounded to 48
+    void* b = pool.allocate(1);   // rounded to 16
+    void* c = pool.allocate(100);
+    ASSERT_TRUE(a && b && c);
+    EXPECT_EQ(bytes(b), bytes(a) + 48 + 16);
+    EXPECT_EQ(bytes(c), bytes(b) + 16 + 16);
+    for (void* p : {a, b, c}) {
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % 16, 0u);
+        EXPECT_EQ(MemoryAllocatorBase::ownerOf(p), &pool);
+        // The owning pool sits in the word just before the user pointer.
+        EXPECT_EQ(*reinterpret_cast<MemoryAllocatorBase**>(bytes(p) - 8), &pool);
+    }
+    EXPECT_EQ(MemoryAllocatorBase::payloadSize(a), 48u);
+    EXPECT_TRUE(pool.checkConsistency());
+}
+
+TEST(MemoryAllocator, ListIndexFollowsTheTwoLevelMapping) {
+    struct Case {
+        std::size_t size;
+        int index;
+    };
+    const Case cases[] = {
+        {1, 49}, {7, 55}, {8, 56}, {15, 63}, {16, 64}, {31, 79},
+        {32, 80}, {33, 80}, {34, 81}, {63, 95}, {64, 96}, {1000, 9 * 16 + 15},
+        {1024, 160}, {1 << 20, 320},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MemoryAllocatorBase::listIndex(c.size), c.index) << "size " << c.size;
+    }
+}
+
+TEST(MemoryAllocator, ExactRequestsOfALoneBlockAndUnsplittableRemainders) {
+    {
+        // A 32-byte arena holds one block of payload 16: a request of exactly
+        // that is served without splitting, and then nothing is left.
+        TestPool pool(32);
+        void* p = pool.allocate(16);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(MemoryAllocatorBase::payloadSize(p), 16u);
+        EXPECT_EQ(pool.allocate(1), nullptr);
+        pool.free(p);
+        EXPECT_EQ(pool.stats().freeBytes, 16u);
+    }
+    {
+        // Payload 48: a request 16 bytes smaller leaves a remainder of no
+        // payload, so the block is not split.
+        TestPool pool(64);
+        void* p = pool.allocate(32);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(MemoryAllocatorBase::payloadSize(p), 48u);
+        EXPECT_EQ(pool.stats().freeBlocks, 0u);
+    }
+}
+
+TEST(MemoryAllocator, FreeingThreeNeighboursInAnyOrderLeavesOneBlock) {
+    std::array<int, 3> order{0, 1, 2};
+    do {
+        TestPool pool(4096);
+        void* blocks[3];
+        for (void*& b : blocks) b = pool.allocate(64);
+        void* guard = pool.allocate(64);  // keeps the three apart from the arena's tail
+        ASSERT_NE(guard, nullptr);
+        for (int i : order) {
+            pool.free(blocks[i]);
+            ASSERT_TRUE(pool.checkConsistency());
+        }
+        auto st = pool.stats();
+        EXPECT_EQ(st.freeBlocks, 2u) << order[0] << order[1] << order[2];
+        // The merged block starts where the first one did and spans all three.
+        void* merged = pool.allocate(3 * 64 + 2 * 16 - 16);
+        EXPECT_EQ(merged, blocks[0]);
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
+TEST(MemoryAllocator, RequestLargerThanAnyFreeBlockFailsWhileSmallerOnesSucceed) {
+    TestPool pool(1024);
+    void* a = pool.allocate(400);
+    ASSERT_NE(a, nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(pool.allocate(900), nullptr);
+    EXPECT_EQ(pool.allocate(5000), nullptr);
+    std::string report = testing::internal::GetCapturedStderr();
+    // Exhaustion is reported, once.
+    EXPECT_NE(report.find("memory pool 42 exhausted"), std::string::npos);
+    EXPECT_EQ(report.find("exhausted"), report.rfind("exhausted"));
+    EXPECT_NE(pool.allocate(200), nullptr);
+    EXPECT_EQ(pool.allocate(std::size_t(1) << 40), nullptr);
+    EXPECT_TRUE(pool.checkConsistency());
+}
+
+TEST(MemoryAllocator, ReallocateShrinksAndGrowsInPlaceOrMoves) {
+    TestPool pool(4096);
+    char* a = static_cast<char*>(pool.allocate(256));
+    std::memset(a, 'x', 256);
+
+    // Shrinking keeps the block and frees the tail, which merges onwards.
+    EXPECT_EQ(pool.reallocate(64, a), a);
+    EXPECT_EQ(MemoryAllocatorBase::payloadSize(a), 64u);
+    EXPECT_EQ(pool.stats().freeBlocks, 1u);
+
+    // Growing into the free successor keeps the pointer.
+    EXPECT_EQ(pool.reallocate(512, a), a);
+    EXPECT_EQ(MemoryAllocatorBase::payloadSize(a), 512u);
+    EXPECT_EQ(a[63], 'x');
+
+    // With the successor in use the block moves and its contents go along.
+    void* blocker = pool.allocate(16);
+    ASSERT_NE(blocker, nullptr);
+    char* moved = static_cast<char*>(pool.reallocate(1024, a));
+    ASSERT_NE(moved, nullptr);
+    EXPECT_NE(moved, a);
+    EXPECT_EQ(moved[0], 'x');
+    EXPECT_EQ(moved[63], 'x');
+
+    // When moving fails the old block stays untouched.
+    EXPECT_EQ(pool.reallocate(8000, moved), nullptr);
+    EXPECT_EQ(moved[0], 'x');
+    EXPECT_EQ(MemoryAllocatorBase::payloadSize(moved), 1024u);
+
+    EXPECT_EQ(pool.reallocate(100, nullptr) != nullptr, true);
+    EXPECT_TRUE(pool.checkConsistency());
+}
+
+TEST(MemoryAllocator, FreeOfForeignOrFreedBlockIsIgnored) {
+    TestPool a(1024), b(1024);
+    void* p = a.allocate(32);
+    testing::internal::CaptureStderr();
+    b.free(p);
+    a.free(p);
+    a.free(p);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("does not hold"), std::string::npos);
+    EXPECT_TRUE(a.checkConsistency());
+    EXPECT_TRUE(b.checkConsistency());
+    EXPECT_EQ(a.stats().freeBlocks, 1u);
+}
+
+// Random churn: after every operation the arena's invariants hold and every
+// live block still has its own contents. Replay one seed by its number.
+TEST(MemoryAllocator, RandomChurnKeepsInvariantsAndContents) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        TestPool pool(64 * 1024);
+        std::mt19937 rng(seed);
+        struct Live {
+            unsigned char* p;
+            std::size_t size;
+            unsigned char tag;
+        };
+        std::vector<Live> live;
+        auto fill = [](Live& l) { std::memset(l.p, l.tag, l.size); };
+        auto intact = [](const Live& l) {
+            return std::all_of(l.p, l.p + l.size, [&](unsigned char c) { return c == l.tag; });
+        };
+        for (int step = 0; step < 2000; ++step) {
+            const int op = rng() % 3;
+            if (op == 0 || live.empty()) {
+                Live l{nullptr, 1 + rng() % 700, static_cast<unsigned char>(rng())};
+                l.p = static_cast<unsigned char*>(pool.allocate(l.size));
+                if (l.p) {
+                    fill(l);
+                    live.push_back(l);
+                }
+            } else if (op == 1) {
+                std::size_t i = rng() % live.size();
+                ASSERT_TRUE(intact(live[i]));
+                pool.free(live[i].p);
+                live.erase(live.begin() + i);
+            } else {
+                Live& l = live[rng() % live.size()];
+                std::size_t size = 1 + rng() % 1500;
+                auto* p = static_cast<unsigned char*>(pool.reallocate(size, l.p));
+                if (p) {
+                    l.p = p;
+                    l.size = std::min(l.size, size);
+                    ASSERT_TRUE(intact(l));
+                    l.size = size;
+                    fill(l);
+                } else {
+                    ASSERT_TRUE(intact(l));
+                }
+            }
+            ASSERT_TRUE(pool.checkConsistency()) << "step " << step;
+        }
+        for (const Live& l : live) pool.free(l.p);
+        EXPECT_EQ(pool.stats().freeBlocks, 1u);
+    }
+}
+
+struct InPool3 : Core {
+    static void* operator new(std::size_t n) noexcept { return poolAllocate(3, n); }
+    static void operator delete(void* p) noexcept { poolFree(p); }
+    int payload[10] = {};
+};
+
+TEST(MemoryAllocator, CommonDeleteReturnsTheBlockToItsOwnPool) {
+    auto& pool3 = MemoryAllocator<3>::instance();
+    auto& pool1 = MemoryAllocator<1>::instance();
+    const auto used3 = pool3.stats().usedBlocks;
+    const auto used1 = pool1.stats().usedBlocks;
+    Core* obj = new InPool3;
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(MemoryAllocatorBase::ownerOf(obj), &pool3);
+    EXPECT_EQ(pool3.stats().usedBlocks, used3 + 1);
+    delete obj;
+    EXPECT_EQ(pool3.stats().usedBlocks, used3);
+    EXPECT_EQ(pool1.stats().usedBlocks, used1);
+}
+
+TEST(MemoryAllocator, PoolsHaveScaledArenasAndIds) {
+    for (int n = 0; n < kPoolCount; ++n) {
+        MemoryAllocatorBase* pool = poolById(n);
+        ASSERT_NE(pool, nullptr);
+        EXPECT_EQ(pool->getId(), n);
+        EXPECT_EQ(pool->arenaSize(), (kBaseArenaSizes[n] * kArenaScale) & ~std::size_t{15});
+    }
+    EXPECT_EQ(poolById(8), nullptr);
+    EXPECT_EQ(poolAllocate(-1, 16), nullptr);
+    EXPECT_EQ(kBaseArenaSizes[0], 104857u);
+}
+
+TEST(MemoryAllocator, PoolAllocatorServesStandardContainers) {
+    auto& pool = MemoryAllocator<1>::instance();
+    const auto before = pool.stats().usedBlocks;
+    {
+        std::vector<int, PoolAllocator<int, 1>> v;
+        for (int i = 0; i < 1000; ++i) v.push_back(i);
+        EXPECT_EQ(MemoryAllocatorBase::ownerOf(v.data()), &pool);
+        EXPECT_EQ(v[999], 999);
+    }
+    EXPECT_EQ(pool.stats().usedBlocks, before);
+}
+
+}  // namespace
+}  // namespace qel
