@@ -1,0 +1,43 @@
+#include "platform/font/font.h"
+
+#include <algorithm>
+
+namespace qel {
+
+SjisStep sjisStep(std::string_view text, std::size_t at) {
+    SjisStep step;
+    const auto lead = static_cast<std::uint8_t>(text[at]);
+    step.code = lead;
+    if (lead == 0x0A) {
+        step.lineFeed = true;
+        step.columns = 0;
+    } else if (lead < 0x20 || lead == 0x7F) {
+        step.columns = 0;  // control bytes take no room
+    } else if (isSjisLeadByte(lead) && at + 1 < text.size()) {
+        step.code = static_cast<std::uint16_t>(lead << 8 | static_cast<std::uint8_t>(text[at + 1]));
+        step.length = 2;
+        step.columns = 2;
+    }
+    return step;
+}
+
+TextExtent Font::measure(std::string_view text) const {
+    if (text.empty()) return {};
+    int lines = 1;
+    int columns = 0;
+    int widest = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const SjisStep step = sjisStep(text, at);
+        if (step.lineFeed) {
+            ++lines;
+            columns = 0;
+        } else {
+            columns += step.columns;
+            widest = std::max(widest, columns);
+        }
+        at += static_cast<std::size_t>(step.length);
+    }
+    return TextExtent{widest * columnWidth_, lines * desc_.height};
+}
+
+}  // namespace qel
