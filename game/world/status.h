@@ -1,0 +1,168 @@
+// The 58 signed 32-bit figures of a character, and the rule by which two
+// blocks of them combine.
+//
+// Invariants: every access is by an index checked against 0..57 (a bad index
+// throws std::out_of_range and touches nothing); a new or reset block holds 0
+// everywhere except the two ratio figures, which hold 100 (the neutral
+// percentage). Combining is defined per index: FLOAT, THROUGH and INVISIBLE
+// keep the value of larger magnitude (the incoming one on a tie), the two
+// ratios multiply as percentages, and every other figure adds, all in
+// wrapping 32-bit arithmetic. Blocks that scripts create live in pool 7.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/core/core.h"
+
+class Status {
+public:
+    enum Index : std::int32_t {
+        LIFE = 0,
+        STR,
+        VIT,
+        DEX,
+        PER,
+        AGI,
+        WIS,
+        INT,
+        CHA,
+        MAIN_MAX,  // the main figures are LIFE..CHA
+        MANA = MAIN_MAX,
+        ACTION,
+        OFFENSE,
+        OFFENSE_SUB,
+        FIRE,
+        MAGIC,
+        DEFENSE,
+        HIT,
+        HIT_SUB,
+        HIT_FIRE,
+        HIT_MAGIC,
+        AVOID,
+        RESIST,
+        WEIGHT,
+        CONTROL,
+        TORCH,
+        VISION,
+        INVISI_VISION,
+        TELEPATHY,
+        LAND,
+        WATER,
+        FLOAT,
+        THROUGH,
+        INVISIBLE,
+        RES_PHYSIC,
+        RES_MAGIC,
+        RES_FIRE,
+        RES_FREEZE,
+        RES_THUNDER,
+        RES_GROUND,
+        RES_WIND,
+        RES_HOLY,
+        RES_EVIL,
+        RES_POISON,
+        RES_NEURAL,
+        RES_MIND,
+        RES_STONE,
+        ACTION_RATIO,
+        SUCCESS_MAGIC,
+        LUCK,  // archive version 103 added LUCK..MOVE_SPEED
+        RES_DEATH,
+        ATTACK_SPEED,
+        FIRE_SPEED,
+        MOVE_SPEED,
+        AUTO_HEAL_RATIO,  // later versions added AUTO_HEAL_RATIO..SATIETY
+        AUTO_HEAL,
+        AUTO_MANA_RATIO,
+        AUTO_MANA,
+        SATIETY,
+        TYPE_MAX  // the number of figures
+    };
+
+    // Script-visible names in index order, for the STATUS table and messages.
+    static const char* const NAMES[TYPE_MAX];
+
+    Status() { init(); }
+
+    // Back to the new-block values.
+    void init();
+
+    static constexpr bool isIndex(std::int32_t i) { return i >= 0 && i < TYPE_MAX; }
+
+    std::int32_t get(std::int32_t index) const { return values_[checked(index)]; }
+    std::int32_t operator[](std::int32_t index) const { return get(index); }
+    // Stores without the combine rule.
+    void set(std::int32_t index, std::int32_t value) { values_[checked(index)] = value; }
+    // Combines value into the figure at index.
+    void add(std::int32_t index, std::int32_t value);
+
+    Status& operator+=(const Status& other);
+    Status operator+(const Status& other) const {
+        Status r = *this;
+        r += other;
+        return r;
+    }
+    bool operator==(const Status&) const = default;
+
+    // The combine rule of one index: held is the value so far, incoming the
+    // value combined into it.
+    static std::int32_t CalValueSum(std::int32_t index, std::int32_t held, std::int32_t incoming);
+
+    const std::array<std::int32_t, TYPE_MAX>& values() const { return values_; }
+
+    // The index of a figure's name (exact, case-sensitive); -1 when unknown.
+    static std::int32_t indexOf(const char* name);
+
+    // Derived figures (the character's formulas and their script forms).
+    // All are pure; integer divisions truncate toward zero, sums wrap, and a
+    // float product is rounded to float before it is truncated. The settings
+    // they read belong to the script module, so the caller passes them in; a
+    // level ratio of 0 makes the level term 0 instead of dividing by zero.
+    // S[X] below is this block's figure X.
+    //   calMana      S[MANA] + 2 (wis + intel) + per
+    //   calAction    S[ACTION] + 12
+    //   calOffense   S[OFFENSE] + str (0.75 level + 9)
+    //   calOffenseSub S[OFFENSE_SUB] + ((str + dex) / 2) (0.75 level + 7)
+    //   calFire      S[FIRE] + dex (0.75 level + 5)
+    //   calMagic     S[MAGIC] + wis (0.6f level + 9)
+    //   calDefense   defense (1 + (vit - 12) ratio), no figure of S
+    //   calHit       S[HIT] + (agi + dex) / 2 + level / ratio (HIT_SUB: - 9)
+    //   calHitMagic  S[HIT_MAGIC] + wis + level / ratio
+    //   calAvoid     S[AVOID] + (2 agi + per) / 3 + level / ratio - 6
+    //   calResist    S[RESIST] + (a + b) / 2 + level / ratio - 6
+    //   calWeight    S[WEIGHT] + vit weightVit + str weightStr + weightBase
+    //   calControl   S[CONTROL] + a (b is accepted and ignored)
+    std::int32_t calMana(std::int32_t wis, std::int32_t intel, std::int32_t per) const;
+    std::int32_t calAction() const;
+    std::int32_t calOffense(std::int32_t str, std::int32_t level) const;
+    std::int32_t calOffenseSub(std::int32_t str, std::int32_t dex, std::int32_t level) const;
+    std::int32_t calFire(std::int32_t dex, std::int32_t level) const;
+    std::int32_t calMagic(std::int32_t wis, std::int32_t level) const;
+    std::int32_t calDefense(std::int32_t defense, std::int32_t vit, float defenseVitRatio) const;
+    std::int32_t calHit(std::int32_t agi, std::int32_t dex, std::int32_t level,
+                        std::int32_t levelRatio) const;
+    std::int32_t calHitSub(std::int32_t agi, std::int32_t dex, std::int32_t level,
+                           std::int32_t levelRatio) const;
+    std::int32_t calHitFire(std::int32_t agi, std::int32_t dex, std::int32_t level,
+                            std::int32_t levelRatio) const;
+    std::int32_t calHitMagic(std::int32_t wis, std::int32_t level, std::int32_t levelRatio) const;
+    std::int32_t calAvoid(std::int32_t agi, std::int32_t per, std::int32_t level,
+                          std::int32_t levelRatio) const;
+    std::int32_t calResist(std::int32_t a, std::int32_t b, std::int32_t level,
+                           std::int32_t levelRatio) const;
+    std::int32_t calWeight(std::int32_t str, std::int32_t vit, float weightVit, float weightStr,
+                           float weightBase) const;
+    std::int32_t calControl(std::int32_t a, std::int32_t b) const;
+
+    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
+    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    static void* operator new(std::size_t, void* where) noexcept { return where; }
+    static void operator delete(void*, void*) noexcept {}
+
+private:
+    static std::size_t checked(std::int32_t index);
+
+    std::array<std::int32_t, TYPE_MAX> values_;
+};
