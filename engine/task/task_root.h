@@ -1,0 +1,15 @@
+// The root of the task tree: a plain task of priority 0 with its own class.
+#pragma once
+
+#include "engine/task/task_base.h"
+
+namespace qel {
+
+class TaskRoot : public TaskBase {
+public:
+    TaskRoot() : TaskBase(0.0f) {}
+    static const ClassInfo& staticClassInfo();
+    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+};
+
+}  // namespace qel
