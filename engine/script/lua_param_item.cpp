@@ -1,0 +1,157 @@
+#include "engine/script/lua_param_item.h"
+
+#include <tolua++.h>
+
+#include <cstring>
+#include <lua.hpp>
+
+namespace qel {
+
+namespace {
+
+char* copyText(const char* text, std::size_t length) {
+    auto* copy = static_cast<char*>(poolAllocate(4, length + 1));
+    if (!copy) return nullptr;
+    std::memcpy(copy, text, length);
+    copy[length] = '\0';
+    return copy;
+}
+
+// True when `typeName` names a class tolua++ can push: a metatable registered
+// under that name while tolua++'s box table exists. tolua++ itself pushes
+// nothing for an unknown name (shifting every later argument) and crashes
+// when its tables were never opened.
+bool isPushableType(lua_State* L, const char* typeName) {
+    luaL_getmetatable(L, typeName);  // +1 metatable or nil
+    bool known = lua_istable(L, -1);
+    if (known) {
+        lua_pushstring(L, "tolua_ubox");  // +1
+        lua_rawget(L, -2);                // replace key by mt.tolua_ubox
+        known = lua_istable(L, -1);
+        lua_pop(L, 1);
+        if (!known) {
+            lua_pushstring(L, "tolua_ubox");
+            lua_rawget(L, LUA_REGISTRYINDEX);  // +1 registry.tolua_ubox
+            known = lua_istable(L, -1);
+            lua_pop(L, 1);
+        }
+    }
+    lua_pop(L, 1);  // metatable or nil
+    return known;
+}
+
+}  // namespace
+
+const ClassInfo& LuaParamItem::staticClassInfo() {
+    static const ClassInfo info = ClassInfo::make<LuaParamItem, Core>("LuaParamItem");
+    return info;
+}
+
+LuaParamItem::~LuaParamItem() {
+    release();
+}
+
+void LuaParamItem::release() {
+    poolFree(string_);
+    string_ = nullptr;
+    poolFree(typeName_);
+    typeName_ = nullptr;
+    object_ = nullptr;
+}
+
+void LuaParamItem::setNil() {
+    release();
+    type_ = kNil;
+}
+
+void LuaParamItem::setBoolean(bool value) {
+    release();
+    type_ = kBoolean;
+    boolean_ = value;
+}
+
+void LuaParamItem::setNumber(double value) {
+    release();
+    type_ = kNumber;
+    number_ = value;
+}
+
+void LuaParamItem::setString(const char* text) {
+    setString(text, text ? std::strlen(text) : 0);
+}
+
+void LuaParamItem::setString(const char* text, std::size_t length) {
+    // Copy before releasing: the text may be this item's own string.
+    char* copy = text ? copyText(text, length) : nullptr;
+    release();
+    type_ = kString;
+    string_ = copy;
+}
+
+void LuaParamItem::setUserType(void* object, const char* typeName) {
+    char* copy = typeName ? copyText(typeName, std::strlen(typeName)) : nullptr;
+    release();
+    type_ = kUserType;
+    object_ = object;
+    typeName_ = copy;
+}
+
+void LuaParamItem::push(lua_State* L) const {
+    switch (type_) {
+        case kBoolean:
+            lua_pushboolean(L, boolean_);
+            return;
+        case kNumber:
+            lua_pushnumber(L, number_);
+            return;
+        case kString:
+            if (string_) {
+                lua_pushstring(L, string_);
+                return;
+            }
+            break;
+        case kUserType:
+            if (object_ && typeName_ && isPushableType(L, typeName_)) {
+                const int top = lua_gettop(L);
+                tolua_pushusertype(L, object_, typeName_);
+                if (lua_gettop(L) == top + 1) return;
+                lua_settop(L, top);
+            }
+            break;
+        default:
+            break;
+    }
+    lua_pushnil(L);
+}
+
+void LuaParamItem::read(lua_State* L, int index) {
+    switch (lua_type(L, index)) {
+        case LUA_TBOOLEAN:
+            setBoolean(lua_toboolean(L, index) != 0);
+            return;
+        case LUA_TNUMBER:
+            setNumber(lua_tonumber(L, index));
+            return;
+        case LUA_TSTRING: {
+            std::size_t length = 0;
+            const char* text = lua_tolstring(L, index, &length);  // a string: no conversion
+            setString(text, length);
+            return;
+        }
+        case LUA_TUSERDATA: {
+            // tolua++ keeps the object pointer at the start of its box; a
+            // smaller full user datum is not one of its boxes.
+            void* object = nullptr;
+            if (lua_objlen(L, index) >= sizeof(void*)) {
+                object = *static_cast<void**>(lua_touserdata(L, index));
+            }
+            setUserType(object, "");
+            return;
+        }
+        default:
+            setNil();
+            return;
+    }
+}
+
+}  // namespace qel

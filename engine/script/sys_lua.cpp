@@ -1,0 +1,232 @@
+#include "engine/script/sys_lua.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/core/memory_allocator.h"
+
+namespace qel {
+
+namespace {
+
+bool isShiftJisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The longest prefix of at most `limit` bytes that does not end inside a
+// two-byte Shift-JIS character.
+std::size_t cutLength(const char* text, std::size_t length, std::size_t limit) {
+    if (length <= limit) return length;
+    std::size_t i = 0;
+    while (i < limit) {
+        const std::size_t step = isShiftJisLead(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + step > limit) break;
+        i += step;
+    }
+    return i;
+}
+
+}  // namespace
+
+struct SysLua::CallContext {
+    SysLua* host;
+    const char* name;
+    int resultCount;
+    const LuaParam* args;
+    LuaParam* results;
+    bool succeeded = false;
+};
+
+struct SysLua::RunContext {
+    SysLua* host;
+    const char* path;  // a file, or null for the buffer below
+    const char* text;
+    std::size_t length;
+    const char* chunkName;
+    bool succeeded = false;
+};
+
+SysLua& SysLua::instance() {
+    static SysLua lua;
+    return lua;
+}
+
+const ClassInfo& SysLua::staticClassInfo() {
+    static const ClassInfo info = ClassInfo::make<SysLua, Core>("SysLua");
+    return info;
+}
+
+SysLua::~SysLua() {
+    if (state_) lua_close(state_);
+    state_ = nullptr;
+}
+
+void* SysLua::allocate(void*, void* block, std::size_t oldSize, std::size_t newSize) {
+    if (newSize == 0) {
+        poolFree(block);
+        return nullptr;
+    }
+    if (!block) return poolAllocate(4, newSize);
+    void* moved = poolReallocate(block, newSize);
+    // The pool shrinks in place; should it ever refuse, the old block is
+    // still large enough, and Lua cannot handle a failed shrink.
+    if (!moved && newSize <= oldSize) return block;
+    return moved;
+}
+
+int SysLua::silentPrint(lua_State* L) {
+    const int n = lua_gettop(L);
+    lua_getglobal(L, "tostring");  // +1 tostring
+    for (int i = 1; i <= n; ++i) {
+        lua_pushvalue(L, -1);  // +1 tostring
+        lua_pushvalue(L, i);   // +1 argument
+        lua_call(L, 1, 1);     // -2 +1 its text
+        lua_pop(L, 1);         // -1 the text, unseen
+    }
+    return 0;
+}
+
+// Reached only by an error outside every protected call, which the host never
+// lets happen. It must not raise again (that would re-enter the panic), so it
+// touches nothing; Lua then ends the process with exit code 1.
+int SysLua::panic(lua_State*) {
+    return 0;
+}
+
+int SysLua::pushHandler(lua_State* L) const {
+    if (tracebackRef_ == LUA_NOREF || tracebackRef_ == LUA_REFNIL) return 0;
+    lua_rawgeti(L, LUA_REGISTRYINDEX, tracebackRef_);  // +1 handler
+    return lua_gettop(L);
+}
+
+void SysLua::keepError(lua_State* L, int index) {
+    char scratch[64];
+    const char* text = scratch;
+    std::size_t length = 0;
+    switch (lua_type(L, index)) {
+        case LUA_TSTRING:
+            text = lua_tolstring(L, index, &length);  // a string: no conversion
+            break;
+        case LUA_TNUMBER:
+            length = static_cast<std::size_t>(
+                std::snprintf(scratch, sizeof scratch, "%.14g", lua_tonumber(L, index)));
+            break;
+        default:
+            length = static_cast<std::size_t>(std::snprintf(
+                scratch, sizeof scratch, "(error object is a %s value)", luaL_typename(L, index)));
+            break;
+    }
+    length = cutLength(text, length, kLastErrorSize - 1);
+    std::memcpy(lastError_, text, length);
+    lastError_[length] = '\0';
+    hasLastError_ = true;
+}
+
+bool SysLua::protect(lua_CFunction body, void* context) {
+    lua_State* L = state_;
+    const int top = lua_gettop(L);
+    const int status = lua_cpcall(L, body, context);  // +1 error object on failure
+    if (status != 0) keepError(L, -1);
+    lua_settop(L, top);
+    return status == 0;
+}
+
+int SysLua::openBody(lua_State* L) {
+    auto* host = static_cast<SysLua*>(lua_touserdata(L, 1));
+    luaL_openlibs(L);           // base, package, table, io, os, string, math, debug
+    lua_getglobal(L, "debug");  // +1 debug
+    if (lua_istable(L, -1)) {
+        lua_getfield(L, -1, "traceback");  // +1 traceback
+        if (lua_iscfunction(L, -1)) host->traceback_ = lua_tocfunction(L, -1);
+        lua_pop(L, 1);  // -1 traceback
+    }
+    lua_pop(L, 1);  // -1 debug
+    if (host->traceback_) {
+        lua_pushcfunction(L, host->traceback_);                // +1 handler
+        host->tracebackRef_ = luaL_ref(L, LUA_REGISTRYINDEX);  // -1 into the registry
+    }
+    lua_register(L, "print", &SysLua::silentPrint);
+    return 0;
+}
+
+bool SysLua::init() {
+    if (state_) return true;
+    lua_State* L = lua_newstate(&SysLua::allocate, nullptr);
+    if (!L) return false;
+    lua_atpanic(L, &SysLua::panic);
+    state_ = L;
+    if (!protect(&SysLua::openBody, this)) {
+        lua_close(L);
+        state_ = nullptr;
+        traceback_ = nullptr;
+        tracebackRef_ = LUA_NOREF;
+        return false;
+    }
+    return true;
+}
+
+int SysLua::callBody(lua_State* L) {
+    auto* c = static_cast<CallContext*>(lua_touserdata(L, 1));
+    const int handler = c->host->pushHandler(L);  // +1 handler, or nothing
+    lua_getglobal(L, c->name);                    // +1 the global
+    if (!lua_isfunction(L, -1)) return 0;         // a callback the scripts do not define
+    const int below = lua_gettop(L) - 1;
+    const int argc = c->args ? c->args->push(L) : 0;  // +argc
+    const int wanted = c->resultCount < 0 ? LUA_MULTRET : c->resultCount;
+    if (lua_pcall(L, argc, wanted, handler) != 0) {  // -1-argc +results or +error
+        c->host->keepError(L, -1);
+        return 0;
+    }
+    if (c->results) c->results->readResults(lua_gettop(L) - below, L);
+    c->succeeded = true;
+    return 0;
+}
+
+bool SysLua::call(const char* name, int resultCount, const LuaParam* args, LuaParam* results) {
+    if (results) results->clear();
+    if (!state_ || !name) return false;
+    CallContext context{this, name, resultCount, args, results};
+    if (!protect(&SysLua::callBody, &context)) {
+        // A failed push or look-up may have read some results: none count.
+        if (results) results->clear();
+        return false;
+    }
+    return context.succeeded;
+}
+
+int SysLua::runBody(lua_State* L) {
+    auto* c = static_cast<RunContext*>(lua_touserdata(L, 1));
+    const int handler = c->host->pushHandler(L);  // +1 handler, or nothing
+    const int loaded = c->path ? luaL_loadfile(L, c->path)
+                               : luaL_loadbuffer(L, c->text, c->length, c->chunkName);  // +1
+    if (loaded != 0) {
+        c->host->keepError(L, -1);
+        return 0;
+    }
+    if (lua_pcall(L, 0, 0, handler) != 0) {  // -1 chunk, +1 error on failure
+        c->host->keepError(L, -1);
+        return 0;
+    }
+    c->succeeded = true;
+    return 0;
+}
+
+bool SysLua::runFile(const char* path) {
+    if (!state_ || !path) return false;
+    RunContext context{this, path, nullptr, 0, nullptr};
+    return protect(&SysLua::runBody, &context) && context.succeeded;
+}
+
+bool SysLua::runBuffer(const char* text, std::int32_t length, const char* chunkName) {
+    if (!state_ || !text || length < 0) return false;
+    const std::size_t size = length == 0 ? std::strlen(text) : static_cast<std::size_t>(length);
+    RunContext context{this, nullptr, text, size, chunkName};
+    return protect(&SysLua::runBody, &context) && context.succeeded;
+}
+
+bool SysLua::runProtected(lua_CFunction fn, void* userData) {
+    if (!state_ || !fn) return false;
+    return protect(fn, userData);
+}
+
+}  // namespace qel

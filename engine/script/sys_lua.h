@@ -1,0 +1,104 @@
+// The Lua host: owns the program's single Lua 5.1 state and is the only road
+// from the program into the scripts.
+//
+// What it keeps true:
+//   - Nothing it does raises a Lua error outside a protected call. Every
+//     push, look-up and load runs inside lua_cpcall, so a script error, a
+//     failing metamethod or an exhausted pool reaches the caller as false.
+//   - Every operation leaves the Lua stack exactly as it found it.
+//   - The state's memory comes from pool 4 and nowhere else.
+//   - Script errors are never shown or logged; the text of the last one is
+//     kept for the scripts to read back (C_GetLuaError).
+// The state is used by one thread at a time (the boot loader, then the game
+// thread); the host takes no lock.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <lua.hpp>
+
+#include "engine/core/core.h"
+#include "engine/script/lua_param.h"
+
+namespace qel {
+
+class SysLua : public Core {
+public:
+    static constexpr std::size_t kLastErrorSize = 4096;
+
+    // The game's host. Tests and tools may make their own hosts; each owns
+    // its own state, all share pool 4.
+    static SysLua& instance();
+
+    SysLua() = default;
+    ~SysLua() override;
+    SysLua(const SysLua&) = delete;
+    SysLua& operator=(const SysLua&) = delete;
+
+    static const ClassInfo& staticClassInfo();
+    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    static void* operator new(std::size_t n) noexcept { return poolAllocate(4, n); }
+    static void operator delete(void* p) noexcept { poolFree(p); }
+
+    // Creates the state with the standard libraries, a silent print and the
+    // traceback message handler. False (and no state) when the pool cannot
+    // hold it. A second call keeps the existing state.
+    bool init();
+
+    // Calls the global function `name` with `args` (may be null) asking for
+    // `resultCount` results, read into `results` (may be null; cleared
+    // first). True when the global is a function and ran without error. A
+    // global that is missing or not a function is not called: false, no
+    // error kept. May be called from inside a binding that a script called.
+    bool call(const char* name, int resultCount, const LuaParam* args, LuaParam* results);
+
+    // Loads a chunk and runs it with no arguments and no results.
+    bool runFile(const char* path);
+    // `length` 0 means the text's string length; `chunkName` is the name Lua
+    // reports the chunk under.
+    bool runBuffer(const char* text, std::int32_t length, const char* chunkName);
+
+    // Runs fn(L) with `userData` as its only argument (a light user data at
+    // index 1) inside a protected call; for work such as registering
+    // bindings that raises Lua errors on failure. Values fn leaves are
+    // dropped; on error the text is kept and the answer is false.
+    bool runProtected(lua_CFunction fn, void* userData);
+
+    lua_State* state() const { return state_; }
+    // The last script error (load, run or call), with its traceback when the
+    // debug library provided one; null before the first error.
+    const char* lastError() const { return hasLastError_ ? lastError_ : nullptr; }
+
+    // Lua's allocation function over pool 4. A shrinking reallocation never
+    // fails (Lua 5.1 relies on that).
+    static void* allocate(void* userData, void* block, std::size_t oldSize, std::size_t newSize);
+    // Replacement for the global print: converts each argument with the
+    // global tostring (so __tostring still runs) and writes nothing.
+    static int silentPrint(lua_State* L);
+
+private:
+    struct CallContext;
+    struct RunContext;
+    static int openBody(lua_State* L);
+    static int callBody(lua_State* L);
+    static int runBody(lua_State* L);
+    static int panic(lua_State* L);
+
+    // Runs `body` under lua_cpcall and restores the stack; keeps the error
+    // text when the protected call itself failed.
+    bool protect(lua_CFunction body, void* context);
+    // Pushes the message handler and returns its index, or 0 without one.
+    int pushHandler(lua_State* L) const;
+    void keepError(lua_State* L, int index);
+
+    lua_State* state_ = nullptr;
+    // The native function behind debug.traceback at init; null without the
+    // debug library. It is kept in the registry so a call pushes it without
+    // allocating.
+    lua_CFunction traceback_ = nullptr;
+    int tracebackRef_ = LUA_NOREF;
+    bool hasLastError_ = false;
+    char lastError_[kLastErrorSize] = {};
+};
+
+}  // namespace qel

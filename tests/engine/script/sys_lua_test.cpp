@@ -1,0 +1,408 @@
+#include "engine/script/sys_lua.h"
+
+#include <gtest/gtest.h>
+#include <tolua++.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "engine/core/memory_allocator.h"
+#include "tests/engine/script/pool_hog.h"
+
+namespace qel {
+namespace {
+
+// A program object of a class registered with tolua++ under "ObjectItem".
+struct Gem {
+    int value = 42;
+};
+
+int gemGetValue(lua_State* L) {
+    const auto* gem = static_cast<const Gem*>(tolua_tousertype(L, 1, nullptr));
+    lua_pushnumber(L, gem ? gem->value : -1);
+    return 1;
+}
+
+int registerGem(lua_State* L) {
+    tolua_open(L);
+    tolua_module(L, nullptr, 0);
+    tolua_beginmodule(L, nullptr);
+    tolua_usertype(L, "ObjectItem");
+    tolua_cclass(L, "ObjectItem", "ObjectItem", "", nullptr);
+    tolua_beginmodule(L, "ObjectItem");
+    tolua_function(L, "getValue", gemGetValue);
+    tolua_endmodule(L);
+    tolua_endmodule(L);
+    return 0;
+}
+
+class SysLuaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(lua.init());
+        L = lua.state();
+        // A value of the caller's own below everything the host does.
+        lua_pushinteger(L, 1234);
+    }
+    void TearDown() override {
+        EXPECT_EQ(lua_gettop(L), 1);
+        EXPECT_EQ(lua_tointeger(L, 1), 1234);
+    }
+    void define(const char* chunk) { ASSERT_TRUE(lua.runBuffer(chunk, 0, "=test")) << chunk; }
+    std::string globalText(const char* name) {
+        lua_getglobal(L, name);
+        std::string text = lua_isstring(L, -1) ? lua_tostring(L, -1) : "<none>";
+        lua_pop(L, 1);
+        return text;
+    }
+
+    SysLua lua;
+    lua_State* L = nullptr;
+};
+
+TEST_F(SysLuaTest, RunsBuffersAndFiles) {
+    EXPECT_TRUE(lua.runBuffer("a = 'whole'", 0, "=zero length"));
+    EXPECT_EQ(globalText("a"), "whole");
+
+    const char* text = "b = 'first' -- and not c = 'second'";
+    EXPECT_TRUE(lua.runBuffer("c = 'prefix'; d = 1", 14, "=prefix"));
+    EXPECT_EQ(globalText("c"), "prefix");
+    EXPECT_EQ(globalText("d"), "<none>");
+    EXPECT_TRUE(lua.runBuffer(text, 0, "=comment"));
+    EXPECT_EQ(globalText("b"), "first");
+
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("sys_lua_test_" + std::to_string(::getpid()) + ".lua");
+    std::ofstream(path) << "fromFile = 'yes'\n";
+    EXPECT_TRUE(lua.runFile(path.c_str()));
+    EXPECT_EQ(globalText("fromFile"), "yes");
+    std::filesystem::remove(path);
+
+    EXPECT_FALSE(lua.runFile(path.c_str()));
+    ASSERT_NE(lua.lastError(), nullptr);
+    EXPECT_NE(std::string(lua.lastError()).find("sys_lua_test_"), std::string::npos);
+    EXPECT_FALSE(lua.runBuffer(nullptr, 0, "=null"));
+    EXPECT_FALSE(lua.runBuffer("x = 1", -1, "=negative"));
+}
+
+TEST_F(SysLuaTest, FailedChunksGiveFalseAndKeepTheirErrorText) {
+    struct Case {
+        const char* name;
+        const char* chunk;
+        const char* ranValue;  // what `ran` holds afterwards
+        const char* errorPart;
+    };
+    const Case cases[] = {
+        {"syntax error runs nothing", "ran = 'yes'\nx = = 1", "<none>", "config.txt:2:"},
+        {"runtime error stops midway", "ran = 'yes'\nerror('boom')", "yes", "boom"},
+        {"error in a metamethod",
+         "ran = 'yes'\nlocal t = setmetatable({}, {__index = "
+         "function() error('deep') end}) local v = t.x",
+         "yes", "deep"},
+    };
+    EXPECT_EQ(lua.lastError(), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        define("ran = nil");
+        EXPECT_FALSE(lua.runBuffer(c.chunk, 0, "@config.txt"));
+        EXPECT_EQ(globalText("ran"), c.ranValue);
+        ASSERT_NE(lua.lastError(), nullptr);
+        EXPECT_NE(std::string(lua.lastError()).find(c.errorPart), std::string::npos)
+            << lua.lastError();
+        EXPECT_EQ(lua_gettop(L), 1);
+    }
+    // Runtime errors pass through the traceback handler.
+    EXPECT_NE(std::string(lua.lastError()).find("stack traceback"), std::string::npos);
+}
+
+TEST_F(SysLuaTest, GlobalsThatAreNotFunctionsAreNotCalled) {
+    define("aNumber = 3; aTable = {}; aString = 'f'");
+    LuaParam args;
+    args.addNumber(1);
+    for (const char* name : {"undefinedCallback", "aNumber", "aTable", "aString"}) {
+        SCOPED_TRACE(name);
+        LuaParam results;
+        results.addString("stale");
+        EXPECT_FALSE(lua.call(name, 1, &args, &results));
+        EXPECT_EQ(results.count(), 0);
+    }
+    for (int i = 0; i < 1000; ++i) ASSERT_FALSE(lua.call("undefinedCallback", 1, &args, nullptr));
+    EXPECT_EQ(lua_gettop(L), 1);
+    EXPECT_EQ(lua.lastError(), nullptr);  // a missing callback is not an error
+    EXPECT_FALSE(lua.call(nullptr, 0, nullptr, nullptr));
+}
+
+TEST_F(SysLuaTest, ACallbackErrorGivesFalseAndAnEmptyResult) {
+    define(
+        "function raises() sideEffect = 'ran'; error('boom') end\n"
+        "function raisesTable() error({}) end");
+    LuaParam results;
+    EXPECT_FALSE(lua.call("raises", 1, nullptr, &results));
+    EXPECT_EQ(results.count(), 0);
+    EXPECT_EQ(results.toNumber(), 0);
+    const std::string error = lua.lastError();
+    EXPECT_NE(error.find("boom"), std::string::npos);
+    EXPECT_NE(error.find("stack traceback"), std::string::npos);
+
+    EXPECT_FALSE(lua.call("raisesTable", 1, nullptr, &results));
+    EXPECT_STREQ(lua.lastError(), "(error object is a table value)");
+    EXPECT_EQ(results.count(), 0);
+}
+
+TEST_F(SysLuaTest, ResultsArriveTyped) {
+    struct Case {
+        const char* body;
+        std::int32_t type;
+        const char* text;  // for strings
+        double number;     // for numbers
+        bool boolean;      // for booleans
+    };
+    const Case cases[] = {
+        {"return true", LuaParamItem::kBoolean, nullptr, 0, true},
+        {"return false", LuaParamItem::kBoolean, nullptr, 0, false},
+        {"return 2.5", LuaParamItem::kNumber, nullptr, 2.5, false},
+        {"return 'a' .. 'b'", LuaParamItem::kString, "ab", 0, false},
+        {"return '漢字'", LuaParamItem::kString, "漢字", 0, false},
+        {"return nil", LuaParamItem::kNil, nullptr, 0, false},
+        {"", LuaParamItem::kNil, nullptr, 0, false},  // nothing returned: one nil
+        {"return {}", LuaParamItem::kNil, nullptr, 0, false},
+        {"return print", LuaParamItem::kNil, nullptr, 0, false},
+        {"return coroutine.create(function() end)", LuaParamItem::kNil, nullptr, 0, false},
+        {"return 1, 2", LuaParamItem::kNumber, nullptr, 1, false},  // extra results dropped
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        define((std::string("function f() ") + c.body + " end").c_str());
+        LuaParam results;
+        ASSERT_TRUE(lua.call("f", 1, nullptr, &results));
+        ASSERT_EQ(results.count(), 1);
+        const LuaParamItem& item = results.item(0);
+        EXPECT_EQ(item.type(), c.type);
+        if (c.text) {
+            EXPECT_STREQ(item.string(), c.text);
+        }
+        EXPECT_EQ(item.number(), c.number);
+        EXPECT_EQ(item.boolean(), c.boolean);
+    }
+}
+
+TEST_F(SysLuaTest, ArgumentsArriveTypedAndInOrder) {
+    define(
+        "function describe(...)\n"
+        "  local parts = {}\n"
+        "  for i = 1, select('#', ...) do\n"
+        "    local v = select(i, ...)\n"
+        "    parts[#parts + 1] = type(v) .. '=' .. tostring(v)\n"
+        "  end\n"
+        "  return table.concat(parts, ',')\n"
+        "end");
+    LuaParam args;
+    args.addNil();
+    args.addBoolean(true);
+    args.addNumber(-2.5);
+    args.addString("漢字");
+    args.addString(nullptr);
+    args.addUserType(nullptr, "ObjectItem");
+    args.addBoolean(false);
+    LuaParam results;
+    ASSERT_TRUE(lua.call("describe", 1, &args, &results));
+    EXPECT_STREQ(results.toString(),
+                 "nil=nil,boolean=true,number=-2.5,string=漢字,nil=nil,nil=nil,boolean=false");
+}
+
+TEST_F(SysLuaTest, ObjectsPushUnderRegisteredTypesAndUnknownTypesPushNil) {
+    ASSERT_TRUE(lua.runProtected(&registerGem, nullptr));
+    define(
+        "function named(item, a, b) return item:getValue() .. a .. b end\n"
+        "function probe(o, a) return tostring(o == nil) .. ':' .. tostring(a) .. ':' .. "
+        "select('#', o, a) end\n"
+        "function same(o) return o end");
+    Gem gem;
+
+    LuaParam args;
+    args.addUserType(&gem, "ObjectItem");
+    args.addString("x");
+    args.addString("y");
+    LuaParam results;
+    ASSERT_TRUE(lua.call("named", 1, &args, &results));
+    ASSERT_EQ(results.count(), 1);
+    EXPECT_EQ(results.item(0).type(), LuaParamItem::kString);
+    // The result is a private copy that outlives Lua's own string.
+    lua_gc(L, LUA_GCCOLLECT, 0);
+    EXPECT_STREQ(results.toString(), "42xy");
+
+    // An unknown type name pushes nil in its own place; later arguments keep theirs.
+    args.clear();
+    args.addUserType(&gem, "NoSuchClass");
+    args.addString("after");
+    ASSERT_TRUE(lua.call("probe", 1, &args, &results));
+    EXPECT_STREQ(results.toString(), "true:after:2");
+
+    // An object coming back is a full user datum with the program's pointer.
+    args.clear();
+    args.addUserType(&gem, "ObjectItem");
+    ASSERT_TRUE(lua.call("same", 1, &args, &results));
+    EXPECT_EQ(results.item(0).type(), LuaParamItem::kUserType);
+    EXPECT_EQ(results.toObject(), &gem);
+    EXPECT_STREQ(results.item(0).typeName(), "");
+}
+
+TEST(SysLuaWithoutBindingsTest, AnObjectPushesNilBeforeTolua) {
+    SysLua lua;
+    ASSERT_TRUE(lua.init());
+    ASSERT_TRUE(lua.runBuffer("function probe(o, a) return tostring(o) .. a end", 0, "=t"));
+    Gem gem;
+    LuaParam args;
+    args.addUserType(&gem, "ObjectItem");
+    args.addString("!");
+    LuaParam results;
+    ASSERT_TRUE(lua.call("probe", 1, &args, &results));
+    EXPECT_STREQ(results.toString(), "nil!");
+}
+
+// A binding that calls back into the scripts, as the decorator chain does.
+int nestedBinding(lua_State* L) {
+    auto* host = static_cast<SysLua*>(lua_touserdata(L, lua_upvalueindex(1)));
+    LuaParam args;
+    args.addNumber(lua_tonumber(L, 1));
+    LuaParam results;
+    const bool ok = host->call("inner", 1, &args, &results);
+    lua_pushnumber(L, ok ? results.toNumber() : -1);
+    return 1;
+}
+
+int installNested(lua_State* L) {
+    lua_pushvalue(L, 1);                     // +1 the host as upvalue
+    lua_pushcclosure(L, &nestedBinding, 1);  // replaces it by the closure
+    lua_setglobal(L, "nested");              // -1
+    return 0;
+}
+
+TEST_F(SysLuaTest, ScriptsMayReachTheHostAgainThroughABinding) {
+    ASSERT_TRUE(lua.runProtected(&installNested, &lua));
+    define(
+        "function inner(x) return x * 10 end\n"
+        "function outer(x) local a = nested(x); local b = nested(x + 1); return a + b end");
+    LuaParam args;
+    args.addNumber(2);
+    LuaParam results;
+    ASSERT_TRUE(lua.call("outer", 1, &args, &results));
+    EXPECT_EQ(results.toNumber(), 50);
+}
+
+TEST_F(SysLuaTest, PrintWritesNothingButStillConvertsItsArguments) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const bool ok = lua.runBuffer(
+        "local t = setmetatable({}, {__tostring = function() converted = 'yes'; return 't' end})\n"
+        "print('text', t, nil, 3)\n"
+        "print()",
+        0, "=printing");
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(globalText("converted"), "yes");
+}
+
+// Lua must be the C++ build: an error raised under a C++ frame unwinds it.
+struct Flag {
+    bool* set;
+    ~Flag() { *set = true; }
+};
+bool unwound = false;
+int raiseUnderGuard(lua_State* L) {
+    Flag guard{&unwound};
+    return luaL_error(L, "thrown through a destructor");
+}
+
+TEST_F(SysLuaTest, LuaErrorsUnwindCppFrames) {
+    lua_register(L, "raiseUnderGuard", &raiseUnderGuard);
+    unwound = false;
+    EXPECT_FALSE(lua.call("raiseUnderGuard", 0, nullptr, nullptr));
+    EXPECT_TRUE(unwound);
+}
+
+TEST_F(SysLuaTest, AnExhaustedPoolFailsTheCallCleanly) {
+    // A script that eats the pool meets Lua's memory error, not a crash.
+    define(
+        "function hog() local t = {} for i = 1, 1e9 do t[i] = string.rep('x', 4096) .. i end end\n"
+        "function small(s) return s .. '!' end");
+    EXPECT_FALSE(lua.call("hog", 0, nullptr, nullptr));
+    EXPECT_STREQ(lua.lastError(), "not enough memory");
+    lua_gc(L, LUA_GCCOLLECT, 0);
+
+    LuaParam args;
+    args.addString("still alive");
+    LuaParam results;
+    ASSERT_TRUE(lua.call("small", 1, &args, &results));
+    EXPECT_STREQ(results.toString(), "still alive!");
+
+    {
+        // With no block left even the call's own bookkeeping cannot start.
+        test::PoolHog hog(4);
+        EXPECT_FALSE(lua.call("small", 1, &args, &results));
+        EXPECT_EQ(results.count(), 0);
+        EXPECT_FALSE(lua.runBuffer("y = 1", 0, "=starved"));
+        EXPECT_EQ(lua_gettop(L), 1);
+
+        SysLua starved;
+        EXPECT_FALSE(starved.init());
+        EXPECT_EQ(starved.state(), nullptr);
+        EXPECT_FALSE(starved.call("small", 1, &args, &results));
+        EXPECT_FALSE(starved.runBuffer("y = 1", 0, "=starved"));
+    }
+    ASSERT_TRUE(lua.call("small", 1, &args, &results));
+    EXPECT_STREQ(results.toString(), "still alive!");
+    EXPECT_TRUE(poolById(4)->checkConsistency());
+}
+
+TEST(SysLuaAllocateTest, FollowsLuaAllocationContract) {
+    void* block = SysLua::allocate(nullptr, nullptr, 0, 100);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(MemoryAllocatorBase::ownerOf(block)->getId(), 4);
+    std::memset(block, 'a', 100);
+    {
+        test::PoolHog hog(4);
+        EXPECT_EQ(SysLua::allocate(nullptr, nullptr, 0, 16), nullptr);
+        EXPECT_EQ(SysLua::allocate(nullptr, block, 100, 1 << 20), nullptr);  // growth fails...
+        EXPECT_EQ(static_cast<char*>(block)[99], 'a');                       // ...leaving it intact
+        EXPECT_EQ(SysLua::allocate(nullptr, block, 100, 10), block);  // shrinking never fails
+    }
+    block = SysLua::allocate(nullptr, block, 10, 5000);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(static_cast<char*>(block)[9], 'a');
+    EXPECT_EQ(SysLua::allocate(nullptr, block, 5000, 0), nullptr);
+    EXPECT_TRUE(poolById(4)->checkConsistency());
+}
+
+TEST(SysLuaDeathTest, AnUnprotectedErrorEndsTheProcessWithoutRecursing) {
+    EXPECT_EXIT(
+        {
+            SysLua lua;
+            if (!lua.init()) std::exit(2);
+            lua_State* L = lua.state();
+            // An error object whose conversion itself raises: a panic handler
+            // that converted it would re-enter itself.
+            luaL_dostring(L,
+                          "bad = setmetatable({}, {__tostring = function(self) error(self) end})");
+            lua_getglobal(L, "bad");
+            lua_error(L);
+        },
+        // Silent: a recursing panic would end in a stack overflow report.
+        testing::ExitedWithCode(1), "^$");
+}
+
+TEST(SysLuaSingletonTest, IsOneObject) {
+    SysLua& lua = SysLua::instance();
+    EXPECT_EQ(&lua, &SysLua::instance());
+    EXPECT_STREQ(lua.classInfo().name, "SysLua");
+}
+
+}  // namespace
+}  // namespace qel
