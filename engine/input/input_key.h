@@ -1,0 +1,55 @@
+// The keyboard as the game sees it: one snapshot a frame by Windows
+// virtual-key code, the previous frame's snapshot, and an auto-repeat
+// counter per key.
+//
+// A key's counter is -1 while it is up, the repeat delay on the frame it
+// goes down, and then counts down while held, going back to the repeat
+// interval after reading 0. With delay 30 and interval 6 a key held from
+// frame F repeats at F, F+30, F+37, F+44, ...
+#pragma once
+
+#include <cstdint>
+
+#include "engine/core/core.h"
+
+namespace qel {
+
+struct InputSnapshot;
+
+class InputKey : public Core {
+public:
+    static constexpr int kKeyCount = 256;
+    static constexpr std::uint8_t kDown = 0x80;
+
+    InputKey();
+    static const ClassInfo& staticClassInfo();
+    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
+    static void operator delete(void* p) noexcept { poolFree(p); }
+
+    // Delay and interval from the frame rate: half a second and a tenth.
+    void setFrameRate(int framesPerSecond);
+    // The state at creation: the keys as they are, nothing before.
+    void prime(const InputSnapshot& snapshot);
+    // Once a frame.
+    void update(const InputSnapshot& snapshot);
+
+    bool isOn(int key) const { return valid(key) && (current_[key] & kDown); }
+    bool isTrigger(int key) const { return isOn(key) && !(previous_[key] & kDown); }
+    bool isRepeat(int key) const { return isTrigger(key) || (valid(key) && repeat_[key] == 0); }
+    std::int16_t repeatCounter(int key) const { return valid(key) ? repeat_[key] : -1; }
+    std::int16_t repeatDelay() const { return delay_; }
+    std::int16_t repeatInterval() const { return interval_; }
+
+private:
+    static bool valid(int key) { return key >= 0 && key < kKeyCount; }
+
+    std::uint8_t* current_;
+    std::uint8_t* previous_;
+    std::uint8_t states_[2][kKeyCount] = {};
+    std::int16_t repeat_[kKeyCount];
+    std::int16_t delay_ = 30;
+    std::int16_t interval_ = 6;
+};
+
+}  // namespace qel

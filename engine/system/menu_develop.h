@@ -1,0 +1,14 @@
+// The menu family the game's own menus derive from; adds nothing.
+#pragma once
+
+#include "engine/system/window_menu_base.h"
+
+namespace qel {
+
+class MenuDevelop : public WindowMenuBase {
+public:
+    static const ClassInfo& staticClassInfo();
+    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+};
+
+}  // namespace qel

@@ -1,0 +1,293 @@
+#include "engine/system/sys_main.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "engine/core/sys_memory.h"
+#include "engine/core/thread.h"
+#include "engine/input/sys_input.h"
+#include "engine/system/window.h"
+#include "engine/task/sys_scene.h"
+#include "engine/task/sys_task.h"
+#include "platform/gfx/software_graphics_device.h"
+#include "platform/os/clock.h"
+#include "platform/sdl/message_box.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace qel {
+namespace {
+
+using S = SysMain::Slot;
+
+constexpr S kInitOrder[] = {S::kSlotResource, S::kSlotInput,  S::kSlotTask, S::kSlotCamera,
+                            S::kSlotLight,    S::kSlotRender, S::kSlotSound};
+// Input is updated first, apart, so that a quit it brings stops the frame.
+constexpr S kUpdateOrder[] = {S::kSlotTask,  S::kSlotMemory, S::kSlotResource, S::kSlotCamera,
+                              S::kSlotLight, S::kSlotRender, S::kSlotSound};
+// The task tree and then the render subsystem follow, apart.
+constexpr S kDrawOrder[] = {S::kSlotInput, S::kSlotResource, S::kSlotCamera, S::kSlotLight,
+                            S::kSlotSound};
+constexpr S kLostOrder[] = {S::kSlotInput, S::kSlotTask,   S::kSlotResource, S::kSlotCamera,
+                            S::kSlotLight, S::kSlotRender, S::kSlotMemory,   S::kSlotSound};
+// Not the task tree: it hears of the reset at its next draw.
+constexpr S kResetOrder[] = {S::kSlotInput,  S::kSlotResource, S::kSlotCamera, S::kSlotLight,
+                             S::kSlotRender, S::kSlotMemory,   S::kSlotSound};
+constexpr S kTermOrder[] = {S::kSlotSound, S::kSlotRender, S::kSlotCamera,  S::kSlotLight,
+                            S::kSlotTask,  S::kSlotInput,  S::kSlotResource};
+
+const char* deviceErrorText(DeviceError error) {
+    switch (error) {
+        case DeviceError::OutOfVideoMemory:
+            return "Direct3D が処理を行うのに十分なディスプレイ メモリがない。";
+        case DeviceError::NotAvailable:
+            return "このデバイスは、問い合わせたテクニックをサポートしていない。";
+        case DeviceError::InvalidCall:
+            return "メソッドの呼び出しが無効である。たとえば、メソッドのパラメータに無効な値が設定"
+                   "さ"
+                   "れている場合などである。";
+        default:
+            return "不明なエラー";
+    }
+}
+
+SysMain::CreatedDevice createSoftwareDevice(int, int width, int height) {
+    SoftwareGraphicsDevice::Created made = SoftwareGraphicsDevice::create(width, height);
+    return {std::move(made.device), made.error};
+}
+
+bool createSceneManager() {
+    return SysScene::create() != nullptr;
+}
+
+}  // namespace
+
+SysMain& SysMain::instance() {
+    static SysMain app;
+    return app;
+}
+
+SysMain::SysMain() : clock_(&Clock::system()) {
+    if (!SysMemory::instance().init()) std::exit(-1);
+    slots_[kSlotInput] = &SysInput::instance();
+    slots_[kSlotTask] = &SysTask::instance();
+    slots_[kSlotMemory] = &SysMemory::instance();
+    // Resource, camera, light, render and sound take their slots here.
+}
+
+SysMain::~SysMain() = default;
+
+const ClassInfo& SysMain::staticClassInfo() {
+    static const ClassInfo info = ClassInfo::makeWithoutFactory<SysMain, SysBase>("SysMain");
+    return info;
+}
+
+void SysMain::setClock(Clock* clock) {
+    clock_ = clock ? clock : &Clock::system();
+    timer_.setClock(clock_);
+}
+
+template <class Op>
+void SysMain::forEach(const Slot* order, std::size_t count, bool withAdded, Op op) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (SysBase* s = slots_[order[i]]) op(*s);
+    }
+    if (withAdded) {
+        for (SysBase* s : added_) op(*s);
+    }
+}
+
+int SysMain::run(const StartParams& params) {
+    if (!startPlatform(params)) {
+        shutdownPlatform();
+        return 0;
+    }
+    auto* thread = new Thread(&SysMain::gameThreadEntry, this, false);
+    if (!thread || !thread->isValid()) {
+        delete thread;
+        term();
+        shutdownPlatform();
+        return 0;
+    }
+    windowLoop();
+    // The game thread may still show a message box on its way out.
+    while (!thread->waitDone(std::chrono::milliseconds(10))) MessageBox::servePending();
+    delete thread;
+    term();
+    shutdownPlatform();
+    return 1;
+}
+
+bool SysMain::startPlatform(const StartParams& params) {
+    title_ = params.title ? params.title : "";
+    MessageBox::setMainThread();
+    // The debug console flag is accepted and ignored: the game leaves it off.
+    if (params.flags & kStartSingleInstance) {
+        if (!instanceLock_.acquire(params.mutexName ? params.mutexName : "", lockDirectory_) &&
+            instanceLock_.isHeldElsewhere()) {
+            MessageBox::show("多重起動は出来ません。", title_.c_str());
+            return false;
+        }
+    }
+    if (!window_) window_ = &Window::instance();
+    if (!backend_) {
+        ownBackend_ = std::make_unique<SdlWindow>();
+        backend_ = ownBackend_.get();
+    }
+    window_->bindQuitFlag(&quit_);
+    if (!window_->create(params, backend_)) return false;
+    if (!createDevice(params)) return false;
+    timer_.setRate(params.framesPerSecond);
+    timer_.restart();
+    timer_.resetSchedule(0);
+    if (auto* input = classCast<SysInput>(slots_[kSlotInput])) {
+        input->setSource(backend_);
+        input->setFrameRate(params.framesPerSecond);
+    }
+    return init();
+}
+
+bool SysMain::createDevice(const StartParams& params) {
+    DeviceFactory factory = deviceFactory_ ? deviceFactory_ : DeviceFactory(&createSoftwareDevice);
+    DeviceError firstError = DeviceError::None;
+    for (int attempt = 0; attempt < kAttemptCount; ++attempt) {
+        CreatedDevice made = factory(attempt, params.width, params.height);
+        if (made.device) {
+            device_ = std::move(made.device);
+            return true;
+        }
+        if (attempt == 0) firstError = made.error;
+    }
+    char text[256];
+    std::snprintf(text, sizeof text, "ビデオカードの初期化に失敗しました。\n%s",
+                  deviceErrorText(firstError));
+    MessageBox::show(text, title_.c_str());
+    return false;
+}
+
+bool SysMain::init() {
+    // The global locale stays "C": text is Shift-JIS by explicit conversion,
+    // and the script language's number parsing must not change.
+    bool ok = true;
+    forEach(kInitOrder, std::size(kInitOrder), false, [&](SysBase& s) { ok = ok && s.init(); });
+    if (!ok) return false;
+    SceneHook scene = sceneHook_ ? sceneHook_ : &createSceneManager;
+    if (!scene()) return false;
+    return gameInitHook_ ? gameInitHook_() : true;
+}
+
+void SysMain::term() {
+    if (gameShutdownHook_) gameShutdownHook_();
+    for (SysBase* s : added_) s->term();
+    added_.clear();
+    added_.shrink_to_fit();
+    forEach(kTermOrder, std::size(kTermOrder), false, [](SysBase& s) { s.term(); });
+}
+
+bool SysMain::update() {
+    ++frameCounter_;
+    if (frameLimit_ != 0 && frameCounter_ > frameLimit_) quit_ = true;
+    if (window_) window_->update();
+    if (SysBase* input = slots_[kSlotInput]) input->update();
+    if (quit_) return false;
+    forEach(kUpdateOrder, std::size(kUpdateOrder), true, [](SysBase& s) { s.update(); });
+    return !quit_;
+}
+
+void SysMain::draw() {
+    forEach(kDrawOrder, std::size(kDrawOrder), true, [](SysBase& s) { s.draw(); });
+    if (SysBase* task = slots_[kSlotTask]) {
+        int expected = kDeviceResetDone;
+        if (deviceState_ == kDeviceOk) {
+            task->draw();
+        } else if (deviceState_.compare_exchange_strong(expected, kDeviceOk)) {
+            task->onResetDevice();
+        }
+    } else {
+        int expected = kDeviceResetDone;
+        deviceState_.compare_exchange_strong(expected, kDeviceOk);
+    }
+    if (SysBase* render = slots_[kSlotRender]) render->draw();
+}
+
+void SysMain::renderFrame() {
+    if (!device_) return;
+    draw();
+    timer_.wait();
+    if (backend_) {
+        Surface& frame = device_->backBuffer();
+        backend_->postFrame(frame.pixels().data(), frame.width(), frame.height(), frame.width());
+    }
+    if (device_->status() != DeviceStatus::Ok) deviceState_ = kDeviceLost;
+}
+
+void SysMain::onResetDevice() {
+    forEach(kLostOrder, std::size(kLostOrder), true, [](SysBase& s) { s.onLostDevice(); });
+    if (!device_ || device_->status() != DeviceStatus::NeedsReset) return;
+    if (!device_->reset()) return;
+    forEach(kResetOrder, std::size(kResetOrder), true, [](SysBase& s) { s.onResetDevice(); });
+    deviceState_ = kDeviceResetDone;
+}
+
+int SysMain::addSystem(SysBase* system) {
+    if (!system) return -1;
+    if (!system->init()) {
+        quit_ = true;
+        return -1;
+    }
+    try {
+        added_.push_back(system);
+    } catch (const std::bad_alloc&) {
+        quit_ = true;
+        return -1;
+    }
+    return static_cast<int>(added_.size()) - 1;
+}
+
+void SysMain::gameThreadEntry(void* self) {
+    static_cast<SysMain*>(self)->gameLoop();
+}
+
+void SysMain::gameLoop() {
+    bool holding = false;
+    for (;;) {
+        // A lost device is the window thread's to reset; wait for it
+        // without the lock, sleeping, and leave if the program ends meanwhile.
+        while (deviceState_ == kDeviceLost && !quit_) clock_->sleepMilliseconds(1);
+        if (deviceState_ == kDeviceLost) break;
+        gameLock_.enter();
+        holding = true;
+        if (!update()) break;
+        renderFrame();
+        gameLock_.leave();
+        holding = false;
+    }
+    if (holding) gameLock_.leave();
+    quit_ = true;
+}
+
+void SysMain::windowLoop() {
+    while (!quit_) {
+        if (!backend_->pump(*window_)) quit_ = true;
+        window_->serviceRequests();
+        MessageBox::servePending();
+        backend_->presentPending();
+        if (deviceState_ == kDeviceLost) {
+            ScopedLock lock(gameLock_);
+            timer_.wait();
+            onResetDevice();
+        } else {
+            clock_->sleepMilliseconds(1);
+        }
+    }
+}
+
+void SysMain::shutdownPlatform() {
+    device_.reset();
+    if (window_) window_->detachMenu();
+    if (backend_) backend_->destroy();
+    instanceLock_.release();
+}
+
+}  // namespace qel

@@ -1,0 +1,52 @@
+#include "platform/os/instance_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace qel {
+
+std::string InstanceLock::pathFor(const std::string& name, const std::string& directory) {
+    std::string dir = directory;
+    if (dir.empty()) {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        dir = runtime && *runtime ? runtime : "/tmp";
+    }
+    std::string safe;
+    for (unsigned char c : name) {
+        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                     c == '.' || c == '-' || c == '_';
+        safe += plain ? static_cast<char>(c) : '_';
+    }
+    if (safe.empty()) safe = "_";
+    return dir + "/" + safe + "-" + std::to_string(getuid()) + ".lock";
+}
+
+bool InstanceLock::acquire(const std::string& name, const std::string& directory) {
+    release();
+    heldElsewhere_ = false;
+    path_ = pathFor(name, directory);
+    int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        heldElsewhere_ = errno == EWOULDBLOCK;
+        close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+void InstanceLock::release() {
+    if (fd_ < 0) return;
+    // The file stays: unlinking it would let a third start lock a new file
+    // while a second one still waits on the old one.
+    flock(fd_, LOCK_UN);
+    close(fd_);
+    fd_ = -1;
+}
+
+}  // namespace qel

@@ -1,0 +1,113 @@
+#include "platform/sdl/key_table.h"
+
+#include <SDL_scancode.h>
+
+#include <cstring>
+
+namespace qel {
+
+int KeyTable::virtualKey(int scancode) {
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
+        return 'A' + (scancode - SDL_SCANCODE_A);
+    }
+    // SDL numbers the digit row 1..9 then 0.
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
+        return '1' + (scancode - SDL_SCANCODE_1);
+    }
+    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
+        return 112 + (scancode - SDL_SCANCODE_F1);
+    }
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) {
+        return 97 + (scancode - SDL_SCANCODE_KP_1);
+    }
+    switch (scancode) {
+        case SDL_SCANCODE_0:
+            return '0';
+        case SDL_SCANCODE_BACKSPACE:
+            return 8;
+        case SDL_SCANCODE_TAB:
+            return 9;
+        case SDL_SCANCODE_RETURN:
+        case SDL_SCANCODE_KP_ENTER:
+            return 13;
+        case SDL_SCANCODE_LSHIFT:
+        case SDL_SCANCODE_RSHIFT:
+            return 16;
+        case SDL_SCANCODE_LCTRL:
+        case SDL_SCANCODE_RCTRL:
+            return 17;
+        case SDL_SCANCODE_LALT:
+        case SDL_SCANCODE_RALT:
+            return 18;
+        case SDL_SCANCODE_PAUSE:
+            return 19;
+        case SDL_SCANCODE_ESCAPE:
+            return 27;
+        case SDL_SCANCODE_SPACE:
+            return 32;
+        case SDL_SCANCODE_PAGEUP:
+            return 33;
+        case SDL_SCANCODE_PAGEDOWN:
+            return 34;
+        case SDL_SCANCODE_END:
+            return 35;
+        case SDL_SCANCODE_HOME:
+            return 36;
+        case SDL_SCANCODE_LEFT:
+            return 37;
+        case SDL_SCANCODE_UP:
+            return 38;
+        case SDL_SCANCODE_RIGHT:
+            return 39;
+        case SDL_SCANCODE_DOWN:
+            return 40;
+        case SDL_SCANCODE_INSERT:
+            return 45;
+        case SDL_SCANCODE_DELETE:
+            return 46;
+        case SDL_SCANCODE_KP_0:
+            return 96;
+        case SDL_SCANCODE_KP_MULTIPLY:
+            return 106;
+        case SDL_SCANCODE_KP_PLUS:
+            return 107;
+        case SDL_SCANCODE_KP_MINUS:
+            return 109;
+        case SDL_SCANCODE_KP_PERIOD:
+            return 110;
+        case SDL_SCANCODE_KP_DIVIDE:
+            return 111;
+        default:
+            return 0;
+    }
+}
+
+int KeyTable::sidedVirtualKey(int scancode) {
+    switch (scancode) {
+        case SDL_SCANCODE_LSHIFT:
+            return 160;
+        case SDL_SCANCODE_RSHIFT:
+            return 161;
+        case SDL_SCANCODE_LCTRL:
+            return 162;
+        case SDL_SCANCODE_RCTRL:
+            return 163;
+        case SDL_SCANCODE_LALT:
+            return 164;
+        case SDL_SCANCODE_RALT:
+            return 165;
+        default:
+            return 0;
+    }
+}
+
+void KeyTable::fill(const std::uint8_t* pressed, int count, std::uint8_t keys[256]) {
+    std::memset(keys, 0, 256);
+    for (int sc = 0; sc < count; ++sc) {
+        if (!pressed[sc]) continue;
+        if (int vk = virtualKey(sc)) keys[vk] = 0x80;
+        if (int vk = sidedVirtualKey(sc)) keys[vk] = 0x80;
+    }
+}
+
+}  // namespace qel

@@ -1,0 +1,22 @@
+// Physical keys (SDL scancodes, passed as plain ints) to the Windows
+// virtual-key codes the game reads. Keys with two places on the keyboard
+// (shift, control, alt, enter) answer with one code for both sides;
+// shift, control and alt also set their left or right code (160-165).
+#pragma once
+
+#include <cstdint>
+
+namespace qel {
+
+class KeyTable {
+public:
+    // The virtual-key code of a scancode, 0 for keys the game never reads.
+    static int virtualKey(int scancode);
+    // The side-specific code (160-165) of a shift, control or alt scancode, else 0.
+    static int sidedVirtualKey(int scancode);
+    // Fills `keys` (256 entries, 0x80 = down) from a pressed-state array
+    // indexed by scancode.
+    static void fill(const std::uint8_t* pressed, int count, std::uint8_t keys[256]);
+};
+
+}  // namespace qel

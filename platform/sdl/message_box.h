@@ -1,0 +1,46 @@
+// Message boxes with Shift-JIS text.
+//
+// A box is shown by the main thread (SDL's message boxes belong to it). A
+// call from another thread is handed to the main thread, which shows it the
+// next time it serves pending boxes, and the caller waits until the box is
+// closed, as a modal box would keep it waiting. Without a display the text
+// goes to the standard error stream instead. Tests install a sink that
+// records the boxes and returns at once.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qel {
+
+class MessageBox {
+public:
+    using Sink = std::function<void(const std::string& text, const std::string& caption)>;
+
+    // Blocks until the box is closed (or the sink returns).
+    static void show(const char* text, const char* caption);
+    // Main thread, from its loop: shows the boxes other threads asked for.
+    static void servePending();
+    // Names the calling thread the main thread (the one that shows boxes).
+    static void setMainThread();
+    // Replaces the real boxes; an empty sink brings them back.
+    static void setSink(Sink sink);
+};
+
+// Records every box shown while it lives; for tests.
+class MessageBoxRecorder {
+public:
+    struct Box {
+        std::string text;
+        std::string caption;
+    };
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    std::vector<Box> boxes() const;
+};
+
+}  // namespace qel

@@ -1,0 +1,266 @@
+#include "platform/sdl/sdl_window.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/os/cp932.h"
+#include "platform/sdl/frame_mailbox.h"
+#include "platform/sdl/key_table.h"
+
+namespace qel {
+
+struct SdlWindow::Impl {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    bool ownsVideo = false;
+    int frameWidth = 0;
+    int frameHeight = 0;
+    WindowRect presentRect;
+    bool dirty = true;  // the client area needs drawing even without a new frame
+    FrameMailbox mailbox;
+    std::vector<std::uint32_t> frame;
+
+    std::mutex titleMutex;
+    std::string pendingTitle;  // UTF-8, applied by the main thread
+    bool titleChanged = false;
+
+    std::mutex inputMutex;
+    InputSnapshot input;
+
+    void applyTitle() {
+        std::string title;
+        {
+            std::lock_guard lock(titleMutex);
+            if (!titleChanged) return;
+            title = pendingTitle;
+            titleChanged = false;
+        }
+        if (window) SDL_SetWindowTitle(window, title.c_str());
+    }
+
+    void sampleInput() {
+        InputSnapshot s;
+        Uint32 flags = SDL_GetWindowFlags(window);
+        s.foreground = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+        int count = 0;
+        const Uint8* pressed = SDL_GetKeyboardState(&count);
+        KeyTable::fill(pressed, count, s.keys);
+        int x = 0;
+        int y = 0;
+        Uint32 buttons = SDL_GetMouseState(&x, &y);
+        if (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) s.buttons |= 1;
+        if (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) s.buttons |= 2;
+        if (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) s.buttons |= 4;
+        toFramePixels(presentRect, frameWidth, frameHeight, x, y, s.x, s.y);
+        std::lock_guard lock(inputMutex);
+        input = s;
+    }
+};
+
+SdlWindow::SdlWindow() : impl_(std::make_unique<Impl>()) {}
+
+SdlWindow::~SdlWindow() {
+    destroy();
+}
+
+void SdlWindow::toFramePixels(const WindowRect& rect, int frameWidth, int frameHeight, int x, int y,
+                              int& outX, int& outY) {
+    int w = rect.right - rect.left;
+    int h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) {
+        outX = x;
+        outY = y;
+        return;
+    }
+    outX = static_cast<int>(std::floor((x - rect.left) * static_cast<double>(frameWidth) / w));
+    outY = static_cast<int>(std::floor((y - rect.top) * static_cast<double>(frameHeight) / h));
+}
+
+bool SdlWindow::create(const WindowDesc& desc) {
+    Impl& d = *impl_;
+    if (d.window) return false;
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        d.ownsVideo = true;
+    }
+    // The game keeps running (and its clock ticking) when the window loses
+    // the focus; text input is switched on only by the text entry.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    SDL_StopTextInput();
+
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (desc.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (desc.maximizeBox) flags |= SDL_WINDOW_RESIZABLE;
+    std::string title = Cp932::toUtf8(desc.title ? desc.title : "");
+    d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                desc.width, desc.height, flags);
+    if (!d.window) {
+        destroy();
+        return false;
+    }
+    Uint32 rendererFlags = desc.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    d.renderer = SDL_CreateRenderer(d.window, -1, rendererFlags);
+    if (!d.renderer) d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_SOFTWARE);
+    if (d.renderer) {
+        d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                      SDL_TEXTUREACCESS_STREAMING, desc.width, desc.height);
+    }
+    if (!d.renderer || !d.texture) {
+        destroy();
+        return false;
+    }
+    d.frameWidth = desc.width;
+    d.frameHeight = desc.height;
+    d.presentRect = {0, 0, desc.width, desc.height};
+    d.dirty = true;
+    return true;
+}
+
+void SdlWindow::show() {
+    if (impl_->window) SDL_ShowWindow(impl_->window);
+}
+
+void SdlWindow::setTitle(const char* sjis) {
+    std::lock_guard lock(impl_->titleMutex);
+    impl_->pendingTitle = Cp932::toUtf8(sjis ? sjis : "");
+    impl_->titleChanged = true;
+}
+
+void SdlWindow::setFullscreenWindow(bool on) {
+    SDL_Window* w = impl_->window;
+    if (!w) return;
+    if (on) {
+        SDL_SetWindowBordered(w, SDL_FALSE);
+        SDL_SetWindowAlwaysOnTop(w, SDL_TRUE);
+        if (!(SDL_GetWindowFlags(w) & SDL_WINDOW_MAXIMIZED)) SDL_MaximizeWindow(w);
+        SDL_ShowWindow(w);
+    } else {
+        SDL_SetWindowAlwaysOnTop(w, SDL_FALSE);
+        SDL_SetWindowBordered(w, SDL_TRUE);
+        SDL_RestoreWindow(w);
+    }
+    impl_->dirty = true;
+}
+
+void SdlWindow::clientSize(int& width, int& height) const {
+    width = height = 0;
+    if (impl_->window) SDL_GetWindowSize(impl_->window, &width, &height);
+}
+
+void SdlWindow::setPresentRect(const WindowRect& rect) {
+    impl_->presentRect = rect;
+    impl_->dirty = true;
+}
+
+bool SdlWindow::pump(WindowEventSink& sink) {
+    Impl& d = *impl_;
+    if (!d.window) return false;
+    d.applyTitle();
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+            case SDL_QUIT:
+                sink.onCloseRequest();
+                break;
+            case SDL_WINDOWEVENT:
+                switch (e.window.event) {
+                    case SDL_WINDOWEVENT_CLOSE:
+                        sink.onCloseRequest();
+                        break;
+                    case SDL_WINDOWEVENT_MAXIMIZED:
+                        sink.onMaximize();
+                        break;
+                    case SDL_WINDOWEVENT_MINIMIZED:
+                        sink.onMinimize();
+                        break;
+                    case SDL_WINDOWEVENT_RESTORED:
+                        sink.onRestore();
+                        break;
+                    case SDL_WINDOWEVENT_SIZE_CHANGED:
+                        sink.onResize(e.window.data1, e.window.data2);
+                        d.dirty = true;
+                        break;
+                    case SDL_WINDOWEVENT_EXPOSED:
+                        d.dirty = true;
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        sink.onActivate(true);
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        sink.onActivate(false);
+                        break;
+                    default:
+                        break;
+                }
+                break;
+            case SDL_MOUSEWHEEL: {
+                int y = e.wheel.y;
+                if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) y = -y;
+                if (y != 0) sink.onWheel(y * 120);
+                break;
+            }
+            case SDL_KEYDOWN:
+                // Alt+1..9: the items of the menu bar, which has no native form here.
+                if (!e.key.repeat && (e.key.keysym.mod & KMOD_ALT) &&
+                    e.key.keysym.scancode >= SDL_SCANCODE_1 &&
+                    e.key.keysym.scancode <= SDL_SCANCODE_9) {
+                    sink.onMenuShortcut(e.key.keysym.scancode - SDL_SCANCODE_1);
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    d.sampleInput();
+    return true;
+}
+
+void SdlWindow::presentPending() {
+    Impl& d = *impl_;
+    if (!d.renderer) return;
+    int w = 0;
+    int h = 0;
+    if (d.mailbox.take(d.frame, w, h)) {
+        if (w == d.frameWidth && h == d.frameHeight) {
+            SDL_UpdateTexture(d.texture, nullptr, d.frame.data(), w * 4);
+        }
+        d.dirty = true;
+    }
+    if (!d.dirty) return;
+    d.dirty = false;
+    SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(d.renderer);
+    SDL_Rect dst{d.presentRect.left, d.presentRect.top, d.presentRect.right - d.presentRect.left,
+                 d.presentRect.bottom - d.presentRect.top};
+    SDL_RenderCopy(d.renderer, d.texture, nullptr, &dst);
+    SDL_RenderPresent(d.renderer);
+}
+
+void SdlWindow::postFrame(const std::uint32_t* pixels, int width, int height, int pitch) {
+    impl_->mailbox.post(pixels, width, height, pitch);
+}
+
+void SdlWindow::readInput(InputSnapshot& out) {
+    std::lock_guard lock(impl_->inputMutex);
+    out = impl_->input;
+}
+
+void SdlWindow::destroy() {
+    Impl& d = *impl_;
+    if (d.texture) SDL_DestroyTexture(d.texture);
+    if (d.renderer) SDL_DestroyRenderer(d.renderer);
+    if (d.window) SDL_DestroyWindow(d.window);
+    d.texture = nullptr;
+    d.renderer = nullptr;
+    d.window = nullptr;
+    if (d.ownsVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    d.ownsVideo = false;
+}
+
+}  // namespace qel
