@@ -1,0 +1,54 @@
+// Reads a whole script package (see package_writer.h for the layout) into
+// memory. Entries keep their stored order, which is the order the boot runs
+// them in; each entry's bytes are followed by a NUL so a script can be
+// handed on as text.
+//
+// A package whose last entry is cut short keeps every entry before it and
+// reports the damage: load() is false and lastError() names the entry.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/core/core.h"
+
+class PackageReader : public qel::Core {
+public:
+    // The game's script package.
+    static constexpr const char* kDefaultPath = "data/data09.dat";
+
+    struct Entry {
+        std::string name;
+        std::vector<char> data;  // size + 1 bytes, the last one NUL
+        std::uint32_t size = 0;
+
+        const char* text() const { return data.data(); }
+    };
+
+    // Empty; load() reads a package.
+    PackageReader();
+    // Loads `path` at once; see lastError() when it fails.
+    explicit PackageReader(const std::string& path);
+    ~PackageReader() override;
+
+    static const qel::ClassInfo& staticClassInfo();
+    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
+    static void* operator new(std::size_t size) noexcept { return qel::poolAllocate(3, size); }
+    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+
+    // Replaces the entries with those of the package at `path`. False when
+    // the file cannot be opened or its last entry is cut short.
+    bool load(const std::string& path = kDefaultPath);
+    void clear();
+
+    std::size_t getCount() const { return entries_.size(); }
+    const Entry& getEntry(std::size_t index) const { return entries_.at(index); }
+    const std::vector<Entry>& getEntries() const { return entries_; }
+    // Why the last load failed; empty after a good one.
+    const std::string& lastError() const { return error_; }
+
+private:
+    std::vector<Entry> entries_;
+    std::string error_;
+};

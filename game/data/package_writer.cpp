@@ -1,0 +1,49 @@
+#include "game/data/package_writer.h"
+
+#include <limits>
+#include <vector>
+
+PackageWriter::PackageWriter() = default;
+
+PackageWriter::PackageWriter(const std::string& path) {
+    open(path);
+}
+
+PackageWriter::~PackageWriter() {
+    close();
+}
+
+const qel::ClassInfo& PackageWriter::staticClassInfo() {
+    static const qel::ClassInfo info =
+        qel::ClassInfo::make<PackageWriter, qel::Core>("PackageWriter");
+    return info;
+}
+
+bool PackageWriter::open(const std::string& path) {
+    return file_.open(path, qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY);
+}
+
+bool PackageWriter::close() {
+    return file_.close();
+}
+
+bool PackageWriter::push(const std::string& path) {
+    return push(path, path);
+}
+
+bool PackageWriter::push(const std::string& path, const std::string& entryName) {
+    if (!isGood()) return false;
+    qel::File source;
+    if (!source.open(path, qel::File::MODE_READ)) return false;
+    const std::size_t size = source.getSize();
+    if (size > std::numeric_limits<std::uint32_t>::max()) return false;
+    std::vector<unsigned char> bytes(size);
+    if (!source.read(bytes.data(), size)) return false;
+
+    const std::uint32_t n = static_cast<std::uint32_t>(size);
+    const unsigned char sizeBytes[4] = {
+        static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+        static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
+    return file_.writeString(entryName) && file_.write(sizeBytes, sizeof sizeBytes) &&
+           file_.write(bytes.data(), bytes.size());
+}

@@ -1,0 +1,120 @@
+#include "game/data/package_reader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/file/file.h"
+#include "engine/file/scramble_bytes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+
+// Builds package bytes by hand: entry(name, declared size, body).
+struct PackageBytes {
+    Bytes bytes;
+    PackageBytes& entry(const std::string& name, std::uint32_t size, const std::string& body) {
+        bytes.insert(bytes.end(), name.begin(), name.end());
+        bytes.push_back(0);
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(size >> (8 * i)));
+        bytes.insert(bytes.end(), body.begin(), body.end());
+        return *this;
+    }
+    PackageBytes& raw(const std::string& text) {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        return *this;
+    }
+};
+
+class PackageReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("qel_pkgr_" + std::to_string(::getpid()) + "_" + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string store(const PackageBytes& p) const {
+        Bytes b = p.bytes;
+        qel::ScrambleBytes(qel::FILE_KEY, b.size(), b.data());
+        const std::string path = (dir_ / "pkg.dat").string();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+        return path;
+    }
+
+    fs::path dir_;
+};
+
+std::vector<std::string> names(const PackageReader& r) {
+    std::vector<std::string> out;
+    for (const auto& e : r.getEntries()) out.push_back(e.name);
+    return out;
+}
+
+TEST_F(PackageReaderTest, LoadsEntriesInStoredOrder) {
+    PackageReader r;
+    EXPECT_TRUE(r.load(store(PackageBytes()
+                                 .entry("main.lua", 9, "print(1)\n")
+                                 .entry("empty.lua", 0, "")
+                                 .entry("main.lua", 3, "a=2")
+                                 .entry("", 1, "x"))));
+    EXPECT_EQ(names(r), (std::vector<std::string>{"main.lua", "empty.lua", "main.lua", ""}));
+    EXPECT_EQ(r.getEntry(0).size, 9u);
+    EXPECT_STREQ(r.getEntry(0).text(), "print(1)\n");
+    EXPECT_EQ(r.getEntry(1).data, (std::vector<char>{'\0'}));  // only the NUL
+    EXPECT_STREQ(r.getEntry(2).text(), "a=2");
+    EXPECT_TRUE(r.lastError().empty());
+}
+
+TEST_F(PackageReaderTest, EmptyPackageIsAnEmptyList) {
+    PackageReader r;
+    EXPECT_TRUE(r.load(store(PackageBytes())));
+    EXPECT_EQ(r.getCount(), 0u);
+}
+
+TEST_F(PackageReaderTest, DamagedEndKeepsEarlierEntriesAndReports) {
+    struct Case {
+        const char* name;
+        PackageBytes tail;
+    };
+    const Case cases[] = {
+        {"body shorter than its size", PackageBytes().entry("b.lua", 10, "short")},
+        {"size runs to gigabytes", PackageBytes().entry("b.lua", 0xFFFFFFF0u, "x")},
+        {"size cut short", PackageBytes().raw("b.lua").raw(std::string(1, '\0')).raw("\x05")},
+        {"name without its NUL", PackageBytes().raw("b.l")},
+    };
+    for (const Case& c : cases) {
+        PackageBytes p;
+        p.entry("a.lua", 2, "ok");
+        p.bytes.insert(p.bytes.end(), c.tail.bytes.begin(), c.tail.bytes.end());
+        PackageReader r;
+        EXPECT_FALSE(r.load(store(p))) << c.name;
+        EXPECT_EQ(names(r), std::vector<std::string>{"a.lua"}) << c.name;
+        EXPECT_FALSE(r.lastError().empty()) << c.name;
+    }
+}
+
+TEST_F(PackageReaderTest, MissingPackageFailsAndLoadReplacesEntries) {
+    PackageReader r(store(PackageBytes().entry("a.lua", 1, "a")));
+    EXPECT_EQ(r.getCount(), 1u);
+    EXPECT_FALSE(r.load((dir_ / "none.dat").string()));
+    EXPECT_EQ(r.getCount(), 0u);
+    EXPECT_NE(r.lastError().find("none.dat"), std::string::npos);
+    // A plain (unscrambled) file is no package: its bytes decode as noise.
+    const std::string plain = (dir_ / "plain.dat").string();
+    std::ofstream(plain, std::ios::binary) << "a.lua" << std::string("\0\x01\0\0\0a", 6);
+    EXPECT_FALSE(r.load(plain));
+}
+
+}  // namespace
