@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -70,6 +71,19 @@ bool replaceable(const std::string& path) {
     return S_ISREG(st.st_mode);
 }
 
+// The file a replacing write must rename onto: the path itself, or the
+// file a symbolic link there points at (renaming onto the link would swap
+// the link for a plain file). Empty when the link cannot be followed.
+std::string replaceTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return {};
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
 void syncDirectory(const std::string& directory) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -105,6 +119,7 @@ void File::reset() {
     if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
     fd_ = -1;
     tempPath_.clear();
+    targetPath_.clear();
     in_ = {};
     out_ = {};
     pos_ = 0;
@@ -141,11 +156,15 @@ bool File::open(const std::string& path, int mode, std::uint32_t key) {
             break;
         case MODE_WRITE:
         case MODE_WRITE_SCRAMBLED: {
-            if (!replaceable(full)) break;
+            targetPath_ = replaceTarget(full);
+            if (targetPath_.empty() || !replaceable(targetPath_)) break;
             // A unique name beside the target, so the rename stays inside
             // one file system and never meets another writer's file.
+            const std::size_t cut = targetPath_.rfind('/') + 1;
+            const std::string folder = targetPath_.substr(0, cut);
+            const std::string base = targetPath_.substr(cut);
             for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-                tempPath_ = directory_ + "." + name_ + "." + std::to_string(::getpid()) + "." +
+                tempPath_ = folder + "." + base + "." + std::to_string(::getpid()) + "." +
                             std::to_string(tempCounter++) + ".tmp";
                 fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
                 if (fd_ < 0 && errno != EEXIST) break;
@@ -176,9 +195,9 @@ bool File::commitReplace() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) return false;
-    if (::rename(tempPath_.c_str(), getPath().c_str()) != 0) return false;
+    if (::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) return false;
     tempPath_.clear();
-    syncDirectory(directory_);
+    syncDirectory(targetPath_.substr(0, targetPath_.rfind('/') + 1));
     return true;
 }
 
@@ -197,6 +216,10 @@ bool File::close() {
     if (mode_ == MODE_APPEND) ok = commitAppend();
     reset();
     return ok;
+}
+
+void File::discard() {
+    reset();
 }
 
 void File::seekBegin() {

@@ -60,6 +60,9 @@ public:
     // the disc (the old file is then unchanged). Closing a closed file is
     // true.
     bool close();
+    // Closes without committing: whatever a write mode collected is dropped
+    // and the file on the disc stays as it was.
+    void discard();
 
     bool isOpen() const { return mode_ != MODE_CLOSED; }
     int getMode() const { return mode_; }
@@ -122,6 +125,7 @@ private:
     std::string name_;
     std::string directory_;
     std::string tempPath_;
+    std::string targetPath_;
     int fd_ = -1;
     std::int64_t appendBase_ = 0;
     std::int32_t mode_ = MODE_CLOSED;

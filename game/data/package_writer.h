@@ -30,6 +30,8 @@ public:
     bool open(const std::string& path);
     // Scrambles and writes the package; false when it did not reach the disc.
     bool close();
+    // Drops the package being built; the file on the disc stays as it was.
+    void discard() { file_.discard(); }
 
     // Appends the whole plain file at `path` as one entry named `path`.
     // False, with nothing added, when the file cannot be read or no package

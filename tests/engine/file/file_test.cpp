@@ -191,6 +191,30 @@ TEST_F(FileTest, ReplacedFileStaysIntactUntilCloseCommits) {
     File in(path("save.dat"), File::MODE_READ_SCRAMBLED, FILE_KEY);
     EXPECT_EQ(in.getSize(), 3u);
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"save.dat"}));
+
+    // A discarded write leaves the file as it was, and no temporary behind.
+    File dropped(path("save.dat"), File::MODE_WRITE, FILE_KEY);
+    dropped.write("garbage", 7);
+    dropped.discard();
+    EXPECT_FALSE(dropped.isOpen());
+    EXPECT_EQ(File(path("save.dat"), File::MODE_READ_SCRAMBLED, FILE_KEY).getSize(), 3u);
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"save.dat"}));
+}
+
+TEST_F(FileTest, ReplacingThroughALinkKeepsTheLink) {
+    fs::create_directory(dir_ / "real");
+    put("real/save.dat", bytesOf("old"));
+    fs::create_symlink(dir_ / "real" / "save.dat", dir_ / "link.dat");
+    File f(path("link.dat"), File::MODE_WRITE);
+    ASSERT_TRUE(f.isOpen());
+    f.write("new", 3);
+    ASSERT_TRUE(f.close());
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.dat"));
+    EXPECT_EQ(get("real/save.dat"), bytesOf("new"));
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"link.dat", "real"}));
+
+    fs::create_symlink(dir_ / "nowhere" / "x.dat", dir_ / "dangling.dat");
+    EXPECT_FALSE(File().open(path("dangling.dat"), File::MODE_WRITE));
 }
 
 // Runs `body` with writes limited to `limit` bytes per file, so that a large

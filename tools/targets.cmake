@@ -1,0 +1,56 @@
+# The packer and the build-time steps that turn plain sources into the
+# game's scrambled data files (see tools/lib/packer.h for the command line).
+qel_link(tools_lib engine_file game_data)
+
+add_executable(packer ${CMAKE_SOURCE_DIR}/tools/packer/main.cpp)
+target_link_libraries(packer PRIVATE tools_lib)
+
+# qel_pack_table(<target> <input> <output> [KEY <key>])
+# Scrambles one plain file (a CSV table, a picture) into <output> at build
+# time; KEY defaults to the game's file key. <target> is created and built
+# by default; other targets may depend on it.
+function(qel_pack_table target input output)
+  cmake_parse_arguments(ARG "" "KEY" "" ${ARGN})
+  if(NOT ARG_KEY)
+    set(ARG_KEY file)
+  endif()
+  get_filename_component(input "${input}" ABSOLUTE)
+  get_filename_component(outdir "${output}" DIRECTORY)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
+    COMMAND packer scramble ${ARG_KEY} ${input} ${output}
+    DEPENDS packer ${input}
+    COMMENT "Packing ${output}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${output})
+endfunction()
+
+# qel_pack_scripts(<target> <output> BASE_DIR <dir> FILES <file>...)
+# Writes a script package of the files in the order given; each entry is
+# named by its path relative to BASE_DIR, with '/' separators (the name the
+# scripts see as their chunk name).
+function(qel_pack_scripts target output)
+  cmake_parse_arguments(ARG "" "BASE_DIR" "FILES" ${ARGN})
+  if(NOT ARG_BASE_DIR OR NOT ARG_FILES)
+    message(FATAL_ERROR "qel_pack_scripts(${target}): BASE_DIR and FILES are required")
+  endif()
+  get_filename_component(base "${ARG_BASE_DIR}" ABSOLUTE)
+  set(entries "")
+  set(depends "")
+  foreach(file ${ARG_FILES})
+    get_filename_component(abs "${file}" ABSOLUTE BASE_DIR "${base}")
+    file(RELATIVE_PATH name "${base}" "${abs}")
+    list(APPEND entries "${name}=${abs}")
+    list(APPEND depends "${abs}")
+  endforeach()
+  get_filename_component(outdir "${output}" DIRECTORY)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
+    COMMAND packer package ${output} ${entries}
+    DEPENDS packer ${depends}
+    COMMENT "Packing ${output}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${output})
+endfunction()
