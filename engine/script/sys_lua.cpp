@@ -172,6 +172,8 @@ int SysLua::callBody(lua_State* L) {
     if (!lua_isfunction(L, -1)) return 0;         // a callback the scripts do not define
     const int below = lua_gettop(L) - 1;
     const int argc = c->args ? c->args->push(L) : 0;  // +argc
+    // Cleared only now: the results list may be the arguments list itself.
+    if (c->results) c->results->clear();
     const int wanted = c->resultCount < 0 ? LUA_MULTRET : c->resultCount;
     if (lua_pcall(L, argc, wanted, handler) != 0) {  // -1-argc +results or +error
         c->host->keepError(L, -1);
@@ -183,15 +185,10 @@ int SysLua::callBody(lua_State* L) {
 }
 
 bool SysLua::call(const char* name, int resultCount, const LuaParam* args, LuaParam* results) {
-    if (results) results->clear();
-    if (!state_ || !name) return false;
     CallContext context{this, name, resultCount, args, results};
-    if (!protect(&SysLua::callBody, &context)) {
-        // A failed push or look-up may have read some results: none count.
-        if (results) results->clear();
-        return false;
-    }
-    return context.succeeded;
+    const bool ran = state_ && name && protect(&SysLua::callBody, &context);
+    if (results && !(ran && context.succeeded)) results->clear();
+    return ran && context.succeeded;
 }
 
 int SysLua::runBody(lua_State* L) {

@@ -214,6 +214,15 @@ TEST_F(SysLuaTest, ArgumentsArriveTypedAndInOrder) {
                  "nil=nil,boolean=true,number=-2.5,string=漢字,nil=nil,nil=nil,boolean=false");
 }
 
+TEST_F(SysLuaTest, OneListMayCarryTheArgumentsAndReceiveTheResults) {
+    define("function shout(s) return s .. '!' end");
+    LuaParam list;
+    list.addString("hey");
+    ASSERT_TRUE(lua.call("shout", 1, &list, &list));
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_STREQ(list.toString(), "hey!");
+}
+
 TEST_F(SysLuaTest, ObjectsPushUnderRegisteredTypesAndUnknownTypesPushNil) {
     ASSERT_TRUE(lua.runProtected(&registerGem, nullptr));
     define(
