@@ -1,0 +1,43 @@
+// The FreeType side of Font: one face of the Gothic font file per font,
+// sized so that a two-column character fills two columns of the cell grid,
+// glyphs rendered 1-bit and cached by Shift-JIS code. Codes are turned into
+// characters with iconv "CP932" only here.
+#pragma once
+
+#include <iconv.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "platform/font/font.h"
+
+namespace qel {
+
+class FontFace final : public Font {
+public:
+    // Null when the file cannot be opened as a font or the description is unusable.
+    static std::shared_ptr<FontFace> open(const FontDesc& desc, const std::string& path);
+    ~FontFace() override;
+
+    const Glyph* glyph(const SjisStep& step) const override;
+
+private:
+    struct FaceHandle;
+    FontFace(const FontDesc& desc, int columnWidth, std::unique_ptr<FaceHandle> face, int baseline,
+             iconv_t converter);
+
+    // The character of a code, or 0 when it has none.
+    char32_t toUnicode(std::uint16_t code, int length) const;
+    Glyph render(char32_t character, int columns) const;
+
+    std::unique_ptr<FaceHandle> face_;
+    int baseline_;
+    iconv_t converter_;
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<std::uint32_t, Glyph> cache_;
+};
+
+}  // namespace qel

@@ -1,0 +1,136 @@
+// Per-pixel arithmetic shared by every drawing path. The fast paths and the
+// general path call exactly these functions, which is what lets a test
+// demand identical pixels from both.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/gfx/graphics_device.h"
+#include "platform/gfx/surface.h"
+
+namespace qel::px {
+
+constexpr std::uint32_t kAlphaMask = 0xFF000000u;
+
+inline std::uint32_t channel(std::uint32_t argb, int shift) {
+    return (argb >> shift) & 0xFFu;
+}
+
+// (x + 127) / 255, exact for x in 0..2 * 255 * 255.
+inline std::uint32_t div255(std::uint32_t x) {
+    return (x + 127u) / 255u;
+}
+
+// Texture times diffuse per channel: (t x c + 127) / 255.
+inline std::uint32_t modulate(std::uint32_t t, std::uint32_t c) {
+    if (c == 0xFFFFFFFFu) return t;
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        out |= div255(channel(t, shift) * channel(c, shift)) << shift;
+    }
+    return out;
+}
+
+// Four 8-bit channels spread into 16-bit lanes of a 64-bit word, so one
+// multiply weighs all four at once.
+inline std::uint64_t spread(std::uint32_t argb) {
+    std::uint64_t v = argb;
+    v = (v | (v << 16)) & 0x0000FFFF0000FFFFull;
+    v = (v | (v << 8)) & 0x00FF00FF00FF00FFull;
+    return v;
+}
+inline std::uint32_t gather(std::uint64_t v) {
+    v &= 0x00FF00FF00FF00FFull;
+    v = (v | (v >> 8)) & 0x0000FFFF0000FFFFull;
+    v = (v | (v >> 16)) & 0x00000000FFFFFFFFull;
+    return static_cast<std::uint32_t>(v);
+}
+// div255 in each 16-bit lane (lanes hold at most 255 * 255).
+inline std::uint64_t div255Lanes(std::uint64_t x) {
+    x += 0x0080008000800080ull;
+    return ((x + ((x >> 8) & 0x00FF00FF00FF00FFull)) >> 8) & 0x00FF00FF00FF00FFull;
+}
+
+// Source-over: s x sa + d x (255 - sa), all four channels including alpha.
+inline std::uint32_t blendAlpha(std::uint32_t s, std::uint32_t d) {
+    const std::uint32_t sa = s >> 24;
+    if (sa == 255u) return s;
+    if (sa == 0u) return d;
+    return gather(div255Lanes(spread(s) * sa + spread(d) * (255u - sa)));
+}
+
+inline std::uint32_t clamp255(std::uint32_t v) {
+    return std::min(v, 255u);
+}
+
+// One blend equation, src and dst being the colours as drawing sees them
+// (an X8 destination already reads alpha 255).
+template <BlendMode Mode>
+inline std::uint32_t blend(std::uint32_t s, std::uint32_t d) {
+    if constexpr (Mode == BlendMode::Off || Mode == BlendMode::Copy) {
+        return s;
+    } else if constexpr (Mode == BlendMode::Alpha) {
+        return blendAlpha(s, d);
+    } else {
+        const std::uint32_t sa = s >> 24;
+        std::uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            const std::uint32_t sc = channel(s, shift);
+            const std::uint32_t dc = channel(d, shift);
+            std::uint32_t r = 0;
+            if constexpr (Mode == BlendMode::Add) {
+                r = clamp255(dc + div255(sc * sa));
+            } else if constexpr (Mode == BlendMode::InvMultiply) {
+                r = div255(dc * (255u - sc));
+            } else if constexpr (Mode == BlendMode::Multiply) {
+                r = div255(dc * sc);
+            } else if constexpr (Mode == BlendMode::Screen) {
+                r = clamp255(dc + div255(sc * dc));
+            } else if constexpr (Mode == BlendMode::Invert) {
+                r = div255(sc * (255u - dc));
+            } else if constexpr (Mode == BlendMode::AddOne) {
+                r = clamp255(sc + dc);
+            } else if constexpr (Mode == BlendMode::Premultiplied) {
+                r = clamp255(sc + div255(dc * (255u - sa)));
+            }
+            out |= r << shift;
+        }
+        return out;
+    }
+}
+
+// Writes one source colour into a destination word; dstAlpha is kAlphaMask
+// for an X8 destination (read as 255, stored as 255), else 0.
+template <BlendMode Mode>
+inline void put(std::uint32_t& dst, std::uint32_t src, std::uint32_t dstAlpha) {
+    dst = blend<Mode>(src, dst | dstAlpha) | dstAlpha;
+}
+
+// Bilinear weight of b against a, w in 0..255 (1/256 steps), per lane.
+inline std::uint64_t lerpLanes(std::uint64_t a, std::uint64_t b, std::uint32_t w) {
+    return ((a * (256u - w) + b * w + 0x0080008000800080ull) >> 8) & 0x00FF00FF00FF00FFull;
+}
+
+// Four texels weighed horizontally by fx, then vertically by fy, each stage
+// rounded to 8 bits.
+inline std::uint32_t bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
+                              std::uint32_t t11, std::uint32_t fx, std::uint32_t fy) {
+    const std::uint64_t top = lerpLanes(spread(t00), spread(t10), fx);
+    const std::uint64_t bottom = lerpLanes(spread(t01), spread(t11), fx);
+    return gather(lerpLanes(top, bottom, fy));
+}
+
+// Texel index after addressing; size >= 1.
+inline int addressClamp(std::int64_t i, int size) {
+    return static_cast<int>(std::clamp<std::int64_t>(i, 0, size - 1));
+}
+inline int addressWrap(std::int64_t i, int size) {
+    const std::int64_t m = i % size;
+    return static_cast<int>(m < 0 ? m + size : m);
+}
+inline int address(std::int64_t i, int size, TextureAddress mode) {
+    return mode == TextureAddress::Clamp ? addressClamp(i, size) : addressWrap(i, size);
+}
+
+}  // namespace qel::px

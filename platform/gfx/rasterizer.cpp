@@ -1,0 +1,247 @@
+#include "platform/gfx/rasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gfx/pixel_ops.h"
+#include "platform/gfx/sampling.h"
+
+namespace qel {
+
+namespace {
+
+// Positions beyond this many pixels from the origin are pulled in, texture
+// coordinates beyond this many texels likewise; both keep every product of
+// the exact arithmetic inside 64 bits (edge functions) or 128 bits
+// (attribute numerators).
+constexpr double kMaxPixel = 1 << 20;
+constexpr double kMaxTexel = 1 << 22;
+// Line end points are pulled in further: a line is walked pixel by pixel.
+constexpr double kMaxLinePixel = 1 << 15;
+
+std::int64_t toFixed(double v, double limit) {
+    if (!std::isfinite(v)) v = 0.0;
+    return static_cast<std::int64_t>(std::floor(std::clamp(v, -limit, limit) * 256.0 + 0.5));
+}
+
+bool fastPathsWanted() {
+    const char* off = std::getenv("QEL_GFX_NO_FAST_PATHS");
+    return off == nullptr || off[0] == '\0' || std::strcmp(off, "0") == 0;
+}
+
+struct Edge {
+    std::int64_t x0, y0, dx, dy, bias;
+};
+
+// Interior is where dx * (py - y0) - dy * (px - x0) > 0; with y pointing
+// down, the top-left rule admits centres on a top edge (horizontal, interior
+// below) or a left edge (going up) as well.
+Edge makeEdge(const FixedVertex& p, const FixedVertex& q) {
+    Edge e{p.x, p.y, q.x - p.x, q.y - p.y, 0};
+    const bool topLeft = (e.dy == 0 && e.dx > 0) || e.dy < 0;
+    e.bias = topLeft ? 0 : -1;
+    return e;
+}
+
+std::int64_t evalEdge(const Edge& e, std::int64_t px, std::int64_t py) {
+    return e.dx * (py - e.y0) - e.dy * (px - e.x0);
+}
+
+std::uint32_t interpolateColor(std::int64_t w0, std::int64_t w1, std::int64_t w2, std::int64_t area,
+                               std::uint32_t c0, std::uint32_t c1, std::uint32_t c2) {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const px::Wide num = px::Wide(w0) * px::channel(c0, shift) +
+                             px::Wide(w1) * px::channel(c1, shift) +
+                             px::Wide(w2) * px::channel(c2, shift);
+        const px::Wide c = px::floorDiv(2 * num + area, px::Wide(2) * area);
+        out |= static_cast<std::uint32_t>(std::clamp<px::Wide>(c, 0, 255)) << shift;
+    }
+    return out;
+}
+
+}  // namespace
+
+Rasterizer::Rasterizer() : fastPaths_(fastPathsWanted()), white_(1, 1, PixelFormat::A8R8G8B8) {
+    white_.fill(0xFFFFFFFFu);
+}
+
+bool Rasterizer::snap(const Vertex& in, int textureWidth, int textureHeight, FixedVertex& out) {
+    if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
+    out.x = toFixed(in.x, kMaxPixel);
+    out.y = toFixed(in.y, kMaxPixel);
+    out.u = toFixed(static_cast<double>(in.u) * textureWidth, kMaxTexel);
+    out.v = toFixed(static_cast<double>(in.v) * textureHeight, kMaxTexel);
+    out.color = in.color;
+    return true;
+}
+
+void Rasterizer::fill(Surface& target, const Rect& rect, std::uint32_t argb) {
+    const Rect r = intersect(rect, target.bounds());
+    if (r.empty()) return;
+    ++counters_.fastFills;
+    const std::uint32_t word = target.hasAlpha() ? argb : (argb | px::kAlphaMask);
+    for (int y = r.top; y < r.bottom; ++y) {
+        std::uint32_t* row = target.row(y);
+        std::fill(row + r.left, row + r.right, word);
+    }
+}
+
+void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface* texture,
+                               const DrawState& state, std::span<const Vertex> vertices) {
+    const Rect c = intersect(clip, target.bounds());
+    if (c.empty()) return;
+    const Surface& tex = texture != nullptr ? *texture : white_;
+    const std::size_t n = vertices.size() / 3 * 3;
+    snapped_.resize(n);
+    valid_.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        valid_[i] = snap(vertices[i], tex.width(), tex.height(), snapped_[i]);
+    }
+    for (std::size_t i = 0; i < n;) {
+        if (fastPaths_ && i + 6 <= n &&
+            std::all_of(valid_.begin() + static_cast<std::ptrdiff_t>(i),
+                        valid_.begin() + static_cast<std::ptrdiff_t>(i + 6),
+                        [](bool b) { return b; }) &&
+            drawFastQuad(target, c, tex, state, &snapped_[i])) {
+            i += 6;
+            continue;
+        }
+        if (valid_[i] && valid_[i + 1] && valid_[i + 2]) {
+            drawGeneralTriangle(target, c, tex, state, snapped_[i], snapped_[i + 1],
+                                snapped_[i + 2]);
+        }
+        i += 3;
+    }
+}
+
+void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Surface& tex,
+                                     const DrawState& state, FixedVertex a, FixedVertex b,
+                                     FixedVertex c) {
+    ++counters_.generalTriangles;
+    std::int64_t area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    if (area == 0) return;
+    if (area < 0) {
+        std::swap(b, c);
+        area = -area;
+    }
+    // The weight of each vertex is the edge function of the edge facing it.
+    const Edge ea = makeEdge(b, c);
+    const Edge eb = makeEdge(c, a);
+    const Edge ec = makeEdge(a, b);
+
+    const std::int64_t minX = std::min({a.x, b.x, c.x});
+    const std::int64_t maxX = std::max({a.x, b.x, c.x});
+    const std::int64_t minY = std::min({a.y, b.y, c.y});
+    const std::int64_t maxY = std::max({a.y, b.y, c.y});
+    const int x0 = static_cast<int>(std::max<std::int64_t>(clip.left, px::ceilDiv(minX, 256)));
+    const int x1 =
+        static_cast<int>(std::min<std::int64_t>(clip.right, px::floorDiv(maxX, 256) + 1));
+    const int y0 = static_cast<int>(std::max<std::int64_t>(clip.top, px::ceilDiv(minY, 256)));
+    const int y1 =
+        static_cast<int>(std::min<std::int64_t>(clip.bottom, px::floorDiv(maxY, 256) + 1));
+    if (x0 >= x1 || y0 >= y1) return;
+
+    const bool flat = a.color == b.color && a.color == c.color;
+    const std::uint32_t salpha = px::sourceAlpha(tex);
+    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+
+    px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
+        for (int y = y0; y < y1; ++y) {
+            const std::int64_t py = static_cast<std::int64_t>(y) * 256;
+            const std::int64_t px0 = static_cast<std::int64_t>(x0) * 256;
+            std::int64_t wa = evalEdge(ea, px0, py);
+            std::int64_t wb = evalEdge(eb, px0, py);
+            std::int64_t wc = evalEdge(ec, px0, py);
+            std::uint32_t* row = target.row(y);
+            for (int x = x0; x < x1; ++x) {
+                if (wa + ea.bias >= 0 && wb + eb.bias >= 0 && wc + ec.bias >= 0) {
+                    const auto uq = static_cast<std::int64_t>(
+                        px::floorDiv(px::Wide(wa) * a.u + px::Wide(wb) * b.u + px::Wide(wc) * c.u,
+                                     px::Wide(area)));
+                    const auto vq = static_cast<std::int64_t>(
+                        px::floorDiv(px::Wide(wa) * a.v + px::Wide(wb) * b.v + px::Wide(wc) * c.v,
+                                     px::Wide(area)));
+                    const std::uint32_t color =
+                        flat ? a.color
+                             : interpolateColor(wa, wb, wc, area, a.color, b.color, c.color);
+                    const std::uint32_t texel = px::sample(tex, uq, vq, state, salpha);
+                    px::put<Mode>(row[x], px::modulate(texel, color), dalpha);
+                }
+                wa -= ea.dy * 256;
+                wb -= eb.dy * 256;
+                wc -= ec.dy * 256;
+            }
+        }
+    });
+}
+
+void Rasterizer::drawLine(Surface& target, const Rect& clip, std::span<const LinePoint> points,
+                          std::uint32_t argb) {
+    if (points.size() < 2 || points.size() > 5) return;
+    const Rect c = intersect(clip, target.bounds());
+    if (c.empty()) return;
+    // Gather every pixel first so that joints and crossings blend once.
+    linePixels_.clear();
+    auto toPixel = [](float v) {
+        return static_cast<int>(std::floor(
+            std::clamp<double>(std::isfinite(v) ? v : 0.0, -kMaxLinePixel, kMaxLinePixel) + 0.5));
+    };
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        int x = toPixel(points[i].x);
+        int y = toPixel(points[i].y);
+        const int xe = toPixel(points[i + 1].x);
+        const int ye = toPixel(points[i + 1].y);
+        const int dx = std::abs(xe - x);
+        const int dy = -std::abs(ye - y);
+        const int sx = x < xe ? 1 : -1;
+        const int sy = y < ye ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            if (x >= c.left && x < c.right && y >= c.top && y < c.bottom) {
+                linePixels_.push_back(static_cast<std::uint64_t>(y) << 32 |
+                                      static_cast<std::uint32_t>(x));
+            }
+            if (x == xe && y == ye) break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
+        }
+    }
+    std::sort(linePixels_.begin(), linePixels_.end());
+    linePixels_.erase(std::unique(linePixels_.begin(), linePixels_.end()), linePixels_.end());
+    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    for (const std::uint64_t p : linePixels_) {
+        const int x = static_cast<int>(static_cast<std::uint32_t>(p));
+        const int y = static_cast<int>(p >> 32);
+        px::put<BlendMode::Alpha>(target.row(y)[x], argb, dalpha);
+    }
+}
+
+void Rasterizer::drawCoverage(Surface& target, const Rect& clip, int x, int y, int width,
+                              int height, const std::uint8_t* coverage, std::uint32_t argb) {
+    const Rect c = intersect(intersect(clip, target.bounds()), Rect{x, y, x + width, y + height});
+    if (c.empty()) return;
+    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const std::uint32_t rgb = argb & 0x00FFFFFFu;
+    const std::uint32_t alpha = argb >> 24;
+    for (int row = c.top; row < c.bottom; ++row) {
+        const std::uint8_t* mask = coverage + static_cast<std::size_t>(row - y) * width;
+        std::uint32_t* dst = target.row(row);
+        for (int col = c.left; col < c.right; ++col) {
+            const std::uint32_t cov = mask[col - x];
+            if (cov == 0) continue;
+            px::put<BlendMode::Alpha>(dst[col], rgb | px::div255(cov * alpha) << 24, dalpha);
+        }
+    }
+}
+
+}  // namespace qel

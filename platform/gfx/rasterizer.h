@@ -1,0 +1,84 @@
+// Turns vertices, lines and coverage masks into pixels of a surface, by the
+// rules of CONVENTIONS.md. Axis-aligned sprite quads, copies and fills go
+// through fast paths; every other triangle through the general path. Both
+// evaluate the same exact fixed-point sample positions and call the same
+// per-pixel functions (pixel_ops.h), so they agree pixel for pixel; the
+// environment variable QEL_GFX_NO_FAST_PATHS=1 turns the fast paths off.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/gfx/graphics_device.h"
+#include "platform/gfx/surface.h"
+
+namespace qel {
+
+struct DrawState {
+    BlendMode blend = BlendMode::Off;
+    TextureFilter filter = TextureFilter::Point;
+    TextureAddress address = TextureAddress::Wrap;
+};
+
+// A vertex snapped to the fixed-point grid: x, y in 1/256 pixel, u, v in
+// 1/256 texel of the bound texture.
+struct FixedVertex {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::int64_t u = 0;
+    std::int64_t v = 0;
+    std::uint32_t color = 0;
+    bool operator==(const FixedVertex&) const = default;
+};
+
+class Rasterizer {
+public:
+    struct Counters {
+        std::uint64_t fastQuads = 0;
+        std::uint64_t generalTriangles = 0;
+        std::uint64_t fastFills = 0;
+    };
+
+    Rasterizer();
+
+    void setFastPathsEnabled(bool enabled) { fastPaths_ = enabled; }
+    bool fastPathsEnabled() const { return fastPaths_; }
+    const Counters& counters() const { return counters_; }
+
+    // The rectangle (clipped to the surface) set to the colour.
+    void fill(Surface& target, const Rect& rect, std::uint32_t argb);
+
+    // A triangle list clipped to clip; a null texture samples opaque white.
+    void drawTriangles(Surface& target, const Rect& clip, const Surface* texture,
+                       const DrawState& state, std::span<const Vertex> vertices);
+
+    // A polyline of 2 to 5 points, end points included, each pixel blended once.
+    void drawLine(Surface& target, const Rect& clip, std::span<const LinePoint> points,
+                  std::uint32_t argb);
+
+    // Colour through a coverage mask (0..255 per pixel, row after row)
+    // placed at (x, y), source-over.
+    void drawCoverage(Surface& target, const Rect& clip, int x, int y, int width, int height,
+                      const std::uint8_t* coverage, std::uint32_t argb);
+
+    // The fixed-point form of a vertex for a texture of the given size;
+    // false when its position is not a finite number.
+    static bool snap(const Vertex& in, int textureWidth, int textureHeight, FixedVertex& out);
+
+private:
+    bool drawFastQuad(Surface& target, const Rect& clip, const Surface& texture,
+                      const DrawState& state, const FixedVertex* quad);
+    void drawGeneralTriangle(Surface& target, const Rect& clip, const Surface& texture,
+                             const DrawState& state, FixedVertex a, FixedVertex b, FixedVertex c);
+
+    bool fastPaths_ = true;
+    Counters counters_;
+    Surface white_;
+    std::vector<FixedVertex> snapped_;
+    std::vector<bool> valid_;
+    std::vector<std::uint32_t> columns_;  // per column: texel, next texel, weight
+    std::vector<std::uint64_t> linePixels_;
+};
+
+}  // namespace qel

@@ -1,0 +1,185 @@
+// The fast paths for axis-aligned sprite quads with one colour, chosen by
+// facts computed once per quad:
+//
+//   facts                                            path
+//   one texel per pixel on both axes, all inside,    row copy (memcpy, or
+//     blending off or ONE/ZERO, white                  copy forcing alpha)
+//   one texel per pixel on both axes, all inside     direct rows: pointer
+//                                                      walk, blend per pixel
+//   anything else axis-aligned                       column table: texel
+//                                                      index (and weight) per
+//                                                      column computed once
+//
+// Bilinear sampling with a zero fraction on both axes is point sampling and
+// takes the point rows. Sample positions are the exact values the general
+// path computes, stepped with quotient and remainder.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gfx/pixel_ops.h"
+#include "platform/gfx/rasterizer.h"
+#include "platform/gfx/sampling.h"
+
+namespace qel {
+
+namespace {
+
+// Walks q(p) = floor((a0 * d + (p * 256 - x0) * da) / d) for pixels p, p+1, ...
+// where the texture coordinate goes from a0 at x0 to a0 + da at x0 + d.
+class AxisWalk {
+public:
+    AxisWalk(std::int64_t a0, std::int64_t da, std::int64_t x0, std::int64_t d, int first) {
+        if (d < 0) {
+            d = -d;
+            da = -da;
+        }
+        d_ = d;
+        const px::Wide n = px::Wide(a0) * d + (px::Wide(first) * 256 - x0) * px::Wide(da);
+        q_ = static_cast<std::int64_t>(px::floorDiv(n, px::Wide(d)));
+        r_ = static_cast<std::int64_t>(n - px::Wide(q_) * d);
+        const std::int64_t step = da * 256;
+        qs_ = px::floorDiv(step, d);
+        rs_ = step - qs_ * d;
+    }
+    std::int64_t value() const { return q_; }
+    // One texel per pixel: the position moves by exactly 256 each step.
+    bool unitStep() const { return qs_ == 256 && rs_ == 0; }
+    void next() {
+        q_ += qs_;
+        r_ += rs_;
+        if (r_ >= d_) {
+            r_ -= d_;
+            ++q_;
+        }
+    }
+
+private:
+    std::int64_t d_ = 1;
+    std::int64_t q_ = 0;
+    std::int64_t r_ = 0;
+    std::int64_t qs_ = 0;
+    std::int64_t rs_ = 0;
+};
+
+// The first texel of a unit-step axis when every sample of count pixels is
+// a whole texel inside 0..size-1, else -1.
+std::int64_t directStart(const AxisWalk& walk, TextureFilter filter, int count, int size) {
+    if (!walk.unitStep()) return -1;
+    const std::int64_t q = walk.value();
+    if (filter == TextureFilter::Linear && ((q - 128) & 255) != 0) return -1;
+    const std::int64_t first = q >> 8;
+    if (first < 0 || first + count > size) return -1;
+    return first;
+}
+
+template <BlendMode Mode>
+void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int y1,
+                std::int64_t tx, std::int64_t ty, std::uint32_t color) {
+    const std::uint32_t salpha = px::sourceAlpha(tex);
+    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const auto width = static_cast<std::size_t>(x1 - x0);
+    const bool copy = (Mode == BlendMode::Off || Mode == BlendMode::Copy) && color == 0xFFFFFFFFu;
+    for (int y = y0; y < y1; ++y) {
+        const std::uint32_t* src = tex.row(static_cast<int>(ty + (y - y0))) + tx;
+        std::uint32_t* dst = target.row(y) + x0;
+        if (copy) {
+            const std::uint32_t force = salpha | dalpha;
+            if (force == 0) {
+                std::memcpy(dst, src, width * sizeof(std::uint32_t));
+            } else {
+                for (std::size_t i = 0; i < width; ++i) dst[i] = src[i] | force;
+            }
+        } else if (color == 0xFFFFFFFFu) {
+            for (std::size_t i = 0; i < width; ++i) px::put<Mode>(dst[i], src[i] | salpha, dalpha);
+        } else {
+            for (std::size_t i = 0; i < width; ++i) {
+                px::put<Mode>(dst[i], px::modulate(src[i] | salpha, color), dalpha);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& tex,
+                              const DrawState& state, const FixedVertex* q) {
+    const FixedVertex& tl = q[0];
+    const FixedVertex& tr = q[1];
+    const FixedVertex& bl = q[2];
+    const FixedVertex& br = q[3];
+    if (!(q[4] == bl && q[5] == tr)) return false;
+    if (tl.y != tr.y || bl.y != br.y || tl.x != bl.x || tr.x != br.x) return false;
+    if (tl.v != tr.v || bl.v != br.v || tl.u != bl.u || tr.u != br.u) return false;
+    if (tl.color != tr.color || tl.color != bl.color || tl.color != br.color) return false;
+    ++counters_.fastQuads;
+
+    const std::int64_t dx = tr.x - tl.x;
+    const std::int64_t dy = bl.y - tl.y;
+    if (dx == 0 || dy == 0) return true;
+    // Centres in [left, right) x [top, bottom): the two triangles' top-left
+    // rule admits the left and top sides and not the others, whichever way
+    // round the quad is mirrored.
+    const int x0 =
+        static_cast<int>(std::max<std::int64_t>(clip.left, px::ceilDiv(std::min(tl.x, tr.x), 256)));
+    const int x1 = static_cast<int>(
+        std::min<std::int64_t>(clip.right, px::ceilDiv(std::max(tl.x, tr.x), 256)));
+    const int y0 =
+        static_cast<int>(std::max<std::int64_t>(clip.top, px::ceilDiv(std::min(tl.y, bl.y), 256)));
+    const int y1 = static_cast<int>(
+        std::min<std::int64_t>(clip.bottom, px::ceilDiv(std::max(tl.y, bl.y), 256)));
+    if (x0 >= x1 || y0 >= y1) return true;
+
+    AxisWalk uw(tl.u, tr.u - tl.u, tl.x, dx, x0);
+    AxisWalk vw(tl.v, bl.v - tl.v, tl.y, dy, y0);
+    const std::uint32_t color = tl.color;
+
+    const std::int64_t tx = directStart(uw, state.filter, x1 - x0, tex.width());
+    const std::int64_t ty = directStart(vw, state.filter, y1 - y0, tex.height());
+    if (tx >= 0 && ty >= 0) {
+        px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
+            directRows<Mode>(target, tex, x0, x1, y0, y1, tx, ty, color);
+        });
+        return true;
+    }
+
+    // Column table: texel, next texel and weight per column.
+    const auto width = static_cast<std::size_t>(x1 - x0);
+    columns_.resize(width * 3);
+    for (std::size_t i = 0; i < width; ++i, uw.next()) {
+        if (state.filter == TextureFilter::Point) {
+            columns_[i * 3] =
+                static_cast<std::uint32_t>(px::axisPoint(uw.value(), tex.width(), state.address));
+        } else {
+            const px::AxisSample s = px::axisLinear(uw.value(), tex.width(), state.address);
+            columns_[i * 3] = static_cast<std::uint32_t>(s.i0);
+            columns_[i * 3 + 1] = static_cast<std::uint32_t>(s.i1);
+            columns_[i * 3 + 2] = s.f;
+        }
+    }
+    const std::uint32_t salpha = px::sourceAlpha(tex);
+    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const std::uint32_t* cols = columns_.data();
+    px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
+        for (int y = y0; y < y1; ++y, vw.next()) {
+            std::uint32_t* dst = target.row(y) + x0;
+            if (state.filter == TextureFilter::Point) {
+                const std::uint32_t* src =
+                    tex.row(px::axisPoint(vw.value(), tex.height(), state.address));
+                for (std::size_t i = 0; i < width; ++i) {
+                    px::put<Mode>(dst[i], px::modulate(src[cols[i * 3]] | salpha, color), dalpha);
+                }
+            } else {
+                const px::AxisSample ys = px::axisLinear(vw.value(), tex.height(), state.address);
+                for (std::size_t i = 0; i < width; ++i) {
+                    const px::AxisSample xs{static_cast<int>(cols[i * 3]),
+                                            static_cast<int>(cols[i * 3 + 1]), cols[i * 3 + 2]};
+                    px::put<Mode>(
+                        dst[i], px::modulate(px::sampleLinear(tex, xs, ys, salpha), color), dalpha);
+                }
+            }
+        }
+    });
+    return true;
+}
+
+}  // namespace qel

@@ -1,0 +1,108 @@
+// Exact fixed-point division and texture sampling shared by the fast and
+// the general path. A sample position q is in 1/256 texel: point sampling
+// takes texel floor(q / 256), bilinear sampling weighs the texels around
+// q - 128 (texel centres sit at half-texel positions).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/gfx/pixel_ops.h"
+#include "platform/gfx/rasterizer.h"
+
+namespace qel::px {
+
+using Wide = __int128;
+
+// Division rounding toward minus infinity; b > 0.
+inline std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+inline Wide floorDiv(Wide a, Wide b) {
+    const Wide q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+inline std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
+    return -floorDiv(-a, b);
+}
+
+inline std::uint32_t sourceAlpha(const Surface& texture) {
+    return texture.hasAlpha() ? 0u : kAlphaMask;
+}
+
+struct AxisSample {
+    int i0 = 0;
+    int i1 = 0;
+    std::uint32_t f = 0;
+};
+
+inline int axisPoint(std::int64_t q, int size, TextureAddress mode) {
+    return address(q >> 8, size, mode);
+}
+inline AxisSample axisLinear(std::int64_t q, int size, TextureAddress mode) {
+    const std::int64_t s = q - 128;
+    const std::int64_t i = s >> 8;
+    return AxisSample{address(i, size, mode), address(i + 1, size, mode),
+                      static_cast<std::uint32_t>(s & 255)};
+}
+
+inline std::uint32_t sampleLinear(const Surface& t, const AxisSample& x, const AxisSample& y,
+                                  std::uint32_t salpha) {
+    const std::uint32_t* r0 = t.row(y.i0);
+    const std::uint32_t* r1 = t.row(y.i1);
+    return bilinear(r0[x.i0] | salpha, r0[x.i1] | salpha, r1[x.i0] | salpha, r1[x.i1] | salpha, x.f,
+                    y.f);
+}
+
+inline std::uint32_t sample(const Surface& t, std::int64_t uq, std::int64_t vq,
+                            const DrawState& state, std::uint32_t salpha) {
+    if (state.filter == TextureFilter::Point) {
+        return t.row(axisPoint(vq, t.height(),
+                               state.address))[axisPoint(uq, t.width(), state.address)] |
+               salpha;
+    }
+    return sampleLinear(t, axisLinear(uq, t.width(), state.address),
+                        axisLinear(vq, t.height(), state.address), salpha);
+}
+
+// Calls f.template operator()<Mode>() with the blend mode as a constant.
+template <typename F>
+inline void withBlendMode(BlendMode mode, F&& f) {
+    switch (mode) {
+        case BlendMode::Off:
+            f.template operator()<BlendMode::Off>();
+            break;
+        case BlendMode::Alpha:
+            f.template operator()<BlendMode::Alpha>();
+            break;
+        case BlendMode::Add:
+            f.template operator()<BlendMode::Add>();
+            break;
+        case BlendMode::InvMultiply:
+            f.template operator()<BlendMode::InvMultiply>();
+            break;
+        case BlendMode::Multiply:
+            f.template operator()<BlendMode::Multiply>();
+            break;
+        case BlendMode::Screen:
+            f.template operator()<BlendMode::Screen>();
+            break;
+        case BlendMode::Invert:
+            f.template operator()<BlendMode::Invert>();
+            break;
+        case BlendMode::Copy:
+            f.template operator()<BlendMode::Copy>();
+            break;
+        case BlendMode::AddOne:
+            f.template operator()<BlendMode::AddOne>();
+            break;
+        case BlendMode::Premultiplied:
+            f.template operator()<BlendMode::Premultiplied>();
+            break;
+        default:
+            f.template operator()<BlendMode::Off>();
+            break;
+    }
+}
+
+}  // namespace qel::px

@@ -1,0 +1,83 @@
+#include "platform/gfx/software_graphics_device.h"
+
+#include <new>
+
+#include "platform/font/font.h"
+
+namespace qel {
+
+namespace {
+
+bool validSize(int width, int height) {
+    return width >= 1 && height >= 1 && width <= Surface::kMaxSide && height <= Surface::kMaxSide;
+}
+
+}  // namespace
+
+SoftwareGraphicsDevice::Created SoftwareGraphicsDevice::create(int width, int height) {
+    Created result;
+    if (!validSize(width, height)) {
+        result.error = DeviceError::InvalidCall;
+        return result;
+    }
+    try {
+        auto back = std::make_shared<Surface>(width, height, PixelFormat::X8R8G8B8);
+        back->fill(0xFF000000u);
+        result.device.reset(new SoftwareGraphicsDevice(std::move(back)));
+    } catch (const std::bad_alloc&) {
+        result.device.reset();
+        result.error = DeviceError::OutOfVideoMemory;
+    }
+    return result;
+}
+
+SoftwareGraphicsDevice::SoftwareGraphicsDevice(SurfacePtr backBuffer)
+    : backBuffer_(std::move(backBuffer)), target_(backBuffer_), viewport_(backBuffer_->bounds()) {}
+
+SurfacePtr SoftwareGraphicsDevice::createSurface(int width, int height, PixelFormat format) {
+    if (!validSize(width, height)) return nullptr;
+    try {
+        return std::make_shared<Surface>(width, height, format);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void SoftwareGraphicsDevice::setRenderTarget(SurfacePtr target) {
+    target_ = target ? std::move(target) : backBuffer_;
+    viewport_ = target_->bounds();
+}
+
+void SoftwareGraphicsDevice::setViewport(const Rect& rect) {
+    viewport_ = intersect(rect, target_->bounds());
+}
+
+void SoftwareGraphicsDevice::clear(std::uint32_t flags, std::uint32_t argb) {
+    if ((flags & kClearTarget) != 0) rasterizer_.fill(*target_, viewport_, argb);
+}
+
+void SoftwareGraphicsDevice::colorFill(Surface& surface, std::uint32_t argb) {
+    rasterizer_.fill(surface, surface.bounds(), argb);
+}
+
+void SoftwareGraphicsDevice::setTexture(std::shared_ptr<const Surface> texture) {
+    texture_ = std::move(texture);
+}
+
+void SoftwareGraphicsDevice::drawTriangles(std::span<const Vertex> vertices) {
+    rasterizer_.drawTriangles(*target_, viewport_, texture_.get(), state_, vertices);
+}
+
+void SoftwareGraphicsDevice::drawLine(std::span<const LinePoint> points, std::uint32_t argb) {
+    rasterizer_.drawLine(*target_, viewport_, points, argb);
+}
+
+void SoftwareGraphicsDevice::drawText(const Font& font, int x, int y, std::string_view text,
+                                      std::uint32_t argb) {
+    font.layout(text, [&](int cellX, int cellY, const Glyph& glyph) {
+        rasterizer_.drawCoverage(*target_, viewport_, x + cellX + glyph.left, y + cellY + glyph.top,
+                                 glyph.width, glyph.height, glyph.coverage.data(), argb);
+    });
+}
+
+}  // namespace qel

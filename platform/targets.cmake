@@ -1,0 +1,8 @@
+# Graphics, fonts and images: FreeType for glyphs, stb_image for pictures
+# (compiled once, in platform/image and platform/gfx, with static linkage),
+# SDL2 for the window layer.
+qel_link(platform qel::freetype qel::stb qel::sdl2)
+get_target_property(_qel_platform_kind platform TYPE)
+if(NOT _qel_platform_kind STREQUAL "INTERFACE_LIBRARY")
+  target_compile_definitions(platform PRIVATE QEL_FONT_FILE="${QEL_FONT_FILE}")
+endif()

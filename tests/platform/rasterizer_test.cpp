@@ -1,0 +1,281 @@
+// The rasterizer's paths against each other and its geometry: a seeded
+// differential run of random sprites through the fast and the general path,
+// rotated coverage, polylines and the switch that turns fast paths off.
+#include "platform/gfx/rasterizer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <random>
+
+#include "tests/platform/gfx_test_support.h"
+
+namespace qel {
+namespace {
+
+using test::hex;
+
+// Replay one iteration: QEL_GFX_DIFF_ITERATION=<n>.
+int onlyIteration() {
+    const char* v = std::getenv("QEL_GFX_DIFF_ITERATION");
+    return v != nullptr ? std::atoi(v) : -1;
+}
+
+struct Scene {
+    PixelFormat targetFormat;
+    std::uint32_t background;
+    Surface texture{1, 1, PixelFormat::A8R8G8B8};
+    Rect clip;
+    struct Sprite {
+        std::array<Vertex, 6> v;
+        DrawState state;
+    };
+    std::vector<Sprite> sprites;
+};
+
+Scene randomScene(std::uint32_t seed) {
+    std::mt19937 rng(seed);
+    auto uni = [&](float a, float b) { return std::uniform_real_distribution<float>(a, b)(rng); };
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    Scene s{pick(2) ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8,
+            static_cast<std::uint32_t>(rng()),
+            Surface(1 + pick(20), 1 + pick(20),
+                    pick(3) ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8),
+            Rect{pick(10), pick(10), 40 + pick(25), 40 + pick(25)},
+            {}};
+    for (std::uint32_t& p : s.texture.pixels()) {
+        p = static_cast<std::uint32_t>(rng());
+        if (pick(4) == 0) p |= 0xFF000000u;
+        if (pick(4) == 0) p &= 0x00FFFFFFu;
+    }
+    const int count = 1 + pick(12);
+    for (int i = 0; i < count; ++i) {
+        Scene::Sprite sp;
+        const int tw = s.texture.width();
+        const int th = s.texture.height();
+        float x0, y0, w, h;
+        float u0, v0, u1, v1;
+        if (pick(2) == 0) {
+            // As the sprite renderer places them: integer position - 0.5,
+            // a source rectangle in whole texels, sometimes scaled.
+            const int sx = pick(tw);
+            const int sy = pick(th);
+            const int sw = 1 + pick(tw);
+            const int sh = 1 + pick(th);
+            const float scale = pick(3) == 0 ? static_cast<float>(1 + pick(3)) : 1.0f;
+            x0 = static_cast<float>(pick(70) - 10) - 0.5f;
+            y0 = static_cast<float>(pick(70) - 10) - 0.5f;
+            w = static_cast<float>(sw) * scale;
+            h = static_cast<float>(sh) * scale;
+            u0 = static_cast<float>(sx) / tw;
+            v0 = static_cast<float>(sy) / th;
+            u1 = static_cast<float>(sx + sw) / tw;
+            v1 = static_cast<float>(sy + sh) / th;
+        } else {
+            x0 = uni(-15.0f, 65.0f);
+            y0 = uni(-15.0f, 65.0f);
+            w = uni(-30.0f, 30.0f);
+            h = uni(-30.0f, 30.0f);
+            u0 = uni(-1.5f, 1.5f);
+            v0 = uni(-1.5f, 1.5f);
+            u1 = uni(-1.5f, 2.5f);
+            v1 = uni(-1.5f, 2.5f);
+        }
+        const std::uint32_t color = pick(3) == 0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(rng());
+        sp.v = test::quad(x0, y0, x0 + w, y0 + h, u0, v0, u1, v1, color);
+        sp.state.blend = static_cast<BlendMode>(pick(kBlendModeCount));
+        sp.state.filter = pick(2) ? TextureFilter::Point : TextureFilter::Linear;
+        sp.state.address = pick(2) ? TextureAddress::Clamp : TextureAddress::Wrap;
+        s.sprites.push_back(sp);
+    }
+    return s;
+}
+
+Surface drawScene(const Scene& scene, bool fast, Rasterizer::Counters& counters) {
+    Rasterizer r;
+    r.setFastPathsEnabled(fast);
+    Surface target(64, 64, scene.targetFormat);
+    target.fill(scene.background);
+    for (const auto& sp : scene.sprites) {
+        r.drawTriangles(target, scene.clip, &scene.texture, sp.state, sp.v);
+    }
+    counters = r.counters();
+    return target;
+}
+
+TEST(RasterizerDifferential, FastAndGeneralPathsDrawIdenticalPixels) {
+    const int only = onlyIteration();
+    const int iterations = 400;
+    std::uint64_t fastQuads = 0;
+    for (int i = 0; i < iterations; ++i) {
+        if (only >= 0 && i != only) continue;
+        const Scene scene = randomScene(0x5EED0000u + static_cast<std::uint32_t>(i));
+        Rasterizer::Counters fastCounters, generalCounters;
+        const Surface fast = drawScene(scene, true, fastCounters);
+        const Surface general = drawScene(scene, false, generalCounters);
+        EXPECT_EQ(fastCounters.generalTriangles, 0u) << "iteration " << i;
+        EXPECT_EQ(generalCounters.fastQuads, 0u) << "iteration " << i;
+        fastQuads += fastCounters.fastQuads;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                if (fast.at(x, y) != general.at(x, y)) {
+                    test::saveForLooking(fast, "diff_fast");
+                    test::saveForLooking(general, "diff_general");
+                    FAIL() << "iteration " << i << " (replay with QEL_GFX_DIFF_ITERATION=" << i
+                           << ") differs at " << x << "," << y << ": fast " << hex(fast.at(x, y))
+                           << " general " << hex(general.at(x, y));
+                }
+            }
+        }
+    }
+    if (only < 0) {
+        EXPECT_GT(fastQuads, 1000u);
+    }
+}
+
+TEST(RasterizerDifferential, EnvironmentSwitchTurnsFastPathsOff) {
+    const char* old = std::getenv("QEL_GFX_NO_FAST_PATHS");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("QEL_GFX_NO_FAST_PATHS", "1", 1);
+    Rasterizer off;
+    setenv("QEL_GFX_NO_FAST_PATHS", "0", 1);
+    Rasterizer on;
+    if (old != nullptr) {
+        setenv("QEL_GFX_NO_FAST_PATHS", saved.c_str(), 1);
+    } else {
+        unsetenv("QEL_GFX_NO_FAST_PATHS");
+    }
+    EXPECT_FALSE(off.fastPathsEnabled());
+    EXPECT_TRUE(on.fastPathsEnabled());
+    Surface target(8, 8, PixelFormat::A8R8G8B8);
+    const auto v = test::sprite(1, 1, 4, 4);
+    off.drawTriangles(target, target.bounds(), nullptr, DrawState{}, v);
+    EXPECT_EQ(off.counters().fastQuads, 0u);
+    EXPECT_EQ(off.counters().generalTriangles, 2u);
+}
+
+// Additive drawing of a constant shows every pixel's number of hits.
+Surface hits(const std::array<Vertex, 6>& v, int size) {
+    Rasterizer r;
+    Surface target(size, size, PixelFormat::A8R8G8B8);
+    DrawState state;
+    state.blend = BlendMode::AddOne;
+    r.drawTriangles(target, target.bounds(), nullptr, state, v);
+    return target;
+}
+
+TEST(RasterizerGeometry, RotatedSpriteCoversWithoutGapsOrOverlapAndSymmetrically) {
+    // A 10 x 10 square about the centre of pixel (20, 20), turned 30 degrees:
+    // its corners are irrational, so no centre lies on an edge and the
+    // coverage must be symmetric about the centre.
+    const auto base = test::quad(15.0f, 15.0f, 25.0f, 25.0f, 0, 0, 1, 1, 0x01010101u);
+    const auto v = test::rotated(base, 20.0f, 20.0f, std::numbers::pi_v<float> / 6.0f);
+    const Surface s = hits(v, 40);
+    int covered = 0;
+    const double c = std::cos(std::numbers::pi / 6.0);
+    const double sn = std::sin(std::numbers::pi / 6.0);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const std::uint32_t p = s.at(x, y);
+            ASSERT_TRUE(p == 0u || p == 0x01010101u) << "pixel hit twice at " << x << "," << y;
+            // Back into the square's frame: inside by a margin must be covered.
+            const double dx = x - 20.0;
+            const double dy = y - 20.0;
+            const double lx = dx * c + dy * sn;
+            const double ly = -dx * sn + dy * c;
+            if (std::abs(lx) < 4.9 && std::abs(ly) < 4.9) {
+                EXPECT_EQ(p, 0x01010101u) << "gap at " << x << "," << y;
+            }
+            if (std::abs(lx) > 5.1 || std::abs(ly) > 5.1) {
+                EXPECT_EQ(p, 0u) << "outside covered at " << x << "," << y;
+            }
+            if (x > 0 && y > 0) {
+                EXPECT_EQ(p, s.at(40 - x, 40 - y)) << "not symmetric at " << x << "," << y;
+            }
+            if (p != 0) ++covered;
+        }
+    }
+    EXPECT_NEAR(covered, 100, 8);
+}
+
+TEST(RasterizerGeometry, TrianglesSharingAnEdgeNeitherGapNorOverlap) {
+    // A fan of thin triangles around a centre: every pixel near the centre
+    // belongs to exactly one of them.
+    Rasterizer r;
+    Surface target(32, 32, PixelFormat::A8R8G8B8);
+    DrawState state;
+    state.blend = BlendMode::AddOne;
+    const int n = 13;
+    std::vector<Vertex> fan;
+    for (int i = 0; i < n; ++i) {
+        const float a0 = 2.0f * std::numbers::pi_v<float> * i / n;
+        const float a1 = 2.0f * std::numbers::pi_v<float> * (i + 1) / n;
+        fan.push_back(Vertex{16.0f, 16.0f, 0x01010101u, 0, 0});
+        fan.push_back(
+            Vertex{16.0f + 14.0f * std::cos(a0), 16.0f + 14.0f * std::sin(a0), 0x01010101u, 0, 0});
+        fan.push_back(
+            Vertex{16.0f + 14.0f * std::cos(a1), 16.0f + 14.0f * std::sin(a1), 0x01010101u, 0, 0});
+    }
+    r.drawTriangles(target, target.bounds(), nullptr, state, fan);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const std::uint32_t p = target.at(x, y);
+            if ((x - 16) * (x - 16) + (y - 16) * (y - 16) < 12 * 12) {
+                EXPECT_EQ(hex(p), hex(0x01010101u)) << x << "," << y;
+            } else {
+                EXPECT_TRUE(p == 0u || p == 0x01010101u) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(RasterizerLines, PolylinesIncludeEndPointsAndBlendEachPixelOnce) {
+    struct Case {
+        const char* name;
+        std::vector<LinePoint> points;
+        int pixels;  // how many pixels the line covers
+        std::vector<std::pair<int, int>> mustCover;
+    };
+    const std::vector<Case> cases = {
+        {"horizontal", {{2, 2}, {6, 2}}, 5, {{2, 2}, {6, 2}}},
+        {"vertical upwards", {{3, 7}, {3, 1}}, 7, {{3, 7}, {3, 1}}},
+        {"diagonal", {{1, 1}, {5, 5}}, 5, {{1, 1}, {3, 3}, {5, 5}}},
+        {"closed rectangle of five points",
+         {{1, 1}, {6, 1}, {6, 4}, {1, 4}, {1, 1}},
+         16,
+         {{1, 1}, {6, 1}, {6, 4}, {1, 4}}},
+        {"single point repeated", {{4, 4}, {4, 4}}, 1, {{4, 4}}},
+        {"clipped at the surface edge", {{-5, 3}, {3, 3}}, 4, {{0, 3}, {3, 3}}},
+        {"one point draws nothing", {{4, 4}}, 0, {}},
+        {"six points draw nothing", {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        Rasterizer r;
+        Surface target(8, 8, PixelFormat::A8R8G8B8);
+        r.drawLine(target, target.bounds(), c.points, 0x80FFFFFFu);
+        int drawn = 0;
+        for (const std::uint32_t p : target.pixels()) {
+            if (p == 0) continue;
+            ++drawn;
+            EXPECT_EQ(hex(p), hex(0x40808080u)) << c.name << ": blended once, source-over";
+        }
+        EXPECT_EQ(drawn, c.pixels) << c.name;
+        for (auto [x, y] : c.mustCover)
+            EXPECT_NE(target.at(x, y), 0u) << c.name << " " << x << "," << y;
+    }
+}
+
+TEST(RasterizerLines, ClippedToTheViewport) {
+    Rasterizer r;
+    Surface target(8, 8, PixelFormat::X8R8G8B8);
+    const std::vector<LinePoint> line = {{0, 3}, {7, 3}};
+    r.drawLine(target, Rect{2, 0, 5, 8}, line, 0xFFFF0000u);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(target.at(x, 3), (x >= 2 && x < 5) ? 0xFFFF0000u : 0u) << x;
+    }
+}
+
+}  // namespace
+}  // namespace qel
