@@ -71,6 +71,44 @@ bool replaceable(const std::string& path) {
     return S_ISREG(st.st_mode);
 }
 
+// Names in scripts and data were written for a file system that ignores
+// case. Each component of an absolute path that does not exist as written
+// is looked up ignoring the case of 'A'..'Z' (the smallest such name wins,
+// so the choice does not depend on the folder's order); a component with no
+// match is kept as written, so a file about to be created keeps its name.
+std::string resolveCase(const std::string& full) {
+    struct stat st {};
+    if (::lstat(full.c_str(), &st) == 0) return full;
+    std::string resolved;
+    std::size_t pos = 1;
+    bool searching = true;
+    while (pos <= full.size()) {
+        std::size_t next = full.find('/', pos);
+        if (next == std::string::npos) next = full.size();
+        std::string part = full.substr(pos, next - pos);
+        const std::string candidate = resolved + "/" + part;
+        if (searching && ::lstat(candidate.c_str(), &st) != 0) {
+            const std::string key = toLowerCopy(part);
+            std::string best;
+            if (DIR* dir = ::opendir(resolved.empty() ? "/" : resolved.c_str())) {
+                while (const dirent* e = ::readdir(dir)) {
+                    const std::string name = e->d_name;
+                    if (toLowerCopy(name) == key && (best.empty() || name < best)) best = name;
+                }
+                ::closedir(dir);
+            }
+            if (best.empty()) {
+                searching = false;  // nothing below a missing folder exists
+            } else {
+                part = best;
+            }
+        }
+        resolved += "/" + part;
+        pos = next + 1;
+    }
+    return resolved;
+}
+
 // The file a replacing write must rename onto: the path itself, or the
 // file a symbolic link there points at (renaming onto the link would swap
 // the link for a plain file). Empty when the link cannot be followed.
@@ -139,7 +177,7 @@ bool File::open(const std::string& path, int mode, std::uint32_t key) {
     const std::filesystem::path absolute =
         std::filesystem::absolute(toSlashPath(path), ec).lexically_normal();
     if (ec) return false;
-    const std::string full = absolute.string();
+    const std::string full = resolveCase(absolute.string());
     const std::size_t slash = full.rfind('/');
     if (slash == std::string::npos || slash + 1 == full.size()) return false;
     directory_ = full.substr(0, slash + 1);

@@ -11,7 +11,9 @@
 //   - The read modes hold the whole (descrambled) content in a heap buffer;
 //     a read past the end copies what is left, zeroes the rest of the
 //     destination and sets the failed state, which the caller tests.
-//   - Names given by scripts and data may use '/' or '\\' as separators.
+//   - Names given by scripts and data may use '/' or '\\' as separators, and
+//     a name that does not exist as written is matched ignoring the case
+//     of 'A'..'Z', as on the file system the data was written for.
 //
 // One thread uses a File at a time.
 #pragma once

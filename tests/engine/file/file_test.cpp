@@ -399,6 +399,26 @@ TEST_F(FileTest, NamesAcceptEitherSeparator) {
     EXPECT_EQ(dots.getDirectory(), (dir_ / "sub").string() + "/");
 }
 
+TEST_F(FileTest, NamesMatchIgnoringCase) {
+    fs::create_directories(dir_ / "Data" / "Sub");
+    put("Data/Sub/Title.DAT", bytesOf("T"));
+    File r(path("data/SUB/title.dat"), File::MODE_READ);
+    ASSERT_TRUE(r.isOpen());
+    EXPECT_EQ(r.getPath(), path("Data/Sub/Title.DAT"));
+
+    // A new file goes into the matching folder under the name as written.
+    File w(path("DATA/sub/New.dat"), File::MODE_WRITE);
+    w.write("n", 1);
+    ASSERT_TRUE(w.close());
+    EXPECT_EQ(get("Data/Sub/New.dat"), bytesOf("n"));
+
+    // An exact name is preferred over a case-insensitive one.
+    put("Data/Sub/title.dat", bytesOf("t"));
+    EXPECT_EQ(File(path("Data/Sub/title.dat"), File::MODE_READ).getPath(),
+              path("Data/Sub/title.dat"));
+    EXPECT_FALSE(File().open(path("data/none/x.dat"), File::MODE_READ));
+}
+
 TEST_F(FileTest, ListFilesGivesEveryEntryWithItsFolder) {
     put("one.dat", {});
     put("two.dat", {});
