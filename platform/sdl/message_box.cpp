@@ -24,6 +24,7 @@ struct State {
     std::condition_variable doneChanged;
     std::deque<Pending*> queue;
     MessageBox::Sink sink;
+    bool direct = true;
     std::thread::id mainThread;
     bool hasMainThread = false;
 };
@@ -34,6 +35,15 @@ State& state() {
 }
 
 void showNow(const std::string& text, const std::string& caption) {
+    MessageBox::Sink sink;
+    {
+        std::lock_guard lock(state().mutex);
+        sink = state().sink;
+    }
+    if (sink) {
+        sink(text, caption);
+        return;
+    }
     std::string utf8Text = Cp932::toUtf8(text);
     std::string utf8Caption = Cp932::toUtf8(caption);
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8Caption.c_str(), utf8Text.c_str(),
@@ -55,17 +65,18 @@ void MessageBox::setMainThread() {
     s.hasMainThread = true;
 }
 
-void MessageBox::setSink(Sink sink) {
+void MessageBox::setSink(Sink sink, bool direct) {
     State& s = state();
     std::lock_guard lock(s.mutex);
     s.sink = std::move(sink);
+    s.direct = direct;
 }
 
 void MessageBox::show(const char* text, const char* caption) {
     State& s = state();
     Pending box{text ? text : "", caption ? caption : ""};
     std::unique_lock lock(s.mutex);
-    if (s.sink) {
+    if (s.sink && s.direct) {
         Sink sink = s.sink;
         lock.unlock();
         sink(box.text, box.caption);

@@ -24,8 +24,10 @@ public:
     static void servePending();
     // Names the calling thread the main thread (the one that shows boxes).
     static void setMainThread();
-    // Replaces the real boxes; an empty sink brings them back.
-    static void setSink(Sink sink);
+    // Replaces the real boxes; an empty sink brings them back. A direct
+    // sink is called at once on the caller's thread; otherwise it stands
+    // only for the showing, which still happens on the main thread.
+    static void setSink(Sink sink, bool direct = true);
 };
 
 // Records every box shown while it lives; for tests.

@@ -1,0 +1,373 @@
+#include "engine/system/sys_main.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/system/window.h"
+#include "platform/sdl/message_box.h"
+#include "tests/engine/system/fake_clock.h"
+#include "tests/engine/system/fake_window_backend.h"
+
+namespace qel {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Every pass of the application leaves "<name>.<operation>" in the log.
+class FakeSystem : public SysBase {
+public:
+    FakeSystem(std::string name, Log* log) : name_(std::move(name)), log_(log) {}
+    bool init() override { return note("init"), initResult; }
+    void term() override { note("term"); }
+    bool update() override { return note("update"), true; }
+    void draw() override { note("draw"); }
+    void onLostDevice() override { note("lost"); }
+    void onResetDevice() override { note("reset"); }
+    bool initResult = true;
+
+private:
+    void note(const char* op) { log_->push_back(name_ + "." + op); }
+    std::string name_;
+    Log* log_;
+};
+
+// A device that can pretend to be lost.
+class FakeDevice : public GraphicsDevice {
+public:
+    FakeDevice() : back_(std::make_shared<Surface>(800, 600, PixelFormat::X8R8G8B8)) {}
+    Surface& backBuffer() override { return *back_; }
+    SurfacePtr createSurface(int w, int h, PixelFormat f) override {
+        return std::make_shared<Surface>(w, h, f);
+    }
+    void setRenderTarget(SurfacePtr) override {}
+    Surface& renderTarget() override { return *back_; }
+    void setViewport(const Rect&) override {}
+    Rect viewport() const override { return back_->bounds(); }
+    void clear(std::uint32_t, std::uint32_t) override {}
+    void colorFill(Surface&, std::uint32_t) override {}
+    void setTexture(std::shared_ptr<const Surface>) override {}
+    void setBlendMode(BlendMode) override {}
+    void setFilter(TextureFilter) override {}
+    void setAddressMode(TextureAddress) override {}
+    void drawTriangles(std::span<const Vertex>) override {}
+    void drawLine(std::span<const LinePoint>, std::uint32_t) override {}
+    void drawText(const Font&, int, int, std::string_view, std::uint32_t) override {}
+    DeviceStatus status() const override { return status_; }
+    bool reset() override {
+        ++resets;
+        if (!resetSucceeds) return false;
+        status_ = DeviceStatus::Ok;
+        return true;
+    }
+
+    DeviceStatus status_ = DeviceStatus::Ok;
+    bool resetSucceeds = true;
+    int resets = 0;
+
+private:
+    SurfacePtr back_;
+};
+
+Log* hookLog = nullptr;
+bool hookResult = true;
+bool noteGameInit() {
+    hookLog->push_back("game.init");
+    return hookResult;
+}
+void noteGameShutdown() {
+    hookLog->push_back("game.shutdown");
+}
+bool noteScene() {
+    hookLog->push_back("scene");
+    return true;
+}
+
+StartParams gameParams() {
+    StartParams p;
+    p.title = "Vornhaldeen";
+    p.mutexName = "Vornhaldeen";
+    p.flags = 0xE4;
+    return p;
+}
+
+// An application whose every slot and hook writes to one log, with a fake
+// window, device and clock.
+struct AppFixture : ::testing::Test {
+    Log log;
+    test::FakeClock clock;
+    test::FakeWindowBackend backend;
+    Window window;
+    SysMain app;
+    FakeSystem input{"input", &log}, task{"task", &log}, resource{"resource", &log},
+        camera{"camera", &log}, light{"light", &log}, render{"render", &log},
+        memory{"memory", &log}, sound{"sound", &log}, extraA{"addedA", &log},
+        extraB{"addedB", &log};
+    FakeDevice* device = nullptr;
+    std::filesystem::path lockDir;
+
+    void SetUp() override {
+        hookLog = &log;
+        hookResult = true;
+        app.setSubsystem(SysMain::kSlotInput, &input);
+        app.setSubsystem(SysMain::kSlotTask, &task);
+        app.setSubsystem(SysMain::kSlotResource, &resource);
+        app.setSubsystem(SysMain::kSlotCamera, &camera);
+        app.setSubsystem(SysMain::kSlotLight, &light);
+        app.setSubsystem(SysMain::kSlotRender, &render);
+        app.setSubsystem(SysMain::kSlotMemory, &memory);
+        app.setSubsystem(SysMain::kSlotSound, &sound);
+        app.setSceneHook(&noteScene);
+        app.setGameInitHook(&noteGameInit);
+        app.setGameShutdownHook(&noteGameShutdown);
+        app.setClock(&clock);
+        app.setWindow(&window);
+        window.setWheelHandler(nullptr);
+        app.setWindowBackend(&backend);
+        app.setDeviceFactory([this](int, int, int) {
+            auto d = std::make_unique<FakeDevice>();
+            device = d.get();
+            return SysMain::CreatedDevice{std::move(d), DeviceError::None};
+        });
+        lockDir = std::filesystem::path(::testing::TempDir()) /
+                  ("sys_main_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(lockDir);
+        app.setInstanceLockDirectory(lockDir.string());
+    }
+    void TearDown() override { std::filesystem::remove_all(lockDir); }
+
+    Log take() {
+        Log out;
+        out.swap(log);
+        return out;
+    }
+};
+
+TEST_F(AppFixture, SubsystemsRunInTheirFixedOrdersWithAddedOnesLast) {
+    ASSERT_TRUE(app.createDevice(gameParams()));
+    ASSERT_TRUE(app.init());
+    EXPECT_EQ(take(), (Log{"resource.init", "input.init", "task.init", "camera.init", "light.init",
+                           "render.init", "sound.init", "scene", "game.init"}));
+
+    EXPECT_EQ(app.addSystem(&extraA), 0);
+    EXPECT_EQ(app.addSystem(&extraB), 1);
+    EXPECT_EQ(take(), (Log{"addedA.init", "addedB.init"}));
+
+    EXPECT_TRUE(app.update());
+    EXPECT_EQ(app.frameCounter(), 1u);
+    EXPECT_EQ(take(), (Log{"input.update", "task.update", "memory.update", "resource.update",
+                           "camera.update", "light.update", "render.update", "sound.update",
+                           "addedA.update", "addedB.update"}));
+
+    app.draw();
+    EXPECT_EQ(take(), (Log{"input.draw", "resource.draw", "camera.draw", "light.draw", "sound.draw",
+                           "addedA.draw", "addedB.draw", "task.draw", "render.draw"}));
+
+    app.term();
+    EXPECT_EQ(take(),
+              (Log{"game.shutdown", "addedA.term", "addedB.term", "sound.term", "render.term",
+                   "camera.term", "light.term", "task.term", "input.term", "resource.term"}));
+}
+
+TEST_F(AppFixture, TheFirstFailingInitStopsStartUp) {
+    camera.initResult = false;
+    EXPECT_FALSE(app.init());
+    EXPECT_EQ(take(), (Log{"resource.init", "input.init", "task.init", "camera.init"}));
+
+    camera.initResult = true;
+    hookResult = false;  // the game's hook decides init's result
+    EXPECT_FALSE(app.init());
+    EXPECT_EQ(take().back(), "game.init");
+}
+
+TEST_F(AppFixture, AnAddedSubsystemThatFailsItsInitEndsTheProgram) {
+    extraA.initResult = false;
+    EXPECT_EQ(app.addSystem(&extraA), -1);
+    EXPECT_TRUE(app.isQuit());
+    EXPECT_EQ(app.addSystem(nullptr), -1);
+    app.update();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "addedA.update"), 0);
+}
+
+TEST_F(AppFixture, DeviceLossIsRepairedOnTheWindowThreadAndTheTreeHearsAtItsNextDraw) {
+    ASSERT_TRUE(app.createDevice(gameParams()));
+    device->status_ = DeviceStatus::Lost;
+    app.renderFrame();
+    EXPECT_EQ(app.deviceState(), SysMain::kDeviceLost);
+    EXPECT_EQ(backend.frames, 1);
+    take();
+
+    // Not ready for a reset yet: only the lost notices, again on each attempt.
+    app.onResetDevice();
+    EXPECT_EQ(device->resets, 0);
+    EXPECT_EQ(take(), (Log{"input.lost", "task.lost", "resource.lost", "camera.lost", "light.lost",
+                           "render.lost", "memory.lost", "sound.lost"}));
+    // A failing reset leaves the device lost.
+    device->status_ = DeviceStatus::NeedsReset;
+    device->resetSucceeds = false;
+    app.onResetDevice();
+    EXPECT_EQ(device->resets, 1);
+    EXPECT_EQ(app.deviceState(), SysMain::kDeviceLost);
+    take();
+
+    device->resetSucceeds = true;
+    app.onResetDevice();
+    EXPECT_EQ(app.deviceState(), SysMain::kDeviceResetDone);
+    Log log2 = take();
+    Log resets(log2.begin() + 8, log2.end());
+    EXPECT_EQ(resets, (Log{"input.reset", "resource.reset", "camera.reset", "light.reset",
+                           "render.reset", "memory.reset", "sound.reset"}));
+
+    app.draw();  // the task tree gets its reset in place of this draw
+    EXPECT_EQ(take(), (Log{"input.draw", "resource.draw", "camera.draw", "light.draw", "sound.draw",
+                           "task.reset", "render.draw"}));
+    EXPECT_EQ(app.deviceState(), SysMain::kDeviceOk);
+    app.draw();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "task.draw"), 1);
+}
+
+// Ends the program after a few sleeps, so a waiting loop can be watched.
+class QuittingClock : public test::FakeClock {
+public:
+    explicit QuittingClock(SysMain& app) : app_(app) {}
+    void sleepMilliseconds(std::uint32_t ms) override {
+        FakeClock::sleepMilliseconds(ms);
+        if (sleeps() >= 3) app_.requestQuit();
+    }
+
+private:
+    SysMain& app_;
+};
+
+TEST_F(AppFixture, TheGameThreadSleepsWhileTheDeviceIsLostAndLeavesOnQuit) {
+    QuittingClock quitting(app);
+    app.setClock(&quitting);
+    app.setDeviceState(SysMain::kDeviceLost);
+    app.gameLoop();  // returns only because the clock set the quit flag
+    EXPECT_EQ(quitting.sleeps(), 3);
+    EXPECT_TRUE(log.empty());                // no frame ran
+    EXPECT_TRUE(app.gameLock().tryEnter());  // and the lock was not kept
+    app.gameLock().leave();
+}
+
+TEST_F(AppFixture, DeviceCreationFallsBackAndNamesTheFirstAttemptsError) {
+    struct Case {
+        int failures;  // attempts that fail before one succeeds (4: all fail)
+        DeviceError firstError;
+        const char* message;  // null: no message
+    };
+    const Case cases[] = {
+        {0, DeviceError::None, nullptr},
+        {3, DeviceError::NotAvailable, nullptr},  // the reference device still works
+        {4, DeviceError::OutOfVideoMemory,
+         "ビデオカードの初期化に失敗しました。\nDirect3D "
+         "が処理を行うのに十分なディスプレイ メモリがない。"},
+        {4, DeviceError::NotAvailable,
+         "ビデオカードの初期化に失敗しました。\nこのデバイスは、問い合わせたテクニックをサポートし"
+         "ていない。"},
+        {4, DeviceError::InvalidCall,
+         "ビデオカードの初期化に失敗しました。\nメソッドの呼び出しが無効である。たとえば、メソッド"
+         "の"
+         "パラメータに無効な値が設定されている場合などである。"},
+        {4, DeviceError::Unknown, "ビデオカードの初期化に失敗しました。\n不明なエラー"},
+    };
+    for (const Case& c : cases) {
+        SysMain fresh;
+        std::vector<int> attempts;
+        fresh.setDeviceFactory([&](int attempt, int w, int h) {
+            EXPECT_EQ(w, 800);
+            EXPECT_EQ(h, 600);
+            attempts.push_back(attempt);
+            SysMain::CreatedDevice made;
+            if (attempt >= c.failures) {
+                made.device = std::make_unique<FakeDevice>();
+            } else {
+                // Later attempts fail differently: only the first one's error counts.
+                made.error = attempt == 0 ? c.firstError : DeviceError::Unknown;
+            }
+            return made;
+        });
+        MessageBoxRecorder boxes;
+        bool ok = fresh.createDevice(gameParams());
+        EXPECT_EQ(ok, c.failures < 4);
+        EXPECT_EQ(attempts.size(), static_cast<std::size_t>(std::min(c.failures + 1, 4)));
+        for (std::size_t i = 0; i < attempts.size(); ++i) EXPECT_EQ(attempts[i], int(i));
+        if (c.message) {
+            ASSERT_EQ(boxes.boxes().size(), 1u);
+            EXPECT_EQ(boxes.boxes()[0].text, c.message);
+            EXPECT_EQ(boxes.boxes()[0].caption, "");  // the title is set by start-up
+            EXPECT_EQ(fresh.device(), nullptr);
+        } else {
+            EXPECT_TRUE(boxes.boxes().empty());
+            EXPECT_NE(fresh.device(), nullptr);
+        }
+    }
+}
+
+TEST_F(AppFixture, ASecondInstanceIsRefusedBeforeAnyWindowExists) {
+    InstanceLock first;
+    ASSERT_TRUE(first.acquire("Vornhaldeen", lockDir.string()));
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(app.run(gameParams()), 0);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "多重起動は出来ません。");
+    EXPECT_EQ(boxes.boxes()[0].caption, "Vornhaldeen");
+    EXPECT_EQ(backend.creates, 0);
+    EXPECT_TRUE(log.empty());
+
+    // Without the single-instance flag the same start goes ahead.
+    StartParams many = gameParams();
+    many.flags &= ~kStartSingleInstance;
+    app.setFrameLimit(1);
+    EXPECT_EQ(app.run(many), 1);
+}
+
+TEST_F(AppFixture, StartUpFailuresReturnZero) {
+    backend.createSucceeds = false;  // the window: silently
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(app.run(gameParams()), 0);
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(log.empty());
+
+    backend.createSucceeds = true;
+    hookResult = false;  // the game's start-up hook
+    EXPECT_EQ(app.run(gameParams()), 0);
+    EXPECT_EQ(log.back(), "game.init");
+}
+
+TEST_F(AppFixture, RunPlaysFramesUntilTheLimitThenShutsDown) {
+    app.setFrameLimit(5);
+    EXPECT_EQ(app.run(gameParams()), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "task.update"), 5);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "task.draw"), 5);
+    EXPECT_EQ(backend.frames, 5);
+    EXPECT_EQ(backend.frameWidth, 800);
+    EXPECT_EQ(backend.frameHeight, 600);
+    EXPECT_EQ(log.back(), "resource.term");
+    EXPECT_TRUE(backend.destroyed);
+    // Five frames at 60 per second on the application's clock: 16+17+16+17+17.
+    EXPECT_GE(app.timer().elapsed(), 83);
+}
+
+int closeAnswers = 0;
+bool refuseOnce() {
+    return ++closeAnswers >= 2;
+}
+void closeOnEveryPump(WindowEventSink& sink) {
+    sink.onCloseRequest();
+}
+
+TEST_F(AppFixture, ClosingTheWindowEndsTheRunOnceTheGameAgrees) {
+    closeAnswers = 0;
+    window.setCloseCallback(&refuseOnce);
+    backend.onPump = &closeOnEveryPump;
+    EXPECT_EQ(app.run(gameParams()), 1);
+    EXPECT_GE(closeAnswers, 2);
+    EXPECT_EQ(log.back(), "resource.term");
+}
+
+}  // namespace
+}  // namespace qel
