@@ -55,9 +55,12 @@ bool SysTask::update() {
     deleteDead();
     processKills();
     phase_ = kPhaseUpdate;
-    broadcast(root_, TaskBase::kEventUpdate);
-    broadcast(root_, TaskBase::kEventPostUpdate);
-    broadcast(root_, TaskBase::kEventLateUpdate);
+    // The root itself may have been deleted just now.
+    if (root_) {
+        broadcast(root_, TaskBase::kEventUpdate);
+        broadcast(root_, TaskBase::kEventPostUpdate);
+        broadcast(root_, TaskBase::kEventLateUpdate);
+    }
     phase_ = kPhaseIdle;
     return true;
 }

@@ -221,6 +221,25 @@ TEST_F(SysSceneTest, RequestsThatMakeNoSceneChangeNothing) {
     EXPECT_EQ(manager->getChildCount(), 1u);
 }
 
+TEST_F(SysSceneTest, SceneRequestedAfterTheStartPhaseSwitchesOnceStarted) {
+    ASSERT_TRUE(manager->requestChange(&Title::staticClassInfo()));
+    // Runs before the manager in the update pass, so its request comes after
+    // this frame's start phase and before the manager's update.
+    auto* early = new testing::TracedTask("early", -1.0f);
+    early->onUpdate = [this] {
+        if (trace().frame == 2) {
+            EXPECT_TRUE(manager->requestChange(&Game::staticClassInfo()));
+        }
+    };
+    ASSERT_TRUE(sys().add(early));
+    frames(2);
+    EXPECT_EQ(current(), "Title") << "an unstarted scene must not replace the running one";
+    frame();
+    EXPECT_EQ(current(), "Game");
+    EXPECT_EQ(filtered("Title", "update").back(), "2:Title.update");
+    EXPECT_EQ(trace().of("Game").front(), "3:Game.init");
+}
+
 TEST_F(SysSceneTest, ScenesTakeTheLowestFreeKeyAndLeaveTheRegistryWhenKilled) {
     auto& reg = Register<SceneBase>::instance();
     ASSERT_TRUE(manager->requestChange(&Title::staticClassInfo()));

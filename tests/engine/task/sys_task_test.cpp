@@ -416,6 +416,19 @@ TEST_F(SysTaskTest, RootIsRegisteredAndTermTakesTheWholeTreeDown) {
     ASSERT_TRUE(sys().init());
 }
 
+TEST_F(SysTaskTest, KillingTheRootEmptiesTheTreeWithoutDanglingIt) {
+    spawn("T");
+    frame();
+    sys().getRoot()->kill();
+    frames(2);
+    EXPECT_EQ(sys().getRoot(), nullptr);
+    EXPECT_EQ(trace().of("T"), cat({{"0:T.init"}, events(1, "T"), {"2:T.release", "3:T.delete"}}));
+    frame();  // nothing left to run
+    auto* orphan = new TracedTask("orphan");
+    EXPECT_FALSE(sys().add(orphan));
+    delete orphan;
+}
+
 TEST_F(SysTaskTest, AddRefusesWhatTheTreeCouldNotOwn) {
     TracedTask* added = spawn("added");
     auto* outside = new TracedTask("outside");  // never added
