@@ -55,11 +55,13 @@ public:
     virtual void onResetDevice() {}
 
     // Marks the task and its subtree dying; the tree releases them at the next
-    // update and deletes them at the one after. Repeated kills do nothing.
+    // update and deletes them at the one after. Repeated kills do nothing. A
+    // task killed without ever being added is taken over and deleted the same way.
     void kill();
 
     int getState() const { return state_; }
     bool isActive() const { return state_ == kStateActive; }
+    // Dying or dead: on its way out of the tree, receiving no more events.
     bool isDying() const { return state_ == kStateDying || state_ == kStateDead; }
     float getPriority() const { return priority_; }
     TaskBase* getParent() const { return parent_; }
