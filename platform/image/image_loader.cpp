@@ -1,0 +1,167 @@
+#include "platform/image/image_loader.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+// The one place the decoder is compiled; static so it cannot clash with any
+// other copy linked into the program.
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_TGA
+#define STBI_NO_STDIO
+#define STBI_MAX_DIMENSIONS 8192
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
+#endif
+#include <stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace qel {
+
+namespace {
+
+struct StbPixels {
+    unsigned char* data = nullptr;
+    ~StbPixels() { stbi_image_free(data); }
+};
+
+void setError(std::string* error, std::string text) {
+    if (error != nullptr) *error = std::move(text);
+}
+
+}  // namespace
+
+int ImageLoader::nextPowerOfTwo(int n) {
+    int p = 1;
+    while (p < n && p < (1 << 30)) p <<= 1;
+    return p;
+}
+
+std::optional<LoadedImage> ImageLoader::load(std::span<const std::uint8_t> bytes,
+                                             std::uint32_t colorKey, std::string* error) {
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
+        setError(error, "no picture data");
+        return std::nullopt;
+    }
+    int w = 0;
+    int h = 0;
+    int channels = 0;
+    StbPixels pixels;
+    pixels.data =
+        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
+    if (pixels.data == nullptr) {
+        setError(error, std::string("cannot decode picture: ") + stbi_failure_reason());
+        return std::nullopt;
+    }
+    if (w < 1 || h < 1 || w > Surface::kMaxSide || h > Surface::kMaxSide) {
+        setError(error, "picture too big");
+        return std::nullopt;
+    }
+    try {
+        Surface picture(w, h, PixelFormat::A8R8G8B8);
+        const unsigned char* src = pixels.data;
+        for (std::uint32_t& p : picture.pixels()) {
+            const std::uint32_t argb = static_cast<std::uint32_t>(src[3]) << 24 |
+                                       static_cast<std::uint32_t>(src[0]) << 16 |
+                                       static_cast<std::uint32_t>(src[1]) << 8 | src[2];
+            p = (colorKey != 0 && argb == colorKey) ? 0u : argb;
+            src += 4;
+        }
+        LoadedImage out;
+        out.imageWidth = w;
+        out.imageHeight = h;
+        out.surface =
+            std::make_shared<Surface>(nextPowerOfTwo(w), nextPowerOfTwo(h), PixelFormat::A8R8G8B8);
+        stretch(picture, *out.surface);
+        return out;
+    } catch (const std::bad_alloc&) {
+        setError(error, "out of memory");
+        return std::nullopt;
+    }
+}
+
+std::optional<LoadedImage> ImageLoader::loadFile(const std::string& path, std::uint32_t colorKey,
+                                                 std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        setError(error, "cannot open " + path);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        setError(error, "cannot read " + path);
+        return std::nullopt;
+    }
+    return load(bytes, colorKey, error);
+}
+
+void ImageLoader::stretch(const Surface& source, Surface& target) {
+    const int sw = source.width();
+    const int sh = source.height();
+    const int tw = target.width();
+    const int th = target.height();
+    if (sw == tw && sh == th) {
+        std::copy(source.pixels().begin(), source.pixels().end(), target.pixels().begin());
+        return;
+    }
+    // Each target pixel averages the source area it covers. Work in units
+    // of 1/(sw * tw) horizontally so that every boundary is an integer.
+    struct Span {
+        int first;
+        std::vector<std::uint32_t> weights;
+    };
+    auto spans = [](int from, int to) {
+        std::vector<Span> out(static_cast<std::size_t>(to));
+        for (int t = 0; t < to; ++t) {
+            const long long begin = static_cast<long long>(t) * from;  // in 1/to source px
+            const long long end = begin + from;
+            Span s;
+            s.first = static_cast<int>(begin / to);
+            for (long long p = s.first; p * to < end; ++p) {
+                const long long lo = std::max(begin, p * to);
+                const long long hi = std::min(end, (p + 1) * to);
+                s.weights.push_back(static_cast<std::uint32_t>(hi - lo));
+            }
+            out[static_cast<std::size_t>(t)] = std::move(s);
+        }
+        return out;
+    };
+    const std::vector<Span> xs = spans(sw, tw);
+    const std::vector<Span> ys = spans(sh, th);
+    const double total = static_cast<double>(sw) * sh;  // sum of weights per target pixel
+    for (int ty = 0; ty < th; ++ty) {
+        const Span& ysp = ys[static_cast<std::size_t>(ty)];
+        std::uint32_t* out = target.row(ty);
+        for (int tx = 0; tx < tw; ++tx) {
+            const Span& xsp = xs[static_cast<std::size_t>(tx)];
+            double sum[4] = {0, 0, 0, 0};
+            for (std::size_t j = 0; j < ysp.weights.size(); ++j) {
+                const std::uint32_t* row = source.row(ysp.first + static_cast<int>(j));
+                for (std::size_t i = 0; i < xsp.weights.size(); ++i) {
+                    const double w = static_cast<double>(ysp.weights[j]) * xsp.weights[i];
+                    const std::uint32_t p = row[xsp.first + static_cast<int>(i)];
+                    for (int c = 0; c < 4; ++c) sum[c] += w * ((p >> (c * 8)) & 0xFF);
+                }
+            }
+            std::uint32_t p = 0;
+            for (int c = 0; c < 4; ++c) {
+                const auto v = static_cast<std::uint32_t>(sum[c] / total + 0.5);
+                p |= std::min(v, 255u) << (c * 8);
+            }
+            out[tx] = p;
+        }
+    }
+}
+
+}  // namespace qel

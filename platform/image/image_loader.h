@@ -1,0 +1,41 @@
+// Pictures from BMP, PNG, JPEG or TGA bytes (the format is read from the
+// content) into A8R8G8B8 texture surfaces. As the texture loader expects:
+// pixels equal to the colour key become 0x00000000 (a key of 0 keys
+// nothing), and the picture is stretched to fill a surface whose sides are
+// rounded up to powers of two; the picture's own size is reported as well.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/gfx/surface.h"
+
+namespace qel {
+
+struct LoadedImage {
+    SurfacePtr surface;  // power-of-two sides
+    int imageWidth = 0;  // the picture's own size
+    int imageHeight = 0;
+};
+
+class ImageLoader {
+public:
+    // Nothing when the bytes are no picture of a known format, or too big
+    // (a side above Surface::kMaxSide). error, when given, says why.
+    static std::optional<LoadedImage> load(std::span<const std::uint8_t> bytes,
+                                           std::uint32_t colorKey, std::string* error = nullptr);
+    // The whole file read, then load(); a file that cannot be read is nothing.
+    static std::optional<LoadedImage> loadFile(const std::string& path, std::uint32_t colorKey,
+                                               std::string* error = nullptr);
+
+    // 0 and 1 give 1, 3 gives 4, 4 stays 4.
+    static int nextPowerOfTwo(int n);
+
+    // The source stretched over the whole target by area averaging; equal
+    // sizes copy exactly.
+    static void stretch(const Surface& source, Surface& target);
+};
+
+}  // namespace qel

@@ -1,0 +1,160 @@
+// Picture loading: a BMP the test writes byte by byte with a colour key, a
+// PNG of odd size stretched to powers of two, the PNG writer's output read
+// back, and clean failures on bytes that are no picture.
+#include "platform/image/image_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/gfx/png_writer.h"
+#include "tests/platform/gfx_test_support.h"
+
+namespace qel {
+namespace {
+
+using test::hex;
+
+void put16(std::vector<std::uint8_t>& b, std::uint32_t v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
+// A 24-bit bottom-up BMP of rows given top first, as 0xRRGGBB.
+std::vector<std::uint8_t> bmp24(const std::vector<std::vector<std::uint32_t>>& rows) {
+    const auto h = static_cast<std::uint32_t>(rows.size());
+    const auto w = static_cast<std::uint32_t>(rows[0].size());
+    const std::uint32_t stride = (w * 3 + 3) & ~3u;
+    std::vector<std::uint8_t> b;
+    b.push_back('B');
+    b.push_back('M');
+    put32(b, 54 + stride * h);  // file size
+    put32(b, 0);                // reserved
+    put32(b, 54);               // pixel data offset
+    put32(b, 40);               // info header size
+    put32(b, w);
+    put32(b, h);   // positive: bottom-up
+    put16(b, 1);   // planes
+    put16(b, 24);  // bits per pixel
+    put32(b, 0);   // no compression
+    put32(b, stride * h);
+    put32(b, 2835);
+    put32(b, 2835);
+    put32(b, 0);
+    put32(b, 0);
+    for (std::uint32_t y = h; y-- > 0;) {
+        for (std::uint32_t x = 0; x < w; ++x) {
+            const std::uint32_t p = rows[y][x];
+            b.push_back(static_cast<std::uint8_t>(p));        // blue
+            b.push_back(static_cast<std::uint8_t>(p >> 8));   // green
+            b.push_back(static_cast<std::uint8_t>(p >> 16));  // red
+        }
+        for (std::uint32_t pad = w * 3; pad < stride; ++pad) b.push_back(0);
+    }
+    return b;
+}
+
+TEST(ImageLoader, BmpWithColourKeyMakesKeyedPixelsTransparentBlack) {
+    const auto bytes =
+        bmp24({{0x000000, 0xFF0000, 0x00FF00, 0x000000}, {0x0000FF, 0x000000, 0x010101, 0xFFFFFF}});
+    auto keyed = ImageLoader::load(bytes, 0xFF000000u);
+    ASSERT_TRUE(keyed);
+    EXPECT_EQ(keyed->imageWidth, 4);
+    EXPECT_EQ(keyed->imageHeight, 2);
+    const Surface& s = *keyed->surface;
+    ASSERT_EQ(s.width(), 4);
+    ASSERT_EQ(s.height(), 2);
+    EXPECT_EQ(s.format(), PixelFormat::A8R8G8B8);
+    const std::uint32_t want[2][4] = {{0x00000000u, 0xFFFF0000u, 0xFF00FF00u, 0x00000000u},
+                                      {0xFF0000FFu, 0x00000000u, 0xFF010101u, 0xFFFFFFFFu}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(hex(s.at(x, y)), hex(want[y][x])) << x << "," << y;
+
+    auto unkeyed = ImageLoader::load(bytes, 0);
+    ASSERT_TRUE(unkeyed);
+    EXPECT_EQ(hex(unkeyed->surface->at(0, 0)), hex(0xFF000000u)) << "key 0 keys nothing";
+}
+
+TEST(ImageLoader, OddSizedPngStretchesToPowersOfTwo) {
+    // 3 x 5: a red first column, the rest blue.
+    Surface picture(3, 5, PixelFormat::A8R8G8B8);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 3; ++x) picture.set(x, y, x == 0 ? 0xFFFF0000u : 0xFF0000FFu);
+    const auto png = PngWriter::encode(picture);
+    ASSERT_FALSE(png.empty());
+    auto loaded = ImageLoader::load(png, 0);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->imageWidth, 3);
+    EXPECT_EQ(loaded->imageHeight, 5);
+    const Surface& s = *loaded->surface;
+    ASSERT_EQ(s.width(), 4);
+    ASSERT_EQ(s.height(), 8);
+    // Target column 0 covers source 0..0.75 (red), column 1 covers
+    // 0.75..1.5 (one third red), columns 2 and 3 blue; every row alike.
+    for (int y = 0; y < 8; ++y) {
+        EXPECT_EQ(hex(s.at(0, y)), hex(0xFFFF0000u)) << y;
+        EXPECT_EQ(hex(s.at(1, y)), hex(0xFF5500AAu)) << y;
+        EXPECT_EQ(hex(s.at(2, y)), hex(0xFF0000FFu)) << y;
+        EXPECT_EQ(hex(s.at(3, y)), hex(0xFF0000FFu)) << y;
+    }
+}
+
+TEST(ImageLoader, PngWriterOutputReadsBackExactly) {
+    Surface picture(4, 2, PixelFormat::A8R8G8B8);
+    const std::uint32_t colors[] = {0x00000000u, 0x80FF0000u, 0xFF00FF00u, 0x120000FFu,
+                                    0xFFFFFFFFu, 0x7F7F7F7Fu, 0x01020304u, 0xFEDCBA98u};
+    std::copy(std::begin(colors), std::end(colors), picture.pixels().begin());
+    auto loaded = ImageLoader::load(PngWriter::encode(picture), 0);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(std::equal(picture.pixels().begin(), picture.pixels().end(),
+                           loaded->surface->pixels().begin()));
+
+    Surface opaque(2, 2, PixelFormat::X8R8G8B8);
+    opaque.pixels()[0] = 0x00123456u;  // alpha byte not kept up: still opaque
+    auto fromX8 = ImageLoader::load(PngWriter::encode(opaque), 0);
+    ASSERT_TRUE(fromX8);
+    EXPECT_EQ(hex(fromX8->surface->at(0, 0)), hex(0xFF123456u));
+
+    const std::string path = ::testing::TempDir() + "image_loader_test.png";
+    ASSERT_TRUE(PngWriter::write(picture, path));
+    auto fromFile = ImageLoader::loadFile(path, 0);
+    ASSERT_TRUE(fromFile);
+    EXPECT_EQ(fromFile->surface->at(1, 0), 0x80FF0000u);
+    EXPECT_FALSE(PngWriter::write(picture, "/nonexistent/dir/x.png"));
+}
+
+TEST(ImageLoader, BytesThatAreNoPictureFailCleanly) {
+    const auto good = bmp24({{0x123456, 0x654321}});
+    const auto png = PngWriter::encode(Surface(5, 5, PixelFormat::A8R8G8B8));
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+    };
+    const std::vector<Case> cases = {
+        {"empty", {}},
+        {"text", {'h', 'e', 'l', 'l', 'o'}},
+        {"bmp header cut short", std::vector<std::uint8_t>(good.begin(), good.begin() + 20)},
+        {"png cut in half", std::vector<std::uint8_t>(png.begin(), png.begin() + png.size() / 2)},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(ImageLoader::load(c.bytes, 0, &error)) << c.name;
+        EXPECT_FALSE(error.empty()) << c.name;
+    }
+    std::string error;
+    EXPECT_FALSE(ImageLoader::loadFile("/nonexistent/picture.bmp", 0, &error));
+    EXPECT_NE(error.find("/nonexistent/picture.bmp"), std::string::npos);
+}
+
+TEST(ImageLoader, NextPowerOfTwo) {
+    const std::pair<int, int> cases[] = {{0, 1}, {1, 1}, {2, 2},      {3, 4},
+                                         {4, 4}, {5, 8}, {600, 1024}, {800, 1024}};
+    for (auto [n, want] : cases) EXPECT_EQ(ImageLoader::nextPowerOfTwo(n), want) << n;
+}
+
+}  // namespace
+}  // namespace qel
