@@ -1,0 +1,63 @@
+#include "platform/os/instance_lock.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace qel {
+namespace {
+
+struct InstanceLockTest : ::testing::Test {
+    std::filesystem::path dir;
+    void SetUp() override {
+        dir = std::filesystem::path(::testing::TempDir()) /
+              ("instance_lock_" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+};
+
+TEST_F(InstanceLockTest, OnlyOneHolderAtATimeAndReleaseLetsTheNextIn) {
+    InstanceLock first;
+    InstanceLock second;
+    ASSERT_TRUE(first.acquire("Vornhaldeen", dir.string()));
+    EXPECT_TRUE(first.isHeld());
+    EXPECT_FALSE(second.acquire("Vornhaldeen", dir.string()));
+    EXPECT_TRUE(second.isHeldElsewhere());
+    EXPECT_FALSE(second.isHeld());
+    // Another name is another lock.
+    InstanceLock other;
+    EXPECT_TRUE(other.acquire("Other", dir.string()));
+
+    first.release();
+    EXPECT_TRUE(second.acquire("Vornhaldeen", dir.string()));
+    EXPECT_FALSE(second.isHeldElsewhere());
+}
+
+TEST_F(InstanceLockTest, TheLockEndsWithItsHolder) {
+    {
+        InstanceLock scoped;
+        ASSERT_TRUE(scoped.acquire("Vornhaldeen", dir.string()));
+    }
+    InstanceLock next;
+    EXPECT_TRUE(next.acquire("Vornhaldeen", dir.string()));
+}
+
+TEST_F(InstanceLockTest, AnUnusableFolderIsNotMistakenForASecondInstance) {
+    InstanceLock lock;
+    EXPECT_FALSE(lock.acquire("Vornhaldeen", (dir / "missing").string()));
+    EXPECT_FALSE(lock.isHeldElsewhere());
+}
+
+TEST(InstanceLockPath, NamesAreMadeSafeAndUsersKeptApart) {
+    std::string uid = std::to_string(getuid());
+    EXPECT_EQ(InstanceLock::pathFor("Vornhaldeen", "/x"), "/x/Vornhaldeen-" + uid + ".lock");
+    EXPECT_EQ(InstanceLock::pathFor("a/b c\x82\xa0", "/x"), "/x/a_b_c__-" + uid + ".lock");
+    EXPECT_EQ(InstanceLock::pathFor("", "/x"), "/x/_-" + uid + ".lock");
+}
+
+}  // namespace
+}  // namespace qel

@@ -1,0 +1,4 @@
+# The tests here run the game program itself.
+add_dependencies(${exe} vornhaldeen)
+target_compile_definitions(${exe} PRIVATE QEL_GAME_PROGRAM="$<TARGET_FILE:vornhaldeen>")
+list(APPEND QEL_TEST_DEPS platform)

@@ -1,0 +1,58 @@
+// Runs the real program headless (SDL's dummy drivers) for a few frames.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/os/instance_lock.h"
+
+namespace qel {
+namespace {
+
+struct MainProgram : ::testing::Test {
+    std::filesystem::path dir;
+    void SetUp() override {
+        dir = std::filesystem::path(::testing::TempDir()) /
+              ("main_program_" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // The program's exit code; its error output lands in `errors`.
+    int run(int frames, std::string& errors) {
+        std::filesystem::path err = dir / "stderr.txt";
+        std::string command = "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR='" +
+                              dir.string() + "' QEL_EXIT_AFTER_FRAMES=" + std::to_string(frames) +
+                              " '" QEL_GAME_PROGRAM "' 2>'" + err.string() + "'";
+        int status = std::system(command.c_str());
+        std::ifstream in(err);
+        std::stringstream text;
+        text << in.rdbuf();
+        errors = text.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(MainProgram, RunsItsLoopHeadlessAndEndsCleanly) {
+    std::string errors;
+    EXPECT_EQ(run(10, errors), 0) << errors;
+}
+
+TEST_F(MainProgram, ASecondCopyIsRefusedWithItsMessage) {
+    InstanceLock running;
+    ASSERT_TRUE(running.acquire("Vornhaldeen", dir.string()));
+    std::string errors;
+    EXPECT_EQ(run(10, errors), 1);
+    // Headless, the message box text goes to the error output in UTF-8.
+    EXPECT_NE(errors.find(reinterpret_cast<const char*>(u8"多重起動は出来ません。")),
+              std::string::npos)
+        << errors;
+}
+
+}  // namespace
+}  // namespace qel

@@ -1,0 +1,49 @@
+#include "platform/sdl/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace qel {
+namespace {
+
+TEST(MessageBox, RecorderTakesBoxesFromAnyThreadWithoutBlocking) {
+    MessageBoxRecorder recorder;
+    MessageBox::setMainThread();
+    MessageBox::show("現在は終了できません", "Vornhaldeen");
+    std::thread([] { MessageBox::show("other", nullptr); }).join();
+    auto boxes = recorder.boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "現在は終了できません");
+    EXPECT_EQ(boxes[0].caption, "Vornhaldeen");
+    EXPECT_EQ(boxes[1].text, "other");
+    EXPECT_EQ(boxes[1].caption, "");
+}
+
+TEST(MessageBox, AnotherThreadsBoxIsShownByTheMainThreadAndItsCallerWaits) {
+    std::atomic<bool> shownOnMain{false};
+    std::thread::id mainId = std::this_thread::get_id();
+    MessageBox::setMainThread();
+    MessageBox::setSink(
+        [&](const std::string& text, const std::string&) {
+            shownOnMain = std::this_thread::get_id() == mainId && text == "box";
+        },
+        /*direct=*/false);
+    std::atomic<bool> returned{false};
+    std::thread caller([&] {
+        MessageBox::show("box", "caption");
+        returned = true;
+    });
+    // The caller cannot return before the main thread has shown its box.
+    while (!returned) {
+        MessageBox::servePending();
+        std::this_thread::yield();
+    }
+    caller.join();
+    EXPECT_TRUE(shownOnMain);
+    MessageBox::setSink({});
+}
+
+}  // namespace
+}  // namespace qel

@@ -1,0 +1,105 @@
+#include "platform/sdl/sdl_window.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qel {
+namespace {
+
+struct RecordingSink : WindowEventSink {
+    std::vector<std::string> events;
+    void onCloseRequest() override { events.push_back("close"); }
+    void onMaximize() override { events.push_back("maximize"); }
+    void onMinimize() override { events.push_back("minimize"); }
+    void onRestore() override { events.push_back("restore"); }
+    void onResize(int w, int h) override {
+        events.push_back("resize " + std::to_string(w) + "x" + std::to_string(h));
+    }
+    void onActivate(bool) override {}
+    void onWheel(int delta) override { events.push_back("wheel " + std::to_string(delta)); }
+    void onMenuShortcut(int index) override { events.push_back("menu " + std::to_string(index)); }
+};
+
+TEST(SdlWindowMouse, WindowPointsMapThroughThePresentRectangle) {
+    struct Case {
+        WindowRect rect;
+        int x, y;
+        int fx, fy;
+    };
+    const Case cases[] = {
+        {{0, 0, 800, 600}, 10, 20, 10, 20},
+        {{0, 32, 1280, 991}, 640, 32, 400, 0},
+        {{0, 32, 1280, 991}, 1279, 990, 799, 599},
+        {{0, 32, 1280, 991}, 0, 10, 0, -14},  // in the bar above the picture
+        {{240, 0, 1680, 1080}, 240, 540, 0, 300},
+        {{0, 0, 0, 0}, 7, 9, 7, 9},  // no picture yet: passed through
+    };
+    for (const Case& c : cases) {
+        int fx = 0;
+        int fy = 0;
+        SdlWindow::toFramePixels(c.rect, 800, 600, c.x, c.y, fx, fy);
+        EXPECT_EQ(fx, c.fx) << c.x << "," << c.y;
+        EXPECT_EQ(fy, c.fy) << c.x << "," << c.y;
+    }
+}
+
+// Runs on SDL's dummy video driver, which ctest selects.
+TEST(SdlWindow, TranslatesSystemEventsAndPresentsFramesHeadless) {
+    SdlWindow window;
+    WindowDesc desc;
+    desc.title = "Vornhaldeen";
+    desc.maximizeBox = true;
+    ASSERT_TRUE(window.create(desc)) << SDL_GetError();
+    window.show();
+    int w = 0;
+    int h = 0;
+    window.clientSize(w, h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+
+    RecordingSink sink;
+    window.pump(sink);  // whatever creation queued
+    sink.events.clear();
+
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&e);
+    e = {};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = -2;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&e);
+    e = {};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.scancode = SDL_SCANCODE_2;
+    e.key.keysym.mod = KMOD_LALT;
+    SDL_PushEvent(&e);
+    e.key.keysym.mod = KMOD_NONE;  // a plain 2 is a game key, not a menu shortcut
+    SDL_PushEvent(&e);
+    e = {};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+    ASSERT_TRUE(window.pump(sink));
+    EXPECT_EQ(sink.events, (std::vector<std::string>{"close", "wheel -240", "menu 1", "close"}));
+
+    std::vector<std::uint32_t> frame(800 * 600, 0xFF102030u);
+    window.postFrame(frame.data(), 800, 600, 800);
+    window.setPresentRect({0, 0, 800, 600});
+    window.presentPending();
+    window.setTitle("タイトル");
+    window.pump(sink);
+
+    InputSnapshot input;
+    input.keys[65] = 1;
+    window.readInput(input);
+    EXPECT_EQ(input.keys[65], 0);  // nothing is down on the dummy keyboard
+    window.destroy();
+    EXPECT_FALSE(window.pump(sink));
+}
+
+}  // namespace
+}  // namespace qel
