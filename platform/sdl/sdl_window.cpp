@@ -259,7 +259,11 @@ void SdlWindow::destroy() {
     d.texture = nullptr;
     d.renderer = nullptr;
     d.window = nullptr;
-    if (d.ownsVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (d.ownsVideo) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        // The last subsystem gone: let SDL close its own connections too.
+        if (SDL_WasInit(0) == 0) SDL_Quit();
+    }
     d.ownsVideo = false;
 }
 
