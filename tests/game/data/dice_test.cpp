@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <string>
+
 #include "engine/core/memory_allocator.h"
+#include "engine/core/sys_rand.h"
 
 namespace {
 
@@ -58,6 +63,217 @@ TEST(DiceTest, AppendReplacesTheTail) {
     ASSERT_TRUE(d.append(7, 1));
     EXPECT_EQ(d, chain({{1, 6}, {7, 1}}));
     EXPECT_NE(d, chain({{1, 6}}));
+}
+
+}  // namespace
+
+namespace {
+
+constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
+
+TEST(DiceTest, ParsePrintAndBounds) {
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* name;  // what the expression prints afterwards
+        std::int32_t min;
+        std::int32_t max;
+        int terms;
+    };
+    const Case cases[] = {
+        {"2d6+1", true, "2d6+1", 3, 13, 2},
+        {"-1d4", true, "-1d4", -4, -1, 1},
+        {"5", true, "5", 5, 5, 1},
+        {"1d6+1d6", true, "2d6", 2, 12, 1},
+        {"2d6+1+2", true, "2d6+3", 5, 15, 2},
+        {"3d4-1", true, "3d4-1", 2, 11, 2},
+        {"2d6-1", true, "2d6-1", 1, 11, 2},
+        {"+3D8", true, "3d8", 3, 24, 1},
+        {"1d6-1d4", true, "1d6-1d4", -3, 5, 2},
+        {"1d6-1d6", true, "0", 0, 0, 1},    // the first term cancels to the constant 0
+        {"1d6+2-1d6", true, "2", 2, 2, 1},  // the second term moves up
+        {"1d8+2-2", true, "1d8", 1, 8, 1},  // a cancelled following term is freed
+        {"5d0", true, "5d0", 5, 5, 1},      // sides 0 is a constant
+        {"0d6", true, "0d6", 0, 0, 1},
+        {"007d06", true, "7d6", 7, 42, 1},
+        {"100000d100000", true, "100000d100000", 100000, kIntMax, 1},  // saturated bound
+        {"", true, "0", 0, 0, 1},
+        // Failures keep what was read before the fault.
+        {"2d6 + 1", false, "0", 0, 0, 1},  // a term counts once its end is seen
+        {"2d6+1x", false, "2d6", 2, 12, 1},
+        {"2x6", false, "0", 0, 0, 1},
+        {"d6", false, "0", 0, 0, 1},
+        {"2d", false, "0", 0, 0, 1},
+        {"2d6+", false, "2d6", 2, 12, 1},
+        {"2d6-d4", false, "2d6", 2, 12, 1},
+        {"--1", false, "0", 0, 0, 1},
+        {" 1", false, "0", 0, 0, 1},
+        // Digit runs are capped: no billion-dice roll, no overflow.
+        {"1000000000d6", false, "0", 0, 0, 1},
+        {"1d1000000000", false, "0", 0, 0, 1},
+        {"100001", false, "0", 0, 0, 1},
+        {"1d6+99999999999999999999", false, "1d6", 1, 6, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Dice d;
+        EXPECT_EQ(d.Create(c.text), c.ok);
+        EXPECT_EQ(d.name(), c.name);
+        EXPECT_EQ(d.getMin(), c.min);
+        EXPECT_EQ(d.getMax(), c.max);
+        EXPECT_EQ(d.termCount(), c.terms);
+        // A good text reads back to the same expression.
+        if (c.ok) {
+            Dice again;
+            EXPECT_TRUE(again.Create(d.name()));
+            EXPECT_EQ(again, d);
+        }
+    }
+}
+
+TEST(DiceTest, CreateReplacesTheChainButAnEmptyTextKeepsTheFirstTerm) {
+    Dice d;
+    ASSERT_TRUE(d.Create("3d8+2"));
+    EXPECT_TRUE(d.Create(""));
+    EXPECT_EQ(d.name(), "3d8");
+    EXPECT_TRUE(d.Create(static_cast<const char*>(nullptr)));
+    EXPECT_EQ(d.name(), "3d8");
+    EXPECT_FALSE(d.Create("x"));
+    EXPECT_EQ(d.name(), "3d8");
+    ASSERT_TRUE(d.Create("1d4+1d6+1d8"));
+    ASSERT_TRUE(d.Create("2"));
+    EXPECT_EQ(d, Dice(2, 1));
+}
+
+TEST(DiceTest, AddMergesBySides) {
+    struct Case {
+        const char* start;
+        std::int32_t sides;
+        std::int32_t count;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"2d6+1", 6, -2, "1"},  // the first term is gone; the constant moves up
+        {"2d6", 1, 1, "2d6+1"},
+        {"2d6+1d4+3", 4, -1, "2d6+3"},  // a following term reaching 0 is removed
+        {"2d6+1d4", 8, 2, "2d6+1d4+2d8"},
+        {"1d6", 6, -1, "0"},
+        {"0", 6, 2, "0+2d6"},  // the empty expression keeps its constant term
+        {"2d6", 6, 0, "2d6"},
+        {"2d6+1", -3, 5, "2d6+1"},  // negative sides are refused
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start + std::string(" add ") + std::to_string(c.count) + "d" +
+                     std::to_string(c.sides));
+        Dice d;
+        ASSERT_TRUE(d.Create(c.start));
+        EXPECT_EQ(&d.add(c.sides, c.count), &d);
+        EXPECT_EQ(d.name(), c.name);
+    }
+
+    Dice big(kIntMax, 1);
+    big.add(1, 5);
+    EXPECT_EQ(big.count(), kIntMax);  // saturates instead of wrapping
+    big.add(1, -kIntMax).add(1, -kIntMax).add(1, -kIntMax);
+    EXPECT_EQ(big.count(), std::numeric_limits<std::int32_t>::min());
+}
+
+TEST(DiceTest, AddingAnExpressionToItselfOrItsOwnTermIsSafe) {
+    const std::size_t before = smallPoolBlocks();
+    {
+        Dice d;
+        ASSERT_TRUE(d.Create("2d6+1-1d4"));
+        d.add(d);
+        EXPECT_EQ(d.name(), "4d6+2-2d4");
+        d.add(*d.next());  // the tail from the constant on, read before the chain changes
+        EXPECT_EQ(d.name(), "4d6+4-4d4");
+        Dice minus;
+        ASSERT_TRUE(minus.Create("-4d6-4+4d4"));
+        d.add(minus);
+        EXPECT_EQ(d.name(), "0");
+        EXPECT_EQ(d.termCount(), 1);
+    }
+    EXPECT_EQ(smallPoolBlocks(), before);
+}
+
+TEST(DiceTest, NegativeSidesNeverEnterAChain) {
+    Dice d(3, -4);
+    EXPECT_EQ(d.sides(), 1);  // a constant, not four billion sides
+    EXPECT_EQ(d.getMax(), 3);
+    EXPECT_FALSE(d.setSides(-1));
+    EXPECT_EQ(d.sides(), 1);
+    EXPECT_TRUE(d.setSides(6));
+    EXPECT_FALSE(d.append(1, -6));
+    EXPECT_EQ(d.termCount(), 1);
+}
+
+TEST(DiceTest, ConstantTermsAreWorthTheirCountWhateverTheirSides) {
+    // Sides 0 only arise through add(); min, max and roll all agree on it.
+    Dice d;
+    d.add(0, -5);
+    EXPECT_EQ(d.name(), "0-5d0");
+    qel::SysRand rand;
+    rand.seed(7);
+    EXPECT_EQ(d.roll(rand), -5);
+    EXPECT_EQ(d.getMin(), -5);
+    EXPECT_EQ(d.getMax(), -5);
+}
+
+TEST(DiceTest, RollsDrawFromTheGameGenerator) {
+    qel::SysRand rand;
+    qel::SysRand twin;
+    rand.seed(12345);
+    twin.seed(12345);
+    // One draw per die, (draw mod sides) + 1, subtracted for a negative count.
+    Dice d;
+    ASSERT_TRUE(d.Create("1d6-2d4+3"));
+    const std::int32_t expected = static_cast<std::int32_t>(twin.getRand() % 6 + 1) -
+                                  static_cast<std::int32_t>(twin.getRand() % 4 + 1) -
+                                  static_cast<std::int32_t>(twin.getRand() % 4 + 1) + 3;
+    EXPECT_EQ(d.roll(rand), expected);
+    // Constants draw nothing.
+    EXPECT_EQ(Dice(5, 1).roll(rand), 5);
+    EXPECT_EQ(Dice(5, 0).roll(rand), 5);
+    EXPECT_EQ(rand.getRand(), twin.getRand());
+}
+
+TEST(DiceTest, SeededRollsStayWithinTheBoundsAndReachThem) {
+    qel::SysRand rand;
+    rand.seed(2024);
+    for (const char* text : {"2d6+1", "-1d4", "5", "1d6-1d4", "3d3-2+1d2"}) {
+        SCOPED_TRACE(text);
+        Dice d;
+        ASSERT_TRUE(d.Create(text));
+        std::int32_t low = kIntMax;
+        std::int32_t high = std::numeric_limits<std::int32_t>::min();
+        for (int i = 0; i < 2000; ++i) {
+            const std::int32_t r = d.roll(rand);
+            low = std::min(low, r);
+            high = std::max(high, r);
+        }
+        EXPECT_EQ(low, d.getMin());
+        EXPECT_EQ(high, d.getMax());
+    }
+    // The shared generator serves roll() without an argument.
+    qel::SysRand::instance().seed(1);
+    const std::int32_t r = Dice(2, 6).roll();
+    EXPECT_GE(r, 2);
+    EXPECT_LE(r, 12);
+}
+
+TEST(DiceTest, CloneIsADeepPoolCopy) {
+    const std::size_t before = smallPoolBlocks();
+    Dice d;
+    ASSERT_TRUE(d.Create("2d6+1-1d4"));
+    Dice* copy = d.clone();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(*copy, d);
+    d.add(1, 5);
+    EXPECT_EQ(copy->name(), "2d6+1-1d4");
+    EXPECT_EQ(d.name(), "2d6+6-1d4");
+    delete copy;
+    d.clear();
+    EXPECT_EQ(smallPoolBlocks(), before);
 }
 
 }  // namespace
