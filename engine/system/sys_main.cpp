@@ -99,6 +99,8 @@ void SysMain::forEach(const Slot* order, std::size_t count, bool withAdded, Op o
 }
 
 int SysMain::run(const StartParams& params) {
+    quit_ = false;
+    deviceState_ = kDeviceOk;
     if (!startPlatform(params)) {
         shutdownPlatform();
         return 0;

@@ -112,6 +112,7 @@ public:
     void gameLoop();
 
     GraphicsDevice* device() const { return device_.get(); }
+    Window* window() const { return window_; }
     CriticalSection& gameLock() { return gameLock_; }
     FpsTimer& timer() { return timer_; }
     std::uint32_t frameCounter() const { return frameCounter_; }

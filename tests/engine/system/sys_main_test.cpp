@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -55,7 +56,10 @@ public:
     void drawTriangles(std::span<const Vertex>) override {}
     void drawLine(std::span<const LinePoint>, std::uint32_t) override {}
     void drawText(const Font&, int, int, std::string_view, std::uint32_t) override {}
-    DeviceStatus status() const override { return status_; }
+    DeviceStatus status() const override {
+        if (++statusCalls == loseOnStatusCall) status_ = DeviceStatus::NeedsReset;
+        return status_;
+    }
     bool reset() override {
         ++resets;
         if (!resetSucceeds) return false;
@@ -63,7 +67,9 @@ public:
         return true;
     }
 
-    DeviceStatus status_ = DeviceStatus::Ok;
+    mutable DeviceStatus status_ = DeviceStatus::Ok;
+    mutable int statusCalls = 0;
+    int loseOnStatusCall = 0;  // the device is lost when status is asked for the n-th time
     bool resetSucceeds = true;
     int resets = 0;
 
@@ -151,6 +157,8 @@ TEST_F(AppFixture, SubsystemsRunInTheirFixedOrdersWithAddedOnesLast) {
     ASSERT_TRUE(app.init());
     EXPECT_EQ(take(), (Log{"resource.init", "input.init", "task.init", "camera.init", "light.init",
                            "render.init", "sound.init", "scene", "game.init"}));
+    // Text is Shift-JIS by explicit conversion: the C locale stays.
+    EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
 
     EXPECT_EQ(app.addSystem(&extraA), 0);
     EXPECT_EQ(app.addSystem(&extraB), 1);
@@ -350,6 +358,26 @@ TEST_F(AppFixture, RunPlaysFramesUntilTheLimitThenShutsDown) {
     EXPECT_TRUE(backend.destroyed);
     // Five frames at 60 per second on the application's clock: 16+17+16+17+17.
     EXPECT_GE(app.timer().elapsed(), 83);
+}
+
+TEST_F(AppFixture, ALostDeviceIsResetByTheWindowThreadWhileTheGameWaits) {
+    app.setDeviceFactory([this](int, int, int) {
+        auto d = std::make_unique<FakeDevice>();
+        d->loseOnStatusCall = 2;  // after the second frame's present
+        device = d.get();
+        return SysMain::CreatedDevice{std::move(d), DeviceError::None};
+    });
+    app.setFrameLimit(6);
+    EXPECT_EQ(app.run(gameParams()), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "task.update"), 6);
+    // One draw of the tree is replaced by its reset notice.
+    EXPECT_EQ(std::count(log.begin(), log.end(), "task.draw"), 5);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "task.reset"), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "render.reset"), 1);
+    EXPECT_GE(std::count(log.begin(), log.end(), "task.lost"), 1);
+    auto reset = std::find(log.begin(), log.end(), "render.reset");
+    auto treeReset = std::find(log.begin(), log.end(), "task.reset");
+    EXPECT_LT(reset, treeReset);
 }
 
 int closeAnswers = 0;
