@@ -91,6 +91,9 @@ bool SdlWindow::create(const WindowDesc& desc) {
     // The game keeps running (and its clock ticking) when the window loses
     // the focus; text input is switched on only by the text entry.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The close box is a request the game may refuse: it must not come
+    // twice (as a window close and again as a quit).
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     SDL_StopTextInput();
 
