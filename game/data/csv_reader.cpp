@@ -127,18 +127,20 @@ std::int32_t CsvReader::toInt(std::string_view text, std::int32_t fallback) {
     return value;
 }
 
-float CsvReader::toFloat(std::string_view text, float fallback) {
+float CsvReader::atofFloat(std::string_view text) {
     const std::string cell(text);
     const double wide = strtod_l(cell.c_str(), nullptr, cLocale());
-    float value;
     // Out of the float range becomes infinity as the hardware conversion
     // would, without the undefined narrowing of a too large double.
     if (std::isfinite(wide) && std::fabs(wide) > std::numeric_limits<float>::max()) {
         constexpr float inf = std::numeric_limits<float>::infinity();
-        value = wide > 0 ? inf : -inf;
-    } else {
-        value = static_cast<float>(wide);
+        return wide > 0 ? inf : -inf;
     }
+    return static_cast<float>(wide);
+}
+
+float CsvReader::toFloat(std::string_view text, float fallback) {
+    const float value = atofFloat(text);
     if (value == 0.0f && (text.empty() || text[0] != '0')) return fallback;
     return value;
 }

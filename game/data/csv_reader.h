@@ -92,6 +92,8 @@ public:
     static bool toChip(std::string_view text, Point& chip);
     // atoi as the Windows runtime computes it, in the "C" locale, clamped.
     static std::int32_t atoiClamped(std::string_view text);
+    // atof in the "C" locale, narrowed to a float (infinity beyond its range).
+    static float atofFloat(std::string_view text);
 
 private:
     qel::File file_;
