@@ -158,6 +158,17 @@ bool CsvReader::toChip(std::string_view text, Point& chip) {
         if (i >= text.size() || (text[i] != 'x' && text[i] != 'X')) return false;
         ++i;
         if (i >= text.size() || !isHexDigit(static_cast<unsigned char>(text[i]))) return false;
+        // More than eight significant digits would wrap into a wrong chip.
+        while (i + 1 < text.size() && text[i] == '0' &&
+               isHexDigit(static_cast<unsigned char>(text[i + 1]))) {
+            ++i;
+        }
+        std::size_t digits = 0;
+        while (i + digits < text.size() &&
+               isHexDigit(static_cast<unsigned char>(text[i + digits]))) {
+            ++digits;
+        }
+        if (digits > 8) return false;
         const std::int32_t parsed = qel::parseHex(text);
         if (parsed < 0) return false;
         value = static_cast<std::uint32_t>(parsed);

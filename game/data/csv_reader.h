@@ -77,7 +77,7 @@ public:
     // A position on a sheet of 16 chips a row: a one-byte cell is its own
     // byte value (read unsigned, so "7" is chip 55), a longer one hex text
     // such as "0x2F". False, with `chip` set to (0, 0), for an empty cell or
-    // one that is not such a hex text or is negative.
+    // one that is not such a hex text, is negative or needs more than 31 bits.
     bool readChip(Point& chip);
 
     // The last cell read.

@@ -99,6 +99,8 @@ TEST(CsvReaderCellTest, ChipCellsAreOneLiteralByteOrHexText) {
         {"-0x10", false, {0, 0}},
         {"0xFFFFFFFF", false, {0, 0}},
         {"00x1", false, {0, 0}},
+        {"0x100000002F", false, {0, 0}},  // would wrap to 0x2F
+        {"0x000000002F", true, {15, 2}},
     };
     for (const Case& c : cases) {
         Point chip(99, 99);
