@@ -1,0 +1,83 @@
+#include "bindings/binding_support.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "bindings/bound_states.h"
+
+namespace binding {
+
+std::uint64_t wrapToWord64(double value) {
+    if (!std::isfinite(value)) return 0;
+    const double t = std::trunc(value);
+    constexpr double k2to63 = 9223372036854775808.0;
+    constexpr double k2to64 = 18446744073709551616.0;
+    // Within ±2^63 the conversion is exact and defined; beyond it every double
+    // is an integer, so fmod reduces it exactly.
+    if (t >= -k2to63 && t < k2to63) {
+        return static_cast<std::uint64_t>(static_cast<std::int64_t>(t));
+    }
+    double r = std::fmod(t, k2to64);
+    if (r < 0) r += k2to64;
+    if (r >= k2to63) return static_cast<std::uint64_t>(static_cast<std::int64_t>(r - k2to64));
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(r));
+}
+
+int toIndex(lua_State* L, int narg, double def) {
+    const double v = std::trunc(tolua_tonumber(L, narg, def));
+    if (std::isnan(v)) return -1;
+    if (v >= 2147483647.0) return 2147483647;
+    if (v <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(v);
+}
+
+const char* toCppString(lua_State* L, int narg, const char* def) {
+    const char* text = tolua_tostring(L, narg, def);
+    return text ? text : "";
+}
+
+void raiseVariableError(lua_State* L, int narg, const char* typeName) {
+    tolua_Error err{};
+    err.index = narg;
+    err.array = 0;
+    err.type = typeName;
+    tolua_error(L, "#vinvalid type in variable assignment.", &err);
+    std::abort();  // not reached: a Lua error never returns
+}
+
+int checkedIndex(lua_State* L, int size) {
+    tolua_Error err;
+    if (!tolua_isnumber(L, 2, 0, &err)) tolua_error(L, "#vinvalid type in array indexing.", &err);
+    const int index = toIndex(L, 2, 0);
+    if (index < 0 || index >= size) tolua_error(L, "array indexing out of range.", nullptr);
+    return index;
+}
+
+// The word of a flag record or colour is its first (and only) 32 bits; the
+// generated code never reaches these through a type test, as with every
+// member variable.
+int getWordValue(lua_State* L) {
+    const void* self = tolua_tousertype(L, 1, nullptr);
+    if (!self) tolua_error(L, "invalid 'self' in accessing variable '_val'", nullptr);
+    std::uint32_t word;
+    std::memcpy(&word, self, sizeof word);
+    tolua_pushnumber(L, static_cast<lua_Number>(word));
+    return 1;
+}
+
+int setWordValue(lua_State* L) {
+    void* self = tolua_tousertype(L, 1, nullptr);
+    if (!self) tolua_error(L, "invalid 'self' in accessing variable '_val'", nullptr);
+    tolua_Error err;
+    if (!tolua_isnumber(L, 2, 0, &err))
+        tolua_error(L, "#vinvalid type in variable assignment.", &err);
+    const std::uint32_t word = toNumber<std::uint32_t>(L, 2, 0);
+    std::memcpy(self, &word, sizeof word);
+    return 0;
+}
+
+void forgetScriptObject(const void* address) {
+    if (address) BoundStates::instance().forget(address);
+}
+
+}  // namespace binding

@@ -1,0 +1,128 @@
+// Helpers that the generated bindings call in place of the generator's own
+// conversions, and the destructor hook that keeps scripts from reaching freed
+// objects.
+//
+// Who owns what a script holds:
+//   - Borrowed objects (the program's map objects, tasks, definitions, the
+//     settings' values, the named colours): pushed without a collector; the
+//     program frees them, and a class whose objects scripts can see calls
+//     forgetScriptObject() from its destructor.
+//   - Lua-owned objects (results by value, new_local, calling a class
+//     table): registered with tolua's collector table; the collector frees
+//     them through destroyObject(), which forgets them first.
+//   - Objects made with `new`: the script's until it calls `delete` (also
+//     destroyObject()) or hands them to an operation that takes them over.
+//
+// What forgetScriptObject() keeps true, for every Lua state that has the
+// bindings open: after it returns, no identity table maps the address to a
+// Lua value, the collector table holds no entry for it, and every Lua value
+// that stood for it has a null pointer and the "deleted object" metatable.
+// So a new object at the same address gets a fresh Lua value, a stale value
+// raises a clean error wherever it is used, and nothing is freed twice.
+//
+// Every conversion of a Lua number to a C++ number is defined for every input:
+// integers are truncated toward zero through 64 bits and wrapped to their
+// width (4294967295 read as int32 is -1; NaN is 0), floats follow IEEE
+// rounding with overflow to infinity.
+#pragma once
+
+#include <tolua++.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <lua.hpp>
+#include <string>
+#include <type_traits>
+
+namespace binding {
+
+// The name the "deleted object" values report as their type.
+inline constexpr const char* kDeletedTypeName = "deleted object";
+
+// Truncates toward zero and reduces modulo 2^64 (two's complement); NaN and
+// infinities give 0.
+std::uint64_t wrapToWord64(double value);
+
+template <class T, bool = std::is_enum_v<T>>
+struct IntegerOf {
+    using type = T;
+};
+template <class T>
+struct IntegerOf<T, true> {
+    using type = std::underlying_type_t<T>;
+};
+
+template <class T>
+T fromNumber(double value) {
+    if constexpr (std::is_same_v<T, bool>) {
+        return value != 0.0;
+    } else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
+        using U = std::make_unsigned_t<typename IntegerOf<T>::type>;
+        return static_cast<T>(static_cast<U>(wrapToWord64(value)));
+    } else if constexpr (std::is_same_v<T, float>) {
+        if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+        if (value > std::numeric_limits<float>::max())
+            return std::numeric_limits<float>::infinity();
+        if (value < -std::numeric_limits<float>::max())
+            return -std::numeric_limits<float>::infinity();
+        return static_cast<float>(value);
+    } else {
+        return static_cast<T>(value);
+    }
+}
+
+// tolua_tonumber followed by the conversion above.
+template <class T>
+T toNumber(lua_State* L, int narg, double def) {
+    return fromNumber<T>(tolua_tonumber(L, narg, def));
+}
+
+// An array index: truncated toward zero, saturating, NaN -1, so that an index
+// far outside the range can never wrap into it.
+int toIndex(lua_State* L, int narg, double def);
+
+// A std::string argument or value: nil, a missing value or a value Lua cannot
+// turn into text gives the empty string (never a null pointer).
+const char* toCppString(lua_State* L, int narg, const char* def);
+
+// Removes `address` from every bound Lua state (see the file comment). Safe to
+// call for addresses scripts never saw, from any destructor, any number of
+// times; it raises no Lua error.
+void forgetScriptObject(const void* address);
+
+// The delete binding and every collector: forget the address, then delete.
+template <class T>
+void destroyObject(T* object) {
+    forgetScriptObject(object);
+    delete object;
+}
+
+// Raises the variable error for argument `narg` expecting `typeName`.
+[[noreturn]] void raiseVariableError(lua_State* L, int narg, const char* typeName);
+// The index test of an array element getter or setter: the index as a
+// number within 0..size-1, else the array errors.
+int checkedIndex(lua_State* L, int size);
+
+// The `_val` accessor pair shared by every 32-bit flag record and Color: the
+// whole word as an unsigned number.
+int getWordValue(lua_State* L);
+int setWordValue(lua_State* L);
+
+// Element setter of an array of objects: the value must be an object of the
+// element's class (nil refused with the variable error); the element gets a
+// copy of it.
+template <class T, std::size_t N>
+int setObjectElement(lua_State* L, T (&array)[N], const char* constTypeName) {
+    const int index = checkedIndex(L, static_cast<int>(N));
+    tolua_Error err;
+    if (lua_isnil(L, 3) || !tolua_isusertype(L, 3, constTypeName, 0, &err))
+        raiseVariableError(L, 3, constTypeName);
+    const T* value = static_cast<const T*>(tolua_tousertype(L, 3, nullptr));
+    if (!value) raiseVariableError(L, 3, constTypeName);
+    array[index] = *value;
+    return 0;
+}
+
+}  // namespace binding

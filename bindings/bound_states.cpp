@@ -1,0 +1,285 @@
+#include "bindings/bound_states.h"
+
+#include <tolua++.h>
+
+#include <cstring>
+
+#include "bindings/binding_support.h"
+
+namespace binding {
+
+namespace {
+
+// Registry keys: the addresses of these objects, as light user data.
+char identityTablesKey;  // array of every distinct tolua identity table
+char deletedMetatableKey;
+char sentinelKey;
+
+// What the scripts may keep of tolua's own table: the type query and peers.
+constexpr const char* kKeptToluaFunctions[] = {"type", "setpeer", "getpeer"};
+
+// Pushes the type name registered for the metatable at `index`, or nil.
+void pushTypeName(lua_State* L, int index) {
+    lua_pushvalue(L, index);           // +1 mt
+    lua_rawget(L, LUA_REGISTRYINDEX);  // replace by registry[mt]
+}
+
+// True when the registry entry key -> value at (-2, -1) is a tolua class
+// metatable: tolua registers registry[name] = mt and registry[mt] = name.
+bool isClassMetatable(lua_State* L) {
+    if (lua_type(L, -2) != LUA_TSTRING || !lua_istable(L, -1)) return false;
+    pushTypeName(L, -1);  // +1 registry[mt]
+    const bool match = lua_type(L, -1) == LUA_TSTRING && lua_rawequal(L, -1, -3);
+    lua_pop(L, 1);  // -1
+    return match;
+}
+
+void removeUnsafeToluaFunctions(lua_State* L) {
+    lua_getglobal(L, "tolua");  // +1 tolua
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        return;
+    }
+    lua_newtable(L);  // +1 kept
+    for (const char* name : kKeptToluaFunctions) {
+        lua_getfield(L, -2, name);  // +1
+        lua_setfield(L, -2, name);  // -1
+    }
+    // Empty the original table in place (scripts may hold it) and refill it.
+    for (;;) {
+        lua_pushnil(L);               // +1 first key
+        if (!lua_next(L, -3)) break;  // -1 +2 key value, or -1 at the end
+        lua_pop(L, 1);                // -1 value
+        lua_pushnil(L);               // +1
+        lua_rawset(L, -4);            // -2 tolua[key] = nil
+    }
+    lua_pushnil(L);            // +1
+    while (lua_next(L, -2)) {  // kept: key value
+        lua_pushvalue(L, -2);  // +1 key
+        lua_insert(L, -2);     // key key value
+        lua_rawset(L, -5);     // -2 tolua[key] = value
+    }
+    lua_pop(L, 2);  // -2 kept, tolua
+}
+
+}  // namespace
+
+BoundStates& BoundStates::instance() {
+    static BoundStates states;
+    return states;
+}
+
+int BoundStates::sharedEquality(lua_State* L) {
+    // Lua calls __eq only for two different values that share this handler;
+    // the class tables share it too, so anything that is not two objects is
+    // simply unequal.
+    if (lua_type(L, 1) != LUA_TUSERDATA || lua_type(L, 2) != LUA_TUSERDATA) {
+        lua_pushboolean(L, 0);
+        return 1;
+    }
+    lua_settop(L, 2);
+    // The operator of the left operand's class, found through the metatable
+    // chain (a const type's metatable has the class's metatable as its own).
+    lua_pushvalue(L, 1);  // 3: walker
+    bool found = false;
+    while (lua_getmetatable(L, -1)) {  // +1 mt
+        lua_remove(L, -2);             // -1 walker: mt in its place
+        lua_getfield(L, -1, ".eq");    // +1
+        if (lua_isfunction(L, -1)) {
+            found = true;
+            break;
+        }
+        lua_pop(L, 1);  // -1
+    }
+    if (found) {
+        // The right operand must be acceptable to the operator; otherwise the
+        // values are of different classes and unequal.
+        lua_getmetatable(L, 1);  // +1 mt of the left operand
+        pushTypeName(L, -1);     // +1 its name
+        const char* name = lua_tostring(L, -1);
+        bool acceptable = false;
+        if (name) {
+            const char* base = std::strncmp(name, "const ", 6) == 0 ? name + 6 : name;
+            lua_pushfstring(L, "const %s", base);  // +1
+            tolua_Error err;
+            acceptable = tolua_isusertype(L, 2, lua_tostring(L, -1), 0, &err) != 0;
+            lua_pop(L, 1);  // -1
+        }
+        lua_pop(L, 2);  // -2 name, mt
+        if (!acceptable) {
+            lua_pushboolean(L, 0);
+            return 1;
+        }
+        lua_pushvalue(L, 1);  // +1
+        lua_pushvalue(L, 2);  // +1
+        lua_call(L, 2, 1);    // -3 +1 result
+        lua_pushboolean(L, lua_toboolean(L, -1));
+        return 1;
+    }
+    // No operator: one object pushed under two unrelated type names.
+    void* a = *static_cast<void**>(lua_touserdata(L, 1));
+    void* b = *static_cast<void**>(lua_touserdata(L, 2));
+    lua_pushboolean(L, a != nullptr && a == b);
+    return 1;
+}
+
+int BoundStates::deletedObjectAccess(lua_State* L) {
+    return luaL_error(L, "attempt to use a deleted object");
+}
+
+int BoundStates::closeSentinel(lua_State* L) {
+    auto* bound = static_cast<lua_State**>(lua_touserdata(L, 1));
+    if (bound && *bound) instance().detach(*bound);
+    return 0;
+}
+
+void BoundStates::attach(lua_State* L) {
+    lua_checkstack(L, 10);
+    const int top = lua_gettop(L);
+
+    // The shared equality event on every class metatable, and the set of
+    // identity tables (one per family of classes, plus tolua's global one).
+    lua_pushcfunction(L, &BoundStates::sharedEquality);  // top+1 eq
+    lua_newtable(L);                                     // top+2 set of identity tables
+    lua_getfield(L, LUA_REGISTRYINDEX, "tolua_ubox");    // +1
+    if (lua_istable(L, -1)) {
+        lua_pushboolean(L, 1);
+        lua_rawset(L, top + 2);  // -2 set[ubox] = true
+    } else {
+        lua_pop(L, 1);
+    }
+    lua_pushnil(L);
+    while (lua_next(L, LUA_REGISTRYINDEX)) {  // key mt
+        if (isClassMetatable(L)) {
+            lua_pushvalue(L, top + 1);          // +1 eq
+            lua_setfield(L, -2, "__eq");        // -1
+            lua_getfield(L, -1, "tolua_ubox");  // +1
+            if (lua_istable(L, -1)) {
+                lua_pushboolean(L, 1);
+                lua_rawset(L, top + 2);  // -2
+            } else {
+                lua_pop(L, 1);
+            }
+        }
+        lua_pop(L, 1);  // -1 value, key stays for lua_next
+    }
+    lua_pushlightuserdata(L, &identityTablesKey);  // +1 key
+    lua_newtable(L);                               // +1 list
+    int count = 0;
+    lua_pushnil(L);
+    while (lua_next(L, top + 2)) {    // ubox true
+        lua_pop(L, 1);                // -1
+        lua_pushvalue(L, -1);         // +1 ubox
+        lua_rawseti(L, -3, ++count);  // -1 list[count] = ubox
+    }
+    lua_rawset(L, LUA_REGISTRYINDEX);  // -2 registry[key] = list
+
+    // The metatable of forgotten values: any use of one raises a clean error,
+    // tolua reports it under its own type name, and it has no collector.
+    lua_pushlightuserdata(L, &deletedMetatableKey);  // +1 key
+    lua_newtable(L);                                 // +1 mt
+    lua_pushcfunction(L, &BoundStates::deletedObjectAccess);
+    lua_setfield(L, -2, "__index");
+    lua_pushcfunction(L, &BoundStates::deletedObjectAccess);
+    lua_setfield(L, -2, "__newindex");
+    lua_pushvalue(L, -1);                 // +1 mt
+    lua_pushstring(L, kDeletedTypeName);  // +1
+    lua_rawset(L, LUA_REGISTRYINDEX);     // -2 registry[mt] = name
+    lua_rawset(L, LUA_REGISTRYINDEX);     // -2 registry[key] = mt
+
+    removeUnsafeToluaFunctions(L);
+
+    // The sentinel that takes the state off the list when it closes.
+    {
+        qel::ScopedLock guard(lock_);
+        bool listed = false;
+        for (lua_State*& slot : states_) {
+            if (slot == L) listed = true;
+        }
+        for (lua_State*& slot : states_) {
+            if (!listed && !slot) {
+                slot = L;
+                listed = true;
+            }
+        }
+        if (!listed) luaL_error(L, "too many Lua states with script bindings");
+    }
+    lua_pushlightuserdata(L, &sentinelKey);                                        // +1 key
+    auto* box = static_cast<lua_State**>(lua_newuserdata(L, sizeof(lua_State*)));  // +1
+    *box = L;
+    lua_newtable(L);  // +1 its metatable
+    lua_pushcfunction(L, &BoundStates::closeSentinel);
+    lua_setfield(L, -2, "__gc");
+    lua_setmetatable(L, -2);           // -1
+    lua_rawset(L, LUA_REGISTRYINDEX);  // -2 registry[key] = sentinel
+
+    lua_settop(L, top);
+}
+
+void BoundStates::detach(lua_State* L) {
+    qel::ScopedLock guard(lock_);
+    for (lua_State*& slot : states_) {
+        if (slot == L) slot = nullptr;
+    }
+}
+
+bool BoundStates::isBound(lua_State* L) {
+    qel::ScopedLock guard(lock_);
+    for (lua_State* slot : states_) {
+        if (slot == L) return true;
+    }
+    return false;
+}
+
+void BoundStates::forget(const void* address) {
+    qel::ScopedLock guard(lock_);
+    for (lua_State* L : states_) {
+        if (L) forgetIn(L, address);
+    }
+}
+
+// Only raw reads, and raw writes of nil to keys that exist, which never
+// allocate; so nothing here can raise a Lua error.
+void BoundStates::forgetIn(lua_State* L, const void* address) {
+    const int top = lua_gettop(L);
+    void* key = const_cast<void*>(address);
+    lua_pushlightuserdata(L, &identityTablesKey);    // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);                // list
+    lua_pushlightuserdata(L, &deletedMetatableKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);                // dead mt
+    const int list = top + 1;
+    const int dead = top + 2;
+    if (lua_istable(L, list) && lua_istable(L, dead)) {
+        const int n = static_cast<int>(lua_objlen(L, list));
+        for (int i = 1; i <= n; ++i) {
+            lua_rawgeti(L, list, i);        // +1 ubox
+            lua_pushlightuserdata(L, key);  // +1
+            lua_rawget(L, -2);              // value
+            if (lua_type(L, -1) == LUA_TUSERDATA) {
+                *static_cast<void**>(lua_touserdata(L, -1)) = nullptr;
+                lua_pushvalue(L, dead);         // +1
+                lua_setmetatable(L, -2);        // -1
+                lua_pushlightuserdata(L, key);  // +1
+                lua_pushnil(L);                 // +1
+                lua_rawset(L, -4);              // -2 ubox[address] = nil
+            }
+            lua_pop(L, 2);  // -2 value, ubox
+        }
+    }
+    lua_pushstring(L, "tolua_gc");     // +1 (an interned string: no allocation)
+    lua_rawget(L, LUA_REGISTRYINDEX);  // gc table
+    if (lua_istable(L, -1)) {
+        lua_pushlightuserdata(L, key);  // +1
+        lua_rawget(L, -2);              // entry
+        const bool owned = !lua_isnil(L, -1);
+        lua_pop(L, 1);  // -1
+        if (owned) {
+            lua_pushlightuserdata(L, key);
+            lua_pushnil(L);
+            lua_rawset(L, -3);  // -2 gc[address] = nil
+        }
+    }
+    lua_settop(L, top);
+}
+
+}  // namespace binding

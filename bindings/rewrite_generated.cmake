@@ -1,0 +1,25 @@
+# Rewrites the generator's output so that no Lua value reaches the program
+# through an undefined conversion: cmake -DIN=raw.cpp -DOUT=out.cpp -P this.
+#
+#   (T) tolua_tonumber(...)        -> (T) binding::toNumber<T>(...)
+#       every number-to-number cast; integers wrap through 64 bits
+#   tolua_index = (int)tolua_tonumber(...) -> binding::toIndex(...)
+#       array indices saturate, so a huge index cannot wrap into range
+#   tolua_tocppstring(...)         -> binding::toCppString(...)
+#       nil or a non-string gives "", never std::string(nullptr)
+#
+# A cast form this script does not know stops the build rather than slip
+# through unconverted.
+file(READ "${IN}" text)
+string(REPLACE "tolua_index = (int)tolua_tonumber(" "tolua_index = binding::toIndex(" text "${text}")
+string(REGEX REPLACE "\\(([A-Za-z_][A-Za-z0-9_: ]*)\\)[ ]*tolua_tonumber\\("
+       "(\\1) binding::toNumber<\\1>(" text "${text}")
+string(REPLACE "tolua_tocppstring(" "binding::toCppString(" text "${text}")
+if(text MATCHES "\\)[ ]*tolua_to(field)?number\\(")
+  message(FATAL_ERROR "rewrite_generated: unconverted number cast in ${IN}: ${CMAKE_MATCH_0}")
+endif()
+if(text MATCHES "tolua_tofield")
+  message(FATAL_ERROR "rewrite_generated: array parameters are not supported (${IN})")
+endif()
+file(WRITE "${OUT}.tmp" "${text}")
+file(RENAME "${OUT}.tmp" "${OUT}")
