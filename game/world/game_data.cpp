@@ -1,0 +1,30 @@
+#include "game/world/game_data.h"
+
+#include "engine/script/sys_lua.h"
+
+const qel::ClassInfo& GameData::staticClassInfo() {
+    static const qel::ClassInfo info = qel::ClassInfo::make<GameData, qel::Core>("GameData");
+    return info;
+}
+
+GameData& GameData::instance() {
+    // Map objects and decorators call into Lua while they are destroyed, so
+    // the host must be created first: statics are destroyed in the reverse
+    // order of their creation.
+    qel::SysLua::instance();
+    static GameData data;
+    return data;
+}
+
+GameData::GameData() = default;
+
+GameData::~GameData() = default;
+
+void GameData::Owned::release() {
+    while (!entries_.empty()) {
+        const Entry entry = entries_.back();
+        entries_.pop_back();
+        entry.clear(entry.slot);
+        delete entry.object;
+    }
+}

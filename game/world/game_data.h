@@ -1,0 +1,122 @@
+// The game-wide root: owns the per-process managers (map, run state,
+// cross-run record, and the object manager, ranking, monster placement,
+// save-slot list and field view as they join) and points at the player and
+// at the game scene's running windows.
+//
+// What it keeps true:
+//   - The owned managers are built in a fixed order when the root is built
+//     and are never replaced. When one cannot be built, those already built
+//     are destroyed and the construction fails with std::bad_alloc.
+//   - They are destroyed in the reverse of that order, so the map objects go
+//     while the dungeon still stands, and everything goes before the Lua
+//     host (the root makes sure the host was created first, so it outlives
+//     the root at process exit). release() does the same earlier, for a
+//     shutdown that closes Lua itself.
+//   - The player pointer never outlives the player: deleting the player
+//     clears it (forgetPlayer).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <vector>
+
+#include "engine/core/core.h"
+#include "game/world/dungeon.h"
+#include "game/world/global_record.h"
+#include "game/world/world.h"
+
+class ObjectPlayer;
+class TaskMessageLog;
+class TaskField;
+class TaskItemList;
+class TaskAnimaList;
+
+class GameData : public qel::Core {
+    // The owned managers in build order; destroys them backwards and clears
+    // the root's pointer to each. Declared before the managers so that it is
+    // built first and destroyed last.
+    class Owned {
+    public:
+        Owned() { entries_.reserve(kCapacity); }
+        ~Owned() { release(); }
+        Owned(const Owned&) = delete;
+        Owned& operator=(const Owned&) = delete;
+
+        template <class T>
+        T* add(T*& slot, T* made) {
+            if (!made || entries_.size() == kCapacity) {
+                delete made;
+                throw std::bad_alloc();
+            }
+            entries_.push_back({made, &slot, [](void* s) { *static_cast<T**>(s) = nullptr; }});
+            return made;
+        }
+        void release();
+
+    private:
+        static constexpr std::size_t kCapacity = 16;
+        struct Entry {
+            qel::Core* object;
+            void* slot;
+            void (*clear)(void* slot);
+        };
+        std::vector<Entry> entries_;
+    };
+
+public:
+    static GameData& instance();
+
+    GameData();
+    ~GameData() override;
+    GameData(const GameData&) = delete;
+    GameData& operator=(const GameData&) = delete;
+
+    static const qel::ClassInfo& staticClassInfo();
+    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
+    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
+    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+
+    // Destroys the owned managers now (reverse build order); the accessors
+    // answer null afterwards.
+    void release() { owned_.release(); }
+
+    Dungeon* getDungeon() const { return dungeon_; }
+    World* getWorld() const { return world_; }
+    GlobalRecord* getGlobalRecord() const { return globalRecord_; }
+
+    ObjectPlayer* getPlayer() const { return player_; }
+    void setPlayer(ObjectPlayer* player) { player_ = player; }
+    // Called by the player's destructor: clears the pointer when it is this
+    // player.
+    void forgetPlayer(const ObjectPlayer* player) {
+        if (player_ == player) player_ = nullptr;
+    }
+
+    // The game scene's running windows; set when it creates them, all null
+    // once it is released. Not owned.
+    TaskMessageLog* getMessageLog() const { return messageLog_; }
+    void setMessageLog(TaskMessageLog* task) { messageLog_ = task; }
+    TaskField* getField() const { return field_; }
+    void setField(TaskField* task) { field_ = task; }
+    TaskItemList* getItemList() const { return itemList_; }
+    void setItemList(TaskItemList* task) { itemList_ = task; }
+    TaskAnimaList* getAnimaList() const { return animaList_; }
+    void setAnimaList(TaskAnimaList* task) { animaList_ = task; }
+
+private:
+    Owned owned_;
+    // The managers, in build order; each joins with one line here (and its
+    // accessor above): the object manager after the dungeon, then the world,
+    // the ranking, the monster placement table, the save-slot list and the
+    // field view, and the global record last.
+    Dungeon* dungeon_ = owned_.add(dungeon_, new Dungeon());
+    World* world_ = owned_.add(world_, new World());
+    GlobalRecord* globalRecord_ = owned_.add(globalRecord_, new GlobalRecord());
+
+    ObjectPlayer* player_ = nullptr;
+    TaskMessageLog* messageLog_ = nullptr;
+    TaskField* field_ = nullptr;
+    TaskItemList* itemList_ = nullptr;
+    TaskAnimaList* animaList_ = nullptr;
+};

@@ -1,0 +1,89 @@
+#include "game/world/world.h"
+
+#include "engine/file/file.h"
+
+namespace {
+
+World::GenocideHook g_genocideHook = nullptr;
+
+// Reads a count and that many ids, or writes the set's; reading fills `out`
+// only when every id arrived.
+bool transferIds(qel::File& file, std::set<std::uint32_t>& ids, World::AnimaFilter keep) {
+    if (file.isWriteMode()) {
+        std::uint32_t count = static_cast<std::uint32_t>(ids.size());
+        bool ok = file.serialize(count);
+        for (std::uint32_t id : ids) ok &= file.serialize(id);
+        return ok;
+    }
+    std::uint32_t count = 0;
+    if (!file.serialize(count)) return false;
+    std::set<std::uint32_t> read;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t id = 0;
+        if (!file.serialize(id)) return false;
+        if (!keep || keep(id)) read.insert(id);
+    }
+    ids.swap(read);
+    return true;
+}
+
+}  // namespace
+
+const qel::ClassInfo& World::staticClassInfo() {
+    static const qel::ClassInfo info = qel::ClassInfo::make<World, qel::Core>("World");
+    return info;
+}
+
+World::World() {
+    init();
+}
+
+void World::init() {
+    turn_ = 1;
+    score_ = 0;
+    cause_ = "原因不明で";
+    result_ = "死亡";
+    genocide_.clear();
+}
+
+bool World::addGenocide(std::uint32_t id) {
+    if (!genocide_.insert(id).second) return false;
+    execGenocide(id);
+    return true;
+}
+
+void World::execGenocide() const {
+    if (g_genocideHook && !genocide_.empty()) g_genocideHook(genocide_);
+}
+
+void World::execGenocide(std::uint32_t id) const {
+    if (g_genocideHook) g_genocideHook(std::set<std::uint32_t>{id});
+}
+
+void World::setGenocideHook(GenocideHook hook) {
+    g_genocideHook = hook;
+}
+
+bool World::serialize(qel::File& file) {
+    std::uint32_t turn = static_cast<std::uint32_t>(turn_);
+    std::uint32_t score = static_cast<std::uint32_t>(score_);
+    std::string cause = cause_;
+    std::string result = result_;
+    std::set<std::uint32_t> genocide = genocide_;
+    if (!file.serialize(turn) || !file.serialize(score) || !file.serializeString(cause) ||
+        !file.serializeString(result) || !transferIds(file, genocide, nullptr)) {
+        return false;
+    }
+    if (file.isReadMode()) {
+        turn_ = static_cast<std::int32_t>(turn);
+        score_ = static_cast<std::int32_t>(score);
+        cause_ = cause;
+        result_ = result;
+        genocide_.swap(genocide);
+    }
+    return true;
+}
+
+bool World::serializeAnima(qel::File& file, AnimaFilter known) {
+    return transferIds(file, anima_, known);
+}

@@ -1,0 +1,84 @@
+// The state of the current run: turn and score, how the run ended, the
+// monster kinds made extinct, and the anima the player knows (the last is
+// kept across runs and saved with the global record).
+//
+// What it keeps true: the genocide and anima sets hold each id once and are
+// transferred in ascending order; a failed read leaves the world as it was.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "engine/core/core.h"
+
+namespace qel {
+class File;
+}
+
+class World : public qel::Core {
+public:
+    // Kills every live monster of the given definition ids; installed by the
+    // object manager (the world does not see the objects itself).
+    using GenocideHook = void (*)(const std::set<std::uint32_t>& ids);
+    // Whether the anima table knows an id; ids it does not know are dropped
+    // when the anima set is read.
+    using AnimaFilter = bool (*)(std::uint32_t id);
+
+    World();
+
+    static const qel::ClassInfo& staticClassInfo();
+    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
+    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
+    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+
+    // A new run: turn 1, score 0, the default cause and result, no extinct
+    // kinds. The anima set is kept.
+    void init();
+
+    std::int32_t getTurn() const { return turn_; }
+    void addTurn(std::int32_t n) {
+        turn_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(turn_) +
+                                          static_cast<std::uint32_t>(n));
+    }
+    std::int32_t getScore() const { return score_; }
+    void addScore(std::int32_t n) {
+        score_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(score_) +
+                                           static_cast<std::uint32_t>(n));
+    }
+    const std::string& getCause() const { return cause_; }
+    void setCause(std::string_view cause) { cause_ = cause; }
+    const std::string& getResult() const { return result_; }
+    void setResult(std::string_view result) { result_ = result; }
+
+    // False when the id is already extinct; otherwise records it, kills the
+    // live monsters of that kind and answers true.
+    bool addGenocide(std::uint32_t id);
+    bool isGenocide(std::uint32_t id) const { return genocide_.count(id) != 0; }
+    void execGenocide() const;
+    void execGenocide(std::uint32_t id) const;
+    void clearGenocide() { genocide_.clear(); }
+    const std::set<std::uint32_t>& genocideSet() const { return genocide_; }
+    static void setGenocideHook(GenocideHook hook);
+
+    void addAnima(std::uint32_t id) { anima_.insert(id); }
+    void removeAnima(std::uint32_t id) { anima_.erase(id); }
+    bool hasAnima(std::uint32_t id) const { return anima_.count(id) != 0; }
+    const std::set<std::uint32_t>& animaSet() const { return anima_; }
+
+    // The per-run record of the game save: turn, score, cause, result and
+    // the genocide set. Reads in the read modes, writes otherwise.
+    bool serialize(qel::File& file);
+    // The anima set of the global save; a null filter keeps every id read.
+    bool serializeAnima(qel::File& file, AnimaFilter known = nullptr);
+
+private:
+    std::int32_t turn_ = 1;
+    std::int32_t score_ = 0;
+    std::string cause_;
+    std::string result_;
+    std::set<std::uint32_t> genocide_;
+    std::set<std::uint32_t> anima_;
+};

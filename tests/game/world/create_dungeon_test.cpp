@@ -1,0 +1,577 @@
+#include "game/world/create_dungeon.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/sys_rand.h"
+#include "game/world/dungeon.h"
+#include "game/world/tile.h"
+
+namespace {
+
+const Tile kRoom("room", 1, 0, Color::WHITE, TILE_ROOM);
+const Tile kPass("pass", 2, 0, Color::WHITE, TILE_PASS);
+const Tile kWall("wall", 0, 0, Color::WHITE, TILE_WALL);
+const Tile kHole("hole", 3, 0, Color::WHITE, TILE_HOLE);
+
+std::unique_ptr<Dungeon> makeDungeon() {
+    auto d = std::make_unique<Dungeon>("test", 1);
+    d->setDefRoom(kRoom);
+    d->setDefPass(kPass);
+    d->setDefWall(kWall);
+    return d;
+}
+
+// Cells reachable from `start` by steps between open cells.
+std::array<bool, Dungeon::kCellCount> floodFrom(const Dungeon& d, Point start) {
+    std::array<bool, Dungeon::kCellCount> seen{};
+    if (!d.isOpen(start)) return seen;
+    std::deque<Point> queue{start};
+    seen[Dungeon::cellIndex(start.x, start.y)] = true;
+    while (!queue.empty()) {
+        const Point p = queue.front();
+        queue.pop_front();
+        const Point next[4] = {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}};
+        for (const Point& n : next) {
+            if (!d.isOpen(n) || seen[Dungeon::cellIndex(n.x, n.y)]) continue;
+            seen[Dungeon::cellIndex(n.x, n.y)] = true;
+            queue.push_back(n);
+        }
+    }
+    return seen;
+}
+
+// Everything a floor is made of, to compare two generations.
+std::string snapshot(const Dungeon& d, const CreateDungeon& gen) {
+    std::string s;
+    for (std::int32_t i = 0; i < Dungeon::kCellCount; ++i) {
+        s += d.cellAt(i).getTag();
+        s += ',';
+    }
+    auto add = [&s](const auto& list) {
+        for (const Point& p : list) s += std::to_string(p.x) + ':' + std::to_string(p.y) + ' ';
+        s += '|';
+    };
+    add(gen.roomList());
+    add(gen.passList());
+    add(gen.doorList());
+    add(gen.frameList());
+    add(d.getRoomList());
+    s += std::to_string(d.getStartPos().x) + ':' + std::to_string(d.getStartPos().y);
+    return s;
+}
+
+struct Variation {
+    const char* name;
+    std::int32_t rows;
+    std::int32_t cols;
+    CreateDungeonSettings settings;
+    int seeds;
+    // Blocks wide enough for a room, its frame and a gap: passes never cross
+    // a room, so every room cell keeps its room look.
+    bool roomsIntact;
+};
+
+CreateDungeonSettings with(std::uint32_t minW, std::uint32_t minH, float roomPer,
+                           std::uint32_t minRoom, std::uint32_t minSpace) {
+    CreateDungeonSettings s;
+    s.minWidth = minW;
+    s.minHeight = minH;
+    s.roomPer = roomPer;
+    s.minRoom = minRoom;
+    s.minSpace = minSpace;
+    return s;
+}
+
+const CreateDungeonSettings kStart{};
+
+const Variation kVariations[] = {
+    {"start values, 3 x 3 blocks", 3, 3, kStart, 60, true},
+    {"start values, 2 x 4 blocks", 2, 4, kStart, 40, true},
+    {"start values, 4 x 5 blocks", 4, 5, kStart, 40, true},
+    {"blocks narrower than a room (10 x 16)", 10, 16, kStart, 20, false},
+    {"one-cell blocks (30 x 50)", 30, 50, kStart, 5, false},
+    {"blocks of 2 cells (15 x 25)", 15, 25, kStart, 10, false},
+    {"single block: the minimums can never hold", 1, 1, kStart, 3, true},
+    {"counts outside the map are clamped", 0, 1000, kStart, 3, false},
+    {"negative counts", -4, -9, kStart, 3, true},
+    {"rooms larger than any block", 3, 4, with(40, 40, 0.75f, 3, 5), 20, false},
+    {"zero minimum size", 3, 3, with(0, 0, 0.75f, 3, 5), 20, true},
+    {"no block becomes a room", 3, 3, with(3, 3, 0.0f, 0, 5), 20, true},
+    {"every used block becomes a room", 3, 3, with(3, 3, 1.0f, 3, 5), 20, true},
+    {"unreachable minimums", 2, 2, with(3, 3, 0.75f, 100, 100), 2, true},
+    {"huge minimum size on a fine grid", 12, 20, with(4000000000u, 4000000000u, 0.5f, 1, 1), 5,
+     false},
+};
+
+TEST(CreateDungeon, EveryFloorStaysOnTheMapIsConnectedAndReplaysFromItsSeed) {
+    for (const Variation& v : kVariations) {
+        for (int seed = 1; seed <= v.seeds; ++seed) {
+            SCOPED_TRACE(std::string(v.name) + ", seed " + std::to_string(seed));
+            auto d = makeDungeon();
+            qel::SysRand::instance().seed(static_cast<std::uint32_t>(seed));
+            CreateDungeon gen(d.get(), v.rows, v.cols);
+            gen.fixSettings(v.settings);
+            gen.create();
+
+            // Points and rects on the map.
+            for (const auto* list :
+                 {&gen.roomList(), &gen.passList(), &gen.doorList(), &gen.frameList()}) {
+                for (const Point& p : *list)
+                    ASSERT_TRUE(Dungeon::checkRange(p)) << p.x << "," << p.y;
+            }
+            for (const Point& p : d->getRoomList()) ASSERT_TRUE(Dungeon::checkRange(p));
+            for (std::uint32_t r = 0; r < gen.rows(); ++r) {
+                for (std::uint32_t c = 0; c < gen.cols(); ++c) {
+                    const CreateDungeon::Rect rect = gen.blockRect(r, c);
+                    if (gen.gridAt(2 * c, 2 * r) == CreateDungeon::kUnused) continue;
+                    ASSERT_GE(rect.w, 1);
+                    ASSERT_GE(rect.h, 1);
+                    ASSERT_TRUE(Dungeon::checkRange(rect.x, rect.y));
+                    ASSERT_TRUE(Dungeon::checkRange(rect.x + rect.w - 1, rect.y + rect.h - 1));
+                }
+            }
+            // Room cells are painted as rooms; the start is open.
+            for (const Point& p : gen.roomList()) {
+                ASSERT_TRUE(v.roomsIntact ? d->getTile(p)->isRoom() : d->isOpen(p));
+            }
+            ASSERT_TRUE(d->isOpen(d->getStartPos()));
+
+            // Connectivity from the start.
+            const auto seen = floodFrom(*d, d->getStartPos());
+            for (const auto* list : {&gen.roomList(), &gen.doorList(), &gen.passList()}) {
+                for (const Point& p : *list) {
+                    ASSERT_TRUE(seen[Dungeon::cellIndex(p.x, p.y)])
+                        << "unreachable " << p.x << "," << p.y;
+                }
+            }
+
+            // Same seed, same floor.
+            const std::string first = snapshot(*d, gen);
+            auto again = makeDungeon();
+            qel::SysRand::instance().seed(static_cast<std::uint32_t>(seed));
+            CreateDungeon gen2(again.get(), v.rows, v.cols);
+            gen2.fixSettings(v.settings);
+            gen2.create();
+            ASSERT_EQ(first, snapshot(*again, gen2));
+        }
+    }
+}
+
+TEST(CreateDungeon, ScriptStepsWithPartlyDarkRoomsStayConnected) {
+    for (std::uint32_t seed = 100; seed < 130; ++seed) {
+        SCOPED_TRACE(seed);
+        auto d = makeDungeon();
+        qel::SysRand::instance().seed(seed);
+        CreateDungeon gen(d.get());
+        gen.fillAll(kWall);
+        gen.makeRoom(3, 4, 0.8f, 0.5f, 3, 5);
+        gen.makePass();
+        const auto seen = floodFrom(*d, d->getStartPos());
+        for (const Point& p : gen.roomList()) ASSERT_TRUE(seen[Dungeon::cellIndex(p.x, p.y)]);
+        for (const Point& p : gen.doorList()) ASSERT_TRUE(seen[Dungeon::cellIndex(p.x, p.y)]);
+    }
+}
+
+TEST(CreateDungeon, MazeAcceptanceAndItsBound) {
+    auto d = makeDungeon();
+    qel::SysRand::instance().seed(7);
+    CreateDungeon gen(d.get());
+    gen.setBlockSize(1, 1);
+    // One block never makes three rooms: the bounded walk keeps its last try.
+    EXPECT_FALSE(gen.makeMaze(0.75f, 3, 5));
+    EXPECT_NE(gen.gridAt(0, 0), CreateDungeon::kUnused);
+    // One room of one block is enough when nothing more is asked.
+    EXPECT_TRUE(gen.makeMaze(1.0f, 1, 1));
+    EXPECT_EQ(gen.gridAt(0, 0), CreateDungeon::kRoom);
+    // Without a grid there is nothing to walk.
+    CreateDungeon bare(d.get());
+    EXPECT_FALSE(bare.makeMaze(0.75f, 0, 0));
+}
+
+TEST(CreateDungeon, RoomLightFollowsTheChance) {
+    for (float litPer : {0.0f, 1.0f}) {
+        SCOPED_TRACE(litPer);
+        auto d = makeDungeon();
+        qel::SysRand::instance().seed(3);
+        CreateDungeon gen(d.get());
+        gen.makeRoom(2, 3, 1.0f, litPer, 2, 3);
+        ASSERT_FALSE(gen.roomList().empty());
+        for (const Point& p : gen.roomList()) EXPECT_EQ(d->getTile(p)->isLight(), litPer > 0.5f);
+    }
+}
+
+TEST(CreateDungeon, MoveTileIsTrueOnlyForOpenCellsOnTheMap) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kRoom);
+    d->setTile(5, 5, kWall);
+    d->setTile(6, 5, kHole);
+    d->setTile(7, 5, Tile("water", 0, 0, Color::WHITE, TILE_WATER));
+    d->setTile(8, 5, Tile("block", 0, 0, Color::WHITE, TILE_BLOCK));
+    struct Case {
+        Point p;
+        bool open;
+    };
+    const Case cases[] = {
+        {{0, 0}, true},   {{49, 29}, true}, {{50, 0}, false},        {{0, 30}, false},
+        {{-1, 0}, false}, {{0, -1}, false}, {{5, 5}, false},         {{6, 5}, false},
+        {{7, 5}, true},   {{8, 5}, false},  {{INT32_MIN, 0}, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(gen.moveTile(c.p), c.open) << c.p.x << "," << c.p.y;
+    EXPECT_FALSE(CreateDungeon().moveTile(Point(1, 1)));  // no dungeon
+}
+
+TEST(CreateDungeon, IsOpenSpaceCountsChangesAroundTheCell) {
+    // Neighbour order N, NE, E, SE, S, SW, W, NW as offsets.
+    const Point around[8] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
+    struct Case {
+        const char* name;
+        const char* open;  // one flag per neighbour in the order above
+        bool expected;
+    };
+    const Case cases[] = {
+        {"closed all round", "00000000", true},
+        {"open all round", "11111111", true},
+        {"corridor end", "10000000", true},
+        {"straight corridor", "10001000", false},
+        {"corner with its diagonal closed", "10100000", false},
+        {"corner with its diagonal open", "11100000", true},
+        {"N and NW: the wrap is not counted", "10000001", true},
+        {"three separate openings", "10100010", false},
+        {"room side", "00111110", true},
+    };
+    for (const Case& c : cases) {
+        auto d = makeDungeon();
+        CreateDungeon gen(d.get());
+        gen.fillAll(kWall);
+        for (int i = 0; i < 8; ++i) {
+            if (c.open[i] == '1') d->setTile(Point(10 + around[i].x, 10 + around[i].y), kPass);
+        }
+        EXPECT_EQ(gen.isOpenSpace(Point(10, 10)), c.expected) << c.name;
+    }
+    // At a corner the neighbours off the map count as closed.
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    d->setTile(1, 0, kPass);
+    d->setTile(0, 1, kPass);
+    EXPECT_FALSE(gen.isOpenSpace(Point(0, 0)));
+    d->setTile(1, 1, kPass);
+    EXPECT_TRUE(gen.isOpenSpace(Point(0, 0)));
+}
+
+TEST(CreateDungeon, CheckCanTouchLooksAtTheFourSides) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    d->setTile(11, 11, kPass);  // diagonal only
+    EXPECT_FALSE(gen.checkCanTouch(Point(10, 10)));
+    d->setTile(10, 11, kPass);
+    EXPECT_TRUE(gen.checkCanTouch(Point(10, 10)));
+    d->setTile(0, 0, kPass);
+    EXPECT_FALSE(gen.checkCanTouch(Point(-1, -1)));  // the one neighbour on the map is diagonal
+    EXPECT_TRUE(gen.checkCanTouch(Point(-1, 0)));
+}
+
+TEST(CreateDungeon, FillFramePaintsTheOutlineClampedIntoTheMap) {
+    struct Case {
+        const char* name;
+        std::int32_t x, y, w, h;
+        std::int32_t x0, y0, x1, y1;  // expected outline
+    };
+    const Case cases[] = {
+        {"the whole map", 0, 0, 49, 29, 0, 0, 49, 29},
+        {"beyond every edge", -10, -10, 100, 100, 0, 0, 49, 29},
+        {"huge sizes", 0, 0, INT32_MAX, INT32_MAX, 0, 0, 49, 29},
+        {"one cell", 5, 5, 0, 0, 5, 5, 5, 5},
+        {"negative sizes", 10, 10, -3, -2, 7, 8, 10, 10},
+        {"a small box", 3, 4, 5, 6, 3, 4, 8, 10},
+    };
+    for (const Case& c : cases) {
+        auto d = makeDungeon();
+        CreateDungeon gen(d.get());
+        gen.fillAll(kWall);
+        gen.fillFrame(c.x, c.y, c.w, c.h, kPass);
+        for (std::int32_t x = 0; x < Dungeon::kWidth; ++x) {
+            for (std::int32_t y = 0; y < Dungeon::kHeight; ++y) {
+                const bool inBox = x >= c.x0 && x <= c.x1 && y >= c.y0 && y <= c.y1;
+                const bool onEdge = inBox && (x == c.x0 || x == c.x1 || y == c.y0 || y == c.y1);
+                ASSERT_EQ(d->getTile(x, y)->sameLook(kPass), onEdge)
+                    << c.name << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(CreateDungeon, FillRectAndEllipseStayOnTheMap) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    gen.fillRect(45, 25, INT32_MAX, INT32_MAX, kPass);
+    EXPECT_TRUE(d->getTile(49, 29)->sameLook(kPass));
+    EXPECT_TRUE(d->getTile(45, 25)->sameLook(kPass));
+    EXPECT_TRUE(d->getTile(44, 25)->sameLook(kWall));
+    gen.fillRect(INT32_MIN, INT32_MIN, 3, 3, kPass);  // entirely off the map
+    EXPECT_TRUE(d->getTile(0, 0)->sameLook(kWall));
+
+    gen.fillAll(kWall);
+    gen.fillEllipse(kPass, 10, 10, 3, 1, 0.0f);
+    EXPECT_TRUE(d->getTile(13, 10)->sameLook(kPass));
+    EXPECT_TRUE(d->getTile(10, 11)->sameLook(kPass));
+    EXPECT_TRUE(d->getTile(10, 12)->sameLook(kWall));
+    EXPECT_TRUE(d->getTile(14, 10)->sameLook(kWall));
+    // Turned a quarter, the long axis runs along y.
+    gen.fillAll(kWall);
+    gen.fillEllipse(kPass, 10, 10, 3, 1, 90.0f);
+    EXPECT_TRUE(d->getTile(10, 13)->sameLook(kPass));
+    EXPECT_TRUE(d->getTile(12, 10)->sameLook(kWall));
+    // Centres and radii far outside only scan the clamped box.
+    gen.fillEllipse(kPass, INT32_MAX, INT32_MIN, INT32_MAX, 5, 0.0f);
+    gen.fillEllipse(kPass, 0, 0, 0, 0, 0.0f);
+}
+
+TEST(CreateDungeon, PicksFromEmptyListsAnswerNone) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    const Point none(-1, -1);
+    const std::uint32_t flagSets[] = {0, PUT_INROOM, PUT_INPASS | PUT_INDOOR | PUT_INFRAME,
+                                      PUT_INROOM | PUT_INPASS | PUT_INDOOR | PUT_INFRAME};
+    for (std::uint32_t flags : flagSets) EXPECT_EQ(gen.randomPoint(flags), none) << flags;
+    EXPECT_EQ(gen.randomRoomPoint(), none);
+    EXPECT_EQ(gen.randomPassPoint(), none);
+    EXPECT_EQ(gen.randomDoorPoint(), none);
+    EXPECT_EQ(gen.randomFramePoint(), none);
+    EXPECT_EQ(gen.getRoomPoint(0), none);
+    EXPECT_EQ(gen.getDoorPoint(-1), none);
+    EXPECT_EQ(d->getRoomRandomPos(), nullptr);
+    EXPECT_EQ(gen.putRandom(&kPass, 5, PUT_INROOM), 0);
+    EXPECT_EQ(gen.putRandom(&kPass, 5, PUT_INPASS | PUT_PERFECT), 0);
+    EXPECT_EQ(gen.getRoomNum(), 0);
+    CreateDungeon::SHOP shop;
+    EXPECT_FALSE(gen.getShop(shop));
+    CreateDungeon::ROOM_INFO info;
+    EXPECT_FALSE(gen.getRoomInfo(info, 0));
+}
+
+TEST(CreateDungeon, RandomPointTakesTheSelectedListsInOrder) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.addRoomList(1, 1);
+    gen.digPass(Point(5, 5), Point(5, 5), 1);  // one pass point
+    qel::SysRand::instance().seed(11);
+    bool sawRoom = false;
+    bool sawPass = false;
+    for (int i = 0; i < 50; ++i) {
+        const Point p = gen.randomPoint(PUT_INROOM | PUT_INPASS);
+        sawRoom |= p == Point(1, 1);
+        sawPass |= p == Point(5, 5);
+        ASSERT_TRUE(p == Point(1, 1) || p == Point(5, 5));
+        EXPECT_EQ(gen.randomPoint(PUT_INPASS), Point(5, 5));
+    }
+    EXPECT_TRUE(sawRoom && sawPass);
+}
+
+TEST(CreateDungeon, PutRandomPlacesAwayFromTheBorderAndAlwaysReturns) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    qel::SysRand::instance().seed(5);
+    // A null tile only counts; every plain try is accepted.
+    EXPECT_EQ(gen.putRandom(nullptr, 10, 0), 10);
+    EXPECT_EQ(gen.putRandom(&kPass, 400, 0), 400);
+    for (std::int32_t x = 0; x < Dungeon::kWidth; ++x) {
+        for (std::int32_t y = 0; y < Dungeon::kHeight; ++y) {
+            const bool border = x == 0 || y == 0 || x == 49 || y == 29;
+            if (border) {
+                ASSERT_TRUE(d->getTile(x, y)->sameLook(kWall)) << x << "," << y;
+            }
+        }
+    }
+    // No candidate ever qualifies: perfect placement gives up.
+    gen.fillAll(kWall);
+    gen.addRoomList(3, 3);
+    EXPECT_EQ(gen.putRandom(&kHole, 3, PUT_PERFECT | PUT_INROOM | PUT_ONDEFAULT), 0);
+    // Once a cell qualifies it is found.
+    gen.clearRoomList();
+    d->setTile(20, 20, kRoom);
+    CreateDungeonSettings patient;
+    patient.failMax = 100000;
+    gen.fixSettings(patient);
+    EXPECT_EQ(gen.putRandom(&kHole, 1, PUT_PERFECT | PUT_ONDEFAULT), 1);
+    EXPECT_TRUE(d->getTile(20, 20)->sameLook(kHole));
+}
+
+TEST(CreateDungeon, PutRandomPerfectFallsBackOnPasses) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    // Room points whose cells never qualify; one pass cell that does.
+    gen.addRoomList(3, 3);
+    gen.digPass(Point(10, 10), Point(10, 10), 0);
+    d->setTile(10, 10, kPass);
+    CreateDungeonSettings s;
+    s.failMax = 5;
+    gen.fixSettings(s);
+    qel::SysRand::instance().seed(9);
+    EXPECT_EQ(gen.putRandom(&kHole, 1, PUT_PERFECT | PUT_INROOM | PUT_ONDEFAULT), 1);
+    EXPECT_TRUE(d->getTile(10, 10)->sameLook(kHole));
+}
+
+TEST(CreateDungeon, DigPassWalksAnLAndStaysOnTheMap) {
+    struct Case {
+        const char* name;
+        Point from, to;
+        std::int32_t mode;
+        std::vector<Point> path;
+    };
+    const Case cases[] = {
+        {"x first", {2, 2}, {4, 3}, 1, {{2, 2}, {3, 2}, {4, 2}, {4, 3}}},
+        {"y first", {2, 2}, {4, 3}, 0, {{2, 2}, {2, 3}, {3, 3}, {4, 3}}},
+        {"backwards", {4, 3}, {2, 2}, 1, {{4, 3}, {3, 3}, {2, 3}, {2, 2}}},
+        {"one cell", {7, 7}, {7, 7}, 0, {{7, 7}}},
+        {"ends off the map are moved onto it", {-5, 1}, {1, -9}, 1, {{0, 1}, {1, 1}, {1, 0}}},
+        {"any nonzero mode walks x first", {0, 0}, {1, 1}, 7, {{0, 0}, {1, 0}, {1, 1}}},
+    };
+    for (const Case& c : cases) {
+        auto d = makeDungeon();
+        CreateDungeon gen(d.get());
+        gen.fillAll(kWall);
+        gen.digPass(c.from, c.to, c.mode);
+        EXPECT_EQ(std::vector<Point>(gen.passList().begin(), gen.passList().end()), c.path)
+            << c.name;
+        for (const Point& p : c.path) EXPECT_TRUE(d->getTile(p)->sameLook(kPass)) << c.name;
+    }
+}
+
+TEST(CreateDungeon, BuildRoomRecordsOnlyCellsOnTheMap) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    gen.buildRoom(kRoom, CreateDungeon::Rect{0, 0, 3, 2});
+    // Rows outer, columns inner.
+    const std::vector<Point> rooms = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}};
+    EXPECT_EQ(std::vector<Point>(gen.roomList().begin(), gen.roomList().end()), rooms);
+    // Below (x 0..3; -1 is off the map) and to the right (y 0..1).
+    const std::vector<Point> frame = {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {3, 0}, {3, 1}};
+    EXPECT_EQ(std::vector<Point>(gen.frameList().begin(), gen.frameList().end()), frame);
+
+    CreateDungeon far(d.get());
+    far.buildRoom(kRoom, CreateDungeon::Rect{48, 28, 100, 100});
+    EXPECT_EQ(far.getRoomPointNum(), 4);
+    for (const Point& p : far.frameList()) EXPECT_TRUE(Dungeon::checkRange(p));
+    EXPECT_EQ(far.getFramePointNum(), 5);  // above (x 47..49) and left (y 28..29)
+}
+
+TEST(CreateDungeon, RoomListEditsKeepPointsUniqueAndOnTheMap) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    EXPECT_TRUE(gen.putTile(4, 4, kRoom));
+    EXPECT_TRUE(gen.putTile(4, 4, kRoom));
+    EXPECT_TRUE(gen.putTile(5, 4, kRoom));
+    EXPECT_EQ(gen.getRoomPointNum(), 2);
+    EXPECT_TRUE(gen.putTile(4, 4, kPass));  // no room bit: leaves the list
+    EXPECT_EQ(gen.getRoomPoint(0), Point(5, 4));
+    EXPECT_FALSE(gen.putTile(50, 4, kRoom));
+    gen.addRoomList(-1, 3);
+    gen.addRoomList(5, 4);
+    EXPECT_EQ(gen.getRoomPointNum(), 1);
+    gen.removeRoomList(5, 4);
+    EXPECT_EQ(gen.getRoomPointNum(), 0);
+
+    // findAllRoomPoints: rows outer, and nothing twice.
+    d->setTile(7, 2, kRoom);
+    d->setTile(3, 9, kRoom);
+    gen.addRoomList(7, 2);
+    gen.findAllRoomPoints();
+    const std::vector<Point> want = {{7, 2}, {5, 4}, {3, 9}};
+    EXPECT_EQ(std::vector<Point>(gen.roomList().begin(), gen.roomList().end()), want);
+    EXPECT_EQ(std::vector<Point>(d->getRoomList().begin(), d->getRoomList().end()), want);
+}
+
+// A 1 x 2 layout whose two rooms are both large enough to be shops.
+std::unique_ptr<CreateDungeon> twoBigRooms(Dungeon* d) {
+    for (std::uint32_t seed = 1; seed < 500; ++seed) {
+        qel::SysRand::instance().seed(seed);
+        auto gen = std::make_unique<CreateDungeon>(d);
+        gen->fillAll(kWall);
+        gen->makeRoom(1, 2, 1.0f, 1.0f, 2, 3);
+        const auto a = gen->blockRect(0, 0);
+        const auto b = gen->blockRect(0, 1);
+        if (a.w > 4 && a.h > 4 && b.w > 4 && b.h > 4) return gen;
+    }
+    return nullptr;
+}
+
+TEST(CreateDungeon, ShopNeedsADoorIntoABigDeadEndRoom) {
+    auto d = makeDungeon();
+    auto gen = twoBigRooms(d.get());
+    ASSERT_NE(gen, nullptr);
+    CreateDungeon::SHOP shop;
+    // Candidates exist, but before the passes there is no door into them.
+    EXPECT_FALSE(gen->getShop(shop));
+    gen->makePass();
+    ASSERT_TRUE(gen->getShop(shop));
+    const CreateDungeon::Rect left = gen->blockRect(0, 0);
+    const CreateDungeon::Rect right = gen->blockRect(0, 1);
+    const CreateDungeon::Rect& room = shop.lt == Point(left.x, left.y) ? left : right;
+    EXPECT_EQ(shop.rb, Point(room.x + room.w - 1, room.y + room.h - 1));
+    EXPECT_TRUE(room.contains(shop.step));
+    EXPECT_FALSE(room.contains(shop.door));
+    EXPECT_EQ(std::abs(shop.door.x - shop.step.x) + std::abs(shop.door.y - shop.step.y), 1);
+    // Entered from the side: the vendor stands above or below the step.
+    EXPECT_EQ(shop.vendor.x, shop.step.x);
+    EXPECT_EQ(std::abs(shop.vendor.y - shop.step.y), 1);
+    EXPECT_TRUE(room.contains(shop.vendor));
+}
+
+TEST(CreateDungeon, RoomInfoSortsDoorsBySide) {
+    auto d = makeDungeon();
+    auto gen = twoBigRooms(d.get());
+    ASSERT_NE(gen, nullptr);
+    gen->makePass();
+    ASSERT_EQ(gen->getRoomNum(), 2);
+    CreateDungeon::ROOM_INFO info;
+    ASSERT_TRUE(gen->getRoomInfo(info, 0));
+    const CreateDungeon::Rect left = gen->blockRect(0, 0);
+    EXPECT_EQ(info.lt, Point(left.x, left.y));
+    EXPECT_EQ(info.rb, Point(left.x + left.w - 1, left.y + left.h - 1));
+    EXPECT_EQ(info.width, left.w);
+    EXPECT_EQ(info.doorNum, 1);
+    EXPECT_EQ(info.door[CreateDungeon::DIR_RIGHT].x, left.x + left.w);
+    EXPECT_EQ(info.door[CreateDungeon::DIR_LEFT], Point(-1, -1));
+    ASSERT_TRUE(gen->getRoomInfo(info, 1));
+    EXPECT_EQ(info.doorNum, 1);
+    EXPECT_EQ(info.door[CreateDungeon::DIR_LEFT].x, gen->blockRect(0, 1).x - 1);
+    EXPECT_EQ(info.door[CreateDungeon::DIR_RIGHT], Point(-1, -1));
+    // Past the end: false, and the record is left alone.
+    info.width = 12345;
+    EXPECT_FALSE(gen->getRoomInfo(info, 2));
+    EXPECT_FALSE(gen->getRoomInfo(info, -1));
+    EXPECT_EQ(info.width, 12345);
+}
+
+TEST(CreateDungeon, SettingsComeFromTheInstalledSource) {
+    CreateDungeon gen;
+    EXPECT_EQ(gen.settings().minRoom, 3u);
+    CreateDungeon::setSettingsSource([] {
+        CreateDungeonSettings s;
+        s.minRoom = 9;
+        return s;
+    });
+    EXPECT_EQ(gen.settings().minRoom, 9u);
+    CreateDungeonSettings fixed;
+    fixed.minRoom = 1;
+    gen.fixSettings(fixed);
+    EXPECT_EQ(gen.settings().minRoom, 1u);
+    CreateDungeon::setSettingsSource(nullptr);
+}
+
+}  // namespace
