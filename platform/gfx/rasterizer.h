@@ -76,7 +76,7 @@ private:
     Counters counters_;
     Surface white_;
     std::vector<FixedVertex> snapped_;
-    std::vector<bool> valid_;
+    std::vector<std::uint8_t> valid_;
     std::vector<std::uint32_t> columns_;  // per column: texel, next texel, weight
     std::vector<std::uint64_t> linePixels_;
 };

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gfx/blend_rows.h"
 #include "platform/gfx/pixel_ops.h"
 #include "platform/gfx/rasterizer.h"
 #include "platform/gfx/sampling.h"
@@ -26,6 +27,8 @@ namespace {
 
 // Walks q(p) = floor((a0 * d + (p * 256 - x0) * da) / d) for pixels p, p+1, ...
 // where the texture coordinate goes from a0 at x0 to a0 + da at x0 + d.
+// The snapping limits keep every product below 2^61: |a0| <= 2^30,
+// |d| <= 2^29, |da| <= 2^31 and |p * 256 - x0| <= 2^29 for p in the clip.
 class AxisWalk {
 public:
     AxisWalk(std::int64_t a0, std::int64_t da, std::int64_t x0, std::int64_t d, int first) {
@@ -79,7 +82,24 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
     const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
     const auto width = static_cast<std::size_t>(x1 - x0);
     const bool copy = (Mode == BlendMode::Off || Mode == BlendMode::Copy) && color == 0xFFFFFFFFu;
+    if (Mode == BlendMode::Alpha && color == 0xFFFFFFFFu) {
+        px::blendAlphaRect(target.row(y0) + x0, static_cast<std::size_t>(target.width()),
+                           tex.row(static_cast<int>(ty)) + tx,
+                           static_cast<std::size_t>(tex.width()), width,
+                           static_cast<std::size_t>(y1 - y0), salpha, dalpha);
+        return;
+    }
+    // Sprites land anywhere on a frame bigger than the nearest cache: ask
+    // for the destination rows ahead so that their fetches overlap.
+    constexpr int kAhead = 8;
+    auto prefetchRow = [&](int y) {
+        const std::uint32_t* row = target.row(y);
+        __builtin_prefetch(row + x0, 1);
+        __builtin_prefetch(row + x1 - 1, 1);
+    };
+    for (int y = y0; y < std::min(y1, y0 + kAhead); ++y) prefetchRow(y);
     for (int y = y0; y < y1; ++y) {
+        if (y + kAhead < y1) prefetchRow(y + kAhead);
         const std::uint32_t* src = tex.row(static_cast<int>(ty + (y - y0))) + tx;
         std::uint32_t* dst = target.row(y) + x0;
         if (copy) {

@@ -1,0 +1,15 @@
+// Source-over rectangles with the widest vector unit the processor has; the
+// result is the same, bit for bit, as blendAlphaRow in pixel_ops.h.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qel::px {
+
+// rows x width pixels; pitches in pixels.
+void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_t* src,
+                    std::size_t srcPitch, std::size_t width, std::size_t rows, std::uint32_t salpha,
+                    std::uint32_t dalpha);
+
+}  // namespace qel::px
