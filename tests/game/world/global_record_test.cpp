@@ -1,0 +1,109 @@
+#include "game/world/global_record.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "game/world/version_file.h"
+
+namespace {
+
+class TempFile {
+public:
+    TempFile() {
+        char pattern[] = "/tmp/global_record_test_XXXXXX";
+        dir_ = mkdtemp(pattern);
+    }
+    ~TempFile() { std::filesystem::remove_all(dir_); }
+    std::string path() const { return dir_ + "/g.dat"; }
+
+private:
+    std::string dir_;
+};
+
+TEST(GlobalRecord, ClearFlagsWrapAt32) {
+    GlobalRecord r;
+    r.setClearFlag(33, true);
+    EXPECT_TRUE(r.isClear(1));
+    EXPECT_TRUE(r.isClear(33));
+    EXPECT_FALSE(r.isClear(0));
+    r.setClearFlag(1, false);
+    EXPECT_FALSE(r.isClear(33));
+    r.setClearFlag(31, true);
+    EXPECT_TRUE(r.isClear(63));
+}
+
+TEST(GlobalRecord, ClockCountsOnlyWhileRunning) {
+    GlobalRecord r;
+    r.clockStart(1000);
+    r.clockStart(1010);  // already running: the start stays
+    EXPECT_EQ(r.getTotalSec(1030), 30u);
+    r.clockStop(1050);
+    r.clockStop(2000);  // already stopped
+    EXPECT_EQ(r.getTotalSec(5000), 50u);
+    EXPECT_FALSE(r.isClockRunning());
+    r.setZoomMode(2);
+    r.addTotalPlay();
+    r.init();
+    EXPECT_EQ(r.getTotalSec(5000), 0u);
+    EXPECT_EQ(r.getTotalPlay(), 0u);
+    EXPECT_EQ(r.getZoomMode(), 2);
+}
+
+TEST(GlobalRecord, SavingDuringPlayNeitherLosesNorDoublesSeconds) {
+    TempFile file;
+    GlobalRecord r;
+    r.clockStart(100);
+    {
+        VersionFile out(file.path(), qel::File::MODE_WRITE);
+        out.setVersion(103);
+        ASSERT_TRUE(r.serialize(out, 160));
+        ASSERT_TRUE(out.close());
+    }
+    EXPECT_TRUE(r.isClockRunning());
+    EXPECT_EQ(r.getTotalSec(200), 100u);
+    r.clockStop(200);
+    EXPECT_EQ(r.getTotalSec(), 100u);
+
+    GlobalRecord back;
+    VersionFile in(file.path(), qel::File::MODE_READ);
+    in.setVersion(103);
+    ASSERT_TRUE(back.serialize(in, 0));
+    EXPECT_EQ(back.getTotalSec(0), 60u);
+    EXPECT_FALSE(back.isClockRunning());
+}
+
+TEST(GlobalRecord, ZoomFieldsExistFromVersion103) {
+    struct Case {
+        std::uint32_t version;
+        bool zoomStored;
+    };
+    const Case cases[] = {{102, false}, {103, true}, {110, true}};
+    for (const Case& c : cases) {
+        TempFile file;
+        GlobalRecord r;
+        r.setClearFlag(4, true);
+        r.setZoomMode(3);
+        r.setZoom(true);
+        {
+            VersionFile out(file.path(), qel::File::MODE_WRITE);
+            out.setVersion(c.version);
+            ASSERT_TRUE(r.serialize(out, 0));
+            ASSERT_TRUE(out.close());
+            EXPECT_EQ(std::filesystem::file_size(file.path()), c.zoomStored ? 21u : 16u);
+        }
+        GlobalRecord back;
+        back.setZoomMode(-1);
+        VersionFile in(file.path(), qel::File::MODE_READ);
+        in.setVersion(c.version);
+        ASSERT_TRUE(back.serialize(in, 0));
+        EXPECT_TRUE(back.isClear(4));
+        EXPECT_EQ(back.getZoomMode(), c.zoomStored ? 3 : -1) << c.version;
+        EXPECT_EQ(back.isZoom(), c.zoomStored) << c.version;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+#include "game/world/world.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/file/file.h"
+
+namespace {
+
+class TempFile {
+public:
+    TempFile() {
+        char pattern[] = "/tmp/world_test_XXXXXX";
+        dir_ = mkdtemp(pattern);
+    }
+    ~TempFile() { std::filesystem::remove_all(dir_); }
+    std::string path() const { return dir_ + "/w.dat"; }
+
+private:
+    std::string dir_;
+};
+
+std::vector<std::set<std::uint32_t>> g_killed;
+
+TEST(World, InitStartsARunAndKeepsTheAnima) {
+    World w;
+    EXPECT_EQ(w.getTurn(), 1);
+    EXPECT_EQ(w.getCause(), "原因不明で");
+    EXPECT_EQ(w.getResult(), "死亡");
+    w.addTurn(41);
+    w.addScore(500);
+    w.setCause("x");
+    w.setResult("y");
+    w.addGenocide(3);
+    w.addAnima(12);
+    w.init();
+    EXPECT_EQ(w.getTurn(), 1);
+    EXPECT_EQ(w.getScore(), 0);
+    EXPECT_EQ(w.getCause(), "原因不明で");
+    EXPECT_EQ(w.getResult(), "死亡");
+    EXPECT_FALSE(w.isGenocide(3));
+    EXPECT_TRUE(w.hasAnima(12));
+}
+
+TEST(World, GenocideKillsOnlyForANewKind) {
+    g_killed.clear();
+    World::setGenocideHook([](const std::set<std::uint32_t>& ids) { g_killed.push_back(ids); });
+    World w;
+    EXPECT_TRUE(w.addGenocide(7));
+    EXPECT_FALSE(w.addGenocide(7));
+    EXPECT_TRUE(w.addGenocide(2));
+    ASSERT_EQ(g_killed.size(), 2u);
+    EXPECT_EQ(g_killed[0], std::set<std::uint32_t>{7});
+    EXPECT_EQ(g_killed[1], std::set<std::uint32_t>{2});
+    // The whole set, e.g. after a floor is loaded.
+    w.execGenocide();
+    ASSERT_EQ(g_killed.size(), 3u);
+    EXPECT_EQ(g_killed[2], (std::set<std::uint32_t>{2, 7}));
+    w.clearGenocide();
+    EXPECT_FALSE(w.isGenocide(7));
+    World::setGenocideHook(nullptr);
+}
+
+TEST(World, RunRecordRoundTripAndTruncation) {
+    TempFile file;
+    World w;
+    w.addTurn(99);
+    w.addScore(-5);
+    w.setCause("cause");
+    w.setResult("result");
+    w.addGenocide(30);
+    w.addGenocide(4);
+    {
+        qel::File out(file.path(), qel::File::MODE_WRITE);
+        ASSERT_TRUE(w.serialize(out));
+        ASSERT_TRUE(out.close());
+    }
+    World back;
+    {
+        qel::File in(file.path(), qel::File::MODE_READ);
+        ASSERT_TRUE(back.serialize(in));
+    }
+    EXPECT_EQ(back.getTurn(), 100);
+    EXPECT_EQ(back.getScore(), -5);
+    EXPECT_EQ(back.getCause(), "cause");
+    EXPECT_EQ(back.getResult(), "result");
+    EXPECT_EQ(back.genocideSet(), (std::set<std::uint32_t>{4, 30}));
+
+    // Cut inside the genocide ids: refused, the world unchanged.
+    std::filesystem::resize_file(file.path(), std::filesystem::file_size(file.path()) - 2);
+    World other;
+    other.addTurn(5);
+    qel::File in(file.path(), qel::File::MODE_READ);
+    EXPECT_FALSE(other.serialize(in));
+    EXPECT_EQ(other.getTurn(), 6);
+    EXPECT_EQ(other.getCause(), "原因不明で");
+    EXPECT_TRUE(other.genocideSet().empty());
+}
+
+TEST(World, AnimaReadDropsIdsTheTableDoesNotKnow) {
+    TempFile file;
+    World w;
+    for (std::uint32_t id : {5u, 1u, 900u}) w.addAnima(id);
+    {
+        qel::File out(file.path(), qel::File::MODE_WRITE);
+        ASSERT_TRUE(w.serializeAnima(out));
+        ASSERT_TRUE(out.close());
+        // Count, then the ids ascending.
+        qel::File raw(file.path(), qel::File::MODE_READ);
+        std::uint32_t words[4] = {};
+        ASSERT_TRUE(raw.read(words, sizeof words));
+        EXPECT_EQ(words[0], 3u);
+        EXPECT_EQ(words[1], 1u);
+        EXPECT_EQ(words[3], 900u);
+    }
+    World back;
+    back.addAnima(77);
+    qel::File in(file.path(), qel::File::MODE_READ);
+    ASSERT_TRUE(back.serializeAnima(in, [](std::uint32_t id) { return id < 100; }));
+    EXPECT_EQ(back.animaSet(), (std::set<std::uint32_t>{1, 5}));
+}
+
+}  // namespace
