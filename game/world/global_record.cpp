@@ -6,6 +6,11 @@ namespace {
 
 GlobalRecord::ZoomHook g_zoomHook = nullptr;
 
+// A clock set back while the game runs counts as no time, not as 136 years.
+std::uint32_t elapsed(std::int64_t from, std::int64_t to) {
+    return to > from ? static_cast<std::uint32_t>(to - from) : 0u;
+}
+
 std::int64_t nowSeconds() {
     qel::LocalTime t;
     return qel::getLocalTime(t).seconds;
@@ -29,7 +34,7 @@ void GlobalRecord::init() {
 
 std::uint32_t GlobalRecord::getTotalSec(std::int64_t now) const {
     if (!running_) return totalSec_;
-    return totalSec_ + static_cast<std::uint32_t>(now - clockStart_.seconds);
+    return totalSec_ + elapsed(clockStart_.seconds, now);
 }
 
 std::uint32_t GlobalRecord::getTotalSec() const {
@@ -62,7 +67,7 @@ void GlobalRecord::clockStart() {
 
 void GlobalRecord::clockStop(std::int64_t now) {
     if (!running_) return;
-    totalSec_ += static_cast<std::uint32_t>(now - clockStart_.seconds);
+    totalSec_ += elapsed(clockStart_.seconds, now);
     running_ = false;
 }
 

@@ -181,6 +181,24 @@ TEST(Dungeon, StaticFloorFileRoundTrip) {
     EXPECT_EQ(loaded.getLevel(), 9);
 }
 
+TEST(Dungeon, SaveRecordKeepsTagLevelAndLightStates) {
+    TempDir dir;
+    Dungeon d("cave", 7);
+    generate(d, 5);
+    for (std::int32_t i = 0; i < Dungeon::kCellCount; i += 3) d.cellAt(i).setState(i % 5);
+    {
+        qel::File out(dir.file("save.dat"), qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY);
+        ASSERT_TRUE(d.serialize(out));
+        ASSERT_TRUE(out.close());
+    }
+    Dungeon back;
+    qel::File in(dir.file("save.dat"), qel::File::MODE_READ_SCRAMBLED, qel::FILE_KEY);
+    ASSERT_TRUE(back.serialize(in));
+    EXPECT_EQ(back.getTag(), "cave");
+    EXPECT_EQ(back.getLevel(), 7);
+    EXPECT_EQ(describe(back), describe(d));
+}
+
 TEST(Dungeon, TileSectionNumbersEachLookOnce) {
     TempDir dir;
     // One look everywhere, defaults included: one record, 1503 zeros.

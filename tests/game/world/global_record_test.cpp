@@ -45,6 +45,11 @@ TEST(GlobalRecord, ClockCountsOnlyWhileRunning) {
     r.clockStop(2000);  // already stopped
     EXPECT_EQ(r.getTotalSec(5000), 50u);
     EXPECT_FALSE(r.isClockRunning());
+    // A clock set back while running adds nothing.
+    r.clockStart(3000);
+    EXPECT_EQ(r.getTotalSec(2990), 50u);
+    r.clockStop(2990);
+    EXPECT_EQ(r.getTotalSec(5000), 50u);
     r.setZoomMode(2);
     r.addTotalPlay();
     r.init();
