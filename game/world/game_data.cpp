@@ -19,12 +19,3 @@ GameData& GameData::instance() {
 GameData::GameData() = default;
 
 GameData::~GameData() = default;
-
-void GameData::Owned::release() {
-    while (!entries_.empty()) {
-        const Entry entry = entries_.back();
-        entries_.pop_back();
-        entry.clear(entry.slot);
-        delete entry.object;
-    }
-}

@@ -18,12 +18,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
-#include <vector>
 
 #include "engine/core/core.h"
 #include "game/world/dungeon.h"
 #include "game/world/global_record.h"
+#include "game/world/owned_members.h"
 #include "game/world/world.h"
 
 class ObjectPlayer;
@@ -33,37 +32,6 @@ class TaskItemList;
 class TaskAnimaList;
 
 class GameData : public qel::Core {
-    // The owned managers in build order; destroys them backwards and clears
-    // the root's pointer to each. Declared before the managers so that it is
-    // built first and destroyed last.
-    class Owned {
-    public:
-        Owned() { entries_.reserve(kCapacity); }
-        ~Owned() { release(); }
-        Owned(const Owned&) = delete;
-        Owned& operator=(const Owned&) = delete;
-
-        template <class T>
-        T* add(T*& slot, T* made) {
-            if (!made || entries_.size() == kCapacity) {
-                delete made;
-                throw std::bad_alloc();
-            }
-            entries_.push_back({made, &slot, [](void* s) { *static_cast<T**>(s) = nullptr; }});
-            return made;
-        }
-        void release();
-
-    private:
-        static constexpr std::size_t kCapacity = 16;
-        struct Entry {
-            qel::Core* object;
-            void* slot;
-            void (*clear)(void* slot);
-        };
-        std::vector<Entry> entries_;
-    };
-
 public:
     static GameData& instance();
 
@@ -105,7 +73,7 @@ public:
     void setAnimaList(TaskAnimaList* task) { animaList_ = task; }
 
 private:
-    Owned owned_;
+    OwnedMembers owned_;
     // The managers, in build order; each joins with one line here (and its
     // accessor above): the object manager after the dungeon, then the world,
     // the ranking, the monster placement table, the save-slot list and the
