@@ -34,6 +34,95 @@ bool isClassMetatable(lua_State* L) {
     return match;
 }
 
+int refuseReadOnly(lua_State* L) {
+    return luaL_error(L, "attempt to assign the read-only variable '%s'",
+                      lua_tostring(L, lua_upvalueindex(1)));
+}
+
+int refuseConstMember(lua_State* L) {
+    return luaL_error(L, "attempt to assign '%s' of a const object",
+                      lua_tostring(L, lua_upvalueindex(1)));
+}
+
+// Pushes t[name] (raw), creating an empty table there when it is missing.
+void pushRawSubtable(lua_State* L, int t, const char* name) {
+    lua_pushstring(L, name);  // +1
+    lua_rawget(L, t);         // replace by t[name]
+    if (lua_istable(L, -1)) return;
+    lua_pop(L, 1);
+    lua_newtable(L);          // +1
+    lua_pushstring(L, name);  // +1
+    lua_pushvalue(L, -2);     // +1
+    lua_rawset(L, t);         // -2 t[name] = new table
+}
+
+// Every variable of table `t` (a module or class table) that has a getter and
+// no setter gets a setter that refuses the assignment. Without one, tolua
+// would store the value as a plain field that hides the variable from then
+// on (and, for a class table, in its base class's table).
+void refuseReadOnlyAssignments(lua_State* L, int t) {
+    lua_pushstring(L, ".get");
+    lua_rawget(L, t);  // +1 getters
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        return;
+    }
+    const int getters = lua_gettop(L);
+    pushRawSubtable(L, t, ".set");  // +1 setters
+    const int setters = lua_gettop(L);
+    lua_pushnil(L);
+    while (lua_next(L, getters)) {  // key getter
+        lua_pop(L, 1);              // -1
+        lua_pushvalue(L, -1);       // +1 key
+        lua_rawget(L, setters);     // setter or nil
+        const bool missing = lua_isnil(L, -1);
+        lua_pop(L, 1);
+        if (missing) {
+            lua_pushvalue(L, -1);                     // +1 key
+            lua_pushvalue(L, -1);                     // +1 key as upvalue
+            lua_pushcclosure(L, &refuseReadOnly, 1);  // replace by the closure
+            lua_rawset(L, setters);                   // -2
+        }
+    }
+    lua_pop(L, 2);  // -2 setters, getters
+}
+
+// A const object must not be written through a member setter (the named
+// values such as Vector2.ZERO are the program's own constants). tolua looks
+// for setters from the const type's metatable up through the class and its
+// bases, so the const metatable gets a refusing setter for every member
+// setter found on that way.
+void refuseConstMemberAssignments(lua_State* L, int constMt) {
+    pushRawSubtable(L, constMt, ".set");  // +1 the const type's own setters
+    const int own = lua_gettop(L);
+    lua_pushvalue(L, constMt);         // +1 walker
+    while (lua_getmetatable(L, -1)) {  // +1 next metatable up
+        lua_remove(L, -2);             // -1 walker: it in its place
+        lua_pushstring(L, ".set");
+        lua_rawget(L, -2);  // +1 setters of this class
+        if (lua_istable(L, -1)) {
+            lua_pushnil(L);
+            while (lua_next(L, -2)) {  // key setter
+                lua_pop(L, 1);
+                if (lua_type(L, -1) == LUA_TSTRING) {
+                    lua_pushvalue(L, -1);  // +1 key
+                    lua_rawget(L, own);
+                    const bool missing = lua_isnil(L, -1);
+                    lua_pop(L, 1);
+                    if (missing) {
+                        lua_pushvalue(L, -1);
+                        lua_pushvalue(L, -1);
+                        lua_pushcclosure(L, &refuseConstMember, 1);
+                        lua_rawset(L, own);
+                    }
+                }
+            }
+        }
+        lua_pop(L, 1);  // -1 setters
+    }
+    lua_pop(L, 2);  // -2 walker, own
+}
+
 void removeUnsafeToluaFunctions(lua_State* L) {
     lua_getglobal(L, "tolua");  // +1 tolua
     if (!lua_istable(L, -1)) {
@@ -123,6 +212,33 @@ int BoundStates::sharedEquality(lua_State* L) {
     return 1;
 }
 
+// tolua looks for the setter of a class table's own static variable in the
+// table's metatable (its base class), never finds it and stores the value
+// there, where every class of that base then sees it. Assignments to a class
+// table's own variables go to their setter here (a refusing one for the
+// read-only); everything else keeps tolua's behaviour.
+int BoundStates::classNewIndex(lua_State* L) {
+    if (lua_istable(L, 1)) {
+        lua_pushstring(L, ".set");  // +1
+        lua_rawget(L, 1);           // the table's own setters
+        if (lua_istable(L, -1)) {
+            lua_pushvalue(L, 2);  // +1 key
+            lua_rawget(L, -2);    // setter
+            if (lua_iscfunction(L, -1)) {
+                lua_pushvalue(L, 1);  // +1
+                lua_pushvalue(L, 3);  // +1
+                lua_call(L, 2, 0);    // -3
+                return 0;
+            }
+        }
+        lua_settop(L, 3);
+    }
+    lua_pushvalue(L, lua_upvalueindex(1));  // +1 tolua's event
+    lua_insert(L, 1);
+    lua_call(L, 3, 0);
+    return 0;
+}
+
 int BoundStates::deletedObjectAccess(lua_State* L) {
     return luaL_error(L, "attempt to use a deleted object");
 }
@@ -151,9 +267,21 @@ void BoundStates::attach(lua_State* L) {
     lua_pushnil(L);
     while (lua_next(L, LUA_REGISTRYINDEX)) {  // key mt
         if (isClassMetatable(L)) {
-            lua_pushvalue(L, top + 1);          // +1 eq
-            lua_setfield(L, -2, "__eq");        // -1
-            lua_getfield(L, -1, "tolua_ubox");  // +1
+            const int mt = lua_gettop(L);
+            refuseReadOnlyAssignments(L, mt);
+            if (std::strncmp(lua_tostring(L, mt - 1), "const ", 6) == 0) {
+                refuseConstMemberAssignments(L, mt);
+            }
+            lua_pushstring(L, "__newindex");  // +1
+            lua_pushstring(L, "__newindex");  // +1
+            lua_rawget(L, mt);                // tolua's event
+            lua_pushcclosure(L, &BoundStates::classNewIndex, 1);
+            lua_rawset(L, mt);                // -2
+            lua_pushstring(L, "__eq");        // +1
+            lua_pushvalue(L, top + 1);        // +1 eq
+            lua_rawset(L, mt);                // -2 (raw: class tables have events of their own)
+            lua_pushstring(L, "tolua_ubox");  // +1
+            lua_rawget(L, mt);
             if (lua_istable(L, -1)) {
                 lua_pushboolean(L, 1);
                 lua_rawset(L, top + 2);  // -2
@@ -186,6 +314,10 @@ void BoundStates::attach(lua_State* L) {
     lua_pushstring(L, kDeletedTypeName);  // +1
     lua_rawset(L, LUA_REGISTRYINDEX);     // -2 registry[mt] = name
     lua_rawset(L, LUA_REGISTRYINDEX);     // -2 registry[key] = mt
+
+    lua_getglobal(L, "C");  // +1 the module
+    if (lua_istable(L, -1)) refuseReadOnlyAssignments(L, lua_gettop(L));
+    lua_pop(L, 1);
 
     removeUnsafeToluaFunctions(L);
 

@@ -38,6 +38,7 @@ private:
     static void forgetIn(lua_State* L, const void* address);
     static int closeSentinel(lua_State* L);
     static int sharedEquality(lua_State* L);
+    static int classNewIndex(lua_State* L);
     static int deletedObjectAccess(lua_State* L);
 
     qel::CriticalSection lock_;

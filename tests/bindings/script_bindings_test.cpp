@@ -1,21 +1,564 @@
+// The script interface as scripts see it: one table of Lua snippets, each
+// with the exact value it must return or the exact error it must raise, run
+// in a fresh Lua state with the bindings (and the test probe package) open.
+// Float results are printed with 17 significant digits, so they compare bit
+// for bit; the expected floats were worked out in single precision from the
+// formulas the interface promises, not read back from the code.
 #include "bindings/script_bindings.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "bindings/binding_support.h"
+#include "bindings/bound_states.h"
+#include "engine/core/memory_allocator.h"
 #include "engine/script/sys_lua.h"
+#include "game/shell/settings.h"
+#include "game/world/matrix.h"
+#include "game/world/point.h"
+#include "tests/bindings/probe.h"
+
+#if defined(__has_include)
+#if __has_include(<sanitizer/lsan_interface.h>) && defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#define QEL_HAVE_LSAN 1
+#endif
+#endif
 
 namespace {
 
-TEST(ScriptBindingsSmoke, Opens) {
-    qel::SysLua host;
-    ASSERT_TRUE(host.init());
-    std::string error;
-    EXPECT_EQ(openScriptBindings(host.state(), &error), 1) << error;
-    EXPECT_TRUE(
-        host.runBuffer("assert(C.KEY_A == 65); local p = C.Point(1,2); assert(p._x == 1)", 0, "t"))
-        << host.lastError();
+// Shown by every case: "a, b, ..." of the chunk's results, or "error: <text>"
+// without the "snippet:<line>: " position Lua puts before errors raised on
+// behalf of the snippet (any other position stays visible).
+constexpr const char* kRunner = R"lua(
+function show(v)
+    local t = type(v)
+    if t == "number" then return string.format("%.17g", v) end
+    if t == "userdata" then return tolua.type(v) end
+    return tostring(v)
+end
+local function shown(ok, ...)
+    if not ok then return "error: " .. (string.gsub(tostring(...), "^snippet:%d+: ", "")) end
+    local out = {}
+    for i = 1, select("#", ...) do out[i] = show((select(i, ...))) end
+    return table.concat(out, ", ")
+end
+function run(chunk)
+    return shown(pcall(chunk))
+end
+)lua";
+
+int poolBlocks(lua_State* L) {
+    const int pool = static_cast<int>(lua_tonumber(L, 1));
+    lua_pushnumber(L, static_cast<lua_Number>(qel::poolById(pool)->stats().usedBlocks));
+    return 1;
+}
+
+int addressOf(lua_State* L) {
+    void* const* box = static_cast<void* const*>(lua_touserdata(L, 1));
+    lua_pushnumber(L, box ? static_cast<lua_Number>(reinterpret_cast<std::uintptr_t>(*box)) : 0);
+    return 1;
+}
+
+int trackedLive(lua_State* L) {
+    lua_pushnumber(L, Tracked::live);
+    return 1;
+}
+
+// x' = x + 10, y' = y + 20, w = x + 1: a projective transform, so the
+// division by w shows.
+const Matrix kProjective(1, 0, 0, 1, 0, 1, 0, 0, 0, 0, 1, 0, 10, 20, 0, 1);
+
+int openProbe(lua_State* L) {
+    tolua_probe_open(L);
+    return 0;
+}
+
+class ScriptBindings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < 58; ++i) savedNames_[i] = STATUS_NAME[i];
+        for (int i = 0; i < kWindowTexSizeCount; ++i) savedSizes_[i] = WINDOW_TEX_SIZE[i];
+        ASSERT_TRUE(host_.init());
+        std::string error;
+        ASSERT_EQ(openScriptBindings(host_.state(), &error), 1) << error;
+        lua_State* L = host_.state();
+        ASSERT_EQ(lua_cpcall(L, &openProbe, nullptr), 0);
+        lua_register(L, "poolBlocks", &poolBlocks);
+        lua_register(L, "addressOf", &addressOf);
+        lua_register(L, "trackedLive", &trackedLive);
+        tolua_pushusertype(L, const_cast<Matrix*>(&kProjective), "const Matrix");
+        lua_setglobal(L, "M");
+        ASSERT_TRUE(host_.runBuffer(kRunner, 0, "runner")) << host_.lastError();
+    }
+    void TearDown() override {
+        for (int i = 0; i < 58; ++i) STATUS_NAME[i] = savedNames_[i];
+        for (int i = 0; i < kWindowTexSizeCount; ++i) WINDOW_TEX_SIZE[i] = savedSizes_[i];
+    }
+
+    // Runs `chunk` through the runner and returns what it shows.
+    std::string run(const char* name, const char* chunk) {
+        lua_State* L = host_.state();
+        const int top = lua_gettop(L);
+        std::string shown;
+        lua_getglobal(L, "run");
+        (void)name;
+        if (luaL_loadbuffer(L, chunk, std::strlen(chunk), "=snippet") != 0) {
+            shown = std::string("load error: ") + lua_tostring(L, -1);
+        } else if (lua_pcall(L, 1, 1, 0) != 0) {
+            shown = std::string("runner error: ") + lua_tostring(L, -1);
+        } else {
+            shown = lua_tostring(L, -1);
+        }
+        lua_settop(L, top);
+        return shown;
+    }
+
+    qel::SysLua host_;
+    std::string savedNames_[58];
+    Point savedSizes_[kWindowTexSizeCount];
+};
+
+struct LuaCase {
+    const char* name;
+    const char* chunk;
+    const char* expected;
+};
+
+// Argument tests, conversions, const, overload chains and errors.
+const LuaCase kConventionCases[] = {
+    {"too many arguments name the first extra one", "local p = C.Point(1, 2) return p:set(1, 2, 3)",
+     "error: error in function 'set'.\n     argument #4 is 'number'; '[no object]' expected.\n"},
+    {"nil self passes the type test and fails the self test", "return C.Point.set(nil, 1, 2)",
+     "error: invalid 'self' in function 'set'"},
+    {"a number as self fails the type test of argument 1", "return C.Point.set(5, 1, 2)",
+     "error: error in function 'set'.\n     argument #1 is 'number'; 'Point' expected.\n"},
+    {"a missing argument is refused", "local p = C.Point() return p:set(1)",
+     "error: error in function 'set'.\n     argument #3 is '[no object]'; 'number' expected.\n"},
+    {"integers truncate toward zero", "local p = C.Point(2.9, -2.9) return p._x, p._y", "2, -2"},
+    {"a numeric string is a number", "return C.Point('7', ' 8 ')._x, C.Point('7', ' 8 ')._y",
+     "7, 8"},
+    {"int parameters wrap through 64 bits",
+     "return Probe.echo(4294967295), Probe.echo(2^31), Probe.echo(-3.9)", "-1, -2147483648, -3"},
+    {"NaN reaches an int parameter as 0", "return Probe.echo(0/0)", "0"},
+    {"unsigned parameters wrap modulo 2^32",
+     "return Probe.echoUnsigned(-1), Probe.echoUnsigned(2^32 + 7), Probe.echoUnsigned(2^63 + 4096)",
+     "4294967295, 7, 4096"},
+    {"boolean: nil is false", "return Probe.truth(nil), Probe.truth(true), Probe.truth(false)",
+     "false, true, false"},
+    {"boolean: a missing value is refused", "return Probe.truth()",
+     "error: error in function 'truth'.\n     argument #1 is '[no object]'; 'boolean' expected.\n"},
+    {"boolean: a number is refused", "return Probe.truth(1)",
+     "error: error in function 'truth'.\n     argument #1 is 'number'; 'boolean' expected.\n"},
+    {"an optional argument takes its default", "return Probe['repeat']('ab')", "abab"},
+    {"a present optional number must be a number", "return Probe['repeat']('ab', nil)",
+     "error: error in function 'repeat'.\n     argument #2 is 'nil'; 'number' expected.\n"},
+    {"a number is accepted for a string", "return Probe['repeat'](12, 1)", "12"},
+    {"nil for a std::string gives the empty text", "return Probe['repeat'](nil, 3)", ""},
+    {"a const method takes a const object", "return C.Vector2.ZERO:length()", "0"},
+    {"a non-const method refuses a const object", "return C.Vector2.ZERO:normalize()",
+     "error: error in function 'normalize'.\n     argument #1 is 'const Vector2'; 'Vector2' "
+     "expected.\n"},
+    {"a const parameter takes a non-const object",
+     "local v = C.Vector2(1, 2) + C.Vector2.ONE return v._x, v._y", "2, 3"},
+    {"the last-registered overload serves a fitting call",
+     "local v = C.Vector2(C.Vector2(1, 2)) return v._x, v._y", "1, 2"},
+    {"a call fitting no overload reports against the first", "return C.Point:new('x', {})",
+     "error: error in function 'new'.\n     argument #2 is 'string'; '[no object]' expected.\n"},
+    {"new_local and the class call report under 'new'", "return C.Point(nil, 1)",
+     "error: error in function 'new'.\n     argument #2 is 'nil'; '[no object]' expected.\n"},
+    {"operators report under their event name", "return C.Color.BLACK + 1",
+     "error: error in function '.add'.\n     argument #2 is 'number'; 'const Color' expected.\n"},
+    {"an operator with a nil self", "return C.Color['.eq'](nil, C.Color.BLACK)",
+     "error: invalid 'self' in function 'operator=='"},
+    {"delete refuses nil", "return C.Point.delete(nil)",
+     "error: invalid 'self' in function 'delete'"},
+    {"a by-reference parameter refuses nil", "return C.Vector2:Dot(C.Vector2.ONE, nil)",
+     "error: error in function 'Dot'.\n     argument #3 is 'nil'; 'value' expected.\n"},
+};
+
+// Variables and arrays.
+const LuaCase kVariableCases[] = {
+    {"member variables read and write",
+     "local p = C.Point(1, 2) p._x = 5 p._y = '6' return p._x, p._y", "5, 6"},
+    {"a member setter refuses a table", "local p = C.Point() p._x = {} return p._x",
+     "error: invalid type in variable assignment.\n     value is 'table'; 'number' expected.\n"},
+    {"a member getter with a null self names the Lua name",
+     "return rawget(C.Point, '.get')._x(nil)", "error: invalid 'self' in accessing variable '_x'"},
+    {"a member setter with a null self names the Lua name",
+     "return rawget(C.Color, '.set')._val(nil, 1)",
+     "error: invalid 'self' in accessing variable '_val'"},
+    {"int members wrap", "local p = C.Point() p._x = 4294967295 p._y = -1.5 return p._x, p._y",
+     "-1, -1"},
+    {"an int setting assigned 4294967295 reads -1", "Probe.INT = 4294967295 return Probe.INT",
+     "-1"},
+    {"a number setting refuses a table", "Probe.INT = {} return Probe.INT",
+     "error: invalid type in variable assignment.\n     value is 'table'; 'number' expected.\n"},
+    {"an unsigned setting wraps", "Probe.UINT = -1 return Probe.UINT", "4294967295"},
+    {"a string setting stores a number's text", "Probe.TEXT = 12 return Probe.TEXT", "12"},
+    {"a string setting stores nil as the empty text",
+     "Probe.TEXT = 'x' Probe.TEXT = nil return Probe.TEXT", ""},
+    {"a boolean setting stores nil as false",
+     "Probe.FLAG = true Probe.FLAG = nil return Probe.FLAG", "false"},
+    {"a boolean setting refuses a number", "Probe.FLAG = 1 return Probe.FLAG",
+     "error: invalid type in variable assignment.\n     value is 'number'; 'boolean' expected.\n"},
+    {"an object setting copies the value",
+     "local p = C.Point(3, 4) Probe.POINT = p p._x = 9 return Probe.POINT._x, "
+     "rawequal(Probe.POINT, p)",
+     "3, false"},
+    {"an object setting refuses nil", "Probe.POINT = nil return Probe.POINT._x",
+     "error: invalid type in variable assignment.\n     value is 'nil'; 'value' expected.\n"},
+    {"read-only module variables", "return C.DUNGEON_WIDTH, C.DUNGEON_HEIGHT", "50, 30"},
+    {"a read-only variable cannot be assigned", "C.DUNGEON_WIDTH = 5 return C.DUNGEON_WIDTH",
+     "error: attempt to assign the read-only variable 'DUNGEON_WIDTH'"},
+    {"a refused read-only assignment leaves the variable readable",
+     "pcall(function() C.DUNGEON_HEIGHT = 5 end) return C.DUNGEON_HEIGHT, rawget(C, "
+     "'DUNGEON_HEIGHT')",
+     "30, nil"},
+    {"string array elements",
+     "C.STATUS_NAME[0] = 12 local a = C.STATUS_NAME[0] C.STATUS_NAME[57] = nil return a, "
+     "C.STATUS_NAME[57]",
+     "12, "},
+    {"a string element given a table stores the empty text",
+     "C.STATUS_NAME[3] = {} return C.STATUS_NAME[3]", ""},
+    {"array indices truncate toward zero", "C.STATUS_NAME[1] = 'one' return C.STATUS_NAME[1.9]",
+     "one"},
+    {"index -1 is out of range", "return C.STATUS_NAME[-1]", "error: array indexing out of range."},
+    {"index size is out of range", "C.STATUS_NAME[58] = 'x'",
+     "error: array indexing out of range."},
+    {"a huge index cannot wrap into range", "return C.STATUS_NAME[2^32 + 1]",
+     "error: array indexing out of range."},
+    {"a non-number index", "return C.WINDOW_TEX_SIZE.x",
+     "error: invalid type in array indexing.\n     value is 'string'; 'number' expected.\n"},
+    {"object elements are borrowed pointers into the array",
+     "local e = C.WINDOW_TEX_SIZE[2] e._x = 9 return C.WINDOW_TEX_SIZE[2]._x, rawequal(e, "
+     "C.WINDOW_TEX_SIZE[2]), tolua.type(e)",
+     "9, true, Point"},
+    {"an object element copies the value",
+     "local p = C.Point(3, 4) C.WINDOW_TEX_SIZE[1] = p p._x = 0 return C.WINDOW_TEX_SIZE[1]._x, "
+     "C.WINDOW_TEX_SIZE[1]._y",
+     "3, 4"},
+    {"an object element refuses nil",
+     "C.WINDOW_TEX_SIZE[0] = C.Point(1, 1) C.WINDOW_TEX_SIZE[0] = nil",
+     "error: invalid type in variable assignment.\n     value is 'nil'; 'const Point' expected.\n"},
+    {"an object element refuses another class and stays unchanged",
+     "C.WINDOW_TEX_SIZE[0] = C.Point(1, 1) local ok = pcall(function() C.WINDOW_TEX_SIZE[0] = "
+     "C.Color.RED end) return ok, C.WINDOW_TEX_SIZE[0]._x",
+     "false, 1"},
+};
+
+// Ownership, identity and collection, counted through the pools.
+const LuaCase kOwnershipCases[] = {
+    {"class-call objects are released when collected",
+     "collectgarbage() local before = poolBlocks(1) local t = {} for i = 1, 50 do t[i] = "
+     "C.Point(i, i) end "
+     "local made = poolBlocks(1) - before t = nil collectgarbage() collectgarbage() return made, "
+     "poolBlocks(1) - before",
+     "50, 0"},
+    {"new_local objects are released when collected",
+     "collectgarbage() local before = poolBlocks(1) for i = 1, 20 do local c = "
+     "C.Color:new_local(i, i, i) end "
+     "collectgarbage() collectgarbage() return poolBlocks(1) - before",
+     "0"},
+    {"results by value are Lua-owned",
+     "collectgarbage() local a = C.Vector2(1, 2) local before = poolBlocks(1) local t = {} for i = "
+     "1, 10 do t[i] = a + a end "
+     "local made = poolBlocks(1) - before t = nil collectgarbage() collectgarbage() return made, "
+     "poolBlocks(1) - before",
+     "10, 0"},
+    {"new objects live until delete",
+     "collectgarbage() local before = poolBlocks(1) local t = {} for i = 1, 10 do t[i] = "
+     "C.Point:new(i, i) end "
+     "collectgarbage() local kept = poolBlocks(1) - before for i = 1, 10 do t[i]:delete() end "
+     "return kept, poolBlocks(1) - before",
+     "10, 0"},
+    {"a named constant is borrowed, not copied",
+     "local before = poolBlocks(1) local a, b = C.Vector2.ZERO, C.Color.WHITE "
+     "return poolBlocks(1) - before, rawequal(a, C.Vector2.ZERO), tolua.type(a), tolua.type(b)",
+     "0, true, const Vector2, const Color"},
+    {"a Lua-owned object deleted by the script is not freed again",
+     "collectgarbage() local before = poolBlocks(1) local p = C.Point(1, 2) p:delete() p = nil "
+     "collectgarbage() collectgarbage() return poolBlocks(1) - before",
+     "0"},
+    {"a deleted object's value gives a clean error",
+     "local a = C.Point:new(1, 2) a:delete() return a._x",
+     "error: attempt to use a deleted object"},
+    {"a deleted object cannot be deleted again",
+     "local a = C.Point:new(1, 2) a:delete() return a:delete()",
+     "error: attempt to use a deleted object"},
+    {"a new object at a deleted one's address gets a new value",
+     "local a = C.Point:new(1, 2) local old = addressOf(a) a:delete() local b = C.Point:new(3, 4) "
+     "local ok, err = pcall(function() return a._x end) "
+     "local same = addressOf(b) == old b:delete() return same, rawequal(a, b), b == a, err",
+     "true, false, false, snippet:1: attempt to use a deleted object"},
+    {"a deleted object is refused as an argument",
+     "local a = C.Vector2:new(1, 2) a:delete() return C.Vector2:Dot(C.Vector2.ONE, a)",
+     "error: error in function 'Dot'.\n     argument #3 is 'deleted object'; 'const Vector2' "
+     "expected.\n"},
+    {"objects compare by value across const",
+     "return C.Vector2(0, 0) == C.Vector2.ZERO, C.Color.BLACK == C.Color(0, 0, 0)", "true, true"},
+    {"objects of different classes are unequal, without an error",
+     "return C.Point(1, 2) == C.Vector2(1, 2), C.Point == C.Vector2", "false, false"},
+    {"tolua keeps only type and peers",
+     "return tolua.cast, tolua.takeownership, tolua.releaseownership, tolua.inherit, "
+     "type(tolua.type), type(tolua.setpeer), type(tolua.getpeer)",
+     "nil, nil, nil, nil, function, function, function"},
+};
+
+// Registration layout and module constants.
+const LuaCase kLayoutCases[] = {
+    {"every user-type name and its const variant",
+     "local r = debug.getregistry() local n = 0 for _, name in ipairs{"
+     "'Dice','Action','ObjectChara','ObjectBase','ObjectGimmick','AITarget','Dungeon','Race','"
+     "ObjectNpc',"
+     "'Skill::LevelData','Damage','Localize','TaskMenu','ObjectEffect','RankingData','TARGET_FLAG',"
+     "'SubIconList::Data','Ranking','EnemyMaker','Color','FullTimeEffect','CoreStruct','"
+     "AcquireSkill',"
+     "'FieldView::INFO','ClassBase','DECO_LIST','TaskCursor','LinkList<ObjectItem>','ItemFactory','"
+     "ItemBase',"
+     "'Vector2','CreateDungeon','CharaDecorator','Tile::INFO','ObjectItem','ObjectPlayer','"
+     "SubIconList',"
+     "'ObjectBase::INFO','Spell','ObjectTrap','FriendData','TaskItemList','PackageWriter','"
+     "CreateDungeon::SHOP',"
+     "'TaskAnimaList','NpcFactory','DAMAGE_TYPE','LuaSerializer','SaveFileList','SaveData','World',"
+     "'CreateDungeon::ROOM_INFO','RaceBase','OpeningParam','ObjectManager','Anima','NpcBase::"
+     "AiFlag','TaskName',"
+     "'TurnManager','EffectNameList','FieldView::INFO::CHIP','FieldView','ItemName','Point','"
+     "TaskWindow','Command',"
+     "'EquipFlag','QEL_STR','AcquireSkill::DATA','NpcBase','Matrix','VirtualChara','Tile','Status',"
+     "'ObjectAnim',"
+     "'ObjectItem::STATE','LinkList<ObjectBase>','Core','TaskStatusView','EffectNameList::Data','"
+     "TaskBase',"
+     "'GlobalRecord','ItemMaterial','DecoLua','Skill'} do "
+     "if type(r[name]) == 'table' and type(r['const ' .. name]) == 'table' then n = n + 1 end end "
+     "return n",
+     "85"},
+    {"the value classes have CoreStruct as their Lua base",
+     "local r = debug.getregistry() return getmetatable(C.Point) == r.CoreStruct, "
+     "getmetatable(C.Vector2) == r.CoreStruct, "
+     "getmetatable(C.Color) == r.CoreStruct, getmetatable(r['const Point']) == C.Point",
+     "true, true, true, true"},
+    {"the value classes can be made and deleted",
+     "local out = {} for _, c in ipairs{C.Point, C.Vector2, C.Color} do for _, f in ipairs{'new', "
+     "'new_local', '.call', 'delete'} do "
+     "out[#out + 1] = type(rawget(c, f)) == 'function' and 1 or 0 end end return table.concat(out)",
+     "111111111111"},
+    {"C.STATUS holds the 60 status constants",
+     "local n = 0 for k, v in pairs(C.STATUS) do if type(v) == 'number' then n = n + 1 end end "
+     "return n, C.STATUS.LIFE, C.STATUS.CHA, C.STATUS.MAIN_MAX, C.STATUS.MANA, C.STATUS.RES_DEATH, "
+     "C.STATUS.SATIETY, C.STATUS.TYPE_MAX",
+     "60, 0, 8, 9, 9, 49, 57, 58"},
+    {"C holds 305 constants of its own",
+     "local n = 0 for k, v in pairs(C) do if type(v) == 'number' then n = n + 1 end end return n",
+     "305"},
+    {"key and button codes",
+     "return C.KEY_0, C.KEY_A, C.KEY_Z, C.KEY_BACK, C.KEY_RETURN, C.KEY_EXE, C.KEY_SLEEP, "
+     "C.KEY_NUMPAD9, C.KEY_F1, C.KEY_F24, "
+     "C.KEY_NUMLOCK, C.KEY_RMENU, C.KEY_OEM_1, C.KEY_OEM_8, C.KEY_OEM_RESET, C.KEY_PA1, "
+     "C.KEY_OEM_CLEAR, C.BTN_00, C.BTN_31, "
+     "C.BTN_L_LEFT, C.BTN_R_DOWN, C.BUTTON_MAX",
+     "48, 65, 90, 8, 13, 43, 95, 105, 112, 135, 144, 165, 186, 223, 233, 253, 254, 0, 31, 32, 39, "
+     "40"},
+    {"shared key codes",
+     "return C.KEY_HANGUL == C.KEY_KANA and C.KEY_HANGEUL == C.KEY_KANA, C.KEY_KANA, C.KEY_KANJI "
+     "== C.KEY_HANJA, C.KEY_KANJI",
+     "true, 21, true, 25"},
+    {"enumerations",
+     "return C.FILE_ENCRYPT, C.QEL_DEVELOP, C.SEX_FEMALE, C.WEIGHT_STATE_DEAD, "
+     "C.SATIETY_STATE_DEAD, C.FIELD_STATE_STRAND, "
+     "C.FIELD_STATE_WATER, C.DAMRES_DEAD, C.ADDEFF_BASTA, C.MATE_UNKNOWN, C.MATE_STONE, "
+     "C.EFFECT_BAD, C.ITEM_OTHER, "
+     "C.ITEM_MONEY, C.IDENTIFY_ALWAYS, C.EQUIP_ACCESSORY, C.EQUIP_POS_MAX, C.EQUIP_NONE, "
+     "C.CREATE_TYPE_MAX, C.TILE_VIEW, "
+     "C.TILE_LIGHT, C.TARGET_ITEM_ALL, C.ZM_AUTO",
+     "1, 0, 2, 3, 5, 1, 2, 5, 2, 0, 32768, 2, 21, 20, 2, 9, 10, -1, 4, 3, 4, 6, 3"},
+    {"no item type and no light state is 0 or 2 where none is",
+     "local items, states = 0, 0 for k, v in pairs(C) do if k:find('^ITEM_') and v == 0 then items "
+     "= items + 1 end "
+     "if k:find('^TILE_') and v == 2 then states = states + 1 end end return items, states",
+     "0, 0"},
+};
+
+// Point and Vector2.
+const LuaCase kVectorCases[] = {
+    {"Point set truncates", "local p = C.Point() p:set(7.5, 1) return p._x, p._y", "7, 1"},
+    {"Point length and lengthSq", "local p = C.Point(3, 4) return p:length(), p:lengthSq()",
+     "5, 25"},
+    {"Point lengthSq wraps at 32 bits", "return C.Point(46341, 0):lengthSq()", "-2147479040"},
+    {"Point times and over truncate toward zero",
+     "local a, b = C.Point(5, -5) * 0.5, C.Point(7, 7) / 2 return a._x, a._y, b._x, b._y",
+     "2, -2, 3, 3"},
+    {"Point times a factor rounded to single precision first", "return (C.Point(10, 0) * 0.7)._x",
+     "6"},
+    {"Point sums wrap", "local p = C.Point(2147483647, 0) + C.Point(1, 0) return p._x",
+     "-2147483648"},
+    {"Point differences", "local p = C.Point(1, 2) - C.Point(5, 5) return p._x, p._y", "-4, -3"},
+    {"Point unary forms",
+     "local p = C.Point[\".sub\"](C.Point(3, -4)) local q = C.Point[\".add\"](C.Point(3, -4)) "
+     "return p._x, p._y, q._x, q._y",
+     "-3, 4, 3, -4"},
+    {"distinct Points holding (1, 2) are equal",
+     "return C.Point(1, 2) == C.Point(1, 2), C.Point(1, 2) == C.Point(1, 3)", "true, false"},
+    {"Vector2 components are single precision", "local v = C.Vector2(0.1, 0) return v._x",
+     "0.10000000149011612"},
+    {"Vector2 new without arguments is zero", "local v = C.Vector2() return v._x, v._y", "0, 0"},
+    {"Vector2 length",
+     "return C.Vector2(3, 4):length(), C.Vector2(1, 1):length(), C.Vector2(1, 1):lengthSq()",
+     "5, 1.4142135381698608, 2"},
+    {"Vector2 times and over round the factor first",
+     "local a, b = C.Vector2(3, 4) * 0.1, C.Vector2(1, 2) / 3 return a._x, a._y, b._x, b._y",
+     "0.30000001192092896, 0.40000000596046448, 0.3333333432674408, 0.66666668653488159"},
+    {"Vector2 times a Matrix divides by w", "local v = C.Vector2(1, 2) * M return v._x, v._y",
+     "5.5, 11"},
+    {"Vector2 normalize in place", "local v = C.Vector2(3, 4) v:normalize() return v._x, v._y",
+     "0.60000002384185791, 0.80000001192092896"},
+    {"Vector2 normalize of zero gives NaN",
+     "local v = C.Vector2(0, 0) v:normalize() return v._x ~= v._x, v._y ~= v._y", "true, true"},
+    {"Normalize returns a new vector and leaves its argument",
+     "local v = C.Vector2(3, 4) local n = C.Vector2:Normalize(v) return v._x, n._y, rawequal(v, n)",
+     "3, 0.80000001192092896, false"},
+    {"Dot",
+     "return C.Vector2:Dot(C.Vector2(1, 2), C.Vector2(3, 4)), C.Vector2:Dot(C.Vector2(0.1, 0.2), "
+     "C.Vector2(0.3, 0.4))",
+     "11, 0.11000000685453415"},
+    {"Lerp ends and extrapolation",
+     "local a, b = C.Vector2(1, 2), C.Vector2(3, 5) local p, q, r = C.Vector2:Lerp(a, b, 0), "
+     "C.Vector2:Lerp(a, b, 1), C.Vector2:Lerp(a, b, 2) "
+     "return p._x, p._y, q._x, q._y, r._x, r._y",
+     "1, 2, 3, 5, 5, 8"},
+    {"Lerp between",
+     "local v = C.Vector2:Lerp(C.Vector2(1, 2), C.Vector2(3, 5), 0.1) return v._x, v._y",
+     "1.2000000476837158, 2.2999999523162842"},
+    {"Hermite ends whatever the tangents",
+     "local p1, t1, p2, t2 = C.Vector2(1, 2), C.Vector2(3, -1), C.Vector2(4, 6), C.Vector2(-2, 5) "
+     "local a, b = C.Vector2:Hermite(p1, t1, p2, t2, 0), C.Vector2:Hermite(p1, t1, p2, t2, 1) "
+     "return a._x, a._y, b._x, b._y",
+     "1, 2, 4, 6"},
+    {"Hermite between",
+     "local v = C.Vector2:Hermite(C.Vector2(1, 2), C.Vector2(3, -1), C.Vector2(4, 6), "
+     "C.Vector2(-2, 5), 0.3) return v._x, v._y",
+     "2.2150001525878906, 2.4019999504089355"},
+    {"Vector2 second names",
+     "local v = C.Vector2(1, 2) v._u = 5 v._v = 6 return v._x, v._y, C.Vector2.X_ONE._u, "
+     "C.Vector2.X_ONE._v",
+     "5, 6, 1, 0"},
+    {"the named vectors",
+     "local o, x, y = C.Vector2.ONE, C.Vector2.X_ONE, C.Vector2.Y_ONE return o._x, o._y, x._x, "
+     "x._y, y._x, y._y",
+     "1, 1, 1, 0, 0, 1"},
+    {"a named vector cannot be assigned",
+     "C.Vector2.ZERO = C.Vector2(1, 1) return C.Vector2.ZERO._x",
+     "error: attempt to assign the read-only variable 'ZERO'"},
+    {"a refused static assignment leaves no trace in the base class",
+     "pcall(function() C.Vector2.ONE = C.Vector2(5, 5) end) return C.Vector2.ONE._x, C.Point.ONE, "
+     "C.Color.ONE",
+     "1, nil, nil"},
+    {"scripts may still add fields to objects",
+     "local p = C.Point() p.tag = 'x' return p.tag, C.Point().tag", "x, nil"},
+    {"a named vector's members cannot be written", "C.Vector2.ZERO._x = 5",
+     "error: attempt to assign '_x' of a const object"},
+    {"nor through their second names",
+     "local ok = pcall(function() C.Vector2.X_ONE._u = 5 end) return ok, C.Vector2.X_ONE._x",
+     "false, 1"},
+};
+
+// Color.
+const LuaCase kColorCases[] = {
+    {"three channels give an opaque colour", "local c = C.Color(255, 0, 0) return c._val, c._a",
+     "4294901760, 255"},
+    {"four channels", "local c = C.Color(1, 2, 3, 4) return c._r, c._g, c._b, c._a", "1, 2, 3, 4"},
+    {"channels are cut to their low byte",
+     "local c = C.Color(256 + 7, -1, 2.9) return c._r, c._g, c._b", "7, 255, 2"},
+    {"a word", "return C.Color(4278190080)._val, C.Color(-1)._val, C.Color(2^32 + 5)._val",
+     "4278190080, 4294967295, 5"},
+    {"a copy and a copy with another alpha",
+     "local a = C.Color(C.Color.RED) local b = C.Color(C.Color.RED, 128) return a._val, b._val, "
+     "rawequal(a, C.Color.RED)",
+     "4294901760, 2164195328, false"},
+    {"set keeps alpha unless given",
+     "local c = C.Color(9, 9, 9, 7) c:set(1, 2, 3) local a = c._val c:set(1, 2, 3, 4) return a, "
+     "c._val",
+     "117506563, 67174915"},
+    {"sums saturate and keep the left alpha",
+     "return (C.Color.WHITE + C.Color.GLAY)._val, (C.Color(200, 100, 50, 128) + C.Color(100, 200, "
+     "10, 255))._val",
+     "4294967295, 2164260668"},
+    {"differences floor at 0 and keep the left alpha",
+     "return (C.Color.BLACK - C.Color.WHITE)._val, (C.Color(200, 100, 50, 128) - C.Color(100, 200, "
+     "10, 255))._val",
+     "4278190080, 2154037288"},
+    {"scaling clamps and keeps alpha",
+     "return (C.Color.GLAY * 3)._val, (C.Color(200, 0, 0) * 1.5)._r, (C.Color(200, 100, 50, 128) / "
+     "3)._val",
+     "4294967295, 255, 2151817488"},
+    {"modulation shifts every channel, alpha included",
+     "return (C.Color.GLAY * C.Color.GLAY)._val, (C.Color(255, 1, 0, 255) * C.Color.WHITE)._val",
+     "4265623616, 4278059008"},
+    {"Lerp defaults to the midpoint, truncating",
+     "return C.Color:Lerp(C.Color.BLACK, C.Color.WHITE)._val", "4286545791"},
+    {"Lerp with t",
+     "return C.Color:Lerp(C.Color.BLACK, C.Color.WHITE, 1)._val, C.Color:Lerp(C.Color(0, 0, 0, 0), "
+     "C.Color(100, 100, 100, 100), 0.25)._val",
+     "4294967295, 421075225"},
+    {"Lerp refuses a missing colour", "return C.Color:Lerp(C.Color.BLACK)",
+     "error: error in function 'Lerp'.\n     argument #3 is '[no object]'; 'const Color' "
+     "expected.\n"},
+    {"a named colour's channels cannot be written", "C.Color.WHITE._r = 0",
+     "error: attempt to assign '_r' of a const object"},
+    {"nor its word",
+     "local ok = pcall(function() C.Color.BLACK._val = 0 end) return ok, C.Color.BLACK._val",
+     "false, 4278190080"},
+    {"a channel write keeps the low byte", "local c = C.Color() c._r = 300 return c._r", "44"},
+    {"_val writes the low 32 bits",
+     "local c = C.Color() c._val = 2^32 + 0x01020304 local a = c._val c._val = -1 return a, c._val",
+     "16909060, 4294967295"},
+    {"_val refuses a non-number", "local c = C.Color() c._val = 'x'",
+     "error: invalid type in variable assignment.\n     value is 'string'; 'number' expected.\n"},
+    {"the named colours",
+     "local out = {} for _, n in ipairs{'BLACK', 'WHITE', 'GLAY', 'RED', 'GREEN', 'BLUE', "
+     "'YELLOW', 'CYAN', 'MAGENTA', "
+     "'TRANSPARENT_BLACK', 'TRANSPARENT_WHITE'} do out[#out + 1] = string.format('%08X', "
+     "C.Color[n]._val) end return table.concat(out, ' ')",
+     "FF000000 FFFFFFFF FF808080 FFFF0000 FF00FF00 FF0000FF FFFFFF00 FF00FFFF FFFF00FF 00000000 "
+     "00FFFFFF"},
+};
+
+class ScriptBindingsTable : public ScriptBindings {
+public:
+    void check(const LuaCase* begin, const LuaCase* end) {
+        for (const LuaCase* c = begin; c != end; ++c) {
+            EXPECT_EQ(run(c->name, c->chunk), c->expected) << "case: " << c->name;
+        }
+    }
+};
+
+TEST_F(ScriptBindingsTable, Conventions) {
+    check(std::begin(kConventionCases), std::end(kConventionCases));
+}
+
+TEST_F(ScriptBindingsTable, VariablesAndArrays) {
+    check(std::begin(kVariableCases), std::end(kVariableCases));
+}
+
+TEST_F(ScriptBindingsTable, OwnershipAndIdentity) {
+    check(std::begin(kOwnershipCases), std::end(kOwnershipCases));
+}
+
+TEST_F(ScriptBindingsTable, LayoutAndConstants) {
+    check(std::begin(kLayoutCases), std::end(kLayoutCases));
+}
+
+TEST_F(ScriptBindingsTable, PointAndVector2) {
+    check(std::begin(kVectorCases), std::end(kVectorCases));
+}
+
+TEST_F(ScriptBindingsTable, Color) {
+    check(std::begin(kColorCases), std::end(kColorCases));
 }
 
 }  // namespace
