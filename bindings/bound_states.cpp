@@ -321,11 +321,26 @@ void BoundStates::attach(lua_State* L) {
 
     removeUnsafeToluaFunctions(L);
 
-    // The sentinel that takes the state off the list when it closes.
+    // The sentinel that takes the state off the list when lua_close finalizes
+    // it. It exists before the state is listed, so a failure anywhere below
+    // leaves at worst an unreferenced sentinel, whose finalizer unlists the
+    // state again; a second registration keeps the first sentinel.
+    lua_pushlightuserdata(L, &sentinelKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);        // the sentinel or nil
+    const bool hasSentinel = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    if (!hasSentinel) {
+        auto* box = static_cast<lua_State**>(lua_newuserdata(L, sizeof(lua_State*)));  // +1
+        *box = L;
+        lua_newtable(L);  // +1 its metatable
+        lua_pushcfunction(L, &BoundStates::closeSentinel);
+        lua_setfield(L, -2, "__gc");
+        lua_setmetatable(L, -2);  // -1
+    }
     {
         qel::ScopedLock guard(lock_);
         bool listed = false;
-        for (lua_State*& slot : states_) {
+        for (lua_State* slot : states_) {
             if (slot == L) listed = true;
         }
         for (lua_State*& slot : states_) {
@@ -336,14 +351,11 @@ void BoundStates::attach(lua_State* L) {
         }
         if (!listed) luaL_error(L, "too many Lua states with script bindings");
     }
-    lua_pushlightuserdata(L, &sentinelKey);                                        // +1 key
-    auto* box = static_cast<lua_State**>(lua_newuserdata(L, sizeof(lua_State*)));  // +1
-    *box = L;
-    lua_newtable(L);  // +1 its metatable
-    lua_pushcfunction(L, &BoundStates::closeSentinel);
-    lua_setfield(L, -2, "__gc");
-    lua_setmetatable(L, -2);           // -1
-    lua_rawset(L, LUA_REGISTRYINDEX);  // -2 registry[key] = sentinel
+    if (!hasSentinel) {
+        lua_pushlightuserdata(L, &sentinelKey);  // +1 key
+        lua_insert(L, -2);                       // key sentinel
+        lua_rawset(L, LUA_REGISTRYINDEX);        // -2 registry[key] = sentinel
+    }
 
     lua_settop(L, top);
 }

@@ -24,3 +24,7 @@ std::string probeRepeat(std::string text, int times) {
     for (int i = 0; i < times; ++i) out += text;
     return out;
 }
+
+const char* probeText2(const char* text) {
+    return text;
+}

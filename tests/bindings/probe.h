@@ -21,6 +21,7 @@ bool probeTruth(bool b);
 int probeEcho(int n);
 unsigned int probeEchoUnsigned(unsigned int n);
 std::string probeRepeat(std::string text, int times = 2);
+const char* probeText2(const char* text);
 
 // Counts its live instances, so a test can see every copy destroyed.
 struct Tracked {

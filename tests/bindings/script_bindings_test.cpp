@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -559,6 +560,159 @@ TEST_F(ScriptBindingsTable, PointAndVector2) {
 
 TEST_F(ScriptBindingsTable, Color) {
     check(std::begin(kColorCases), std::end(kColorCases));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScriptBindings, ErrorsInsideBindingsRunTheDestructorsOfConvertedArguments) {
+    // The self test fails after the arguments were converted: a long
+    // std::string (on the heap) and a by-value copy of a counted object.
+    EXPECT_EQ(run("string", "return Probe.ProbeHolder.take(nil, string.rep('x', 1000))"),
+              "error: invalid 'self' in function 'take'");
+    const int before = Tracked::live;
+    EXPECT_EQ(run("copy",
+                  "local t = Probe.Tracked() local ok, e = pcall(Probe.ProbeHolder.keep, nil, t) "
+                  "return trackedLive(), e"),
+              std::to_string(before + 1) + ", invalid 'self' in function 'keep'");
+    EXPECT_EQ(run("collect", "collectgarbage() collectgarbage() return trackedLive()"),
+              std::to_string(before));
+#ifdef QEL_HAVE_LSAN
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);
+#endif
+}
+
+TEST_F(ScriptBindings, AShiftJisDefaultReachesTheProgramAsItsBytes) {
+    EXPECT_EQ(run("default", "return Probe.text()"), "あい");
+    EXPECT_EQ(run("nil", "return Probe.text(nil)"), "nil");
+}
+
+TEST_F(ScriptBindings, ForgettingAProgramObjectInvalidatesItsValue) {
+    lua_State* L = host_.state();
+    Point* owned = new Point(1, 2);
+    ASSERT_NE(owned, nullptr);
+    tolua_pushusertype(L, owned, "Point");  // borrowed: the program owns it
+    lua_setglobal(L, "held");
+    EXPECT_EQ(run("before", "return held._x"), "1");
+
+    // What the destructor of a script-visible class does.
+    binding::forgetScriptObject(owned);
+    delete owned;
+    EXPECT_EQ(run("after", "return held._x"), "error: attempt to use a deleted object");
+
+    Point* next = new Point(7, 8);
+    ASSERT_NE(next, nullptr);
+    tolua_pushusertype(L, next, "Point");
+    lua_setglobal(L, "fresh");
+    EXPECT_EQ(run("fresh", "return fresh._x, rawequal(fresh, held)"), "7, false");
+    binding::forgetScriptObject(next);
+    delete next;
+}
+
+TEST_F(ScriptBindings, AProgramTakingOverALuaOwnedObjectFreesItOnce) {
+    lua_State* L = host_.state();
+    const std::size_t before = qel::poolById(1)->stats().usedBlocks;
+    ASSERT_EQ(run("make", "taken = C.Point(3, 4) return addressOf(taken) ~= 0"), "true");
+    auto* point = static_cast<Point*>(
+        *static_cast<void**>((lua_getglobal(L, "taken"), lua_touserdata(L, -1))));
+    lua_pop(L, 1);
+    binding::destroyObject(point);  // the program frees it through the hook
+    EXPECT_EQ(run("collect", "taken = nil collectgarbage() collectgarbage() return true"), "true");
+    EXPECT_EQ(qel::poolById(1)->stats().usedBlocks, before);
+    EXPECT_TRUE(qel::poolById(1)->checkConsistency());
+}
+
+TEST(ScriptBindingsRegistration, LeavesTheStackAndReportsSuccess) {
+    qel::SysLua host;
+    ASSERT_TRUE(host.init());
+    lua_State* L = host.state();
+    lua_pushinteger(L, 11);
+    lua_pushstring(L, "below");
+    EXPECT_EQ(openScriptBindings(L), 1);
+    EXPECT_EQ(lua_gettop(L), 2);
+    EXPECT_STREQ(lua_tostring(L, -1), "below");
+    EXPECT_TRUE(binding::BoundStates::instance().isBound(L));
+}
+
+TEST(ScriptBindingsRegistration, ModuleCDoesNotExistBeforeRegistration) {
+    qel::SysLua host;
+    ASSERT_TRUE(host.init());
+    // What config.txt sees: it runs before the registration.
+    ASSERT_TRUE(host.runBuffer("configSaw = type(C) .. ',' .. type(C_GetTile)", 0, "config.txt"));
+    ASSERT_EQ(openScriptBindings(host.state()), 1);
+    ASSERT_TRUE(
+        host.runBuffer("assert(configSaw == 'nil,nil') assert(type(C) == 'table')", 0, "after"))
+        << host.lastError();
+}
+
+// A Lua allocator with a byte budget, to make registration fail at every
+// point it can.
+struct Budget {
+    std::size_t left;
+};
+
+void* budgetAllocate(void* ud, void* block, std::size_t oldSize, std::size_t newSize) {
+    auto* budget = static_cast<Budget*>(ud);
+    if (newSize == 0) {
+        budget->left += oldSize;
+        std::free(block);
+        return nullptr;
+    }
+    if (newSize > oldSize && newSize - oldSize > budget->left) return nullptr;
+    void* moved = std::realloc(block, newSize);
+    if (moved) budget->left = budget->left + oldSize - newSize;
+    return moved;
+}
+
+TEST(ScriptBindingsRegistration, AFailedRegistrationIsReportedAndLeavesNothingBehind) {
+    int failures = 0;
+    bool succeeded = false;
+    for (std::size_t limit = 8 * 1024; !succeeded && limit < 4 * 1024 * 1024; limit += 3 * 1024) {
+        Budget budget{limit};
+        lua_State* L = lua_newstate(&budgetAllocate, &budget);
+        if (!L) continue;
+        lua_pushstring(L, "below");
+        std::string error;
+        const int result = openScriptBindings(L, &error);
+        EXPECT_EQ(lua_gettop(L), 1) << limit;
+        if (result == 1) {
+            succeeded = true;
+        } else {
+            ++failures;
+            EXPECT_EQ(result, 0);
+            EXPECT_EQ(error, "not enough memory") << limit;
+        }
+        lua_close(L);
+        EXPECT_FALSE(binding::BoundStates::instance().isBound(L));
+    }
+    EXPECT_TRUE(succeeded);
+    EXPECT_GT(failures, 10);
+}
+
+TEST(ScriptBindingsRegistration, ClosingAStateTakesItOffTheList) {
+    Point* shared = new Point(1, 1);
+    ASSERT_NE(shared, nullptr);
+    lua_State* kept = nullptr;
+    {
+        qel::SysLua first;
+        qel::SysLua second;
+        ASSERT_TRUE(first.init());
+        ASSERT_TRUE(second.init());
+        ASSERT_EQ(openScriptBindings(first.state()), 1);
+        ASSERT_EQ(openScriptBindings(second.state()), 1);
+        for (lua_State* L : {first.state(), second.state()}) {
+            tolua_pushusertype(L, shared, "Point");
+            lua_setglobal(L, "shared");
+        }
+        binding::forgetScriptObject(shared);  // forgets it in both states
+        EXPECT_FALSE(first.runBuffer("local x = shared._x", 0, "first"));
+        EXPECT_FALSE(second.runBuffer("local x = shared._x", 0, "second"));
+        kept = first.state();
+    }
+    EXPECT_FALSE(binding::BoundStates::instance().isBound(kept));
+    binding::forgetScriptObject(shared);  // touches no closed state (ASan would say)
+    delete shared;
 }
 
 }  // namespace
