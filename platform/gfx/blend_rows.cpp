@@ -20,8 +20,9 @@ __attribute__((target("avx2"), always_inline)) inline __m256i blendWords(__m256i
     const __m256i a = _mm256_shuffle_epi8(s16, alphaShuffle);
     const __m256i ia = _mm256_sub_epi16(_mm256_set1_epi16(255), a);
     __m256i x = _mm256_add_epi16(_mm256_mullo_epi16(s16, a), _mm256_mullo_epi16(d16, ia));
+    // (v + (v >> 8)) >> 8 with v = x + 128 is (v x 257) >> 16.
     x = _mm256_add_epi16(x, _mm256_set1_epi16(128));
-    return _mm256_srli_epi16(_mm256_add_epi16(x, _mm256_srli_epi16(x, 8)), 8);
+    return _mm256_mulhi_epu16(x, _mm256_set1_epi16(257));
 }
 
 __attribute__((target("avx2"))) void blendAlphaRowAvx2(std::uint32_t* dst, const std::uint32_t* src,

@@ -99,7 +99,7 @@ inline void blendAlphaRow(std::uint32_t* dst, const std::uint32_t* src, std::siz
             const __m128i ia = _mm_sub_epi16(c255, a);
             __m128i x = _mm_add_epi16(_mm_mullo_epi16(s16, a), _mm_mullo_epi16(d16, ia));
             x = _mm_add_epi16(x, c128);
-            return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+            return _mm_mulhi_epu16(x, _mm_set1_epi16(257));
         };
         const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
         const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));

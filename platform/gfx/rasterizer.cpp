@@ -23,24 +23,29 @@ constexpr double kMaxLinePixel = 1 << 15;
 
 // Rounds half up to 1/256. Hand-made floor: this runs for every vertex.
 std::int64_t toFixed(double v, double limit) {
-    if (!(v > -limit && v < limit)) v = std::isnan(v) ? 0.0 : (v < 0 ? -limit : limit);
+    if (v != v) v = 0.0;  // NaN
+    v = std::min(std::max(v, -limit), limit);
     const double t = v * 256.0 + 0.5;
     const auto i = static_cast<std::int64_t>(t);
-    return static_cast<double>(i) > t ? i - 1 : i;
+    return i - (static_cast<double>(i) > t ? 1 : 0);
+}
+
+bool sameVertex(const Vertex& a, const Vertex& b) {
+    return a.x == b.x && a.y == b.y && a.u == b.u && a.v == b.v && a.color == b.color;
 }
 
 // Starts fetching the destination rows a quad will touch (roughly: the
 // bounding box of its first and fourth corners), so that drawing one
 // sprite overlaps with fetching the next.
 void prefetchQuad(Surface& target, const Rect& clip, const FixedVertex* q) {
-    const int x0 = static_cast<int>(std::clamp<std::int64_t>(std::min(q[0].x, q[3].x) / 256,
-                                                             clip.left, clip.right - 1));
-    const int x1 = static_cast<int>(std::clamp<std::int64_t>(std::max(q[0].x, q[3].x) / 256,
-                                                             clip.left, clip.right - 1));
-    const int y0 = static_cast<int>(std::clamp<std::int64_t>(std::min(q[0].y, q[3].y) / 256,
-                                                             clip.top, clip.bottom - 1));
-    const int y1 = static_cast<int>(std::clamp<std::int64_t>(std::max(q[0].y, q[3].y) / 256,
-                                                             clip.top, clip.bottom - 1));
+    const int x0 = static_cast<int>(
+        std::clamp<std::int64_t>(std::min(q[0].x, q[3].x) / 256, clip.left, clip.right - 1));
+    const int x1 = static_cast<int>(
+        std::clamp<std::int64_t>(std::max(q[0].x, q[3].x) / 256, clip.left, clip.right - 1));
+    const int y0 = static_cast<int>(
+        std::clamp<std::int64_t>(std::min(q[0].y, q[3].y) / 256, clip.top, clip.bottom - 1));
+    const int y1 = static_cast<int>(
+        std::clamp<std::int64_t>(std::max(q[0].y, q[3].y) / 256, clip.top, clip.bottom - 1));
     for (int y = y0; y <= std::min(y1, y0 + 32); ++y) {
         const std::uint32_t* row = target.row(y);
         __builtin_prefetch(row + x0, 1);
@@ -120,7 +125,14 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
     snapped_.resize(n);
     valid_.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        valid_[i] = snap(vertices[i], tex.width(), tex.height(), snapped_[i]) ? 1 : 0;
+        // A sprite's fifth and sixth vertices repeat its third and second.
+        const std::size_t same = i % 6 == 4 ? i - 2 : (i % 6 == 5 ? i - 4 : i);
+        if (same != i && sameVertex(vertices[i], vertices[same])) {
+            snapped_[i] = snapped_[same];
+            valid_[i] = valid_[same];
+        } else {
+            valid_[i] = snap(vertices[i], tex.width(), tex.height(), snapped_[i]) ? 1 : 0;
+        }
     }
     for (std::size_t i = 0; i < n;) {
         if (fastPaths_ && i + 12 <= n) prefetchQuad(target, c, &snapped_[i + 6]);

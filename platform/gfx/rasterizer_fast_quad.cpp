@@ -37,9 +37,17 @@ public:
             da = -da;
         }
         d_ = d;
-        const px::Wide n = px::Wide(a0) * d + (px::Wide(first) * 256 - x0) * px::Wide(da);
-        q_ = static_cast<std::int64_t>(px::floorDiv(n, px::Wide(d)));
-        r_ = static_cast<std::int64_t>(n - px::Wide(q_) * d);
+        if (da == d) {
+            // One texel per pixel, the common sprite: no division needed.
+            q_ = a0 + static_cast<std::int64_t>(first) * 256 - x0;
+            r_ = 0;
+            qs_ = 256;
+            rs_ = 0;
+            return;
+        }
+        const std::int64_t n = a0 * d + (static_cast<std::int64_t>(first) * 256 - x0) * da;
+        q_ = px::floorDiv(n, d);
+        r_ = n - q_ * d;
         const std::int64_t step = da * 256;
         qs_ = px::floorDiv(step, d);
         rs_ = step - qs_ * d;
