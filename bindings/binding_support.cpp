@@ -76,6 +76,19 @@ int setWordValue(lua_State* L) {
     return 0;
 }
 
+void noteScriptOwned(lua_State* L, const void* object) {
+    BoundStates::noteScriptOwned(L, object);
+}
+
+bool mayScriptDelete(lua_State* L, const void* object) {
+    return BoundStates::mayScriptDelete(L, object);
+}
+
+void refuseScriptDelete(lua_State* L) {
+    luaL_error(L, "attempt to delete an object the program owns");
+    std::abort();  // not reached: a Lua error never returns
+}
+
 void forgetScriptObject(const void* address) {
     if (address) BoundStates::instance().forget(address);
 }

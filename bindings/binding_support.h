@@ -36,6 +36,11 @@
 #include <string>
 #include <type_traits>
 
+// The generated bindings must keep their argument tests and null checks.
+#ifdef TOLUA_RELEASE
+#error "TOLUA_RELEASE removes the bindings' argument tests; it must never be defined"
+#endif
+
 namespace binding {
 
 // The name the "deleted object" values report as their type.
@@ -92,11 +97,49 @@ const char* toCppString(lua_State* L, int narg, const char* def);
 // times; it raises no Lua error.
 void forgetScriptObject(const void* address);
 
-// The delete binding and every collector: forget the address, then delete.
+// Forgets the address, then deletes the object: what the program does when
+// it frees an object scripts may have seen, and what a permitted script
+// delete or a collector does.
 template <class T>
 void destroyObject(T* object) {
     forgetScriptObject(object);
     delete object;
+}
+
+// Bookkeeping of what a script may delete, kept per Lua state: objects made
+// by a constructor binding or a result by value (recorded when made), and
+// objects owned by Lua (in tolua's collector table). Everything else a
+// script sees is borrowed from the program.
+void noteScriptOwned(lua_State* L, const void* object);
+bool mayScriptDelete(lua_State* L, const void* object);
+[[noreturn]] void refuseScriptDelete(lua_State* L);
+
+// Every `new` in generated code: records the object; when recording fails
+// the object is deleted and the Lua error passes on.
+template <class T>
+T* recordMade(lua_State* L, T* object) {
+    if (!object) return object;
+    try {
+        noteScriptOwned(L, object);
+    } catch (...) {  // a Lua error (the C++ build of Lua throws)
+        delete object;
+        throw;
+    }
+    return object;
+}
+
+// Every `delete` in generated code (the delete bindings and the collectors):
+// an object the program owns is refused with a Lua error and left alone.
+template <class T>
+void deleteFromScript(lua_State* L, T* object) {
+    if (!mayScriptDelete(L, object)) refuseScriptDelete(L);
+    destroyObject(object);
+}
+
+// For a binding whose result the script owns though no binding made it (an
+// object the program creates and hands over, to be deleted by the script).
+inline void giveToScript(lua_State* L, const void* object) {
+    if (object) noteScriptOwned(L, object);
 }
 
 // Raises the variable error for argument `narg` expecting `typeName`.

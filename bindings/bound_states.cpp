@@ -14,6 +14,7 @@ namespace {
 char identityTablesKey;  // array of every distinct tolua identity table
 char deletedMetatableKey;
 char sentinelKey;
+char scriptOwnedKey;  // set of addresses a script may delete
 
 // What the scripts may keep of tolua's own table: the type query and peers.
 constexpr const char* kKeptToluaFunctions[] = {"type", "setpeer", "getpeer"};
@@ -173,7 +174,8 @@ int BoundStates::sharedEquality(lua_State* L) {
     bool found = false;
     while (lua_getmetatable(L, -1)) {  // +1 mt
         lua_remove(L, -2);             // -1 walker: mt in its place
-        lua_getfield(L, -1, ".eq");    // +1
+        lua_pushstring(L, ".eq");      // +1
+        lua_rawget(L, -2);             // replace by mt[".eq"]
         if (lua_isfunction(L, -1)) {
             found = true;
             break;
@@ -319,6 +321,16 @@ void BoundStates::attach(lua_State* L) {
     if (lua_istable(L, -1)) refuseReadOnlyAssignments(L, lua_gettop(L));
     lua_pop(L, 1);
 
+    lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    const bool hasOwnedSet = lua_istable(L, -1);
+    lua_pop(L, 1);
+    if (!hasOwnedSet) {
+        lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
+        lua_newtable(L);                            // +1
+        lua_rawset(L, LUA_REGISTRYINDEX);           // -2
+    }
+
     removeUnsafeToluaFunctions(L);
 
     // The sentinel that takes the state off the list when lua_close finalizes
@@ -358,6 +370,42 @@ void BoundStates::attach(lua_State* L) {
     }
 
     lua_settop(L, top);
+}
+
+void BoundStates::noteScriptOwned(lua_State* L, const void* object) {
+    lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);           // the set or nil
+    if (lua_istable(L, -1)) {
+        lua_pushlightuserdata(L, const_cast<void*>(object));  // +1
+        lua_pushboolean(L, 1);                                // +1
+        lua_rawset(L, -3);                                    // -2 (may raise: memory)
+    }
+    lua_pop(L, 1);  // -1 the set
+}
+
+bool BoundStates::mayScriptDelete(lua_State* L, const void* object) {
+    void* key = const_cast<void*>(object);
+    lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);           // the set or nil
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        return true;
+    }
+    lua_pushlightuserdata(L, key);  // +1
+    lua_rawget(L, -2);              // made by a binding?
+    bool allowed = !lua_isnil(L, -1);
+    lua_pop(L, 2);
+    if (allowed) return true;
+    lua_pushstring(L, "tolua_gc");     // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);  // tolua's collector table
+    if (lua_istable(L, -1)) {
+        lua_pushlightuserdata(L, key);  // +1
+        lua_rawget(L, -2);              // owned by Lua?
+        allowed = !lua_isnil(L, -1);
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+    return allowed;
 }
 
 void BoundStates::detach(lua_State* L) {
@@ -410,6 +458,20 @@ void BoundStates::forgetIn(lua_State* L, const void* address) {
             lua_pop(L, 2);  // -2 value, ubox
         }
     }
+    lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);           // the set
+    if (lua_istable(L, -1)) {
+        lua_pushlightuserdata(L, key);  // +1
+        lua_rawget(L, -2);
+        const bool recorded = !lua_isnil(L, -1);
+        lua_pop(L, 1);
+        if (recorded) {
+            lua_pushlightuserdata(L, key);
+            lua_pushnil(L);
+            lua_rawset(L, -3);  // -2 set[address] = nil
+        }
+    }
+    lua_pop(L, 1);
     lua_pushstring(L, "tolua_gc");     // +1 (an interned string: no allocation)
     lua_rawget(L, LUA_REGISTRYINDEX);  // gc table
     if (lua_istable(L, -1)) {

@@ -33,6 +33,12 @@ public:
 
     bool isBound(lua_State* L);
 
+    // The per-state record of objects a script may delete (see
+    // binding_support.h). In a state without the bindings nothing is
+    // recorded and every delete is allowed.
+    static void noteScriptOwned(lua_State* L, const void* object);
+    static bool mayScriptDelete(lua_State* L, const void* object);
+
 private:
     void detach(lua_State* L);
     static void forgetIn(lua_State* L, const void* address);

@@ -6,16 +6,13 @@
 
 #include "bindings/binding_support.h"
 #include "bindings/script_constants.h"
+#include "bindings/tolua_overrides.h"
 #include "game/shell/settings.h"
 #include "game/world/color.h"
 #include "game/world/matrix.h"
 #include "game/world/point.h"
 #include "game/world/status.h"
 #include "game/world/vector2.h"
-
-// Every delete binding and collector forgets the object before freeing it.
-#undef Mtolua_delete
-#define Mtolua_delete(EXP) binding::destroyObject(EXP)
 
 static_assert(sizeof(STATUS_NAME) / sizeof(STATUS_NAME[0]) == 58, "script.pkg sizes STATUS_NAME");
 static_assert(kWindowTexSizeCount == 4, "script.pkg sizes WINDOW_TEX_SIZE");

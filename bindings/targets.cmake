@@ -24,10 +24,6 @@ function(qel_tolua_package target name package)
     COMMENT "Generating script bindings ${name} from ${package}"
     VERBATIM)
   target_sources(${target} PRIVATE ${out})
-  # The generator's fixed code leaves labels and error records unused in
-  # some functions; nothing else is silenced.
-  set_source_files_properties(${out} PROPERTIES
-    COMPILE_OPTIONS "-Wno-unused-label;-Wno-unused-variable;-Wno-unused-parameter")
 endfunction()
 
 file(GLOB QEL_BINDING_PACKAGES CONFIGURE_DEPENDS ${QEL_BINDINGS_DIR}/*.pkg)

@@ -6,10 +6,8 @@
 #include <string>
 
 #include "bindings/binding_support.h"
+#include "bindings/tolua_overrides.h"
 #include "game/world/point.h"
-
-#undef Mtolua_delete
-#define Mtolua_delete(EXP) binding::destroyObject(EXP)
 
 extern std::string probeText;
 extern int probeInt;

@@ -286,6 +286,16 @@ const LuaCase kOwnershipCases[] = {
      "collectgarbage() local before = poolBlocks(1) local p = C.Point(1, 2) p:delete() p = nil "
      "collectgarbage() collectgarbage() return poolBlocks(1) - before",
      "0"},
+    {"a script cannot delete an object the program owns",
+     "local e = C.WINDOW_TEX_SIZE[3] e:set(4, 5) local ok, err = pcall(e.delete, e) return ok, "
+     "err, C.WINDOW_TEX_SIZE[3]._x, e._y",
+     "false, attempt to delete an object the program owns, 4, 5"},
+    {"a script may delete what it made or what Lua owns",
+     "collectgarbage() local before = poolBlocks(1) C.Color:new(1, 2, 3):delete() C.Color(1, 2, "
+     "3):delete() "
+     "local sum = C.Point(1, 1) + C.Point(2, 2) sum:delete() collectgarbage() return poolBlocks(1) "
+     "- before",
+     "0"},
     {"a deleted object's value gives a clean error",
      "local a = C.Point:new(1, 2) a:delete() return a._x",
      "error: attempt to use a deleted object"},
