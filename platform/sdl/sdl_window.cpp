@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -85,7 +86,12 @@ bool SdlWindow::create(const WindowDesc& desc) {
     Impl& d = *impl_;
     if (d.window) return false;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        // The start-up fails without a message box (there may be no display
+        // to show one on); the reason goes to the error output.
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+            return false;
+        }
         d.ownsVideo = true;
     }
     // The game keeps running (and its clock ticking) when the window loses
@@ -104,6 +110,7 @@ bool SdlWindow::create(const WindowDesc& desc) {
     d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                 desc.width, desc.height, flags);
     if (!d.window) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         destroy();
         return false;
     }
@@ -115,6 +122,7 @@ bool SdlWindow::create(const WindowDesc& desc) {
                                       SDL_TEXTUREACCESS_STREAMING, desc.width, desc.height);
     }
     if (!d.renderer || !d.texture) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         destroy();
         return false;
     }
