@@ -12,6 +12,8 @@
 //     them through destroyObject(), which forgets them first.
 //   - Objects made with `new`: the script's until it calls `delete` (also
 //     destroyObject()) or hands them to an operation that takes them over.
+//   - A script's `delete` of anything it does not own (a borrowed object) is
+//     refused with a Lua error; nothing is freed.
 //
 // What forgetScriptObject() keeps true, for every Lua state that has the
 // bindings open: after it returns, no identity table maps the address to a

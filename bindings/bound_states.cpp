@@ -252,7 +252,7 @@ int BoundStates::closeSentinel(lua_State* L) {
 }
 
 void BoundStates::attach(lua_State* L) {
-    lua_checkstack(L, 10);
+    if (!lua_checkstack(L, 20)) luaL_error(L, "stack overflow");
     const int top = lua_gettop(L);
 
     // The shared equality event on every class metatable, and the set of
@@ -431,7 +431,10 @@ void BoundStates::forget(const void* address) {
 }
 
 // Only raw reads, and raw writes of nil to keys that exist, which never
-// allocate; so nothing here can raise a Lua error.
+// allocate; so nothing here can raise a Lua error, and a destructor may call
+// it. It uses at most six stack slots, within the twenty Lua gives every C
+// function (and far within the idle stack between calls), so it does not
+// grow the stack either.
 void BoundStates::forgetIn(lua_State* L, const void* address) {
     const int top = lua_gettop(L);
     void* key = const_cast<void*>(address);
