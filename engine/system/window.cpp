@@ -189,8 +189,10 @@ void Window::attachMenu(const ClassInfo& menuClass) {
         menu_ = menu;
         menuBar_ = std::move(bar);
     }
+    // The bar has no native form, so the client area keeps its size and the
+    // letterbox stays as it is (recomputing it here, on the game thread,
+    // would race the window thread that owns it).
     delete old;
-    if (isLetterboxed()) updateLetterbox();
 }
 
 void Window::detachMenu() {
@@ -202,7 +204,6 @@ void Window::detachMenu() {
         menuBar_.reset();
     }
     delete old;
-    if (isLetterboxed()) updateLetterbox();
 }
 
 void Window::postRequest(Request request) {

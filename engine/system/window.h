@@ -47,6 +47,7 @@ public:
     void bindQuitFlag(std::atomic<bool>* quit) { quitFlag_ = quit; }
     void setWheelHandler(WheelHandler handler) { wheelHandler_ = handler; }
 
+    // Window thread, like everything that touches the OS window.
     void setFullscreenWindow(bool on);
     bool isFullscreenWindow() const { return fullscreenWindow_; }
     bool isLetterboxed() const { return letterbox_ && (fullscreen_ || fullscreenWindow_); }
