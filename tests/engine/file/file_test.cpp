@@ -417,6 +417,15 @@ TEST_F(FileTest, NamesMatchIgnoringCase) {
     EXPECT_EQ(File(path("Data/Sub/title.dat"), File::MODE_READ).getPath(),
               path("Data/Sub/title.dat"));
     EXPECT_FALSE(File().open(path("data/none/x.dat"), File::MODE_READ));
+
+    // Case is folded per character: the trail byte of "ア" (83 41) is no
+    // capital, so it never matches "ヂ" (83 61), whose file stays untouched.
+    put("Data/Sub/ヂ001.dat", bytesOf("other floor"));
+    File floor(path("Data/Sub/ア001.dat"), File::MODE_WRITE);
+    floor.write("a", 1);
+    ASSERT_TRUE(floor.close());
+    EXPECT_EQ(get("Data/Sub/ヂ001.dat"), bytesOf("other floor"));
+    EXPECT_EQ(get("Data/Sub/ア001.dat"), bytesOf("a"));
 }
 
 TEST_F(FileTest, ListFilesGivesEveryEntryWithItsFolder) {
