@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "engine/core/memory_allocator.h"
+#include "engine/file/file.h"
 
 namespace qel {
 
@@ -39,7 +42,6 @@ struct SysLua::CallContext {
 
 struct SysLua::RunContext {
     SysLua* host;
-    const char* path;  // a file, or null for the buffer below
     const char* text;
     std::size_t length;
     const char* chunkName;
@@ -116,6 +118,10 @@ void SysLua::keepError(lua_State* L, int index) {
                 scratch, sizeof scratch, "(error object is a %s value)", luaL_typename(L, index)));
             break;
     }
+    keepText(text, length);
+}
+
+void SysLua::keepText(const char* text, std::size_t length) {
     length = cutLength(text, length, kLastErrorSize - 1);
     std::memcpy(lastError_, text, length);
     lastError_[length] = '\0';
@@ -194,8 +200,7 @@ bool SysLua::call(const char* name, int resultCount, const LuaParam* args, LuaPa
 int SysLua::runBody(lua_State* L) {
     auto* c = static_cast<RunContext*>(lua_touserdata(L, 1));
     const int handler = c->host->pushHandler(L);  // +1 handler, or nothing
-    const int loaded = c->path ? luaL_loadfile(L, c->path)
-                               : luaL_loadbuffer(L, c->text, c->length, c->chunkName);  // +1
+    const int loaded = luaL_loadbuffer(L, c->text, c->length, c->chunkName);  // +1
     if (loaded != 0) {
         c->host->keepError(L, -1);
         return 0;
@@ -210,14 +215,33 @@ int SysLua::runBody(lua_State* L) {
 
 bool SysLua::runFile(const char* path) {
     if (!state_ || !path) return false;
-    RunContext context{this, path, nullptr, 0, nullptr};
+    File file;
+    std::vector<char> text;
+    bool read = file.open(path, File::MODE_READ);
+    if (read) {
+        text.resize(file.getSize());
+        read = file.read(text.data(), text.size());
+    }
+    if (!read) {
+        const std::string message = std::string("cannot open ") + path;
+        keepText(message.c_str(), message.size());
+        return false;
+    }
+    // A '#' line (a Unix interpreter line) is dropped but its newline kept,
+    // so line numbers in errors stay those of the file.
+    std::size_t start = 0;
+    if (!text.empty() && text[0] == '#') {
+        while (start < text.size() && text[start] != '\n') ++start;
+    }
+    const std::string chunkName = std::string("@") + path;
+    RunContext context{this, text.data() + start, text.size() - start, chunkName.c_str()};
     return protect(&SysLua::runBody, &context) && context.succeeded;
 }
 
 bool SysLua::runBuffer(const char* text, std::int32_t length, const char* chunkName) {
     if (!state_ || !text || length < 0) return false;
     const std::size_t size = length == 0 ? std::strlen(text) : static_cast<std::size_t>(length);
-    RunContext context{this, nullptr, text, size, chunkName};
+    RunContext context{this, text, size, chunkName};
     return protect(&SysLua::runBody, &context) && context.succeeded;
 }
 

@@ -52,7 +52,10 @@ public:
     // error kept. May be called from inside a binding that a script called.
     bool call(const char* name, int resultCount, const LuaParam* args, LuaParam* results);
 
-    // Loads a chunk and runs it with no arguments and no results.
+    // Loads a chunk and runs it with no arguments and no results. The path
+    // is found as the file layer finds every game file ('\\' separators,
+    // case ignored when the name does not exist as written); a first line
+    // starting with '#' is skipped, as Lua's own file loader does.
     bool runFile(const char* path);
     // `length` 0 means the text's string length; `chunkName` is the name Lua
     // reports the chunk under.
@@ -90,6 +93,7 @@ private:
     // Pushes the message handler and returns its index, or 0 without one.
     int pushHandler(lua_State* L) const;
     void keepError(lua_State* L, int index);
+    void keepText(const char* text, std::size_t length);
 
     lua_State* state_ = nullptr;
     // The native function behind debug.traceback at init; null without the

@@ -89,6 +89,24 @@ TEST_F(SysLuaTest, RunsBuffersAndFiles) {
     EXPECT_FALSE(lua.runBuffer("x = 1", -1, "=negative"));
 }
 
+// Script paths were written for a file system that takes '\\' and ignores
+// case; a script file is found as every other game file is.
+TEST_F(SysLuaTest, RunsFilesNamedAsTheScriptsWriteThem) {
+    const std::string stem = "Sys_Lua_Case_" + std::to_string(::getpid());
+    const auto dir = std::filesystem::temp_directory_path();
+    const auto path = dir / (stem + ".lua");
+    std::ofstream(path)
+        << "#!first line is not Lua\nlocal t = {}\nfromCase = 'yes'\nerror('line')\n";
+    const std::string asWritten =
+        dir.string() + "\\" + "sys_lua_case_" + std::to_string(::getpid()) + ".LUA";
+    EXPECT_FALSE(lua.runFile(asWritten.c_str()));
+    EXPECT_EQ(globalText("fromCase"), "yes");
+    // The skipped first line still counts, and the chunk carries its path.
+    EXPECT_NE(std::string(lua.lastError()).find(asWritten + ":4: line"), std::string::npos)
+        << lua.lastError();
+    std::filesystem::remove(path);
+}
+
 TEST_F(SysLuaTest, FailedChunksGiveFalseAndKeepTheirErrorText) {
     struct Case {
         const char* name;
