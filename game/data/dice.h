@@ -41,6 +41,8 @@ public:
     // Frees this chain's following terms, then copies other's whole chain.
     Dice& operator=(const Dice& other);
     ~Dice() { clear(); }
+    // The scripts' copy: this expression becomes a deep copy of `other`.
+    void copy(const Dice& other) { *this = other; }
 
     std::int32_t count() const { return count_; }
     std::int32_t sides() const { return sides_; }
@@ -70,6 +72,9 @@ public:
     Dice& add(std::int32_t sides, std::int32_t count);
     // Adds every term of `other` in order; `other` may be this expression.
     Dice& add(const Dice& other);
+    // add() with the count first and one side by default, the order in which
+    // the scripts call it (add(num, dice)).
+    Dice& addCount(std::int32_t count, std::int32_t sides = 1) { return add(sides, count); }
 
     // The sum of the terms, each die drawn from the game's generator.
     std::int32_t roll() const;
@@ -87,6 +92,9 @@ public:
     // fault stay. An empty (or null) text is true and keeps the first term.
     bool Create(std::string_view text);
     bool Create(const char* text) { return Create(text ? std::string_view(text) : ""); }
+    // The scripts' class function: parses `text` into `dice`; false for a
+    // null dice.
+    static bool Create(Dice* dice, const char* text) { return dice && dice->Create(text); }
 
     // The same terms in the same order.
     bool operator==(const Dice& other) const;

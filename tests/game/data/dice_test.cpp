@@ -261,6 +261,29 @@ TEST(DiceTest, SeededRollsStayWithinTheBoundsAndReachThem) {
     EXPECT_LE(r, 12);
 }
 
+TEST(DiceTest, TheScriptsFormsOfAddCopyAndCreate) {
+    // The scripts give the count first and the sides second, one by default.
+    Dice d(2, 6);
+    EXPECT_EQ(&d.addCount(1), &d);
+    EXPECT_EQ(d.name(), "2d6+1");
+    d.addCount(-2, 6);
+    EXPECT_EQ(d.name(), "1");
+    d.addCount(3, 4).addCount(-1).addCount(2);
+    EXPECT_EQ(d.name(), "3d4+2");
+
+    const std::size_t before = smallPoolBlocks();
+    Dice copy;
+    ASSERT_TRUE(Dice::Create(&copy, "3d4-1"));
+    EXPECT_EQ(copy, chain({{3, 4}, {-1, 1}}));
+    EXPECT_FALSE(Dice::Create(&copy, "2x6"));
+    EXPECT_FALSE(Dice::Create(nullptr, "1d6"));
+    copy.copy(d);
+    EXPECT_EQ(copy, d);
+    copy.copy(*copy.next());  // from its own tail
+    EXPECT_EQ(copy, Dice(2, 1));
+    EXPECT_EQ(smallPoolBlocks(), before);
+}
+
 TEST(DiceTest, CloneIsADeepPoolCopy) {
     const std::size_t before = smallPoolBlocks();
     Dice d;
