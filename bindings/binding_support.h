@@ -6,7 +6,8 @@
 //   - Borrowed objects (the program's map objects, tasks, definitions, the
 //     settings' values, the named colours): pushed without a collector; the
 //     program frees them, and a class whose objects scripts can see calls
-//     forgetScriptObject() from its destructor.
+//     qel::forgetScriptObject() (engine/script/script_object_hook.h) from
+//     its destructor; the bindings install themselves behind it.
 //   - Lua-owned objects (results by value, new_local, calling a class
 //     table): registered with tolua's collector table; the collector frees
 //     them through destroyObject(), which forgets them first.

@@ -1,10 +1,13 @@
 #include "bindings/script_bindings.h"
 
+#include "engine/script/script_object_hook.h"
+
 #include <tolua++.h>
 
 #include <iterator>
 #include <lua.hpp>
 
+#include "bindings/binding_support.h"
 #include "bindings/bound_states.h"
 
 // Made by the generator from script.pkg (see targets.cmake).
@@ -123,5 +126,7 @@ int openScriptBindings(lua_State* L, std::string* error) {
         *error = text ? text : "script binding registration failed";
     }
     lua_settop(L, top);
+    // Program objects below the bindings reach them through the engine's hook.
+    if (status == 0) qel::setForgetScriptObjectHook(&binding::forgetScriptObject);
     return status == 0 ? 1 : 0;
 }

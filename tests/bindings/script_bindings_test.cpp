@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/script/script_object_hook.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -606,8 +608,9 @@ TEST_F(ScriptBindings, ForgettingAProgramObjectInvalidatesItsValue) {
     lua_setglobal(L, "held");
     EXPECT_EQ(run("before", "return held._x"), "1");
 
-    // What the destructor of a script-visible class does.
-    binding::forgetScriptObject(owned);
+    // What the destructor of a script-visible class does: world classes
+    // reach the bindings through the engine's hook.
+    qel::forgetScriptObject(owned);
     delete owned;
     EXPECT_EQ(run("after", "return held._x"), "error: attempt to use a deleted object");
 
