@@ -25,6 +25,10 @@ SysScene* SysScene::create() {
 }
 
 bool SysScene::requestChange(const ClassInfo* record) {
+    // A current scene that someone else killed is detached before its block
+    // is freed; forget it now, before the new scene can reuse that block and
+    // be mistaken for it (and killed in its place) at the switch.
+    if (current_ && !hasChild(current_)) current_ = nullptr;
     SceneBase* scene = nullptr;
     if (record) {
         Core* made = record->create();

@@ -201,6 +201,28 @@ TEST_F(SysSceneTest, SceneWhoseInitFailsNeverBecomesCurrent) {
     EXPECT_EQ(current(), "Game");
 }
 
+TEST_F(SysSceneTest, SceneKilledElsewhereIsForgottenBeforeItsBlockIsReused) {
+    ASSERT_TRUE(manager->requestChange(&Title::staticClassInfo()));
+    frame();
+    SceneBase* title = manager->getCurrent();
+    ASSERT_NE(title, nullptr);
+    title->kill();
+    EXPECT_EQ(current(), "Title") << "listed until its kill is processed";
+    frames(2);  // released, then deleted
+    EXPECT_EQ(current(), "");
+    // The next scene may well be allocated in the title's old block; it must
+    // not be taken for the old current scene and killed in its place.
+    ASSERT_TRUE(manager->requestChange(&Game::staticClassInfo()));
+    EXPECT_EQ(current(), "") << "not current before the switch";
+    frame();
+    EXPECT_EQ(current(), "Game");
+    ASSERT_NE(manager->getCurrent(), nullptr);
+    EXPECT_TRUE(manager->getCurrent()->isActive());
+    frame();
+    EXPECT_EQ(filtered("Game", "update"), (Lines{"4:Game.update", "5:Game.update"}));
+    EXPECT_TRUE(filtered("Game", "release").empty());
+}
+
 TEST_F(SysSceneTest, RequestsThatMakeNoSceneChangeNothing) {
     ASSERT_TRUE(manager->requestChange(&Title::staticClassInfo()));
     frame();
