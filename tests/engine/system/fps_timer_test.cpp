@@ -93,6 +93,11 @@ TEST(FpsTimer, SetRateRecomputesThePeriodAndStartsTheScheduleAtNow) {
     p.timer.setRate(60);
     EXPECT_EQ(p.timer.lastFrame(), p.timer.elapsed());
     EXPECT_EQ(p.steps(1), std::vector<std::int64_t>{16});
+
+    // A rate of zero would divide by zero: it is taken as one frame a second.
+    p.timer.setRate(0);
+    EXPECT_EQ(p.timer.rate(), 1);
+    EXPECT_EQ(p.timer.period(), 65536000u);
 }
 
 }  // namespace
