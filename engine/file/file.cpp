@@ -64,11 +64,13 @@ bool readWholeFile(const std::string& path, std::vector<unsigned char>& out) {
     return ok;
 }
 
-// Only plain files (or a path that does not exist yet) can be replaced.
+// Only plain files that may be written (or a path that does not exist yet)
+// can be replaced. A file without any write permission bit counts as
+// read-only even to the superuser, so a save marked read-only stays as it is.
 bool replaceable(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return errno == ENOENT;
-    return S_ISREG(st.st_mode);
+    return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
 // A name's case-free key: single-byte 'A'..'Z' lowered, two-byte
@@ -244,6 +246,11 @@ bool File::open(const std::string& path, int mode, std::uint32_t key) {
 bool File::commitReplace() {
     if (fail_) return false;
     if (mode_ == MODE_WRITE_SCRAMBLED) ScrambleBytes(key_, out_.size(), out_.data());
+    // The new file takes the place of the old one, permissions included.
+    struct stat old {};
+    if (::stat(targetPath_.c_str(), &old) == 0 && ::fchmod(fd_, old.st_mode & 07777) != 0) {
+        return false;
+    }
     if (!writeAll(fd_, out_.data(), out_.size()) || ::fsync(fd_) != 0) return false;
     const int fd = fd_;
     fd_ = -1;

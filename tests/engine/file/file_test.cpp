@@ -217,6 +217,28 @@ TEST_F(FileTest, ReplacingThroughALinkKeepsTheLink) {
     EXPECT_FALSE(File().open(path("dangling.dat"), File::MODE_WRITE));
 }
 
+TEST_F(FileTest, ReplacingKeepsPermissionsAndRefusesReadOnlyFiles) {
+    using fs::perms;
+    for (int mode : {File::MODE_WRITE, File::MODE_WRITE_SCRAMBLED, File::MODE_APPEND}) {
+        put("private.dat", bytesOf("old"));
+        fs::permissions(dir_ / "private.dat", perms::owner_read | perms::owner_write);
+        File f(path("private.dat"), mode, FILE_KEY);
+        ASSERT_TRUE(f.isOpen()) << "mode " << mode;
+        f.write("new", 3);
+        ASSERT_TRUE(f.close()) << "mode " << mode;
+        EXPECT_EQ(fs::status(dir_ / "private.dat").permissions(),
+                  perms::owner_read | perms::owner_write)
+            << "mode " << mode;
+
+        // A file marked read-only is not written, whoever runs the game.
+        put("locked.dat", bytesOf("keep"));
+        fs::permissions(dir_ / "locked.dat", perms::owner_read | perms::group_read);
+        EXPECT_FALSE(File().open(path("locked.dat"), mode, FILE_KEY)) << "mode " << mode;
+        EXPECT_EQ(get("locked.dat"), bytesOf("keep")) << "mode " << mode;
+        fs::remove(dir_ / "locked.dat");
+    }
+}
+
 // Runs `body` with writes limited to `limit` bytes per file, so that a large
 // write fails with EFBIG the way a full disc fails.
 template <class Body>
