@@ -82,7 +82,10 @@ inline constexpr ScriptCallback SerializeDecorator{
 
 // Characters.
 inline constexpr ScriptCallback AddDecorator{
-    "AddDecorator", "character, the skill's script class, skill name", ScriptResult::None};
+    "AddDecorator",
+    "character (its class name), the skill's script class, skill name; from monster creation: "
+    "monster (its class name), skill tag",
+    ScriptResult::None};
 inline constexpr ScriptCallback RemoveDecorator{
     "RemoveDecorator", "character, the skill's script class, skill name", ScriptResult::None};
 inline constexpr ScriptCallback IsFrozenWalk{
