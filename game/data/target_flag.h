@@ -30,3 +30,6 @@ inline constexpr std::uint32_t TARGET_POINT = TARGET_FLAG::mask(TARGET_FLAG::POI
 inline constexpr std::uint32_t TARGET_ITEM1 = TARGET_FLAG::mask(TARGET_FLAG::ITEM1);
 inline constexpr std::uint32_t TARGET_ITEM2 = TARGET_FLAG::mask(TARGET_FLAG::ITEM2);
 inline constexpr std::uint32_t TARGET_LOCK = TARGET_FLAG::mask(TARGET_FLAG::LOCK);
+
+// The scripts' `_val` reads and writes the word at the object's address.
+static_assert(sizeof(TARGET_FLAG) == 4, "a TARGET_FLAG is one 32-bit word");
