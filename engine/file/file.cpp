@@ -321,6 +321,8 @@ bool File::write(const void* src, std::size_t size) {
         return false;
     }
     if (size == 0) return true;
+    // An appending stream writes at its end wherever it was sought to.
+    if (mode_ == MODE_APPEND) pos_ = out_.size();
     try {
         const std::size_t end = pos_ + size;
         if (end > out_.size()) out_.resize(end);

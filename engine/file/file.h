@@ -86,7 +86,8 @@ public:
     void clearError() { eof_ = fail_ = false; }
 
     // Position in the current stream (the content in the read modes, the
-    // collected bytes in the write modes). Seeking clears the end state.
+    // collected bytes in the write modes; append mode writes at the end
+    // all the same). Seeking clears the end state.
     void seekBegin();
     void seekEnd();
     std::size_t tell() const;

@@ -140,11 +140,13 @@ TEST_F(FileTest, AppendAddsToTheEnd) {
     ASSERT_TRUE(f.isOpen());
     EXPECT_TRUE(f.isWriteMode());
     f.write("two\n", 4);
+    f.seekBegin();  // an appending stream writes at the end all the same
+    f.write("three\n", 6);
     EXPECT_TRUE(f.close());
     File g(path("new.txt"), File::MODE_APPEND);
     g.write("x", 1);
     EXPECT_TRUE(g.close());
-    EXPECT_EQ(get("log.txt"), bytesOf("one\ntwo\n"));
+    EXPECT_EQ(get("log.txt"), bytesOf("one\ntwo\nthree\n"));
     EXPECT_EQ(get("new.txt"), bytesOf("x"));
 }
 
