@@ -95,14 +95,17 @@ public:
 
     void clear() override {
         // Empty first and delete afterwards: a destructor may look the
-        // registry up, and one instance may sit under several keys.
+        // registry up. Deletion follows key order; an instance that sits
+        // under several keys is deleted once, at its first.
         std::vector<T*> doomed;
         for (const auto& entry : keys_) {
-            for (const auto& sub : entry.second) doomed.push_back(sub.second);
+            for (const auto& sub : entry.second) {
+                if (std::find(doomed.begin(), doomed.end(), sub.second) == doomed.end()) {
+                    doomed.push_back(sub.second);
+                }
+            }
         }
         keys_.clear();
-        std::sort(doomed.begin(), doomed.end(), std::less<T*>());
-        doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
         for (T* obj : doomed) delete obj;
     }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,10 +14,15 @@
 namespace qel {
 namespace {
 
-// Registered objects count their deletions so clear can be checked.
+// Registered objects count their deletions, and log their order, so clear
+// can be checked.
 int& deletions() {
     static int n = 0;
     return n;
+}
+std::vector<const void*>& deletionOrder() {
+    static std::vector<const void*> order;
+    return order;
 }
 
 struct Widget : Core {
@@ -24,7 +31,10 @@ struct Widget : Core {
         return info;
     }
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    ~Widget() override { ++deletions(); }
+    ~Widget() override {
+        ++deletions();
+        deletionOrder().push_back(this);
+    }
 };
 struct Gadget : Widget {
     static const ClassInfo& staticClassInfo() {
@@ -130,16 +140,21 @@ TEST_F(RegisterTest, RemovingTheLastSubKeyFreesTheKey) {
     EXPECT_EQ(widgets().addLowestFree(&w[4]), 1);
 }
 
-TEST_F(RegisterTest, ClearDeletesEachInstanceOnceAndEmptiesTheRegistry) {
-    auto* a = new Gadget;
-    auto* b = new Gadget;
-    ASSERT_TRUE(gadgets().addSingle(a));
-    ASSERT_TRUE(gadgets().AddWithId(a, 4, 1));  // the same instance twice
-    ASSERT_TRUE(gadgets().AddWithId(b, 2));
+TEST_F(RegisterTest, ClearDeletesEachInstanceOnceInKeyOrderAndEmptiesTheRegistry) {
+    Gadget* made[] = {new Gadget, new Gadget, new Gadget};
+    // Keys in the reverse of address order, so key order cannot come out of
+    // an ordering by address.
+    std::sort(std::begin(made), std::end(made), std::greater<Gadget*>());
+    ASSERT_TRUE(gadgets().addSingle(made[0]));
+    ASSERT_TRUE(gadgets().AddWithId(made[0], 4, 1));  // the same instance twice
+    ASSERT_TRUE(gadgets().AddWithId(made[1], 2));
+    ASSERT_TRUE(gadgets().AddWithId(made[2], 3));
     const int before = deletions();
+    deletionOrder().clear();
     IRegister& any = gadgets();
     any.clear();
-    EXPECT_EQ(deletions() - before, 2);
+    EXPECT_EQ(deletions() - before, 3);
+    EXPECT_EQ(deletionOrder(), (std::vector<const void*>{made[0], made[1], made[2]}));
     EXPECT_EQ(gadgets().keyCount(), 0u);
     EXPECT_EQ(gadgets().getSingle(), nullptr);
 }
