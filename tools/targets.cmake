@@ -1,5 +1,8 @@
 # The packer and the build-time steps that turn plain sources into the
 # game's scrambled data files (see tools/lib/packer.h for the command line).
+# A folder whose targets.cmake is read before this one and packs data
+# includes this file first; the guard makes the later inclusions no-ops.
+include_guard(GLOBAL)
 qel_link(tools_lib engine_file game_data)
 
 add_executable(packer ${CMAKE_SOURCE_DIR}/tools/packer/main.cpp)
