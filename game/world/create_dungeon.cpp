@@ -301,10 +301,12 @@ void CreateDungeon::connectBlocks(std::int32_t wallCol, std::int32_t wallRow) {
         doorB = Point(b.x, b.y + 1);
     }
     const Tile& pass = dungeon_ ? dungeon_->getDefPass() : noTile();
+    // A block one cell high counts as a pass node, also a room that was
+    // built that low: its door is a pass point.
     const struct {
         Point door;
         bool passNode;
-    } ends[2] = {{doorA, isPassNode(row1, col1)}, {doorB, isPassNode(row2, col2)}};
+    } ends[2] = {{doorA, first.h == 1}, {doorB, second.h == 1}};
     for (const auto& end : ends) {
         if (!Dungeon::checkRange(end.door)) continue;
         (end.passNode ? passes_ : doors_).push_back(end.door);
@@ -567,10 +569,6 @@ std::int32_t CreateDungeon::gridAt(std::int64_t col, std::int64_t row) const {
 CreateDungeon::Rect CreateDungeon::blockRect(std::uint32_t row, std::uint32_t col) const {
     if (row >= rows_ || col >= cols_ || rects_.empty()) return Rect{};
     return rects_[row * cols_ + col];
-}
-
-bool CreateDungeon::isPassNode(std::uint32_t row, std::uint32_t col) const {
-    return gridAt(2 * static_cast<std::int64_t>(col), 2 * static_cast<std::int64_t>(row)) == kUsed;
 }
 
 int CreateDungeon::openWalls(std::uint32_t row, std::uint32_t col, int* side) const {

@@ -235,7 +235,6 @@ private:
     static Point clampToMap(const Point& p);
     // Number of open walls around the block and the side of the last one.
     int openWalls(std::uint32_t row, std::uint32_t col, int* side) const;
-    bool isPassNode(std::uint32_t row, std::uint32_t col) const;
 
     Dungeon* dungeon_ = nullptr;
     std::vector<std::int32_t, qel::PoolAllocator<std::int32_t, 1>> grid_;

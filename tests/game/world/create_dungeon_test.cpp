@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -162,6 +163,197 @@ TEST(CreateDungeon, EveryFloorStaysOnTheMapIsConnectedAndReplaysFromItsSeed) {
             ASSERT_EQ(first, snapshot(*again, gen2));
         }
     }
+}
+
+// The layout steps replayed from the generator's own draws, one by one in
+// the order a seed must reproduce: each block's draws in turn (rows outer),
+// then the start cell; each open wall's two ends in turn.
+struct Replay {
+    std::vector<std::int32_t> grid;
+    std::vector<CreateDungeon::Rect> rects;
+    std::vector<bool> lit;
+    Point start;
+    std::vector<Point> doors;
+    std::vector<Point> passDoors;
+};
+
+std::uint32_t next() {
+    return qel::SysRand::instance().getRand();
+}
+
+std::vector<std::int32_t> replayMaze(std::uint32_t rows, std::uint32_t cols, float roomPer) {
+    const std::int64_t w = 2 * cols - 1;
+    const std::int64_t h = 2 * rows - 1;
+    std::vector<std::int32_t> grid(static_cast<std::size_t>(w * h), 0);
+    std::int64_t row = 2 * (next() % rows);
+    std::int64_t col = 2 * (next() % cols);
+    grid[row * w + col] = 1;
+    for (std::uint32_t s = 0; s < rows * cols * 2; ++s) {
+        const std::uint32_t d = next() % 4;  // east, north, west, south
+        const std::int64_t dc = d == 0 ? 1 : d == 2 ? -1 : 0;
+        const std::int64_t dr = d == 1 ? -1 : d == 3 ? 1 : 0;
+        if (row + 2 * dr < 0 || row + 2 * dr >= h || col + 2 * dc < 0 || col + 2 * dc >= w)
+            continue;
+        grid[(row + dr) * w + col + dc] = 1;
+        row += 2 * dr;
+        col += 2 * dc;
+        grid[row * w + col] = 1;
+    }
+    for (std::int64_t r = 0; r < h; r += 2) {
+        for (std::int64_t c = 0; c < w; c += 2) {
+            if (qel::SysRand::float01FromDraw(next()) < roomPer) grid[r * w + c] *= 2;
+        }
+    }
+    return grid;
+}
+
+void replayRooms(const CreateDungeon& gen, const CreateDungeonSettings& s, float litPer,
+                 Replay& out) {
+    const std::int64_t rows = gen.rows();
+    const std::int64_t cols = gen.cols();
+    const std::int64_t px = 51 / cols;
+    const std::int64_t py = 31 / rows;
+    const std::int64_t cw = (51 - 3 * cols) / cols;
+    const std::int64_t ch = (31 - 3 * rows) / rows;
+    const std::int64_t minW = s.minWidth;
+    const std::int64_t minH = s.minHeight;
+    std::vector<Point> cells;
+    out.rects.assign(static_cast<std::size_t>(rows * cols), CreateDungeon::Rect{});
+    out.lit.assign(out.rects.size(), false);
+    for (std::int64_t i = 0; i < rows; ++i) {
+        for (std::int64_t j = 0; j < cols; ++j) {
+            const std::int32_t node = gen.gridAt(2 * j, 2 * i);
+            if (node == 0) continue;
+            CreateDungeon::Rect r{0, 0, 1, 1};
+            if (node == 2) {
+                const std::int64_t kx = cw - minW > 1 ? (cw - minW) / 2 : 1;
+                r.x = static_cast<std::int32_t>(j * px + 1 + next() % kx);
+                const std::int64_t ky = ch - minH > 1 ? (ch - minH) / 2 : 1;
+                r.y = static_cast<std::int32_t>(i * py + 1 + next() % ky);
+                r.w = static_cast<std::int32_t>(minW + next() % (j * px + cw - r.x - minW + 2));
+                r.h = static_cast<std::int32_t>(minH + next() % (i * py + ch - r.y - minH + 2));
+                out.lit[i * cols + j] = qel::SysRand::float01FromDraw(next()) <= litPer;
+                for (std::int32_t y = r.y; y < r.y + r.h; ++y) {
+                    for (std::int32_t x = r.x; x < r.x + r.w; ++x) cells.emplace_back(x, y);
+                }
+            } else {
+                r.x = static_cast<std::int32_t>(j * px + 1 +
+                                                next() % std::max<std::int64_t>((cw - 1) / 2, 1));
+                r.y = static_cast<std::int32_t>(i * py + 1 +
+                                                next() % std::max<std::int64_t>((ch - 1) / 2, 1));
+            }
+            out.rects[i * cols + j] = r;
+        }
+    }
+    // The start cell's draw is taken even when no room was built.
+    const std::uint32_t d = next();
+    out.start = cells.empty() ? Point() : cells[d % cells.size()];
+}
+
+void replayPasses(const CreateDungeon& gen, Replay& out) {
+    for (std::uint32_t i = 0; i < gen.gridHeight(); ++i) {
+        for (std::uint32_t j = (i % 2 == 0) ? 1 : 0; j < gen.gridWidth(); j += 2) {
+            if (gen.gridAt(j, i) == 0) continue;
+            const CreateDungeon::Rect f = gen.blockRect(i / 2, j / 2);
+            const CreateDungeon::Rect s = gen.blockRect((i + 1) / 2, (j + 1) / 2);
+            Point doorA;
+            Point doorB;
+            if (i % 2 == 0) {
+                const Point a(f.x + f.w + 1, f.y + static_cast<std::int32_t>(next() % f.h));
+                const Point b(s.x - 2, s.y + static_cast<std::int32_t>(next() % s.h));
+                doorA = Point(a.x - 1, a.y);
+                doorB = Point(b.x + 1, b.y);
+            } else {
+                const Point a(f.x + static_cast<std::int32_t>(next() % f.w), f.y + f.h + 1);
+                const Point b(s.x + static_cast<std::int32_t>(next() % s.w), s.y - 2);
+                doorA = Point(a.x, a.y - 1);
+                doorB = Point(b.x, b.y + 1);
+            }
+            // A door of a block one cell high is a pass.
+            (f.h == 1 ? out.passDoors : out.doors).push_back(doorA);
+            (s.h == 1 ? out.passDoors : out.doors).push_back(doorB);
+        }
+    }
+}
+
+TEST(CreateDungeon, LayoutStepsTakeTheirDrawsInTheirOrder) {
+    struct Case {
+        std::int32_t rows;
+        std::int32_t cols;
+        CreateDungeonSettings settings;
+        float roomPer;
+    };
+    const Case cases[] = {
+        {1, 2, kStart, 0.5f},
+        {2, 1, kStart, 0.5f},
+        {3, 3, kStart, 0.6f},
+        {4, 5, kStart, 0.7f},
+        {2, 3, with(1, 1, 1.0f, 0, 0), 1.0f},
+    };
+    int roomDoorsAsPasses = 0;
+    for (const Case& c : cases) {
+        for (std::uint32_t seed = 1; seed <= 25; ++seed) {
+            SCOPED_TRACE(std::to_string(c.rows) + " x " + std::to_string(c.cols) + ", seed " +
+                         std::to_string(seed));
+            auto d = makeDungeon();
+            CreateDungeon gen(d.get());
+            gen.fixSettings(c.settings);
+            gen.fillAll(kWall);
+            gen.setBlockSize(c.rows, c.cols);
+
+            qel::SysRand::instance().seed(seed);
+            const std::vector<std::int32_t> grid = replayMaze(gen.rows(), gen.cols(), c.roomPer);
+            const std::uint32_t afterMaze = next();
+            qel::SysRand::instance().seed(seed);
+            ASSERT_TRUE(gen.makeMaze(c.roomPer, 0, 0));
+            for (std::uint32_t i = 0; i < gen.gridHeight(); ++i) {
+                for (std::uint32_t j = 0; j < gen.gridWidth(); ++j)
+                    ASSERT_EQ(gen.gridAt(j, i), grid[i * gen.gridWidth() + j]) << j << "," << i;
+            }
+            ASSERT_EQ(next(), afterMaze);
+
+            Replay want;
+            qel::SysRand::instance().seed(seed + 1000);
+            replayRooms(gen, c.settings, 0.5f, want);
+            const std::uint32_t afterRooms = next();
+            qel::SysRand::instance().seed(seed + 1000);
+            gen.placeRooms(0.5f);
+            for (std::uint32_t r = 0; r < gen.rows(); ++r) {
+                for (std::uint32_t col = 0; col < gen.cols(); ++col) {
+                    const std::size_t at = r * gen.cols() + col;
+                    ASSERT_EQ(gen.blockRect(r, col), want.rects[at]) << r << "," << col;
+                    if (gen.gridAt(2 * col, 2 * r) == CreateDungeon::kRoom) {
+                        const CreateDungeon::Rect& rect = want.rects[at];
+                        ASSERT_EQ(d->getTile(rect.x, rect.y)->isLight(), want.lit[at]);
+                    }
+                }
+            }
+            ASSERT_EQ(next(), afterRooms);
+            if (std::any_of(grid.begin(), grid.end(), [](std::int32_t v) { return v == 2; })) {
+                EXPECT_EQ(d->getStartPos(), want.start);
+            }
+
+            qel::SysRand::instance().seed(seed + 2000);
+            replayPasses(gen, want);
+            const std::uint32_t afterPasses = next();
+            qel::SysRand::instance().seed(seed + 2000);
+            gen.makePass();
+            ASSERT_EQ(next(), afterPasses);
+            EXPECT_EQ(std::vector<Point>(gen.doorList().begin(), gen.doorList().end()), want.doors);
+            for (const Point& p : want.passDoors) {
+                EXPECT_NE(std::find(gen.passList().begin(), gen.passList().end(), p),
+                          gen.passList().end());
+            }
+            for (std::uint32_t r = 0; r < gen.rows(); ++r) {
+                for (std::uint32_t col = 0; col < gen.cols(); ++col) {
+                    roomDoorsAsPasses += gen.gridAt(2 * col, 2 * r) == CreateDungeon::kRoom &&
+                                         gen.blockRect(r, col).h == 1;
+                }
+            }
+        }
+    }
+    // Rooms one cell high did occur, so their doors were checked above.
+    EXPECT_GT(roomDoorsAsPasses, 0);
 }
 
 TEST(CreateDungeon, ScriptStepsWithPartlyDarkRoomsStayConnected) {
