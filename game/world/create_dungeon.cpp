@@ -92,10 +92,6 @@ void CreateDungeon::setBlockSize(std::int32_t rows, std::int32_t cols) {
     gridW_ = 2 * cols_ - 1;
     grid_.assign(static_cast<std::size_t>(gridH_) * gridW_, kUnused);
     rects_.assign(static_cast<std::size_t>(rows_) * cols_, Rect{});
-    rooms_.clear();
-    passes_.clear();
-    doors_.clear();
-    frames_.clear();
 }
 
 bool CreateDungeon::makeMaze(float roomPer, std::uint32_t minRoom, std::uint32_t minSpace) {

@@ -12,9 +12,9 @@
 //     to the map.
 //   - Nothing is painted or recorded off the map; every point of the four
 //     lists lies on it.
-//   - After create / makeRoom + makePass with open default room and pass
-//     tiles, every room, pass and door cell is reachable from the start
-//     position by steps between open cells. Rooms are clamped into their
+//   - After create / makeRoom + makePass on a new generator with open
+//     default room and pass tiles, every room, pass and door cell is
+//     reachable from the start position by steps between open cells. Rooms are clamped into their
 //     block and the map (blocks may be smaller than the minimum room), and
 //     the ends of a join are clamped into the map, so a door always touches
 //     its room and its pass.
@@ -141,8 +141,9 @@ public:
     virtual void fillAll(const Tile& tile);
     virtual void makePass();
     // Counts are clamped to 1..30 rows and 1..50 columns (a block is then at
-    // least one cell). Frees the old grid and empties the four point lists:
-    // a new layout starts.
+    // least one cell). Replaces the grid and rects; the four point lists are
+    // kept, so points a script listed before a layout (or an earlier layout's)
+    // stay candidates.
     virtual void setBlockSize(std::int32_t rows, std::int32_t cols);
     // True when the walk met the minimums; false when every attempt fell
     // short and the last walk was kept.

@@ -371,6 +371,37 @@ TEST(CreateDungeon, ScriptStepsWithPartlyDarkRoomsStayConnected) {
     }
 }
 
+TEST(CreateDungeon, ANewBlockGridKeepsThePointsAlreadyListed) {
+    auto d = makeDungeon();
+    qel::SysRand::instance().seed(31);
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    gen.putTile(1, 1, kRoom);  // a cell the script made a room before the layout
+    gen.makeRoom(2, 3, 1.0f, 1.0f, 2, 3);
+    gen.makePass();
+    // (1, 1) is still listed first, unless it became the start.
+    ASSERT_FALSE(gen.roomList().empty());
+    EXPECT_TRUE(gen.roomList().front() == Point(1, 1) || d->getStartPos() == Point(1, 1));
+    const std::size_t rooms = gen.roomList().size();
+    const std::size_t doors = gen.doorList().size();
+    const std::size_t passes = gen.passList().size();
+    const std::size_t frames = gen.frameList().size();
+
+    // A second layout on the same generator adds to the lists.
+    gen.makeRoom(2, 3, 1.0f, 1.0f, 2, 3);
+    std::size_t cells = 0;
+    for (std::uint32_t r = 0; r < gen.rows(); ++r) {
+        for (std::uint32_t c = 0; c < gen.cols(); ++c) {
+            if (gen.gridAt(2 * c, 2 * r) != CreateDungeon::kRoom) continue;
+            cells += static_cast<std::size_t>(gen.blockRect(r, c).w) * gen.blockRect(r, c).h;
+        }
+    }
+    EXPECT_EQ(gen.roomList().size(), rooms + cells - 1);  // less the new start
+    EXPECT_EQ(gen.doorList().size(), doors);
+    EXPECT_EQ(gen.passList().size(), passes);
+    EXPECT_GT(gen.frameList().size(), frames);
+}
+
 TEST(CreateDungeon, MazeAcceptanceAndItsBound) {
     auto d = makeDungeon();
     qel::SysRand::instance().seed(7);
