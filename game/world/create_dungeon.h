@@ -14,10 +14,10 @@
 //     lists lies on it.
 //   - After create / makeRoom + makePass on a new generator with open
 //     default room and pass tiles, every room, pass and door cell is
-//     reachable from the start position by steps between open cells. Rooms are clamped into their
-//     block and the map (blocks may be smaller than the minimum room), and
-//     the ends of a join are clamped into the map, so a door always touches
-//     its room and its pass.
+//     reachable from the start position by steps between open cells.
+//     Rooms are clamped into their block and the map (blocks may be
+//     smaller than the minimum room), and the ends of a join are clamped
+//     into the map, so a door always touches its room and its pass.
 //   - Every random choice is one draw of qel::SysRand taken in a fixed
 //     order, so a seed reproduces a floor; a choice among n is draw % n with
 //     n = 0 taken as 1, and a pick from an empty list answers "none".
