@@ -14,7 +14,7 @@ target_link_libraries(packer PRIVATE tools_lib)
 # by default; other targets may depend on it.
 function(qel_pack_table target input output)
   cmake_parse_arguments(ARG "" "KEY" "" ${ARGN})
-  if(NOT ARG_KEY)
+  if(NOT DEFINED ARG_KEY)
     set(ARG_KEY file)
   endif()
   get_filename_component(input "${input}" ABSOLUTE)
