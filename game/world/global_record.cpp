@@ -5,6 +5,7 @@
 namespace {
 
 GlobalRecord::ZoomHook g_zoomHook = nullptr;
+GlobalRecord::ZoomModeHook g_zoomModeHook = nullptr;
 
 // A clock set back while the game runs counts as no time, not as 136 years.
 std::uint32_t elapsed(std::int64_t from, std::int64_t to) {
@@ -53,6 +54,15 @@ void GlobalRecord::setZoom(bool zoom) {
 
 void GlobalRecord::setZoomHook(ZoomHook hook) {
     g_zoomHook = hook;
+}
+
+void GlobalRecord::setZoomMode(std::int32_t mode) {
+    zoomMode_ = mode;
+    if (g_zoomModeHook) g_zoomModeHook(mode);
+}
+
+void GlobalRecord::setZoomModeHook(ZoomModeHook hook) {
+    g_zoomModeHook = hook;
 }
 
 void GlobalRecord::clockStart(std::int64_t now) {

@@ -22,6 +22,8 @@ public:
     // Hands a new zoom flag to the running map view; installed by the map
     // view while it runs.
     using ZoomHook = void (*)(bool zoom);
+    // Hands a new zoom mode to the running map view, likewise.
+    using ZoomModeHook = void (*)(std::int32_t mode);
 
     GlobalRecord() = default;
 
@@ -44,10 +46,11 @@ public:
     bool isClear(std::uint32_t n) const { return (clearFlags_ >> (n % 32)) & 1u; }
     void setClearFlag(std::uint32_t n, bool on);
     std::int32_t getZoomMode() const { return zoomMode_; }
-    void setZoomMode(std::int32_t mode) { zoomMode_ = mode; }
+    void setZoomMode(std::int32_t mode);
     bool isZoom() const { return zoom_; }
     void setZoom(bool zoom);
     static void setZoomHook(ZoomHook hook);
+    static void setZoomModeHook(ZoomModeHook hook);
 
     bool isClockRunning() const { return running_; }
     const qel::LocalTime& clockStartTime() const { return clockStart_; }

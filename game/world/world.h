@@ -39,7 +39,7 @@ public:
     void init();
 
     std::int32_t getTurn() const { return turn_; }
-    void addTurn(std::int32_t n) {
+    void addTurn(std::int32_t n = 1) {
         turn_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(turn_) +
                                           static_cast<std::uint32_t>(n));
     }
@@ -50,6 +50,11 @@ public:
     }
     const std::string& getCause() const { return cause_; }
     void setCause(std::string_view cause) { cause_ = cause; }
+    // How the run ended and its outcome at once.
+    void setCause(std::string_view cause, std::string_view result) {
+        cause_ = cause;
+        result_ = result;
+    }
     const std::string& getResult() const { return result_; }
     void setResult(std::string_view result) { result_ = result; }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "game/world/version_file.h"
 
@@ -79,6 +80,29 @@ TEST(GlobalRecord, SavingDuringPlayNeitherLosesNorDoublesSeconds) {
     ASSERT_TRUE(back.serialize(in, 0));
     EXPECT_EQ(back.getTotalSec(0), 60u);
     EXPECT_FALSE(back.isClockRunning());
+}
+
+std::vector<std::string> g_mapView;
+
+TEST(GlobalRecord, ZoomChangesReachTheRunningMapView) {
+    GlobalRecord r;
+    // No map view: only the record changes.
+    r.setZoom(true);
+    r.setZoomMode(1);
+    EXPECT_TRUE(r.isZoom());
+    EXPECT_EQ(r.getZoomMode(), 1);
+
+    g_mapView.clear();
+    GlobalRecord::setZoomHook([](bool on) { g_mapView.push_back(on ? "zoom on" : "zoom off"); });
+    GlobalRecord::setZoomModeHook(
+        [](std::int32_t mode) { g_mapView.push_back("mode " + std::to_string(mode)); });
+    r.setZoom(false);
+    r.setZoomMode(2);
+    GlobalRecord::setZoomHook(nullptr);
+    GlobalRecord::setZoomModeHook(nullptr);
+    EXPECT_EQ(g_mapView, (std::vector<std::string>{"zoom off", "mode 2"}));
+    EXPECT_FALSE(r.isZoom());
+    EXPECT_EQ(r.getZoomMode(), 2);
 }
 
 TEST(GlobalRecord, ZoomFieldsExistFromVersion103) {

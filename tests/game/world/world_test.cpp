@@ -33,10 +33,15 @@ TEST(World, InitStartsARunAndKeepsTheAnima) {
     EXPECT_EQ(w.getTurn(), 1);
     EXPECT_EQ(w.getCause(), "原因不明で");
     EXPECT_EQ(w.getResult(), "死亡");
-    w.addTurn(41);
+    w.addTurn(40);
+    w.addTurn();
+    EXPECT_EQ(w.getTurn(), 42);
     w.addScore(500);
-    w.setCause("x");
-    w.setResult("y");
+    w.setCause("x", "y");
+    EXPECT_EQ(w.getCause(), "x");
+    EXPECT_EQ(w.getResult(), "y");
+    w.setCause("z");
+    EXPECT_EQ(w.getResult(), "y");
     w.addGenocide(3);
     w.addAnima(12);
     w.init();
