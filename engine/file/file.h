@@ -13,7 +13,8 @@
 //     destination and sets the failed state, which the caller tests.
 //   - Names given by scripts and data may use '/' or '\\' as separators, and
 //     a name that does not exist as written is matched ignoring the case
-//     of 'A'..'Z', as on the file system the data was written for.
+//     of single-byte 'A'..'Z' (never a two-byte character's trail byte),
+//     as on the file system the data was written for.
 //
 // One thread uses a File at a time.
 #pragma once
