@@ -176,6 +176,7 @@ inline int addressClamp(std::int64_t i, int size) {
     return static_cast<int>(std::clamp<std::int64_t>(i, 0, size - 1));
 }
 inline int addressWrap(std::int64_t i, int size) {
+    if (i >= 0 && i < size) return static_cast<int>(i);
     const std::int64_t m = i % size;
     return static_cast<int>(m < 0 ? m + size : m);
 }

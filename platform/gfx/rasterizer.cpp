@@ -76,18 +76,35 @@ std::int64_t evalEdge(const Edge& e, std::int64_t px, std::int64_t py) {
     return e.dx * (py - e.y0) - e.dy * (px - e.x0);
 }
 
-std::uint32_t interpolateColor(std::int64_t w0, std::int64_t w1, std::int64_t w2, std::int64_t area,
-                               std::uint32_t c0, std::uint32_t c1, std::uint32_t c2) {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const px::Wide num = px::Wide(w0) * px::channel(c0, shift) +
-                             px::Wide(w1) * px::channel(c1, shift) +
-                             px::Wide(w2) * px::channel(c2, shift);
-        const px::Wide c = px::floorDiv(2 * num + area, px::Wide(2) * area);
-        out |= static_cast<std::uint32_t>(std::clamp<px::Wide>(c, 0, 255)) << shift;
+// floor(n / d) for a numerator n that grows by a constant step, d > 0,
+// kept as quotient and remainder so that stepping needs no division.
+struct ExactStep {
+    std::int64_t q = 0;
+    std::int64_t r = 0;
+    std::int64_t qs = 0;
+    std::int64_t rs = 0;
+    std::int64_t d = 1;
+
+    void setStep(px::Wide step, std::int64_t denominator) {
+        d = denominator;
+        const px::Wide w = px::floorDiv(step, px::Wide(d));
+        qs = static_cast<std::int64_t>(w);
+        rs = static_cast<std::int64_t>(step - w * d);
     }
-    return out;
-}
+    void start(px::Wide n) {
+        const px::Wide w = px::floorDiv(n, px::Wide(d));
+        q = static_cast<std::int64_t>(w);
+        r = static_cast<std::int64_t>(n - w * d);
+    }
+    void next() {
+        q += qs;
+        r += rs;
+        // Branch-free carry: the carry pattern is irregular.
+        const std::int64_t carry = -static_cast<std::int64_t>(r >= d);
+        r -= d & carry;
+        q -= carry;
+    }
+};
 
 }  // namespace
 
@@ -183,31 +200,88 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
     const std::uint32_t salpha = px::sourceAlpha(tex);
     const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
 
+    // Attribute numerators are linear along a row; each attribute keeps
+    // floor(numerator / denominator) as quotient and remainder and steps
+    // them, so a row costs one wide division per attribute, not per pixel.
+    const std::int64_t da = -ea.dy * 256;
+    const std::int64_t db = -eb.dy * 256;
+    const std::int64_t dc = -ec.dy * 256;
+    auto weighted = [&](std::int64_t wa, std::int64_t wb, std::int64_t wc, std::int64_t va,
+                        std::int64_t vb, std::int64_t vc) {
+        return px::Wide(wa) * va + px::Wide(wb) * vb + px::Wide(wc) * vc;
+    };
+    ExactStep u;
+    ExactStep v;
+    u.setStep(weighted(da, db, dc, a.u, b.u, c.u), area);
+    v.setStep(weighted(da, db, dc, a.v, b.v, c.v), area);
+    // Colours round half up: floor((2 x numerator + area) / (2 x area)).
+    ExactStep colour[4];
+    for (int k = 0; k < 4 && !flat; ++k) {
+        const int shift = k * 8;
+        colour[k].setStep(2 * weighted(da, db, dc, px::channel(a.color, shift),
+                                       px::channel(b.color, shift), px::channel(c.color, shift)),
+                          2 * area);
+    }
+
+    // The covered run of a row: for each edge, the pixels k steps right of
+    // x0 where w + k x step + bias >= 0.
+    auto narrow = [](std::int64_t w, std::int64_t step, std::int64_t bias, std::int64_t& first,
+                     std::int64_t& last) {
+        const std::int64_t v = w + bias;
+        if (step == 0) {
+            if (v < 0) last = -1;
+        } else if (step > 0) {
+            first = std::max(first, px::ceilDiv(-v, step));
+        } else {
+            last = std::min(last, px::floorDiv(v, -step));
+        }
+    };
+
     px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
         for (int y = y0; y < y1; ++y) {
             const std::int64_t py = static_cast<std::int64_t>(y) * 256;
             const std::int64_t px0 = static_cast<std::int64_t>(x0) * 256;
-            std::int64_t wa = evalEdge(ea, px0, py);
-            std::int64_t wb = evalEdge(eb, px0, py);
-            std::int64_t wc = evalEdge(ec, px0, py);
+            std::int64_t first = 0;
+            std::int64_t last = x1 - x0 - 1;
+            const std::int64_t wa0 = evalEdge(ea, px0, py);
+            const std::int64_t wb0 = evalEdge(eb, px0, py);
+            const std::int64_t wc0 = evalEdge(ec, px0, py);
+            narrow(wa0, da, ea.bias, first, last);
+            narrow(wb0, db, eb.bias, first, last);
+            narrow(wc0, dc, ec.bias, first, last);
+            if (first > last) continue;
+            const std::int64_t wa = wa0 + first * da;
+            const std::int64_t wb = wb0 + first * db;
+            const std::int64_t wc = wc0 + first * dc;
+            // Row-local copies stay in registers.
+            ExactStep ru = u;
+            ExactStep rv = v;
+            ru.start(weighted(wa, wb, wc, a.u, b.u, c.u));
+            rv.start(weighted(wa, wb, wc, a.v, b.v, c.v));
+            for (int k = 0; k < 4 && !flat; ++k) {
+                const int shift = k * 8;
+                colour[k].start(2 * weighted(wa, wb, wc, px::channel(a.color, shift),
+                                             px::channel(b.color, shift),
+                                             px::channel(c.color, shift)) +
+                                area);
+            }
             std::uint32_t* row = target.row(y);
-            for (int x = x0; x < x1; ++x) {
-                if (wa + ea.bias >= 0 && wb + eb.bias >= 0 && wc + ec.bias >= 0) {
-                    const auto uq = static_cast<std::int64_t>(
-                        px::floorDiv(px::Wide(wa) * a.u + px::Wide(wb) * b.u + px::Wide(wc) * c.u,
-                                     px::Wide(area)));
-                    const auto vq = static_cast<std::int64_t>(
-                        px::floorDiv(px::Wide(wa) * a.v + px::Wide(wb) * b.v + px::Wide(wc) * c.v,
-                                     px::Wide(area)));
-                    const std::uint32_t color =
-                        flat ? a.color
-                             : interpolateColor(wa, wb, wc, area, a.color, b.color, c.color);
-                    const std::uint32_t texel = px::sample(tex, uq, vq, state, salpha);
-                    px::put<Mode>(row[x], px::modulate(texel, color), dalpha);
+            const int xEnd = x0 + static_cast<int>(last) + 1;
+            for (int x = x0 + static_cast<int>(first); x < xEnd; ++x) {
+                std::uint32_t color = a.color;
+                if (!flat) {
+                    color = 0;
+                    for (int k = 0; k < 4; ++k) {
+                        color |= static_cast<std::uint32_t>(
+                                     std::clamp<std::int64_t>(colour[k].q, 0, 255))
+                                 << (k * 8);
+                        colour[k].next();
+                    }
                 }
-                wa -= ea.dy * 256;
-                wb -= eb.dy * 256;
-                wc -= ec.dy * 256;
+                const std::uint32_t texel = px::sample(tex, ru.q, rv.q, state, salpha);
+                px::put<Mode>(row[x], px::modulate(texel, color), dalpha);
+                ru.next();
+                rv.next();
             }
         }
     });

@@ -58,10 +58,10 @@ public:
     void next() {
         q_ += qs_;
         r_ += rs_;
-        if (r_ >= d_) {
-            r_ -= d_;
-            ++q_;
-        }
+        // Branch-free carry: the carry pattern is irregular.
+        const std::int64_t carry = -static_cast<std::int64_t>(r_ >= d_);
+        r_ -= d_ & carry;
+        q_ -= carry;
     }
 
 private:

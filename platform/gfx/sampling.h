@@ -54,8 +54,9 @@ inline std::uint32_t sampleLinear(const Surface& t, const AxisSample& x, const A
                     y.f);
 }
 
-inline std::uint32_t sample(const Surface& t, std::int64_t uq, std::int64_t vq,
-                            const DrawState& state, std::uint32_t salpha) {
+[[gnu::always_inline]] inline std::uint32_t sample(const Surface& t, std::int64_t uq,
+                                                   std::int64_t vq, const DrawState& state,
+                                                   std::uint32_t salpha) {
     if (state.filter == TextureFilter::Point) {
         return t.row(axisPoint(vq, t.height(),
                                state.address))[axisPoint(uq, t.width(), state.address)] |

@@ -232,6 +232,21 @@ TEST(RasterizerGeometry, RotatedSpriteCoversWithoutGapsOrOverlapAndSymmetrically
     EXPECT_NEAR(covered, 100, 8);
 }
 
+TEST(RasterizerGeometry, VertexColoursInterpolateWithRounding) {
+    // Left corners transparent black, right corners opaque white, over four
+    // pixels: centres at 1/8, 3/8, 5/8 and 7/8 of the way, 255 x those
+    // fractions rounded, alpha included; every row alike.
+    auto v = test::quad(-0.5f, -0.5f, 3.5f, 1.5f, 0, 0, 1, 1, 0);
+    v[1].color = v[3].color = v[5].color = 0xFFFFFFFFu;
+    Rasterizer r;
+    Surface target(4, 2, PixelFormat::A8R8G8B8);
+    r.drawTriangles(target, target.bounds(), nullptr, DrawState{}, v);
+    const std::uint32_t want[] = {0x20202020u, 0x60606060u, 0x9F9F9F9Fu, 0xDFDFDFDFu};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(hex(target.at(x, y)), hex(want[x])) << x << "," << y;
+    EXPECT_EQ(r.counters().fastQuads, 0u) << "corner colours differ: the general path";
+}
+
 TEST(RasterizerGeometry, TrianglesSharingAnEdgeNeitherGapNorOverlap) {
     // A fan of thin triangles around a centre: every pixel near the centre
     // belongs to exactly one of them.
