@@ -203,7 +203,16 @@ inline constexpr const DecoratorHook* kAll[] = {
 // result list given) asks for no result; a question asks for one result
 // into `results`, which is left empty when the function is missing or
 // fails. True when the function exists and ran without error.
-bool callScript(qel::SysLua& host, const ScriptCallback& callback, const qel::LuaParam* args,
-                qel::LuaParam* results);
-// The same on the game's host.
-bool callScript(const ScriptCallback& callback, const qel::LuaParam* args, qel::LuaParam* results);
+// Header-only so that every layer (the world's decorators and turns as well
+// as the shell) calls scripts through this one catalogue.
+inline bool callScript(qel::SysLua& host, const ScriptCallback& callback, const qel::LuaParam* args,
+                       qel::LuaParam* results) {
+    const bool question = callback.result != ScriptResult::None && results != nullptr;
+    if (!question && results) results->clear();
+    return host.call(callback.name, question ? 1 : 0, args, question ? results : nullptr);
+}
+
+inline bool callScript(const ScriptCallback& callback, const qel::LuaParam* args,
+                       qel::LuaParam* results) {
+    return callScript(qel::SysLua::instance(), callback, args, results);
+}
