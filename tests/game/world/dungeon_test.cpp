@@ -232,6 +232,56 @@ TEST(Dungeon, TileSectionNumbersEachLookOnce) {
     EXPECT_EQ(twoBytes[cells + 4], 0);
 }
 
+TEST(Dungeon, TileSectionRecordsGoOutInLookOrderWithTheirNumbers) {
+    TempDir dir;
+    Dungeon d;
+    for (std::int32_t i = 0; i < Dungeon::kCellCount; ++i) d.cellAt(i).copyLook(kWall);
+    d.setDefRoom(kWall);
+    d.setDefPass(kWall);
+    d.setDefWall(kWall);
+    // Met second, so numbered 1, but its tag sorts first.
+    Tile* odd = d.getTile(0, 1);
+    odd->copyLook(Tile("aaa", 5, -6, Color(0x11223344u), 0x80000019u));
+    odd->setState(TILE_LIGHT);
+    {
+        qel::File out(dir.file("tiles.dat"), qel::File::MODE_WRITE);
+        ASSERT_TRUE(d.writeTiles(out));
+        ASSERT_TRUE(out.close());
+    }
+    qel::File in(dir.file("tiles.dat"), qel::File::MODE_READ);
+    std::vector<unsigned char> b(in.getSize());
+    ASSERT_TRUE(in.read(b.data(), b.size()));
+    ASSERT_EQ(b.size(), 2u + 2 * 58u + 1503u * 2u + 4u);
+    auto u16 = [&b](std::size_t at) { return static_cast<unsigned>(b[at] | b[at + 1] << 8); };
+    auto u32 = [&b](std::size_t at) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, &b[at], 4);
+        return v;
+    };
+    EXPECT_EQ(u16(0), 2u);
+    // Record: tag in 33 bytes, 3 bytes padding, chip x, chip y, colour, flag
+    // word, light state, then the record's number.
+    const std::size_t first = 2;
+    EXPECT_EQ(std::memcmp(&b[first], "aaa\0\0", 5), 0);
+    for (std::size_t i = first + 3; i < first + 36; ++i) EXPECT_EQ(b[i], 0) << i;
+    EXPECT_EQ(u32(first + 36), 5u);
+    EXPECT_EQ(static_cast<std::int32_t>(u32(first + 40)), -6);
+    EXPECT_EQ(u32(first + 44), 0x11223344u);
+    EXPECT_EQ(u32(first + 48), 0x80000019u);
+    EXPECT_EQ(u32(first + 52), static_cast<std::uint32_t>(TILE_LIGHT));
+    EXPECT_EQ(u16(first + 56), 1u);
+    const std::size_t second = first + 58;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[second])), "wall");
+    EXPECT_EQ(u32(second + 48), TILE_WALL);
+    EXPECT_EQ(u16(second + 56), 0u);
+    // Cell numbers column by column: (0, 0) then (0, 1).
+    const std::size_t cells = second + 58;
+    EXPECT_EQ(u16(cells), 0u);
+    EXPECT_EQ(u16(cells + 2), 1u);
+    EXPECT_EQ(u16(cells + 4), 0u);
+    EXPECT_EQ(u32(cells + 1503 * 2), 0u);  // no room points
+}
+
 TEST(Dungeon, DamagedFloorFilesAreRefusedAndChangeNothing) {
     TempDir dir;
     Dungeon source;
