@@ -372,7 +372,9 @@ void CreateDungeon::fillFrame(std::int32_t x, std::int32_t y, std::int32_t w, st
 
 void CreateDungeon::fillEllipse(const Tile& tile, std::int32_t cx, std::int32_t cy, std::int32_t rx,
                                 std::int32_t ry, float angle) {
-    if (!dungeon_) return;
+    // With a zero radius every cell's sum divides by zero: infinite, or not
+    // a number at the centre, and never at most 1. Nothing is inside.
+    if (!dungeon_ || rx == 0 || ry == 0) return;
     const std::int64_t r = std::max(rx, ry);
     const std::int64_t x0 = std::max<std::int64_t>(cx - r, 0);
     const std::int64_t x1 = std::min<std::int64_t>(cx + r, kLastX);
@@ -381,11 +383,6 @@ void CreateDungeon::fillEllipse(const Tile& tile, std::int32_t cx, std::int32_t 
     const double turn = static_cast<double>(angle) * std::numbers::pi / 180.0;
     const double rx2 = static_cast<double>(rx) * rx;
     const double ry2 = static_cast<double>(ry) * ry;
-    // A zero radius leaves a line: the term is 0 on the axis, infinite off it.
-    auto term = [](double num, double den) {
-        if (den != 0.0) return num / den;
-        return num <= 1e-12 ? 0.0 : HUGE_VAL;
-    };
     for (std::int64_t x = x0; x <= x1; ++x) {
         for (std::int64_t y = y0; y <= y1; ++y) {
             Tile* cell = dungeon_->getTile(x, y);
@@ -396,7 +393,7 @@ void CreateDungeon::fillEllipse(const Tile& tile, std::int32_t cx, std::int32_t 
             const double theta = std::atan2(dy, dx) + turn;
             const double c = std::cos(theta);
             const double s = std::sin(theta);
-            if (term(r2 * c * c, rx2) + term(r2 * s * s, ry2) <= 1.0) cell->copyLook(tile);
+            if (r2 * c * c / rx2 + r2 * s * s / ry2 <= 1.0) cell->copyLook(tile);
         }
     }
 }

@@ -557,7 +557,15 @@ TEST(CreateDungeon, FillRectAndEllipseStayOnTheMap) {
     EXPECT_TRUE(d->getTile(12, 10)->sameLook(kWall));
     // Centres and radii far outside only scan the clamped box.
     gen.fillEllipse(kPass, INT32_MAX, INT32_MIN, INT32_MAX, 5, 0.0f);
-    gen.fillEllipse(kPass, 0, 0, 0, 0, 0.0f);
+    // A zero radius leaves no inside: nothing is painted, not even a line.
+    gen.fillAll(kWall);
+    for (const auto& radii : {std::array<std::int32_t, 2>{0, 0}, {0, 3}, {3, 0}}) {
+        for (float angle : {0.0f, 90.0f, 45.0f}) {
+            gen.fillEllipse(kPass, 10, 10, radii[0], radii[1], angle);
+        }
+    }
+    for (std::int32_t i = 0; i < Dungeon::kCellCount; ++i)
+        ASSERT_TRUE(d->cellAt(i).sameLook(kWall)) << i;
 }
 
 TEST(CreateDungeon, PicksFromEmptyListsAnswerNone) {
