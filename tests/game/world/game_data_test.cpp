@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "engine/core/memory_allocator.h"
+#include "game/world/create_dungeon.h"
+#include "game/world/version_file.h"
+
 namespace {
 
 TEST(GameData, RootOwnsItsManagersAndForgetsThePlayer) {
@@ -37,6 +43,43 @@ TEST(GameData, ReleaseDestroysTheManagersOnce) {
     EXPECT_EQ(root->getGlobalRecord(), nullptr);
     root->release();
     delete root;  // nothing left to destroy twice (the sanitizer would see it)
+}
+
+int poolOf(const void* p) {
+    const qel::MemoryAllocatorBase* pool = qel::MemoryAllocatorBase::ownerOf(p);
+    return pool ? pool->getId() : -1;
+}
+
+TEST(GameData, ClassRecordsMakeInstancesInTheirPools) {
+    struct Case {
+        const qel::ClassInfo& info;
+        const char* name;
+        int pool;
+    };
+    const Case cases[] = {
+        {GameData::staticClassInfo(), "GameData", 7},
+        {Dungeon::staticClassInfo(), "Dungeon", 7},
+        {Tile::staticClassInfo(), "Tile", 7},
+        {CreateDungeon::staticClassInfo(), "CreateDungeon", 1},
+        {World::staticClassInfo(), "World", 7},
+        {GlobalRecord::staticClassInfo(), "GlobalRecord", 7},
+    };
+    for (const Case& c : cases) {
+        EXPECT_STREQ(c.info.name, c.name);
+        EXPECT_EQ(c.info.parent, &qel::Core::staticClassInfo()) << c.name;
+        qel::Core* made = c.info.create();
+        ASSERT_NE(made, nullptr) << c.name;
+        EXPECT_EQ(&made->classInfo(), &c.info) << c.name;
+        EXPECT_EQ(poolOf(made), c.pool) << c.name;
+        delete made;
+    }
+    EXPECT_EQ(VersionFile::staticClassInfo().parent, &qel::File::staticClassInfo());
+
+    // The root's managers come from pool 7.
+    GameData& root = GameData::instance();
+    EXPECT_EQ(poolOf(root.getDungeon()), 7);
+    EXPECT_EQ(poolOf(root.getWorld()), 7);
+    EXPECT_EQ(poolOf(root.getGlobalRecord()), 7);
 }
 
 }  // namespace
