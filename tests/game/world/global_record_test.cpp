@@ -114,6 +114,11 @@ TEST(GlobalRecord, ZoomFieldsExistFromVersion103) {
     for (const Case& c : cases) {
         TempFile file;
         GlobalRecord r;
+        r.clockStart(0);
+        r.clockStop(7);
+        r.addTotalPlay();
+        r.addTotalPlay();
+        r.setBestLevel(9);
         r.setClearFlag(4, true);
         r.setZoomMode(3);
         r.setZoom(true);
@@ -122,7 +127,21 @@ TEST(GlobalRecord, ZoomFieldsExistFromVersion103) {
             out.setVersion(c.version);
             ASSERT_TRUE(r.serialize(out, 0));
             ASSERT_TRUE(out.close());
-            EXPECT_EQ(std::filesystem::file_size(file.path()), c.zoomStored ? 21u : 16u);
+            // Seconds, games, best level, clear flags; then zoom mode and flag.
+            qel::File raw(file.path(), qel::File::MODE_READ);
+            std::uint32_t words[5] = {};
+            std::uint8_t zoom = 0;
+            ASSERT_TRUE(raw.read(words, 16));
+            EXPECT_EQ(words[0], 7u);
+            EXPECT_EQ(words[1], 2u);
+            EXPECT_EQ(words[2], 9u);
+            EXPECT_EQ(words[3], 16u);
+            EXPECT_EQ(raw.read(&words[4], 4) && raw.read(&zoom, 1), c.zoomStored);
+            if (c.zoomStored) {
+                EXPECT_EQ(words[4], 3u);
+                EXPECT_EQ(zoom, 1);
+            }
+            EXPECT_EQ(raw.getSize(), c.zoomStored ? 21u : 16u);
         }
         GlobalRecord back;
         back.setZoomMode(-1);

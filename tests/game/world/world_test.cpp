@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -85,6 +86,14 @@ TEST(World, RunRecordRoundTripAndTruncation) {
         qel::File out(file.path(), qel::File::MODE_WRITE);
         ASSERT_TRUE(w.serialize(out));
         ASSERT_TRUE(out.close());
+        // turn, score, cause and result with their NULs, count, ids ascending.
+        const unsigned char want[] = {100, 0,   0, 0,   0xFB, 0xFF, 0xFF, 0xFF, 'c', 'a', 'u',
+                                      's', 'e', 0, 'r', 'e',  's',  'u',  'l',  't', 0,   2,
+                                      0,   0,   0, 4,   0,    0,    0,    30,   0,   0,   0};
+        qel::File raw(file.path(), qel::File::MODE_READ);
+        std::vector<unsigned char> got(raw.getSize());
+        ASSERT_TRUE(raw.read(got.data(), got.size()));
+        EXPECT_EQ(got, std::vector<unsigned char>(std::begin(want), std::end(want)));
     }
     World back;
     {
