@@ -191,6 +191,10 @@ TEST(Dungeon, SaveRecordKeepsTagLevelAndLightStates) {
         ASSERT_TRUE(d.serialize(out));
         ASSERT_TRUE(out.close());
     }
+    // The name with its NUL and the level lead the tile section.
+    const std::vector<unsigned char> bytes = readScrambled(dir.file("save.dat"));
+    ASSERT_GT(bytes.size(), 11u);
+    EXPECT_EQ(std::memcmp(bytes.data(), "cave\0\7\0\0\0", 9), 0);
     Dungeon back;
     qel::File in(dir.file("save.dat"), qel::File::MODE_READ_SCRAMBLED, qel::FILE_KEY);
     ASSERT_TRUE(back.serialize(in));
