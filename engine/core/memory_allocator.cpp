@@ -165,6 +165,9 @@ void MemoryAllocatorBase::freeBlock(Header* h) {
     if (Header* prev = prevPhysical(h); prev && !prev->inUse()) {
         unlinkFree(prev);
         prev->setFree(prev->payload() + h->total());
+        // The old header stays behind in the merged payload: mark it free so
+        // a second free of the same pointer is recognised and ignored.
+        h->setFree(h->payload());
         h = prev;
     }
     h->setFree(h->payload());
@@ -196,20 +199,23 @@ void* MemoryAllocatorBase::allocate(std::size_t size) {
     return h->data();
 }
 
+bool MemoryAllocatorBase::holds(const void* p) const {
+    const Header* h = headerOf(p);
+    if (owns(p) && h->inUse() && h->pool == this) return true;
+    std::fprintf(stderr, "memory pool %d: a block it does not hold ignored\n", getId());
+    return false;
+}
+
 void MemoryAllocatorBase::free(void* p) {
     if (!p) return;
     ScopedLock guard(lock_);
-    Header* h = headerOf(p);
-    if (!owns(p) || !h->inUse() || h->pool != this) {
-        std::fprintf(stderr, "memory pool %d: free of a block it does not hold ignored\n", getId());
-        return;
-    }
-    freeBlock(h);
+    if (holds(p)) freeBlock(headerOf(p));
 }
 
 void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
     if (!p) return allocate(size);
     ScopedLock guard(lock_);
+    if (!holds(p)) return nullptr;
     if (size > kMaxRequest) {
         reportExhaustion(size);
         return nullptr;

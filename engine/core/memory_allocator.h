@@ -61,6 +61,8 @@ public:
 
     // Null when no free block is large enough (reported once per pool).
     void* allocate(std::size_t size);
+    // Both ignore, with a message, a pointer that is not a block of this pool
+    // in use (reallocate then returns null).
     void free(void* p);
     // Shrinks and grows in place where it can; when it must move and cannot
     // allocate, returns null and leaves the old block alone. Shrinking never
@@ -89,6 +91,8 @@ private:
     struct Header;
 
     Header* headerOf(const void* p) const;
+    // True when p is a block of this pool in use; says so on stderr if not.
+    bool holds(const void* p) const;
     Header* nextPhysical(Header* h) const;
     Header* prevPhysical(Header* h) const;
     void insertFree(Header* h);

@@ -166,6 +166,30 @@ TEST(MemoryAllocator, FreeOfForeignOrFreedBlockIsIgnored) {
     EXPECT_EQ(a.stats().freeBlocks, 1u);
 }
 
+// A block freed into its free left neighbour leaves its old header inside
+// that neighbour's payload; freeing or resizing it again must not act on it.
+TEST(MemoryAllocator, BlockMergedIntoItsLeftNeighbourIsNotFreedTwice) {
+    TestPool pool(1024);
+    void* left = pool.allocate(64);
+    void* p = pool.allocate(64);
+    void* right = pool.allocate(64);
+    ASSERT_TRUE(left && p && right);
+    pool.free(left);
+    pool.free(p);  // merges into `left`
+    ASSERT_TRUE(pool.checkConsistency());
+    testing::internal::CaptureStderr();
+    pool.free(p);
+    EXPECT_EQ(pool.reallocate(200, p), nullptr);
+    poolFree(p);
+    EXPECT_EQ(poolReallocate(p, 200), nullptr);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("does not hold"), std::string::npos);
+    EXPECT_TRUE(pool.checkConsistency());
+    auto st = pool.stats();
+    EXPECT_EQ(st.freeBlocks, 2u);
+    EXPECT_EQ(st.usedBlocks, 1u);
+}
+
 // Random churn: after every operation the arena's invariants hold and every
 // live block still has its own contents. Replay one seed by its number.
 TEST(MemoryAllocator, RandomChurnKeepsInvariantsAndContents) {
