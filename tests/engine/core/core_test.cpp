@@ -119,6 +119,39 @@ TEST(ClassInfo, FactoryFailuresYieldNoObjectAndKeepThePool) {
     EXPECT_EQ(pool0.stats().usedBlocks, before);
 }
 
+// The records of the core classes: name, parent and the pool a factory-made
+// instance lands in (-1: no factory).
+TEST(ClassInfo, CoreClassRecords) {
+    struct Case {
+        const ClassInfo& record;
+        const char* name;
+        const ClassInfo* parent;
+        int pool;
+    };
+    const Case cases[] = {
+        {Core::staticClassInfo(), "Core", nullptr, 1},
+        {SysBase::staticClassInfo(), "SysBase", &Core::staticClassInfo(), 6},
+        {SysMemory::staticClassInfo(), "SysMemory", &SysBase::staticClassInfo(), 6},
+        {CriticalSection::staticClassInfo(), "CriticalSection", &Core::staticClassInfo(), 1},
+        {ScopedLock::staticClassInfo(), "ScopedLock", &Core::staticClassInfo(), -1},
+        {Thread::staticClassInfo(), "Thread", &Core::staticClassInfo(), -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_STREQ(c.record.name, c.name);
+        EXPECT_EQ(c.record.parent, c.parent);
+        Core* obj = c.record.create();
+        if (c.pool < 0) {
+            EXPECT_EQ(obj, nullptr);
+            continue;
+        }
+        ASSERT_NE(obj, nullptr);
+        EXPECT_EQ(&obj->classInfo(), &c.record);
+        EXPECT_EQ(MemoryAllocatorBase::ownerOf(obj), poolById(c.pool));
+        delete obj;
+    }
+}
+
 TEST(SysMemory, InitFillsThePoolTable) {
     SysMemory& memory = SysMemory::instance();
     ASSERT_TRUE(memory.init());
