@@ -478,16 +478,14 @@ void CreateDungeon::updateRoomList() {
 
 void CreateDungeon::findAllRoomPoints() {
     if (!dungeon_) return;
-    std::vector<bool> listed(Dungeon::kCellCount, false);
-    for (const Point& p : rooms_) listed[Dungeon::cellIndex(p.x, p.y)] = true;
+    // Unlike putTile and addRoomList this appends without looking: a cell
+    // listed already is listed again and weighs double in the random picks,
+    // which a seeded floor's later draws depend on.
     const Tile& room = dungeon_->getDefRoom();
     for (std::int32_t y = 0; y < Dungeon::kHeight; ++y) {
         for (std::int32_t x = 0; x < Dungeon::kWidth; ++x) {
-            const std::int32_t index = Dungeon::cellIndex(x, y);
-            if (!listed[index] && dungeon_->cellAt(index).sameLook(room)) {
-                listed[index] = true;
+            if (dungeon_->cellAt(Dungeon::cellIndex(x, y)).sameLook(room))
                 rooms_.emplace_back(x, y);
-            }
         }
     }
     updateRoomList();

@@ -178,6 +178,8 @@ public:
     void addRoomList(std::int32_t x, std::int32_t y);
     // The dungeon's room list becomes a copy of this one.
     void updateRoomList();
+    // Appends every cell with the default room look (rows outer), listed
+    // already or not, then updateRoomList.
     void findAllRoomPoints();
 
     const PointList& roomList() const { return rooms_; }
