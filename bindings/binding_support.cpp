@@ -76,6 +76,12 @@ int setWordValue(lua_State* L) {
     return 0;
 }
 
+int registerCollected(lua_State* L, int lo) {
+    void* const* box = static_cast<void* const*>(lua_touserdata(L, lo));
+    if (!box || !*box) return 0;
+    return tolua_register_gc(L, lo);
+}
+
 void noteScriptOwned(lua_State* L, const void* object) {
     BoundStates::noteScriptOwned(L, object);
 }

@@ -139,6 +139,11 @@ void deleteFromScript(lua_State* L, T* object) {
     destroyObject(object);
 }
 
+// Every tolua_register_gc in generated code: a result whose allocation failed
+// reaches the script as nil and is not registered (tolua would read through
+// the missing pointer).
+int registerCollected(lua_State* L, int lo);
+
 // For a binding whose result the script owns though no binding made it (an
 // object the program creates and hands over, to be deleted by the script).
 inline void giveToScript(lua_State* L, const void* object) {

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/script/script_object_hook.h"
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +18,7 @@
 #include "bindings/binding_support.h"
 #include "bindings/bound_states.h"
 #include "engine/core/memory_allocator.h"
+#include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/settings.h"
 #include "game/world/matrix.h"
@@ -621,6 +620,24 @@ TEST_F(ScriptBindings, ForgettingAProgramObjectInvalidatesItsValue) {
     EXPECT_EQ(run("fresh", "return fresh._x, rawequal(fresh, held)"), "7, false");
     binding::forgetScriptObject(next);
     delete next;
+}
+
+TEST_F(ScriptBindings, AFullPoolGivesNilResultsWithoutACrash) {
+    // Take every block of pool 1, where points, vectors and colours live;
+    // each new object a script asks for then comes back nil.
+    run("warm", "return C.Point(1, 2) + C.Point(3, 4), C.Color:Lerp(C.Color.BLACK, C.Color.WHITE)");
+    std::vector<void*> taken;
+    for (std::size_t size = 1 << 20; size >= 16; size /= 2) {
+        while (void* block = qel::poolAllocate(1, size)) taken.push_back(block);
+    }
+    EXPECT_EQ(run("full",
+                  "return C.Point:new(1, 2), C.Vector2:new_local(1, 2), C.Color(1, 2, 3), "
+                  "C.Vector2.ONE + C.Vector2.ONE, C.Color:Lerp(C.Color.BLACK, C.Color.WHITE)"),
+              "nil, nil, nil, nil, nil");
+    for (void* block : taken) qel::poolFree(block);
+    EXPECT_EQ(run("room again", "local p = C.Point(1, 2) + C.Point(3, 4) return p._x, p._y"),
+              "4, 6");
+    EXPECT_TRUE(qel::poolById(1)->checkConsistency());
 }
 
 TEST_F(ScriptBindings, AProgramTakingOverALuaOwnedObjectFreesItOnce) {
