@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace qel {
@@ -240,6 +242,56 @@ TEST(MemoryAllocator, RandomChurnKeepsInvariantsAndContents) {
         for (const Live& l : live) pool.free(l.p);
         EXPECT_EQ(pool.stats().freeBlocks, 1u);
     }
+}
+
+// Several threads share one pool, as the game, loader, sound and socket
+// threads do: no block is handed out twice and the arena stays whole.
+TEST(MemoryAllocator, ThreadsSharingAPoolKeepTheirBlocks) {
+    TestPool pool(256 * 1024);
+    std::atomic<bool> ok{true};
+    auto worker = [&](unsigned seed) {
+        std::mt19937 rng(seed);
+        std::vector<std::pair<unsigned char*, std::size_t>> live;
+        const auto tag = static_cast<unsigned char>(seed);
+        auto intact = [&](const std::pair<unsigned char*, std::size_t>& b) {
+            return std::all_of(b.first, b.first + b.second,
+                               [&](unsigned char c) { return c == tag; });
+        };
+        for (int step = 0; step < 3000; ++step) {
+            if (live.empty() || rng() % 3 != 0) {
+                std::size_t size = 1 + rng() % 300;
+                auto* p = static_cast<unsigned char*>(pool.allocate(size));
+                if (!p) continue;
+                std::memset(p, tag, size);
+                live.emplace_back(p, size);
+            }
+            if (live.size() > 40 || rng() % 2 == 0) {
+                std::size_t i = rng() % live.size();
+                if (!intact(live[i])) ok = false;
+                if (rng() % 2) {
+                    std::size_t size = 1 + rng() % 600;
+                    auto* p = static_cast<unsigned char*>(pool.reallocate(size, live[i].first));
+                    if (p) {
+                        std::memset(p, tag, size);
+                        live[i] = {p, size};
+                    }
+                } else {
+                    pool.free(live[i].first);
+                    live.erase(live.begin() + static_cast<std::ptrdiff_t>(i));
+                }
+            }
+        }
+        for (auto& b : live) {
+            if (!intact(b)) ok = false;
+            pool.free(b.first);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t <= 4; ++t) threads.emplace_back(worker, t);
+    for (auto& t : threads) t.join();
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(pool.checkConsistency());
+    EXPECT_EQ(pool.stats().freeBlocks, 1u);
 }
 
 struct InPool3 : Core {
