@@ -267,7 +267,9 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
             }
             std::uint32_t* row = target.row(y);
             const int xEnd = x0 + static_cast<int>(last) + 1;
-            for (int x = x0 + static_cast<int>(first); x < xEnd; ++x) {
+            // Attributes step only between covered pixels: past the run the
+            // extrapolated values of a sliver could leave 64 bits.
+            for (int x = x0 + static_cast<int>(first);;) {
                 std::uint32_t color = a.color;
                 if (!flat) {
                     color = 0;
@@ -275,13 +277,14 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
                         color |= static_cast<std::uint32_t>(
                                      std::clamp<std::int64_t>(colour[k].q, 0, 255))
                                  << (k * 8);
-                        colour[k].next();
                     }
                 }
                 const std::uint32_t texel = px::sample(tex, ru.q, rv.q, state, salpha);
                 px::put<Mode>(row[x], px::modulate(texel, color), dalpha);
+                if (++x >= xEnd) break;
                 ru.next();
                 rv.next();
+                for (int k = 0; k < 4 && !flat; ++k) colour[k].next();
             }
         }
     });
