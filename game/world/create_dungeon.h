@@ -170,6 +170,16 @@ public:
     bool putTile(std::int32_t x, std::int32_t y, const Tile& tile);
     void fillRoomFrame(const Tile& tile);
     void fillDoor(const Tile& tile);
+    // The same in the scripts' argument order, the tile first.
+    void fillRect(const Tile& tile, std::int32_t x, std::int32_t y, std::int32_t w,
+                  std::int32_t h) {
+        fillRect(x, y, w, h, tile);
+    }
+    void fillFrame(const Tile& tile, std::int32_t x, std::int32_t y, std::int32_t w,
+                   std::int32_t h) {
+        fillFrame(x, y, w, h, tile);
+    }
+    bool putTile(const Tile& tile, std::int32_t x, std::int32_t y) { return putTile(x, y, tile); }
 
     // ---- Point lists ------------------------------------------------------
     void clearRoomList() { rooms_.clear(); }
@@ -217,6 +227,14 @@ public:
     // Blocks with at least one open wall, rows outer.
     std::int32_t getRoomNum() const;
     bool getRoomInfo(ROOM_INFO& info, std::int32_t index) const;
+    // The scripts' forms: a cell as x, y; a record that may be nil (false,
+    // nothing drawn).
+    bool isOpenSpace(std::int32_t x, std::int32_t y) const { return isOpenSpace(Point(x, y)); }
+    bool checkCanTouch(std::int32_t x, std::int32_t y) const { return checkCanTouch(Point(x, y)); }
+    bool getShop(SHOP* shop) const { return shop && getShop(*shop); }
+    bool getRoomInfo(ROOM_INFO* info, std::int32_t index) const {
+        return info && getRoomInfo(*info, index);
+    }
 
     // ---- Layout state, for the scripts' queries and the tests -------------
     Dungeon* dungeon() const { return dungeon_; }

@@ -790,6 +790,39 @@ TEST(CreateDungeon, RoomInfoSortsDoorsBySide) {
     EXPECT_EQ(info.width, 12345);
 }
 
+TEST(CreateDungeon, ScriptFormsTakeTheTileFirstCellsAsNumbersAndNilRecords) {
+    auto d = makeDungeon();
+    auto gen = twoBigRooms(d.get());
+    ASSERT_NE(gen, nullptr);
+    gen->makePass();
+    // A nil record is refused before any draw.
+    qel::SysRand::instance().seed(2);
+    const std::uint32_t firstDraw = qel::SysRand::instance().getRand();
+    qel::SysRand::instance().seed(2);
+    EXPECT_FALSE(gen->getShop(static_cast<CreateDungeon::SHOP*>(nullptr)));
+    EXPECT_FALSE(gen->getRoomInfo(static_cast<CreateDungeon::ROOM_INFO*>(nullptr), 0));
+    EXPECT_EQ(qel::SysRand::instance().getRand(), firstDraw);
+    CreateDungeon::SHOP shop;
+    CreateDungeon::ROOM_INFO info;
+    EXPECT_TRUE(gen->getShop(&shop));
+    EXPECT_TRUE(gen->getRoomInfo(&info, 1));
+
+    gen->fillAll(kWall);
+    gen->fillRect(kPass, 10, 10, 3, 1);
+    gen->fillFrame(kPass, 20, 20, 2, 2);
+    EXPECT_TRUE(gen->putTile(kRoom, 30, 5));
+    EXPECT_TRUE(d->getTile(12, 10)->sameLook(kPass));
+    EXPECT_TRUE(d->getTile(13, 10)->sameLook(kWall));
+    EXPECT_TRUE(d->getTile(22, 21)->sameLook(kPass));
+    EXPECT_TRUE(d->getTile(21, 21)->sameLook(kWall));
+    EXPECT_TRUE(d->getTile(30, 5)->sameLook(kRoom));
+    EXPECT_EQ(gen->roomList().back(), Point(30, 5));
+    EXPECT_FALSE(gen->isOpenSpace(11, 10));  // middle of a straight corridor
+    EXPECT_TRUE(gen->isOpenSpace(10, 10));
+    EXPECT_TRUE(gen->checkCanTouch(10, 11));
+    EXPECT_FALSE(gen->checkCanTouch(15, 15));
+}
+
 TEST(CreateDungeon, SettingsComeFromTheInstalledSource) {
     CreateDungeon gen;
     EXPECT_EQ(gen.settings().minRoom, 3u);
