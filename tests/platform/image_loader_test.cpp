@@ -79,6 +79,43 @@ TEST(ImageLoader, BmpWithColourKeyMakesKeyedPixelsTransparentBlack) {
     EXPECT_EQ(hex(unkeyed->surface->at(0, 0)), hex(0xFF000000u)) << "key 0 keys nothing";
 }
 
+// An uncompressed 24-bit TGA, rows stored top first (descriptor bit 5).
+std::vector<std::uint8_t> tga24(const std::vector<std::vector<std::uint32_t>>& rows) {
+    std::vector<std::uint8_t> b = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    put16(b, static_cast<std::uint32_t>(rows[0].size()));
+    put16(b, static_cast<std::uint32_t>(rows.size()));
+    b.push_back(24);
+    b.push_back(0x20);
+    for (const auto& row : rows) {
+        for (const std::uint32_t p : row) {
+            b.push_back(static_cast<std::uint8_t>(p));
+            b.push_back(static_cast<std::uint8_t>(p >> 8));
+            b.push_back(static_cast<std::uint8_t>(p >> 16));
+        }
+    }
+    return b;
+}
+
+TEST(ImageLoader, FormatComesFromTheContentNotTheName) {
+    const std::vector<std::vector<std::uint32_t>> rows = {{0xFF00FF, 0x123456},
+                                                          {0x000000, 0xFF00FF}};
+    // A TGA saved under a .bmp name still loads as the TGA it is.
+    const std::string path = ::testing::TempDir() + "image_loader_test_tga.bmp";
+    {
+        const auto bytes = tga24(rows);
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    auto loaded = ImageLoader::loadFile(path, 0xFFFF00FFu);
+    ASSERT_TRUE(loaded);
+    const Surface& s = *loaded->surface;
+    EXPECT_EQ(hex(s.at(0, 0)), hex(0x00000000u)) << "magenta key";
+    EXPECT_EQ(hex(s.at(1, 0)), hex(0xFF123456u));
+    EXPECT_EQ(hex(s.at(0, 1)), hex(0xFF000000u));
+    EXPECT_EQ(hex(s.at(1, 1)), hex(0x00000000u));
+}
+
 TEST(ImageLoader, OddSizedPngStretchesToPowersOfTwo) {
     // 3 x 5: a red first column, the rest blue.
     Surface picture(3, 5, PixelFormat::A8R8G8B8);
