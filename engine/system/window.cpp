@@ -161,6 +161,7 @@ void Window::onMenuShortcut(int index) {
 
 void Window::update() {
     WindowMenuBase* menu = nullptr;
+    std::uint32_t generation = menuGeneration_;
     std::vector<std::int32_t> ids;
     {
         ScopedLock lock(menuLock_);
@@ -168,8 +169,13 @@ void Window::update() {
         if (menu) ids = menu->takeCommands();
     }
     // menu_ changes only on this thread, so it stays valid while the
-    // commands run without the lock.
-    for (std::int32_t id : ids) menu->onCommand(id);
+    // commands run without the lock, until a command itself detaches or
+    // replaces it: the old menu's remaining commands go with it (counted by
+    // generation, as a new menu may take the old one's address).
+    for (std::int32_t id : ids) {
+        if (menuGeneration_ != generation) break;
+        menu->onCommand(id);
+    }
 
     if (closeRequested_.exchange(false) && closeCallback_ && closeCallback_()) requestQuit();
     if (maximizeRequested_.exchange(false) && maximizeCallback_) maximizeCallback_();
@@ -188,6 +194,7 @@ void Window::attachMenu(const ClassInfo& menuClass) {
         old = menu_;
         menu_ = menu;
         menuBar_ = std::move(bar);
+        ++menuGeneration_;
     }
     // The bar has no native form, so the client area keeps its size and the
     // letterbox stays as it is (recomputing it here, on the game thread,
@@ -202,6 +209,7 @@ void Window::detachMenu() {
         old = menu_;
         menu_ = nullptr;
         menuBar_.reset();
+        ++menuGeneration_;
     }
     delete old;
 }

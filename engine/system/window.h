@@ -106,6 +106,7 @@ private:
     int height_ = 0;
     char title_[kTitleCapacity + 1] = {};
     WindowMenuBase* menu_ = nullptr;
+    std::uint32_t menuGeneration_ = 0;  // counts attaches and detaches (game thread)
     std::unique_ptr<MenuBar> menuBar_;
     CriticalSection menuLock_;  // menu_ between attach (game) and commands (window thread)
     bool fullscreen_ = false;

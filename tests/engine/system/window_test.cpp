@@ -217,6 +217,44 @@ TEST(WindowMenuBase, QueuedCommandsRunInOrderUnlessHandledAtOnce) {
     EXPECT_TRUE(menu.takeCommands().empty());
 }
 
+// A menu whose first command takes the menu off the window.
+class DetachingMenu : public WindowMenuBase {
+public:
+    static const ClassInfo& staticClassInfo() {
+        static const ClassInfo info =
+            ClassInfo::make<DetachingMenu, WindowMenuBase>("DetachingMenu");
+        return info;
+    }
+    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    void onCommand(std::int32_t id) override {
+        ++ran;
+        if (id == 1) window()->detachMenu();
+        if (id == 2) window()->attachMenu(MenuFullscreen::staticClassInfo());
+        if (id == 5) {
+            // The new menu may well take the old one's place in the pool.
+            Window* w = window();
+            w->detachMenu();
+            w->attachMenu(DetachingMenu::staticClassInfo());
+        }
+    }
+    static inline int ran = 0;
+};
+
+TEST_F(WindowFixture, ACommandThatReplacesTheMenuEndsTheDrainOfTheOldOne) {
+    for (std::int32_t first : {1, 2, 5}) {
+        DetachingMenu::ran = 0;
+        window.attachMenu(DetachingMenu::staticClassInfo());
+        ASSERT_NE(window.menu(), nullptr);
+        for (std::int32_t id : {first, 3, 4}) window.menu()->dispatch(id);
+        window.update();  // the old menu is gone after its first command
+        EXPECT_EQ(DetachingMenu::ran, 1) << first;
+        EXPECT_EQ(window.menu() != nullptr, first != 1);
+        window.update();
+        EXPECT_EQ(DetachingMenu::ran, 1) << first;
+        window.detachMenu();
+    }
+}
+
 TEST_F(WindowFixture, TitleIsCutAtSixtyFourBytesWithoutSplittingACharacter) {
     std::string longTitle(63, 'a');
     longTitle += "漢";  // two bytes starting at byte 63
