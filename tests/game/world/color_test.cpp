@@ -65,6 +65,8 @@ TEST(Color, Products) {
         {"grey x 3 clamps", Color::GLAY * 3.0f, 0xFFFFFFFFu},
         {"red 200 x 1.5 clamps", Color(200, 10, 0, 7) * 1.5f, 0x07FF0F00u},
         {"x 0.5 truncates", Color(255, 3, 1, 9) * 0.5f, 0x097F0100u},
+        // 10 * 0.7f is 6.99999988 exactly but 7 once rounded to float.
+        {"product in single precision", Color(10, 0, 0, 0) * 0.7f, 0x00070000u},
         {"negative factor floors at 0", Color::WHITE * -2.0f, 0xFF000000u},
         {"NaN factor gives 0", Color::WHITE * nan, 0xFF000000u},
         {"infinite factor clamps", Color(1, 0, 0, 0) * inf, 0x00FF0000u},

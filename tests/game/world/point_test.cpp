@@ -46,6 +46,10 @@ TEST(Point, ScalingTruncatesTowardZero) {
         {"pixels of a cell", Point(49, 29) * 16.0f, Point(784, 464)},
         // 0.1f is slightly above 0.1: the float factor, not the decimal, is used.
         {"float factor", Point(10, -10) * 0.1f, Point(1, -1)},
+        // 2^24 + 1 has no float form: the product must be formed in double.
+        {"large coordinates keep every bit", Point(16777217, -16777217) * 1.0f,
+         Point(16777217, -16777217)},
+        {"large quotient keeps every bit", Point(16777217, 3) / 1.0f, Point(16777217, 3)},
         {"large product saturates", Point(kMax, kMin) * 4.0f, Point(kMax, kMin)},
         {"division by zero saturates", Point(5, -5) / 0.0f, Point(kMax, kMin)},
         {"zero over zero is zero", Point(0, 0) / 0.0f, Point(0, 0)},

@@ -175,6 +175,8 @@ TEST(Status, DerivedFigures) {
         {"calAvoid weighs its first figure twice", reset.calAvoid(6, 0, 0, 10), -2},
         {"calResist", reset.calResist(3, 4, 25, 10), -1},
         {"calWeight", s.calWeight(10, 20, 1.5f, 2.0f, 3.0f), 7 + 30 + 20 + 3},
+        // 10 * 0.7f is 6.99999988 in double, 7 once rounded to float.
+        {"calWeight rounds to float before truncating", reset.calWeight(0, 10, 0.7f, 0, 0), 7},
         {"calControl ignores its second number", reset.calControl(5, 99), 5},
         {"unset level ratio drops the level term", reset.calHit(3, 4, 25, 0), 3},
         {"unset level ratio in calAvoid", reset.calAvoid(3, 3, 99, 0), -3},
