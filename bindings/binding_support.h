@@ -70,11 +70,15 @@ T fromNumber(double value) {
         using U = std::make_unsigned_t<typename IntegerOf<T>::type>;
         return static_cast<T>(static_cast<U>(wrapToWord64(value)));
     } else if constexpr (std::is_same_v<T, float>) {
+        // Beyond the largest float, values below half a step past it still
+        // round to it; from that midpoint on they round to infinity.
+        constexpr float kMax = std::numeric_limits<float>::max();
+        constexpr double kOverflow = 0x1.ffffffp127;
         if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
-        if (value > std::numeric_limits<float>::max())
-            return std::numeric_limits<float>::infinity();
-        if (value < -std::numeric_limits<float>::max())
-            return -std::numeric_limits<float>::infinity();
+        if (value >= kOverflow) return std::numeric_limits<float>::infinity();
+        if (value <= -kOverflow) return -std::numeric_limits<float>::infinity();
+        if (value > kMax) return kMax;
+        if (value < -kMax) return -kMax;
         return static_cast<float>(value);
     } else {
         return static_cast<T>(value);
