@@ -1,5 +1,6 @@
 #include "platform/sdl/key_table.h"
 
+#include <SDL_mouse.h>
 #include <SDL_scancode.h>
 
 #include <cstring>
@@ -107,6 +108,21 @@ void KeyTable::fill(const std::uint8_t* pressed, int count, std::uint8_t keys[25
         if (!pressed[sc]) continue;
         if (int vk = virtualKey(sc)) keys[vk] = 0x80;
         if (int vk = sidedVirtualKey(sc)) keys[vk] = 0x80;
+    }
+}
+
+void KeyTable::fillMouseButtons(std::uint32_t sdlButtons, std::uint8_t keys[256]) {
+    struct Button {
+        int sdl;
+        int vk;
+    };
+    constexpr Button kButtons[] = {{SDL_BUTTON_LEFT, 1},
+                                   {SDL_BUTTON_RIGHT, 2},
+                                   {SDL_BUTTON_MIDDLE, 4},
+                                   {SDL_BUTTON_X1, 5},
+                                   {SDL_BUTTON_X2, 6}};
+    for (const Button& b : kButtons) {
+        keys[b.vk] = (sdlButtons & SDL_BUTTON(b.sdl)) ? 0x80 : 0;
     }
 }
 

@@ -17,6 +17,11 @@ public:
     // Fills `keys` (256 entries, 0x80 = down) from a pressed-state array
     // indexed by scancode.
     static void fill(const std::uint8_t* pressed, int count, std::uint8_t keys[256]);
+    // Marks the mouse buttons of an SDL button mask under their key codes
+    // (1 left, 2 right, 4 middle, 5 and 6 the side buttons): the keyboard
+    // state the game polls has always carried them, and the scripts read
+    // a click as a key.
+    static void fillMouseButtons(std::uint32_t sdlButtons, std::uint8_t keys[256]);
 };
 
 }  // namespace qel

@@ -57,6 +57,7 @@ struct SdlWindow::Impl {
         if (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) s.buttons |= 1;
         if (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) s.buttons |= 2;
         if (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) s.buttons |= 4;
+        KeyTable::fillMouseButtons(buttons, s.keys);
         toFramePixels(presentRect, frameWidth, frameHeight, x, y, s.x, s.y);
         std::lock_guard lock(inputMutex);
         input = s;

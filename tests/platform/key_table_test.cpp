@@ -3,6 +3,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 namespace qel {
 namespace {
 
@@ -73,6 +77,32 @@ TEST(KeyTable, FillMarksBothTheSharedAndTheSidedCodes) {
     // A short state array (fewer scancodes known) is read only as far as it goes.
     KeyTable::fill(pressed, SDL_SCANCODE_Q, keys);
     EXPECT_EQ(keys['Q'], 0);
+}
+
+TEST(KeyTable, MouseButtonsReadAsTheirKeyCodes) {
+    struct Case {
+        std::uint32_t mask;
+        std::vector<int> down;
+    };
+    const Case cases[] = {
+        {0, {}},
+        {SDL_BUTTON_LMASK, {1}},
+        {SDL_BUTTON_RMASK, {2}},
+        {SDL_BUTTON_MMASK, {4}},
+        {SDL_BUTTON_X1MASK | SDL_BUTTON_X2MASK, {5, 6}},
+        {SDL_BUTTON_LMASK | SDL_BUTTON_RMASK | SDL_BUTTON_MMASK, {1, 2, 4}},
+    };
+    for (const Case& c : cases) {
+        std::uint8_t keys[256];
+        std::memset(keys, 0x80, sizeof keys);  // a released button clears its code
+        KeyTable::fillMouseButtons(c.mask, keys);
+        for (int vk : {1, 2, 4, 5, 6}) {
+            bool expected = std::find(c.down.begin(), c.down.end(), vk) != c.down.end();
+            EXPECT_EQ(keys[vk], expected ? 0x80 : 0) << "mask " << c.mask << " code " << vk;
+        }
+        EXPECT_EQ(keys[3], 0x80);  // other codes are left alone
+        EXPECT_EQ(keys['A'], 0x80);
+    }
 }
 
 }  // namespace
