@@ -388,6 +388,20 @@ void closeOnEveryPump(WindowEventSink& sink) {
     sink.onCloseRequest();
 }
 
+bool agreeToClose() {
+    return true;
+}
+
+TEST_F(AppFixture, AnAgreedCloseStopsTheFrameRightAfterTheInputSample) {
+    window.bindQuitFlag(&app.quitFlag());  // as start-up does
+    window.setCloseCallback(&agreeToClose);
+    window.onCloseRequest();
+    EXPECT_FALSE(app.update());
+    EXPECT_EQ(app.frameCounter(), 1u);
+    EXPECT_EQ(take(), Log{"input.update"});
+    EXPECT_TRUE(app.isQuit());
+}
+
 TEST_F(AppFixture, ClosingTheWindowEndsTheRunOnceTheGameAgrees) {
     closeAnswers = 0;
     window.setCloseCallback(&refuseOnce);
