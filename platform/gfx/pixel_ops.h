@@ -164,11 +164,42 @@ inline std::uint64_t lerpLanes(std::uint64_t a, std::uint64_t b, std::uint32_t w
 
 // Four texels weighed horizontally by fx, then vertically by fy, each stage
 // rounded to 8 bits.
-inline std::uint32_t bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
-                              std::uint32_t t11, std::uint32_t fx, std::uint32_t fy) {
+inline std::uint32_t bilinearPortable(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
+                                      std::uint32_t t11, std::uint32_t fx, std::uint32_t fy) {
     const std::uint64_t top = lerpLanes(spread(t00), spread(t10), fx);
     const std::uint64_t bottom = lerpLanes(spread(t01), spread(t11), fx);
     return gather(lerpLanes(top, bottom, fy));
+}
+
+inline std::uint32_t bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
+                              std::uint32_t t11, std::uint32_t fx, std::uint32_t fy) {
+#if defined(__SSE2__)
+    // The same two rounded stages in 16-bit words: top row in one register
+    // (t00 | t10), bottom row in another, both weighed at once.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wx = _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(256 - fx)),
+                                          _mm_set1_epi16(static_cast<short>(fx)));
+    const __m128i round = _mm_set1_epi16(128);
+    const __m128i top = _mm_mullo_epi16(
+        _mm_unpacklo_epi8(_mm_set_epi32(0, 0, static_cast<int>(t10), static_cast<int>(t00)), zero),
+        wx);
+    const __m128i bottom = _mm_mullo_epi16(
+        _mm_unpacklo_epi8(_mm_set_epi32(0, 0, static_cast<int>(t11), static_cast<int>(t01)), zero),
+        wx);
+    // Add each row's two halves: low 64 bits + high 64 bits.
+    const __m128i t =
+        _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(top, _mm_unpackhi_epi64(top, top)), round), 8);
+    const __m128i b = _mm_srli_epi16(
+        _mm_add_epi16(_mm_add_epi16(bottom, _mm_unpackhi_epi64(bottom, bottom)), round), 8);
+    const __m128i wy = _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(256 - fy)),
+                                          _mm_set1_epi16(static_cast<short>(fy)));
+    const __m128i v = _mm_mullo_epi16(_mm_unpacklo_epi64(t, b), wy);
+    const __m128i r =
+        _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(v, _mm_unpackhi_epi64(v, v)), round), 8);
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(r, zero)));
+#else
+    return bilinearPortable(t00, t10, t01, t11, fx, fy);
+#endif
 }
 
 // Texel index after addressing; size >= 1.

@@ -169,6 +169,21 @@ TEST(RasterizerDifferential, VectorBlendRowsMatchTheScalarBlendBitForBit) {
     }
 }
 
+TEST(RasterizerDifferential, VectorBilinearMatchesThePortableOneBitForBit) {
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint32_t t[4] = {static_cast<std::uint32_t>(rng()),
+                                    static_cast<std::uint32_t>(rng()),
+                                    static_cast<std::uint32_t>(rng()),
+                                    i % 2 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(rng())};
+        const std::uint32_t fx = i % 3 ? rng() % 256 : (i % 2) * 255;
+        const std::uint32_t fy = rng() % 256;
+        ASSERT_EQ(hex(px::bilinear(t[0], t[1], t[2], t[3], fx, fy)),
+                  hex(px::bilinearPortable(t[0], t[1], t[2], t[3], fx, fy)))
+            << "case " << i;
+    }
+}
+
 TEST(RasterizerDifferential, EnvironmentSwitchTurnsFastPathsOff) {
     const char* old = std::getenv("QEL_GFX_NO_FAST_PATHS");
     const std::string saved = old != nullptr ? old : "";
