@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bindings/binding_support.h"
@@ -623,6 +625,88 @@ TEST_F(ScriptBindings, ForgettingAProgramObjectInvalidatesItsValue) {
     EXPECT_EQ(run("fresh", "return fresh._x, rawequal(fresh, held)"), "7, false");
     binding::forgetScriptObject(next);
     delete next;
+}
+
+// Every constant of module C by name and value: the key codes as the
+// virtual-key codes they are named after, the button indices and the codes
+// of the game's enumerations. Runs of consecutive codes are added in the
+// test; nothing else in C may be a number.
+constexpr const char* kModuleConstants =
+    "KEY_BACK=8 KEY_TAB=9 KEY_CLEAR=12 KEY_RETURN=13 KEY_SHIFT=16 KEY_CONTROL=17 "
+    "KEY_MENU=18 KEY_PAUSE=19 KEY_CAPITAL=20 KEY_KANA=21 KEY_HANGEUL=21 KEY_HANGUL=21 "
+    "KEY_JUNJA=23 KEY_FINAL=24 KEY_HANJA=25 KEY_KANJI=25 KEY_ESCAPE=27 KEY_CONVERT=28 "
+    "KEY_NONCONVERT=29 KEY_ACCEPT=30 KEY_MODECHANGE=31 KEY_SPACE=32 KEY_PRIOR=33 "
+    "KEY_NEXT=34 KEY_END=35 KEY_HOME=36 KEY_LEFT=37 KEY_UP=38 KEY_RIGHT=39 KEY_DOWN=40 "
+    "KEY_SELECT=41 KEY_PRINT=42 KEY_EXE=43 KEY_SNAPSHOT=44 KEY_INSERT=45 KEY_DELETE=46 "
+    "KEY_HELP=47 KEY_LWIN=91 KEY_RWIN=92 KEY_APPS=93 KEY_SLEEP=95 KEY_MULTIPLY=106 "
+    "KEY_ADD=107 KEY_SEPARATOR=108 KEY_SUBTRACT=109 KEY_DECIMAL=110 KEY_DIVIDE=111 "
+    "KEY_NUMLOCK=144 KEY_SCROLL=145 KEY_LSHIFT=160 KEY_RSHIFT=161 KEY_LCONTROL=162 "
+    "KEY_RCONTROL=163 KEY_LMENU=164 KEY_RMENU=165 KEY_OEM_1=186 KEY_OEM_PLUS=187 "
+    "KEY_OEM_COMMA=188 KEY_OEM_MINUS=189 KEY_OEM_PERIOD=190 KEY_OEM_2=191 KEY_OEM_3=192 "
+    "KEY_OEM_4=219 KEY_OEM_5=220 KEY_OEM_6=221 KEY_OEM_7=222 KEY_OEM_8=223 "
+    "KEY_OEM_RESET=233 KEY_OEM_JUMP=234 KEY_OEM_PA1=235 KEY_OEM_PA2=236 KEY_OEM_PA3=237 "
+    "KEY_OEM_WSCTRL=238 KEY_OEM_CUSEL=239 KEY_OEM_ATTN=240 KEY_OEM_FINISH=241 "
+    "KEY_OEM_COPY=242 KEY_OEM_AUTO=243 KEY_OEM_ENLW=244 KEY_OEM_BACKTAB=245 KEY_ATTN=246 "
+    "KEY_CRSEL=247 KEY_EXSEL=248 KEY_EREOF=249 KEY_PLAY=250 KEY_ZOOM=251 KEY_NONAME=252 "
+    "KEY_PA1=253 KEY_OEM_CLEAR=254 BTN_L_LEFT=32 BTN_L_UP=33 BTN_L_RIGHT=34 "
+    "BTN_L_DOWN=35 BTN_R_LEFT=36 BTN_R_UP=37 BTN_R_RIGHT=38 BTN_R_DOWN=39 BUTTON_MAX=40 "
+    "FILE_ENCRYPT=1 QEL_DEVELOP=0 SEX_UNKNOWN=0 SEX_MALE=1 SEX_FEMALE=2 "
+    "WEIGHT_STATE_NORMAL=0 WEIGHT_STATE_OVER=1 WEIGHT_STATE_PRESS=2 WEIGHT_STATE_DEAD=3 "
+    "SATIETY_STATE_NORMAL=0 SATIETY_STATE_OVER=1 SATIETY_STATE_FULL=2 "
+    "SATIETY_STATE_EMPTY=3 SATIETY_STATE_HUNGER=4 SATIETY_STATE_DEAD=5 "
+    "FIELD_STATE_NORMAL=0 FIELD_STATE_WATER=2 FIELD_STATE_SWIM=3 FIELD_STATE_DROWN=4 "
+    "FIELD_STATE_STRAND=1 DAMRES_NONE=0 DAMRES_REFLECT=1 DAMRES_VOID=2 DAMRES_MISS=3 "
+    "DAMRES_HIT=4 DAMRES_DEAD=5 ADDEFF_NORMAL=0 ADDEFF_SINGLE=1 ADDEFF_BASTA=2 "
+    "MATE_UNKNOWN=0 MATE_HERB=1 MATE_ORGANIC=2 MATE_FRESH=4 MATE_CLOTH=8 MATE_PAPER=16 "
+    "MATE_LEATHER=32 MATE_DRAGON=64 MATE_WOOD=128 MATE_MACHINE=256 MATE_BONE=512 "
+    "MATE_IRON=1024 MATE_MITHRIL=2048 MATE_GOLD=4096 MATE_GLASS=8192 MATE_JEWEL=16384 "
+    "MATE_STONE=32768 EFFECT_NONE=0 EFFECT_GOOD=1 EFFECT_BAD=2 ITEM_OTHER=21 "
+    "ITEM_ONEHAND=1 ITEM_TWOHAND=2 ITEM_LEFTHAND=3 ITEM_BOOK=4 ITEM_BOW=5 ITEM_ARROW=6 "
+    "ITEM_TORCH=7 ITEM_HEAD=8 ITEM_BODY=9 ITEM_GLOBE=10 ITEM_SHOES=11 ITEM_ACCESSORY=12 "
+    "ITEM_POTION=13 ITEM_SCROLL=14 ITEM_WAND=15 ITEM_INVENTORY=16 ITEM_FOOD=17 "
+    "ITEM_CORPSE=18 ITEM_JEWEL=19 ITEM_MONEY=20 IDENTIFY_UNKNOWN=0 IDENTIFY_NAME=1 "
+    "IDENTIFY_ALWAYS=2 EQUIP_RIGHT=0 EQUIP_LEFT=1 EQUIP_BOW=2 EQUIP_ARROW=3 "
+    "EQUIP_TORCH=4 EQUIP_HEAD=5 EQUIP_BODY=6 EQUIP_HAND=7 EQUIP_FOOT=8 EQUIP_ACCESSORY=9 "
+    "EQUIP_POS_MAX=10 EQUIP_NONE=-1 CREATE_PICK=0 CREATE_DROP=1 CREATE_SHOP=2 "
+    "CREATE_CHANGE=3 CREATE_TYPE_MAX=4 TILE_DARK=0 TILE_OPEN=1 TILE_VIEW=3 TILE_LIGHT=4 "
+    "TARGET_ENEMY=0 TARGET_FRIEND=1 TARGET_OWNER=2 TARGET_OTHER=3 TARGET_ALL=4 "
+    "TARGET_ITEM_PICK=5 TARGET_ITEM_ALL=6 ZM_ON_ZOOM=0 ZM_OFF_ZOOM=1 ZM_TOGGLE=2 "
+    "ZM_AUTO=3 ";
+
+TEST_F(ScriptBindings, ModuleCHoldsEveryConstantWithItsValue) {
+    std::vector<std::pair<std::string, double>> expected;
+    for (int i = 0; i < 10; ++i) expected.emplace_back("KEY_" + std::to_string(i), 48 + i);
+    for (int i = 0; i < 26; ++i) expected.emplace_back(std::string("KEY_") + char('A' + i), 65 + i);
+    for (int i = 0; i < 10; ++i) expected.emplace_back("KEY_NUMPAD" + std::to_string(i), 96 + i);
+    for (int i = 1; i <= 24; ++i) expected.emplace_back("KEY_F" + std::to_string(i), 111 + i);
+    for (int i = 0; i < 32; ++i) {
+        const char name[] = {'B', 'T', 'N', '_', char('0' + i / 10), char('0' + i % 10), 0};
+        expected.emplace_back(name, i);
+    }
+    std::istringstream listing(kModuleConstants);
+    for (std::string entry; listing >> entry;) {
+        const auto eq = entry.find('=');
+        expected.emplace_back(entry.substr(0, eq), std::stod(entry.substr(eq + 1)));
+    }
+    ASSERT_EQ(expected.size(), 305u);
+
+    lua_State* L = host_.state();
+    lua_getglobal(L, "C");
+    for (const auto& [name, value] : expected) {
+        lua_getfield(L, -1, name.c_str());
+        EXPECT_TRUE(lua_type(L, -1) == LUA_TNUMBER && lua_tonumber(L, -1) == value)
+            << name << " should be " << value << ", is " << luaL_typename(L, -1) << " "
+            << lua_tonumber(L, -1);
+        lua_pop(L, 1);
+    }
+    int numbers = 0;
+    lua_pushnil(L);
+    while (lua_next(L, -2)) {
+        if (lua_type(L, -1) == LUA_TNUMBER) ++numbers;
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+    EXPECT_EQ(numbers, 305);
 }
 
 TEST_F(ScriptBindings, AFullPoolGivesNilResultsWithoutACrash) {
