@@ -1,0 +1,40 @@
+#include "game/shell/world_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "game/shell/settings.h"
+#include "game/world/create_dungeon.h"
+
+namespace {
+
+// The generator reads the script settings when it runs, not when the source
+// was installed: a script's later assignment takes effect.
+TEST(WorldSettings, GeneratorReadsTheSettingsAtTheMomentOfUse) {
+    const auto saved = std::make_tuple(CREATE_MIN_WITDH, CREATE_MIN_HEIGHT, CREATE_ROOM_PER,
+                                       CREATE_MIN_ROOM, CREATE_MIN_SPACE, CREATE_FAIL_MAX);
+    installWorldSettingsSources();
+    CreateDungeon generator;
+    EXPECT_EQ(generator.settings().minWidth, CREATE_MIN_WITDH);
+
+    CREATE_MIN_WITDH = 7;
+    CREATE_MIN_HEIGHT = 2;
+    CREATE_ROOM_PER = 0.25f;
+    CREATE_MIN_ROOM = 9;
+    CREATE_MIN_SPACE = 11;
+    CREATE_FAIL_MAX = 13;
+    const CreateDungeonSettings s = generator.settings();
+    EXPECT_EQ(s.minWidth, 7u);
+    EXPECT_EQ(s.minHeight, 2u);
+    EXPECT_EQ(s.roomPer, 0.25f);
+    EXPECT_EQ(s.minRoom, 9u);
+    EXPECT_EQ(s.minSpace, 11u);
+    EXPECT_EQ(s.failMax, 13u);
+
+    std::tie(CREATE_MIN_WITDH, CREATE_MIN_HEIGHT, CREATE_ROOM_PER, CREATE_MIN_ROOM,
+             CREATE_MIN_SPACE, CREATE_FAIL_MAX) = saved;
+    CreateDungeon::setSettingsSource(nullptr);
+}
+
+}  // namespace
