@@ -73,6 +73,7 @@ Core* createDefault() {
 template <class T, class Parent>
 ClassInfo ClassInfo::make(const char* name) {
     static_assert(std::is_base_of_v<Core, T>);
+    static_assert(std::is_base_of_v<Parent, T>, "a class record names a base class as parent");
     ClassInfo info;
     info.name = name;
     info.type = &typeid(T);
