@@ -1,5 +1,6 @@
 #include "engine/system/sys_main.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -182,8 +183,7 @@ bool SysMain::init() {
 void SysMain::term() {
     if (gameShutdownHook_) gameShutdownHook_();
     for (SysBase* s : added_) s->term();
-    added_.clear();
-    added_.shrink_to_fit();
+    decltype(added_)().swap(added_);
     forEach(kTermOrder, std::size(kTermOrder), false, [](SysBase& s) { s.term(); });
 }
 
@@ -234,13 +234,24 @@ void SysMain::onResetDevice() {
 
 int SysMain::addSystem(SysBase* system) {
     if (!system) return -1;
+    try {
+        if (added_.capacity() == 0) added_.reserve(4);
+    } catch (const std::bad_alloc&) {
+        quit_ = true;
+        return -1;
+    }
     if (!system->init()) {
         quit_ = true;
         return -1;
     }
     try {
+        if (added_.size() == added_.capacity()) {
+            added_.reserve(added_.capacity() + std::min<std::size_t>(added_.capacity(), 100));
+        }
         added_.push_back(system);
     } catch (const std::bad_alloc&) {
+        // Initialised but not kept: undo its init rather than leave it half on.
+        system->term();
         quit_ = true;
         return -1;
     }

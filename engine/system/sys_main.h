@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/core/critical_section.h"
+#include "engine/core/memory_allocator.h"
 #include "engine/core/sys_base.h"
 #include "engine/system/fps_timer.h"
 #include "engine/system/start_params.h"
@@ -142,7 +143,8 @@ private:
     std::uint32_t frameLimit_ = 0;
     CriticalSection gameLock_;
     SysBase* slots_[kSlotCount] = {};
-    std::vector<SysBase*> added_;
+    // Created on first use with room for 4; grows by its size, at most 100 at a time.
+    std::vector<SysBase*, PoolAllocator<SysBase*, 6>> added_;
 
     Window* window_ = nullptr;
     WindowBackend* backend_ = nullptr;

@@ -4,9 +4,11 @@
 
 #include <clocale>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/core/memory_allocator.h"
 #include "engine/system/window.h"
 #include "platform/sdl/message_box.h"
 #include "tests/engine/system/fake_clock.h"
@@ -198,6 +200,22 @@ TEST_F(AppFixture, AnAddedSubsystemThatFailsItsInitEndsTheProgram) {
     EXPECT_EQ(app.addSystem(nullptr), -1);
     app.update();
     EXPECT_EQ(std::count(log.begin(), log.end(), "addedA.update"), 0);
+}
+
+TEST_F(AppFixture, TheAddedListLivesInTheSystemPoolAndGoesAtTerm) {
+    auto used = [] { return MemoryAllocator<6>::instance().stats().usedBlocks; };
+    std::vector<std::unique_ptr<FakeSystem>> added;  // subsystems are pool 6 objects too
+    for (int i = 0; i < 9; ++i) added.push_back(std::make_unique<FakeSystem>("added", &log));
+    const std::size_t before = used();
+    for (int i = 0; i < 9; ++i) {  // past the first capacity of 4 and its growth to 8
+        EXPECT_EQ(app.addSystem(added[i].get()), i);
+        EXPECT_EQ(used(), before + 1) << i;
+    }
+    app.update();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "added.update"), 9);
+    app.term();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "added.term"), 9);
+    EXPECT_EQ(used(), before);
 }
 
 TEST_F(AppFixture, DeviceLossIsRepairedOnTheWindowThreadAndTheTreeHearsAtItsNextDraw) {
