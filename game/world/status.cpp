@@ -59,8 +59,10 @@ std::size_t Status::checked(std::int32_t index) {
     return static_cast<std::size_t>(index);
 }
 
+// Touches no block, so any index is fine: the ones with no rule of their
+// own (outside the block too) simply add.
 std::int32_t Status::CalValueSum(std::int32_t index, std::int32_t held, std::int32_t incoming) {
-    switch (checked(index)) {
+    switch (index) {
         case FLOAT:
         case THROUGH:
         case INVISIBLE:
