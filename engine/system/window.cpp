@@ -30,7 +30,7 @@ Window& Window::instance() {
 }
 
 const ClassInfo& Window::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::makeWithoutFactory<Window, Core>("Window");
+    static const ClassInfo info = ClassInfo::make<Window, Core>("Window");
     return info;
 }
 

@@ -37,6 +37,8 @@ public:
 
     static Window& instance();
     static const ClassInfo& staticClassInfo();
+    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
+    static void operator delete(void* p) noexcept { poolFree(p); }
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
     // Window thread. `backend` must outlive the window; false when it cannot

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "engine/core/memory_allocator.h"
 #include "engine/system/menu_fullscreen.h"
 #include "tests/engine/system/fake_window_backend.h"
 
@@ -62,6 +63,18 @@ TEST_F(WindowFixture, CreationShowsTheWindowWithTheStartRecordSettings) {
     EXPECT_TRUE(backend.shown);
     EXPECT_FALSE(window.isLetterboxed());
     EXPECT_EQ(backend.presentRect, (WindowRect{0, 0, 800, 600}));
+}
+
+TEST(Window, TheWindowAndMenuRecordsMakeTheirObjectsInTheSystemPool) {
+    for (const ClassInfo* record :
+         {&Window::staticClassInfo(), &WindowMenuBase::staticClassInfo(),
+          &MenuDevelop::staticClassInfo(), &MenuFullscreen::staticClassInfo()}) {
+        Core* made = record->create();
+        ASSERT_NE(made, nullptr) << record->name;
+        EXPECT_EQ(&made->classInfo(), record);
+        EXPECT_EQ(MemoryAllocatorBase::ownerOf(made)->getId(), 6) << record->name;
+        delete made;
+    }
 }
 
 TEST(Window, FailedCreationReportsFalse) {
