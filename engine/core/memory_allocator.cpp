@@ -66,7 +66,8 @@ int MemoryAllocatorBase::listIndex(std::size_t size) {
 
 bool MemoryAllocatorBase::owns(const void* p) const {
     const std::byte* b = static_cast<const std::byte*>(p);
-    return arena_ && b >= arena_ + kHeaderSize && b < arena_ + arenaSize_;
+    return arena_ && b >= arena_ + kHeaderSize && b < arena_ + arenaSize_ &&
+           (b - arena_) % 16 == 0;
 }
 
 std::size_t MemoryAllocatorBase::payloadSize(const void* p) {

@@ -70,6 +70,7 @@ public:
     void* reallocate(std::size_t size, void* p);
 
     std::size_t arenaSize() const { return arenaSize_; }
+    // True when p lies in the arena on a 16-byte step, where a payload may start.
     bool owns(const void* p) const;
     // Usable size of an allocated block.
     static std::size_t payloadSize(const void* p);

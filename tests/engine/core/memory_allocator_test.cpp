@@ -159,6 +159,7 @@ TEST(MemoryAllocator, FreeOfForeignOrFreedBlockIsIgnored) {
     void* p = a.allocate(32);
     testing::internal::CaptureStderr();
     b.free(p);
+    a.free(bytes(p) + 1);  // not the start of a block
     a.free(p);
     a.free(p);
     std::string err = testing::internal::GetCapturedStderr();
