@@ -84,6 +84,29 @@ TEST(FontFace, ReportsTheDescriptionItWasAskedFor) {
     EXPECT_EQ(font->columnWidth(), 7);
 }
 
+TEST(FontFace, EveryFaceNameDrawsTheSameGothicFromOneCachedGlyph) {
+    FontDesc ms;
+    ms.height = 16;
+    ms.face = "ＭＳ ゴシック";
+    FontDesc other = ms;
+    other.face = "Times New Roman";
+    auto a = Font::create(ms);
+    auto b = Font::create(other);
+    ASSERT_TRUE(a && b);
+    std::vector<std::vector<std::uint8_t>> seenA;
+    std::vector<std::vector<std::uint8_t>> seenB;
+    std::vector<const Glyph*> glyphs;
+    a->layout("漢漢", [&](int, int, const Glyph& g) {
+        seenA.push_back(g.coverage);
+        glyphs.push_back(&g);
+    });
+    b->layout("漢", [&](int, int, const Glyph& g) { seenB.push_back(g.coverage); });
+    ASSERT_EQ(glyphs.size(), 2u);
+    EXPECT_EQ(glyphs[0], glyphs[1]) << "the second use comes from the cache";
+    ASSERT_EQ(seenB.size(), 1u);
+    EXPECT_EQ(seenA[0], seenB[0]);
+}
+
 TEST(FontFace, UnusableDescriptionsOrFilesGiveNoFont) {
     FontDesc desc;
     desc.height = 0;
