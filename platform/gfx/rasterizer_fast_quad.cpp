@@ -113,7 +113,8 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
         if (copy) {
             const std::uint32_t force = salpha | dalpha;
             if (force == 0) {
-                std::memcpy(dst, src, width * sizeof(std::uint32_t));
+                // memmove: a surface may be drawn onto itself.
+                std::memmove(dst, src, width * sizeof(std::uint32_t));
             } else {
                 for (std::size_t i = 0; i < width; ++i) dst[i] = src[i] | force;
             }
