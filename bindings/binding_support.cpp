@@ -45,6 +45,28 @@ void raiseVariableError(lua_State* L, int narg, const char* typeName) {
     std::abort();  // not reached: a Lua error never returns
 }
 
+void* memberSelf(lua_State* L, const char* typeName) {
+    tolua_Error err;
+    if (!tolua_isusertype(L, 1, typeName, 0, &err)) return nullptr;
+    return tolua_tousertype(L, 1, nullptr);
+}
+
+namespace {
+
+// The self of the shared word accessor: any bound object (every class that
+// has `_val` holds its word first), and for writing not one pushed as const.
+void* wordSelf(lua_State* L, bool writing) {
+    if (lua_type(L, 1) != LUA_TUSERDATA || !lua_getmetatable(L, 1)) return nullptr;
+    lua_rawget(L, LUA_REGISTRYINDEX);  // the type name of the metatable, or nil
+    const char* name = lua_tostring(L, -1);
+    const bool fits = name && std::strcmp(name, kDeletedTypeName) != 0 &&
+                      !(writing && std::strncmp(name, "const ", 6) == 0);
+    lua_pop(L, 1);
+    return fits ? tolua_tousertype(L, 1, nullptr) : nullptr;
+}
+
+}  // namespace
+
 int checkedIndex(lua_State* L, int size) {
     tolua_Error err;
     if (!tolua_isnumber(L, 2, 0, &err)) tolua_error(L, "#vinvalid type in array indexing.", &err);
@@ -53,11 +75,9 @@ int checkedIndex(lua_State* L, int size) {
     return index;
 }
 
-// The word of a flag record or colour is its first (and only) 32 bits; the
-// generated code never reaches these through a type test, as with every
-// member variable.
+// The word of a flag record or colour is its first (and only) 32 bits.
 int getWordValue(lua_State* L) {
-    const void* self = tolua_tousertype(L, 1, nullptr);
+    const void* self = wordSelf(L, false);
     if (!self) tolua_error(L, "invalid 'self' in accessing variable '_val'", nullptr);
     std::uint32_t word;
     std::memcpy(&word, self, sizeof word);
@@ -66,7 +86,7 @@ int getWordValue(lua_State* L) {
 }
 
 int setWordValue(lua_State* L) {
-    void* self = tolua_tousertype(L, 1, nullptr);
+    void* self = wordSelf(L, true);
     if (!self) tolua_error(L, "invalid 'self' in accessing variable '_val'", nullptr);
     tolua_Error err;
     if (!tolua_isnumber(L, 2, 0, &err))

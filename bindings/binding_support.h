@@ -154,6 +154,14 @@ inline void giveToScript(lua_State* L, const void* object) {
     if (object) noteScriptOwned(L, object);
 }
 
+// The object a member getter or setter works on: argument 1 when it is an
+// object that `typeName` accepts (the class's const name for a getter, its
+// plain name for a setter, so a const object cannot be written), otherwise
+// null, which the accessor reports as an invalid self. Reached through an
+// object's own class every accessor fits; only a script calling one out of a
+// class's raw `.get` or `.set` table could hand it another object.
+void* memberSelf(lua_State* L, const char* typeName);
+
 // Raises the variable error for argument `narg` expecting `typeName`.
 [[noreturn]] void raiseVariableError(lua_State* L, int narg, const char* typeName);
 // The index test of an array element getter or setter: the index as a

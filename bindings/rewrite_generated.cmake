@@ -7,6 +7,9 @@
 #       array indices saturate, so a huge index cannot wrap into range
 #   tolua_tocppstring(...)         -> binding::toCppString(...)
 #       nil or a non-string gives "", never std::string(nullptr)
+#   the self of a member getter or setter -> binding::memberSelf(...)
+#       an object of another class, or a const one given to a setter, is an
+#       invalid self rather than memory read or written as the wrong type
 #
 # A cast form this script does not know stops the build rather than slip
 # through unconverted.
@@ -15,6 +18,15 @@ string(REPLACE "tolua_index = (int)tolua_tonumber(" "tolua_index = binding::toIn
 string(REGEX REPLACE "\\(([A-Za-z_][A-Za-z0-9_: ]*)\\)[ ]*tolua_tonumber\\("
        "(\\1) binding::toNumber<\\1>(" text "${text}")
 string(REPLACE "tolua_tocppstring(" "binding::toCppString(" text "${text}")
+set(accessor "static int tolua_(get|set)_[A-Za-z0-9_]+\\(lua_State\\* tolua_S\\)\n{\n  ")
+set(raw_self "([^\n*]+)\\* self = \\([^\n*]+\\*\\)  tolua_tousertype\\(tolua_S,1,0\\);")
+string(REGEX REPLACE "(static int tolua_get_[A-Za-z0-9_]+\\(lua_State\\* tolua_S\\)\n{\n  )${raw_self}"
+       "\\1\\2* self = (\\2*) binding::memberSelf(tolua_S, \"const \\2\");" text "${text}")
+string(REGEX REPLACE "(static int tolua_set_[A-Za-z0-9_]+\\(lua_State\\* tolua_S\\)\n{\n  )${raw_self}"
+       "\\1\\2* self = (\\2*) binding::memberSelf(tolua_S, \"\\2\");" text "${text}")
+if(text MATCHES "${accessor}[^\n]*tolua_tousertype\\(tolua_S,1,0\\)")
+  message(FATAL_ERROR "rewrite_generated: unchecked member self in ${IN}: ${CMAKE_MATCH_0}")
+endif()
 if(text MATCHES "\\)[ ]*tolua_to(field)?number\\(")
   message(FATAL_ERROR "rewrite_generated: unconverted number cast in ${IN}: ${CMAKE_MATCH_0}")
 endif()

@@ -197,6 +197,21 @@ const LuaCase kVariableCases[] = {
     {"a member setter with a null self names the Lua name",
      "return rawget(C.Color, '.set')._val(nil, 1)",
      "error: invalid 'self' in accessing variable '_val'"},
+    {"a raw member getter refuses an object of another class",
+     "return rawget(C.Point, '.get')._y(C.Color(1, 2, 3, 4))",
+     "error: invalid 'self' in accessing variable '_y'"},
+    {"a raw member setter refuses an object of another class",
+     "local c = C.Color(1, 2, 3, 4) local ok, e = pcall(rawget(C.Point, '.set')._x, c, 0) "
+     "return ok, e, c._val",
+     "false, invalid 'self' in accessing variable '_x', 67174915"},
+    {"a raw member setter refuses a const object",
+     "local ok, e = pcall(rawget(C.Vector2, '.set')._x, C.Vector2.ZERO, 5) "
+     "local ok2 = pcall(rawget(C.Color, '.set')._val, C.Color.BLACK, 0) "
+     "return ok, e, ok2, C.Vector2.ZERO._x, C.Color.BLACK._val",
+     "false, invalid 'self' in accessing variable '_x', false, 0, 4278190080"},
+    {"the word accessor refuses what is not a bound object",
+     "return rawget(C.Color, '.get')._val(C.Color)",
+     "error: invalid 'self' in accessing variable '_val'"},
     {"int members wrap", "local p = C.Point() p._x = 4294967295 p._y = -1.5 return p._x, p._y",
      "-1, -1"},
     {"an int setting assigned 4294967295 reads -1", "Probe.INT = 4294967295 return Probe.INT",
