@@ -57,7 +57,7 @@ public:
     virtual ~Font() = default;
 
     // A font for the description, or null when the face file cannot be
-    // loaded or the height is not positive.
+    // loaded or the height is not positive (or above 1024).
     static std::shared_ptr<Font> create(const FontDesc& desc);
 
     const FontDesc& desc() const { return desc_; }
@@ -69,8 +69,8 @@ public:
     TextExtent measure(std::string_view text) const;
 
     // Calls draw(x, y, glyph) for each visible character, x and y being the
-    // top-left corner of its cell relative to the text origin. Not for use
-    // from two threads at once (the glyph cache fills as it goes).
+    // top-left corner of its cell relative to the text origin. Any thread:
+    // the glyph cache takes its own lock, and cached glyphs never move.
     template <typename Draw>
     void layout(std::string_view text, Draw&& draw) const;
 
