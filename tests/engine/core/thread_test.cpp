@@ -93,6 +93,11 @@ void waitAtGate(void* data) {
 
 TEST(Thread, ThreadOutlivingItsWaitIsDetached) {
     static Gate gate;  // outlives the detached thread
+    {
+        std::lock_guard lock(gate.m);  // closed again when the test is repeated
+        gate.open = false;
+        gate.finished = false;
+    }
     const int before = Thread::detachedCount();
     testing::internal::CaptureStderr();
     { Thread t(&waitAtGate, &gate, false, 10ms); }
