@@ -357,6 +357,10 @@ TEST_F(AppFixture, StartUpFailuresReturnZero) {
     EXPECT_EQ(app.run(gameParams()), 0);
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(log.empty());
+    // A start that failed does not keep the next start out.
+    InstanceLock next;
+    EXPECT_TRUE(next.acquire("Vornhaldeen", lockDir.string()));
+    next.release();
 
     backend.createSucceeds = true;
     hookResult = false;  // the game's start-up hook
