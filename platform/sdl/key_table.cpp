@@ -7,7 +7,35 @@
 
 namespace qel {
 
-int KeyTable::virtualKey(int scancode) {
+int KeyTable::virtualKey(int scancode, bool numLock) {
+    if (!numLock) {
+        switch (scancode) {
+            case SDL_SCANCODE_KP_0:
+                return 45;
+            case SDL_SCANCODE_KP_1:
+                return 35;
+            case SDL_SCANCODE_KP_2:
+                return 40;
+            case SDL_SCANCODE_KP_3:
+                return 34;
+            case SDL_SCANCODE_KP_4:
+                return 37;
+            case SDL_SCANCODE_KP_5:
+                return 12;
+            case SDL_SCANCODE_KP_6:
+                return 39;
+            case SDL_SCANCODE_KP_7:
+                return 36;
+            case SDL_SCANCODE_KP_8:
+                return 38;
+            case SDL_SCANCODE_KP_9:
+                return 33;
+            case SDL_SCANCODE_KP_PERIOD:
+                return 46;
+            default:
+                break;
+        }
+    }
     if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
         return 'A' + (scancode - SDL_SCANCODE_A);
     }
@@ -102,11 +130,11 @@ int KeyTable::sidedVirtualKey(int scancode) {
     }
 }
 
-void KeyTable::fill(const std::uint8_t* pressed, int count, std::uint8_t keys[256]) {
+void KeyTable::fill(const std::uint8_t* pressed, int count, std::uint8_t keys[256], bool numLock) {
     std::memset(keys, 0, 256);
     for (int sc = 0; sc < count; ++sc) {
         if (!pressed[sc]) continue;
-        if (int vk = virtualKey(sc)) keys[vk] = 0x80;
+        if (int vk = virtualKey(sc, numLock)) keys[vk] = 0x80;
         if (int vk = sidedVirtualKey(sc)) keys[vk] = 0x80;
     }
 }

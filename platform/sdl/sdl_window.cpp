@@ -50,7 +50,7 @@ struct SdlWindow::Impl {
         s.foreground = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
         int count = 0;
         const Uint8* pressed = SDL_GetKeyboardState(&count);
-        KeyTable::fill(pressed, count, s.keys);
+        KeyTable::fill(pressed, count, s.keys, (SDL_GetModState() & KMOD_NUM) != 0);
         int x = 0;
         int y = 0;
         Uint32 buttons = SDL_GetMouseState(&x, &y);

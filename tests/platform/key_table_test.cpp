@@ -62,6 +62,43 @@ TEST(KeyTable, ScancodesMapToTheVirtualKeysTheGameReads) {
     }
 }
 
+TEST(KeyTable, WithNumLockOffTheNumberPadReadsAsCursorKeys) {
+    struct Case {
+        SDL_Scancode scancode;
+        int vk;
+    };
+    const Case cases[] = {
+        {SDL_SCANCODE_KP_0, 45},
+        {SDL_SCANCODE_KP_1, 35},
+        {SDL_SCANCODE_KP_2, 40},
+        {SDL_SCANCODE_KP_3, 34},
+        {SDL_SCANCODE_KP_4, 37},
+        {SDL_SCANCODE_KP_5, 12},
+        {SDL_SCANCODE_KP_6, 39},
+        {SDL_SCANCODE_KP_7, 36},
+        {SDL_SCANCODE_KP_8, 38},
+        {SDL_SCANCODE_KP_9, 33},
+        {SDL_SCANCODE_KP_PERIOD, 46},
+        // Keys that num lock does not touch.
+        {SDL_SCANCODE_KP_PLUS, 107},
+        {SDL_SCANCODE_KP_ENTER, 13},
+        {SDL_SCANCODE_8, 56},
+        {SDL_SCANCODE_UP, 38},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeyTable::virtualKey(c.scancode, false), c.vk) << SDL_GetScancodeName(c.scancode);
+    }
+    std::uint8_t pressed[SDL_NUM_SCANCODES] = {};
+    pressed[SDL_SCANCODE_KP_8] = 1;
+    std::uint8_t keys[256];
+    KeyTable::fill(pressed, SDL_NUM_SCANCODES, keys, /*numLock=*/false);
+    EXPECT_EQ(keys[38], 0x80);
+    EXPECT_EQ(keys[104], 0);
+    KeyTable::fill(pressed, SDL_NUM_SCANCODES, keys, /*numLock=*/true);
+    EXPECT_EQ(keys[38], 0);
+    EXPECT_EQ(keys[104], 0x80);
+}
+
 TEST(KeyTable, FillMarksBothTheSharedAndTheSidedCodes) {
     std::uint8_t pressed[SDL_NUM_SCANCODES] = {};
     pressed[SDL_SCANCODE_RSHIFT] = 1;
