@@ -37,8 +37,12 @@ std::size_t roundRequest(std::size_t size) {
     return (size + 15) & ~std::size_t{15};
 }
 
-int highestBit(std::uint32_t v) { return 31 - std::countl_zero(v); }
-int lowestBit(std::uint32_t v) { return std::countr_zero(v); }
+int highestBit(std::uint32_t v) {
+    return 31 - std::countl_zero(v);
+}
+int lowestBit(std::uint32_t v) {
+    return std::countr_zero(v);
+}
 
 }  // namespace
 
@@ -54,7 +58,9 @@ MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize) {
     insertFree(h);
 }
 
-MemoryAllocatorBase::~MemoryAllocatorBase() { std::free(arena_); }
+MemoryAllocatorBase::~MemoryAllocatorBase() {
+    std::free(arena_);
+}
 
 int MemoryAllocatorBase::listIndex(std::size_t size) {
     const std::uint32_t s32 = static_cast<std::uint32_t>(size);
@@ -66,17 +72,18 @@ int MemoryAllocatorBase::listIndex(std::size_t size) {
 
 bool MemoryAllocatorBase::owns(const void* p) const {
     const std::byte* b = static_cast<const std::byte*>(p);
-    return arena_ && b >= arena_ + kHeaderSize && b < arena_ + arenaSize_ &&
-           (b - arena_) % 16 == 0;
+    return arena_ && b >= arena_ + kHeaderSize && b < arena_ + arenaSize_ && (b - arena_) % 16 == 0;
 }
 
 std::size_t MemoryAllocatorBase::payloadSize(const void* p) {
-    const Header* h = reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
+    const Header* h =
+        reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
     return h->payload();
 }
 
 MemoryAllocatorBase* MemoryAllocatorBase::ownerOf(const void* p) {
-    const Header* h = reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
+    const Header* h =
+        reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
     return h->inUse() ? h->pool : nullptr;
 }
 
@@ -154,7 +161,8 @@ void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep) {
     } else {
         h->setFree(keep);
     }
-    if (Header* after = nextPhysical(tail)) after->prevTotal = static_cast<std::uint32_t>(tail->total());
+    if (Header* after = nextPhysical(tail))
+        after->prevTotal = static_cast<std::uint32_t>(tail->total());
     freeBlock(tail);
 }
 
@@ -179,7 +187,8 @@ void MemoryAllocatorBase::freeBlock(Header* h) {
 void MemoryAllocatorBase::reportExhaustion(std::size_t size) {
     if (exhaustionReported_) return;
     exhaustionReported_ = true;
-    std::fprintf(stderr, "memory pool %d exhausted: a request of %zu bytes failed\n", getId(), size);
+    std::fprintf(stderr, "memory pool %d exhausted: a request of %zu bytes failed\n", getId(),
+                 size);
 }
 
 void* MemoryAllocatorBase::allocate(std::size_t size) {
@@ -228,11 +237,11 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
         splitTail(h, want);
         return p;
     }
-    if (Header* next = nextPhysical(h);
-        next && !next->inUse() && have + next->total() >= want) {
+    if (Header* next = nextPhysical(h); next && !next->inUse() && have + next->total() >= want) {
         unlinkFree(next);
         h->setUsed(have + next->total());
-        if (Header* after = nextPhysical(h)) after->prevTotal = static_cast<std::uint32_t>(h->total());
+        if (Header* after = nextPhysical(h))
+            after->prevTotal = static_cast<std::uint32_t>(h->total());
         splitTail(h, want);
         return p;
     }
@@ -286,7 +295,8 @@ bool MemoryAllocatorBase::checkConsistency() const {
         if (bit != (heads_[i] != nullptr)) return false;
         Header* prev = nullptr;
         for (Header* h = heads_[i]; h; h = h->nextFree) {
-            if (h->inUse() || listIndex(h->payload() + 1) - 1 != i || h->prevFree() != prev) return false;
+            if (h->inUse() || listIndex(h->payload() + 1) - 1 != i || h->prevFree() != prev)
+                return false;
             prev = h;
             ++listed;
         }
@@ -299,15 +309,24 @@ bool MemoryAllocatorBase::checkConsistency() const {
 
 MemoryAllocatorBase* poolById(int pool) {
     switch (pool) {
-        case 0: return &MemoryAllocator<0>::instance();
-        case 1: return &MemoryAllocator<1>::instance();
-        case 2: return &MemoryAllocator<2>::instance();
-        case 3: return &MemoryAllocator<3>::instance();
-        case 4: return &MemoryAllocator<4>::instance();
-        case 5: return &MemoryAllocator<5>::instance();
-        case 6: return &MemoryAllocator<6>::instance();
-        case 7: return &MemoryAllocator<7>::instance();
-        default: return nullptr;
+        case 0:
+            return &MemoryAllocator<0>::instance();
+        case 1:
+            return &MemoryAllocator<1>::instance();
+        case 2:
+            return &MemoryAllocator<2>::instance();
+        case 3:
+            return &MemoryAllocator<3>::instance();
+        case 4:
+            return &MemoryAllocator<4>::instance();
+        case 5:
+            return &MemoryAllocator<5>::instance();
+        case 6:
+            return &MemoryAllocator<6>::instance();
+        case 7:
+            return &MemoryAllocator<7>::instance();
+        default:
+            return nullptr;
     }
 }
 

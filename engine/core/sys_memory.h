@@ -15,7 +15,9 @@ public:
 
     // Creates every pool not created yet; false when a pool has no arena.
     bool init() override;
-    MemoryAllocatorBase* pool(int n) const { return n >= 0 && n < kPoolCount ? pools_[n] : nullptr; }
+    MemoryAllocatorBase* pool(int n) const {
+        return n >= 0 && n < kPoolCount ? pools_[n] : nullptr;
+    }
 
 private:
     MemoryAllocatorBase* pools_[kPoolCount] = {};

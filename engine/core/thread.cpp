@@ -86,7 +86,9 @@ bool Thread::waitDone(std::chrono::milliseconds timeout) const {
     return control_->changed.wait_for(lock, timeout, [&] { return control_->done; });
 }
 
-int Thread::detachedCount() { return g_detached.load(); }
+int Thread::detachedCount() {
+    return g_detached.load();
+}
 
 const ClassInfo& Thread::staticClassInfo() {
     static const ClassInfo info = ClassInfo::make<Thread, Core>("Thread");
