@@ -1,6 +1,7 @@
 #include "platform/font/font.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace qel {
 
@@ -23,9 +24,9 @@ SjisStep sjisStep(std::string_view text, std::size_t at) {
 
 TextExtent Font::measure(std::string_view text) const {
     if (text.empty()) return {};
-    int lines = 1;
-    int columns = 0;
-    int widest = 0;
+    std::int64_t lines = 1;
+    std::int64_t columns = 0;
+    std::int64_t widest = 0;
     for (std::size_t at = 0; at < text.size();) {
         const SjisStep step = sjisStep(text, at);
         if (step.lineFeed) {
@@ -37,7 +38,10 @@ TextExtent Font::measure(std::string_view text) const {
         }
         at += static_cast<std::size_t>(step.length);
     }
-    return TextExtent{widest * columnWidth_, lines * desc_.height};
+    auto bounded = [](std::int64_t v) {
+        return static_cast<int>(std::min<std::int64_t>(v, std::numeric_limits<int>::max()));
+    };
+    return TextExtent{bounded(widest * columnWidth_), bounded(lines * desc_.height)};
 }
 
 }  // namespace qel

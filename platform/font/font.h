@@ -64,12 +64,12 @@ public:
     int cellHeight() const { return desc_.height; }
     int columnWidth() const { return columnWidth_; }
 
-    // The box the text covers: the widest line and lines x cell height.
-    // Empty text is 0 x 0.
+    // The box the text covers: the widest line and lines x cell height,
+    // each at most INT_MAX. Empty text is 0 x 0.
     TextExtent measure(std::string_view text) const;
 
-    // Calls draw(x, y, glyph) for each visible character, x and y being the
-    // top-left corner of its cell relative to the text origin. Any thread:
+    // Calls draw(x, y, glyph) for each visible character, x and y (64-bit)
+    // being the top-left corner of its cell relative to the text origin. Any thread:
     // the glyph cache takes its own lock, and cached glyphs never move.
     template <typename Draw>
     void layout(std::string_view text, Draw&& draw) const;
@@ -88,8 +88,9 @@ private:
 
 template <typename Draw>
 void Font::layout(std::string_view text, Draw&& draw) const {
-    int x = 0;
-    int y = 0;
+    // 64-bit pen: a text of millions of characters must not overflow it.
+    std::int64_t x = 0;
+    std::int64_t y = 0;
     std::size_t at = 0;
     while (at < text.size()) {
         const SjisStep step = sjisStep(text, at);

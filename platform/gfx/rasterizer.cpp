@@ -340,8 +340,16 @@ void Rasterizer::drawLine(Surface& target, const Rect& clip, std::span<const Lin
 
 void Rasterizer::drawCoverage(Surface& target, const Rect& clip, int x, int y, int width,
                               int height, const std::uint8_t* coverage, std::uint32_t argb) {
-    const Rect c = intersect(intersect(clip, target.bounds()), Rect{x, y, x + width, y + height});
-    if (c.empty()) return;
+    // In 64 bits: a mask placed near the ends of int must not overflow
+    // while it is being clipped away.
+    const Rect limit = intersect(clip, target.bounds());
+    const std::int64_t left = std::max<std::int64_t>(limit.left, x);
+    const std::int64_t top = std::max<std::int64_t>(limit.top, y);
+    const std::int64_t right = std::min<std::int64_t>(limit.right, std::int64_t{x} + width);
+    const std::int64_t bottom = std::min<std::int64_t>(limit.bottom, std::int64_t{y} + height);
+    if (left >= right || top >= bottom) return;
+    const Rect c{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                 static_cast<int>(bottom)};
     const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
     const std::uint32_t rgb = argb & 0x00FFFFFFu;
     const std::uint32_t alpha = argb >> 24;

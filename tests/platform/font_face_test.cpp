@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/gfx/software_graphics_device.h"
 #include "tests/platform/gfx_test_support.h"
 
@@ -199,6 +201,27 @@ TEST(FontFace, TextInATransparentTargetKeepsTheAlphaSourceOverStores) {
         // s x sa + 0: colour 255 x 128 / 255 = 128, alpha 128 x 128 / 255 = 64.
         EXPECT_TRUE(p == 0u || p == 0x40808080u) << test::hex(p);
     }
+}
+
+TEST(FontFace, TextNearTheEndsOfIntDrawsNothingAndMeasuresBounded) {
+    auto font = gothic(16, 1024);
+    ASSERT_TRUE(font);
+    const int big = std::numeric_limits<int>::max();
+    const int small = std::numeric_limits<int>::min();
+    const std::pair<int, int> origins[] = {{big - 3, 0}, {small + 3, 0}, {0, big},
+                                           {0, small},   {big, big},     {-20000, 0}};
+    for (auto [x, y] : origins) {
+        EXPECT_EQ(draw(*font, x, y, "abc\n\x82\xA0", 0xFFFFFFFFu).count, 0) << x << "," << y;
+    }
+    // A million two-byte characters run past int at 2048 pixels each: the
+    // extent stops at INT_MAX and drawing stays defined.
+    std::string wide;
+    for (int i = 0; i < 1100000; ++i) wide += "漢";
+    EXPECT_EQ(font->measure(wide).width, big);
+    draw(*font, 0, 0, wide, 0xFFFFFFFFu);  // the sanitizer watches the pen
+    auto tall = gothic(1024);
+    ASSERT_TRUE(tall);
+    EXPECT_EQ(tall->measure(std::string(2100000, '\n')).height, big);
 }
 
 TEST(FontFace, ClippedToTheViewport) {
