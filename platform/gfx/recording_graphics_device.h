@@ -6,6 +6,7 @@
 // and refuse surfaces.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ public:
     void setStatus(DeviceStatus status) { status_ = status; }
     void setResetSucceeds(bool succeeds) { resetSucceeds_ = succeeds; }
     void setRefuseSurfaces(bool refuse) { refuseSurfaces_ = refuse; }
-    int surfacesCreated() const { return surfacesCreated_; }
+    int surfacesCreated() const { return surfacesCreated_.load(); }
 
     BlendMode blendMode() const { return blend_; }
     TextureFilter filter() const { return filter_; }
@@ -97,8 +98,9 @@ private:
     TextureAddress address_ = TextureAddress::Wrap;
     DeviceStatus status_ = DeviceStatus::Ok;
     bool resetSucceeds_ = true;
-    bool refuseSurfaces_ = false;
-    int surfacesCreated_ = 0;
+    // Atomic: surfaces are made on the loader thread as well.
+    std::atomic<bool> refuseSurfaces_ = false;
+    std::atomic<int> surfacesCreated_ = 0;
     std::vector<Call> calls_;
 };
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "tests/platform/gfx_test_support.h"
 
 namespace qel {
@@ -61,6 +64,20 @@ TEST(RecordingGraphicsDevice, LostDeviceIgnoresDrawingUntilReset) {
 
     d.setRefuseSurfaces(true);
     EXPECT_EQ(d.createSurface(4, 4, PixelFormat::A8R8G8B8), nullptr);
+}
+
+TEST(RecordingGraphicsDevice, CountsSurfacesMadeOnSeveralThreadsAtOnce) {
+    // The resource loader makes textures while the game thread draws.
+    RecordingGraphicsDevice d(8, 8);
+    std::vector<std::thread> loaders;
+    for (int t = 0; t < 4; ++t) {
+        loaders.emplace_back([&d] {
+            for (int i = 0; i < 2000; ++i)
+                ASSERT_TRUE(d.createSurface(1, 1, PixelFormat::A8R8G8B8));
+        });
+    }
+    for (std::thread& t : loaders) t.join();
+    EXPECT_EQ(d.surfacesCreated(), 8000);
 }
 
 }  // namespace
