@@ -119,7 +119,9 @@ const Glyph* FontFace::glyph(const SjisStep& step) const {
     auto found = cache_.find(key);
     if (found == cache_.end()) {
         char32_t c = toUnicode(step.code, step.length);
-        if (c == 0) c = kReplacement;
+        // A code the face has no glyph for (the user-defined area) would
+        // draw the face's empty box: it gets the dot as well.
+        if (c == 0 || FT_Get_Char_Index(face_->face, c) == 0) c = kReplacement;
         found = cache_.emplace(key, render(c, step.columns)).first;
     }
     return found->second.width > 0 ? &found->second : nullptr;

@@ -183,6 +183,10 @@ TEST(FontFace, InvalidBytesDrawAsACentredDot) {
     const Drawn unassigned = draw(*font, 0, 0, std::string("\x85\x40", 2), 0xFFFFFFFFu);
     EXPECT_TRUE(std::equal(unassigned.surface.pixels().begin(), unassigned.surface.pixels().end(),
                            dot.surface.pixels().begin()));
+    // A user-defined code: a character, but none the face can draw.
+    const Drawn userDefined = draw(*font, 0, 0, std::string("\xF0\x40", 2), 0xFFFFFFFFu);
+    EXPECT_TRUE(std::equal(userDefined.surface.pixels().begin(), userDefined.surface.pixels().end(),
+                           dot.surface.pixels().begin()));
 }
 
 TEST(FontFace, BoldDrawsHeavierStrokes) {
