@@ -234,23 +234,22 @@ void SysMain::onResetDevice() {
 
 int SysMain::addSystem(SysBase* system) {
     if (!system) return -1;
-    try {
-        if (added_.capacity() == 0) added_.reserve(4);
-    } catch (const std::bad_alloc&) {
-        quit_ = true;
-        return -1;
-    }
     if (!system->init()) {
         quit_ = true;
         return -1;
     }
+    // The boot loader adds subsystems while frames run: the list changes
+    // only between frames (the lock is re-entrant for the game thread).
+    ScopedLock lock(gameLock_);
     try {
-        if (added_.size() == added_.capacity()) {
+        if (added_.capacity() == 0) {
+            added_.reserve(4);
+        } else if (added_.size() == added_.capacity()) {
             added_.reserve(added_.capacity() + std::min<std::size_t>(added_.capacity(), 100));
         }
         added_.push_back(system);
     } catch (const std::bad_alloc&) {
-        // Initialised but not kept: undo its init rather than leave it half on.
+        // No room to keep it: undo its init rather than leave it half on.
         system->term();
         quit_ = true;
         return -1;

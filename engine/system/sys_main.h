@@ -96,7 +96,8 @@ public:
     void setSubsystem(Slot slot, SysBase* system) { slots_[slot] = system; }
     SysBase* subsystem(Slot slot) const { return slots_[slot]; }
     // Adds a further subsystem after its init; its index, or -1 (and the
-    // quit flag set) when its init fails.
+    // quit flag set) when its init fails. Any thread: the list changes
+    // under the game lock, between frames.
     int addSystem(SysBase* system);
 
     // The steps of run, for tests.

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <clocale>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/core/memory_allocator.h"
@@ -216,6 +218,32 @@ TEST_F(AppFixture, TheAddedListLivesInTheSystemPoolAndGoesAtTerm) {
     app.term();
     EXPECT_EQ(std::count(log.begin(), log.end(), "added.term"), 9);
     EXPECT_EQ(used(), before);
+}
+
+// A subsystem that another thread adds (the boot loader adds the socket
+// client while frames run); it counts its calls without the log.
+class CountingSystem : public SysBase {
+public:
+    bool init() override { return inits.fetch_add(1), true; }
+    bool update() override { return updates.fetch_add(1), true; }
+    std::atomic<int> inits{0};
+    std::atomic<int> updates{0};
+};
+
+TEST_F(AppFixture, ASubsystemAddedFromAnotherThreadJoinsBetweenFrames) {
+    CountingSystem late;
+    app.gameLock().enter();  // a frame is running
+    std::thread loader([&] { EXPECT_EQ(app.addSystem(&late), 0); });
+    while (late.inits == 0) std::this_thread::yield();
+    for (int i = 0; i < 1000; ++i) std::this_thread::yield();
+    app.update();  // still the same frame's list
+    EXPECT_EQ(late.updates, 0);
+    app.gameLock().leave();
+    loader.join();
+    app.gameLock().enter();
+    app.update();
+    app.gameLock().leave();
+    EXPECT_EQ(late.updates, 1);
 }
 
 TEST_F(AppFixture, DeviceLossIsRepairedOnTheWindowThreadAndTheTreeHearsAtItsNextDraw) {
