@@ -18,7 +18,7 @@ namespace {
 // (attribute numerators).
 constexpr double kMaxPixel = 1 << 20;
 constexpr double kMaxTexel = 1 << 22;
-// Line end points are pulled in further: a line is walked pixel by pixel.
+// Line segments are cut to this square: a line is walked pixel by pixel.
 constexpr double kMaxLinePixel = 1 << 15;
 
 // Rounds half up to 1/256. Hand-made floor: this runs for every vertex.
@@ -51,6 +51,41 @@ void prefetchQuad(Surface& target, const Rect& clip, const FixedVertex* q) {
         __builtin_prefetch(row + x0, 1);
         __builtin_prefetch(row + x1, 1);
     }
+}
+
+// Cuts the segment to the square -limit..limit on both axes (Liang-Barsky);
+// false when nothing of it is inside.
+bool clipSegment(double& x0, double& y0, double& x1, double& y1, double limit) {
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 + limit, limit - x0, y0 + limit, limit - y0};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0.0) {
+            if (q[k] < 0.0) return false;
+            continue;
+        }
+        const double r = q[k] / p[k];
+        if (p[k] < 0.0) {
+            t0 = std::max(t0, r);
+        } else {
+            t1 = std::min(t1, r);
+        }
+    }
+    if (t0 > t1) return false;
+    const double sx = x0;
+    const double sy = y0;
+    if (t1 < 1.0) {
+        x1 = sx + t1 * dx;
+        y1 = sy + t1 * dy;
+    }
+    if (t0 > 0.0) {
+        x0 = sx + t0 * dx;
+        y0 = sy + t0 * dy;
+    }
+    return true;
 }
 
 bool fastPathsWanted() {
@@ -297,15 +332,22 @@ void Rasterizer::drawLine(Surface& target, const Rect& clip, std::span<const Lin
     if (c.empty()) return;
     // Gather every pixel first so that joints and crossings blend once.
     linePixels_.clear();
-    auto toPixel = [](float v) {
-        return static_cast<int>(std::floor(
-            std::clamp<double>(std::isfinite(v) ? v : 0.0, -kMaxLinePixel, kMaxLinePixel) + 0.5));
+    auto coordinate = [](float v) { return std::isfinite(v) ? static_cast<double>(v) : 0.0; };
+    auto toPixel = [](double v) {
+        return static_cast<int>(std::floor(std::clamp(v, -kMaxLinePixel, kMaxLinePixel) + 0.5));
     };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        int x = toPixel(points[i].x);
-        int y = toPixel(points[i].y);
-        const int xe = toPixel(points[i + 1].x);
-        const int ye = toPixel(points[i + 1].y);
+        double fx = coordinate(points[i].x);
+        double fy = coordinate(points[i].y);
+        double tx = coordinate(points[i + 1].x);
+        double ty = coordinate(points[i + 1].y);
+        // A far end point is moved along its segment, not coordinate by
+        // coordinate, so the part on screen keeps its direction.
+        if (!clipSegment(fx, fy, tx, ty, kMaxLinePixel)) continue;
+        int x = toPixel(fx);
+        int y = toPixel(fy);
+        const int xe = toPixel(tx);
+        const int ye = toPixel(ty);
         const int dx = std::abs(xe - x);
         const int dy = -std::abs(ye - y);
         const int sx = x < xe ? 1 : -1;

@@ -379,6 +379,19 @@ TEST(RasterizerLines, PolylinesIncludeEndPointsAndBlendEachPixelOnce) {
     }
 }
 
+TEST(RasterizerLines, AFarEndPointKeepsTheDirectionOfTheVisiblePart) {
+    // From (0, 0) towards (80000, 40000): on screen the line has slope 1/2.
+    Rasterizer r;
+    Surface target(64, 48, PixelFormat::A8R8G8B8);
+    const std::vector<LinePoint> line = {{0, 0}, {80000, 40000}};
+    r.drawLine(target, target.bounds(), line, 0xFFFFFFFFu);
+    for (const auto& [x, y] :
+         {std::pair{0, 0}, std::pair{20, 10}, std::pair{40, 20}, std::pair{62, 31}})
+        EXPECT_EQ(target.at(x, y), 0xFFFFFFFFu) << x << "," << y;
+    EXPECT_EQ(target.at(20, 20), 0u);
+    EXPECT_EQ(target.at(40, 40), 0u);
+}
+
 TEST(RasterizerLines, ClippedToTheViewport) {
     Rasterizer r;
     Surface target(8, 8, PixelFormat::X8R8G8B8);
