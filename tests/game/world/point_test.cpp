@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstdint>
 #include <limits>
 
@@ -65,6 +67,9 @@ TEST(Point, LengthUsesWrappingIntegerSquares) {
     EXPECT_FLOAT_EQ(Point(-3, -4).length(), 5.0f);
     // 65536^2 wraps to 0 in 32 bits.
     EXPECT_FLOAT_EQ(Point(65536, 0).lengthSq(), 0.0f);
+    // 46341^2 passes 2^31 - 1 and wraps negative; its root is not a number.
+    EXPECT_EQ(Point(46341, 0).lengthSq(), -2147479015.0f);
+    EXPECT_TRUE(std::isnan(Point(0, 46341).length()));
 }
 
 TEST(Point, DefaultsToOriginAndComparesByValue) {
