@@ -31,10 +31,7 @@ RecordingGraphicsDevice::Call RecordingGraphicsDevice::stateCall(Op op) const {
 }
 
 SurfacePtr RecordingGraphicsDevice::createSurface(int width, int height, PixelFormat format) {
-    if (refuseSurfaces_ || width < 1 || height < 1 || width > Surface::kMaxSide ||
-        height > Surface::kMaxSide) {
-        return nullptr;
-    }
+    if (refuseSurfaces_ || !Surface::validSize(width, height)) return nullptr;
     ++surfacesCreated_;
     return std::make_shared<Surface>(width, height, format);
 }

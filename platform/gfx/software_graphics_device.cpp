@@ -6,17 +6,9 @@
 
 namespace qel {
 
-namespace {
-
-bool validSize(int width, int height) {
-    return width >= 1 && height >= 1 && width <= Surface::kMaxSide && height <= Surface::kMaxSide;
-}
-
-}  // namespace
-
 SoftwareGraphicsDevice::Created SoftwareGraphicsDevice::create(int width, int height) {
     Created result;
-    if (!validSize(width, height)) {
+    if (!Surface::validSize(width, height)) {
         result.error = DeviceError::InvalidCall;
         return result;
     }
@@ -35,7 +27,7 @@ SoftwareGraphicsDevice::SoftwareGraphicsDevice(SurfacePtr backBuffer)
     : backBuffer_(std::move(backBuffer)), target_(backBuffer_), viewport_(backBuffer_->bounds()) {}
 
 SurfacePtr SoftwareGraphicsDevice::createSurface(int width, int height, PixelFormat format) {
-    if (!validSize(width, height)) return nullptr;
+    if (!Surface::validSize(width, height)) return nullptr;
     try {
         return std::make_shared<Surface>(width, height, format);
     } catch (const std::bad_alloc&) {

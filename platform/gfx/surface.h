@@ -41,6 +41,10 @@ class Surface {
 public:
     // Largest side the device accepts, as a Direct3D 9 card would.
     static constexpr int kMaxSide = 8192;
+    // Sides a surface may have: 1..kMaxSide each.
+    static constexpr bool validSize(int width, int height) {
+        return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide;
+    }
 
     // Throws std::bad_alloc when memory runs out; the device's creation
     // functions catch it and report failure instead.

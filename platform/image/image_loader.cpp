@@ -64,7 +64,7 @@ std::optional<LoadedImage> ImageLoader::load(std::span<const std::uint8_t> bytes
         setError(error, std::string("cannot decode picture: ") + stbi_failure_reason());
         return std::nullopt;
     }
-    if (w < 1 || h < 1 || w > Surface::kMaxSide || h > Surface::kMaxSide) {
+    if (!Surface::validSize(w, h)) {
         setError(error, "picture too big");
         return std::nullopt;
     }
