@@ -161,7 +161,7 @@ void Rasterizer::fill(Surface& target, const Rect& rect, std::uint32_t argb) {
     const Rect r = intersect(rect, target.bounds());
     if (r.empty()) return;
     ++counters_.fastFills;
-    const std::uint32_t word = target.hasAlpha() ? argb : (argb | px::kAlphaMask);
+    const std::uint32_t word = argb | target.forcedAlpha();
     for (int y = r.top; y < r.bottom; ++y) {
         std::uint32_t* row = target.row(y);
         std::fill(row + r.left, row + r.right, word);
@@ -232,8 +232,8 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
     if (x0 >= x1 || y0 >= y1) return;
 
     const bool flat = a.color == b.color && a.color == c.color;
-    const std::uint32_t salpha = px::sourceAlpha(tex);
-    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const std::uint32_t salpha = tex.forcedAlpha();
+    const std::uint32_t dalpha = target.forcedAlpha();
 
     // Attribute numerators are linear along a row; each attribute keeps
     // floor(numerator / denominator) as quotient and remainder and steps
@@ -372,7 +372,7 @@ void Rasterizer::drawLine(Surface& target, const Rect& clip, std::span<const Lin
     }
     std::sort(linePixels_.begin(), linePixels_.end());
     linePixels_.erase(std::unique(linePixels_.begin(), linePixels_.end()), linePixels_.end());
-    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const std::uint32_t dalpha = target.forcedAlpha();
     for (const std::uint64_t p : linePixels_) {
         const int x = static_cast<int>(static_cast<std::uint32_t>(p));
         const int y = static_cast<int>(p >> 32);
@@ -392,7 +392,7 @@ void Rasterizer::drawCoverage(Surface& target, const Rect& clip, int x, int y, i
     if (left >= right || top >= bottom) return;
     const Rect c{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
                  static_cast<int>(bottom)};
-    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const std::uint32_t dalpha = target.forcedAlpha();
     const std::uint32_t rgb = argb & 0x00FFFFFFu;
     const std::uint32_t alpha = argb >> 24;
     for (int row = c.top; row < c.bottom; ++row) {

@@ -86,8 +86,8 @@ std::int64_t directStart(const AxisWalk& walk, TextureFilter filter, int count, 
 template <BlendMode Mode>
 void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int y1,
                 std::int64_t tx, std::int64_t ty, std::uint32_t color) {
-    const std::uint32_t salpha = px::sourceAlpha(tex);
-    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const std::uint32_t salpha = tex.forcedAlpha();
+    const std::uint32_t dalpha = target.forcedAlpha();
     const auto width = static_cast<std::size_t>(x1 - x0);
     const bool copy = (Mode == BlendMode::Off || Mode == BlendMode::Copy) && color == 0xFFFFFFFFu;
     if (Mode == BlendMode::Alpha && color == 0xFFFFFFFFu) {
@@ -185,8 +185,8 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
             columns_[i * 3 + 2] = s.f;
         }
     }
-    const std::uint32_t salpha = px::sourceAlpha(tex);
-    const std::uint32_t dalpha = target.hasAlpha() ? 0u : px::kAlphaMask;
+    const std::uint32_t salpha = tex.forcedAlpha();
+    const std::uint32_t dalpha = target.forcedAlpha();
     const std::uint32_t* cols = columns_.data();
     px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
         for (int y = y0; y < y1; ++y, vw.next()) {

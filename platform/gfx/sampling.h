@@ -26,10 +26,6 @@ inline std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
     return -floorDiv(-a, b);
 }
 
-inline std::uint32_t sourceAlpha(const Surface& texture) {
-    return texture.hasAlpha() ? 0u : kAlphaMask;
-}
-
 struct AxisSample {
     int i0 = 0;
     int i1 = 0;

@@ -18,7 +18,7 @@ Surface::Surface(int width, int height, PixelFormat format)
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0u) {}
 
 void Surface::fill(std::uint32_t argb) {
-    std::fill(pixels_.begin(), pixels_.end(), hasAlpha() ? argb : (argb | 0xFF000000u));
+    std::fill(pixels_.begin(), pixels_.end(), argb | forcedAlpha());
 }
 
 }  // namespace qel

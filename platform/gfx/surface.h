@@ -65,14 +65,15 @@ public:
 
     // The stored word, unchecked coordinates.
     std::uint32_t at(int x, int y) const { return row(y)[x]; }
+    // The alpha bits every colour read from or stored into this surface
+    // carries: 0xFF000000 on an X8 surface (its alpha reads and stores as
+    // 255), 0 on an A8 surface.
+    std::uint32_t forcedAlpha() const { return hasAlpha() ? 0u : 0xFF000000u; }
+
     // The colour as drawing sees it: alpha 255 on an X8 surface.
-    std::uint32_t argb(int x, int y) const {
-        return hasAlpha() ? at(x, y) : (at(x, y) | 0xFF000000u);
-    }
+    std::uint32_t argb(int x, int y) const { return at(x, y) | forcedAlpha(); }
     // Stores a colour as drawing would: alpha forced to 255 on an X8 surface.
-    void set(int x, int y, std::uint32_t argb) {
-        row(y)[x] = hasAlpha() ? argb : (argb | 0xFF000000u);
-    }
+    void set(int x, int y, std::uint32_t argb) { row(y)[x] = argb | forcedAlpha(); }
     // Every pixel set to the colour (alpha forced on X8).
     void fill(std::uint32_t argb);
 
