@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "engine/core/core.h"
+#include "game/world/value_arith.h"
 
 namespace qel {
 class File;
@@ -39,15 +40,9 @@ public:
     void init();
 
     std::int32_t getTurn() const { return turn_; }
-    void addTurn(std::int32_t n = 1) {
-        turn_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(turn_) +
-                                          static_cast<std::uint32_t>(n));
-    }
+    void addTurn(std::int32_t n = 1) { turn_ = value_arith::wrapAdd(turn_, n); }
     std::int32_t getScore() const { return score_; }
-    void addScore(std::int32_t n) {
-        score_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(score_) +
-                                           static_cast<std::uint32_t>(n));
-    }
+    void addScore(std::int32_t n) { score_ = value_arith::wrapAdd(score_, n); }
     const std::string& getCause() const { return cause_; }
     void setCause(std::string_view cause) { cause_ = cause; }
     // How the run ended and its outcome at once.
