@@ -1,8 +1,8 @@
 #include "engine/input/input_joystick.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
 namespace qel {
 
@@ -25,8 +25,7 @@ float InputJoystick::calibrate(std::int32_t value, std::int32_t min, std::int32_
 }
 
 void InputJoystick::setFrameRate(int framesPerSecond) {
-    delay_ = static_cast<std::int16_t>(framesPerSecond * 0.5);
-    interval_ = static_cast<std::int16_t>(framesPerSecond * 0.1);
+    timing_.setFrameRate(framesPerSecond);
 }
 
 float InputJoystick::getAxis(int code) const {
@@ -45,15 +44,8 @@ void InputJoystick::update(std::uint32_t buttons, const float sticks[4]) {
         if (getAxis(code) > threshold) current_ |= std::uint64_t{1} << code;
     }
     for (int code = 0; code < kCodeCount; ++code) {
-        bool down = isOnIn(current_, code);
-        if (down && !isOnIn(previous_, code)) {
-            repeat_[code] = delay_;
-        } else if (down) {
-            repeat_[code] =
-                repeat_[code] == 0 ? interval_ : static_cast<std::int16_t>(repeat_[code] - 1);
-        } else {
-            repeat_[code] = -1;
-        }
+        repeat_[code] =
+            timing_.next(repeat_[code], isOnIn(current_, code), isOnIn(previous_, code));
     }
 }
 

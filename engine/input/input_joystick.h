@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
+#include "engine/input/key_repeat.h"
 
 namespace qel {
 
@@ -51,8 +52,7 @@ private:
     std::uint64_t previous_ = 0;
     float sticks_[4] = {};
     std::int16_t repeat_[kCodeCount];
-    std::int16_t delay_ = 30;
-    std::int16_t interval_ = 6;
+    KeyRepeat timing_;
 };
 
 }  // namespace qel

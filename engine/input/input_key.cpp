@@ -1,8 +1,8 @@
 #include "engine/input/input_key.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "engine/input/input_source.h"
@@ -19,8 +19,7 @@ const ClassInfo& InputKey::staticClassInfo() {
 }
 
 void InputKey::setFrameRate(int framesPerSecond) {
-    delay_ = static_cast<std::int16_t>(framesPerSecond * 0.5);
-    interval_ = static_cast<std::int16_t>(framesPerSecond * 0.1);
+    timing_.setFrameRate(framesPerSecond);
 }
 
 void InputKey::prime(const InputSnapshot& snapshot) {
@@ -35,15 +34,7 @@ void InputKey::update(const InputSnapshot& snapshot) {
         current_[k] = snapshot.foreground ? (snapshot.keys[k] & kDown) : 0;
     }
     for (int k = 0; k < kKeyCount; ++k) {
-        bool down = current_[k] & kDown;
-        bool wasDown = previous_[k] & kDown;
-        if (down && !wasDown) {
-            repeat_[k] = delay_;
-        } else if (down) {
-            repeat_[k] = repeat_[k] == 0 ? interval_ : static_cast<std::int16_t>(repeat_[k] - 1);
-        } else {
-            repeat_[k] = -1;
-        }
+        repeat_[k] = timing_.next(repeat_[k], current_[k] & kDown, previous_[k] & kDown);
     }
 }
 

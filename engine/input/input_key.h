@@ -2,15 +2,14 @@
 // virtual-key code, the previous frame's snapshot, and an auto-repeat
 // counter per key.
 //
-// A key's counter is -1 while it is up, the repeat delay on the frame it
-// goes down, and then counts down while held, going back to the repeat
-// interval after reading 0. With delay 30 and interval 6 a key held from
-// frame F repeats at F, F+30, F+37, F+44, ...
+// Each key's counter runs as KeyRepeat describes. With delay 30 and
+// interval 6 a key held from frame F repeats at F, F+30, F+37, F+44, ...
 #pragma once
 
 #include <cstdint>
 
 #include "engine/core/core.h"
+#include "engine/input/key_repeat.h"
 
 namespace qel {
 
@@ -38,8 +37,8 @@ public:
     bool isTrigger(int key) const { return isOn(key) && !(previous_[key] & kDown); }
     bool isRepeat(int key) const { return isTrigger(key) || (valid(key) && repeat_[key] == 0); }
     std::int16_t repeatCounter(int key) const { return valid(key) ? repeat_[key] : -1; }
-    std::int16_t repeatDelay() const { return delay_; }
-    std::int16_t repeatInterval() const { return interval_; }
+    std::int16_t repeatDelay() const { return timing_.delay; }
+    std::int16_t repeatInterval() const { return timing_.interval; }
 
 private:
     static bool valid(int key) { return key >= 0 && key < kKeyCount; }
@@ -48,8 +47,7 @@ private:
     std::uint8_t* previous_;
     std::uint8_t states_[2][kKeyCount] = {};
     std::int16_t repeat_[kKeyCount];
-    std::int16_t delay_ = 30;
-    std::int16_t interval_ = 6;
+    KeyRepeat timing_;
 };
 
 }  // namespace qel
