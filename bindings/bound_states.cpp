@@ -45,6 +45,47 @@ int refuseConstMember(lua_State* L) {
                       lua_tostring(L, lua_upvalueindex(1)));
 }
 
+// Whether the table at index `t` (absolute) holds `key` as a light user data
+// key. A raw read: it never allocates.
+bool rawHasLightKey(lua_State* L, int t, const void* key) {
+    lua_pushlightuserdata(L, const_cast<void*>(key));  // +1
+    lua_rawget(L, t);                                  // value or nil
+    const bool has = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    return has;
+}
+
+// Drops `key` from the value on top of the stack when that is a table holding
+// it. Only a raw write of nil to a key that exists, which never allocates.
+void rawRemoveLightKey(lua_State* L, const void* key) {
+    if (!lua_istable(L, -1)) return;
+    const int t = lua_gettop(L);
+    if (!rawHasLightKey(L, t, key)) return;
+    lua_pushlightuserdata(L, const_cast<void*>(key));  // +1
+    lua_pushnil(L);                                    // +1
+    lua_rawset(L, t);                                  // -2 t[key] = nil
+}
+
+// Every string key of the table at `from` that the table at `own` lacks (both
+// absolute indices, two different tables) gets in `own` a closure of
+// `refuse` with the key as its upvalue.
+void addMissingRefusals(lua_State* L, int from, int own, lua_CFunction refuse) {
+    lua_pushnil(L);
+    while (lua_next(L, from)) {  // key value
+        lua_pop(L, 1);           // -1
+        if (lua_type(L, -1) != LUA_TSTRING) continue;
+        lua_pushvalue(L, -1);  // +1 key
+        lua_rawget(L, own);    // own[key] or nil
+        const bool missing = lua_isnil(L, -1);
+        lua_pop(L, 1);
+        if (!missing) continue;
+        lua_pushvalue(L, -1);            // +1 key
+        lua_pushvalue(L, -1);            // +1 key as upvalue
+        lua_pushcclosure(L, refuse, 1);  // replace by the closure
+        lua_rawset(L, own);              // -2
+    }
+}
+
 // Pushes t[name] (raw), creating an empty table there when it is missing.
 void pushRawSubtable(lua_State* L, int t, const char* name) {
     lua_pushstring(L, name);  // +1
@@ -70,21 +111,7 @@ void refuseReadOnlyAssignments(lua_State* L, int t) {
     }
     const int getters = lua_gettop(L);
     pushRawSubtable(L, t, ".set");  // +1 setters
-    const int setters = lua_gettop(L);
-    lua_pushnil(L);
-    while (lua_next(L, getters)) {  // key getter
-        lua_pop(L, 1);              // -1
-        lua_pushvalue(L, -1);       // +1 key
-        lua_rawget(L, setters);     // setter or nil
-        const bool missing = lua_isnil(L, -1);
-        lua_pop(L, 1);
-        if (missing) {
-            lua_pushvalue(L, -1);                     // +1 key
-            lua_pushvalue(L, -1);                     // +1 key as upvalue
-            lua_pushcclosure(L, &refuseReadOnly, 1);  // replace by the closure
-            lua_rawset(L, setters);                   // -2
-        }
-    }
+    addMissingRefusals(L, getters, lua_gettop(L), &refuseReadOnly);
     lua_pop(L, 2);  // -2 setters, getters
 }
 
@@ -101,24 +128,7 @@ void refuseConstMemberAssignments(lua_State* L, int constMt) {
         lua_remove(L, -2);             // -1 walker: it in its place
         lua_pushstring(L, ".set");
         lua_rawget(L, -2);  // +1 setters of this class
-        if (lua_istable(L, -1)) {
-            lua_pushnil(L);
-            while (lua_next(L, -2)) {  // key setter
-                lua_pop(L, 1);
-                if (lua_type(L, -1) == LUA_TSTRING) {
-                    lua_pushvalue(L, -1);  // +1 key
-                    lua_rawget(L, own);
-                    const bool missing = lua_isnil(L, -1);
-                    lua_pop(L, 1);
-                    if (missing) {
-                        lua_pushvalue(L, -1);
-                        lua_pushvalue(L, -1);
-                        lua_pushcclosure(L, &refuseConstMember, 1);
-                        lua_rawset(L, own);
-                    }
-                }
-            }
-        }
+        if (lua_istable(L, -1)) addMissingRefusals(L, lua_gettop(L), own, &refuseConstMember);
         lua_pop(L, 1);  // -1 setters
     }
     lua_pop(L, 2);  // -2 walker, own
@@ -384,28 +394,20 @@ void BoundStates::noteScriptOwned(lua_State* L, const void* object) {
 }
 
 bool BoundStates::mayScriptDelete(lua_State* L, const void* object) {
-    void* key = const_cast<void*>(object);
     lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
     lua_rawget(L, LUA_REGISTRYINDEX);           // the set or nil
     if (!lua_istable(L, -1)) {
         lua_pop(L, 1);
         return true;
     }
-    lua_pushlightuserdata(L, key);  // +1
-    lua_rawget(L, -2);              // made by a binding?
-    bool allowed = !lua_isnil(L, -1);
-    lua_pop(L, 2);
-    if (allowed) return true;
+    const bool madeByBinding = rawHasLightKey(L, lua_gettop(L), object);
+    lua_pop(L, 1);
+    if (madeByBinding) return true;
     lua_pushstring(L, "tolua_gc");     // +1
     lua_rawget(L, LUA_REGISTRYINDEX);  // tolua's collector table
-    if (lua_istable(L, -1)) {
-        lua_pushlightuserdata(L, key);  // +1
-        lua_rawget(L, -2);              // owned by Lua?
-        allowed = !lua_isnil(L, -1);
-        lua_pop(L, 1);
-    }
+    const bool ownedByLua = lua_istable(L, -1) && rawHasLightKey(L, lua_gettop(L), object);
     lua_pop(L, 1);
-    return allowed;
+    return ownedByLua;
 }
 
 void BoundStates::detach(lua_State* L) {
@@ -463,31 +465,11 @@ void BoundStates::forgetIn(lua_State* L, const void* address) {
     }
     lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
     lua_rawget(L, LUA_REGISTRYINDEX);           // the set
-    if (lua_istable(L, -1)) {
-        lua_pushlightuserdata(L, key);  // +1
-        lua_rawget(L, -2);
-        const bool recorded = !lua_isnil(L, -1);
-        lua_pop(L, 1);
-        if (recorded) {
-            lua_pushlightuserdata(L, key);
-            lua_pushnil(L);
-            lua_rawset(L, -3);  // -2 set[address] = nil
-        }
-    }
+    rawRemoveLightKey(L, address);
     lua_pop(L, 1);
     lua_pushstring(L, "tolua_gc");     // +1 (an interned string: no allocation)
     lua_rawget(L, LUA_REGISTRYINDEX);  // gc table
-    if (lua_istable(L, -1)) {
-        lua_pushlightuserdata(L, key);  // +1
-        lua_rawget(L, -2);              // entry
-        const bool owned = !lua_isnil(L, -1);
-        lua_pop(L, 1);  // -1
-        if (owned) {
-            lua_pushlightuserdata(L, key);
-            lua_pushnil(L);
-            lua_rawset(L, -3);  // -2 gc[address] = nil
-        }
-    }
+    rawRemoveLightKey(L, address);
     lua_settop(L, top);
 }
 
