@@ -73,16 +73,17 @@ void SysTask::draw() {
 }
 
 void SysTask::onLostDevice() {
-    const int previous = phase_;
-    phase_ = kPhaseLostDevice;
-    if (root_) deviceLost(root_);
-    phase_ = previous;
+    passDeviceNotice(kPhaseLostDevice, &TaskBase::onLostDevice);
 }
 
 void SysTask::onResetDevice() {
+    passDeviceNotice(kPhaseResetDevice, &TaskBase::onResetDevice);
+}
+
+void SysTask::passDeviceNotice(int phase, void (TaskBase::*notice)()) {
     const int previous = phase_;
-    phase_ = kPhaseResetDevice;
-    if (root_) deviceReset(root_);
+    phase_ = phase;
+    if (root_) notifySubtree(root_, notice);
     phase_ = previous;
 }
 
@@ -192,14 +193,9 @@ void SysTask::broadcast(TaskBase* task, std::uint32_t event) {
     for (TaskBase* c = task->firstChild_; c; c = c->nextSibling_) broadcast(c, event);
 }
 
-void SysTask::deviceLost(TaskBase* task) {
-    task->onLostDevice();
-    for (TaskBase* c = task->firstChild_; c; c = c->nextSibling_) deviceLost(c);
-}
-
-void SysTask::deviceReset(TaskBase* task) {
-    task->onResetDevice();
-    for (TaskBase* c = task->firstChild_; c; c = c->nextSibling_) deviceReset(c);
+void SysTask::notifySubtree(TaskBase* task, void (TaskBase::*notice)()) {
+    (task->*notice)();
+    for (TaskBase* c = task->firstChild_; c; c = c->nextSibling_) notifySubtree(c, notice);
 }
 
 }  // namespace qel

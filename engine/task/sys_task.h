@@ -83,8 +83,9 @@ private:
     void processKills();
     void deleteDead();
     void broadcast(TaskBase* task, std::uint32_t event);
-    void deviceLost(TaskBase* task);
-    void deviceReset(TaskBase* task);
+    // Calls `notice` on every task of the tree, in the given phase.
+    void passDeviceNotice(int phase, void (TaskBase::*notice)());
+    static void notifySubtree(TaskBase* task, void (TaskBase::*notice)());
     void startTask(TaskBase* task);
     // Called by TaskBase::kill once the task is marked dying.
     void enqueueKill(TaskBase* task);

@@ -47,7 +47,7 @@ void TaskBase::forgetRegister() {
 }
 
 void TaskBase::kill() {
-    if (state_ == kStateDying || state_ == kStateDead) return;
+    if (isDying()) return;
     state_ = kStateDying;
     for (TaskBase* c = firstChild_; c; c = c->nextSibling_) c->kill();
     SysTask::instance().enqueueKill(this);
