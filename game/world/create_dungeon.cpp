@@ -151,8 +151,9 @@ void CreateDungeon::placeRooms(float litPer) {
     Tile darkRoom(litRoom);
     darkRoom.setLight(false);
     const Tile& pass = dungeon_ ? dungeon_->getDefPass() : noTile();
-    bool haveFallback = false;
-    Point fallback;
+    // The start: the first painted cell unless a room cell is drawn below.
+    bool haveStart = false;
+    Point start;
 
     for (std::int64_t i = 0; i < rows; ++i) {
         for (std::int64_t j = 0; j < cols; ++j) {
@@ -188,28 +189,27 @@ void CreateDungeon::placeRooms(float litPer) {
                                bottom);
                 paint(x, y, pass);
             }
-            if (!haveFallback) {
-                haveFallback = true;
-                fallback = Point(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+            if (!haveStart) {
+                haveStart = true;
+                start = Point(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
             }
             rects_[i * cols + j] = Rect{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
                                         static_cast<std::int32_t>(w), static_cast<std::int32_t>(h)};
         }
     }
 
+    // A room cell drawn for the start leaves the room list; a layout without
+    // rooms still starts on a painted cell.
     const std::uint32_t d = draw();
+    if (!rooms_.empty()) {
+        const std::size_t index = d % rooms_.size();
+        start = rooms_[index];
+        haveStart = true;
+        rooms_.erase(rooms_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
     if (dungeon_) {
-        if (!rooms_.empty()) {
-            const std::size_t index = d % rooms_.size();
-            dungeon_->setStartPos(rooms_[index]);
-            rooms_.erase(rooms_.begin() + static_cast<std::ptrdiff_t>(index));
-        } else if (haveFallback) {
-            // A layout without rooms still starts on a painted cell.
-            dungeon_->setStartPos(fallback);
-        }
+        if (haveStart) dungeon_->setStartPos(start);
         updateRoomList();
-    } else if (!rooms_.empty()) {
-        rooms_.erase(rooms_.begin() + static_cast<std::ptrdiff_t>(d % rooms_.size()));
     }
 }
 
