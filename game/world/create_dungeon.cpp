@@ -147,10 +147,10 @@ void CreateDungeon::placeRooms(float litPer) {
     // originals wrapped into huge moduli and rooms far off the map.
     const std::int64_t cw = (51 - 3 * cols) / cols;
     const std::int64_t ch = (31 - 3 * rows) / rows;
-    const Tile& litRoom = dungeon_ ? dungeon_->getDefRoom() : noTile();
+    const Tile& litRoom = defaultRoom();
     Tile darkRoom(litRoom);
     darkRoom.setLight(false);
-    const Tile& pass = dungeon_ ? dungeon_->getDefPass() : noTile();
+    const Tile& pass = defaultPass();
     // The start: the first painted cell unless a room cell is drawn below.
     bool haveStart = false;
     Point start;
@@ -296,7 +296,7 @@ void CreateDungeon::connectBlocks(std::int32_t wallCol, std::int32_t wallRow) {
         doorA = Point(a.x, a.y - 1);
         doorB = Point(b.x, b.y + 1);
     }
-    const Tile& pass = dungeon_ ? dungeon_->getDefPass() : noTile();
+    const Tile& pass = defaultPass();
     // A block one cell high counts as a pass node, also a room that was
     // built that low: its door is a pass point.
     const struct {
@@ -320,7 +320,7 @@ void CreateDungeon::digPass(const Point& from, const Point& to, std::int32_t mod
     }
     Point at = clampToMap(from);
     const Point end = clampToMap(to);
-    const Tile& pass = dungeon_ ? dungeon_->getDefPass() : noTile();
+    const Tile& pass = defaultPass();
     for (int leg = 0; leg < 2; ++leg) {
         std::int32_t& moving = mode == 1 ? at.x : at.y;
         const std::int32_t target = mode == 1 ? end.x : end.y;
@@ -336,6 +336,14 @@ void CreateDungeon::digPass(const Point& from, const Point& to, std::int32_t mod
 }
 
 // ---- Painting --------------------------------------------------------------
+
+const Tile& CreateDungeon::defaultRoom() const {
+    return dungeon_ ? dungeon_->getDefRoom() : noTile();
+}
+
+const Tile& CreateDungeon::defaultPass() const {
+    return dungeon_ ? dungeon_->getDefPass() : noTile();
+}
 
 void CreateDungeon::paint(std::int64_t x, std::int64_t y, const Tile& tile) {
     if (dungeon_) dungeon_->setTile(x, y, tile);

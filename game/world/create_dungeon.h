@@ -249,6 +249,9 @@ public:
     Rect blockRect(std::uint32_t row, std::uint32_t col) const;
 
 private:
+    // The dungeon's default room and pass tiles; a blank tile without one.
+    const Tile& defaultRoom() const;
+    const Tile& defaultPass() const;
     void paint(std::int64_t x, std::int64_t y, const Tile& tile);
     static Point elementOf(const PointList& list, std::int64_t i);
     static Point pick(const PointList& list);
