@@ -3,33 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/core/memory_allocator.h"
 #include "engine/file/file.h"
+#include "engine/file/string_util.h"
 
 namespace qel {
-
-namespace {
-
-bool isShiftJisLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-// The longest prefix of at most `limit` bytes that does not end inside a
-// two-byte Shift-JIS character.
-std::size_t cutLength(const char* text, std::size_t length, std::size_t limit) {
-    if (length <= limit) return length;
-    std::size_t i = 0;
-    while (i < limit) {
-        const std::size_t step = isShiftJisLead(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + step > limit) break;
-        i += step;
-    }
-    return i;
-}
-
-}  // namespace
 
 struct SysLua::CallContext {
     SysLua* host;
@@ -122,7 +103,7 @@ void SysLua::keepError(lua_State* L, int index) {
 }
 
 void SysLua::keepText(const char* text, std::size_t length) {
-    length = cutLength(text, length, kLastErrorSize - 1);
+    length = sjisPrefixLength(std::string_view(text, length), kLastErrorSize - 1);
     std::memcpy(lastError_, text, length);
     lastError_[length] = '\0';
     hasLastError_ = true;

@@ -137,6 +137,26 @@ TEST_F(SysLuaTest, FailedChunksGiveFalseAndKeepTheirErrorText) {
     EXPECT_NE(std::string(lua.lastError()).find("stack traceback"), std::string::npos);
 }
 
+TEST_F(SysLuaTest, ALongErrorTextIsKeptCutAtAWholeCharacter) {
+    // The traceback makes each text far longer than the kept 4095 bytes.
+    struct Case {
+        int ascii;  // 'a's before the two-byte character
+        std::string kept;
+    };
+    const Case cases[] = {
+        {4093, std::string(4093, 'a') + "漢"},  // the character ends on the last byte
+        {4094, std::string(4094, 'a')},         // it would straddle the end: dropped whole
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ascii);
+        const std::string chunk =
+            "error(string.rep('a', " + std::to_string(c.ascii) + ") .. '漢字', 0)";
+        EXPECT_FALSE(lua.runBuffer(chunk.c_str(), 0, "=long"));
+        ASSERT_NE(lua.lastError(), nullptr);
+        EXPECT_EQ(std::string(lua.lastError()), c.kept);
+    }
+}
+
 TEST_F(SysLuaTest, GlobalsThatAreNotFunctionsAreNotCalled) {
     define("aNumber = 3; aTable = {}; aString = 'f'");
     LuaParam args;
