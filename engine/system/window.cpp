@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/file/string_util.h"
 #include "engine/input/sys_input.h"
 #include "engine/system/window_menu_base.h"
 
@@ -10,10 +11,6 @@ namespace {
 
 void wheelToInput(int delta) {
     SysInput::instance().addWheelDelta(delta);
-}
-
-bool isLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 }  // namespace
@@ -63,7 +60,7 @@ void Window::setTitle(const char* title) {
     std::size_t n = 0;
     if (title) {
         while (n < kTitleCapacity && title[n]) {
-            std::size_t step = isLeadByte(static_cast<unsigned char>(title[n])) ? 2 : 1;
+            std::size_t step = isSjisLead(static_cast<unsigned char>(title[n])) ? 2 : 1;
             if (n + step > kTitleCapacity || (step == 2 && !title[n + 1])) break;
             n += step;
         }
