@@ -75,21 +75,18 @@ bool MemoryAllocatorBase::owns(const void* p) const {
     return arena_ && b >= arena_ + kHeaderSize && b < arena_ + arenaSize_ && (b - arena_) % 16 == 0;
 }
 
+MemoryAllocatorBase::Header* MemoryAllocatorBase::headerOf(const void* p) {
+    return reinterpret_cast<Header*>(const_cast<std::byte*>(static_cast<const std::byte*>(p)) -
+                                     kHeaderSize);
+}
+
 std::size_t MemoryAllocatorBase::payloadSize(const void* p) {
-    const Header* h =
-        reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
-    return h->payload();
+    return headerOf(p)->payload();
 }
 
 MemoryAllocatorBase* MemoryAllocatorBase::ownerOf(const void* p) {
-    const Header* h =
-        reinterpret_cast<const Header*>(static_cast<const std::byte*>(p) - kHeaderSize);
+    const Header* h = headerOf(p);
     return h->inUse() ? h->pool : nullptr;
-}
-
-MemoryAllocatorBase::Header* MemoryAllocatorBase::headerOf(const void* p) const {
-    return reinterpret_cast<Header*>(const_cast<std::byte*>(static_cast<const std::byte*>(p)) -
-                                     kHeaderSize);
 }
 
 MemoryAllocatorBase::Header* MemoryAllocatorBase::nextPhysical(Header* h) const {

@@ -91,7 +91,7 @@ public:
 private:
     struct Header;
 
-    Header* headerOf(const void* p) const;
+    static Header* headerOf(const void* p);
     // True when p is a block of this pool in use; says so on stderr if not.
     bool holds(const void* p) const;
     Header* nextPhysical(Header* h) const;
