@@ -199,16 +199,13 @@ bool SysMain::update() {
 
 void SysMain::draw() {
     forEach(kDrawOrder, std::size(kDrawOrder), true, [](SysBase& s) { s.draw(); });
-    if (SysBase* task = slots_[kSlotTask]) {
-        int expected = kDeviceResetDone;
-        if (deviceState_ == kDeviceOk) {
-            task->draw();
-        } else if (deviceState_.compare_exchange_strong(expected, kDeviceOk)) {
-            task->onResetDevice();
-        }
-    } else {
-        int expected = kDeviceResetDone;
-        deviceState_.compare_exchange_strong(expected, kDeviceOk);
+    // The first draw after a reset brings the task tree the news instead.
+    SysBase* task = slots_[kSlotTask];
+    int expected = kDeviceResetDone;
+    if (deviceState_ == kDeviceOk) {
+        if (task) task->draw();
+    } else if (deviceState_.compare_exchange_strong(expected, kDeviceOk) && task) {
+        task->onResetDevice();
     }
     if (SysBase* render = slots_[kSlotRender]) render->draw();
 }
