@@ -185,27 +185,23 @@ void Window::attachMenu(const ClassInfo& menuClass) {
     if (!menu) return;
     auto bar = std::make_unique<MenuBar>();
     menu->attach(this, bar.get());
+    // The bar has no native form, so the client area keeps its size and the
+    // letterbox stays as it is (recomputing it here, on the game thread,
+    // would race the window thread that owns it).
+    replaceMenu(menu, std::move(bar));
+}
+
+void Window::detachMenu() {
+    replaceMenu(nullptr, nullptr);
+}
+
+void Window::replaceMenu(WindowMenuBase* menu, std::unique_ptr<MenuBar> bar) {
     WindowMenuBase* old = nullptr;
     {
         ScopedLock lock(menuLock_);
         old = menu_;
         menu_ = menu;
         menuBar_ = std::move(bar);
-        ++menuGeneration_;
-    }
-    // The bar has no native form, so the client area keeps its size and the
-    // letterbox stays as it is (recomputing it here, on the game thread,
-    // would race the window thread that owns it).
-    delete old;
-}
-
-void Window::detachMenu() {
-    WindowMenuBase* old = nullptr;
-    {
-        ScopedLock lock(menuLock_);
-        old = menu_;
-        menu_ = nullptr;
-        menuBar_.reset();
         ++menuGeneration_;
     }
     delete old;

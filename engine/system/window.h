@@ -102,6 +102,9 @@ public:
 
 private:
     void requestQuit();
+    // Swaps the attached menu and bar under the menu lock and deletes the
+    // old menu outside it.
+    void replaceMenu(WindowMenuBase* menu, std::unique_ptr<MenuBar> bar);
 
     WindowBackend* backend_ = nullptr;
     int width_ = 0;
