@@ -1,10 +1,11 @@
 // The numeric constants of the scripts' module C, under the names the
 // scripts read them by.
 //
-// They live in their own namespace so that the game's own headers can name
-// the same codes (TILE_VIEW, EQUIP_NONE, ...) without a clash; where both
-// exist they must agree, and the binding tests read every value back through
-// Lua. Key codes are the Windows virtual-key codes the input layer indexes
+// They live in their own namespace so that the game's own headers can later
+// name the same codes (EQUIP_NONE, ...) without a clash. A code the game
+// already names (the tile light states) is bound from the game's header
+// instead, so there is one value to keep; the binding tests read every value
+// back through Lua. Key codes are the Windows virtual-key codes the input layer indexes
 // its key-state table with.
 #pragma once
 
@@ -314,12 +315,6 @@ inline constexpr std::int32_t CREATE_DROP = 1;
 inline constexpr std::int32_t CREATE_SHOP = 2;
 inline constexpr std::int32_t CREATE_CHANGE = 3;
 inline constexpr std::int32_t CREATE_TYPE_MAX = 4;
-
-// Light states of map cells (no state has the value 2).
-inline constexpr std::int32_t TILE_DARK = 0;
-inline constexpr std::int32_t TILE_OPEN = 1;
-inline constexpr std::int32_t TILE_VIEW = 3;
-inline constexpr std::int32_t TILE_LIGHT = 4;
 
 // Target kinds of the monster AI.
 inline constexpr std::int32_t TARGET_ENEMY = 0;

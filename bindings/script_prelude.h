@@ -12,6 +12,7 @@
 #include "game/world/matrix.h"
 #include "game/world/point.h"
 #include "game/world/status.h"
+#include "game/world/tile.h"
 #include "game/world/vector2.h"
 
 static_assert(sizeof(STATUS_NAME) / sizeof(STATUS_NAME[0]) == 58, "script.pkg sizes STATUS_NAME");
