@@ -26,12 +26,14 @@
 
 #include "game/data/dice.h"
 #include "game/world/color.h"
+#include "game/world/dungeon.h"
 #include "game/world/point.h"
 #include "game/world/status.h"
 
 // ---- Read-only values ----------------------------------------------------
-inline constexpr std::int32_t DUNGEON_WIDTH = 50;
-inline constexpr std::int32_t DUNGEON_HEIGHT = 30;
+// The map's size, as the map itself has it.
+inline constexpr std::int32_t DUNGEON_WIDTH = Dungeon::kWidth;
+inline constexpr std::int32_t DUNGEON_HEIGHT = Dungeon::kHeight;
 inline constexpr std::int32_t MESSAGE_FONT = 1;
 inline constexpr std::int32_t MIDDLE_FONT = 2;
 inline constexpr std::int32_t LARGE_FONT = 3;
