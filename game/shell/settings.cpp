@@ -1,5 +1,7 @@
 #include "game/shell/settings.h"
 
+#include "game/world/create_dungeon.h"
+
 namespace {
 
 // Sources of the derived start values. The derived settings are computed
@@ -9,6 +11,8 @@ constexpr std::uint32_t kChipWidthStart = 16;
 constexpr std::uint32_t kChipHeightStart = 16;
 constexpr std::uint32_t kFontHeightStart = 16;
 constexpr std::uint32_t kMiniFontHeightStart = 10;
+
+constexpr CreateDungeonSettings kCreateStart{};
 
 }  // namespace
 
@@ -58,12 +62,13 @@ constinit float ZOOM_OUT_FRAME = 12.0f;
 constinit float ZOOM_IN_FRAME = 12.0f;
 
 // ---- Dungeon generation and animation -------------------------------------
-constinit std::uint32_t CREATE_MIN_WITDH = 3;
-constinit std::uint32_t CREATE_MIN_HEIGHT = 3;
-constinit float CREATE_ROOM_PER = 0.75f;
-constinit std::uint32_t CREATE_MIN_ROOM = 3;
-constinit std::uint32_t CREATE_MIN_SPACE = 5;
-constinit std::uint32_t CREATE_FAIL_MAX = 100;
+// The generator's own start values.
+constinit std::uint32_t CREATE_MIN_WITDH = kCreateStart.minWidth;
+constinit std::uint32_t CREATE_MIN_HEIGHT = kCreateStart.minHeight;
+constinit float CREATE_ROOM_PER = kCreateStart.roomPer;
+constinit std::uint32_t CREATE_MIN_ROOM = kCreateStart.minRoom;
+constinit std::uint32_t CREATE_MIN_SPACE = kCreateStart.minSpace;
+constinit std::uint32_t CREATE_FAIL_MAX = kCreateStart.failMax;
 constinit std::uint32_t ANIM_WALK_FRAME = 10;
 constinit std::uint32_t ANIM_HIT_FRAME = 10;
 constinit float ANIM_HIT_MOVE_PER = 0.5f;
