@@ -86,6 +86,17 @@ void addMissingRefusals(lua_State* L, int from, int own, lua_CFunction refuse) {
     }
 }
 
+// Pops the value on top of the stack; when it is a table it joins the set at
+// index `set` (absolute) as set[table] = true.
+void popIntoSetIfTable(lua_State* L, int set) {
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        return;
+    }
+    lua_pushboolean(L, 1);  // +1
+    lua_rawset(L, set);     // -2 set[table] = true
+}
+
 // Pushes t[name] (raw), creating an empty table there when it is missing.
 void pushRawSubtable(lua_State* L, int t, const char* name) {
     lua_pushstring(L, name);  // +1
@@ -270,12 +281,7 @@ void BoundStates::attach(lua_State* L) {
     lua_pushcfunction(L, &BoundStates::sharedEquality);  // top+1 eq
     lua_newtable(L);                                     // top+2 set of identity tables
     lua_getfield(L, LUA_REGISTRYINDEX, "tolua_ubox");    // +1
-    if (lua_istable(L, -1)) {
-        lua_pushboolean(L, 1);
-        lua_rawset(L, top + 2);  // -2 set[ubox] = true
-    } else {
-        lua_pop(L, 1);
-    }
+    popIntoSetIfTable(L, top + 2);
     lua_pushnil(L);
     while (lua_next(L, LUA_REGISTRYINDEX)) {  // key mt
         if (isClassMetatable(L)) {
@@ -294,12 +300,7 @@ void BoundStates::attach(lua_State* L) {
             lua_rawset(L, mt);                // -2 (raw: class tables have events of their own)
             lua_pushstring(L, "tolua_ubox");  // +1
             lua_rawget(L, mt);
-            if (lua_istable(L, -1)) {
-                lua_pushboolean(L, 1);
-                lua_rawset(L, top + 2);  // -2
-            } else {
-                lua_pop(L, 1);
-            }
+            popIntoSetIfTable(L, top + 2);
         }
         lua_pop(L, 1);  // -1 value, key stays for lua_next
     }
