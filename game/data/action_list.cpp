@@ -4,9 +4,7 @@
 
 ActionList::ActionList() = default;
 
-ActionList::~ActionList() {
-    clear();
-}
+ActionList::~ActionList() = default;
 
 ActionList& ActionList::instance() {
     static ActionList list;
@@ -16,22 +14,6 @@ ActionList& ActionList::instance() {
 const qel::ClassInfo& ActionList::staticClassInfo() {
     static const qel::ClassInfo info = qel::ClassInfo::make<ActionList, qel::Core>("ActionList");
     return info;
-}
-
-Action* ActionList::get(std::string_view tag) const {
-    if (tag.empty()) return nullptr;
-    const auto it = actions_.find(tag);
-    return it == actions_.end() ? nullptr : it->second;
-}
-
-bool ActionList::insert(Action* action) {
-    if (!action) return false;
-    return actions_.try_emplace(action->tag(), action).second;
-}
-
-void ActionList::clear() {
-    for (auto& [tag, action] : actions_) delete action;
-    actions_.clear();
 }
 
 bool ActionList::load(LoadMessage message, const std::string& path) {
@@ -57,9 +39,9 @@ bool ActionList::load(LoadMessage message, const std::string& path) {
             delete action;
             return false;
         }
-        if (const auto it = actions_.find(action->tag()); it != actions_.end()) {
+        if (const Action* held = find(action->tag())) {
             writeLoadMessage(message, "アクションタグが重複しています。%s 以前は%sでした",
-                             name.c_str(), it->second->name().c_str());
+                             name.c_str(), held->name().c_str());
             delete action;
             return false;
         }

@@ -8,23 +8,20 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
-#include <string_view>
 
 #include "engine/core/core.h"
 #include "game/data/csv_reader.h"
+#include "game/data/tagged_records.h"
 
 class Action;
 
-class ActionList : public qel::Core {
+class ActionList : public qel::Core, public TaggedRecords<Action> {
 public:
     static constexpr const char* kDefaultPath = "data/data06.dat";
 
     ActionList();
     ~ActionList() override;
-    ActionList(const ActionList&) = delete;
-    ActionList& operator=(const ActionList&) = delete;
 
     // The game's list, empty until loaded.
     static ActionList& instance();
@@ -39,19 +36,6 @@ public:
     // bad or a tag repeats; the rows before a failing row stay loaded.
     bool load(LoadMessage message, const std::string& path = kDefaultPath);
 
-    // The action with this tag; null for an unknown, empty or null tag.
-    Action* get(std::string_view tag) const;
-    Action* get(const char* tag) const { return tag ? get(std::string_view(tag)) : nullptr; }
-    // Takes `action` under its tag. False, and nothing changed (the caller
-    // keeps it), when the tag is present or `action` is null.
-    bool insert(Action* action);
-    // Deletes every action.
-    void clear();
-
-    std::size_t size() const { return actions_.size(); }
-    // Tag order (byte-wise).
-    const std::map<std::string, Action*, std::less<>>& actions() const { return actions_; }
-
-private:
-    std::map<std::string, Action*, std::less<>> actions_;
+    // get(), insert(), clear() and size() are those of TaggedRecords.
+    const Map& actions() const { return records(); }
 };

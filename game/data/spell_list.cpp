@@ -4,9 +4,7 @@
 
 SpellList::SpellList() = default;
 
-SpellList::~SpellList() {
-    clear();
-}
+SpellList::~SpellList() = default;
 
 SpellList& SpellList::instance() {
     static SpellList list;
@@ -16,22 +14,6 @@ SpellList& SpellList::instance() {
 const qel::ClassInfo& SpellList::staticClassInfo() {
     static const qel::ClassInfo info = qel::ClassInfo::make<SpellList, qel::Core>("SpellList");
     return info;
-}
-
-Spell* SpellList::get(std::string_view tag) const {
-    if (tag.empty()) return nullptr;
-    const auto it = spells_.find(tag);
-    return it == spells_.end() ? nullptr : it->second;
-}
-
-bool SpellList::insert(Spell* spell) {
-    if (!spell) return false;
-    return spells_.try_emplace(spell->tag(), spell).second;
-}
-
-void SpellList::clear() {
-    for (auto& [tag, spell] : spells_) delete spell;
-    spells_.clear();
 }
 
 bool SpellList::load(LoadMessage message, const std::string& path) {
@@ -58,9 +40,9 @@ bool SpellList::load(LoadMessage message, const std::string& path) {
             delete spell;
             return false;
         }
-        if (const auto it = spells_.find(spell->tag()); it != spells_.end()) {
+        if (const Spell* held = find(spell->tag())) {
             writeLoadMessage(message, "スペルタグが重複しています。%s 以前は%sでした", name.c_str(),
-                             it->second->name().c_str());
+                             held->name().c_str());
             delete spell;
             return false;
         }

@@ -8,23 +8,20 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
-#include <string_view>
 
 #include "engine/core/core.h"
 #include "game/data/csv_reader.h"
+#include "game/data/tagged_records.h"
 
 class Spell;
 
-class SpellList : public qel::Core {
+class SpellList : public qel::Core, public TaggedRecords<Spell> {
 public:
     static constexpr const char* kDefaultPath = "data/data08.dat";
 
     SpellList();
     ~SpellList() override;
-    SpellList(const SpellList&) = delete;
-    SpellList& operator=(const SpellList&) = delete;
 
     // The game's list, empty until loaded.
     static SpellList& instance();
@@ -40,19 +37,6 @@ public:
     // before it stay loaded.
     bool load(LoadMessage message, const std::string& path = kDefaultPath);
 
-    // The spell with this tag; null for an unknown, empty or null tag.
-    Spell* get(std::string_view tag) const;
-    Spell* get(const char* tag) const { return tag ? get(std::string_view(tag)) : nullptr; }
-    // Takes `spell` under its tag. False, and nothing changed (the caller
-    // keeps it), when the tag is present or `spell` is null.
-    bool insert(Spell* spell);
-    // Deletes every spell.
-    void clear();
-
-    std::size_t size() const { return spells_.size(); }
-    // Tag order (byte-wise).
-    const std::map<std::string, Spell*, std::less<>>& spells() const { return spells_; }
-
-private:
-    std::map<std::string, Spell*, std::less<>> spells_;
+    // get(), insert(), clear() and size() are those of TaggedRecords.
+    const Map& spells() const { return records(); }
 };
