@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bindings/bound_states.h"
+#include "game/world/value_arith.h"
 
 namespace binding {
 
@@ -24,11 +25,9 @@ std::uint64_t wrapToWord64(double value) {
 }
 
 int toIndex(lua_State* L, int narg, double def) {
-    const double v = std::trunc(tolua_tonumber(L, narg, def));
-    if (std::isnan(v)) return -1;
-    if (v >= 2147483647.0) return 2147483647;
-    if (v <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(v);
+    const double v = tolua_tonumber(L, narg, def);
+    // NaN is no index at all, rather than the 0 of the game's conversion.
+    return std::isnan(v) ? -1 : value_arith::truncToInt32(v);
 }
 
 const char* toCppString(lua_State* L, int narg, const char* def) {

@@ -252,6 +252,7 @@ const LuaCase kVariableCases[] = {
      "error: array indexing out of range."},
     {"a huge index cannot wrap into range", "return C.STATUS_NAME[2^32 + 1]",
      "error: array indexing out of range."},
+    {"a NaN index is no index", "return C.STATUS_NAME[0/0]", "error: array indexing out of range."},
     {"a non-number index", "return C.WINDOW_TEX_SIZE.x",
      "error: invalid type in array indexing.\n     value is 'string'; 'number' expected.\n"},
     {"object elements are borrowed pointers into the array",
