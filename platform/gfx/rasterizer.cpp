@@ -111,36 +111,6 @@ std::int64_t evalEdge(const Edge& e, std::int64_t px, std::int64_t py) {
     return e.dx * (py - e.y0) - e.dy * (px - e.x0);
 }
 
-// floor(n / d) for a numerator n that grows by a constant step, d > 0,
-// kept as quotient and remainder so that stepping needs no division.
-struct ExactStep {
-    std::int64_t q = 0;
-    std::int64_t r = 0;
-    std::int64_t qs = 0;
-    std::int64_t rs = 0;
-    std::int64_t d = 1;
-
-    void setStep(px::Wide step, std::int64_t denominator) {
-        d = denominator;
-        const px::Wide w = px::floorDiv(step, px::Wide(d));
-        qs = static_cast<std::int64_t>(w);
-        rs = static_cast<std::int64_t>(step - w * d);
-    }
-    void start(px::Wide n) {
-        const px::Wide w = px::floorDiv(n, px::Wide(d));
-        q = static_cast<std::int64_t>(w);
-        r = static_cast<std::int64_t>(n - w * d);
-    }
-    void next() {
-        q += qs;
-        r += rs;
-        // Branch-free carry: the carry pattern is irregular.
-        const std::int64_t carry = -static_cast<std::int64_t>(r >= d);
-        r -= d & carry;
-        q -= carry;
-    }
-};
-
 }  // namespace
 
 Rasterizer::Rasterizer() : fastPaths_(fastPathsWanted()), white_(1, 1, PixelFormat::A8R8G8B8) {
@@ -245,12 +215,12 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
                         std::int64_t vb, std::int64_t vc) {
         return px::Wide(wa) * va + px::Wide(wb) * vb + px::Wide(wc) * vc;
     };
-    ExactStep u;
-    ExactStep v;
+    px::ExactStep u;
+    px::ExactStep v;
     u.setStep(weighted(da, db, dc, a.u, b.u, c.u), area);
     v.setStep(weighted(da, db, dc, a.v, b.v, c.v), area);
     // Colours round half up: floor((2 x numerator + area) / (2 x area)).
-    ExactStep colour[4];
+    px::ExactStep colour[4];
     for (int k = 0; k < 4 && !flat; ++k) {
         const int shift = k * 8;
         colour[k].setStep(2 * weighted(da, db, dc, px::channel(a.color, shift),
@@ -289,8 +259,8 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
             const std::int64_t wb = wb0 + first * db;
             const std::int64_t wc = wc0 + first * dc;
             // Row-local copies stay in registers.
-            ExactStep ru = u;
-            ExactStep rv = v;
+            px::ExactStep ru = u;
+            px::ExactStep rv = v;
             ru.start(weighted(wa, wb, wc, a.u, b.u, c.u));
             rv.start(weighted(wa, wb, wc, a.v, b.v, c.v));
             for (int k = 0; k < 4 && !flat; ++k) {

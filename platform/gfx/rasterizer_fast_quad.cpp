@@ -25,58 +25,41 @@ namespace qel {
 
 namespace {
 
-// Walks q(p) = floor((a0 * d + (p * 256 - x0) * da) / d) for pixels p, p+1, ...
-// where the texture coordinate goes from a0 at x0 to a0 + da at x0 + d.
-// The snapping limits keep every product below 2^61: |a0| <= 2^30,
-// |d| <= 2^29, |da| <= 2^31 and |p * 256 - x0| <= 2^29 for p in the clip.
-class AxisWalk {
-public:
-    AxisWalk(std::int64_t a0, std::int64_t da, std::int64_t x0, std::int64_t d, int first) {
-        if (d < 0) {
-            d = -d;
-            da = -da;
-        }
-        d_ = d;
-        if (da == d) {
-            // One texel per pixel, the common sprite: no division needed.
-            q_ = a0 + static_cast<std::int64_t>(first) * 256 - x0;
-            r_ = 0;
-            qs_ = 256;
-            rs_ = 0;
-            return;
-        }
-        const std::int64_t n = a0 * d + (static_cast<std::int64_t>(first) * 256 - x0) * da;
-        q_ = px::floorDiv(n, d);
-        r_ = n - q_ * d;
-        const std::int64_t step = da * 256;
-        qs_ = px::floorDiv(step, d);
-        rs_ = step - qs_ * d;
+// The sample positions q(p) = floor((a0 * d + (p * 256 - x0) * da) / d) for
+// pixels p = first, first + 1, ... where the texture coordinate goes from
+// a0 at x0 to a0 + da at x0 + d. The snapping limits keep every product
+// below 2^61 (|a0| <= 2^30, |d| <= 2^29, |da| <= 2^31 and
+// |p * 256 - x0| <= 2^29 for p in the clip), so 64 bits hold them.
+px::ExactStep axisWalk(std::int64_t a0, std::int64_t da, std::int64_t x0, std::int64_t d,
+                       int first) {
+    if (d < 0) {
+        d = -d;
+        da = -da;
     }
-    std::int64_t value() const { return q_; }
-    // One texel per pixel: the position moves by exactly 256 each step.
-    bool unitStep() const { return qs_ == 256 && rs_ == 0; }
-    void next() {
-        q_ += qs_;
-        r_ += rs_;
-        // Branch-free carry: the carry pattern is irregular.
-        const std::int64_t carry = -static_cast<std::int64_t>(r_ >= d_);
-        r_ -= d_ & carry;
-        q_ -= carry;
+    const std::int64_t offset = static_cast<std::int64_t>(first) * 256 - x0;
+    px::ExactStep walk;
+    if (da == d) {
+        // One texel per pixel, the common sprite: no division needed.
+        walk.d = d;
+        walk.q = a0 + offset;
+        walk.qs = 256;
+        return walk;
     }
+    walk.setStep(da * 256, d);
+    walk.start(a0 * d + offset * da);
+    return walk;
+}
 
-private:
-    std::int64_t d_ = 1;
-    std::int64_t q_ = 0;
-    std::int64_t r_ = 0;
-    std::int64_t qs_ = 0;
-    std::int64_t rs_ = 0;
-};
+// One texel per pixel: the position moves by exactly 256 each step.
+bool unitStep(const px::ExactStep& walk) {
+    return walk.qs == 256 && walk.rs == 0;
+}
 
 // The first texel of a unit-step axis when every sample of count pixels is
 // a whole texel inside 0..size-1, else -1.
-std::int64_t directStart(const AxisWalk& walk, TextureFilter filter, int count, int size) {
-    if (!walk.unitStep()) return -1;
-    const std::int64_t q = walk.value();
+std::int64_t directStart(const px::ExactStep& walk, TextureFilter filter, int count, int size) {
+    if (!unitStep(walk)) return -1;
+    const std::int64_t q = walk.q;
     if (filter == TextureFilter::Linear && ((q - 128) & 255) != 0) return -1;
     const std::int64_t first = q >> 8;
     if (first < 0 || first + count > size) return -1;
@@ -158,8 +141,8 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
         std::min<std::int64_t>(clip.bottom, px::ceilDiv(std::max(tl.y, bl.y), 256)));
     if (x0 >= x1 || y0 >= y1) return true;
 
-    AxisWalk uw(tl.u, tr.u - tl.u, tl.x, dx, x0);
-    AxisWalk vw(tl.v, bl.v - tl.v, tl.y, dy, y0);
+    px::ExactStep uw = axisWalk(tl.u, tr.u - tl.u, tl.x, dx, x0);
+    px::ExactStep vw = axisWalk(tl.v, bl.v - tl.v, tl.y, dy, y0);
     const std::uint32_t color = tl.color;
 
     const std::int64_t tx = directStart(uw, state.filter, x1 - x0, tex.width());
@@ -177,9 +160,9 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
     for (std::size_t i = 0; i < width; ++i, uw.next()) {
         if (state.filter == TextureFilter::Point) {
             columns_[i * 3] =
-                static_cast<std::uint32_t>(px::axisPoint(uw.value(), tex.width(), state.address));
+                static_cast<std::uint32_t>(px::axisPoint(uw.q, tex.width(), state.address));
         } else {
-            const px::AxisSample s = px::axisLinear(uw.value(), tex.width(), state.address);
+            const px::AxisSample s = px::axisLinear(uw.q, tex.width(), state.address);
             columns_[i * 3] = static_cast<std::uint32_t>(s.i0);
             columns_[i * 3 + 1] = static_cast<std::uint32_t>(s.i1);
             columns_[i * 3 + 2] = s.f;
@@ -193,12 +176,12 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
             std::uint32_t* dst = target.row(y) + x0;
             if (state.filter == TextureFilter::Point) {
                 const std::uint32_t* src =
-                    tex.row(px::axisPoint(vw.value(), tex.height(), state.address));
+                    tex.row(px::axisPoint(vw.q, tex.height(), state.address));
                 for (std::size_t i = 0; i < width; ++i) {
                     px::put<Mode>(dst[i], px::modulate(src[cols[i * 3]] | salpha, color), dalpha);
                 }
             } else {
-                const px::AxisSample ys = px::axisLinear(vw.value(), tex.height(), state.address);
+                const px::AxisSample ys = px::axisLinear(vw.q, tex.height(), state.address);
                 for (std::size_t i = 0; i < width; ++i) {
                     const px::AxisSample xs{static_cast<int>(cols[i * 3]),
                                             static_cast<int>(cols[i * 3 + 1]), cols[i * 3 + 2]};

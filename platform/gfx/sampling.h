@@ -26,6 +26,40 @@ inline std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
     return -floorDiv(-a, b);
 }
 
+// floor(n / d) for a numerator n that grows by a constant step, d > 0,
+// kept as quotient and remainder so that stepping needs no division. The
+// numerator type N is std::int64_t where the products are known to fit,
+// Wide elsewhere; quotient and remainder always fit 64 bits.
+struct ExactStep {
+    std::int64_t q = 0;
+    std::int64_t r = 0;
+    std::int64_t qs = 0;
+    std::int64_t rs = 0;
+    std::int64_t d = 1;
+
+    template <typename N>
+    void setStep(N step, std::int64_t denominator) {
+        d = denominator;
+        const N w = floorDiv(step, N(d));
+        qs = static_cast<std::int64_t>(w);
+        rs = static_cast<std::int64_t>(step - w * d);
+    }
+    template <typename N>
+    void start(N n) {
+        const N w = floorDiv(n, N(d));
+        q = static_cast<std::int64_t>(w);
+        r = static_cast<std::int64_t>(n - w * d);
+    }
+    void next() {
+        q += qs;
+        r += rs;
+        // Branch-free carry: the carry pattern is irregular.
+        const std::int64_t carry = -static_cast<std::int64_t>(r >= d);
+        r -= d & carry;
+        q -= carry;
+    }
+};
+
 struct AxisSample {
     int i0 = 0;
     int i1 = 0;
