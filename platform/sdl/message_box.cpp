@@ -58,7 +58,7 @@ void showNow(const std::string& text, const std::string& caption) {
     }
 }
 
-// Boxes mutex: the recorder's list.
+// Guards the live recorder's list and the pointer to it.
 std::mutex recorderMutex;
 std::vector<MessageBoxRecorder::Box>* recorderBoxes = nullptr;
 
@@ -117,7 +117,7 @@ void MessageBox::servePending() {
 MessageBoxRecorder::MessageBoxRecorder() {
     {
         std::lock_guard lock(recorderMutex);
-        recorderBoxes = new std::vector<Box>();
+        recorderBoxes = &boxes_;
     }
     MessageBox::setSink([](const std::string& text, const std::string& caption) {
         std::lock_guard lock(recorderMutex);
@@ -128,13 +128,12 @@ MessageBoxRecorder::MessageBoxRecorder() {
 MessageBoxRecorder::~MessageBoxRecorder() {
     MessageBox::setSink({});
     std::lock_guard lock(recorderMutex);
-    delete recorderBoxes;
-    recorderBoxes = nullptr;
+    if (recorderBoxes == &boxes_) recorderBoxes = nullptr;
 }
 
 std::vector<MessageBoxRecorder::Box> MessageBoxRecorder::boxes() const {
     std::lock_guard lock(recorderMutex);
-    return recorderBoxes ? *recorderBoxes : std::vector<Box>{};
+    return boxes_;
 }
 
 }  // namespace qel

@@ -43,6 +43,9 @@ public:
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     std::vector<Box> boxes() const;
+
+private:
+    std::vector<Box> boxes_;  // guarded by the recorder lock in message_box.cpp
 };
 
 }  // namespace qel
