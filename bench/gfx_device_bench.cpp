@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -57,6 +58,17 @@ std::vector<SpritePlacement> placements() {
     return out;
 }
 
+// A white sprite quad in the renderer's six-vertex order: top-left,
+// top-right, bottom-left, bottom-right, bottom-left, top-right.
+std::array<qel::Vertex, 6> quad(float x0, float y0, float x1, float y1, float u0, float v0,
+                                float u1, float v1) {
+    const qel::Vertex tl{x0, y0, 0xFFFFFFFFu, u0, v0};
+    const qel::Vertex tr{x1, y0, 0xFFFFFFFFu, u1, v0};
+    const qel::Vertex bl{x0, y1, 0xFFFFFFFFu, u0, v1};
+    const qel::Vertex br{x1, y1, 0xFFFFFFFFu, u1, v1};
+    return {tl, tr, bl, br, bl, tr};
+}
+
 class OurFrame {
 public:
     OurFrame() : device_(qel::SoftwareGraphicsDevice::create(kWidth, kHeight).device) {
@@ -97,15 +109,6 @@ public:
     }
 
 private:
-    static std::array<qel::Vertex, 6> quad(float x0, float y0, float x1, float y1, float u0,
-                                           float v0, float u1, float v1) {
-        const qel::Vertex tl{x0, y0, 0xFFFFFFFFu, u0, v0};
-        const qel::Vertex tr{x1, y0, 0xFFFFFFFFu, u1, v0};
-        const qel::Vertex bl{x0, y1, 0xFFFFFFFFu, u0, v1};
-        const qel::Vertex br{x1, y1, 0xFFFFFFFFu, u1, v1};
-        return {tl, tr, bl, br, bl, tr};
-    }
-
     std::unique_ptr<qel::SoftwareGraphicsDevice> device_;
     qel::SurfacePtr background_;
     qel::SurfacePtr atlas_;
@@ -211,11 +214,7 @@ void BM_ScaledBackground(benchmark::State& state) {
     auto texture = device->createSurface(1024, 1024, qel::PixelFormat::A8R8G8B8);
     auto words = pictureWords(1024, 1024, 3, false);
     std::copy(words.begin(), words.end(), texture->pixels().begin());
-    const qel::Vertex tl{-0.5f, -0.5f, 0xFFFFFFFFu, 0.0f, 0.0f};
-    const qel::Vertex tr{kWidth - 0.5f, -0.5f, 0xFFFFFFFFu, 1.0f, 0.0f};
-    const qel::Vertex bl{-0.5f, kHeight - 0.5f, 0xFFFFFFFFu, 0.0f, 1.0f};
-    const qel::Vertex br{kWidth - 0.5f, kHeight - 0.5f, 0xFFFFFFFFu, 1.0f, 1.0f};
-    const qel::Vertex v[] = {tl, tr, bl, br, bl, tr};
+    const auto v = quad(-0.5f, -0.5f, kWidth - 0.5f, kHeight - 0.5f, 0.0f, 0.0f, 1.0f, 1.0f);
     device->setTexture(texture);
     device->setFilter(state.range(0) != 0 ? qel::TextureFilter::Linear : qel::TextureFilter::Point);
     for (auto _ : state) {
