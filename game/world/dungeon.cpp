@@ -29,7 +29,8 @@ struct TileDef {
 
     static TileDef of(const Tile& t) {
         TileDef d;
-        std::strncpy(d.tag, t.getTag(), Tile::kTagCapacity - 1);
+        const char* tag = t.getTag();
+        std::memcpy(d.tag, tag, strnlen(tag, Tile::kTagCapacity - 1));
         d.chipX = t.getChip().x;
         d.chipY = t.getChip().y;
         d.color = t.getColor().argb();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/file/string_util.h"
+
 namespace qel {
 
 SjisStep sjisStep(std::string_view text, std::size_t at) {
@@ -14,7 +16,7 @@ SjisStep sjisStep(std::string_view text, std::size_t at) {
         step.columns = 0;
     } else if (lead < 0x20 || lead == 0x7F) {
         step.columns = 0;  // control bytes take no room
-    } else if (isSjisLeadByte(lead) && at + 1 < text.size()) {
+    } else if (isSjisLead(lead) && at + 1 < text.size()) {
         step.code = static_cast<std::uint16_t>(lead << 8 | static_cast<std::uint8_t>(text[at + 1]));
         step.length = 2;
         step.columns = 2;

@@ -47,9 +47,6 @@ struct SjisStep {
     int columns = 1;         // cell columns advanced
     bool lineFeed = false;
 };
-inline bool isSjisLeadByte(std::uint8_t b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFE);
-}
 SjisStep sjisStep(std::string_view text, std::size_t at);
 
 class Font {
