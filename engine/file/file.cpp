@@ -335,6 +335,15 @@ bool File::write(const void* src, std::size_t size) {
     return true;
 }
 
+bool File::readWhole(const std::string& path, std::vector<unsigned char>& out, int mode,
+                     std::uint32_t key) {
+    if (mode != MODE_READ && mode != MODE_READ_SCRAMBLED) return false;
+    File source;
+    if (!source.open(path, mode, key)) return false;
+    out.resize(source.getSize());
+    return source.read(out.data(), out.size());
+}
+
 bool File::readUntil(char delimiter, std::string& out) {
     out.clear();
     if (!isReadMode() || fail_) {

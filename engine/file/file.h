@@ -98,6 +98,10 @@ public:
     // Reads bytes up to `delimiter` (consumed, not stored) or the end, like
     // std::getline: the end sets eof, and nothing read at all also fails.
     bool readUntil(char delimiter, std::string& out);
+    // Opens `path` in a read mode and takes its whole content into `out`
+    // (on the heap, whatever its size); false when it cannot be read.
+    static bool readWhole(const std::string& path, std::vector<unsigned char>& out,
+                          int mode = MODE_READ, std::uint32_t key = 0);
 
     // Two-way transfers: read in the read modes, write otherwise.
     bool serializeBytes(void* data, std::size_t size);

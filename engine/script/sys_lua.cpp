@@ -196,14 +196,8 @@ int SysLua::runBody(lua_State* L) {
 
 bool SysLua::runFile(const char* path) {
     if (!state_ || !path) return false;
-    File file;
-    std::vector<char> text;
-    bool read = file.open(path, File::MODE_READ);
-    if (read) {
-        text.resize(file.getSize());
-        read = file.read(text.data(), text.size());
-    }
-    if (!read) {
+    std::vector<unsigned char> text;
+    if (!File::readWhole(path, text)) {
         const std::string message = std::string("cannot open ") + path;
         keepText(message.c_str(), message.size());
         return false;
@@ -215,7 +209,8 @@ bool SysLua::runFile(const char* path) {
         while (start < text.size() && text[start] != '\n') ++start;
     }
     const std::string chunkName = std::string("@") + path;
-    RunContext context{this, text.data() + start, text.size() - start, chunkName.c_str()};
+    RunContext context{this, reinterpret_cast<const char*>(text.data()) + start,
+                       text.size() - start, chunkName.c_str()};
     return protect(&SysLua::runBody, &context) && context.succeeded;
 }
 

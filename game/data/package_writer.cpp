@@ -33,12 +33,10 @@ bool PackageWriter::push(const std::string& path) {
 
 bool PackageWriter::push(const std::string& path, const std::string& entryName) {
     if (!isGood()) return false;
-    qel::File source;
-    if (!source.open(path, qel::File::MODE_READ)) return false;
-    const std::size_t size = source.getSize();
+    std::vector<unsigned char> bytes;
+    if (!qel::File::readWhole(path, bytes)) return false;
+    const std::size_t size = bytes.size();
     if (size > std::numeric_limits<std::uint32_t>::max()) return false;
-    std::vector<unsigned char> bytes(size);
-    if (!source.read(bytes.data(), size)) return false;
 
     const std::uint32_t n = static_cast<std::uint32_t>(size);
     const unsigned char sizeBytes[4] = {

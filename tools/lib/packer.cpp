@@ -21,13 +21,8 @@ constexpr const char* kUsage =
 // Copies a whole file from one mode into another.
 bool transfer(const std::string& in, int readMode, const std::string& out, int writeMode,
               std::uint32_t key, std::string& error) {
-    File source;
-    if (!source.open(in, readMode, key)) {
-        error = "cannot read " + in;
-        return false;
-    }
-    std::vector<unsigned char> bytes(source.getSize());
-    if (!source.read(bytes.data(), bytes.size())) {
+    std::vector<unsigned char> bytes;
+    if (!File::readWhole(in, bytes, readMode, key)) {
         error = "cannot read " + in;
         return false;
     }

@@ -134,6 +134,30 @@ TEST_F(FileTest, EveryModeRoundTrips) {
     EXPECT_NE(back, payload);
 }
 
+TEST_F(FileTest, ReadWholeTakesTheContentOrFails) {
+    const Bytes payload = bytesOf("whole file");
+    put("plain.bin", payload);
+    {
+        File out;
+        ASSERT_TRUE(out.open(path("scrambled.bin"), File::MODE_WRITE_SCRAMBLED, 7));
+        ASSERT_TRUE(out.write(payload.data(), payload.size()));
+        ASSERT_TRUE(out.close());
+    }
+    std::vector<unsigned char> got{1, 2, 3};
+    EXPECT_TRUE(File::readWhole(path("plain.bin"), got));
+    EXPECT_EQ(got, payload);
+    got.clear();
+    EXPECT_TRUE(File::readWhole(path("scrambled.bin"), got, File::MODE_READ_SCRAMBLED, 7));
+    EXPECT_EQ(got, payload);
+    put("empty.bin", {});
+    EXPECT_TRUE(File::readWhole(path("empty.bin"), got));
+    EXPECT_TRUE(got.empty());
+    EXPECT_FALSE(File::readWhole(path("missing.bin"), got));
+    // A write mode is no way to read: the file is left as it was.
+    EXPECT_FALSE(File::readWhole(path("plain.bin"), got, File::MODE_WRITE));
+    EXPECT_EQ(get("plain.bin"), payload);
+}
+
 TEST_F(FileTest, AppendAddsToTheEnd) {
     put("log.txt", bytesOf("one\n"));
     File f(path("log.txt"), File::MODE_APPEND);
