@@ -24,7 +24,7 @@
 #include "engine/core/sys_base.h"
 #include "engine/system/fps_timer.h"
 #include "engine/system/start_params.h"
-#include "platform/gfx/graphics_device.h"
+#include "engine/render/graphics_device.h"
 #include "platform/os/instance_lock.h"
 
 namespace qel {

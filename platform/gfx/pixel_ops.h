@@ -11,8 +11,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "platform/gfx/graphics_device.h"
-#include "platform/gfx/surface.h"
+#include "engine/render/graphics_device.h"
+#include "engine/render/surface.h"
 
 namespace qel::px {
 

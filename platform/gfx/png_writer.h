@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gfx/surface.h"
+#include "engine/render/surface.h"
 
 namespace qel {
 

@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "platform/gfx/surface.h"
+#include "engine/render/surface.h"
 
 namespace qel {
 

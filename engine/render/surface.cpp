@@ -1,4 +1,4 @@
-#include "platform/gfx/surface.h"
+#include "engine/render/surface.h"
 
 #include <algorithm>
 

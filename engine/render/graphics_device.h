@@ -1,8 +1,8 @@
 // The drawing device the renderer talks to: one render target at a time, a
 // viewport clip, textured and colour-modulated triangles with screen-space
 // vertices, polylines and text. It stands where a Direct3D 9 device stood and
-// keeps its pixel rules (platform/gfx/CONVENTIONS.md): render code written
-// against those rules draws the same pixels here.
+// keeps its pixel rules (CONVENTIONS.md beside this file): render code written
+// against those rules draws the same pixels on every device.
 //
 // Threads: createSurface may be called from any thread (the resource loader
 // creates textures); everything else belongs to the thread that draws frames.
@@ -13,21 +13,12 @@
 #include <span>
 #include <string_view>
 
-#include "platform/gfx/surface.h"
+#include "engine/render/surface.h"
+#include "engine/render/vertex.h"
 
 namespace qel {
 
 class Font;
-
-// A pre-transformed vertex: screen pixels, ARGB diffuse colour and texture
-// coordinates (0..1 across the texture's allocated size).
-struct Vertex {
-    float x = 0.0f;
-    float y = 0.0f;
-    std::uint32_t color = 0xFFFFFFFFu;
-    float u = 0.0f;
-    float v = 0.0f;
-};
 
 struct LinePoint {
     float x = 0.0f;
