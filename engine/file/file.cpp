@@ -73,21 +73,6 @@ bool replaceable(const std::string& path) {
     return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
-// A name's case-free key: single-byte 'A'..'Z' lowered, two-byte
-// characters kept whole, since a trail byte in 'A'..'Z' is no capital
-// ("ア" 83 41 and "ヂ" 83 61 are different names).
-std::string foldName(std::string_view name) {
-    std::string out(name);
-    for (std::size_t pos = 0; pos < out.size();) {
-        const std::size_t n = sjisCharSize(out, pos);
-        if (n == 1 && out[pos] >= 'A' && out[pos] <= 'Z') {
-            out[pos] = static_cast<char>(out[pos] + 32);
-        }
-        pos += n;
-    }
-    return out;
-}
-
 // Names in scripts and data were written for a file system that ignores
 // case. Each component of an absolute path that does not exist as written
 // is looked up ignoring the case of 'A'..'Z' (the smallest such name wins,

@@ -24,10 +24,14 @@ std::string cutString(std::string_view text, std::size_t offset, std::size_t lim
     return std::string(rest.substr(0, sjisPrefixLength(rest, limit)));
 }
 
-std::string toLowerCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+std::string foldName(std::string_view name) {
+    std::string out(name);
+    for (std::size_t pos = 0; pos < out.size();) {
+        const std::size_t n = sjisCharSize(out, pos);
+        if (n == 1 && out[pos] >= 'A' && out[pos] <= 'Z') {
+            out[pos] = static_cast<char>(out[pos] + 32);
+        }
+        pos += n;
     }
     return out;
 }

@@ -27,9 +27,11 @@ std::size_t sjisPrefixLength(std::string_view text, std::size_t limit);
 // bytes without splitting a character; limit 0 means no limit.
 std::string cutString(std::string_view text, std::size_t offset, std::size_t limit);
 
-// A copy with the bytes 'A'..'Z' lowered, byte by byte (trail bytes too): a
-// lookup key, applied the same way on both sides of a comparison.
-std::string toLowerCopy(std::string_view text);
+// A name's case-free key, the one every by-name lookup uses (files,
+// resources, sounds): single-byte 'A'..'Z' lowered, two-byte characters
+// kept whole, since a trail byte in 'A'..'Z' is no capital ("ア" 83 41 and
+// "ヂ" 83 61 are different names).
+std::string foldName(std::string_view name);
 
 // Optional '-', optional '0', then 'x' or 'X' (required: -1 without it),
 // then the hexadecimal digits that follow, wrapping at 32 bits.

@@ -90,10 +90,15 @@ TEST(StringUtil, FormatArgSize) {
     }
 }
 
-TEST(StringUtil, LowerCopyAndSlashPath) {
-    EXPECT_EQ(toLowerCopy("Data/TITLE.Dat"), "data/title.dat");
-    // Byte by byte: a trail byte in 'A'..'Z' is lowered too ("ア" is 83 41).
-    EXPECT_EQ(toLowerCopy("ア"), "\x83\x61");
+TEST(StringUtil, FoldNameAndSlashPath) {
+    EXPECT_EQ(foldName("Data/TITLE.Dat"), "data/title.dat");
+    // A trail byte in 'A'..'Z' is no capital: "ア" (83 41) stays itself, not "ヂ" (83 61).
+    EXPECT_EQ(foldName("アA"),
+              "ア"
+              "a");
+    EXPECT_NE(foldName("ア"), foldName("ヂ"));
+    // A lead byte at the very end stands alone.
+    EXPECT_EQ(foldName("\x83"), "\x83");
     EXPECT_EQ(toSlashPath("data\\sub\\a.lua"), "data/sub/a.lua");
     // "表" is 95 5C: its trail byte is not a separator.
     EXPECT_EQ(toSlashPath("save\\表\\x"), "save/表/x");
