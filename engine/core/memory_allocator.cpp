@@ -62,6 +62,13 @@ MemoryAllocatorBase::~MemoryAllocatorBase() {
     std::free(arena_);
 }
 
+// A free block goes to the list just below the one of the next larger
+// request a rounded size can make (P + 16): every request that maps to that
+// list or below fits it, and a request of exactly P finds it.
+int MemoryAllocatorBase::freeListOf(std::size_t payload) {
+    return listIndex(payload + 16) - 1;
+}
+
 int MemoryAllocatorBase::listIndex(std::size_t size) {
     const std::uint32_t s32 = static_cast<std::uint32_t>(size);
     int f = s32 ? highestBit(s32) : 0;
@@ -100,7 +107,7 @@ MemoryAllocatorBase::Header* MemoryAllocatorBase::prevPhysical(Header* h) const 
 }
 
 void MemoryAllocatorBase::insertFree(Header* h) {
-    const int index = listIndex(h->payload() + 1) - 1;
+    const int index = freeListOf(h->payload());
     h->setFree(h->payload());
     h->nextFree = heads_[index];
     h->prevFree() = nullptr;
@@ -111,7 +118,7 @@ void MemoryAllocatorBase::insertFree(Header* h) {
 }
 
 void MemoryAllocatorBase::unlinkFree(Header* h) {
-    const int index = listIndex(h->payload() + 1) - 1;
+    const int index = freeListOf(h->payload());
     Header* next = h->nextFree;
     Header* prev = h->prevFree();
     if (next) next->prevFree() = prev;
@@ -129,6 +136,15 @@ void MemoryAllocatorBase::unlinkFree(Header* h) {
 
 MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size) {
     const int index = listIndex(size);
+    // Where a list spans more than 16 bytes, a hole of exactly `size` sits one
+    // list below the good-fit search: its head is worth one look, so freed
+    // blocks of a common size are used again instead of cutting new ones.
+    if (const int own = freeListOf(size); own < index) {
+        if (Header* h = heads_[own]; h && h->payload() >= size) {
+            unlinkFree(h);
+            return h;
+        }
+    }
     int f = index / kSecondLevels;
     std::uint32_t bits = secondLevel_[f] & (~0u << (index % kSecondLevels));
     if (!bits) {
@@ -292,8 +308,7 @@ bool MemoryAllocatorBase::checkConsistency() const {
         if (bit != (heads_[i] != nullptr)) return false;
         Header* prev = nullptr;
         for (Header* h = heads_[i]; h; h = h->nextFree) {
-            if (h->inUse() || listIndex(h->payload() + 1) - 1 != i || h->prevFree() != prev)
-                return false;
+            if (h->inUse() || freeListOf(h->payload()) != i || h->prevFree() != prev) return false;
             prev = h;
             ++listed;
         }

@@ -15,9 +15,11 @@
 // Invariants kept by every operation (checkConsistency verifies them):
 //   - the blocks cover the arena exactly and each boundary tag is right;
 //   - no two free blocks are neighbours (freeing merges them);
-//   - a free block of payload P sits in list index(P + 1) - 1, so every block
-//     of list L is at least as large as any request that maps to L, and an
-//     allocation never needs to look at a block's size;
+//   - a free block of payload P sits in list index(P + 16) - 1, so every block
+//     of list L is at least as large as any request that maps to L (payloads
+//     and requests are multiples of 16) and the good-fit search never needs
+//     to look at a block's size; a hole of exactly a request's size sits in
+//     that list or the one below, whose head an allocation checks first;
 //   - bit f of the first-level bitmap is set exactly when one of the 16 lists
 //     of class f is non-empty, and bit s of second-level word f exactly when
 //     list f * 16 + s is.
@@ -92,6 +94,7 @@ private:
     struct Header;
 
     static Header* headerOf(const void* p);
+    static int freeListOf(std::size_t payload);
     // True when p is a block of this pool in use; says so on stderr if not.
     bool holds(const void* p) const;
     Header* nextPhysical(Header* h) const;

@@ -18,7 +18,9 @@ struct TestPool : MemoryAllocatorBase {
     int getId() const override { return 42; }
 };
 
-std::byte* bytes(void* p) { return static_cast<std::byte*>(p); }
+std::byte* bytes(void* p) {
+    return static_cast<std::byte*>(p);
+}
 
 TEST(MemoryAllocator, FreshArenaIsOneFreeBlock) {
     TestPool pool(4096);
@@ -53,12 +55,38 @@ TEST(MemoryAllocator, ListIndexFollowsTheTwoLevelMapping) {
         int index;
     };
     const Case cases[] = {
-        {1, 49}, {7, 55}, {8, 56}, {15, 63}, {16, 64}, {31, 79},
-        {32, 80}, {33, 80}, {34, 81}, {63, 95}, {64, 96}, {1000, 9 * 16 + 15},
+        {1, 49},     {7, 55},        {8, 56},  {15, 63}, {16, 64}, {31, 79},
+        {32, 80},    {33, 80},       {34, 81}, {63, 95}, {64, 96}, {1000, 9 * 16 + 15},
         {1024, 160}, {1 << 20, 320},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MemoryAllocatorBase::listIndex(c.size), c.index) << "size " << c.size;
+    }
+}
+
+TEST(MemoryAllocator, HolesBetweenLiveBlocksServeRequestsOfTheirOwnSize) {
+    // Holes of one size between live blocks, then as many requests of that
+    // size: each must land in a hole, not in the untouched rest of the arena.
+    for (std::size_t size :
+         {16u, 32u, 48u, 64u, 80u, 112u, 256u, 512u, 1008u, 1024u, 4096u, 5000u}) {
+        TestPool pool(1 << 22);
+        constexpr int kHoles = 200;
+        std::vector<void*> holes, fences;
+        for (int i = 0; i < kHoles; ++i) {
+            holes.push_back(pool.allocate(size));
+            fences.push_back(pool.allocate(16));
+        }
+        for (void* p : holes) pool.free(p);
+        ASSERT_TRUE(pool.checkConsistency());
+        std::sort(holes.begin(), holes.end());
+        int reused = 0;
+        for (int i = 0; i < kHoles; ++i) {
+            void* p = pool.allocate(size);
+            ASSERT_NE(p, nullptr);
+            reused += std::binary_search(holes.begin(), holes.end(), p);
+        }
+        EXPECT_EQ(reused, kHoles) << "size " << size;
+        EXPECT_TRUE(pool.checkConsistency());
     }
 }
 
