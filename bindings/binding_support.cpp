@@ -50,22 +50,6 @@ void* memberSelf(lua_State* L, const char* typeName) {
     return tolua_tousertype(L, 1, nullptr);
 }
 
-namespace {
-
-// The self of the shared word accessor: any bound object (every class that
-// has `_val` holds its word first), and for writing not one pushed as const.
-void* wordSelf(lua_State* L, bool writing) {
-    if (lua_type(L, 1) != LUA_TUSERDATA || !lua_getmetatable(L, 1)) return nullptr;
-    lua_rawget(L, LUA_REGISTRYINDEX);  // the type name of the metatable, or nil
-    const char* name = lua_tostring(L, -1);
-    const bool fits = name && std::strcmp(name, kDeletedTypeName) != 0 &&
-                      !(writing && std::strncmp(name, "const ", 6) == 0);
-    lua_pop(L, 1);
-    return fits ? tolua_tousertype(L, 1, nullptr) : nullptr;
-}
-
-}  // namespace
-
 int checkedIndex(lua_State* L, int size) {
     tolua_Error err;
     if (!tolua_isnumber(L, 2, 0, &err)) tolua_error(L, "#vinvalid type in array indexing.", &err);
@@ -75,8 +59,8 @@ int checkedIndex(lua_State* L, int size) {
 }
 
 // The word of a flag record or colour is its first (and only) 32 bits.
-int getWordValue(lua_State* L) {
-    const void* self = wordSelf(L, false);
+int getWordValue(lua_State* L, const char* constTypeName) {
+    const void* self = memberSelf(L, constTypeName);
     if (!self) tolua_error(L, "invalid 'self' in accessing variable '_val'", nullptr);
     std::uint32_t word;
     std::memcpy(&word, self, sizeof word);
@@ -84,8 +68,8 @@ int getWordValue(lua_State* L) {
     return 1;
 }
 
-int setWordValue(lua_State* L) {
-    void* self = wordSelf(L, true);
+int setWordValue(lua_State* L, const char* typeName) {
+    void* self = memberSelf(L, typeName);
     if (!self) tolua_error(L, "invalid 'self' in accessing variable '_val'", nullptr);
     tolua_Error err;
     if (!tolua_isnumber(L, 2, 0, &err))
@@ -116,6 +100,10 @@ void refuseScriptDelete(lua_State* L) {
 
 void forgetScriptObject(const void* address) {
     if (address) BoundStates::instance().forget(address);
+}
+
+void claimScriptObject(const void* address) {
+    if (address) BoundStates::instance().claim(address);
 }
 
 }  // namespace binding

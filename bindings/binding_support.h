@@ -13,8 +13,12 @@
 //     them through destroyObject(), which forgets them first.
 //   - Objects made with `new`: the script's until it calls `delete` (also
 //     destroyObject()) or hands them to an operation that takes them over.
-//   - A script's `delete` of anything it does not own (a borrowed object) is
-//     refused with a Lua error; nothing is freed.
+//   - An operation that takes over an object a script made or Lua owns
+//     calls qel::claimScriptObject() (claimScriptObject() below): the
+//     object loses its mark as the script's and its collector entry, so
+//     from then on it is the program's like any borrowed object.
+//   - A script's `delete` of anything it does not own (a borrowed or
+//     claimed object) is refused with a Lua error; nothing is freed.
 //
 // What forgetScriptObject() keeps true, for every Lua state that has the
 // bindings open: after it returns, no identity table maps the address to a
@@ -104,6 +108,11 @@ const char* toCppString(lua_State* L, int narg, const char* def);
 // times; it raises no Lua error.
 void forgetScriptObject(const void* address);
 
+// The program takes the object over in every bound Lua state (see the file
+// comment). Like forgetScriptObject: any thread, any number of times, no
+// Lua error.
+void claimScriptObject(const void* address);
+
 // Forgets the address, then deletes the object: what the program does when
 // it frees an object scripts may have seen, and what a permitted script
 // delete or a collector does.
@@ -169,9 +178,11 @@ void* memberSelf(lua_State* L, const char* typeName);
 int checkedIndex(lua_State* L, int size);
 
 // The `_val` accessor pair shared by every 32-bit flag record and Color: the
-// whole word as an unsigned number.
-int getWordValue(lua_State* L);
-int setWordValue(lua_State* L);
+// whole word as an unsigned number. Self must be an object of the record's
+// own class (its const name for reading, its plain name for writing), like
+// any member accessor's: the word of another class is not its first field.
+int getWordValue(lua_State* L, const char* constTypeName);
+int setWordValue(lua_State* L, const char* typeName);
 
 // Element setter of an array of objects: the value must be an object of the
 // element's class (nil refused with the variable error); the element gets a

@@ -464,6 +464,14 @@ void BoundStates::forgetIn(lua_State* L, const void* address) {
             lua_pop(L, 2);  // -2 value, ubox
         }
     }
+    claimIn(L, address);
+    lua_settop(L, top);
+}
+
+// The ownership mark: an object is the script's while the set of objects a
+// script may delete or tolua's collector table holds it. Dropping both is
+// a claim; like forgetIn, only raw reads and writes of nil to existing keys.
+void BoundStates::claimIn(lua_State* L, const void* address) {
     lua_pushlightuserdata(L, &scriptOwnedKey);  // +1
     lua_rawget(L, LUA_REGISTRYINDEX);           // the set
     rawRemoveLightKey(L, address);
@@ -471,7 +479,14 @@ void BoundStates::forgetIn(lua_State* L, const void* address) {
     lua_pushstring(L, "tolua_gc");     // +1 (an interned string: no allocation)
     lua_rawget(L, LUA_REGISTRYINDEX);  // gc table
     rawRemoveLightKey(L, address);
-    lua_settop(L, top);
+    lua_pop(L, 1);
+}
+
+void BoundStates::claim(const void* address) {
+    qel::ScopedLock guard(lock_);
+    for (lua_State* L : states_) {
+        if (L) claimIn(L, address);
+    }
 }
 
 }  // namespace binding

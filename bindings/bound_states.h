@@ -28,8 +28,9 @@ public:
     // Lua error when the state cannot be listed.
     void attach(lua_State* L);
 
-    // See forgetScriptObject().
+    // See forgetScriptObject() and claimScriptObject().
     void forget(const void* address);
+    void claim(const void* address);
 
     bool isBound(lua_State* L);
 
@@ -42,6 +43,7 @@ public:
 private:
     void detach(lua_State* L);
     static void forgetIn(lua_State* L, const void* address);
+    static void claimIn(lua_State* L, const void* address);
     static int closeSentinel(lua_State* L);
     static int sharedEquality(lua_State* L);
     static int classNewIndex(lua_State* L);

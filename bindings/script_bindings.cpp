@@ -1,7 +1,5 @@
 #include "bindings/script_bindings.h"
 
-#include "engine/script/script_object_hook.h"
-
 #include <tolua++.h>
 
 #include <iterator>
@@ -9,6 +7,7 @@
 
 #include "bindings/binding_support.h"
 #include "bindings/bound_states.h"
+#include "engine/script/script_object_hook.h"
 
 // Made by the generator from script.pkg (see targets.cmake).
 int tolua_script_open(lua_State* tolua_S);
@@ -127,6 +126,9 @@ int openScriptBindings(lua_State* L, std::string* error) {
     }
     lua_settop(L, top);
     // Program objects below the bindings reach them through the engine's hook.
-    if (status == 0) qel::setForgetScriptObjectHook(&binding::forgetScriptObject);
+    if (status == 0) {
+        qel::setForgetScriptObjectHook(&binding::forgetScriptObject);
+        qel::setClaimScriptObjectHook(&binding::claimScriptObject);
+    }
     return status == 0 ? 1 : 0;
 }

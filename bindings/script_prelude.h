@@ -22,8 +22,12 @@ static_assert(kWindowTexSizeCount == 4, "script.pkg sizes WINDOW_TEX_SIZE");
 // generator puts "unsigned" into the names of unsigned members).
 #define TOLUA_DISABLE_tolua_get_Color_unsigned__val
 #define TOLUA_DISABLE_tolua_set_Color_unsigned__val
-static constexpr lua_CFunction tolua_get_Color_unsigned__val = &binding::getWordValue;
-static constexpr lua_CFunction tolua_set_Color_unsigned__val = &binding::setWordValue;
+static int tolua_get_Color_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const Color");
+}
+static int tolua_set_Color_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "Color");
+}
 
 // Object arrays: the element setter checks the value's class and refuses nil.
 #define TOLUA_DISABLE_tolua_set_script_C_WINDOW_TEX_SIZE

@@ -40,6 +40,27 @@ bool isPushableType(lua_State* L, const char* typeName) {
     return known;
 }
 
+// True when the full user datum at `index` is one of tolua++'s object boxes:
+// large enough to hold the pointer, with a class metatable that tolua++
+// registered both ways (registry[name] = mt and registry[mt] = name). The
+// scripts' own user data (files, proxies) have no such metatable and hold
+// no program object. Only raw reads: it raises nothing.
+bool isBoundBox(lua_State* L, int index) {
+    if (lua_objlen(L, index) < sizeof(void*) || !lua_getmetatable(L, index)) return false;
+    const int mt = lua_gettop(L);
+    lua_pushvalue(L, mt);              // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);  // registry[mt]: the class name or nil
+    bool bound = false;
+    if (lua_type(L, -1) == LUA_TSTRING) {
+        lua_pushvalue(L, -1);              // +1 name
+        lua_rawget(L, LUA_REGISTRYINDEX);  // registry[name]
+        bound = lua_rawequal(L, -1, mt) != 0;
+        lua_pop(L, 1);
+    }
+    lua_settop(L, mt - 1);
+    return bound;
+}
+
 }  // namespace
 
 const ClassInfo& LuaParamItem::staticClassInfo() {
@@ -138,16 +159,13 @@ void LuaParamItem::read(lua_State* L, int index) {
             setString(text, length);
             return;
         }
-        case LUA_TUSERDATA: {
-            // tolua++ keeps the object pointer at the start of its box; a
-            // smaller full user datum is not one of its boxes.
-            void* object = nullptr;
-            if (lua_objlen(L, index) >= sizeof(void*)) {
-                object = *static_cast<void**>(lua_touserdata(L, index));
+        case LUA_TUSERDATA:
+            if (isBoundBox(L, index)) {
+                setUserType(*static_cast<void**>(lua_touserdata(L, index)), "");
+            } else {
+                setNil();  // a user datum of the scripts' own, such as a file
             }
-            setUserType(object, "");
             return;
-        }
         default:
             setNil();
             return;

@@ -6,7 +6,8 @@ namespace qel {
 
 namespace {
 std::atomic<ForgetScriptObjectFn> g_hook{nullptr};
-}
+std::atomic<ClaimScriptObjectFn> g_claimHook{nullptr};
+}  // namespace
 
 void setForgetScriptObjectHook(ForgetScriptObjectFn hook) {
     g_hook.store(hook);
@@ -14,6 +15,14 @@ void setForgetScriptObjectHook(ForgetScriptObjectFn hook) {
 
 void forgetScriptObject(const void* address) {
     if (ForgetScriptObjectFn hook = g_hook.load(); hook && address) hook(address);
+}
+
+void setClaimScriptObjectHook(ClaimScriptObjectFn hook) {
+    g_claimHook.store(hook);
+}
+
+void claimScriptObject(const void* address) {
+    if (ClaimScriptObjectFn hook = g_claimHook.load(); hook && address) hook(address);
 }
 
 }  // namespace qel

@@ -1,5 +1,6 @@
-// The one call program objects make from their destructors so that scripts
-// can never reach them afterwards.
+// The calls program objects make so that scripts never reach them wrongly:
+// from their destructors (forget), and when the program takes over an
+// object a script made (claim).
 //
 // World and game classes sit below the script bindings and cannot call into
 // them directly; the bindings install their handler here when they are
@@ -16,5 +17,14 @@ void setForgetScriptObjectHook(ForgetScriptObjectFn hook);
 
 // Called from the destructor of every object that scripts may see.
 void forgetScriptObject(const void* address);
+
+using ClaimScriptObjectFn = void (*)(const void* address);
+void setClaimScriptObjectHook(ClaimScriptObjectFn hook);
+
+// Called by an operation that takes over an object a script made with `new`
+// or one Lua owns (a decorator put on a chain, a map object put on the
+// floor): from then on the program owns it, a script's `delete` of it is
+// refused and Lua never collects it. The program frees it as its own.
+void claimScriptObject(const void* address);
 
 }  // namespace qel

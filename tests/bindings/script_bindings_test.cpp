@@ -212,6 +212,11 @@ const LuaCase kVariableCases[] = {
     {"the word accessor refuses what is not a bound object",
      "return rawget(C.Color, '.get')._val(C.Color)",
      "error: invalid 'self' in accessing variable '_val'"},
+    {"the word accessor refuses an object of another class",
+     "local p = C.Point(1, 2) local ok, e = pcall(rawget(C.Color, '.set')._val, p, 5) "
+     "local ok2, e2 = pcall(rawget(C.Color, '.get')._val, p) return ok, e, ok2, e2, p._x",
+     "false, invalid 'self' in accessing variable '_val', false, invalid 'self' in accessing "
+     "variable '_val', 1"},
     {"int members wrap", "local p = C.Point() p._x = 4294967295 p._y = -1.5 return p._x, p._y",
      "-1, -1"},
     {"an int setting assigned 4294967295 reads -1", "Probe.INT = 4294967295 return Probe.INT",
@@ -752,6 +757,32 @@ TEST_F(ScriptBindings, AProgramTakingOverALuaOwnedObjectFreesItOnce) {
     lua_pop(L, 1);
     binding::destroyObject(point);  // the program frees it through the hook
     EXPECT_EQ(run("collect", "taken = nil collectgarbage() collectgarbage() return true"), "true");
+    EXPECT_EQ(qel::poolById(1)->stats().usedBlocks, before);
+    EXPECT_TRUE(qel::poolById(1)->checkConsistency());
+}
+
+TEST_F(ScriptBindings, AnObjectTheProgramTookOverIsNoLongerTheScripts) {
+    lua_State* L = host_.state();
+    const std::size_t before = qel::poolById(1)->stats().usedBlocks;
+    ASSERT_EQ(run("make", "made = C.Point:new(1, 2) owned = C.Point(3, 4) return true"), "true");
+    std::vector<Point*> taken;
+    for (const char* name : {"made", "owned"}) {
+        lua_getglobal(L, name);
+        taken.push_back(*static_cast<Point**>(lua_touserdata(L, -1)));
+        lua_pop(L, 1);
+        // What an operation that takes the object over does.
+        qel::claimScriptObject(taken.back());
+    }
+    EXPECT_EQ(run("delete",
+                  "local ok, e = pcall(made.delete, made) local ok2, e2 = pcall(owned.delete, "
+                  "owned) return ok, e, ok2, e2, made._x, owned._x"),
+              "false, attempt to delete an object the program owns, false, attempt to delete "
+              "an object the program owns, 1, 3");
+    // Lua no longer collects the claimed object either.
+    EXPECT_EQ(run("collect", "owned = nil collectgarbage() collectgarbage() return true"), "true");
+    EXPECT_EQ(qel::poolById(1)->stats().usedBlocks, before + 2);
+    for (Point* p : taken) binding::destroyObject(p);  // the program frees its own
+    EXPECT_EQ(run("stale", "return made._x"), "error: attempt to use a deleted object");
     EXPECT_EQ(qel::poolById(1)->stats().usedBlocks, before);
     EXPECT_TRUE(qel::poolById(1)->checkConsistency());
 }

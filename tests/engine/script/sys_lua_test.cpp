@@ -298,6 +298,27 @@ TEST_F(SysLuaTest, ObjectsPushUnderRegisteredTypesAndUnknownTypesPushNil) {
     EXPECT_STREQ(results.item(0).typeName(), "");
 }
 
+TEST_F(SysLuaTest, OnlyBoxesOfBoundClassesComeBackAsObjects) {
+    ASSERT_TRUE(lua.runProtected(&registerGem, nullptr));
+    // A file handle is a full user datum holding a FILE*, a proxy one of no
+    // size; neither is a program object, whatever its first bytes hold.
+    define(
+        "function foreign(gem) "
+        "local p = newproxy(true) getmetatable(p).__index = {} "
+        "return io.stdout, p, io.stdin, gem end");
+    Gem gem;
+    LuaParam args;
+    args.addUserType(&gem, "ObjectItem");
+    LuaParam results;
+    ASSERT_TRUE(lua.call("foreign", 4, &args, &results));
+    ASSERT_EQ(results.count(), 4);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(results.item(i).type(), LuaParamItem::kNil) << "result " << i;
+        EXPECT_EQ(results.item(i).object(), nullptr) << "result " << i;
+    }
+    EXPECT_EQ(results.item(3).object(), &gem);
+}
+
 TEST(SysLuaWithoutBindingsTest, AnObjectPushesNilBeforeTolua) {
     SysLua lua;
     ASSERT_TRUE(lua.init());
