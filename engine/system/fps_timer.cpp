@@ -1,6 +1,6 @@
 #include "engine/system/fps_timer.h"
 
-#include "platform/os/clock.h"
+#include "engine/core/clock.h"
 
 namespace qel {
 

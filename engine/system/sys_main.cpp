@@ -6,16 +6,14 @@
 #include <cstdlib>
 #include <new>
 
+#include "engine/core/clock.h"
 #include "engine/core/sys_memory.h"
 #include "engine/core/thread.h"
 #include "engine/input/sys_input.h"
+#include "engine/system/message_box.h"
 #include "engine/system/window.h"
 #include "engine/task/sys_scene.h"
 #include "engine/task/sys_task.h"
-#include "platform/gfx/software_graphics_device.h"
-#include "platform/os/clock.h"
-#include "platform/sdl/message_box.h"
-#include "platform/sdl/sdl_window.h"
 
 namespace qel {
 namespace {
@@ -51,11 +49,6 @@ const char* deviceErrorText(DeviceError error) {
         default:
             return "不明なエラー";
     }
-}
-
-SysMain::CreatedDevice createSoftwareDevice(int, int width, int height) {
-    SoftwareGraphicsDevice::Created made = SoftwareGraphicsDevice::create(width, height);
-    return {std::move(made.device), made.error};
 }
 
 bool createSceneManager() {
@@ -126,18 +119,15 @@ bool SysMain::startPlatform(const StartParams& params) {
     title_ = params.title ? params.title : "";
     MessageBox::setMainThread();
     // The debug console flag is accepted and ignored: the game leaves it off.
-    if (params.flags & kStartSingleInstance) {
-        if (!instanceLock_.acquire(params.mutexName ? params.mutexName : "", lockDirectory_) &&
-            instanceLock_.isHeldElsewhere()) {
+    if ((params.flags & kStartSingleInstance) && instanceLock_) {
+        if (!instanceLock_->acquire(params.mutexName ? params.mutexName : "", lockDirectory_) &&
+            instanceLock_->isHeldElsewhere()) {
             MessageBox::show("多重起動は出来ません。", title_.c_str());
             return false;
         }
     }
     if (!window_) window_ = &Window::instance();
-    if (!backend_) {
-        ownBackend_ = std::make_unique<SdlWindow>();
-        backend_ = ownBackend_.get();
-    }
+    if (!backend_) return false;
     window_->bindQuitFlag(&quit_);
     if (!window_->create(params, backend_)) return false;
     if (!createDevice(params)) return false;
@@ -152,9 +142,9 @@ bool SysMain::startPlatform(const StartParams& params) {
 }
 
 bool SysMain::createDevice(const StartParams& params) {
-    DeviceFactory factory = deviceFactory_ ? deviceFactory_ : DeviceFactory(&createSoftwareDevice);
+    const DeviceFactory& factory = deviceFactory_;
     DeviceError firstError = DeviceError::None;
-    for (int attempt = 0; attempt < kAttemptCount; ++attempt) {
+    for (int attempt = 0; factory && attempt < kAttemptCount; ++attempt) {
         CreatedDevice made = factory(attempt, params.width, params.height);
         if (made.device) {
             device_ = std::move(made.device);
@@ -296,7 +286,7 @@ void SysMain::shutdownPlatform() {
     device_.reset();
     if (window_) window_->detachMenu();
     if (backend_) backend_->destroy();
-    instanceLock_.release();
+    if (instanceLock_) instanceLock_->release();
 }
 
 }  // namespace qel

@@ -22,10 +22,10 @@
 #include "engine/core/critical_section.h"
 #include "engine/core/memory_allocator.h"
 #include "engine/core/sys_base.h"
-#include "engine/system/fps_timer.h"
-#include "engine/system/start_params.h"
 #include "engine/render/graphics_device.h"
-#include "platform/os/instance_lock.h"
+#include "engine/system/fps_timer.h"
+#include "engine/system/instance_lock.h"
+#include "engine/system/start_params.h"
 
 namespace qel {
 
@@ -82,13 +82,17 @@ public:
     void setGameInitHook(InitHook hook) { gameInitHook_ = hook; }
     void setGameShutdownHook(ShutdownHook hook) { gameShutdownHook_ = hook; }
 
-    // What run stands on; the defaults are the SDL window, the software
-    // device, the system clock and the scene manager. Set before run.
+    // What run stands on, set before run: the program's entry gives the
+    // operating system's window, graphics device and instance lock (without
+    // a window or device the start fails; without a lock any number of
+    // copies may run); the clock defaults to the system clock and the scene
+    // hook to the scene manager.
     void setWindow(Window* window) { window_ = window; }
     void setWindowBackend(WindowBackend* backend) { backend_ = backend; }
     void setDeviceFactory(DeviceFactory factory) { deviceFactory_ = std::move(factory); }
     void setClock(Clock* clock);
     void setSceneHook(SceneHook hook) { sceneHook_ = hook; }
+    void setInstanceLock(InstanceLock* lock) { instanceLock_ = lock; }
     void setInstanceLockDirectory(std::string dir) { lockDirectory_ = std::move(dir); }
     // Ends the program after this many frames (0: never); for headless runs.
     void setFrameLimit(std::uint32_t frames) { frameLimit_ = frames; }
@@ -138,7 +142,7 @@ private:
     FpsTimer timer_;
     Clock* clock_;
     std::atomic<bool> quit_{false};
-    InstanceLock instanceLock_;
+    InstanceLock* instanceLock_ = nullptr;
     std::atomic<int> deviceState_{kDeviceOk};
     std::atomic<std::uint32_t> frameCounter_{0};
     std::uint32_t frameLimit_ = 0;
@@ -149,7 +153,6 @@ private:
 
     Window* window_ = nullptr;
     WindowBackend* backend_ = nullptr;
-    std::unique_ptr<WindowBackend> ownBackend_;
     DeviceFactory deviceFactory_;
     InitHook gameInitHook_ = nullptr;
     ShutdownHook gameShutdownHook_ = nullptr;

@@ -1,16 +1,39 @@
-// Process entry: fills the start record and runs the engine.
+// Process entry: gives the engine the operating system's window, graphics
+// device, message boxes and instance lock, fills the start record and runs
+// the engine. This is the one place that chooses the platform's parts.
 //
 // QEL_EXIT_AFTER_FRAMES=n ends the program after n frames, so that the real
 // loop can run briefly headless (SDL_VIDEODRIVER=dummy).
 #include <cstdlib>
 
+#include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
+#include "platform/gfx/software_graphics_device.h"
+#include "platform/os/file_instance_lock.h"
+#include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int height) {
+    qel::SoftwareGraphicsDevice::Created made = qel::SoftwareGraphicsDevice::create(width, height);
+    return {std::move(made.device), made.error};
+}
+
+}  // namespace
 
 int main() {
     qel::SysMain& app = qel::SysMain::instance();
     if (const char* frames = std::getenv("QEL_EXIT_AFTER_FRAMES")) {
         app.setFrameLimit(static_cast<std::uint32_t>(std::strtoul(frames, nullptr, 10)));
     }
+    qel::SdlWindow window;
+    qel::FileInstanceLock instanceLock;
+    qel::MessageBox::setDisplay(&qel::showSdlMessageBox);
+    app.setWindowBackend(&window);
+    app.setDeviceFactory(&createSoftwareDevice);
+    app.setInstanceLock(&instanceLock);
+
     qel::StartParams params;
     params.showCommand = 1;
     params.title = "Vornhaldeen";
@@ -18,7 +41,8 @@ int main() {
     params.width = 800;
     params.height = 600;
     params.framesPerSecond = 60;
-    params.flags = 0xE4;
+    params.flags = qel::kStartSingleInstance | qel::kStartLetterbox | qel::kStartMaximizeBox |
+                   qel::kStartVsync;
     // The engine answers 1 after an orderly end and 0 when start-up failed.
     return app.run(params) == 1 ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -5,7 +5,7 @@
 #include <bit>
 #include <vector>
 
-#include "tests/engine/system/fake_clock.h"
+#include "tests/support/fake_clock.h"
 
 namespace qel {
 namespace {

@@ -4,17 +4,17 @@
 
 #include <atomic>
 #include <clocale>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/core/memory_allocator.h"
+#include "engine/system/message_box.h"
 #include "engine/system/window.h"
-#include "platform/sdl/message_box.h"
-#include "tests/engine/system/fake_clock.h"
-#include "tests/engine/system/fake_window_backend.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_instance_lock.h"
+#include "tests/support/fake_window_backend.h"
 
 namespace qel {
 namespace {
@@ -109,6 +109,7 @@ struct AppFixture : ::testing::Test {
     Log log;
     test::FakeClock clock;
     test::FakeWindowBackend backend;
+    test::FakeInstanceLock instanceLock;
     Window window;
     SysMain app;
     FakeSystem input{"input", &log}, task{"task", &log}, resource{"resource", &log},
@@ -116,7 +117,7 @@ struct AppFixture : ::testing::Test {
         memory{"memory", &log}, sound{"sound", &log}, extraA{"addedA", &log},
         extraB{"addedB", &log};
     FakeDevice* device = nullptr;
-    std::filesystem::path lockDir;
+    std::string lockDir;
 
     void SetUp() override {
         hookLog = &log;
@@ -141,13 +142,12 @@ struct AppFixture : ::testing::Test {
             device = d.get();
             return SysMain::CreatedDevice{std::move(d), DeviceError::None};
         });
-        lockDir = std::filesystem::path(::testing::TempDir()) /
-                  ("sys_main_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(lockDir);
-        app.setInstanceLockDirectory(lockDir.string());
+        // The fake lock keeps names apart by folder: one folder per test.
+        lockDir = std::string("sys_main_") +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        app.setInstanceLock(&instanceLock);
+        app.setInstanceLockDirectory(lockDir);
     }
-    void TearDown() override { std::filesystem::remove_all(lockDir); }
 
     Log take() {
         Log out;
@@ -362,8 +362,8 @@ TEST_F(AppFixture, DeviceCreationFallsBackAndNamesTheFirstAttemptsError) {
 }
 
 TEST_F(AppFixture, ASecondInstanceIsRefusedBeforeAnyWindowExists) {
-    InstanceLock first;
-    ASSERT_TRUE(first.acquire("Vornhaldeen", lockDir.string()));
+    test::FakeInstanceLock first;
+    ASSERT_TRUE(first.acquire("Vornhaldeen", lockDir));
     MessageBoxRecorder boxes;
     EXPECT_EQ(app.run(gameParams()), 0);
     ASSERT_EQ(boxes.boxes().size(), 1u);
@@ -386,8 +386,8 @@ TEST_F(AppFixture, StartUpFailuresReturnZero) {
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(log.empty());
     // A start that failed does not keep the next start out.
-    InstanceLock next;
-    EXPECT_TRUE(next.acquire("Vornhaldeen", lockDir.string()));
+    test::FakeInstanceLock next;
+    EXPECT_TRUE(next.acquire("Vornhaldeen", lockDir));
     next.release();
 
     backend.createSucceeds = true;

@@ -7,7 +7,7 @@
 
 #include "engine/core/memory_allocator.h"
 #include "engine/system/menu_fullscreen.h"
-#include "tests/engine/system/fake_window_backend.h"
+#include "tests/support/fake_window_backend.h"
 
 namespace qel {
 namespace {

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/os/instance_lock.h"
+#include "platform/os/file_instance_lock.h"
 
 namespace qel {
 namespace {
@@ -44,7 +44,7 @@ TEST_F(MainProgram, RunsItsLoopHeadlessAndEndsCleanly) {
 }
 
 TEST_F(MainProgram, ASecondCopyIsRefusedWithItsMessage) {
-    InstanceLock running;
+    FileInstanceLock running;
     ASSERT_TRUE(running.acquire("Vornhaldeen", dir.string()));
     std::string errors;
     EXPECT_EQ(run(10, errors), 1);

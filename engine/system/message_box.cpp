@@ -1,16 +1,10 @@
-#include "platform/sdl/message_box.h"
-
-#include <SDL.h>
+#include "engine/system/message_box.h"
 
 #include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
-
-#include "platform/os/cp932.h"
 
 namespace qel {
 namespace {
@@ -26,6 +20,7 @@ struct State {
     std::condition_variable doneChanged;
     std::deque<Pending*> queue;
     MessageBox::Sink sink;
+    MessageBox::Sink display;
     bool direct = true;
     std::thread::id mainThread;
     bool hasMainThread = false;
@@ -37,25 +32,16 @@ State& state() {
 }
 
 void showNow(const std::string& text, const std::string& caption) {
-    MessageBox::Sink sink;
+    MessageBox::Sink show;
     {
         std::lock_guard lock(state().mutex);
-        sink = state().sink;
+        show = state().sink ? state().sink : state().display;
     }
-    if (sink) {
-        sink(text, caption);
+    if (show) {
+        show(text, caption);
         return;
     }
-    std::string utf8Text = Cp932::toUtf8(text);
-    std::string utf8Caption = Cp932::toUtf8(caption);
-    // A headless run must never wait for a box nobody can see (SDL would
-    // still open one on an X display it finds).
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    bool headless = driver && std::strcmp(driver, "dummy") == 0;
-    if (headless || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8Caption.c_str(),
-                                             utf8Text.c_str(), nullptr) != 0) {
-        std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
-    }
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
 // Guards the live recorder's list and the pointer to it.
@@ -69,6 +55,12 @@ void MessageBox::setMainThread() {
     std::lock_guard lock(s.mutex);
     s.mainThread = std::this_thread::get_id();
     s.hasMainThread = true;
+}
+
+void MessageBox::setDisplay(Sink display) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.display = std::move(display);
 }
 
 void MessageBox::setSink(Sink sink, bool direct) {

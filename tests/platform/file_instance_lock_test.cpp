@@ -1,4 +1,4 @@
-#include "platform/os/instance_lock.h"
+#include "platform/os/file_instance_lock.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,15 +21,15 @@ struct InstanceLockTest : ::testing::Test {
 };
 
 TEST_F(InstanceLockTest, OnlyOneHolderAtATimeAndReleaseLetsTheNextIn) {
-    InstanceLock first;
-    InstanceLock second;
+    FileInstanceLock first;
+    FileInstanceLock second;
     ASSERT_TRUE(first.acquire("Vornhaldeen", dir.string()));
     EXPECT_TRUE(first.isHeld());
     EXPECT_FALSE(second.acquire("Vornhaldeen", dir.string()));
     EXPECT_TRUE(second.isHeldElsewhere());
     EXPECT_FALSE(second.isHeld());
     // Another name is another lock.
-    InstanceLock other;
+    FileInstanceLock other;
     EXPECT_TRUE(other.acquire("Other", dir.string()));
 
     first.release();
@@ -39,24 +39,24 @@ TEST_F(InstanceLockTest, OnlyOneHolderAtATimeAndReleaseLetsTheNextIn) {
 
 TEST_F(InstanceLockTest, TheLockEndsWithItsHolder) {
     {
-        InstanceLock scoped;
+        FileInstanceLock scoped;
         ASSERT_TRUE(scoped.acquire("Vornhaldeen", dir.string()));
     }
-    InstanceLock next;
+    FileInstanceLock next;
     EXPECT_TRUE(next.acquire("Vornhaldeen", dir.string()));
 }
 
 TEST_F(InstanceLockTest, AnUnusableFolderIsNotMistakenForASecondInstance) {
-    InstanceLock lock;
+    FileInstanceLock lock;
     EXPECT_FALSE(lock.acquire("Vornhaldeen", (dir / "missing").string()));
     EXPECT_FALSE(lock.isHeldElsewhere());
 }
 
 TEST(InstanceLockPath, NamesAreMadeSafeAndUsersKeptApart) {
     std::string uid = std::to_string(getuid());
-    EXPECT_EQ(InstanceLock::pathFor("Vornhaldeen", "/x"), "/x/Vornhaldeen-" + uid + ".lock");
-    EXPECT_EQ(InstanceLock::pathFor("a/b c\x82\xa0", "/x"), "/x/a_b_c__-" + uid + ".lock");
-    EXPECT_EQ(InstanceLock::pathFor("", "/x"), "/x/_-" + uid + ".lock");
+    EXPECT_EQ(FileInstanceLock::pathFor("Vornhaldeen", "/x"), "/x/Vornhaldeen-" + uid + ".lock");
+    EXPECT_EQ(FileInstanceLock::pathFor("a/b c\x82\xa0", "/x"), "/x/a_b_c__-" + uid + ".lock");
+    EXPECT_EQ(FileInstanceLock::pathFor("", "/x"), "/x/_-" + uid + ".lock");
 }
 
 }  // namespace

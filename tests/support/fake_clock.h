@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/os/clock.h"
+#include "engine/core/clock.h"
 
 namespace qel::test {
 

@@ -15,7 +15,7 @@ public:
     // Sleeps about `ms` milliseconds; 0 gives up the rest of the time slice.
     virtual void sleepMilliseconds(std::uint32_t ms) = 0;
 
-    // The process clock (CLOCK_MONOTONIC and nanosleep).
+    // The process clock: the standard library's steady clock.
     static Clock& system();
 };
 

@@ -1,4 +1,4 @@
-#include "platform/os/instance_lock.h"
+#include "platform/os/file_instance_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,7 +9,7 @@
 
 namespace qel {
 
-std::string InstanceLock::pathFor(const std::string& name, const std::string& directory) {
+std::string FileInstanceLock::pathFor(const std::string& name, const std::string& directory) {
     std::string dir = directory;
     if (dir.empty()) {
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -25,7 +25,7 @@ std::string InstanceLock::pathFor(const std::string& name, const std::string& di
     return dir + "/" + safe + "-" + std::to_string(getuid()) + ".lock";
 }
 
-bool InstanceLock::acquire(const std::string& name, const std::string& directory) {
+bool FileInstanceLock::acquire(const std::string& name, const std::string& directory) {
     release();
     heldElsewhere_ = false;
     path_ = pathFor(name, directory);
@@ -40,7 +40,7 @@ bool InstanceLock::acquire(const std::string& name, const std::string& directory
     return true;
 }
 
-void InstanceLock::release() {
+void FileInstanceLock::release() {
     if (fd_ < 0) return;
     // The file stays: unlinking it would let a third start lock a new file
     // while a second one still waits on the old one.

@@ -1,4 +1,4 @@
-#include "platform/sdl/message_box.h"
+#include "engine/system/message_box.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,26 @@
+#include "platform/sdl/sdl_message_box.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/os/cp932.h"
+
+namespace qel {
+
+void showSdlMessageBox(const std::string& text, const std::string& caption) {
+    std::string utf8Text = Cp932::toUtf8(text);
+    std::string utf8Caption = Cp932::toUtf8(caption);
+    // A headless run must never wait for a box nobody can see (SDL would
+    // still open one on an X display it finds).
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    bool headless = driver && std::strcmp(driver, "dummy") == 0;
+    if (headless || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8Caption.c_str(),
+                                             utf8Text.c_str(), nullptr) != 0) {
+        std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+    }
+}
+
+}  // namespace qel
