@@ -3,18 +3,20 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 // The one place the decoder is compiled; static so it cannot clash with any
 // other copy linked into the program.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
+// Only the formats the game's pictures use: every other decoder is attack
+// surface with nothing to load (the JPEG one of Debian 12's snapshot writes
+// past its Huffman tables on a malformed table).
 #define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_TGA
 #define STBI_NO_STDIO
-#define STBI_MAX_DIMENSIONS 8192
+#define STBI_MAX_DIMENSIONS 4096
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -29,6 +31,8 @@
 
 namespace qel {
 
+static_assert(ImageLoader::kMaxSide == STBI_MAX_DIMENSIONS);
+
 namespace {
 
 struct StbPixels {
@@ -38,6 +42,26 @@ struct StbPixels {
 
 void setError(std::string* error, std::string text) {
     if (error != nullptr) *error = std::move(text);
+}
+
+std::uint32_t le16(std::span<const std::uint8_t> b, std::size_t at) {
+    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8;
+}
+std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
+    return le16(b, at) | le16(b, at + 2) << 16;
+}
+
+// Whether a BMP of the given (already validated) size holds every byte of
+// pixels its header declares. The decoder reads missing bytes as zeros, so
+// a few bytes declaring a huge picture would otherwise cost the whole
+// picture's time and memory.
+bool bmpHasAllPixels(std::span<const std::uint8_t> b, int width, int height) {
+    if (b.size() < 30 || b[0] != 'B' || b[1] != 'M') return true;  // not a BMP
+    const std::uint64_t headerSize = le32(b, 14);
+    const std::uint32_t bits = headerSize == 12 ? le16(b, 24) : le16(b, 28);
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+    const std::uint64_t start = std::max<std::uint64_t>(le32(b, 10), 14 + headerSize);
+    return start + stride * static_cast<std::uint64_t>(height) <= b.size();
 }
 
 }  // namespace
@@ -57,14 +81,30 @@ std::optional<LoadedImage> ImageLoader::load(std::span<const std::uint8_t> bytes
     int w = 0;
     int h = 0;
     int channels = 0;
+    const int length = static_cast<int>(bytes.size());
+    // Size and data are judged from the header, before anything is decoded.
+    if (stbi_info_from_memory(bytes.data(), length, &w, &h, &channels) == 0) {
+        setError(error, std::string("cannot decode picture: ") + stbi_failure_reason());
+        return std::nullopt;
+    }
+    // A top-down BMP reports its height negative here.
+    const long long rows = h < 0 ? -static_cast<long long>(h) : h;
+    if (w < 1 || rows < 1 || w > kMaxSide || rows > kMaxSide) {
+        setError(error, "picture too big: " + std::to_string(w) + " x " + std::to_string(rows));
+        return std::nullopt;
+    }
+    h = static_cast<int>(rows);
+    if (!bmpHasAllPixels(bytes, w, h)) {
+        setError(error, "picture data shorter than its size");
+        return std::nullopt;
+    }
     StbPixels pixels;
-    pixels.data =
-        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
+    pixels.data = stbi_load_from_memory(bytes.data(), length, &w, &h, &channels, 4);
     if (pixels.data == nullptr) {
         setError(error, std::string("cannot decode picture: ") + stbi_failure_reason());
         return std::nullopt;
     }
-    if (!Surface::validSize(w, h)) {
+    if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
         setError(error, "picture too big");
         return std::nullopt;
     }

@@ -1,5 +1,5 @@
-// Pictures from BMP, PNG, JPEG or TGA bytes (the format is read from the
-// content) into A8R8G8B8 texture surfaces. As the texture loader expects:
+// Pictures from PNG or BMP bytes (the format is read from the content; no
+// other format loads) into A8R8G8B8 texture surfaces. As the texture loader expects:
 // pixels equal to the colour key become 0x00000000 (a key of 0 keys
 // nothing), and the picture is stretched to fill a surface whose sides are
 // rounded up to powers of two; the picture's own size is reported as well.
@@ -22,8 +22,13 @@ struct LoadedImage {
 
 class ImageLoader {
 public:
-    // Nothing when the bytes are no picture of a known format, or too big
-    // (a side above Surface::kMaxSide). error, when given, says why.
+    // The largest side a picture may have, so at most 16 M pixels: ample
+    // for power-of-two textures, and it bounds what hostile bytes can cost.
+    static constexpr int kMaxSide = 4096;
+
+    // Nothing when the bytes are no picture of a known format, too big (a
+    // side above kMaxSide) or shorter than the size they declare. error,
+    // when given, says why.
     static std::optional<LoadedImage> load(std::span<const std::uint8_t> bytes,
                                            std::uint32_t colorKey, std::string* error = nullptr);
     // The whole file read, then load(); a file that cannot be read is nothing.

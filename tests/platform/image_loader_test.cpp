@@ -79,34 +79,13 @@ TEST(ImageLoader, BmpWithColourKeyMakesKeyedPixelsTransparentBlack) {
     EXPECT_EQ(hex(unkeyed->surface->at(0, 0)), hex(0xFF000000u)) << "key 0 keys nothing";
 }
 
-// An uncompressed 24-bit TGA, rows stored top first (descriptor bit 5).
-std::vector<std::uint8_t> tga24(const std::vector<std::vector<std::uint32_t>>& rows) {
-    std::vector<std::uint8_t> b = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    put16(b, static_cast<std::uint32_t>(rows[0].size()));
-    put16(b, static_cast<std::uint32_t>(rows.size()));
-    b.push_back(24);
-    b.push_back(0x20);
-    for (const auto& row : rows) {
-        for (const std::uint32_t p : row) {
-            b.push_back(static_cast<std::uint8_t>(p));
-            b.push_back(static_cast<std::uint8_t>(p >> 8));
-            b.push_back(static_cast<std::uint8_t>(p >> 16));
-        }
-    }
-    return b;
-}
-
 TEST(ImageLoader, FormatComesFromTheContentNotTheName) {
-    const std::vector<std::vector<std::uint32_t>> rows = {{0xFF00FF, 0x123456},
-                                                          {0x000000, 0xFF00FF}};
-    // A TGA saved under a .bmp name still loads as the TGA it is.
-    const std::string path = ::testing::TempDir() + "image_loader_test_tga.bmp";
-    {
-        const auto bytes = tga24(rows);
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
+    // A PNG saved under a .bmp name still loads as the PNG it is.
+    Surface picture(2, 2, PixelFormat::A8R8G8B8);
+    const std::uint32_t colors[] = {0xFFFF00FFu, 0xFF123456u, 0xFF000000u, 0xFFFF00FFu};
+    std::copy(std::begin(colors), std::end(colors), picture.pixels().begin());
+    const std::string path = ::testing::TempDir() + "image_loader_test_png.bmp";
+    ASSERT_TRUE(PngWriter::write(picture, path));
     auto loaded = ImageLoader::loadFile(path, 0xFFFF00FFu);
     ASSERT_TRUE(loaded);
     const Surface& s = *loaded->surface;
@@ -114,6 +93,56 @@ TEST(ImageLoader, FormatComesFromTheContentNotTheName) {
     EXPECT_EQ(hex(s.at(1, 0)), hex(0xFF123456u));
     EXPECT_EQ(hex(s.at(0, 1)), hex(0xFF000000u));
     EXPECT_EQ(hex(s.at(1, 1)), hex(0x00000000u));
+}
+
+// A BMP header declaring the given size and depth, followed by `data`
+// bytes of pixels (however many the size asks for).
+std::vector<std::uint8_t> bmpHeader(std::int32_t w, std::int32_t h, int bits, std::size_t data) {
+    std::vector<std::uint8_t> b = {'B', 'M'};
+    put32(b, static_cast<std::uint32_t>(54 + data));
+    put32(b, 0);
+    put32(b, 54);
+    put32(b, 40);
+    put32(b, static_cast<std::uint32_t>(w));
+    put32(b, static_cast<std::uint32_t>(h));
+    put16(b, 1);
+    put16(b, static_cast<std::uint32_t>(bits));
+    for (int i = 0; i < 6; ++i) put32(b, 0);
+    b.resize(b.size() + data, 0x40);
+    return b;
+}
+
+TEST(ImageLoader, RefusesUnusedFormatsAndPicturesLargerThanTheirData) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* errorPart;
+    };
+    std::vector<std::uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0x20};
+    tga.resize(tga.size() + 12, 0x7F);
+    const Case cases[] = {
+        // A JPEG huffman table whose code counts exceed 256.
+        {"jpeg",
+         {0xff, 0xd8, 0xff, 0xc4, 0x01, 0x00, 0x00, 0x24, 0xff, 0xff, 0xff, 0xff, 0xff},
+         "cannot decode"},
+        {"tga", tga, "cannot decode"},
+        {"bmp declaring 8191 x 8191 with no pixels", bmpHeader(8191, 8191, 24, 0), "too big"},
+        {"bmp declaring 4096 x 4096 with no pixels", bmpHeader(4096, 4096, 24, 4), "shorter"},
+        {"bmp top-down, one row short", bmpHeader(3, -2, 24, 12), "shorter"},
+        {"bmp 1-bit, one byte short", bmpHeader(33, 1, 1, 3), "shorter"},
+        {"bmp wider than the bound", bmpHeader(ImageLoader::kMaxSide + 1, 1, 32, 0), "too big"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(ImageLoader::load(c.bytes, 0, &error)) << c.name;
+        EXPECT_NE(error.find(c.errorPart), std::string::npos) << c.name << ": " << error;
+    }
+    // The bound itself loads, and so does a picture whose rows are exactly padded.
+    const auto wide = bmpHeader(ImageLoader::kMaxSide, 1, 32, ImageLoader::kMaxSide * 4);
+    auto loaded = ImageLoader::load(wide, 0);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->imageWidth, ImageLoader::kMaxSide);
+    EXPECT_TRUE(ImageLoader::load(bmpHeader(3, -2, 24, 24), 0));
 }
 
 TEST(ImageLoader, OddSizedPngStretchesToPowersOfTwo) {
