@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "bindings/binding_support.h"
+#include "engine/script/lua_param_item.h"
 
 namespace binding {
 
@@ -228,9 +229,11 @@ int BoundStates::sharedEquality(lua_State* L) {
         lua_pushboolean(L, lua_toboolean(L, -1));
         return 1;
     }
-    // No operator: one object pushed under two unrelated type names.
-    void* a = *static_cast<void**>(lua_touserdata(L, 1));
-    void* b = *static_cast<void**>(lua_touserdata(L, 2));
+    // No operator: one object pushed under two unrelated type names. A
+    // script can lend this handler to any user datum (newproxy,
+    // debug.setmetatable), so only boxes of registered classes are read.
+    void* a = qel::LuaParamItem::boxedObject(L, 1);
+    void* b = qel::LuaParamItem::boxedObject(L, 2);
     lua_pushboolean(L, a != nullptr && a == b);
     return 1;
 }

@@ -145,6 +145,11 @@ void LuaParamItem::push(lua_State* L) const {
     lua_pushnil(L);
 }
 
+void* LuaParamItem::boxedObject(lua_State* L, int index) {
+    if (lua_type(L, index) != LUA_TUSERDATA || !isBoundBox(L, index)) return nullptr;
+    return *static_cast<void**>(lua_touserdata(L, index));
+}
+
 void LuaParamItem::read(lua_State* L, int index) {
     switch (lua_type(L, index)) {
         case LUA_TBOOLEAN:

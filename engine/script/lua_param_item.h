@@ -63,6 +63,11 @@ public:
     // Takes the value at `index` of the stack. Raises nothing.
     void read(lua_State* L, int index);
 
+    // The object pointer tolua++ keeps at the start of its box at `index`;
+    // null for anything that is not such a box of a registered class (a
+    // user datum too small, or of the scripts' own). Raises nothing.
+    static void* boxedObject(lua_State* L, int index);
+
 private:
     void release();
 

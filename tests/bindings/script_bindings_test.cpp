@@ -69,6 +69,13 @@ int addressOf(lua_State* L) {
     return 1;
 }
 
+// A full user datum of the size asked for, every byte 0x5A: no object box.
+int rawBox(lua_State* L) {
+    const auto size = static_cast<std::size_t>(lua_tonumber(L, 1));
+    std::memset(lua_newuserdata(L, size), 0x5A, size);
+    return 1;
+}
+
 int trackedLive(lua_State* L) {
     lua_pushnumber(L, Tracked::live);
     return 1;
@@ -96,6 +103,7 @@ protected:
         lua_register(L, "poolBlocks", &poolBlocks);
         lua_register(L, "addressOf", &addressOf);
         lua_register(L, "trackedLive", &trackedLive);
+        lua_register(L, "rawBox", &rawBox);
         tolua_pushusertype(L, const_cast<Matrix*>(&kProjective), "const Matrix");
         lua_setglobal(L, "M");
         ASSERT_TRUE(host_.runBuffer(kRunner, 0, "runner")) << host_.lastError();
@@ -339,6 +347,13 @@ const LuaCase kOwnershipCases[] = {
      "return C.Vector2(0, 0) == C.Vector2.ZERO, C.Color.BLACK == C.Color(0, 0, 0)", "true, true"},
     {"objects of different classes are unequal, without an error",
      "return C.Point(1, 2) == C.Vector2(1, 2), C.Point == C.Vector2", "false, false"},
+    {"values that only borrow the class equality are unequal, whatever they hold",
+     "local eq = getmetatable(C.Point(1, 2)).__eq local mt = {__eq = eq} "
+     "local a, b = rawBox(8), rawBox(8) debug.setmetatable(a, mt) debug.setmetatable(b, mt) "
+     "local p = newproxy(true) getmetatable(p).__eq = eq local q = newproxy(p) "
+     "local c, d = rawBox(2), rawBox(2) debug.setmetatable(c, mt) debug.setmetatable(d, mt) "
+     "return a == b, p == q, c == d",
+     "false, false, false"},
     {"tolua keeps only type and peers",
      "return tolua.cast, tolua.takeownership, tolua.releaseownership, tolua.inherit, "
      "type(tolua.type), type(tolua.setpeer), type(tolua.getpeer)",
