@@ -9,6 +9,7 @@
 #include "engine/core/memory_allocator.h"
 #include "engine/file/file.h"
 #include "engine/file/string_util.h"
+#include "engine/script/lua_text_loader.h"
 
 namespace qel {
 
@@ -133,6 +134,7 @@ int SysLua::openBody(lua_State* L) {
         host->tracebackRef_ = luaL_ref(L, LUA_REGISTRYINDEX);  // -1 into the registry
     }
     lua_register(L, "print", &SysLua::silentPrint);
+    LuaTextLoader::install(L);
     return 0;
 }
 
@@ -181,7 +183,7 @@ bool SysLua::call(const char* name, int resultCount, const LuaParam* args, LuaPa
 int SysLua::runBody(lua_State* L) {
     auto* c = static_cast<RunContext*>(lua_touserdata(L, 1));
     const int handler = c->host->pushHandler(L);  // +1 handler, or nothing
-    const int loaded = luaL_loadbuffer(L, c->text, c->length, c->chunkName);  // +1
+    const int loaded = LuaTextLoader::load(L, c->text, c->length, c->chunkName);  // +1
     if (loaded != 0) {
         c->host->keepError(L, -1);
         return 0;

@@ -7,6 +7,7 @@
 //     failing metamethod or an exhausted pool reaches the caller as false.
 //   - Every operation leaves the Lua stack exactly as it found it.
 //   - The state's memory comes from pool 4 and nowhere else.
+//   - Only script text is loaded, never a precompiled chunk (LuaTextLoader).
 //   - Script errors are never shown or logged; the text of the last one is
 //     kept for the scripts to read back (C_GetLuaError).
 // The state is used by one thread at a time (the boot loader, then the game
@@ -40,9 +41,9 @@ public:
     static void* operator new(std::size_t n) noexcept { return poolAllocate(4, n); }
     static void operator delete(void* p) noexcept { poolFree(p); }
 
-    // Creates the state with the standard libraries, a silent print and the
-    // traceback message handler. False (and no state) when the pool cannot
-    // hold it. A second call keeps the existing state.
+    // Creates the state with the standard libraries, a silent print, loaders
+    // that take text only and the traceback message handler. False (and no state) when the pool
+    // cannot hold it. A second call keeps the existing state.
     bool init();
 
     // Calls the global function `name` with `args` (may be null) asking for

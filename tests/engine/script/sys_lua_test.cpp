@@ -137,6 +137,73 @@ TEST_F(SysLuaTest, FailedChunksGiveFalseAndKeepTheirErrorText) {
     EXPECT_NE(std::string(lua.lastError()).find("stack traceback"), std::string::npos);
 }
 
+// Lua 5.1 does not verify precompiled chunks, so a crafted one corrupts
+// memory: every road into the state takes script text only.
+TEST_F(SysLuaTest, PrecompiledChunksAreRefusedOnEveryRoad) {
+    define("chunk = string.dump(function() ran = 'yes' end)");
+    lua_getglobal(L, "chunk");
+    std::size_t length = 0;
+    const char* dumped = lua_tolstring(L, -1, &length);
+    const std::string bytecode(dumped, length);
+    lua_pop(L, 1);
+    ASSERT_EQ(bytecode[0], '\033');
+
+    EXPECT_FALSE(lua.runBuffer(bytecode.data(), static_cast<std::int32_t>(length), "=dumped"));
+    ASSERT_NE(lua.lastError(), nullptr);
+    EXPECT_NE(std::string(lua.lastError()).find("dumped: precompiled chunk refused"),
+              std::string::npos)
+        << lua.lastError();
+
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("sys_lua_dumped_" + std::to_string(::getpid()) + ".lua");
+    for (const std::string& prefix : {std::string(), std::string("#!interpreter line\n")}) {
+        {
+            std::ofstream out(path, std::ios::binary);
+            out << prefix << bytecode;
+        }
+        // After a '#' line the chunk starts with its newline: text, which
+        // then fails to parse.
+        EXPECT_FALSE(lua.runFile(path.c_str())) << prefix;
+        EXPECT_NE(std::string(lua.lastError())
+                      .find(prefix.empty() ? "precompiled chunk refused" : "unexpected symbol"),
+                  std::string::npos)
+            << lua.lastError();
+    }
+    std::ofstream(path, std::ios::binary) << bytecode;
+
+    // The scripts' own loaders refuse them as well, returning nil and the reason.
+    lua_pushstring(L, path.c_str());
+    lua_setglobal(L, "dumpedPath");
+    define(
+        "local pieces = {chunk}\n"
+        "results = {}\n"
+        "local f, e = loadstring(chunk) results[1] = f == nil and e or 'loaded'\n"
+        "f, e = load(function() return table.remove(pieces, 1) end)\n"
+        "results[2] = f == nil and e or 'loaded'\n"
+        "f, e = loadfile(dumpedPath) results[3] = f == nil and e or 'loaded'\n"
+        "local ok, e2 = pcall(dofile, dumpedPath) results[4] = ok and 'ran' or e2\n"
+        "package.path = dumpedPath:gsub('sys_lua_dumped_', '?')\n"
+        "ok, e2 = pcall(require, 'sys_lua_dumped_') results[5] = ok and 'ran' or e2\n"
+        "results = table.concat(results, '|')");
+    const std::string results = globalText("results");
+    EXPECT_EQ(globalText("ran"), "<none>");
+    std::size_t refusals = 0;
+    for (std::size_t at = 0;
+         (at = results.find("precompiled chunk refused", at)) != std::string::npos; ++at)
+        ++refusals;
+    EXPECT_EQ(refusals, 5u) << results;
+    // Text still loads through the same roads.
+    std::ofstream(path) << "ran = (ran or 0) + 1 return 'module'";
+    define(
+        "f = loadstring('ran = 1') f() assert(ran == 1)\n"
+        "pieces = 'ran = nil' assert(load(function() local p = pieces pieces = nil return p "
+        "end))()\n"
+        "assert(loadfile(dumpedPath))() dofile(dumpedPath) assert(ran == 2)\n"
+        "assert(require('sys_lua_dumped_') == 'module') assert(ran == 3)\n"
+        "assert(not pcall(require, 'sys_lua_absent_'))");
+    std::filesystem::remove(path);
+}
+
 TEST_F(SysLuaTest, ALongErrorTextIsKeptCutAtAWholeCharacter) {
     // The traceback makes each text far longer than the kept 4095 bytes.
     struct Case {
