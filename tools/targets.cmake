@@ -6,7 +6,7 @@ include_guard(GLOBAL)
 qel_link(tools_lib engine_file game_data)
 
 add_executable(packer ${CMAKE_SOURCE_DIR}/tools/packer/main.cpp)
-target_link_libraries(packer PRIVATE tools_lib)
+target_link_libraries(packer PRIVATE tools_lib platform)
 
 # qel_pack_table(<target> <input> <output> [KEY <key>])
 # Scrambles one plain file (a CSV table, a picture) into <output> at build

@@ -1,15 +1,17 @@
-// Process entry: gives the engine the operating system's window, graphics
-// device, message boxes and instance lock, fills the start record and runs
-// the engine. This is the one place that chooses the platform's parts.
+// Process entry: gives the engine the operating system's files, window,
+// graphics device, message boxes and instance lock, fills the start record
+// and runs the engine.
 //
 // QEL_EXIT_AFTER_FRAMES=n ends the program after n frames, so that the real
 // loop can run briefly headless (SDL_VIDEODRIVER=dummy).
 #include <cstdlib>
 
+#include "engine/file/file_system.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
 #include "platform/gfx/software_graphics_device.h"
 #include "platform/os/file_instance_lock.h"
+#include "platform/os/posix_file_system.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -23,6 +25,7 @@ qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int
 }  // namespace
 
 int main() {
+    qel::FileSystem::install(&qel::PosixFileSystem::instance());
     qel::SysMain& app = qel::SysMain::instance();
     if (const char* frames = std::getenv("QEL_EXIT_AFTER_FRAMES")) {
         app.setFrameLimit(static_cast<std::uint32_t>(std::strtoul(frames, nullptr, 10)));
