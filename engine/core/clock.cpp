@@ -1,5 +1,6 @@
 #include "engine/core/clock.h"
 
+#include <SDL.h>
 #include <chrono>
 #include <thread>
 
