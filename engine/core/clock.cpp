@@ -1,6 +1,5 @@
 #include "engine/core/clock.h"
 
-#include <SDL.h>
 #include <chrono>
 #include <thread>
 
