@@ -10,7 +10,7 @@
 namespace {
 
 void BM_PoolAllocFree(benchmark::State& state) {
-    auto& pool = qel::MemoryAllocator<1>::instance();
+    auto& pool = qel::MemoryAllocator<qel::Pool::General>::instance();
     const std::size_t size = static_cast<std::size_t>(state.range(0));
     std::vector<void*> blocks(256);
     for (auto _ : state) {
@@ -35,7 +35,7 @@ void BM_MallocFree(benchmark::State& state) {
 BENCHMARK(BM_MallocFree)->Arg(16)->Arg(64)->Arg(256)->Arg(1024);
 
 void BM_PoolReallocGrow(benchmark::State& state) {
-    auto& pool = qel::MemoryAllocator<4>::instance();
+    auto& pool = qel::MemoryAllocator<qel::Pool::Script>::instance();
     for (auto _ : state) {
         void* p = pool.allocate(16);
         for (std::size_t s = 32; s <= 4096; s *= 2) p = pool.reallocate(s, p);

@@ -4,9 +4,29 @@
 // names it, identifies its type, knows how to create a default instance in
 // the class's memory pool, and points at its parent's record. Objects are
 // created through records and tested for their class by walking the parent
-// chain. Every Core object allocated with new comes from a memory pool (pool
-// 1 unless the class or an ancestor picks another) and is deleted through the
-// pool recorded in its block header, wherever it came from.
+// chain. Every Core object allocated with new comes from a memory pool (the
+// general pool unless the class or an ancestor picks another) and is deleted
+// through the pool recorded in its block header, wherever it came from.
+//
+// Declaring a class. Every class of the object model opens its public
+// section with one line naming the class, its parent and its pool:
+//
+//     class File : public Core {
+//     public:
+//         QEL_CLASS(File, Core, Pool::System);
+//
+// which declares, and defines inline, exactly what the object model needs
+// of it: `staticClassInfo()` (the record, named after the class, built on
+// first use, with a factory when the class can be default-constructed),
+// the `classInfo()` override returning it, and the class's pool
+// `operator new`/`operator delete` (with the placement pair, which a
+// class-scope operator new would otherwise hide). Singletons and classes
+// that must never be made from their record write
+// QEL_CLASS_WITHOUT_FACTORY instead. Types outside the object model that
+// still live in a pool (script-created values, list nodes) write
+// QEL_POOLED(pool) for the operator pair alone. The macros change no access
+// and nothing but these members; they end in a declaration, so the line
+// takes a semicolon.
 #pragma once
 
 #include <cstddef>
@@ -14,12 +34,14 @@
 #include <type_traits>
 #include <typeinfo>
 
+#include "engine/core/pool.h"
+
 namespace qel {
 
 class Core;
 
-// Allocation from pool 0..7 (see memory_allocator.h); null when exhausted.
-void* poolAllocate(int pool, std::size_t size) noexcept;
+// Allocation from a pool (see memory_allocator.h); null when exhausted.
+void* poolAllocate(Pool pool, std::size_t size) noexcept;
 // Returns a pooled block to the pool recorded in its header; null is ignored.
 void poolFree(void* p) noexcept;
 
@@ -53,11 +75,13 @@ public:
 
     bool isKindOf(const ClassInfo& base) const { return classInfo().isKindOf(base); }
 
-    // Pooled allocation. A class picks its pool by declaring its own
-    // operator new, with the matching operator delete beside it (poolFree
-    // serves every pool, but the compiler checks that the two are paired). Being noexcept, a
-    // new-expression yields null on exhaustion instead of throwing.
-    static void* operator new(std::size_t size) noexcept { return poolAllocate(1, size); }
+    // Pooled allocation. Each class names its pool in its declaration (see
+    // above); poolFree serves every pool, but the compiler checks that new
+    // and delete are paired. Being noexcept, a new-expression yields null on
+    // exhaustion instead of throwing.
+    static void* operator new(std::size_t size) noexcept {
+        return poolAllocate(Pool::General, size);
+    }
     static void operator delete(void* p) noexcept { poolFree(p); }
     static void* operator new(std::size_t, void* where) noexcept { return where; }
     static void operator delete(void*, void*) noexcept {}
@@ -91,6 +115,15 @@ ClassInfo ClassInfo::makeWithoutFactory(const char* name) {
     return info;
 }
 
+// The record of T, built on the first call. One per class: the function-local
+// static of an inline template is shared by every translation unit.
+template <class T, class Parent, bool kWithFactory>
+const ClassInfo& classRecord(const char* name) {
+    static const ClassInfo info = kWithFactory ? ClassInfo::make<T, Parent>(name)
+                                               : ClassInfo::makeWithoutFactory<T, Parent>(name);
+    return info;
+}
+
 // Checked downcast by class record: null when `obj` is null or not a T.
 template <class T>
 T* classCast(Core* obj) {
@@ -102,3 +135,30 @@ const T* classCast(const Core* obj) {
 }
 
 }  // namespace qel
+
+#define QEL_POOLED(pool)                                                                     \
+    static void* operator new(std::size_t size) noexcept {                                   \
+        return ::qel::poolAllocate(pool, size);                                              \
+    }                                                                                        \
+    static void operator delete(void* p) noexcept {                                          \
+        ::qel::poolFree(p);                                                                  \
+    }                                                                                        \
+    static void* operator new(std::size_t, void* where) noexcept {                           \
+        return where;                                                                        \
+    }                                                                                        \
+    static void operator delete(void*, void*) noexcept {}                                    \
+    static_assert(::qel::poolIndex(pool) >= 0 && ::qel::poolIndex(pool) < ::qel::kPoolCount, \
+                  "one of the eight pools")
+
+#define QEL_CLASS_DECLARATION_(Class, Parent, pool, withFactory)       \
+    static const ::qel::ClassInfo& staticClassInfo() {                 \
+        return ::qel::classRecord<Class, Parent, withFactory>(#Class); \
+    }                                                                  \
+    const ::qel::ClassInfo& classInfo() const override {               \
+        return staticClassInfo();                                      \
+    }                                                                  \
+    QEL_POOLED(pool)
+
+#define QEL_CLASS(Class, Parent, pool) QEL_CLASS_DECLARATION_(Class, Parent, pool, true)
+#define QEL_CLASS_WITHOUT_FACTORY(Class, Parent, pool) \
+    QEL_CLASS_DECLARATION_(Class, Parent, pool, false)

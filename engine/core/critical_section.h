@@ -14,8 +14,7 @@ public:
     CriticalSection(const CriticalSection&) = delete;
     CriticalSection& operator=(const CriticalSection&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(CriticalSection, Core, Pool::General);
 
     void enter() { mutex_.lock(); }
     void leave() { mutex_.unlock(); }
@@ -39,8 +38,7 @@ public:
     ScopedLock(const ScopedLock&) = delete;
     ScopedLock& operator=(const ScopedLock&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS_WITHOUT_FACTORY(ScopedLock, Core, Pool::General);
 
 private:
     CriticalSection& lock_;

@@ -8,10 +8,7 @@ namespace qel {
 
 class IRegister : public Core {
 public:
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return poolAllocate(6, size); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS_WITHOUT_FACTORY(IRegister, Core, Pool::System);
 
     // Deletes every registered instance and empties the registry. Never call
     // it on instances the task tree still owns.

@@ -319,30 +319,29 @@ bool MemoryAllocatorBase::checkConsistency() const {
     return listed == freeInArena;
 }
 
-MemoryAllocatorBase* poolById(int pool) {
+MemoryAllocatorBase* poolById(Pool pool) {
     switch (pool) {
-        case 0:
-            return &MemoryAllocator<0>::instance();
-        case 1:
-            return &MemoryAllocator<1>::instance();
-        case 2:
-            return &MemoryAllocator<2>::instance();
-        case 3:
-            return &MemoryAllocator<3>::instance();
-        case 4:
-            return &MemoryAllocator<4>::instance();
-        case 5:
-            return &MemoryAllocator<5>::instance();
-        case 6:
-            return &MemoryAllocator<6>::instance();
-        case 7:
-            return &MemoryAllocator<7>::instance();
-        default:
-            return nullptr;
+        case Pool::SmallRecords:
+            return &MemoryAllocator<Pool::SmallRecords>::instance();
+        case Pool::General:
+            return &MemoryAllocator<Pool::General>::instance();
+        case Pool::Tasks:
+            return &MemoryAllocator<Pool::Tasks>::instance();
+        case Pool::Resources:
+            return &MemoryAllocator<Pool::Resources>::instance();
+        case Pool::Script:
+            return &MemoryAllocator<Pool::Script>::instance();
+        case Pool::RenderCommands:
+            return &MemoryAllocator<Pool::RenderCommands>::instance();
+        case Pool::System:
+            return &MemoryAllocator<Pool::System>::instance();
+        case Pool::World:
+            return &MemoryAllocator<Pool::World>::instance();
     }
+    return nullptr;
 }
 
-void* poolAllocate(int pool, std::size_t size) noexcept {
+void* poolAllocate(Pool pool, std::size_t size) noexcept {
     MemoryAllocatorBase* p = poolById(pool);
     return p ? p->allocate(size) : nullptr;
 }

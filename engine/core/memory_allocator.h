@@ -30,6 +30,7 @@
 #include <new>
 
 #include "engine/core/critical_section.h"
+#include "engine/core/pool.h"
 
 namespace qel {
 
@@ -37,13 +38,12 @@ namespace qel {
 // by this one factor so the same contents fit with 64-bit pointers and
 // 16-byte block headers.
 inline constexpr std::size_t kArenaScale = 4;
-inline constexpr int kPoolCount = 8;
 // Unscaled arena sizes in bytes (0.1 MiB is 104,857, truncated).
 inline constexpr std::size_t kBaseArenaSizes[kPoolCount] = {
     104857, 2097152, 104857, 2097152, 10485760, 524288, 104857, 524288,
 };
-constexpr std::size_t arenaSizeOf(int pool) {
-    return (kBaseArenaSizes[pool] * kArenaScale) & ~std::size_t{15};
+constexpr std::size_t arenaSizeOf(Pool pool) {
+    return (kBaseArenaSizes[poolIndex(pool)] * kArenaScale) & ~std::size_t{15};
 }
 
 class MemoryAllocatorBase {
@@ -115,9 +115,9 @@ private:
     bool exhaustionReported_ = false;
 };
 
-template <int N>
+template <Pool P>
 class MemoryAllocator final : public MemoryAllocatorBase {
-    static_assert(N >= 0 && N < kPoolCount);
+    static_assert(poolIndex(P) >= 0 && poolIndex(P) < kPoolCount);
 
 public:
     // Built on first use and kept for the life of the process: objects freed
@@ -126,47 +126,46 @@ public:
         static MemoryAllocator* pool = new (storage()) MemoryAllocator();
         return *pool;
     }
-    int getId() const override { return N; }
+    int getId() const override { return poolIndex(P); }
 
 private:
-    MemoryAllocator() : MemoryAllocatorBase(arenaSizeOf(N)) {}
+    MemoryAllocator() : MemoryAllocatorBase(arenaSizeOf(P)) {}
     static void* storage() {
         alignas(MemoryAllocator) static std::byte bytes[sizeof(MemoryAllocator)];
         return bytes;
     }
 };
 
-// The pool with the given number (0..7), created on first use; null for
-// numbers outside the range.
-MemoryAllocatorBase* poolById(int pool);
+// The pool, created on first use; null for a value outside the eight.
+MemoryAllocatorBase* poolById(Pool pool);
 
-template <int N>
+template <Pool P>
 void* allocFromPool(std::size_t size) noexcept {
-    return MemoryAllocator<N>::instance().allocate(size);
+    return MemoryAllocator<P>::instance().allocate(size);
 }
 void* poolReallocate(void* p, std::size_t size) noexcept;
 
-// A standard allocator over pool N for containers held by pooled objects.
+// A standard allocator over pool P for containers held by pooled objects.
 // Throws std::bad_alloc on exhaustion like any standard allocator.
-template <class T, int N>
+template <class T, Pool P>
 struct PoolAllocator {
     using value_type = T;
     template <class U>
     struct rebind {
-        using other = PoolAllocator<U, N>;
+        using other = PoolAllocator<U, P>;
     };
     PoolAllocator() = default;
     template <class U>
-    PoolAllocator(const PoolAllocator<U, N>&) {}
+    PoolAllocator(const PoolAllocator<U, P>&) {}
     T* allocate(std::size_t n) {
         if (n > std::size_t(-1) / sizeof(T)) throw std::bad_alloc();
-        void* p = allocFromPool<N>(n * sizeof(T));
+        void* p = allocFromPool<P>(n * sizeof(T));
         if (!p) throw std::bad_alloc();
         return static_cast<T*>(p);
     }
     void deallocate(T* p, std::size_t) noexcept { poolFree(p); }
     template <class U>
-    bool operator==(const PoolAllocator<U, N>&) const {
+    bool operator==(const PoolAllocator<U, P>&) const {
         return true;
     }
 };

@@ -120,9 +120,10 @@ public:
 private:
     static_assert(std::is_base_of_v<Core, T>, "registries hold Core objects");
 
-    using Inner = std::map<int, T*, std::less<int>, PoolAllocator<std::pair<const int, T*>, 6>>;
-    using Outer =
-        std::map<int, Inner, std::less<int>, PoolAllocator<std::pair<const int, Inner>, 6>>;
+    using Inner =
+        std::map<int, T*, std::less<int>, PoolAllocator<std::pair<const int, T*>, Pool::System>>;
+    using Outer = std::map<int, Inner, std::less<int>,
+                           PoolAllocator<std::pair<const int, Inner>, Pool::System>>;
 
     Register() { SysRegister::instance().add(this); }
 

@@ -8,10 +8,7 @@ namespace qel {
 
 class SysBase : public Core {
 public:
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return poolAllocate(6, size); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(SysBase, Core, Pool::System);
 
     virtual bool init() { return true; }
     virtual void term() {}

@@ -10,15 +10,10 @@ SysMemory& SysMemory::instance() {
 bool SysMemory::init() {
     bool ok = true;
     for (int n = 0; n < kPoolCount; ++n) {
-        pools_[n] = poolById(n);
+        pools_[n] = poolById(static_cast<Pool>(n));
         ok = ok && pools_[n]->arenaSize() > 0;
     }
     return ok;
-}
-
-const ClassInfo& SysMemory::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<SysMemory, SysBase>("SysMemory");
-    return info;
 }
 
 }  // namespace qel

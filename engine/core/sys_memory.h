@@ -10,12 +10,13 @@ namespace qel {
 class SysMemory : public SysBase {
 public:
     static SysMemory& instance();
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(SysMemory, SysBase, Pool::System);
 
     // Creates every pool not created yet; false when a pool has no arena.
     bool init() override;
-    MemoryAllocatorBase* pool(int n) const {
+    // Null for a value outside the eight pools.
+    MemoryAllocatorBase* pool(Pool pool) const {
+        const int n = poolIndex(pool);
         return n >= 0 && n < kPoolCount ? pools_[n] : nullptr;
     }
 

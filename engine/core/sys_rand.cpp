@@ -82,11 +82,6 @@ SysRand& SysRand::instance() {
     return rand;
 }
 
-const ClassInfo& SysRand::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<SysRand, Core>("SysRand");
-    return info;
-}
-
 void SysRand::seed(std::uint32_t s) {
     state_[0] = s;
     for (int i = 1; i < kWords; ++i) {

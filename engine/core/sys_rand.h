@@ -26,10 +26,7 @@ public:
 
     SysRand();
     static SysRand& instance();
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return poolAllocate(6, size); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(SysRand, Core, Pool::System);
 
     void seed(std::uint32_t s);
     // The next raw 32-bit draw. An integer choice among n is getRand() % n.

@@ -9,12 +9,6 @@ SysRegister& SysRegister::instance() {
     return sys;
 }
 
-const ClassInfo& SysRegister::staticClassInfo() {
-    static const ClassInfo info =
-        ClassInfo::makeWithoutFactory<SysRegister, SysBase>("SysRegister");
-    return info;
-}
-
 void SysRegister::add(IRegister* reg) {
     if (!reg || std::find(registers_.begin(), registers_.end(), reg) != registers_.end()) return;
     try {

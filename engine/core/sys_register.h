@@ -15,8 +15,7 @@ namespace qel {
 class SysRegister : public SysBase {
 public:
     static SysRegister& instance();
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS_WITHOUT_FACTORY(SysRegister, SysBase, Pool::System);
 
     void add(IRegister* reg);
     void remove(IRegister* reg);
@@ -24,7 +23,7 @@ public:
     IRegister* get(std::size_t i) const { return i < registers_.size() ? registers_[i] : nullptr; }
 
 private:
-    std::vector<IRegister*, PoolAllocator<IRegister*, 6>> registers_;
+    std::vector<IRegister*, PoolAllocator<IRegister*, Pool::System>> registers_;
 };
 
 }  // namespace qel

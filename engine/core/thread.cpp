@@ -90,9 +90,4 @@ int Thread::detachedCount() {
     return g_detached.load();
 }
 
-const ClassInfo& Thread::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<Thread, Core>("Thread");
-    return info;
-}
-
 }  // namespace qel

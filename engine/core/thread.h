@@ -28,8 +28,7 @@ public:
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(Thread, Core, Pool::General);
 
     // Opens the start gate of a suspended thread; does nothing otherwise.
     void resume();

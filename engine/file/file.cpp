@@ -62,11 +62,6 @@ File::~File() {
     close();
 }
 
-const ClassInfo& File::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<File, Core>("File");
-    return info;
-}
-
 bool File::isWriteMode() const {
     return mode_ == MODE_WRITE || mode_ == MODE_APPEND || mode_ == MODE_WRITE_SCRAMBLED;
 }

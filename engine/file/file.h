@@ -50,10 +50,7 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return poolAllocate(6, size); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(File, Core, Pool::System);
 
     // Closes any open file first. False (and closed) when the file cannot
     // be opened in the mode or the mode is unknown. The key is used by the

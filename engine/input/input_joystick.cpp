@@ -10,11 +10,6 @@ InputJoystick::InputJoystick() {
     std::fill(std::begin(repeat_), std::end(repeat_), std::int16_t{-1});
 }
 
-const ClassInfo& InputJoystick::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<InputJoystick, Core>("InputJoystick");
-    return info;
-}
-
 float InputJoystick::calibrate(std::int32_t value, std::int32_t min, std::int32_t max,
                                float deadZone) {
     float centre = (static_cast<float>(min) + static_cast<float>(max)) / 2;

@@ -21,10 +21,7 @@ public:
     static constexpr int kFirstStickCode = 32;
 
     InputJoystick();
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(InputJoystick, Core, Pool::System);
 
     // A raw axis reading calibrated to -1..1 from the device's range, with
     // readings inside the dead zone (fraction of the half-range) set to 0.

@@ -13,11 +13,6 @@ InputKey::InputKey() : current_(states_[0]), previous_(states_[1]) {
     std::fill(std::begin(repeat_), std::end(repeat_), std::int16_t{-1});
 }
 
-const ClassInfo& InputKey::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<InputKey, Core>("InputKey");
-    return info;
-}
-
 void InputKey::setFrameRate(int framesPerSecond) {
     timing_.setFrameRate(framesPerSecond);
 }

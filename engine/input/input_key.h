@@ -21,10 +21,7 @@ public:
     static constexpr std::uint8_t kDown = 0x80;
 
     InputKey();
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(InputKey, Core, Pool::System);
 
     // Delay and interval from the frame rate: half a second and a tenth.
     void setFrameRate(int framesPerSecond);

@@ -4,11 +4,6 @@
 
 namespace qel {
 
-const ClassInfo& InputMouse::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<InputMouse, Core>("InputMouse");
-    return info;
-}
-
 std::uint32_t InputMouse::logicalButtons(std::uint32_t physical, bool swapped) {
     std::uint32_t left = physical & kLeft ? 1 : 0;
     std::uint32_t right = physical & kRight ? 1 : 0;

@@ -19,10 +19,7 @@ public:
     static constexpr std::uint32_t kRight = 2;
     static constexpr std::uint32_t kMiddle = 4;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(InputMouse, Core, Pool::System);
 
     // The cursor where it is, no buttons.
     void prime(const InputSnapshot& snapshot);

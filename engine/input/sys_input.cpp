@@ -14,11 +14,6 @@ SysInput& SysInput::instance() {
     return input;
 }
 
-const ClassInfo& SysInput::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<SysInput, SysBase>("SysInput");
-    return info;
-}
-
 void SysInput::read(InputSnapshot& snapshot) {
     snapshot = InputSnapshot{};
     if (source_) source_->readInput(snapshot);

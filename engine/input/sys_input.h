@@ -23,8 +23,7 @@ public:
     SysInput& operator=(const SysInput&) = delete;
 
     static SysInput& instance();
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(SysInput, SysBase, Pool::System);
 
     // Where the devices read from (the main window); none reads as a
     // window in the background. Set before init.

@@ -4,11 +4,6 @@
 
 namespace qel {
 
-const ClassInfo& LuaParam::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<LuaParam, Core>("LuaParam");
-    return info;
-}
-
 LuaParamItem* LuaParam::append() {
     if (count_ >= kCapacity) return nullptr;
     return &items_[count_++];

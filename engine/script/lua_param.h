@@ -26,10 +26,7 @@ public:
     LuaParam(const LuaParam&) = delete;
     LuaParam& operator=(const LuaParam&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(4, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(LuaParam, Core, Pool::Script);
 
     // Appending. Each refuses (false, list unchanged) once the list is full.
     bool addNil();

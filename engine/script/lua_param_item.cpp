@@ -10,7 +10,7 @@ namespace qel {
 namespace {
 
 char* copyText(const char* text, std::size_t length) {
-    auto* copy = static_cast<char*>(poolAllocate(4, length + 1));
+    auto* copy = static_cast<char*>(poolAllocate(Pool::Script, length + 1));
     if (!copy) return nullptr;
     std::memcpy(copy, text, length);
     copy[length] = '\0';
@@ -62,11 +62,6 @@ bool isBoundBox(lua_State* L, int index) {
 }
 
 }  // namespace
-
-const ClassInfo& LuaParamItem::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<LuaParamItem, Core>("LuaParamItem");
-    return info;
-}
 
 LuaParamItem::~LuaParamItem() {
     release();

@@ -33,10 +33,7 @@ public:
     LuaParamItem(const LuaParamItem&) = delete;
     LuaParamItem& operator=(const LuaParamItem&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(4, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(LuaParamItem, Core, Pool::Script);
 
     void setNil();
     void setBoolean(bool value);

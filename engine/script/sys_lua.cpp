@@ -35,11 +35,6 @@ SysLua& SysLua::instance() {
     return lua;
 }
 
-const ClassInfo& SysLua::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<SysLua, Core>("SysLua");
-    return info;
-}
-
 SysLua::~SysLua() {
     if (state_) lua_close(state_);
     state_ = nullptr;
@@ -50,7 +45,7 @@ void* SysLua::allocate(void*, void* block, std::size_t oldSize, std::size_t newS
         poolFree(block);
         return nullptr;
     }
-    if (!block) return poolAllocate(4, newSize);
+    if (!block) return poolAllocate(Pool::Script, newSize);
     void* moved = poolReallocate(block, newSize);
     // The pool shrinks in place; should it ever refuse, the old block is
     // still large enough, and Lua cannot handle a failed shrink.

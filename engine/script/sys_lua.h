@@ -6,7 +6,7 @@
 //     push, look-up and load runs inside lua_cpcall, so a script error, a
 //     failing metamethod or an exhausted pool reaches the caller as false.
 //   - Every operation leaves the Lua stack exactly as it found it.
-//   - The state's memory comes from pool 4 and nowhere else.
+//   - The state's memory comes from the script pool and nowhere else.
 //   - Only script text is loaded, never a precompiled chunk (LuaTextLoader).
 //   - Script errors are never shown or logged; the text of the last one is
 //     kept for the scripts to read back (C_GetLuaError).
@@ -28,7 +28,7 @@ public:
     static constexpr std::size_t kLastErrorSize = 4096;
 
     // The game's host. Tests and tools may make their own hosts; each owns
-    // its own state, all share pool 4.
+    // its own state, all share the script pool.
     static SysLua& instance();
 
     SysLua() = default;
@@ -36,10 +36,7 @@ public:
     SysLua(const SysLua&) = delete;
     SysLua& operator=(const SysLua&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(4, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(SysLua, Core, Pool::Script);
 
     // Creates the state with the standard libraries, a silent print, loaders
     // that take text only and the traceback message handler. False (and no state) when the pool
@@ -73,7 +70,7 @@ public:
     // debug library provided one; null before the first error.
     const char* lastError() const { return hasLastError_ ? lastError_ : nullptr; }
 
-    // Lua's allocation function over pool 4. A shrinking reallocation never
+    // Lua's allocation function over the script pool. A shrinking reallocation never
     // fails (Lua 5.1 relies on that).
     static void* allocate(void* userData, void* block, std::size_t oldSize, std::size_t newSize);
     // Replacement for the global print: converts each argument with the

@@ -9,11 +9,6 @@ FpsTimer::FpsTimer(Clock* clock) : clock_(clock ? clock : &Clock::system()) {
     setRate(60);
 }
 
-const ClassInfo& FpsTimer::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<FpsTimer, Core>("FpsTimer");
-    return info;
-}
-
 void FpsTimer::setClock(Clock* clock) {
     clock_ = clock ? clock : &Clock::system();
     restart();

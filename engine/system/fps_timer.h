@@ -20,8 +20,7 @@ public:
     // `clock` must outlive the timer; null means the system clock.
     explicit FpsTimer(Clock* clock = nullptr);
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(FpsTimer, Core, Pool::General);
 
     // Reads time from `clock` from now on (null: the system clock) and
     // restarts.

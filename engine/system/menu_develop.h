@@ -7,8 +7,7 @@ namespace qel {
 
 class MenuDevelop : public WindowMenuBase {
 public:
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(MenuDevelop, WindowMenuBase, Pool::System);
 };
 
 }  // namespace qel

@@ -4,11 +4,6 @@
 
 namespace qel {
 
-const ClassInfo& MenuFullscreen::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<MenuFullscreen, MenuDevelop>("MenuFullscreen");
-    return info;
-}
-
 void MenuFullscreen::build(MenuBar& bar) {
     MenuPopup popup;
     popup.label = "ウィンドウ";

@@ -12,8 +12,7 @@ public:
     static constexpr std::int32_t kRestore = 21001;
     static constexpr std::int32_t kClose = 21002;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(MenuFullscreen, MenuDevelop, Pool::System);
 
     void onCommand(std::int32_t id) override;
 

@@ -72,11 +72,6 @@ SysMain::SysMain() : clock_(&Clock::system()) {
 
 SysMain::~SysMain() = default;
 
-const ClassInfo& SysMain::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::makeWithoutFactory<SysMain, SysBase>("SysMain");
-    return info;
-}
-
 void SysMain::setClock(Clock* clock) {
     clock_ = clock ? clock : &Clock::system();
     timer_.setClock(clock_);

@@ -72,8 +72,7 @@ public:
     SysMain(const SysMain&) = delete;
     SysMain& operator=(const SysMain&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS_WITHOUT_FACTORY(SysMain, SysBase, Pool::System);
 
     // The whole program: 0 when start-up failed, 1 after an orderly end.
     int run(const StartParams& params);
@@ -149,7 +148,7 @@ private:
     CriticalSection gameLock_;
     SysBase* slots_[kSlotCount] = {};
     // Created on first use with room for 4; grows by its size, at most 100 at a time.
-    std::vector<SysBase*, PoolAllocator<SysBase*, 6>> added_;
+    std::vector<SysBase*, PoolAllocator<SysBase*, Pool::System>> added_;
 
     Window* window_ = nullptr;
     WindowBackend* backend_ = nullptr;

@@ -26,11 +26,6 @@ Window& Window::instance() {
     return window;
 }
 
-const ClassInfo& Window::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<Window, Core>("Window");
-    return info;
-}
-
 bool Window::create(const StartParams& params, WindowBackend* backend) {
     width_ = params.width;
     height_ = params.height;

@@ -36,10 +36,7 @@ public:
     Window& operator=(const Window&) = delete;
 
     static Window& instance();
-    static const ClassInfo& staticClassInfo();
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(Window, Core, Pool::System);
 
     // Window thread. `backend` must outlive the window; false when it cannot
     // create the OS window (no message: the caller's start-up just fails).

@@ -2,11 +2,6 @@
 
 namespace qel {
 
-const ClassInfo& WindowMenuBase::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<WindowMenuBase, Core>("WindowMenuBase");
-    return info;
-}
-
 bool WindowMenuBase::handleCommand(std::int32_t) {
     return false;
 }

@@ -16,10 +16,7 @@ class Window;
 
 class WindowMenuBase : public Core {
 public:
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(WindowMenuBase, Core, Pool::System);
 
     // Window thread: true when the command was handled here and now.
     virtual bool handleCommand(std::int32_t id);

@@ -9,8 +9,7 @@ namespace qel {
 class SceneBase : public TaskBase {
 public:
     explicit SceneBase(float priority = 0.0f) : TaskBase(priority) {}
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(SceneBase, TaskBase, Pool::Tasks);
 };
 
 }  // namespace qel

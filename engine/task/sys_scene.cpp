@@ -4,11 +4,6 @@
 
 namespace qel {
 
-const ClassInfo& SysScene::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<SysScene, TaskBase>("SysScene");
-    return info;
-}
-
 SysScene* SysScene::create() {
     SysScene* manager = new SysScene();
     if (!manager) return nullptr;

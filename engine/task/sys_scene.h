@@ -19,8 +19,7 @@ namespace qel {
 class SysScene : public TaskBase {
 public:
     SysScene() : TaskBase(0.0f) {}
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(SysScene, TaskBase, Pool::Tasks);
 
     // Creates the manager, records it in Register<SysScene> under key 0 and
     // adds it under the task root. Null (nothing left behind) on failure.

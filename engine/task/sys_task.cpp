@@ -17,11 +17,6 @@ SysTask& SysTask::instance() {
     return sys;
 }
 
-const ClassInfo& SysTask::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::makeWithoutFactory<SysTask, SysBase>("SysTask");
-    return info;
-}
-
 bool SysTask::init() {
     if (root_) return true;
     root_ = new TaskRoot();

@@ -40,8 +40,7 @@ public:
     };
 
     static SysTask& instance();
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS_WITHOUT_FACTORY(SysTask, SysBase, Pool::System);
 
     // Creates the root and records it in Register<TaskRoot> under key 0.
     // False only when the root cannot be allocated.
@@ -75,7 +74,7 @@ public:
 
 private:
     friend class TaskBase;
-    using TaskList = std::vector<TaskBase*, PoolAllocator<TaskBase*, 6>>;
+    using TaskList = std::vector<TaskBase*, PoolAllocator<TaskBase*, Pool::System>>;
 
     SysTask();
 

@@ -13,11 +13,6 @@ TaskBase::~TaskBase() {
     if (parent_) unlink();
 }
 
-const ClassInfo& TaskBase::staticClassInfo() {
-    static const ClassInfo info = ClassInfo::make<TaskBase, Core>("TaskBase");
-    return info;
-}
-
 std::size_t TaskBase::getChildCount() const {
     std::size_t n = 0;
     for (const TaskBase* c = firstChild_; c; c = c->nextSibling_) ++n;

@@ -37,10 +37,7 @@ public:
     TaskBase(const TaskBase&) = delete;
     TaskBase& operator=(const TaskBase&) = delete;
 
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return poolAllocate(2, size); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(TaskBase, Core, Pool::Tasks);
 
     // Event handlers, in pass order within a frame.
     virtual void update() {}      // event 1

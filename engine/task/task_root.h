@@ -8,8 +8,7 @@ namespace qel {
 class TaskRoot : public TaskBase {
 public:
     TaskRoot() : TaskBase(0.0f) {}
-    static const ClassInfo& staticClassInfo();
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(TaskRoot, TaskBase, Pool::Tasks);
 };
 
 }  // namespace qel

@@ -6,11 +6,6 @@
 Action::Action() = default;
 Action::~Action() = default;
 
-const qel::ClassInfo& Action::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<Action, qel::Core>("Action");
-    return info;
-}
-
 bool Action::parse(CsvReader& reader, const std::string& name, const std::string& tag) {
     name_ = name;
     tag_ = tag;

@@ -24,10 +24,7 @@ public:
     Action();
     ~Action() override;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return qel::poolAllocate(3, size); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(Action, qel::Core, qel::Pool::Resources);
 
     // Stores the key cells already read and reads the rest of the row, from
     // the script function to the explanation. False when the data ended

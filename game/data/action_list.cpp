@@ -11,11 +11,6 @@ ActionList& ActionList::instance() {
     return list;
 }
 
-const qel::ClassInfo& ActionList::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<ActionList, qel::Core>("ActionList");
-    return info;
-}
-
 bool ActionList::load(LoadMessage message, const std::string& path) {
     std::string name;
     std::string tag;

@@ -26,10 +26,7 @@ public:
     // The game's list, empty until loaded.
     static ActionList& instance();
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return qel::poolAllocate(3, size); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(ActionList, qel::Core, qel::Pool::Resources);
 
     // Replaces the list with the table at `path` (key cells name and tag).
     // False with the reason in `message` when the table is missing, a row is

@@ -62,11 +62,6 @@ CsvReader::~CsvReader() {
     file_.close();
 }
 
-const qel::ClassInfo& CsvReader::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<CsvReader, qel::Core>("CsvReader");
-    return info;
-}
-
 void CsvReader::skipLine() {
     std::string rest;
     file_.readUntil('\n', rest);

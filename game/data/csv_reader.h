@@ -49,10 +49,7 @@ public:
     CsvReader(const CsvReader&) = delete;
     CsvReader& operator=(const CsvReader&) = delete;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return qel::poolAllocate(3, size); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(CsvReader, qel::Core, qel::Pool::Resources);
 
     // The stream is good: opened, not at its end, not failed. Tested once
     // after opening to tell a missing table.

@@ -99,10 +99,7 @@ public:
     // The same terms in the same order.
     bool operator==(const Dice& other) const;
 
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(0, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_POOLED(qel::Pool::SmallRecords);
 
 private:
     // A fresh copy of `from` and every term after it; stops short (shorter

@@ -12,12 +12,6 @@ PackageReader::~PackageReader() {
     clear();
 }
 
-const qel::ClassInfo& PackageReader::staticClassInfo() {
-    static const qel::ClassInfo info =
-        qel::ClassInfo::make<PackageReader, qel::Core>("PackageReader");
-    return info;
-}
-
 void PackageReader::clear() {
     entries_.clear();
 }

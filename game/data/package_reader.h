@@ -32,10 +32,7 @@ public:
     explicit PackageReader(const std::string& path);
     ~PackageReader() override;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return qel::poolAllocate(3, size); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(PackageReader, qel::Core, qel::Pool::Resources);
 
     // Replaces the entries with those of the package at `path`. False when
     // the file cannot be opened or its last entry is cut short.

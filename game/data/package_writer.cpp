@@ -13,12 +13,6 @@ PackageWriter::~PackageWriter() {
     close();
 }
 
-const qel::ClassInfo& PackageWriter::staticClassInfo() {
-    static const qel::ClassInfo info =
-        qel::ClassInfo::make<PackageWriter, qel::Core>("PackageWriter");
-    return info;
-}
-
 bool PackageWriter::open(const std::string& path) {
     return file_.open(path, qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY);
 }

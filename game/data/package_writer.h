@@ -20,10 +20,7 @@ public:
     // Closes the file, which writes the package.
     ~PackageWriter() override;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return qel::poolAllocate(3, size); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(PackageWriter, qel::Core, qel::Pool::Resources);
 
     // Starts a new package at `path`, scrambled with the file key; a package
     // already open is written out first.

@@ -6,11 +6,6 @@
 Spell::Spell() = default;
 Spell::~Spell() = default;
 
-const qel::ClassInfo& Spell::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<Spell, qel::Core>("Spell");
-    return info;
-}
-
 bool Spell::parse(LoadMessage message, CsvReader& reader, const std::string& name,
                   const std::string& tag) {
     name_ = name;

@@ -17,10 +17,7 @@ public:
     Spell();
     ~Spell() override;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t size) noexcept { return qel::poolAllocate(3, size); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(Spell, qel::Core, qel::Pool::Resources);
 
     // Stores the key cells and reads action tags up to the first cell that
     // is empty or begins with '-' (the end of the data counts as empty),

@@ -11,11 +11,6 @@ SpellList& SpellList::instance() {
     return list;
 }
 
-const qel::ClassInfo& SpellList::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<SpellList, qel::Core>("SpellList");
-    return info;
-}
-
 bool SpellList::load(LoadMessage message, const std::string& path) {
     std::string name;
     std::string tag;

@@ -6,7 +6,7 @@
 // then clamps (NaN gives 0), and modulation is (a * b) >> 8 on every channel,
 // alpha included, so white times white loses one step (255 -> 254). The
 // scaling and additive operators keep the left alpha. A default Color is
-// transparent black. Colours that scripts create live in memory pool 1.
+// transparent black. Colours that scripts create live in the general pool.
 #pragma once
 
 #include <cstddef>
@@ -89,10 +89,7 @@ struct Color {
     static const Color TRANSPARENT_BLACK;
     static const Color TRANSPARENT_WHITE;
 
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(1, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_POOLED(qel::Pool::General);
 
 private:
     static constexpr std::uint8_t addSat(int l, int r) {

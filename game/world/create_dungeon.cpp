@@ -33,12 +33,6 @@ const Tile& noTile() {
 
 }  // namespace
 
-const qel::ClassInfo& CreateDungeon::staticClassInfo() {
-    static const qel::ClassInfo info =
-        qel::ClassInfo::make<CreateDungeon, qel::Core>("CreateDungeon");
-    return info;
-}
-
 CreateDungeon::CreateDungeon() = default;
 
 CreateDungeon::CreateDungeon(Dungeon* dungeon) : dungeon_(dungeon) {}

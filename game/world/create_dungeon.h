@@ -58,7 +58,7 @@ struct CreateDungeonSettings {
 
 class CreateDungeon : public qel::Core {
 public:
-    using PointList = std::vector<Point, qel::PoolAllocator<Point, 1>>;
+    using PointList = std::vector<Point, qel::PoolAllocator<Point, qel::Pool::General>>;
     using SettingsSource = CreateDungeonSettings (*)();
 
     // Block grid values.
@@ -118,10 +118,7 @@ public:
     CreateDungeon(const CreateDungeon&) = delete;
     CreateDungeon& operator=(const CreateDungeon&) = delete;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(1, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(CreateDungeon, qel::Core, qel::Pool::General);
 
     // ---- Settings ---------------------------------------------------------
     static void setSettingsSource(SettingsSource source);
@@ -261,10 +258,10 @@ private:
     int openWalls(std::uint32_t row, std::uint32_t col, int* side) const;
 
     Dungeon* dungeon_ = nullptr;
-    std::vector<std::int32_t, qel::PoolAllocator<std::int32_t, 1>> grid_;
+    std::vector<std::int32_t, qel::PoolAllocator<std::int32_t, qel::Pool::General>> grid_;
     std::uint32_t gridH_ = 0;
     std::uint32_t gridW_ = 0;
-    std::vector<Rect, qel::PoolAllocator<Rect, 1>> rects_;
+    std::vector<Rect, qel::PoolAllocator<Rect, qel::Pool::General>> rects_;
     std::uint32_t rows_ = 0;
     std::uint32_t cols_ = 0;
     PointList rooms_;

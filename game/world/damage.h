@@ -6,7 +6,7 @@
 // record needs no decorator header). The Damage keeps it until deleteEffect
 // destroys it; destroying the Damage leaves it alone, because by then the
 // receiver may have taken it onto its decorator chain. Damage records come
-// from memory pool 1 and are not copyable (a copy would share the effect).
+// from the general pool and are not copyable (a copy would share the effect).
 #pragma once
 
 #include <cstdint>
@@ -32,8 +32,7 @@ public:
     Damage(const Damage&) = delete;
     Damage& operator=(const Damage&) = delete;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(Damage, qel::Core, qel::Pool::General);
 
     // Destroys the attached effect, if any, exactly once.
     void deleteEffect();

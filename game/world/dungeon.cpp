@@ -71,11 +71,6 @@ struct Dungeon::Section {
     PointList rooms;
 };
 
-const qel::ClassInfo& Dungeon::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<Dungeon, qel::Core>("Dungeon");
-    return info;
-}
-
 Dungeon::Dungeon(std::string_view tag, std::int32_t level) : tag_(tag), level_(level) {
     for (std::int32_t x = 0; x < kWidth; ++x) {
         for (std::int32_t y = 0; y < kHeight; ++y) cells_[cellIndex(x, y)].setPos(Point(x, y));

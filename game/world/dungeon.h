@@ -32,7 +32,7 @@ namespace qel {
 class File;
 }
 
-using PointList = std::vector<Point, qel::PoolAllocator<Point, 7>>;
+using PointList = std::vector<Point, qel::PoolAllocator<Point, qel::Pool::World>>;
 
 class Dungeon : public qel::Core {
 public:
@@ -44,10 +44,7 @@ public:
     Dungeon(const Dungeon&) = delete;
     Dungeon& operator=(const Dungeon&) = delete;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(Dungeon, qel::Core, qel::Pool::World);
 
     // ---- Cells ------------------------------------------------------------
     static constexpr bool checkRangeX(std::int64_t x) { return x >= 0 && x < kWidth; }

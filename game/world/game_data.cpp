@@ -2,11 +2,6 @@
 
 #include "engine/script/sys_lua.h"
 
-const qel::ClassInfo& GameData::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<GameData, qel::Core>("GameData");
-    return info;
-}
-
 GameData& GameData::instance() {
     // Map objects and decorators call into Lua while they are destroyed, so
     // the host must be created first: statics are destroyed in the reverse

@@ -40,10 +40,7 @@ public:
     GameData(const GameData&) = delete;
     GameData& operator=(const GameData&) = delete;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(GameData, qel::Core, qel::Pool::World);
 
     // Destroys the owned managers now (reverse build order); the accessors
     // answer null afterwards.

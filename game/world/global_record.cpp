@@ -19,12 +19,6 @@ std::int64_t nowSeconds() {
 
 }  // namespace
 
-const qel::ClassInfo& GlobalRecord::staticClassInfo() {
-    static const qel::ClassInfo info =
-        qel::ClassInfo::make<GlobalRecord, qel::Core>("GlobalRecord");
-    return info;
-}
-
 void GlobalRecord::init() {
     totalSec_ = 0;
     totalPlay_ = 0;

@@ -27,10 +27,7 @@ public:
 
     GlobalRecord() = default;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(GlobalRecord, qel::Core, qel::Pool::World);
 
     // Counters and flags to 0, clock stopped; the zoom settings stay.
     void init();

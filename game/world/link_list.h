@@ -7,7 +7,7 @@
 // not own its object and a list does not own its nodes: whoever made a node
 // frees it, and destroying a node first unlinks it, so a list never keeps a
 // dangling neighbour. Nodes are not copyable (a copy would claim a place in
-// a list it was never linked into). Nodes made one by one come from pool 7.
+// a list it was never linked into). Nodes made one by one come from the world pool.
 #pragma once
 
 #include <cstddef>
@@ -80,10 +80,7 @@ struct LinkList {
     ObjectIterator begin() const { return ObjectIterator(next); }
     ObjectIterator end() const { return ObjectIterator(); }
 
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_POOLED(qel::Pool::World);
 };
 
 // The two lists the game keeps: map objects (the object manager's lists of

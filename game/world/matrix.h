@@ -63,10 +63,7 @@ struct Matrix {
 
     static const Matrix IDENTITY;
 
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(1, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_POOLED(qel::Pool::General);
 };
 
 inline constexpr Matrix Matrix::IDENTITY{};

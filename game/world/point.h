@@ -4,7 +4,7 @@
 // All arithmetic wraps at 32 bits like the machine integers the scripts were
 // written against, and scaling by a float converts through double and
 // truncates toward zero (see value_arith.h for the edges). A default Point is
-// (0, 0). Points that scripts create live in memory pool 1.
+// (0, 0). Points that scripts create live in the general pool.
 #pragma once
 
 #include <cmath>
@@ -58,8 +58,5 @@ struct Point {
     }
     float length() const { return static_cast<float>(std::sqrt(static_cast<double>(lengthSq()))); }
 
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(1, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_POOLED(qel::Pool::General);
 };

@@ -7,7 +7,7 @@
 // percentage). Combining is defined per index: FLOAT, THROUGH and INVISIBLE
 // keep the value of larger magnitude (the incoming one on a tie), the two
 // ratios multiply as percentages, and every other figure adds, all in
-// wrapping 32-bit arithmetic. Blocks that scripts create live in pool 7.
+// wrapping 32-bit arithmetic. Blocks that scripts create live in the world pool.
 #pragma once
 
 #include <array>
@@ -156,10 +156,7 @@ public:
                            float weightBase) const;
     std::int32_t calControl(std::int32_t a, std::int32_t b) const;
 
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_POOLED(qel::Pool::World);
 
 private:
     static std::size_t checked(std::int32_t index);

@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-const qel::ClassInfo& Tile::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<Tile, qel::Core>("Tile");
-    return info;
-}
-
 Tile::Tile() = default;
 
 Tile::Tile(std::string_view tag, const Point& chip, const Color& color, std::uint32_t info,

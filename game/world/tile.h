@@ -5,7 +5,7 @@
 // tile's look is its tag, chip, colour and INFO word; position and light
 // state are not part of it, so painting a cell (copyLook) never moves the
 // cell or changes what the player has seen of it, and equality compares
-// looks only. Tiles live in memory pool 7.
+// looks only. Tiles live in the world pool.
 #pragma once
 
 #include <cstddef>
@@ -68,12 +68,7 @@ public:
     Tile(const Tile&) = default;
     Tile& operator=(const Tile&) = default;
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_CLASS(Tile, qel::Core, qel::Pool::World);
 
     // Takes the other tile's look; keeps this tile's position and light state.
     void copyLook(const Tile& look);

@@ -5,7 +5,7 @@
 // and rounded once when stored, so the scripts see the same last bits on
 // every build. A zero vector is not special-cased by normalize: its
 // components become NaN, as the scripts have always seen. A default Vector2
-// is (0, 0). Vectors that scripts create live in memory pool 1.
+// is (0, 0). Vectors that scripts create live in the general pool.
 #pragma once
 
 #include <cmath>
@@ -102,10 +102,7 @@ struct Vector2 {
     static const Vector2 X_ONE;
     static const Vector2 Y_ONE;
 
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(1, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    QEL_POOLED(qel::Pool::General);
 };
 
 inline constexpr Vector2 Vector2::ZERO{0.0f, 0.0f};

@@ -18,8 +18,7 @@ public:
     VersionFile(const std::string& path, int mode, std::uint32_t key = 0)
         : qel::File(path, mode, key) {}
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(VersionFile, qel::File, qel::Pool::System);
 
     std::uint32_t getVersion() const { return version_; }
     void setVersion(std::uint32_t version) { version_ = version; }

@@ -29,11 +29,6 @@ bool transferIds(qel::File& file, std::set<std::uint32_t>& ids, World::AnimaFilt
 
 }  // namespace
 
-const qel::ClassInfo& World::staticClassInfo() {
-    static const qel::ClassInfo info = qel::ClassInfo::make<World, qel::Core>("World");
-    return info;
-}
-
 World::World() {
     init();
 }

@@ -30,10 +30,7 @@ public:
 
     World();
 
-    static const qel::ClassInfo& staticClassInfo();
-    const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return qel::poolAllocate(7, n); }
-    static void operator delete(void* p) noexcept { qel::poolFree(p); }
+    QEL_CLASS(World, qel::Core, qel::Pool::World);
 
     // A new run: turn 1, score 0, the default cause and result, no extinct
     // kinds. The anima set is kept.

@@ -57,9 +57,9 @@ function run(chunk)
 end
 )lua";
 
-int poolBlocks(lua_State* L) {
-    const int pool = static_cast<int>(lua_tonumber(L, 1));
-    lua_pushnumber(L, static_cast<lua_Number>(qel::poolById(pool)->stats().usedBlocks));
+int generalPoolBlocks(lua_State* L) {
+    lua_pushnumber(L,
+                   static_cast<lua_Number>(qel::poolById(qel::Pool::General)->stats().usedBlocks));
     return 1;
 }
 
@@ -100,7 +100,7 @@ protected:
         ASSERT_EQ(openScriptBindings(host_.state(), &error), 1) << error;
         lua_State* L = host_.state();
         ASSERT_EQ(lua_cpcall(L, &openProbe, nullptr), 0);
-        lua_register(L, "poolBlocks", &poolBlocks);
+        lua_register(L, "generalPoolBlocks", &generalPoolBlocks);
         lua_register(L, "addressOf", &addressOf);
         lua_register(L, "trackedLive", &trackedLive);
         lua_register(L, "rawBox", &rawBox);
@@ -288,44 +288,52 @@ const LuaCase kVariableCases[] = {
 // Ownership, identity and collection, counted through the pools.
 const LuaCase kOwnershipCases[] = {
     {"class-call objects are released when collected",
-     "collectgarbage() local before = poolBlocks(1) local t = {} for i = 1, 50 do t[i] = "
+     "collectgarbage() local before = generalPoolBlocks() local t = {} for i = 1, 50 do t[i] = "
      "C.Point(i, i) end "
-     "local made = poolBlocks(1) - before t = nil collectgarbage() collectgarbage() return made, "
-     "poolBlocks(1) - before",
+     "local made = generalPoolBlocks() - before t = nil collectgarbage() collectgarbage() return "
+     "made, "
+     "generalPoolBlocks() - before",
      "50, 0"},
     {"new_local objects are released when collected",
-     "collectgarbage() local before = poolBlocks(1) for i = 1, 20 do local c = "
+     "collectgarbage() local before = generalPoolBlocks() for i = 1, 20 do local c = "
      "C.Color:new_local(i, i, i) end "
-     "collectgarbage() collectgarbage() return poolBlocks(1) - before",
+     "collectgarbage() collectgarbage() return generalPoolBlocks() - before",
      "0"},
     {"results by value are Lua-owned",
-     "collectgarbage() local a = C.Vector2(1, 2) local before = poolBlocks(1) local t = {} for i = "
+     "collectgarbage() local a = C.Vector2(1, 2) local before = generalPoolBlocks() local t = {} "
+     "for i = "
      "1, 10 do t[i] = a + a end "
-     "local made = poolBlocks(1) - before t = nil collectgarbage() collectgarbage() return made, "
-     "poolBlocks(1) - before",
+     "local made = generalPoolBlocks() - before t = nil collectgarbage() collectgarbage() return "
+     "made, "
+     "generalPoolBlocks() - before",
      "10, 0"},
     {"new objects live until delete",
-     "collectgarbage() local before = poolBlocks(1) local t = {} for i = 1, 10 do t[i] = "
+     "collectgarbage() local before = generalPoolBlocks() local t = {} for i = 1, 10 do t[i] = "
      "C.Point:new(i, i) end "
-     "collectgarbage() local kept = poolBlocks(1) - before for i = 1, 10 do t[i]:delete() end "
-     "return kept, poolBlocks(1) - before",
+     "collectgarbage() local kept = generalPoolBlocks() - before for i = 1, 10 do t[i]:delete() "
+     "end "
+     "return kept, generalPoolBlocks() - before",
      "10, 0"},
     {"a named constant is borrowed, not copied",
-     "local before = poolBlocks(1) local a, b = C.Vector2.ZERO, C.Color.WHITE "
-     "return poolBlocks(1) - before, rawequal(a, C.Vector2.ZERO), tolua.type(a), tolua.type(b)",
+     "local before = generalPoolBlocks() local a, b = C.Vector2.ZERO, C.Color.WHITE "
+     "return generalPoolBlocks() - before, rawequal(a, C.Vector2.ZERO), tolua.type(a), "
+     "tolua.type(b)",
      "0, true, const Vector2, const Color"},
     {"a Lua-owned object deleted by the script is not freed again",
-     "collectgarbage() local before = poolBlocks(1) local p = C.Point(1, 2) p:delete() p = nil "
-     "collectgarbage() collectgarbage() return poolBlocks(1) - before",
+     "collectgarbage() local before = generalPoolBlocks() local p = C.Point(1, 2) p:delete() p = "
+     "nil "
+     "collectgarbage() collectgarbage() return generalPoolBlocks() - before",
      "0"},
     {"a script cannot delete an object the program owns",
      "local e = C.WINDOW_TEX_SIZE[3] e:set(4, 5) local ok, err = pcall(e.delete, e) return ok, "
      "err, C.WINDOW_TEX_SIZE[3]._x, e._y",
      "false, attempt to delete an object the program owns, 4, 5"},
     {"a script may delete what it made or what Lua owns",
-     "collectgarbage() local before = poolBlocks(1) C.Color:new(1, 2, 3):delete() C.Color(1, 2, "
+     "collectgarbage() local before = generalPoolBlocks() C.Color:new(1, 2, 3):delete() C.Color(1, "
+     "2, "
      "3):delete() "
-     "local sum = C.Point(1, 1) + C.Point(2, 2) sum:delete() collectgarbage() return poolBlocks(1) "
+     "local sum = C.Point(1, 1) + C.Point(2, 2) sum:delete() collectgarbage() return "
+     "generalPoolBlocks() "
      "- before",
      "0"},
     {"a deleted object's value gives a clean error",
@@ -746,12 +754,12 @@ TEST_F(ScriptBindings, ModuleCHoldsEveryConstantWithItsValue) {
 }
 
 TEST_F(ScriptBindings, AFullPoolGivesNilResultsWithoutACrash) {
-    // Take every block of pool 1, where points, vectors and colours live;
+    // Take every block of the general pool, where points, vectors and colours live;
     // each new object a script asks for then comes back nil.
     run("warm", "return C.Point(1, 2) + C.Point(3, 4), C.Color:Lerp(C.Color.BLACK, C.Color.WHITE)");
     std::vector<void*> taken;
     for (std::size_t size = 1 << 20; size >= 16; size /= 2) {
-        while (void* block = qel::poolAllocate(1, size)) taken.push_back(block);
+        while (void* block = qel::poolAllocate(qel::Pool::General, size)) taken.push_back(block);
     }
     EXPECT_EQ(run("full",
                   "return C.Point:new(1, 2), C.Vector2:new_local(1, 2), C.Color(1, 2, 3), "
@@ -760,25 +768,25 @@ TEST_F(ScriptBindings, AFullPoolGivesNilResultsWithoutACrash) {
     for (void* block : taken) qel::poolFree(block);
     EXPECT_EQ(run("room again", "local p = C.Point(1, 2) + C.Point(3, 4) return p._x, p._y"),
               "4, 6");
-    EXPECT_TRUE(qel::poolById(1)->checkConsistency());
+    EXPECT_TRUE(qel::poolById(qel::Pool::General)->checkConsistency());
 }
 
 TEST_F(ScriptBindings, AProgramTakingOverALuaOwnedObjectFreesItOnce) {
     lua_State* L = host_.state();
-    const std::size_t before = qel::poolById(1)->stats().usedBlocks;
+    const std::size_t before = qel::poolById(qel::Pool::General)->stats().usedBlocks;
     ASSERT_EQ(run("make", "taken = C.Point(3, 4) return addressOf(taken) ~= 0"), "true");
     auto* point = static_cast<Point*>(
         *static_cast<void**>((lua_getglobal(L, "taken"), lua_touserdata(L, -1))));
     lua_pop(L, 1);
     binding::destroyObject(point);  // the program frees it through the hook
     EXPECT_EQ(run("collect", "taken = nil collectgarbage() collectgarbage() return true"), "true");
-    EXPECT_EQ(qel::poolById(1)->stats().usedBlocks, before);
-    EXPECT_TRUE(qel::poolById(1)->checkConsistency());
+    EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, before);
+    EXPECT_TRUE(qel::poolById(qel::Pool::General)->checkConsistency());
 }
 
 TEST_F(ScriptBindings, AnObjectTheProgramTookOverIsNoLongerTheScripts) {
     lua_State* L = host_.state();
-    const std::size_t before = qel::poolById(1)->stats().usedBlocks;
+    const std::size_t before = qel::poolById(qel::Pool::General)->stats().usedBlocks;
     ASSERT_EQ(run("make", "made = C.Point:new(1, 2) owned = C.Point(3, 4) return true"), "true");
     std::vector<Point*> taken;
     for (const char* name : {"made", "owned"}) {
@@ -795,11 +803,11 @@ TEST_F(ScriptBindings, AnObjectTheProgramTookOverIsNoLongerTheScripts) {
               "an object the program owns, 1, 3");
     // Lua no longer collects the claimed object either.
     EXPECT_EQ(run("collect", "owned = nil collectgarbage() collectgarbage() return true"), "true");
-    EXPECT_EQ(qel::poolById(1)->stats().usedBlocks, before + 2);
+    EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, before + 2);
     for (Point* p : taken) binding::destroyObject(p);  // the program frees its own
     EXPECT_EQ(run("stale", "return made._x"), "error: attempt to use a deleted object");
-    EXPECT_EQ(qel::poolById(1)->stats().usedBlocks, before);
-    EXPECT_TRUE(qel::poolById(1)->checkConsistency());
+    EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, before);
+    EXPECT_TRUE(qel::poolById(qel::Pool::General)->checkConsistency());
 }
 
 TEST(ScriptBindingsRegistration, LeavesTheStackAndReportsSuccess) {

@@ -15,14 +15,9 @@ namespace {
 // A small hierarchy of the shape the engine uses: a base with its own pool,
 // a child inheriting it, and a grandchild.
 struct Animal : Core {
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info = ClassInfo::make<Animal, Core>("Animal");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(6, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(Animal, Core, Pool::System);
 };
+// Declared by hand, as a class that leaves the pool to its parent would be.
 struct Dog : Animal {
     static const ClassInfo& staticClassInfo() {
         static const ClassInfo info = ClassInfo::make<Dog, Animal>("Dog");
@@ -32,11 +27,10 @@ struct Dog : Animal {
     int legs = 4;
 };
 struct Puppy : Dog {
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info = ClassInfo::make<Puppy, Dog>("Puppy");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(Puppy, Dog, Pool::System);
+};
+struct Singleton : Core {
+    QEL_CLASS_WITHOUT_FACTORY(Singleton, Core, Pool::General);
 };
 
 TEST(ClassInfo, ClassTestWalksTheParentChain) {
@@ -64,7 +58,7 @@ TEST(ClassInfo, ClassTestWalksTheParentChain) {
 }
 
 TEST(ClassInfo, FactoryCreatesInTheInheritedPool) {
-    auto& pool6 = MemoryAllocator<6>::instance();
+    auto& pool6 = MemoryAllocator<Pool::System>::instance();
     const auto before = pool6.stats().usedBlocks;
     Core* obj = Dog::staticClassInfo().create();
     ASSERT_NE(obj, nullptr);
@@ -82,7 +76,7 @@ TEST(ClassInfo, FactoryCreatesInTheInheritedPool) {
     EXPECT_EQ(ScopedLock::staticClassInfo().factory, nullptr);
     EXPECT_EQ(Thread::staticClassInfo().create(), nullptr);
     Core* core = Core::staticClassInfo().create();
-    EXPECT_EQ(MemoryAllocatorBase::ownerOf(core), &MemoryAllocator<1>::instance());
+    EXPECT_EQ(MemoryAllocatorBase::ownerOf(core), &MemoryAllocator<Pool::General>::instance());
     delete core;
 }
 
@@ -93,19 +87,14 @@ struct NoRoom : Core {
         return info;
     }
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    // A pool that is always exhausted.
     static void* operator new(std::size_t) noexcept { return nullptr; }
     static void operator delete(void* p) noexcept { poolFree(p); }
     NoRoom() { ++constructed; }
 };
 
 struct Throws : Core {
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info = ClassInfo::make<Throws, Core>("Throws");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(0, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_CLASS(Throws, Core, Pool::SmallRecords);
     Throws() { throw std::runtime_error("no"); }
 };
 
@@ -113,41 +102,45 @@ TEST(ClassInfo, FactoryFailuresYieldNoObjectAndKeepThePool) {
     EXPECT_EQ(NoRoom::staticClassInfo().create(), nullptr);
     EXPECT_EQ(NoRoom::constructed, 0);
 
-    auto& pool0 = MemoryAllocator<0>::instance();
+    auto& pool0 = MemoryAllocator<Pool::SmallRecords>::instance();
     const auto before = pool0.stats().usedBlocks;
     EXPECT_THROW(Throws::staticClassInfo().create(), std::runtime_error);
     EXPECT_EQ(pool0.stats().usedBlocks, before);
 }
 
 // The records of the core classes: name, parent and the pool a factory-made
-// instance lands in (-1: no factory).
+// instance lands in (null: no factory).
 TEST(ClassInfo, CoreClassRecords) {
     struct Case {
         const ClassInfo& record;
         const char* name;
         const ClassInfo* parent;
-        int pool;
+        const MemoryAllocatorBase* pool;
     };
+    const MemoryAllocatorBase* general = poolById(Pool::General);
+    const MemoryAllocatorBase* system = poolById(Pool::System);
     const Case cases[] = {
-        {Core::staticClassInfo(), "Core", nullptr, 1},
-        {SysBase::staticClassInfo(), "SysBase", &Core::staticClassInfo(), 6},
-        {SysMemory::staticClassInfo(), "SysMemory", &SysBase::staticClassInfo(), 6},
-        {CriticalSection::staticClassInfo(), "CriticalSection", &Core::staticClassInfo(), 1},
-        {ScopedLock::staticClassInfo(), "ScopedLock", &Core::staticClassInfo(), -1},
-        {Thread::staticClassInfo(), "Thread", &Core::staticClassInfo(), -1},
+        {Core::staticClassInfo(), "Core", nullptr, general},
+        {SysBase::staticClassInfo(), "SysBase", &Core::staticClassInfo(), system},
+        {SysMemory::staticClassInfo(), "SysMemory", &SysBase::staticClassInfo(), system},
+        {CriticalSection::staticClassInfo(), "CriticalSection", &Core::staticClassInfo(), general},
+        {ScopedLock::staticClassInfo(), "ScopedLock", &Core::staticClassInfo(), nullptr},
+        {Thread::staticClassInfo(), "Thread", &Core::staticClassInfo(), nullptr},
+        {Singleton::staticClassInfo(), "Singleton", &Core::staticClassInfo(), nullptr},
+        {Puppy::staticClassInfo(), "Puppy", &Dog::staticClassInfo(), system},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_STREQ(c.record.name, c.name);
         EXPECT_EQ(c.record.parent, c.parent);
         Core* obj = c.record.create();
-        if (c.pool < 0) {
+        if (!c.pool) {
             EXPECT_EQ(obj, nullptr);
             continue;
         }
         ASSERT_NE(obj, nullptr);
         EXPECT_EQ(&obj->classInfo(), &c.record);
-        EXPECT_EQ(MemoryAllocatorBase::ownerOf(obj), poolById(c.pool));
+        EXPECT_EQ(MemoryAllocatorBase::ownerOf(obj), c.pool);
         delete obj;
     }
 }
@@ -156,12 +149,13 @@ TEST(SysMemory, InitFillsThePoolTable) {
     SysMemory& memory = SysMemory::instance();
     ASSERT_TRUE(memory.init());
     for (int n = 0; n < kPoolCount; ++n) {
-        ASSERT_NE(memory.pool(n), nullptr);
-        EXPECT_EQ(memory.pool(n)->getId(), n);
-        EXPECT_GT(memory.pool(n)->arenaSize(), 0u);
+        const Pool pool = static_cast<Pool>(n);
+        ASSERT_NE(memory.pool(pool), nullptr);
+        EXPECT_EQ(memory.pool(pool)->getId(), n);
+        EXPECT_GT(memory.pool(pool)->arenaSize(), 0u);
     }
-    EXPECT_EQ(memory.pool(8), nullptr);
-    EXPECT_EQ(memory.pool(-1), nullptr);
+    EXPECT_EQ(memory.pool(static_cast<Pool>(8)), nullptr);
+    EXPECT_EQ(memory.pool(static_cast<Pool>(-1)), nullptr);
 }
 
 }  // namespace

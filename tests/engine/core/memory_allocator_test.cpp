@@ -324,14 +324,13 @@ TEST(MemoryAllocator, ThreadsSharingAPoolKeepTheirBlocks) {
 }
 
 struct InPool3 : Core {
-    static void* operator new(std::size_t n) noexcept { return poolAllocate(3, n); }
-    static void operator delete(void* p) noexcept { poolFree(p); }
+    QEL_POOLED(Pool::Resources);
     int payload[10] = {};
 };
 
 TEST(MemoryAllocator, CommonDeleteReturnsTheBlockToItsOwnPool) {
-    auto& pool3 = MemoryAllocator<3>::instance();
-    auto& pool1 = MemoryAllocator<1>::instance();
+    auto& pool3 = MemoryAllocator<Pool::Resources>::instance();
+    auto& pool1 = MemoryAllocator<Pool::General>::instance();
     const auto used3 = pool3.stats().usedBlocks;
     const auto used1 = pool1.stats().usedBlocks;
     Core* obj = new InPool3;
@@ -345,21 +344,21 @@ TEST(MemoryAllocator, CommonDeleteReturnsTheBlockToItsOwnPool) {
 
 TEST(MemoryAllocator, PoolsHaveScaledArenasAndIds) {
     for (int n = 0; n < kPoolCount; ++n) {
-        MemoryAllocatorBase* pool = poolById(n);
+        MemoryAllocatorBase* pool = poolById(static_cast<Pool>(n));
         ASSERT_NE(pool, nullptr);
         EXPECT_EQ(pool->getId(), n);
         EXPECT_EQ(pool->arenaSize(), (kBaseArenaSizes[n] * kArenaScale) & ~std::size_t{15});
     }
-    EXPECT_EQ(poolById(8), nullptr);
-    EXPECT_EQ(poolAllocate(-1, 16), nullptr);
+    EXPECT_EQ(poolById(static_cast<Pool>(8)), nullptr);
+    EXPECT_EQ(poolAllocate(static_cast<Pool>(-1), 16), nullptr);
     EXPECT_EQ(kBaseArenaSizes[0], 104857u);
 }
 
 TEST(MemoryAllocator, PoolAllocatorServesStandardContainers) {
-    auto& pool = MemoryAllocator<1>::instance();
+    auto& pool = MemoryAllocator<Pool::General>::instance();
     const auto before = pool.stats().usedBlocks;
     {
-        std::vector<int, PoolAllocator<int, 1>> v;
+        std::vector<int, PoolAllocator<int, Pool::General>> v;
         for (int i = 0; i < 1000; ++i) v.push_back(i);
         EXPECT_EQ(MemoryAllocatorBase::ownerOf(v.data()), &pool);
         EXPECT_EQ(v[999], 999);

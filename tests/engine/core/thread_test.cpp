@@ -43,7 +43,9 @@ TEST(CriticalSection, ScopedLockReleasesOnExit) {
 struct Probe {
     std::atomic<int> runs{0};
 };
-void countRun(void* data) { static_cast<Probe*>(data)->runs++; }
+void countRun(void* data) {
+    static_cast<Probe*>(data)->runs++;
+}
 
 TEST(Thread, SuspendedThreadWaitsForResume) {
     Probe probe;
@@ -72,7 +74,7 @@ TEST(Thread, RunningThreadSetsDoneAndIsJoined) {
     ASSERT_NE(t, nullptr);
     EXPECT_TRUE(t->isValid());
     EXPECT_TRUE(t->waitDone(10s));
-    delete t;  // returns the block to pool 1
+    delete t;  // returns the block to the general pool
     EXPECT_EQ(probe.runs.load(), 1);
 }
 

@@ -11,7 +11,7 @@ namespace qel {
 namespace {
 
 std::size_t luaPoolBlocks() {
-    return poolById(4)->stats().usedBlocks;
+    return poolById(Pool::Script)->stats().usedBlocks;
 }
 
 TEST(LuaParamItemTest, EverySetterFreesWhatTheItemOwned) {
@@ -33,7 +33,7 @@ TEST(LuaParamItemTest, EverySetterFreesWhatTheItemOwned) {
         EXPECT_EQ(luaPoolBlocks(), before + 1);
     }  // the destructor frees the last copy
     EXPECT_EQ(luaPoolBlocks(), before);
-    EXPECT_TRUE(poolById(4)->checkConsistency());
+    EXPECT_TRUE(poolById(Pool::Script)->checkConsistency());
 }
 
 TEST(LuaParamItemTest, TextCopiesArePrivate) {
@@ -60,12 +60,12 @@ TEST(LuaParamItemTest, MissingTextLeavesAStringItemWithoutText) {
 
     item.setString("kept until replaced");
     {
-        test::PoolHog hog(4);
+        test::PoolHog hog(Pool::Script);
         item.setString("no room for this copy");
     }
     EXPECT_EQ(item.type(), LuaParamItem::kString);
     EXPECT_EQ(item.string(), nullptr);
-    EXPECT_TRUE(poolById(4)->checkConsistency());
+    EXPECT_TRUE(poolById(Pool::Script)->checkConsistency());
 }
 
 TEST(LuaParamTest, AppendsInOrderAndRefusesAnEleventhValue) {
@@ -138,7 +138,7 @@ TEST(LuaParamTest, SingleResultReadersTreatOtherTypesAsAbsent) {
 TEST(LuaParamTest, ListsComeFromTheLuaPool) {
     auto* list = static_cast<LuaParam*>(LuaParam::staticClassInfo().create());
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(MemoryAllocatorBase::ownerOf(list)->getId(), 4);
+    EXPECT_EQ(MemoryAllocatorBase::ownerOf(list), poolById(Pool::Script));
     EXPECT_STREQ(list->classInfo().name, "LuaParam");
     delete list;
 }

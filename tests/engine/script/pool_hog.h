@@ -11,7 +11,7 @@ namespace qel::test {
 
 class PoolHog {
 public:
-    explicit PoolHog(int pool) {
+    explicit PoolHog(Pool pool) {
         for (std::size_t size = std::size_t{1} << 26; size >= 16; size /= 2) {
             while (void* p = poolAllocate(pool, size)) blocks_.push_back(p);
         }

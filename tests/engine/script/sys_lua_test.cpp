@@ -480,7 +480,7 @@ TEST_F(SysLuaTest, AnExhaustedPoolFailsTheCallCleanly) {
 
     {
         // With no block left even the call's own bookkeeping cannot start.
-        test::PoolHog hog(4);
+        test::PoolHog hog(Pool::Script);
         EXPECT_FALSE(lua.call("small", 1, &args, &results));
         EXPECT_EQ(results.count(), 0);
         EXPECT_FALSE(lua.runBuffer("y = 1", 0, "=starved"));
@@ -494,16 +494,16 @@ TEST_F(SysLuaTest, AnExhaustedPoolFailsTheCallCleanly) {
     }
     ASSERT_TRUE(lua.call("small", 1, &args, &results));
     EXPECT_STREQ(results.toString(), "still alive!");
-    EXPECT_TRUE(poolById(4)->checkConsistency());
+    EXPECT_TRUE(poolById(Pool::Script)->checkConsistency());
 }
 
 TEST(SysLuaAllocateTest, FollowsLuaAllocationContract) {
     void* block = SysLua::allocate(nullptr, nullptr, 0, 100);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(MemoryAllocatorBase::ownerOf(block)->getId(), 4);
+    EXPECT_EQ(MemoryAllocatorBase::ownerOf(block), poolById(Pool::Script));
     std::memset(block, 'a', 100);
     {
-        test::PoolHog hog(4);
+        test::PoolHog hog(Pool::Script);
         EXPECT_EQ(SysLua::allocate(nullptr, nullptr, 0, 16), nullptr);
         EXPECT_EQ(SysLua::allocate(nullptr, block, 100, 1 << 20), nullptr);  // growth fails...
         EXPECT_EQ(static_cast<char*>(block)[99], 'a');                       // ...leaving it intact
@@ -513,7 +513,7 @@ TEST(SysLuaAllocateTest, FollowsLuaAllocationContract) {
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(static_cast<char*>(block)[9], 'a');
     EXPECT_EQ(SysLua::allocate(nullptr, block, 5000, 0), nullptr);
-    EXPECT_TRUE(poolById(4)->checkConsistency());
+    EXPECT_TRUE(poolById(Pool::Script)->checkConsistency());
 }
 
 TEST(SysLuaDeathTest, AnUnprotectedErrorEndsTheProcessWithoutRecursing) {

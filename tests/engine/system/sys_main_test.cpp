@@ -205,8 +205,8 @@ TEST_F(AppFixture, AnAddedSubsystemThatFailsItsInitEndsTheProgram) {
 }
 
 TEST_F(AppFixture, TheAddedListLivesInTheSystemPoolAndGoesAtTerm) {
-    auto used = [] { return MemoryAllocator<6>::instance().stats().usedBlocks; };
-    std::vector<std::unique_ptr<FakeSystem>> added;  // subsystems are pool 6 objects too
+    auto used = [] { return MemoryAllocator<Pool::System>::instance().stats().usedBlocks; };
+    std::vector<std::unique_ptr<FakeSystem>> added;  // subsystems are system-pool objects too
     for (int i = 0; i < 9; ++i) added.push_back(std::make_unique<FakeSystem>("added", &log));
     const std::size_t before = used();
     for (int i = 0; i < 9; ++i) {  // past the first capacity of 4 and its growth to 8

@@ -72,7 +72,7 @@ TEST(Window, TheWindowAndMenuRecordsMakeTheirObjectsInTheSystemPool) {
         Core* made = record->create();
         ASSERT_NE(made, nullptr) << record->name;
         EXPECT_EQ(&made->classInfo(), record);
-        EXPECT_EQ(MemoryAllocatorBase::ownerOf(made)->getId(), 6) << record->name;
+        EXPECT_EQ(MemoryAllocatorBase::ownerOf(made), poolById(Pool::System)) << record->name;
         delete made;
     }
 }

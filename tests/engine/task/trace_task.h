@@ -81,7 +81,7 @@ class TaskTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         trace() = Trace();
-        usedBefore_ = MemoryAllocator<2>::instance().stats().usedBlocks;
+        usedBefore_ = MemoryAllocator<Pool::Tasks>::instance().stats().usedBlocks;
         ASSERT_TRUE(sys().init());
     }
     void TearDown() override {
@@ -90,7 +90,7 @@ protected:
         EXPECT_EQ(sys().getPendingCount(), 0u);
         EXPECT_EQ(sys().getKillCount(), 0u);
         EXPECT_EQ(sys().getDeadCount(), 0u);
-        EXPECT_EQ(MemoryAllocator<2>::instance().stats().usedBlocks, usedBefore_)
+        EXPECT_EQ(MemoryAllocator<Pool::Tasks>::instance().stats().usedBlocks, usedBefore_)
             << "the tree left tasks behind";
     }
 

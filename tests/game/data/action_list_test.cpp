@@ -150,7 +150,7 @@ TEST_F(ActionListTest, ReloadReplacesButAMissingTableKeepsTheList) {
 }
 
 TEST_F(ActionListTest, InsertIsUniqueByTagAndTheListOwnsItsRecords) {
-    const std::size_t before = qel::poolById(3)->stats().usedBlocks;
+    const std::size_t before = qel::poolById(qel::Pool::Resources)->stats().usedBlocks;
     ASSERT_TRUE(load(kHeader + row("A", "a") + row("B", "b")));
     CsvReader reader(table("Act,0,0x1,ai,1,2,3,4,0,0,msg,0,0,0,0,0,0,0,0,exp,", "one.dat"));
     Action* again = new Action();
@@ -161,7 +161,7 @@ TEST_F(ActionListTest, InsertIsUniqueByTagAndTheListOwnsItsRecords) {
     delete again;
     list.clear();
     EXPECT_EQ(list.size(), 0u);
-    EXPECT_EQ(qel::poolById(3)->stats().usedBlocks, before);
+    EXPECT_EQ(qel::poolById(qel::Pool::Resources)->stats().usedBlocks, before);
 }
 
 TEST(ActionListSingletonTest, OneListMadeOnFirstUse) {

@@ -12,7 +12,7 @@
 namespace {
 
 std::size_t smallPoolBlocks() {
-    return qel::poolById(0)->stats().usedBlocks;
+    return qel::poolById(qel::Pool::SmallRecords)->stats().usedBlocks;
 }
 
 Dice chain(std::initializer_list<std::pair<int, int>> terms) {

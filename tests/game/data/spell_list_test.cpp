@@ -121,7 +121,7 @@ TEST_F(SpellListTest, AMissingTableIsReportedButIsNoFailure) {
 }
 
 TEST_F(SpellListTest, SpellsBorrowTheirActionsFromTheActionList) {
-    const std::size_t before = qel::poolById(3)->stats().usedBlocks;
+    const std::size_t before = qel::poolById(qel::Pool::Resources)->stats().usedBlocks;
     ASSERT_TRUE(load(kHeader + "火,fire,a1,a3,,\n"));
     const Spell* fire = list.get("fire");
     ASSERT_NE(fire, nullptr);
@@ -137,7 +137,7 @@ TEST_F(SpellListTest, SpellsBorrowTheirActionsFromTheActionList) {
     EXPECT_FALSE(list.insert(nullptr));
 
     list.clear();  // the actions stay with their list
-    EXPECT_EQ(qel::poolById(3)->stats().usedBlocks, before);
+    EXPECT_EQ(qel::poolById(qel::Pool::Resources)->stats().usedBlocks, before);
     EXPECT_NE(ActionList::instance().get("a1"), nullptr);
     EXPECT_EQ(&SpellList::instance(), &SpellList::instance());
     EXPECT_EQ(SpellList::instance().classInfo().name, std::string("SpellList"));

@@ -108,7 +108,7 @@ TEST(Color, SetKeepsOrReplacesAlpha) {
 TEST(Color, ScriptCreatedColoursComeFromPoolOne) {
     Color* c = new Color(Color::WHITE);
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(c)->getId(), 1);
+    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(c), qel::poolById(qel::Pool::General));
     delete c;
 }
 

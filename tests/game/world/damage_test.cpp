@@ -129,7 +129,7 @@ TEST(Damage, ClassRecordCreatesAZeroedRecordInPoolOne) {
     EXPECT_EQ(info.parent, &qel::Core::staticClassInfo());
     qel::Core* made = info.create();
     ASSERT_NE(made, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(made)->getId(), 1);
+    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(made), qel::poolById(qel::Pool::General));
     Damage* d = qel::classCast<Damage>(made);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->damage, 0);

@@ -45,24 +45,26 @@ TEST(GameData, ReleaseDestroysTheManagersOnce) {
     delete root;  // nothing left to destroy twice (the sanitizer would see it)
 }
 
-int poolOf(const void* p) {
-    const qel::MemoryAllocatorBase* pool = qel::MemoryAllocatorBase::ownerOf(p);
-    return pool ? pool->getId() : -1;
+const qel::MemoryAllocatorBase* poolOf(const void* p) {
+    return qel::MemoryAllocatorBase::ownerOf(p);
+}
+const qel::MemoryAllocatorBase* pool(qel::Pool which) {
+    return qel::poolById(which);
 }
 
 TEST(GameData, ClassRecordsMakeInstancesInTheirPools) {
     struct Case {
         const qel::ClassInfo& info;
         const char* name;
-        int pool;
+        qel::Pool pool;
     };
     const Case cases[] = {
-        {GameData::staticClassInfo(), "GameData", 7},
-        {Dungeon::staticClassInfo(), "Dungeon", 7},
-        {Tile::staticClassInfo(), "Tile", 7},
-        {CreateDungeon::staticClassInfo(), "CreateDungeon", 1},
-        {World::staticClassInfo(), "World", 7},
-        {GlobalRecord::staticClassInfo(), "GlobalRecord", 7},
+        {GameData::staticClassInfo(), "GameData", qel::Pool::World},
+        {Dungeon::staticClassInfo(), "Dungeon", qel::Pool::World},
+        {Tile::staticClassInfo(), "Tile", qel::Pool::World},
+        {CreateDungeon::staticClassInfo(), "CreateDungeon", qel::Pool::General},
+        {World::staticClassInfo(), "World", qel::Pool::World},
+        {GlobalRecord::staticClassInfo(), "GlobalRecord", qel::Pool::World},
     };
     for (const Case& c : cases) {
         EXPECT_STREQ(c.info.name, c.name);
@@ -70,16 +72,16 @@ TEST(GameData, ClassRecordsMakeInstancesInTheirPools) {
         qel::Core* made = c.info.create();
         ASSERT_NE(made, nullptr) << c.name;
         EXPECT_EQ(&made->classInfo(), &c.info) << c.name;
-        EXPECT_EQ(poolOf(made), c.pool) << c.name;
+        EXPECT_EQ(poolOf(made), pool(c.pool)) << c.name;
         delete made;
     }
     EXPECT_EQ(VersionFile::staticClassInfo().parent, &qel::File::staticClassInfo());
 
-    // The root's managers come from pool 7.
+    // The root's managers come from the world pool.
     GameData& root = GameData::instance();
-    EXPECT_EQ(poolOf(root.getDungeon()), 7);
-    EXPECT_EQ(poolOf(root.getWorld()), 7);
-    EXPECT_EQ(poolOf(root.getGlobalRecord()), 7);
+    EXPECT_EQ(poolOf(root.getDungeon()), pool(qel::Pool::World));
+    EXPECT_EQ(poolOf(root.getWorld()), pool(qel::Pool::World));
+    EXPECT_EQ(poolOf(root.getGlobalRecord()), pool(qel::Pool::World));
 }
 
 }  // namespace

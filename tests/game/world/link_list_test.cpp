@@ -136,7 +136,7 @@ TEST(LinkList, DestroyingALinkedNodeUnlinksIt) {
     for (int i = 2; i >= 0; --i) {
         pooled[i] = new Node(&v[i]);
         ASSERT_NE(pooled[i], nullptr);
-        EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(pooled[i])->getId(), 7);
+        EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(pooled[i]), qel::poolById(qel::Pool::World));
         head.insert(pooled[i]);
     }
     delete pooled[1];
@@ -152,8 +152,8 @@ TEST(LinkList, BothGameInstancesShareTheNodeBehaviourAndPool) {
     auto* b = new LinkList<ObjectItem>();
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(a)->getId(), 7);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(b)->getId(), 7);
+    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(a), qel::poolById(qel::Pool::World));
+    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(b), qel::poolById(qel::Pool::World));
     LinkList<ObjectItem> head;
     head.insert(b);
     EXPECT_EQ(head.next, b);

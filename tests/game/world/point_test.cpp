@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
 #include <cstdint>
 #include <limits>
 
@@ -84,7 +83,7 @@ TEST(Point, DefaultsToOriginAndComparesByValue) {
 TEST(Point, ScriptCreatedPointsComeFromPoolOne) {
     Point* p = new Point(1, 2);
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(p)->getId(), 1);
+    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(p), qel::poolById(qel::Pool::General));
     delete p;
 }
 

@@ -188,7 +188,7 @@ TEST(Status, DerivedFigures) {
 TEST(Status, ScriptCreatedBlocksComeFromPoolSeven) {
     Status* s = new Status();
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(s)->getId(), 7);
+    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(s), qel::poolById(qel::Pool::World));
     EXPECT_EQ(s->get(Status::AUTO_MANA_RATIO), 100);
     delete s;
 }

@@ -88,7 +88,7 @@ TEST(Vector2, ProgramWideValuesAndSecondNames) {
 TEST(Vector2, ScriptCreatedVectorsComeFromPoolOne) {
     Vector2* v = new Vector2(1, 2);
     ASSERT_NE(v, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(v)->getId(), 1);
+    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(v), qel::poolById(qel::Pool::General));
     delete v;
 }
 
