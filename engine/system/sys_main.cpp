@@ -10,6 +10,7 @@
 #include "engine/core/sys_memory.h"
 #include "engine/core/thread.h"
 #include "engine/input/sys_input.h"
+#include "engine/resource/sys_resource.h"
 #include "engine/system/message_box.h"
 #include "engine/system/window.h"
 #include "engine/task/sys_scene.h"
@@ -67,7 +68,8 @@ SysMain::SysMain() : clock_(&Clock::system()) {
     slots_[kSlotInput] = &SysInput::instance();
     slots_[kSlotTask] = &SysTask::instance();
     slots_[kSlotMemory] = &SysMemory::instance();
-    // Resource, camera, light, render and sound take their slots here.
+    slots_[kSlotResource] = &SysResource::instance();
+    // Camera, light, render and sound take their slots here.
 }
 
 SysMain::~SysMain() = default;
@@ -143,6 +145,7 @@ bool SysMain::createDevice(const StartParams& params) {
         CreatedDevice made = factory(attempt, params.width, params.height);
         if (made.device) {
             device_ = std::move(made.device);
+            shareDevice(device_.get());
             return true;
         }
         if (attempt == 0) firstError = made.error;
@@ -277,7 +280,14 @@ void SysMain::windowLoop() {
     }
 }
 
+void SysMain::shareDevice(GraphicsDevice* device) {
+    if (auto* resource = classCast<SysResource>(slots_[kSlotResource])) {
+        resource->setDevice(device);
+    }
+}
+
 void SysMain::shutdownPlatform() {
+    shareDevice(nullptr);
     device_.reset();
     if (window_) window_->detachMenu();
     if (backend_) backend_->destroy();

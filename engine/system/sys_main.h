@@ -131,6 +131,8 @@ public:
 
 private:
     static void gameThreadEntry(void* self);
+    // Hands the device to the subsystems that draw or make surfaces.
+    void shareDevice(GraphicsDevice* device);
     // Calls op on each non-empty slot of `order`, then on the added subsystems.
     template <class Op>
     void forEach(const Slot* order, std::size_t count, bool withAdded, Op op);

@@ -7,9 +7,11 @@
 #include <cstdlib>
 
 #include "engine/file/file_system.h"
+#include "engine/resource/sys_resource.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
 #include "platform/gfx/software_graphics_device.h"
+#include "platform/image/stb_image_decoder.h"
 #include "platform/os/file_instance_lock.h"
 #include "platform/os/posix_file_system.h"
 #include "platform/sdl/sdl_message_box.h"
@@ -32,7 +34,9 @@ int main() {
     }
     qel::SdlWindow window;
     qel::FileInstanceLock instanceLock;
+    qel::StbImageDecoder imageDecoder;
     qel::MessageBox::setDisplay(&qel::showSdlMessageBox);
+    qel::SysResource::instance().setImageDecoder(&imageDecoder);
     app.setWindowBackend(&window);
     app.setDeviceFactory(&createSoftwareDevice);
     app.setInstanceLock(&instanceLock);

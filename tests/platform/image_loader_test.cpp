@@ -13,50 +13,10 @@
 namespace qel {
 namespace {
 
+using test::bmp24;
 using test::hex;
-
-void put16(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
-// A 24-bit bottom-up BMP of rows given top first, as 0xRRGGBB.
-std::vector<std::uint8_t> bmp24(const std::vector<std::vector<std::uint32_t>>& rows) {
-    const auto h = static_cast<std::uint32_t>(rows.size());
-    const auto w = static_cast<std::uint32_t>(rows[0].size());
-    const std::uint32_t stride = (w * 3 + 3) & ~3u;
-    std::vector<std::uint8_t> b;
-    b.push_back('B');
-    b.push_back('M');
-    put32(b, 54 + stride * h);  // file size
-    put32(b, 0);                // reserved
-    put32(b, 54);               // pixel data offset
-    put32(b, 40);               // info header size
-    put32(b, w);
-    put32(b, h);   // positive: bottom-up
-    put16(b, 1);   // planes
-    put16(b, 24);  // bits per pixel
-    put32(b, 0);   // no compression
-    put32(b, stride * h);
-    put32(b, 2835);
-    put32(b, 2835);
-    put32(b, 0);
-    put32(b, 0);
-    for (std::uint32_t y = h; y-- > 0;) {
-        for (std::uint32_t x = 0; x < w; ++x) {
-            const std::uint32_t p = rows[y][x];
-            b.push_back(static_cast<std::uint8_t>(p));        // blue
-            b.push_back(static_cast<std::uint8_t>(p >> 8));   // green
-            b.push_back(static_cast<std::uint8_t>(p >> 16));  // red
-        }
-        for (std::uint32_t pad = w * 3; pad < stride; ++pad) b.push_back(0);
-    }
-    return b;
-}
+using test::put16;
+using test::put32;
 
 TEST(ImageLoader, BmpWithColourKeyMakesKeyedPixelsTransparentBlack) {
     const auto bytes =
