@@ -25,10 +25,11 @@ void InputJoystick::setFrameRate(int framesPerSecond) {
 
 float InputJoystick::getAxis(int code) const {
     if (code < kFirstStickCode || code >= kCodeCount) return 0;
-    int dir = (code - kFirstStickCode) % 4;  // left, right, up, down
-    int stick = (code - kFirstStickCode) / 4;
-    float v = sticks_[stick * 2 + dir / 2];
-    return dir % 2 == 0 ? -v : v;
+    // Left, up, right, down: the order of the scripts' stick button codes.
+    const int dir = (code - kFirstStickCode) % 4;
+    const int stick = (code - kFirstStickCode) / 4;
+    const float v = sticks_[stick * 2 + dir % 2];
+    return dir < 2 ? -v : v;
 }
 
 void InputJoystick::update(std::uint32_t buttons, const float sticks[4]) {

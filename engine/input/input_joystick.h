@@ -1,6 +1,6 @@
 // A game pad: 31 buttons and two sticks, read as 40 codes with held,
 // pressed and repeat queries like the keys (codes 0-30 the buttons, 32-35
-// left, right, up and down of the first stick, 36-39 of the second).
+// left, up, right and down of the first stick, 36-39 of the second).
 //
 // Nothing in the program opens a pad, so SysInput's slots stay empty and
 // the pad queries answer false; the type is kept so that a pad can be

@@ -1,6 +1,7 @@
 #include "game/data/dice.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -20,16 +21,21 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Reads a run of at least one digit at `pos` no larger than the cap.
+// Reads a run of at least one digit at `pos`, saturating at the 32-bit range.
 bool readNumber(std::string_view text, std::size_t& pos, std::int32_t& value) {
     if (pos >= text.size() || !isDigit(text[pos])) return false;
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     std::int64_t n = 0;
     for (; pos < text.size() && isDigit(text[pos]); ++pos) {
-        n = n * 10 + (text[pos] - '0');
-        if (n > Dice::kMaxParsedNumber) return false;
+        n = std::min(kMax, n * 10 + (text[pos] - '0'));
     }
     value = static_cast<std::int32_t>(n);
     return true;
+}
+
+// The dice a term of this count and these sides holds.
+std::int64_t diceOf(std::int32_t count, std::int32_t sides) {
+    return sides < 2 ? 0 : std::llabs(std::int64_t{count});
 }
 
 }  // namespace
@@ -99,8 +105,26 @@ bool Dice::append(std::int32_t count, std::int32_t sides) {
     return next_ != nullptr;
 }
 
+std::int64_t Dice::diceCount() const {
+    std::int64_t n = 0;
+    for (const Dice* d = this; d; d = d->next_) n += diceOf(d->count_, d->sides_);
+    return n;
+}
+
 bool Dice::addTerm(std::int32_t sides, std::int32_t count) {
     if (sides < 0) return false;
+    if (sides >= 2) {
+        std::int32_t before = 0;
+        for (const Dice* d = this; d; d = d->next_) {
+            if (d->sides_ == sides) {
+                before = d->count_;
+                break;
+            }
+        }
+        const std::int64_t had = diceOf(before, sides);
+        const std::int64_t will = diceOf(saturate(std::int64_t{before} + count), sides);
+        if (will > had && diceCount() - had + will > kMaxDice) return false;
+    }
     if (sides_ == sides) {
         count_ = saturate(std::int64_t{count_} + count);
         if (count_ != 0) return true;
@@ -228,6 +252,7 @@ bool Dice::Create(std::string_view text) {
         if (pos < text.size() && text[pos] != '+' && text[pos] != '-') return false;
         if (negative) count = -count;
         if (first) {
+            if (diceOf(count, sides) > kMaxDice) return false;
             count_ = count;
             sides_ = sides;
             first = false;

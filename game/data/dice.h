@@ -11,9 +11,11 @@
 //   - The empty expression is the single term (0, 1).
 //   - No term has negative sides: every entry refuses them (the one-term
 //     constructor makes such a term a constant).
-//   - Nothing overflows: counts, sums and bounds saturate at the 32-bit
-//     range, and parsed numbers are capped, so a text cannot ask for a
-//     billion dice.
+//   - Nothing overflows: counts, sides, sums and bounds saturate at the
+//     32-bit range.
+//   - Parsing, add() and addCount() never take an expression past kMaxDice
+//     dice, all its terms together, so neither a text nor a script adding
+//     term after term can make a roll draw billions of dice.
 //   - add() and parsing keep at most one following term per number of sides.
 #pragma once
 
@@ -30,8 +32,9 @@ class SysRand;
 
 class Dice {
 public:
-    // The largest count or number of sides a parsed text may give.
-    static constexpr std::int32_t kMaxParsedNumber = 100000;
+    // The most dice an expression may hold through parsing and add(): the
+    // |count| of every term of two sides or more, summed.
+    static constexpr std::int64_t kMaxDice = 100000;
 
     constexpr Dice() = default;
     // A one-term expression; negative sides make it the constant `count`.
@@ -67,14 +70,18 @@ public:
     // Adds `count` to the term with these sides: the first term first, then
     // the following ones; a following term that reaches 0 is removed, a first
     // term that reaches 0 is replaced by the second (or becomes (0, 1));
-    // without such a term a new one is appended. Negative sides change
-    // nothing.
+    // without such a term a new one is appended. Negative sides, or more
+    // dice than kMaxDice in the whole expression, change nothing.
     Dice& add(std::int32_t sides, std::int32_t count);
-    // Adds every term of `other` in order; `other` may be this expression.
+    // Adds every term of `other` in order; `other` may be this expression. A
+    // term that would pass kMaxDice is left out.
     Dice& add(const Dice& other);
     // add() with the count first and one side by default, the order in which
     // the scripts call it (add(num, dice)).
     Dice& addCount(std::int32_t count, std::int32_t sides = 1) { return add(sides, count); }
+
+    // The number of dice: |count| summed over the terms of two sides or more.
+    std::int64_t diceCount() const;
 
     // The sum of the terms, each die drawn from the game's generator.
     std::int32_t roll() const;
@@ -87,8 +94,9 @@ public:
     std::string name() const;
     // Parses terms of an optional sign, digits, and optionally "d" or "D"
     // and digits, each ending at the end or at the next sign. The first term
-    // is set, later ones added. False at any other character, a missing
-    // number or a number above kMaxParsedNumber; the terms read before the
+    // is set, later ones added. Numbers beyond the 32-bit range saturate.
+    // False at any other character, a missing number or a term that would
+    // take the expression past kMaxDice dice; the terms read before the
     // fault stay. An empty (or null) text is true and keeps the first term.
     bool Create(std::string_view text);
     bool Create(const char* text) { return Create(text ? std::string_view(text) : ""); }

@@ -88,10 +88,12 @@ TEST(InputJoystick, CodesFollowButtonsAndStickDirectionsWithKeyRepeat) {
     EXPECT_EQ(repeats, (std::vector<int>{0, 30, 37}));
     EXPECT_TRUE(pad.isOn(3));
     EXPECT_FALSE(pad.isTrigger(3));
-    EXPECT_FALSE(pad.isOn(33));  // right of the first stick
-    EXPECT_TRUE(pad.isOn(39));   // down of the second stick
-    EXPECT_FLOAT_EQ(pad.getAxis(32), 0.9f);
-    EXPECT_FLOAT_EQ(pad.getAxis(33), -0.9f);
+    // Left, up, right, down of each stick (x1 -0.9, y1 0, x2 0, y2 0.8).
+    const float axes[8] = {0.9f, 0.0f, -0.9f, 0.0f, 0.0f, -0.8f, 0.0f, 0.8f};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_FLOAT_EQ(pad.getAxis(32 + i), axes[i]) << "code " << 32 + i;
+        EXPECT_EQ(pad.isOn(32 + i), axes[i] > 0.5f) << "code " << 32 + i;
+    }
     pad.active = false;
     EXPECT_FALSE(pad.isOn(3));
 }

@@ -108,11 +108,21 @@ TEST(DiceTest, ParsePrintAndBounds) {
         {"2d6-d4", false, "2d6", 2, 12, 1},
         {"--1", false, "0", 0, 0, 1},
         {" 1", false, "0", 0, 0, 1},
-        // Digit runs are capped: no billion-dice roll, no overflow.
+        // Sides and constants saturate at 32 bits; the dice are capped.
+        {"1d1000000000", true, "1d1000000000", 1, 1000000000, 1},
+        {"1d99999999999", true, "1d2147483647", 1, kIntMax, 1},
+        {"100001", true, "100001", 100001, 100001, 1},
+        {"1d6+99999999999999999999", true, "1d6+2147483647", kIntMax, kIntMax, 2},
         {"1000000000d6", false, "0", 0, 0, 1},
-        {"1d1000000000", false, "0", 0, 0, 1},
-        {"100001", false, "0", 0, 0, 1},
-        {"1d6+99999999999999999999", false, "1d6", 1, 6, 1},
+        {"100001d6", false, "0", 0, 0, 1},
+        {"-100001d6", false, "0", 0, 0, 1},
+        {"100001d1", true, "100001", 100001, 100001, 1},  // a constant, not dice
+        // The cap holds for the whole expression, not per term.
+        {"60000d6+40000d4", true, "60000d6+40000d4", 100000, 520000, 2},
+        {"60000d6+40001d4", false, "60000d6", 60000, 360000, 1},
+        {"50000d6+50000d6+1d6", false, "100000d6", 100000, 600000, 1},
+        {"100000d6+1d6-1d6", false, "100000d6", 100000, 600000, 1},
+        {"100000d6-1d6+1d6", true, "100000d6", 100000, 600000, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -176,6 +186,30 @@ TEST(DiceTest, AddMergesBySides) {
     EXPECT_EQ(big.count(), kIntMax);  // saturates instead of wrapping
     big.add(1, -kIntMax).add(1, -kIntMax).add(1, -kIntMax);
     EXPECT_EQ(big.count(), std::numeric_limits<std::int32_t>::min());
+}
+
+TEST(DiceTest, AddingNeverTakesAnExpressionPastTheDiceCap) {
+    // What a script adding term after term builds: it stops at the cap.
+    Dice d;
+    for (int i = 0; i < 2000; ++i) d.addCount(100000, 6);
+    EXPECT_EQ(d.diceCount(), Dice::kMaxDice);
+    EXPECT_EQ(d.name(), "0+100000d6");
+    d.add(4, 1).add(6, -1).add(4, 1).add(4, 1);
+    EXPECT_EQ(d.name(), "0+99999d6+1d4");
+    d.add(1, 5).add(0, 1000000);  // constants are not dice
+    EXPECT_EQ(d.name(), "5+99999d6+1d4+1000000d0");
+    d.add(6, -200000);  // past zero to more dice of the other sign: refused too
+    EXPECT_EQ(d.diceCount(), Dice::kMaxDice);
+    d.add(6, -99999);
+    EXPECT_EQ(d.name(), "5+1d4+1000000d0");
+    // A whole expression adds the terms that fit.
+    Dice big;
+    ASSERT_TRUE(big.Create("60000d8+1"));
+    big.add(big);
+    EXPECT_EQ(big.name(), "60000d8+2");
+    Dice many;
+    for (int i = 0; i < 2000; ++i) many.add(many.count() == 0 ? Dice(100000, 6) : many);
+    EXPECT_LE(many.diceCount(), Dice::kMaxDice);
 }
 
 TEST(DiceTest, AddingAnExpressionToItselfOrItsOwnTermIsSafe) {
