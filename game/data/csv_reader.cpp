@@ -70,6 +70,9 @@ void CsvReader::skipLine() {
 
 const std::string& CsvReader::readText() {
     file_.readUntil(separator_, cell_);
+    // Some editors end a text file with the old end-of-file mark; it belongs
+    // to no cell.
+    if (!cell_.empty() && cell_.back() == kEndOfFileMark && atEnd()) cell_.pop_back();
     for (const char c : cell_) {
         if (!isBlank(static_cast<unsigned char>(c))) {
             rowHasText_ = true;

@@ -60,7 +60,12 @@ public:
     // Discards up to and including the next "\n".
     void skipLine();
 
-    // The next cell as text (also kept in cell()).
+    // The byte some editors put at the end of a text file.
+    static constexpr char kEndOfFileMark = '\x1a';
+
+    // The next cell as text (also kept in cell()). A cell that ends the data
+    // leaves out a last end-of-file mark, so a table ending in one (after
+    // blank lines or not) ends like one without it.
     const std::string& readText();
     // The cell converted like the C runtime's atoi (leading blanks, a sign,
     // the leading digits), clamped to the 32-bit range. A 0 from a cell that
