@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <utility>
 
@@ -50,6 +51,61 @@ std::string resolveCase(FileSystem& fs, const std::string& full) {
 
 std::atomic<unsigned> tempCounter{0};
 
+bool allDigits(std::string_view text) {
+    if (text.empty()) return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// The temporary name a replacing write of `base` uses:
+// ".<base>.<process>.<n>.tmp".
+std::string tempName(const std::string& base, const std::string& process, unsigned n) {
+    return "." + base + "." + process + "." + std::to_string(n) + ".tmp";
+}
+
+// Whether `name` is such a temporary name; `base` gets the replaced file's
+// name and `process` the writer's tag.
+bool parseTempName(std::string_view name, std::string_view& base, std::string_view& process) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (name.size() < 1 + kSuffix.size() || name.front() != '.' || !name.ends_with(kSuffix))
+        return false;
+    std::string_view rest = name.substr(1, name.size() - 1 - kSuffix.size());
+    const std::size_t counterDot = rest.rfind('.');
+    if (counterDot == std::string_view::npos || !allDigits(rest.substr(counterDot + 1)))
+        return false;
+    rest = rest.substr(0, counterDot);
+    const std::size_t processDot = rest.rfind('.');
+    if (processDot == std::string_view::npos || processDot == 0 ||
+        !allDigits(rest.substr(processDot + 1)))
+        return false;
+    process = rest.substr(processDot + 1);
+    base = rest.substr(0, processDot);
+    return true;
+}
+
+bool isTempName(std::string_view name) {
+    std::string_view base, process;
+    return parseTempName(name, base, process);
+}
+
+// A replace that was cut off (the program crashed or lost power between
+// creating its temporary and renaming it) leaves the temporary behind. Once
+// the same file has been replaced again, those of other processes go; this
+// process's own may belong to a File still open.
+void removeLeftovers(const std::string& folder, const std::string& replaced) {
+    FileSystem& fs = FileSystem::current();
+    std::vector<std::string> names;
+    fs.listFolder(folder, names);
+    const std::string self = fs.processTag();
+    for (const std::string& name : names) {
+        std::string_view base, process;
+        if (parseTempName(name, base, process) && base == replaced && process != self)
+            fs.remove(folder + name);
+    }
+}
+
 }  // namespace
 
 File::File() = default;
@@ -59,7 +115,13 @@ File::File(const std::string& path, int mode, std::uint32_t key) {
 }
 
 File::~File() {
-    close();
+    // Unwinding means the writer stopped half-way: what it collected is a
+    // fragment and must not replace the old file.
+    if (std::uncaught_exceptions() > uncaughtAtOpen_) {
+        discard();
+    } else {
+        close();
+    }
 }
 
 bool File::isWriteMode() const {
@@ -97,6 +159,7 @@ bool File::open(const std::string& path, int mode, std::uint32_t key) {
     if (slash == std::string::npos || slash + 1 == full.size()) return false;
     directory_ = full.substr(0, slash + 1);
     name_ = full.substr(slash + 1);
+    uncaughtAtOpen_ = std::uncaught_exceptions();
     mode_ = mode;
     key_ = key;
 
@@ -117,8 +180,7 @@ bool File::open(const std::string& path, int mode, std::uint32_t key) {
             const std::string folder = targetPath_.substr(0, cut);
             const std::string base = targetPath_.substr(cut);
             for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-                tempPath_ = folder + "." + base + "." + fs.processTag() + "." +
-                            std::to_string(tempCounter++) + ".tmp";
+                tempPath_ = folder + tempName(base, fs.processTag(), tempCounter++);
                 bool taken = false;
                 fd_ = fs.createNew(tempPath_, taken);
                 if (fd_ < 0 && !taken) break;
@@ -146,6 +208,8 @@ bool File::commitReplace() {
     const int fd = std::exchange(fd_, -1);
     if (!FileSystem::current().replace(fd, tempPath_, targetPath_, out_)) return false;
     tempPath_.clear();
+    const std::size_t cut = targetPath_.rfind('/') + 1;
+    removeLeftovers(targetPath_.substr(0, cut), targetPath_.substr(cut));
     return true;
 }
 
@@ -288,7 +352,9 @@ bool File::listFiles(const std::string& directory, std::vector<std::string>& lis
     const std::string native = prefix.empty() ? std::string(".") : toSlashPath(prefix);
     std::vector<std::string> names;
     const bool ok = FileSystem::current().listFolder(native, names);
-    for (const std::string& name : names) list.push_back(prefix + name);
+    for (const std::string& name : names) {
+        if (!isTempName(name)) list.push_back(prefix + name);  // a replace under way or cut off
+    }
     return ok;
 }
 

@@ -8,6 +8,8 @@
 //     when anything fails it stays intact for good; close reports it.
 //   - Append mode adds everything written at close, or nothing: a failed
 //     append is cut back to the old length.
+//   - A File destroyed while an exception unwinds (its writer stopped
+//     half-way) discards instead of committing; otherwise it closes.
 //   - The read modes hold the whole (descrambled) content in a heap buffer;
 //     a read past the end copies what is left, zeroes the rest of the
 //     destination and sets the failed state, which the caller tests.
@@ -115,8 +117,10 @@ public:
     bool writeString(std::string_view text);
 
     // Appends directory + entry for every entry of the folder, "." and ".."
-    // and subfolders included, unsorted. A directory not ending in a
-    // separator gets '/' between. False when the folder cannot be read.
+    // and subfolders included, unsorted, leaving out the hidden temporary
+    // files of replaces under way or cut off by a crash (which the next
+    // successful replace of the same file removes). A directory not ending
+    // in a separator gets '/' between. False when the folder cannot be read.
     static bool listFiles(const std::string& directory, std::vector<std::string>& list);
 
 private:
@@ -134,6 +138,9 @@ private:
     int fd_ = -1;
     std::int64_t appendBase_ = 0;
     std::int32_t mode_ = MODE_CLOSED;
+    // Exceptions in flight when the file was opened: more at destruction
+    // means the destructor runs because of one.
+    int uncaughtAtOpen_ = 0;
     std::uint32_t key_ = 0;
     bool eof_ = false;
     bool fail_ = false;

@@ -1,7 +1,7 @@
 #include "game/data/dice.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <utility>

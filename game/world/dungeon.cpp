@@ -267,10 +267,12 @@ bool Dungeon::saveStatic(const std::string& path, std::string_view luaFunc) {
     if (!file.open(path, qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY) || !file.good()) {
         return false;
     }
-    const bool written = writeTiles(file) && file.writeString(luaFunc);
+    if (!writeTiles(file) || !file.writeString(luaFunc)) {
+        file.discard();  // the old floor file stays as it was
+        return false;
+    }
     // The bytes reach the disc only at close, which reports whether they did.
-    const bool closed = file.close();
-    return written && closed;
+    return file.close();
 }
 
 bool Dungeon::loadStatic(const std::string& path, bool call, std::string* error) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -225,6 +226,57 @@ TEST_F(FileTest, ReplacedFileStaysIntactUntilCloseCommits) {
     EXPECT_FALSE(dropped.isOpen());
     EXPECT_EQ(File(path("save.dat"), File::MODE_READ_SCRAMBLED, FILE_KEY).getSize(), 3u);
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"save.dat"}));
+}
+
+struct WritesWhileUnwinding {
+    std::string path;
+    ~WritesWhileUnwinding() {
+        File f(path, File::MODE_WRITE);
+        f.write("rescued", 7);
+    }  // opened during the unwinding, not stopped by it: commits
+};
+
+TEST_F(FileTest, AWriterStoppedByAnExceptionLeavesTheOldFile) {
+    for (int mode : {File::MODE_WRITE, File::MODE_WRITE_SCRAMBLED, File::MODE_APPEND}) {
+        put("save.dat", bytesOf("old save"));
+        try {
+            File f(path("save.dat"), mode, FILE_KEY);
+            f.write("half a rec", 10);
+            throw std::runtime_error("the serializer gave up");
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(get("save.dat"), bytesOf("old save")) << "mode " << mode;
+        EXPECT_EQ(folderEntries(), (std::vector<std::string>{"save.dat"})) << "mode " << mode;
+    }
+    try {
+        WritesWhileUnwinding rescue{path("rescue.dat")};
+        throw std::runtime_error("unwind");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(get("rescue.dat"), bytesOf("rescued"));
+}
+
+TEST_F(FileTest, TemporariesOfCutOffReplacesAreHiddenAndClearedByTheNextReplace) {
+    put("save.dat", bytesOf("old"));
+    // What crashed writers left: two of this file, one of another file.
+    const std::vector<std::string> ofSave = {".save.dat.999999999.0.tmp", ".save.dat.1.27.tmp"};
+    for (const std::string& name : ofSave) put(name, bytesOf("frag"));
+    put(".other.dat.999999999.0.tmp", bytesOf("frag"));
+    put(".notes.tmp", bytesOf("mine"));  // not a temporary name: an ordinary file
+
+    std::vector<std::string> listed;
+    ASSERT_TRUE(File::listFiles(dir_.string(), listed));
+    std::sort(listed.begin(), listed.end());
+    const std::string folder = dir_.string() + "/";
+    EXPECT_EQ(listed, (std::vector<std::string>{folder + ".", folder + "..", folder + ".notes.tmp",
+                                                folder + "save.dat"}));
+
+    File f(path("save.dat"), File::MODE_WRITE);
+    f.write("new", 3);
+    ASSERT_TRUE(f.close());
+    EXPECT_EQ(get("save.dat"), bytesOf("new"));
+    EXPECT_EQ(folderEntries(),
+              (std::vector<std::string>{".notes.tmp", ".other.dat.999999999.0.tmp", "save.dat"}));
 }
 
 TEST_F(FileTest, ReplacingThroughALinkKeepsTheLink) {

@@ -222,9 +222,11 @@ TEST_F(CsvReaderTest, TheLoadingLoop) {
         // An end-of-file mark some editors add, alone or after blank lines.
         {"end-of-file mark", "tag,value,\na,1,\n\x1a", true, {"a=1"}, ""},
         {"end-of-file mark after the last comma", "tag,value,\na,1,\x1a", true, {"a=1"}, ""},
-        {"end-of-file mark after blank lines", "tag,value,\na,1,\r\n\r\n\x1a", true, {"a=1"},
-         ""},
-        {"a cut-off row before the mark", "tag,value,\na,1,\nb\x1a", false, {"a=1"},
+        {"end-of-file mark after blank lines", "tag,value,\na,1,\r\n\r\n\x1a", true, {"a=1"}, ""},
+        {"a cut-off row before the mark",
+         "tag,value,\na,1,\nb\x1a",
+         false,
+         {"a=1"},
          "bad line2 : b"},
         // Without the comma after 2 the number cell runs into the next row.
         {"missing trailing comma", "tag,value,\na,1,\nb,2\nc,3,\n", true, {"a=1", "b=2"}, ""},
