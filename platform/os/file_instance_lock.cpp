@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -29,8 +30,21 @@ bool FileInstanceLock::acquire(const std::string& name, const std::string& direc
     release();
     heldElsewhere_ = false;
     path_ = pathFor(name, directory);
-    int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
+    // The folder may be a shared temporary one: a link planted there, or a
+    // file someone else made, must not be opened or locked. Either is
+    // refused as if another copy held the lock, so the program does not run
+    // unguarded.
+    int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        heldElsewhere_ = errno == ELOOP;
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
+        heldElsewhere_ = true;
+        close(fd);
+        return false;
+    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         heldElsewhere_ = errno == EWOULDBLOCK;
         close(fd);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace qel {
@@ -50,6 +51,31 @@ TEST_F(InstanceLockTest, AnUnusableFolderIsNotMistakenForASecondInstance) {
     FileInstanceLock lock;
     EXPECT_FALSE(lock.acquire("Vornhaldeen", (dir / "missing").string()));
     EXPECT_FALSE(lock.isHeldElsewhere());
+}
+
+TEST_F(InstanceLockTest, ALinkOrAnotherUsersFileInItsPlaceIsRefused) {
+    const std::string path = FileInstanceLock::pathFor("Vornhaldeen", dir.string());
+    const std::filesystem::path victim = dir / "victim";
+    std::ofstream(victim) << "keep";
+    std::filesystem::create_symlink(victim, path);
+    FileInstanceLock lock;
+    EXPECT_FALSE(lock.acquire("Vornhaldeen", dir.string()));
+    EXPECT_TRUE(lock.isHeldElsewhere());
+    EXPECT_FALSE(lock.isHeld());
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(std::filesystem::file_size(victim), 4u);
+
+    std::filesystem::remove(path);
+    std::ofstream(path) << "";
+    if (geteuid() == 0) {
+        // Only the superuser can give a file away; as anyone else this part
+        // cannot be shown.
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(lock.acquire("Vornhaldeen", dir.string()));
+        EXPECT_TRUE(lock.isHeldElsewhere());
+    } else {
+        EXPECT_TRUE(lock.acquire("Vornhaldeen", dir.string()));
+    }
 }
 
 TEST(InstanceLockPath, NamesAreMadeSafeAndUsersKeptApart) {
