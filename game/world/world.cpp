@@ -5,10 +5,11 @@
 namespace {
 
 World::GenocideHook g_genocideHook = nullptr;
+World::AnimaLookup g_animaLookup = nullptr;
 
 // Reads a count and that many ids, or writes the set's; reading fills `out`
 // only when every id arrived.
-bool transferIds(qel::File& file, std::set<std::uint32_t>& ids, World::AnimaFilter keep) {
+bool transferIds(qel::File& file, std::set<std::uint32_t>& ids, bool (*keep)(std::uint32_t)) {
     if (file.isWriteMode()) {
         std::uint32_t count = static_cast<std::uint32_t>(ids.size());
         bool ok = file.serialize(count);
@@ -79,6 +80,12 @@ bool World::serialize(qel::File& file) {
     return true;
 }
 
-bool World::serializeAnima(qel::File& file, AnimaFilter known) {
+bool World::serializeAnima(qel::File& file) {
+    AnimaLookup known = g_animaLookup;
+    if (!known) known = [](std::uint32_t) { return false; };
     return transferIds(file, anima_, known);
+}
+
+void World::setAnimaLookup(AnimaLookup lookup) {
+    g_animaLookup = lookup;
 }

@@ -26,7 +26,7 @@ public:
     using GenocideHook = void (*)(const std::set<std::uint32_t>& ids);
     // Whether the anima table knows an id; ids it does not know are dropped
     // when the anima set is read.
-    using AnimaFilter = bool (*)(std::uint32_t id);
+    using AnimaLookup = bool (*)(std::uint32_t id);
 
     World();
 
@@ -68,8 +68,12 @@ public:
     // The per-run record of the game save: turn, score, cause, result and
     // the genocide set. Reads in the read modes, writes otherwise.
     bool serialize(qel::File& file);
-    // The anima set of the global save; a null filter keeps every id read.
-    bool serializeAnima(qel::File& file, AnimaFilter known = nullptr);
+    // The anima set of the global save. Reading keeps only the ids the
+    // installed anima table knows (none while no table is installed), so no
+    // caller can bring back an anima the game no longer has.
+    bool serializeAnima(qel::File& file);
+    // Installed by the anima table once it is loaded; null removes it.
+    static void setAnimaLookup(AnimaLookup lookup);
 
 private:
     std::int32_t turn_ = 1;
