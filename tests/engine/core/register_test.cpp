@@ -26,22 +26,14 @@ std::vector<const void*>& deletionOrder() {
 }
 
 struct Widget : Core {
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info = ClassInfo::make<Widget, Core>("Widget");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(Widget, Core, Pool::General);
     ~Widget() override {
         ++deletions();
         deletionOrder().push_back(this);
     }
 };
 struct Gadget : Widget {
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info = ClassInfo::make<Gadget, Widget>("Gadget");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(Gadget, Widget, Pool::General);
 };
 
 // Each test starts from empty registries; the objects live on the stack.

@@ -214,11 +214,7 @@ TEST_F(WindowFixture, OnlyMenuClassesAttach) {
 // A menu that takes one id at once on the window thread.
 class HandlingMenu : public WindowMenuBase {
 public:
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info = ClassInfo::make<HandlingMenu, WindowMenuBase>("HandlingMenu");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(HandlingMenu, WindowMenuBase, Pool::System);
     bool handleCommand(std::int32_t id) override { return id == 5; }
 };
 
@@ -233,12 +229,7 @@ TEST(WindowMenuBase, QueuedCommandsRunInOrderUnlessHandledAtOnce) {
 // A menu whose first command takes the menu off the window.
 class DetachingMenu : public WindowMenuBase {
 public:
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info =
-            ClassInfo::make<DetachingMenu, WindowMenuBase>("DetachingMenu");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(DetachingMenu, WindowMenuBase, Pool::System);
     void onCommand(std::int32_t id) override {
         ++ran;
         if (id == 1) window()->detachMenu();

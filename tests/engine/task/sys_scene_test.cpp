@@ -62,20 +62,11 @@ struct Game : NamedScene<Game> {
 // A task that is not a scene, and a scene that cannot be made from its record.
 class NotAScene : public TaskBase {
 public:
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info = ClassInfo::make<NotAScene, TaskBase>("NotAScene");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS(NotAScene, TaskBase, Pool::Tasks);
 };
 class Unmakeable : public SceneBase {
 public:
-    static const ClassInfo& staticClassInfo() {
-        static const ClassInfo info =
-            ClassInfo::makeWithoutFactory<Unmakeable, SceneBase>("Unmakeable");
-        return info;
-    }
-    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+    QEL_CLASS_WITHOUT_FACTORY(Unmakeable, SceneBase, Pool::Tasks);
 };
 
 Lines filtered(const char* who, const char* what) {
