@@ -1,9 +1,10 @@
 #include "engine/core/memory_allocator.h"
 
 #include <bit>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "engine/core/log.h"
 
 namespace qel {
 
@@ -200,8 +201,7 @@ void MemoryAllocatorBase::freeBlock(Header* h) {
 void MemoryAllocatorBase::reportExhaustion(std::size_t size) {
     if (exhaustionReported_) return;
     exhaustionReported_ = true;
-    std::fprintf(stderr, "memory pool %d exhausted: a request of %zu bytes failed\n", getId(),
-                 size);
+    logMessage("memory pool %d exhausted: a request of %zu bytes failed", getId(), size);
 }
 
 void* MemoryAllocatorBase::allocate(std::size_t size) {
@@ -225,7 +225,7 @@ void* MemoryAllocatorBase::allocate(std::size_t size) {
 bool MemoryAllocatorBase::holds(const void* p) const {
     const Header* h = headerOf(p);
     if (owns(p) && h->inUse() && h->pool == this) return true;
-    std::fprintf(stderr, "memory pool %d: a block it does not hold ignored\n", getId());
+    logMessage("memory pool %d: a block it does not hold ignored", getId());
     return false;
 }
 
@@ -351,7 +351,7 @@ void poolFree(void* p) noexcept {
     if (MemoryAllocatorBase* owner = MemoryAllocatorBase::ownerOf(p)) {
         owner->free(p);
     } else {
-        std::fprintf(stderr, "poolFree: block is not in use; ignored\n");
+        logMessage("poolFree: block is not in use; ignored");
     }
 }
 

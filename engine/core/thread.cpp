@@ -1,9 +1,10 @@
 #include "engine/core/thread.h"
 
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 #include <system_error>
+
+#include "engine/core/log.h"
 
 namespace qel {
 
@@ -31,7 +32,7 @@ Thread::Thread(Procedure procedure, void* userData, bool startSuspended,
     try {
         thread_ = std::thread(&Thread::entry, control_);
     } catch (const std::system_error& e) {
-        std::fprintf(stderr, "thread creation failed: %s\n", e.what());
+        logMessage("thread creation failed: %s", e.what());
     }
 }
 
@@ -56,8 +57,8 @@ Thread::~Thread() {
         thread_.join();
         return;
     }
-    std::fprintf(stderr, "thread did not end within %lld ms of its destruction; detached\n",
-                 static_cast<long long>(joinTimeout_.count()));
+    logMessage("thread did not end within %lld ms of its destruction; detached",
+               static_cast<long long>(joinTimeout_.count()));
     g_detached.fetch_add(1);
     thread_.detach();
 }

@@ -1,10 +1,11 @@
 #include "engine/system/message_box.h"
 
 #include <condition_variable>
-#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <thread>
+
+#include "engine/core/log.h"
 
 namespace qel {
 namespace {
@@ -41,7 +42,7 @@ void showNow(const std::string& text, const std::string& caption) {
         show(text, caption);
         return;
     }
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    logMessage("%s: %s", caption.c_str(), text.c_str());
 }
 
 // Guards the live recorder's list and the pointer to it.

@@ -2,10 +2,10 @@
 
 #include <SDL.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/core/log.h"
 #include "platform/os/cp932.h"
 
 namespace qel {
@@ -19,7 +19,7 @@ void showSdlMessageBox(const std::string& text, const std::string& caption) {
     bool headless = driver && std::strcmp(driver, "dummy") == 0;
     if (headless || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8Caption.c_str(),
                                              utf8Text.c_str(), nullptr) != 0) {
-        std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+        qel::logMessage("%s: %s", utf8Caption.c_str(), utf8Text.c_str());
     }
 }
 

@@ -3,11 +3,11 @@
 #include <SDL.h>
 
 #include <cmath>
-#include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "engine/core/log.h"
 #include "platform/os/cp932.h"
 #include "platform/sdl/frame_mailbox.h"
 #include "platform/sdl/key_table.h"
@@ -90,7 +90,7 @@ bool SdlWindow::create(const WindowDesc& desc) {
         // The start-up fails without a message box (there may be no display
         // to show one on); the reason goes to the error output.
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+            qel::logMessage("SDL: %s", SDL_GetError());
             return false;
         }
         d.ownsVideo = true;
@@ -111,7 +111,7 @@ bool SdlWindow::create(const WindowDesc& desc) {
     d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                 desc.width, desc.height, flags);
     if (!d.window) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        qel::logMessage("SDL: %s", SDL_GetError());
         destroy();
         return false;
     }
@@ -123,7 +123,7 @@ bool SdlWindow::create(const WindowDesc& desc) {
                                       SDL_TEXTUREACCESS_STREAMING, desc.width, desc.height);
     }
     if (!d.renderer || !d.texture) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        qel::logMessage("SDL: %s", SDL_GetError());
         destroy();
         return false;
     }
