@@ -6,6 +6,7 @@
 
 #include "bindings/binding_support.h"
 #include "engine/script/lua_param_item.h"
+#include "engine/script/lua_stack_guard.h"
 
 namespace binding {
 
@@ -277,7 +278,8 @@ int BoundStates::closeSentinel(lua_State* L) {
 
 void BoundStates::attach(lua_State* L) {
     if (!lua_checkstack(L, 20)) luaL_error(L, "stack overflow");
-    const int top = lua_gettop(L);
+    const qel::LuaStackGuard guard(L);
+    const int top = guard.top();
 
     // The shared equality event on every class metatable, and the set of
     // identity tables (one per family of classes, plus tolua's global one).
@@ -382,8 +384,6 @@ void BoundStates::attach(lua_State* L) {
         lua_insert(L, -2);                       // key sentinel
         lua_rawset(L, LUA_REGISTRYINDEX);        // -2 registry[key] = sentinel
     }
-
-    lua_settop(L, top);
 }
 
 void BoundStates::noteScriptOwned(lua_State* L, const void* object) {
@@ -442,7 +442,8 @@ void BoundStates::forget(const void* address) {
 // function (and far within the idle stack between calls), so it does not
 // grow the stack either.
 void BoundStates::forgetIn(lua_State* L, const void* address) {
-    const int top = lua_gettop(L);
+    const qel::LuaStackGuard guard(L);
+    const int top = guard.top();
     void* key = const_cast<void*>(address);
     lua_pushlightuserdata(L, &identityTablesKey);    // +1
     lua_rawget(L, LUA_REGISTRYINDEX);                // list
@@ -468,7 +469,6 @@ void BoundStates::forgetIn(lua_State* L, const void* address) {
         }
     }
     claimIn(L, address);
-    lua_settop(L, top);
 }
 
 // The ownership mark: an object is the script's while the set of objects a

@@ -7,6 +7,7 @@
 
 #include "bindings/binding_support.h"
 #include "bindings/bound_states.h"
+#include "engine/script/lua_stack_guard.h"
 #include "engine/script/script_object_hook.h"
 
 // Made by the generator from script.pkg (see targets.cmake).
@@ -118,13 +119,15 @@ int registerAll(lua_State* L) {
 
 int openScriptBindings(lua_State* L, std::string* error) {
     if (!L) return 0;
-    const int top = lua_gettop(L);
-    const int status = lua_cpcall(L, &registerAll, nullptr);  // +1 error object on failure
-    if (status != 0 && error) {
-        const char* text = lua_tostring(L, -1);
-        *error = text ? text : "script binding registration failed";
+    int status = 0;
+    {
+        const qel::LuaStackGuard guard(L);
+        status = lua_cpcall(L, &registerAll, nullptr);  // +1 error object on failure
+        if (status != 0 && error) {
+            const char* text = lua_tostring(L, -1);
+            *error = text ? text : "script binding registration failed";
+        }
     }
-    lua_settop(L, top);
     // Program objects below the bindings reach them through the engine's hook.
     if (status == 0) {
         qel::setForgetScriptObjectHook(&binding::forgetScriptObject);

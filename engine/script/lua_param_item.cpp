@@ -5,6 +5,8 @@
 #include <cstring>
 #include <lua.hpp>
 
+#include "engine/script/lua_stack_guard.h"
+
 namespace qel {
 
 namespace {
@@ -46,19 +48,16 @@ bool isPushableType(lua_State* L, const char* typeName) {
 // scripts' own user data (files, proxies) have no such metatable and hold
 // no program object. Only raw reads: it raises nothing.
 bool isBoundBox(lua_State* L, int index) {
-    if (lua_objlen(L, index) < sizeof(void*) || !lua_getmetatable(L, index)) return false;
+    if (lua_objlen(L, index) < sizeof(void*)) return false;
+    const LuaStackGuard guard(L);
+    if (!lua_getmetatable(L, index)) return false;  // +1 mt, or nothing
     const int mt = lua_gettop(L);
     lua_pushvalue(L, mt);              // +1
     lua_rawget(L, LUA_REGISTRYINDEX);  // registry[mt]: the class name or nil
-    bool bound = false;
-    if (lua_type(L, -1) == LUA_TSTRING) {
-        lua_pushvalue(L, -1);              // +1 name
-        lua_rawget(L, LUA_REGISTRYINDEX);  // registry[name]
-        bound = lua_rawequal(L, -1, mt) != 0;
-        lua_pop(L, 1);
-    }
-    lua_settop(L, mt - 1);
-    return bound;
+    if (lua_type(L, -1) != LUA_TSTRING) return false;
+    lua_pushvalue(L, -1);              // +1 name
+    lua_rawget(L, LUA_REGISTRYINDEX);  // registry[name]
+    return lua_rawequal(L, -1, mt) != 0;
 }
 
 }  // namespace
@@ -128,10 +127,12 @@ void LuaParamItem::push(lua_State* L) const {
             break;
         case kUserType:
             if (object_ && typeName_ && isPushableType(L, typeName_)) {
-                const int top = lua_gettop(L);
-                tolua_pushusertype(L, object_, typeName_);
-                if (lua_gettop(L) == top + 1) return;
-                lua_settop(L, top);
+                LuaStackGuard guard(L);
+                tolua_pushusertype(L, object_, typeName_);  // +1 box, or nothing
+                if (lua_gettop(L) == guard.top() + 1) {
+                    guard.keep(1);
+                    return;
+                }
             }
             break;
         default:

@@ -9,6 +9,7 @@
 #include "engine/core/memory_allocator.h"
 #include "engine/file/file.h"
 #include "engine/file/string_util.h"
+#include "engine/script/lua_stack_guard.h"
 #include "engine/script/lua_text_loader.h"
 
 namespace qel {
@@ -107,10 +108,9 @@ void SysLua::keepText(const char* text, std::size_t length) {
 
 bool SysLua::protect(lua_CFunction body, void* context) {
     lua_State* L = state_;
-    const int top = lua_gettop(L);
+    const LuaStackGuard guard(L);
     const int status = lua_cpcall(L, body, context);  // +1 error object on failure
     if (status != 0) keepError(L, -1);
-    lua_settop(L, top);
     return status == 0;
 }
 
