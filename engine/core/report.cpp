@@ -1,12 +1,12 @@
 #include "engine/core/report.h"
 
-#include <cstdio>
+#include "engine/core/log.h"
 
 namespace qel {
 
 bool reportOnce(std::atomic<bool>& reported, const char* text) {
     if (reported.exchange(true)) return false;
-    std::fprintf(stderr, "%s\n", text);
+    logMessage("%s", text);
     return true;
 }
 

@@ -1,5 +1,5 @@
-// Faults the program survives but a maintainer should hear of: a line on
-// standard error, once per site, so a fault hit every frame does not flood
+// Faults the program survives but a maintainer should hear of: a line in
+// the log (log.h), once per site, so a fault hit every frame does not flood
 // the log.
 #pragma once
 
