@@ -7,11 +7,13 @@
 #include <cstdlib>
 
 #include "engine/file/file_system.h"
+#include "engine/net/sys_socket_client.h"
 #include "engine/resource/sys_resource.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
 #include "platform/gfx/software_graphics_device.h"
 #include "platform/image/stb_image_decoder.h"
+#include "platform/net/posix_socket_api.h"
 #include "platform/os/file_instance_lock.h"
 #include "platform/os/posix_file_system.h"
 #include "platform/sdl/sdl_message_box.h"
@@ -40,6 +42,7 @@ int main() {
     app.setWindowBackend(&window);
     app.setDeviceFactory(&createSoftwareDevice);
     app.setInstanceLock(&instanceLock);
+    qel::SysSocketClient::instance().setSocketApi(&qel::PosixSocketApi::instance());
 
     qel::StartParams params;
     params.showCommand = 1;
