@@ -2,32 +2,20 @@
 
 #include <utility>
 
-#include "engine/core/thread.h"
 #include "engine/net/recv_packet.h"
 
 namespace qel {
 
 CmdReceiver::CmdReceiver(SocketApi& api, SocketApi::Handle handle, SocketApi::Handle notifyWaker)
-    : socket_(api, handle), waker_(api.createWaker()), notify_(notifyWaker) {}
+    : link_(api, handle), notify_(notifyWaker) {}
 
 CmdReceiver::~CmdReceiver() {
-    quit();
-    delete thread_;
-    socket_.close();
-    socket_.api().destroyWaker(waker_);
+    // Before the queue goes: the thread fills it.
+    link_.stop();
 }
 
 bool CmdReceiver::start() {
-    if (thread_ || !socket_.isOpen() || waker_ == SocketApi::kNone) return false;
-    linked_ = true;
-    thread_ = new Thread(&CmdReceiver::threadMain, this, false);
-    if (!thread_ || !thread_->isValid()) {
-        linked_ = false;
-        delete thread_;
-        thread_ = nullptr;
-        return false;
-    }
-    return true;
+    return link_.start(&CmdReceiver::threadMain, this);
 }
 
 RecvPacket* CmdReceiver::pop() {
@@ -43,8 +31,7 @@ RecvPacket* CmdReceiver::pop() {
 }
 
 void CmdReceiver::quit() {
-    quit_ = true;
-    socket_.api().wake(waker_);
+    link_.quit();
 }
 
 bool CmdReceiver::take(const unsigned char* data, std::size_t size) {
@@ -59,7 +46,7 @@ bool CmdReceiver::take(const unsigned char* data, std::size_t size) {
         queued = true;
         return true;
     });
-    if (queued) socket_.api().wake(notify_);
+    if (queued) link_.api().wake(notify_);
     return ok;
 }
 
@@ -68,17 +55,18 @@ void CmdReceiver::threadMain(void* self) {
 }
 
 void CmdReceiver::run() {
-    SocketApi& api = socket_.api();
+    SocketApi& api = link_.api();
+    const SocketApi::Handle socket = link_.socket().handle();
     unsigned char chunk[8192];
-    while (!quit_) {
-        const long n = api.receive(socket_.handle(), chunk, sizeof chunk);
+    while (!link_.quitting()) {
+        const long n = api.receive(socket, chunk, sizeof chunk);
         if (n == SocketApi::kWouldBlock) {
-            if (api.wait(socket_.handle(), false, waker_, -1) == SocketApi::Wait::Failed) break;
+            if (api.wait(socket, false, link_.waker(), -1) == SocketApi::Wait::Failed) break;
             continue;
         }
         if (n <= 0 || !take(chunk, static_cast<std::size_t>(n))) break;
     }
-    linked_ = false;
+    link_.unlink();
     api.wake(notify_);
 }
 

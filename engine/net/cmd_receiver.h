@@ -7,20 +7,18 @@
 // only a hostile peer does. Packets queued before the end stay poppable.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <deque>
 #include <vector>
 
 #include "engine/core/core.h"
 #include "engine/core/critical_section.h"
+#include "engine/net/link_worker.h"
 #include "engine/net/packet_assembler.h"
-#include "engine/net/socket.h"
 
 namespace qel {
 
 class RecvPacket;
-class Thread;
 
 class CmdReceiver : public Core {
 public:
@@ -36,13 +34,12 @@ public:
     CmdReceiver(const CmdReceiver&) = delete;
     CmdReceiver& operator=(const CmdReceiver&) = delete;
 
-
     bool start();
     // The oldest whole packet (the caller deletes it), or null.
     RecvPacket* pop();
     void quit();
     // Started and not yet ended.
-    bool isLinked() const { return linked_; }
+    bool isLinked() const { return link_.isLinked(); }
 
     // The thread's handling of received bytes: false when the link must end.
     bool take(const unsigned char* data, std::size_t size);
@@ -51,16 +48,12 @@ private:
     static void threadMain(void* self);
     void run();
 
-    Socket socket_;
-    Thread* thread_ = nullptr;
-    SocketApi::Handle waker_;
+    LinkWorker link_;
     SocketApi::Handle notify_;
     CriticalSection lock_;
     std::deque<std::vector<unsigned char>> queue_;
     std::size_t queuedBytes_ = 0;
     PacketAssembler assembler_;
-    std::atomic<bool> quit_{false};
-    std::atomic<bool> linked_{false};
 };
 
 }  // namespace qel

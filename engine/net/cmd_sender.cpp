@@ -1,48 +1,35 @@
 #include "engine/net/cmd_sender.h"
 
-#include "engine/core/thread.h"
 #include "engine/net/packet_header.h"
 #include "engine/net/send_packet.h"
 
 namespace qel {
 
-CmdSender::CmdSender(SocketApi& api) : socket_(api), waker_(api.createWaker()) {}
+CmdSender::CmdSender(SocketApi& api) : link_(api, SocketApi::kNone) {}
 
 CmdSender::~CmdSender() {
-    quit();
-    delete thread_;
-    socket_.close();
-    socket_.api().destroyWaker(waker_);
+    // Before the queue goes: the thread reads it.
+    link_.stop();
 }
 
 bool CmdSender::connect(std::uint32_t address, std::uint16_t port, int timeoutMs,
                         SocketApi::Handle abortWaker) {
-    SocketApi& api = socket_.api();
-    if (thread_ || waker_ == SocketApi::kNone) return false;
+    SocketApi& api = link_.api();
+    if (link_.socket().isOpen()) return false;
     const SocketApi::Handle handle = api.startConnect(address, port);
     if (handle == SocketApi::kNone) return false;
-    socket_.attach(handle, address, port);
-    if (api.wait(handle, true, abortWaker, timeoutMs) != SocketApi::Wait::Ready ||
-        !api.finishConnect(handle)) {
-        socket_.close();
-        return false;
-    }
+    link_.socket().attach(handle, address, port);
     nextSequence_ = 1;
-    quit_ = false;
-    linked_ = true;
-    thread_ = new Thread(&CmdSender::threadMain, this, false);
-    if (!thread_ || !thread_->isValid()) {
-        linked_ = false;
-        delete thread_;
-        thread_ = nullptr;
-        socket_.close();
-        return false;
+    if (api.wait(handle, true, abortWaker, timeoutMs) == SocketApi::Wait::Ready &&
+        api.finishConnect(handle) && link_.start(&CmdSender::threadMain, this)) {
+        return true;
     }
-    return true;
+    link_.socket().close();
+    return false;
 }
 
 bool CmdSender::push(SendPacket* packet) {
-    if (!packet || !linked_) return false;
+    if (!packet || !link_.isLinked()) return false;
     {
         ScopedLock lock(lock_);
         unsigned char* bytes = packet->data();
@@ -51,13 +38,12 @@ bool CmdSender::push(SendPacket* packet) {
         queue_.emplace_back(bytes, bytes + packet->size());
     }
     delete packet;
-    socket_.api().wake(waker_);
+    link_.wake();
     return true;
 }
 
 void CmdSender::quit() {
-    quit_ = true;
-    socket_.api().wake(waker_);
+    link_.quit();
 }
 
 void CmdSender::threadMain(void* self) {
@@ -65,7 +51,8 @@ void CmdSender::threadMain(void* self) {
 }
 
 void CmdSender::run() {
-    SocketApi& api = socket_.api();
+    SocketApi& api = link_.api();
+    const SocketApi::Handle socket = link_.socket().handle();
     for (;;) {
         // Only this thread removes records, and a deque keeps its elements
         // in place when others append: the oldest one is sent unlocked.
@@ -76,14 +63,14 @@ void CmdSender::run() {
         }
         SocketApi::Wait waited = SocketApi::Wait::Ready;
         if (!front) {
-            if (quit_) return;
-            waited = api.wait(SocketApi::kNone, false, waker_, -1);
+            if (link_.quitting()) return;
+            waited = api.wait(SocketApi::kNone, false, link_.waker(), -1);
         } else {
-            const long sent = api.send(socket_.handle(), front->data() + frontSent_,
-                                       front->size() - frontSent_);
+            const long sent =
+                api.send(socket, front->data() + frontSent_, front->size() - frontSent_);
             if (sent == SocketApi::kWouldBlock) {
-                if (quit_) return;
-                waited = api.wait(socket_.handle(), true, waker_, -1);
+                if (link_.quitting()) return;
+                waited = api.wait(socket, true, link_.waker(), -1);
             } else if (sent >= 0) {
                 frontSent_ += static_cast<std::size_t>(sent);
                 if (frontSent_ == front->size()) {
@@ -96,7 +83,7 @@ void CmdSender::run() {
             }
         }
         if (waited == SocketApi::Wait::Failed) {
-            linked_ = false;
+            link_.unlink();
             return;
         }
     }

@@ -8,19 +8,17 @@
 // without waiting.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <vector>
 
 #include "engine/core/core.h"
 #include "engine/core/critical_section.h"
-#include "engine/net/socket.h"
+#include "engine/net/link_worker.h"
 
 namespace qel {
 
 class SendPacket;
-class Thread;
 
 class CmdSender : public Core {
 public:
@@ -31,7 +29,6 @@ public:
     ~CmdSender() override;
     CmdSender(const CmdSender&) = delete;
     CmdSender& operator=(const CmdSender&) = delete;
-
 
     // Connects to `address` (network byte order) and `port`, giving up after
     // `timeoutMs` or when `abortWaker` is woken, then starts the thread;
@@ -45,21 +42,17 @@ public:
     // Asks the thread to end once the socket takes no more without waiting.
     void quit();
     // Connected and not ended by an error.
-    bool isLinked() const { return linked_; }
+    bool isLinked() const { return link_.isLinked(); }
 
 private:
     static void threadMain(void* self);
     void run();
 
-    Socket socket_;
-    Thread* thread_ = nullptr;
-    SocketApi::Handle waker_;
+    LinkWorker link_;
     CriticalSection lock_;
     std::deque<std::vector<unsigned char>> queue_;
     std::size_t frontSent_ = 0;  // bytes of the oldest record already out
     std::uint32_t nextSequence_ = 1;
-    std::atomic<bool> quit_{false};
-    std::atomic<bool> linked_{false};
 };
 
 }  // namespace qel

@@ -12,7 +12,8 @@ RecvPacket::RecvPacket(std::vector<unsigned char> bytes)
     if (buffer_.size() < packet::kHeaderSize) {
         buffer_.resize(packet::kHeaderSize, 0);
     }
-    connectionId_ = static_cast<std::uint32_t>(packet::load(&buffer_[packet::kConnectionIdOffset], 4));
+    connectionId_ =
+        static_cast<std::uint32_t>(packet::load(&buffer_[packet::kConnectionIdOffset], 4));
     sequence_ = static_cast<std::uint32_t>(packet::load(&buffer_[packet::kSequenceOffset], 4));
     command_ = static_cast<std::uint16_t>(packet::load(&buffer_[packet::kCommandOffset], 2));
     payloadLength_ = static_cast<std::uint16_t>(packet::load(&buffer_[packet::kLengthOffset], 2));

@@ -19,7 +19,6 @@ public:
     // `bytes` holds one whole packet: the header and its payload length.
     explicit RecvPacket(std::vector<unsigned char> bytes);
 
-
     std::uint32_t connectionId() const { return connectionId_; }
     std::uint32_t sequence() const { return sequence_; }
     std::uint16_t command() const { return command_; }

@@ -18,7 +18,6 @@ public:
 
     SendPacket(std::uint32_t connectionId, std::uint16_t command, std::size_t capacity);
 
-
     bool writeBytes(const void* data, std::size_t size);
     bool writeU8(std::uint8_t v) { return writeLittle(v, 1); }
     bool writeU16(std::uint16_t v) { return writeLittle(v, 2); }

@@ -2,8 +2,7 @@
 
 namespace qel {
 
-Socket::Socket(SocketApi& api, SocketApi::Handle handle, std::uint32_t address,
-               std::uint16_t port)
+Socket::Socket(SocketApi& api, SocketApi::Handle handle, std::uint32_t address, std::uint16_t port)
     : api_(api), handle_(handle), address_(address), port_(port) {}
 
 Socket::~Socket() {

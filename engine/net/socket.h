@@ -19,7 +19,6 @@ public:
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
 
-
     // Closes any handle held, then takes `handle`.
     void attach(SocketApi::Handle handle, std::uint32_t address, std::uint16_t port);
     // False when nothing was open.

@@ -37,7 +37,13 @@ class SysSocketClient : public SysBase {
 public:
     QEL_CLASS_WITHOUT_FACTORY(SysSocketClient, SysBase, Pool::General);
 
-    enum State : int { kIdle = 0, kConnecting = 1, kConnectedBack = 2, kConnected = 3, kFailed = 4 };
+    enum State : int {
+        kIdle = 0,
+        kConnecting = 1,
+        kConnectedBack = 2,
+        kConnected = 3,
+        kFailed = 4
+    };
     using Handler = std::function<void(RecvPacket&)>;
     // How long the connect to the server may take.
     static constexpr int kConnectTimeoutMs = 5000;
@@ -47,7 +53,6 @@ public:
     ~SysSocketClient() override;
     SysSocketClient(const SysSocketClient&) = delete;
     SysSocketClient& operator=(const SysSocketClient&) = delete;
-
 
     // The operating system's sockets; platform/main installs them. Without
     // them every connect fails.

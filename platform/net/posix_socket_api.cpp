@@ -183,7 +183,8 @@ SocketApi::Wait PosixSocketApi::wait(Handle socket, bool forWrite, Handle waker,
     }
     if (socket != kNone) {
         socketSlot = static_cast<int>(count);
-        fds[count++] = pollfd{static_cast<int>(socket), static_cast<short>(forWrite ? POLLOUT : POLLIN), 0};
+        fds[count++] =
+            pollfd{static_cast<int>(socket), static_cast<short>(forWrite ? POLLOUT : POLLIN), 0};
     }
     int n;
     do {

@@ -30,9 +30,9 @@ using test::encode;
 using test::TestPeer;
 
 constexpr std::uint32_t kConnectionId = 0x01020304;
-constexpr std::uint16_t kRecord = 2;      // handler: keeps the payload
-constexpr std::uint16_t kReadPast = 3;    // handler: reads beyond the payload
-constexpr std::uint16_t kEnd = 4;         // handler: marks the end of a case
+constexpr std::uint16_t kRecord = 2;    // handler: keeps the payload
+constexpr std::uint16_t kReadPast = 3;  // handler: reads beyond the payload
+constexpr std::uint16_t kEnd = 4;       // handler: marks the end of a case
 constexpr std::uint16_t kUnhandled = 6;
 
 struct Seen {
@@ -206,8 +206,8 @@ TEST_F(SocketClient, ReceivedBytesBecomeWholePacketsOnly) {
 
 TEST_F(SocketClient, HandlerReadingPastThePayloadGetsZerosAndAMark) {
     connectLinked([](TestPeer& p) {
-        p.sendBytes(concat({encode(kConnectionId, 2, kReadPast, "ab"),
-                            encode(kConnectionId, 3, kEnd, "")}));
+        p.sendBytes(concat(
+            {encode(kConnectionId, 2, kReadPast, "ab"), encode(kConnectionId, 3, kEnd, "")}));
     });
     ASSERT_TRUE(until(client_, [&] { return seen.ended; }));
     EXPECT_TRUE(seen.readPastGaveZero);
@@ -364,8 +364,8 @@ TEST_F(SocketClient, SilentServerNeverHoldsTheGameThread) {
     std::atomic<bool> released{false};
     serve([&](TestPeer& p) {
         ASSERT_TRUE(p.acceptClient());
-        released = gameDone.get_future().wait_for(std::chrono::seconds(10)) ==
-                   std::future_status::ready;
+        released =
+            gameDone.get_future().wait_for(std::chrono::seconds(10)) == std::future_status::ready;
     });
     ASSERT_TRUE(client_.connect());
     for (int i = 0; i < 1000; ++i) {
@@ -391,8 +391,8 @@ TEST_F(SocketClient, TwoCyclesOnTheSamePorts) {
         SCOPED_TRACE(cycle);
         seen = Seen{};
         connectLinked([](TestPeer& p) {
-            p.sendBytes(concat({encode(kConnectionId, 2, kRecord, "again"),
-                                encode(kConnectionId, 3, kEnd, "")}));
+            p.sendBytes(concat(
+                {encode(kConnectionId, 2, kRecord, "again"), encode(kConnectionId, 3, kEnd, "")}));
             auto notice = p.readPacket();
             EXPECT_TRUE(notice && notice->command == 0xFFFF && notice->sequence == 1);
             EXPECT_TRUE(p.inClosed());

@@ -98,7 +98,7 @@ public:
     // Accept, connect back, and give the client its connection id.
     bool link(std::uint16_t receivePort, std::uint32_t connectionId) {
         return acceptClient() && connectBack(receivePort) &&
-               sendBytes(encode(connectionId, 1, 1, "")) ;
+               sendBytes(encode(connectionId, 1, 1, ""));
     }
 
     bool sendBytes(const std::vector<unsigned char>& bytes) {
