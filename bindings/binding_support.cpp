@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "bindings/bound_states.h"
-#include "game/world/value_arith.h"
+#include "game/world/value_types.h"
 
 namespace binding {
 

@@ -118,7 +118,7 @@ void claimScriptObject(const void* address);
 // delete or a collector does.
 template <class T>
 void destroyObject(T* object) {
-    forgetScriptObject(object);
+    binding::forgetScriptObject(object);
     delete object;
 }
 

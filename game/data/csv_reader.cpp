@@ -94,7 +94,7 @@ bool CsvReader::readBool() {
     return atoiClamped(readText()) != 0;
 }
 
-bool CsvReader::readChip(Point& chip) {
+bool CsvReader::readChip(qel::Point& chip) {
     return toChip(readText(), chip);
 }
 
@@ -143,8 +143,8 @@ float CsvReader::toFloat(std::string_view text, float fallback) {
     return value;
 }
 
-bool CsvReader::toChip(std::string_view text, Point& chip) {
-    chip = Point(0, 0);
+bool CsvReader::toChip(std::string_view text, qel::Point& chip) {
+    chip = qel::Point(0, 0);
     std::uint32_t value;
     if (text.size() == 1) {
         value = static_cast<unsigned char>(text[0]);
@@ -171,7 +171,8 @@ bool CsvReader::toChip(std::string_view text, Point& chip) {
         if (parsed < 0) return false;
         value = static_cast<std::uint32_t>(parsed);
     }
-    chip = Point(static_cast<std::int32_t>(value & 15u), static_cast<std::int32_t>(value >> 4));
+    chip =
+        qel::Point(static_cast<std::int32_t>(value & 15u), static_cast<std::int32_t>(value >> 4));
     return true;
 }
 

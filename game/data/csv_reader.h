@@ -27,7 +27,7 @@
 
 #include "engine/core/core.h"
 #include "engine/file/file.h"
-#include "game/world/point.h"
+#include "engine/math/point.h"
 
 // The caller's buffer for a loader's detailed failure text.
 inline constexpr std::size_t kLoadMessageSize = 256;
@@ -80,7 +80,7 @@ public:
     // byte value (read unsigned, so "7" is chip 55), a longer one hex text
     // such as "0x2F". False, with `chip` set to (0, 0), for an empty cell or
     // one that is not such a hex text, is negative or needs more than 31 bits.
-    bool readChip(Point& chip);
+    bool readChip(qel::Point& chip);
 
     // The last cell read.
     const std::string& cell() const { return cell_; }
@@ -91,7 +91,7 @@ public:
     // cell formats.
     static std::int32_t toInt(std::string_view text, std::int32_t fallback);
     static float toFloat(std::string_view text, float fallback);
-    static bool toChip(std::string_view text, Point& chip);
+    static bool toChip(std::string_view text, qel::Point& chip);
     // atoi as the Windows runtime computes it, in the "C" locale, clamped.
     static std::int32_t atoiClamped(std::string_view text);
     // atof in the "C" locale, narrowed to a float (infinity beyond its range).

@@ -25,9 +25,8 @@
 #include <string>
 
 #include "game/data/dice.h"
-#include "game/world/color.h"
+#include "game/world/value_types.h"
 #include "game/world/dungeon.h"
-#include "game/world/point.h"
 #include "game/world/status.h"
 
 // ---- Read-only values ----------------------------------------------------

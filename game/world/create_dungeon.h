@@ -30,7 +30,7 @@
 #include "engine/core/core.h"
 #include "engine/core/memory_allocator.h"
 #include "game/world/dungeon.h"
-#include "game/world/point.h"
+#include "game/world/value_types.h"
 #include "game/world/tile.h"
 
 // Placement flags of putRandom and randomPoint.

@@ -25,7 +25,7 @@
 
 #include "engine/core/core.h"
 #include "engine/core/memory_allocator.h"
-#include "game/world/point.h"
+#include "game/world/value_types.h"
 #include "game/world/tile.h"
 
 namespace qel {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "game/world/value_arith.h"
+#include "game/world/value_types.h"
 
 using value_arith::divTrunc;
 using value_arith::truncToInt32;

@@ -13,8 +13,7 @@
 #include <string_view>
 
 #include "engine/core/core.h"
-#include "game/world/color.h"
-#include "game/world/point.h"
+#include "game/world/value_types.h"
 
 // Light states of a map cell (state 2 has no name: shown for the moment by
 // other means).

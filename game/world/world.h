@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "engine/core/core.h"
-#include "game/world/value_arith.h"
+#include "game/world/value_types.h"
 
 namespace qel {
 class File;

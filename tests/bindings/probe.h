@@ -7,7 +7,7 @@
 
 #include "bindings/binding_support.h"
 #include "bindings/tolua_overrides.h"
-#include "game/world/point.h"
+#include "game/world/value_types.h"
 
 extern std::string probeText;
 extern int probeInt;

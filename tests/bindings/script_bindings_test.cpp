@@ -23,8 +23,7 @@
 #include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/settings.h"
-#include "game/world/matrix.h"
-#include "game/world/point.h"
+#include "game/world/value_types.h"
 #include "tests/bindings/probe.h"
 
 #if defined(__has_include)

@@ -80,7 +80,7 @@ TEST(CsvReaderCellTest, ChipCellsAreOneLiteralByteOrHexText) {
     struct Case {
         const char* cell;
         bool ok;
-        Point chip;
+        qel::Point chip;
     };
     const Case cases[] = {
         {"A", true, {1, 4}},      // 0x41
@@ -104,7 +104,7 @@ TEST(CsvReaderCellTest, ChipCellsAreOneLiteralByteOrHexText) {
         {"0x000000002F", true, {15, 2}},
     };
     for (const Case& c : cases) {
-        Point chip(99, 99);
+        qel::Point chip(99, 99);
         EXPECT_EQ(CsvReader::toChip(c.cell, chip), c.ok) << "cell \"" << c.cell << "\"";
         EXPECT_EQ(chip, c.chip) << "cell \"" << c.cell << "\"";
     }
@@ -145,7 +145,7 @@ TEST_F(CsvReaderTest, CellsRunAcrossLineEndsUntilTheLoaderSkipsTheLine) {
     EXPECT_EQ(reader.readInt(-1), -1);
     EXPECT_EQ(reader.readFloat(2.0f), 2.0f);
     EXPECT_FALSE(reader.readBool());
-    Point chip;
+    qel::Point chip;
     EXPECT_FALSE(reader.readChip(chip));
     EXPECT_TRUE(reader.atEnd());
 }

@@ -1,4 +1,4 @@
-#include "game/world/color.h"
+#include "engine/math/color.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 
 #include "engine/core/memory_allocator.h"
 
+namespace qel {
 namespace {
 
 TEST(Color, BytesAreBlueGreenRedAlphaFromTheLowestAddress) {
@@ -113,3 +114,4 @@ TEST(Color, ScriptCreatedColoursComeFromPoolOne) {
 }
 
 }  // namespace
+}  // namespace qel

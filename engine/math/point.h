@@ -12,7 +12,9 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
-#include "game/world/value_arith.h"
+#include "engine/math/value_arith.h"
+
+namespace qel {
 
 struct Point {
     std::int32_t x = 0;
@@ -60,3 +62,5 @@ struct Point {
 
     QEL_POOLED(qel::Pool::General);
 };
+
+}  // namespace qel

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace value_arith {
+namespace qel::value_arith {
 
 constexpr std::int32_t wrapAdd(std::int32_t a, std::int32_t b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
@@ -49,4 +49,4 @@ inline std::int32_t truncToInt32(double v) {
     return static_cast<std::int32_t>(v);
 }
 
-}  // namespace value_arith
+}  // namespace qel::value_arith

@@ -1,4 +1,4 @@
-#include "game/world/vector2.h"
+#include "engine/math/vector2.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 
 #include "engine/core/memory_allocator.h"
 
+namespace qel {
 namespace {
 
 void expectVec(const Vector2& got, const Vector2& want, const char* name) {
@@ -93,3 +94,4 @@ TEST(Vector2, ScriptCreatedVectorsComeFromPoolOne) {
 }
 
 }  // namespace
+}  // namespace qel

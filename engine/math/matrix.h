@@ -9,6 +9,8 @@
 
 #include "engine/core/core.h"
 
+namespace qel {
+
 struct Matrix {
     float m[4][4] = {{1.0f, 0.0f, 0.0f, 0.0f},
                      {0.0f, 1.0f, 0.0f, 0.0f},
@@ -67,3 +69,5 @@ struct Matrix {
 };
 
 inline constexpr Matrix Matrix::IDENTITY{};
+
+}  // namespace qel

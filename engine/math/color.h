@@ -14,6 +14,8 @@
 
 #include "engine/core/core.h"
 
+namespace qel {
+
 struct Color {
     std::uint8_t b = 0;
     std::uint8_t g = 0;
@@ -123,3 +125,5 @@ inline constexpr Color Color::TRANSPARENT_BLACK{0x00000000u};
 inline constexpr Color Color::TRANSPARENT_WHITE{0x00FFFFFFu};
 
 static_assert(sizeof(Color) == 4, "a Color is one 32-bit word");
+
+}  // namespace qel

@@ -1,7 +1,8 @@
-#include "game/world/color.h"
+#include "engine/math/color.h"
 
 #include <cmath>
 
+namespace qel {
 namespace {
 
 std::uint8_t lerpChannel(std::uint8_t from, std::uint8_t to, float t) {
@@ -19,3 +20,5 @@ Color Color::Lerp(const Color& c1, const Color& c2, float t) {
     return {lerpChannel(c1.r, c2.r, t), lerpChannel(c1.g, c2.g, t), lerpChannel(c1.b, c2.b, t),
             lerpChannel(c1.a, c2.a, t)};
 }
+
+}  // namespace qel

@@ -1,4 +1,4 @@
-#include "game/world/point.h"
+#include "engine/math/point.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "engine/core/memory_allocator.h"
 
+namespace qel {
 namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -88,3 +89,4 @@ TEST(Point, ScriptCreatedPointsComeFromPoolOne) {
 }
 
 }  // namespace
+}  // namespace qel

@@ -12,7 +12,9 @@
 #include <cstddef>
 
 #include "engine/core/core.h"
-#include "game/world/matrix.h"
+#include "engine/math/matrix.h"
+
+namespace qel {
 
 struct Vector2 {
     float x = 0.0f;
@@ -109,3 +111,5 @@ inline constexpr Vector2 Vector2::ZERO{0.0f, 0.0f};
 inline constexpr Vector2 Vector2::ONE{1.0f, 1.0f};
 inline constexpr Vector2 Vector2::X_ONE{1.0f, 0.0f};
 inline constexpr Vector2 Vector2::Y_ONE{0.0f, 1.0f};
+
+}  // namespace qel
