@@ -3,7 +3,6 @@
 # A folder whose targets.cmake is read before this one and packs data
 # includes this file first; the guard makes the later inclusions no-ops.
 include_guard(GLOBAL)
-qel_link(tools_lib engine_file game_data)
 
 add_executable(packer ${CMAKE_SOURCE_DIR}/tools/packer/main.cpp)
 target_link_libraries(packer PRIVATE tools_lib platform)

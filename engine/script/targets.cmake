@@ -1,4 +1,3 @@
 # The Lua host runs scripts on Lua 5.1's C++ build (a Lua error unwinds C++
 # destructors) and pushes program objects through the tolua++ run-time.
-# Script files are read through the engine's file layer, like every game file.
-qel_link(engine_script qel::lua qel::tolua engine_file)
+qel_link(engine_script qel::lua qel::tolua)
