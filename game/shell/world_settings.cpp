@@ -2,6 +2,7 @@
 
 #include "game/shell/settings.h"
 #include "game/world/create_dungeon.h"
+#include "game/world/object_settings.h"
 
 namespace {
 
@@ -16,8 +17,19 @@ CreateDungeonSettings currentCreateDungeonSettings() {
     return s;
 }
 
+ObjectSettings currentObjectSettings() {
+    ObjectSettings s;
+    s.chipWidth = CHIP_WIDTH;
+    s.chipHeight = CHIP_HEIGHT;
+    s.chipViewColor = CHIP_VIEW_COLOR;
+    s.waterColor = WATER_COLOR;
+    s.animHitMovePer = ANIM_HIT_MOVE_PER;
+    return s;
+}
+
 }  // namespace
 
 void installWorldSettingsSources() {
     CreateDungeon::setSettingsSource(&currentCreateDungeonSettings);
+    ObjectSettings::setSource(&currentObjectSettings);
 }

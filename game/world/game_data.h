@@ -22,6 +22,7 @@
 #include "engine/core/core.h"
 #include "game/world/dungeon.h"
 #include "game/world/global_record.h"
+#include "game/world/object_manager.h"
 #include "game/world/owned_members.h"
 #include "game/world/world.h"
 
@@ -47,6 +48,7 @@ public:
     void release() { owned_.release(); }
 
     Dungeon* getDungeon() const { return dungeon_; }
+    ObjectManager* getObjectManager() const { return objectManager_; }
     World* getWorld() const { return world_; }
     GlobalRecord* getGlobalRecord() const { return globalRecord_; }
 
@@ -76,6 +78,7 @@ private:
     // the ranking, the monster placement table, the save-slot list and the
     // field view, and the global record last.
     Dungeon* dungeon_ = owned_.add(dungeon_, new Dungeon());
+    ObjectManager* objectManager_ = owned_.add(objectManager_, new ObjectManager());
     World* world_ = owned_.add(world_, new World());
     GlobalRecord* globalRecord_ = owned_.add(globalRecord_, new GlobalRecord());
 

@@ -8,6 +8,8 @@
 // frees it, and destroying a node first unlinks it, so a list never keeps a
 // dangling neighbour. Nodes are not copyable (a copy would claim a place in
 // a list it was never linked into). Nodes made one by one come from the world pool.
+// A list's owner marks its head nodes (isHead), so the scripts' operations
+// can refuse to take a head out of its place.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +22,7 @@ struct LinkList {
     T* obj = nullptr;
     LinkList* next = nullptr;
     LinkList* prev = nullptr;
+    bool isHead = false;
 
     explicit LinkList(T* object = nullptr) : obj(object) {}
     ~LinkList() { remove(); }

@@ -1,0 +1,132 @@
+// Every map object of the floor, each in three intrusive lists at once (all
+// objects, its cell, its kind), the two-phase removal, the list of running
+// animations and the object section of the save files.
+//
+// What it keeps true:
+//   - Ownership is the manager's own record, not the lists that scripts can
+//     edit: an object is owned from add until it is deleted, and clearAll,
+//     clearExceptKeep, exeRemove and the manager's destruction delete each
+//     owned object exactly once. Lua never frees an owned object, and a
+//     script's delete of one is refused.
+//   - add refuses an object that already has a manager.
+//   - Walks that hand out objects (search, the object section) take an
+//     object only from its own node of the list walked, so a script's node,
+//     or an object's node moved into another list, never yields it twice.
+//   - The removal queue holds each object at most once, and an object
+//     deleted in any other way first leaves it.
+//   - updateAnimations survives objects added to or deleted from the
+//     animating list while it walks; those added start on the next call.
+//   - Listeners hear of each owned object's deletion once, before it is
+//     freed.
+//   - Cell (x, y) is list x * 30 + y; positions off the map have no list.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/core/core.h"
+#include "game/world/dungeon.h"
+#include "game/world/link_list.h"
+#include "game/world/object_base.h"
+
+class ObjectAnim;
+class VersionFile;
+
+class ObjectManager : public qel::Core {
+public:
+    // Told of each owned object just before it is freed.
+    class Listener {
+    public:
+        virtual void objectDeleted(ObjectBase* object) = 0;
+
+    protected:
+        ~Listener() = default;
+    };
+
+    ObjectManager();
+    ~ObjectManager() override;
+    ObjectManager(const ObjectManager&) = delete;
+    ObjectManager& operator=(const ObjectManager&) = delete;
+
+    QEL_CLASS(ObjectManager, qel::Core, qel::Pool::General);
+
+    // Takes the object over and links its nodes (made when it has none):
+    // after the all head, after its cell's head when it stands on the map,
+    // after the head of its kind. False for null, for an object that already
+    // has a manager, or when its nodes cannot be made.
+    bool add(ObjectBase* object);
+    // Queues an object of this manager for removal (once); an object in no
+    // manager is taken over first. An object of another manager is ignored.
+    void remove(ObjectBase* object);
+    // Deletes the queued objects in queue order.
+    void exeRemove();
+    void clearAll();
+    // Queues every object whose keep flag is clear, then exeRemove().
+    void clearExceptKeep();
+
+    // The first object whose own all-node carries id, or null.
+    ObjectBase* search(std::uint32_t id) const;
+
+    LinkList<ObjectBase>* getLinkAllRoot() { return &all_; }
+    LinkList<ObjectBase>* getLinkAll() { return all_.next; }
+    // Head and first node of a cell's list; null off the map.
+    LinkList<ObjectBase>* getLinkPosRoot(std::int64_t x, std::int64_t y);
+    LinkList<ObjectBase>* getLinkPosRoot(const Point& p) { return getLinkPosRoot(p.x, p.y); }
+    LinkList<ObjectBase>* getLinkPos(std::int64_t x, std::int64_t y);
+    LinkList<ObjectBase>* getLinkPos(const Point& p) { return getLinkPos(p.x, p.y); }
+    // Head and first node of a kind list; null outside LINK_PLAYER..LINK_OTHER.
+    LinkList<ObjectBase>* getLinkTypeRoot(std::int64_t kind);
+    LinkList<ObjectBase>* getLinkType(std::int64_t kind);
+    // The first character in the cell's list, or null.
+    ObjectBase* getPosChara(std::int64_t x, std::int64_t y);
+
+    // ---- Animations ---------------------------------------------------------
+    // Advances every animating object one frame; an object whose steps ran
+    // out leaves the list and is drawn on the field again. True when none is
+    // left.
+    bool updateAnimations();
+    void addAnimating(ObjectAnim* object);
+    void removeAnimating(ObjectAnim* object);
+    std::size_t animatingCount() const;
+
+    // ---- Object section -----------------------------------------------------
+    // exeRemove(), then every object of the all list whose keep flag equals
+    // keep, oldest first: class name, NUL, the object's fields; then one NUL.
+    bool writeObjects(VersionFile& file, bool keep);
+    // Reads objects until the empty name. False for an unknown class or a
+    // failed read; the half-read object is then deleted.
+    bool readObjects(VersionFile& file);
+
+    // The object classes the reader can create and the world can test for
+    // by name; the object Parts register theirs.
+    static void registerClass(const qel::ClassInfo& info);
+    static const qel::ClassInfo* findClass(const char* name);
+
+    // ---- Bookkeeping --------------------------------------------------------
+    std::size_t ownedCount() const { return owned_.size(); }
+    std::size_t queuedCount() const { return queue_.size(); }
+    void addListener(Listener* listener);
+    void removeListener(Listener* listener);
+
+private:
+    friend class ObjectBase;
+
+    // Called by ~ObjectBase: leaves the record and the queue, tells the
+    // listeners.
+    void release(ObjectBase* object);
+    void adopt(ObjectBase* object);
+    bool ownsNode(const LinkList<ObjectBase>* node, LinkList<ObjectBase>* ObjectBase::*which) const;
+
+    LinkList<ObjectBase> all_;
+    std::array<LinkList<ObjectBase>, Dungeon::kCellCount> cells_;
+    std::array<LinkList<ObjectBase>, ObjectBaseTypes::LINK_MAX> kinds_;
+
+    std::vector<ObjectBase*> owned_;
+    std::vector<ObjectBase*> queue_;
+    std::vector<ObjectBase*> removing_;  // the batch exeRemove is deleting
+    std::vector<ObjectAnim*> animating_;
+    bool walkingAnimations_ = false;
+    std::vector<Listener*> listeners_;
+};
