@@ -7,19 +7,29 @@
 // them on clear() and at exit.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "engine/core/core.h"
-#include "game/data/csv_reader.h"
-#include "game/data/tagged_records.h"
+#include "game/data/action.h"
+#include "game/data/data_files.h"
+#include "game/data/record_table.h"
 
-class Action;
+// The action table: key cells name and tag; a missing file is an error.
+struct ActionTable {
+    using Key = std::string;
+    using Keys = NameTagCells;
+    static constexpr const char* kFile = kActionTableFile;
+    static constexpr const char* kNotFoundMessage = "アクションリストファイルが見つかりません : %s";
+    static constexpr bool kMissingFileIsError = true;
 
-class ActionList : public qel::Core, public TaggedRecords<Action> {
+    static const std::string& keyOf(const Action& action) { return action.tag(); }
+    static bool parse(Action& action, const Keys& keys, CsvReader& reader, LoadMessage message,
+                      int line);
+    static void writeDuplicate(LoadMessage message, const Keys& keys, const Action& held, int line);
+};
+
+class ActionList : public qel::Core, public RecordTable<Action, ActionTable> {
 public:
-    static constexpr const char* kDefaultPath = "data/data06.dat";
-
     ActionList();
     ~ActionList() override;
 
@@ -28,11 +38,6 @@ public:
 
     QEL_CLASS(ActionList, qel::Core, qel::Pool::Resources);
 
-    // Replaces the list with the table at `path` (key cells name and tag).
-    // False with the reason in `message` when the table is missing, a row is
-    // bad or a tag repeats; the rows before a failing row stay loaded.
-    bool load(LoadMessage message, const std::string& path = kDefaultPath);
-
-    // get(), insert(), clear() and size() are those of TaggedRecords.
+    // load(), get(), insert(), clear() and size() are those of RecordTable.
     const Map& actions() const { return records(); }
 };

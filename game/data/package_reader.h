@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "game/data/data_files.h"
 
 class PackageReader : public qel::Core {
 public:
     // The game's script package.
-    static constexpr const char* kDefaultPath = "data/data09.dat";
+    static constexpr const char* kDefaultPath = kScriptPackageFile;
 
     struct Entry {
         std::string name;

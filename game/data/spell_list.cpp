@@ -1,6 +1,17 @@
 #include "game/data/spell_list.h"
 
-#include "game/data/spell.h"
+bool SpellTable::parse(Spell& spell, const Keys& keys, CsvReader& reader, LoadMessage message,
+                       int line) {
+    if (spell.parse(message, reader, keys.name, keys.tag)) return true;
+    // The parser's own text, with the line.
+    writeLoadMessage(message, "%s line%d", message.data(), line);
+    return false;
+}
+
+void SpellTable::writeDuplicate(LoadMessage message, const Keys& keys, const Spell& held, int) {
+    writeLoadMessage(message, "スペルタグが重複しています。%s 以前は%sでした", keys.name.c_str(),
+                     held.name().c_str());
+}
 
 SpellList::SpellList() = default;
 
@@ -9,40 +20,4 @@ SpellList::~SpellList() = default;
 SpellList& SpellList::instance() {
     static SpellList list;
     return list;
-}
-
-bool SpellList::load(LoadMessage message, const std::string& path) {
-    std::string name;
-    std::string tag;
-    CsvTableLoad table;
-    table.path = path;
-    table.notFoundFormat = "魔法系統リストファイルが見つかりません : %s";
-    table.resultWhenMissing = true;
-    table.clear = [this] { clear(); };
-    table.readKeys = [&](CsvReader& reader) {
-        name = reader.readText();
-        tag = reader.readText();
-    };
-    table.loadRow = [&](CsvReader& reader, int line) {
-        Spell* spell = new Spell();
-        if (!spell) {
-            writeLoadMessage(message, "メモリが足りません。 line%d : %s", line, name.c_str());
-            return false;
-        }
-        if (!spell->parse(message, reader, name, tag)) {
-            // The parser's own text, with the line.
-            writeLoadMessage(message, "%s line%d", message.data(), line);
-            delete spell;
-            return false;
-        }
-        if (const Spell* held = find(spell->tag())) {
-            writeLoadMessage(message, "スペルタグが重複しています。%s 以前は%sでした", name.c_str(),
-                             held->name().c_str());
-            delete spell;
-            return false;
-        }
-        insert(spell);
-        return true;
-    };
-    return loadCsvTable(table, message);
 }

@@ -7,19 +7,30 @@
 // them on clear() and at exit.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "engine/core/core.h"
-#include "game/data/csv_reader.h"
-#include "game/data/tagged_records.h"
+#include "game/data/data_files.h"
+#include "game/data/record_table.h"
+#include "game/data/spell.h"
 
-class Spell;
+// The spell table: key cells name and tag; a missing file writes its message
+// and still loads (as an empty table).
+struct SpellTable {
+    using Key = std::string;
+    using Keys = NameTagCells;
+    static constexpr const char* kFile = kSpellTableFile;
+    static constexpr const char* kNotFoundMessage = "魔法系統リストファイルが見つかりません : %s";
+    static constexpr bool kMissingFileIsError = false;
 
-class SpellList : public qel::Core, public TaggedRecords<Spell> {
+    static const std::string& keyOf(const Spell& spell) { return spell.tag(); }
+    static bool parse(Spell& spell, const Keys& keys, CsvReader& reader, LoadMessage message,
+                      int line);
+    static void writeDuplicate(LoadMessage message, const Keys& keys, const Spell& held, int line);
+};
+
+class SpellList : public qel::Core, public RecordTable<Spell, SpellTable> {
 public:
-    static constexpr const char* kDefaultPath = "data/data08.dat";
-
     SpellList();
     ~SpellList() override;
 
@@ -28,12 +39,6 @@ public:
 
     QEL_CLASS(SpellList, qel::Core, qel::Pool::Resources);
 
-    // Replaces the list with the table at `path` (key cells name and tag).
-    // A missing table writes its message and is still true; a bad row or a
-    // repeated tag is false with the reason in `message`, and the rows
-    // before it stay loaded.
-    bool load(LoadMessage message, const std::string& path = kDefaultPath);
-
-    // get(), insert(), clear() and size() are those of TaggedRecords.
+    // load(), get(), insert(), clear() and size() are those of RecordTable.
     const Map& spells() const { return records(); }
 };

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <string>
 
+#include "game/data/data_files.h"
 #include "game/data/dice.h"
 #include "game/world/value_types.h"
 #include "game/world/dungeon.h"
@@ -37,15 +38,15 @@ inline constexpr std::int32_t MESSAGE_FONT = 1;
 inline constexpr std::int32_t MIDDLE_FONT = 2;
 inline constexpr std::int32_t LARGE_FONT = 3;
 inline constexpr std::int32_t MINI_FONT = 4;
-inline constexpr const char* DATA_RACE = "data/data01.dat";
-inline constexpr const char* DATA_CLASS = "data/data02.dat";
-inline constexpr const char* DATA_NAME = "data/data03.dat";
-inline constexpr const char* DATA_ITEM = "data/data04.dat";
-inline constexpr const char* DATA_MONS = "data/data05.dat";
-inline constexpr const char* DATA_ACTION = "data/data06.dat";
-inline constexpr const char* DATA_SKILL = "data/data07.dat";
-inline constexpr const char* DATA_SPELL = "data/data08.dat";
-inline constexpr const char* DATA_SCRIPT = "data/data09.dat";
+inline constexpr const char* DATA_RACE = kRaceTableFile;
+inline constexpr const char* DATA_CLASS = kClassTableFile;
+inline constexpr const char* DATA_NAME = kItemNameTableFile;
+inline constexpr const char* DATA_ITEM = kItemTableFile;
+inline constexpr const char* DATA_MONS = kMonsterTableFile;
+inline constexpr const char* DATA_ACTION = kActionTableFile;
+inline constexpr const char* DATA_SKILL = kSkillTableFile;
+inline constexpr const char* DATA_SPELL = kSpellTableFile;
+inline constexpr const char* DATA_SCRIPT = kScriptPackageFile;
 
 // ---- Game identity, files and network -------------------------------------
 extern std::string GAME_TITLE;

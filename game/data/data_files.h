@@ -1,0 +1,14 @@
+// The game's data files, relative to the working folder: the only place
+// their names are written. Loaders default to these, and the scripts read
+// them as the read-only settings DATA_RACE .. DATA_SCRIPT.
+#pragma once
+
+inline constexpr const char* kRaceTableFile = "data/data01.dat";
+inline constexpr const char* kClassTableFile = "data/data02.dat";
+inline constexpr const char* kItemNameTableFile = "data/data03.dat";
+inline constexpr const char* kItemTableFile = "data/data04.dat";
+inline constexpr const char* kMonsterTableFile = "data/data05.dat";
+inline constexpr const char* kActionTableFile = "data/data06.dat";
+inline constexpr const char* kSkillTableFile = "data/data07.dat";
+inline constexpr const char* kSpellTableFile = "data/data08.dat";
+inline constexpr const char* kScriptPackageFile = "data/data09.dat";
