@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/render/surface.h"
+#include "engine/gfx/surface.h"
 
 namespace qel {
 

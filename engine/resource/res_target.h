@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "engine/render/graphics_device.h"
+#include "engine/gfx/graphics_device.h"
 #include "engine/resource/res_texture.h"
 
 namespace qel {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/render/surface.h"
+#include "engine/gfx/surface.h"
 #include "engine/resource/res_base.h"
 
 namespace qel {

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "engine/render/vertex.h"
+#include "engine/gfx/vertex.h"
 #include "engine/resource/res_base.h"
 
 namespace qel {

@@ -26,8 +26,8 @@
 
 #include "engine/core/critical_section.h"
 #include "engine/core/sys_base.h"
-#include "engine/render/graphics_device.h"
-#include "engine/render/surface.h"
+#include "engine/gfx/graphics_device.h"
+#include "engine/gfx/surface.h"
 
 namespace qel {
 

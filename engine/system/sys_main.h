@@ -22,7 +22,7 @@
 #include "engine/core/critical_section.h"
 #include "engine/core/memory_allocator.h"
 #include "engine/core/sys_base.h"
-#include "engine/render/graphics_device.h"
+#include "engine/gfx/graphics_device.h"
 #include "engine/system/fps_timer.h"
 #include "engine/system/instance_lock.h"
 #include "engine/system/start_params.h"

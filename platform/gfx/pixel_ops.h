@@ -11,8 +11,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "engine/render/graphics_device.h"
-#include "engine/render/surface.h"
+#include "engine/gfx/graphics_device.h"
+#include "engine/gfx/surface.h"
 
 namespace qel::px {
 

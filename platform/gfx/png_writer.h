@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/surface.h"
+#include "engine/gfx/surface.h"
 
 namespace qel {
 

@@ -1,5 +1,5 @@
 // Turns vertices, lines and coverage masks into pixels of a surface, by the
-// rules of engine/render/CONVENTIONS.md. Axis-aligned sprite quads, copies and fills go
+// rules of engine/gfx/CONVENTIONS.md. Axis-aligned sprite quads, copies and fills go
 // through fast paths; every other triangle through the general path. Both
 // evaluate the same exact fixed-point sample positions and call the same
 // per-pixel functions (pixel_ops.h), so they agree pixel for pixel; the
@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "engine/render/graphics_device.h"
-#include "engine/render/surface.h"
+#include "engine/gfx/graphics_device.h"
+#include "engine/gfx/surface.h"
 
 namespace qel {
 

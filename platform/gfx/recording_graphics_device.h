@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/font/font.h"
-#include "engine/render/graphics_device.h"
+#include "engine/gfx/graphics_device.h"
 
 namespace qel {
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/render/graphics_device.h"
+#include "engine/gfx/graphics_device.h"
 #include "platform/gfx/rasterizer.h"
 
 namespace qel {

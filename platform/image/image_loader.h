@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "engine/render/surface.h"
+#include "engine/gfx/surface.h"
 
 namespace qel {
 

@@ -117,7 +117,7 @@ TEST(FontFace, UnusableDescriptionsOrFilesGiveNoFont) {
     EXPECT_FALSE(Font::create(desc));
     desc.height = 16;
     EXPECT_FALSE(FontFace::open(desc, "/nonexistent/font.ttf"));
-    EXPECT_FALSE(FontFace::open(desc, QEL_SOURCE_DIR "/engine/render/CONVENTIONS.md"));
+    EXPECT_FALSE(FontFace::open(desc, QEL_SOURCE_DIR "/engine/gfx/CONVENTIONS.md"));
 }
 
 struct Drawn {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/graphics_device.h"
+#include "engine/gfx/graphics_device.h"
 #include "platform/gfx/png_writer.h"
 
 namespace qel::test {

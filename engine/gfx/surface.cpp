@@ -1,4 +1,4 @@
-#include "engine/render/surface.h"
+#include "engine/gfx/surface.h"
 
 #include <algorithm>
 

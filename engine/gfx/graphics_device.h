@@ -13,8 +13,8 @@
 #include <span>
 #include <string_view>
 
-#include "engine/render/surface.h"
-#include "engine/render/vertex.h"
+#include "engine/gfx/surface.h"
+#include "engine/gfx/vertex.h"
 
 namespace qel {
 
