@@ -42,7 +42,7 @@ struct FontFace::FaceHandle {
     }
 };
 
-std::shared_ptr<Font> Font::create(const FontDesc& desc) {
+std::shared_ptr<Font> FontFace::create(const FontDesc& desc) {
 #ifdef QEL_FONT_FILE
     return FontFace::open(desc, QEL_FONT_FILE);
 #else

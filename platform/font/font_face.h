@@ -12,12 +12,15 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/font/font.h"
+#include "engine/gfx/font.h"
 
 namespace qel {
 
 class FontFace final : public Font {
 public:
+    // A font of the game's Gothic face; the factory the program's entry
+    // gives Font.
+    static std::shared_ptr<Font> create(const FontDesc& desc);
     // Null when the file cannot be opened as a font or the description is unusable.
     static std::shared_ptr<FontFace> open(const FontDesc& desc, const std::string& path);
     ~FontFace() override;

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/font/font.h"
+#include "engine/gfx/font.h"
 
 namespace qel {
 

@@ -1,5 +1,5 @@
-// Process entry: gives the engine the operating system's files, window,
-// graphics device, message boxes and instance lock, fills the start record
+// Process entry: gives the engine the operating system's files, fonts,
+// window, graphics device, message boxes and instance lock, fills the start record
 // and runs the engine.
 //
 // QEL_EXIT_AFTER_FRAMES=n ends the program after n frames, so that the real
@@ -8,9 +8,11 @@
 
 #include "engine/file/file_system.h"
 #include "engine/net/sys_socket_client.h"
+#include "engine/gfx/font.h"
 #include "engine/resource/sys_resource.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
+#include "platform/font/font_face.h"
 #include "platform/gfx/software_graphics_device.h"
 #include "platform/image/stb_image_decoder.h"
 #include "platform/net/posix_socket_api.h"
@@ -30,6 +32,7 @@ qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int
 
 int main() {
     qel::FileSystem::install(&qel::PosixFileSystem::instance());
+    qel::Font::setFactory(&qel::FontFace::create);
     qel::SysMain& app = qel::SysMain::instance();
     if (const char* frames = std::getenv("QEL_EXIT_AFTER_FRAMES")) {
         app.setFrameLimit(static_cast<std::uint32_t>(std::strtoul(frames, nullptr, 10)));

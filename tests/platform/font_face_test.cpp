@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "platform/gfx/software_graphics_device.h"
-#include "tests/platform/gfx_test_support.h"
+#include "tests/support/gfx_test_support.h"
 
 namespace qel {
 namespace {

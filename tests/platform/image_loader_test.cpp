@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "platform/gfx/png_writer.h"
-#include "tests/platform/gfx_test_support.h"
+#include "tests/support/gfx_test_support.h"
 
 namespace qel {
 namespace {

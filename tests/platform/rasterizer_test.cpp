@@ -14,7 +14,7 @@
 
 #include "platform/gfx/blend_rows.h"
 #include "platform/gfx/pixel_ops.h"
-#include "tests/platform/gfx_test_support.h"
+#include "tests/support/gfx_test_support.h"
 
 namespace qel {
 namespace {

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <functional>
 
-#include "tests/platform/gfx_test_support.h"
+#include "tests/support/gfx_test_support.h"
 
 namespace qel {
 namespace {

@@ -19,9 +19,9 @@
 #include "engine/resource/res_target.h"
 #include "engine/resource/res_vertex_buffer.h"
 #include "platform/gfx/png_writer.h"
-#include "platform/gfx/recording_graphics_device.h"
+#include "tests/support/recording_graphics_device.h"
 #include "platform/image/stb_image_decoder.h"
-#include "tests/platform/gfx_test_support.h"
+#include "tests/support/gfx_test_support.h"
 
 namespace qel {
 namespace {

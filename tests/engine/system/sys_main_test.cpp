@@ -15,6 +15,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_instance_lock.h"
 #include "tests/support/fake_window_backend.h"
+#include "tests/support/recording_graphics_device.h"
 
 namespace qel {
 namespace {
@@ -37,48 +38,6 @@ private:
     void note(const char* op) { log_->push_back(name_ + "." + op); }
     std::string name_;
     Log* log_;
-};
-
-// A device that can pretend to be lost.
-class FakeDevice : public GraphicsDevice {
-public:
-    FakeDevice() : back_(std::make_shared<Surface>(800, 600, PixelFormat::X8R8G8B8)) {}
-    Surface& backBuffer() override { return *back_; }
-    SurfacePtr createSurface(int w, int h, PixelFormat f) override {
-        return std::make_shared<Surface>(w, h, f);
-    }
-    void setRenderTarget(SurfacePtr) override {}
-    Surface& renderTarget() override { return *back_; }
-    void setViewport(const Rect&) override {}
-    Rect viewport() const override { return back_->bounds(); }
-    void clear(std::uint32_t, std::uint32_t) override {}
-    void colorFill(Surface&, std::uint32_t) override {}
-    void setTexture(std::shared_ptr<const Surface>) override {}
-    void setBlendMode(BlendMode) override {}
-    void setFilter(TextureFilter) override {}
-    void setAddressMode(TextureAddress) override {}
-    void drawTriangles(std::span<const Vertex>) override {}
-    void drawLine(std::span<const LinePoint>, std::uint32_t) override {}
-    void drawText(const Font&, int, int, std::string_view, std::uint32_t) override {}
-    DeviceStatus status() const override {
-        if (++statusCalls == loseOnStatusCall) status_ = DeviceStatus::NeedsReset;
-        return status_;
-    }
-    bool reset() override {
-        ++resets;
-        if (!resetSucceeds) return false;
-        status_ = DeviceStatus::Ok;
-        return true;
-    }
-
-    mutable DeviceStatus status_ = DeviceStatus::Ok;
-    mutable int statusCalls = 0;
-    int loseOnStatusCall = 0;  // the device is lost when status is asked for the n-th time
-    bool resetSucceeds = true;
-    int resets = 0;
-
-private:
-    SurfacePtr back_;
 };
 
 Log* hookLog = nullptr;
@@ -116,7 +75,7 @@ struct AppFixture : ::testing::Test {
         camera{"camera", &log}, light{"light", &log}, render{"render", &log},
         memory{"memory", &log}, sound{"sound", &log}, extraA{"addedA", &log},
         extraB{"addedB", &log};
-    FakeDevice* device = nullptr;
+    RecordingGraphicsDevice* device = nullptr;
     std::string lockDir;
 
     void SetUp() override {
@@ -138,7 +97,7 @@ struct AppFixture : ::testing::Test {
         window.setWheelHandler(nullptr);
         app.setWindowBackend(&backend);
         app.setDeviceFactory([this](int, int, int) {
-            auto d = std::make_unique<FakeDevice>();
+            auto d = std::make_unique<RecordingGraphicsDevice>();
             device = d.get();
             return SysMain::CreatedDevice{std::move(d), DeviceError::None};
         });
@@ -248,7 +207,7 @@ TEST_F(AppFixture, ASubsystemAddedFromAnotherThreadJoinsBetweenFrames) {
 
 TEST_F(AppFixture, DeviceLossIsRepairedOnTheWindowThreadAndTheTreeHearsAtItsNextDraw) {
     ASSERT_TRUE(app.createDevice(gameParams()));
-    device->status_ = DeviceStatus::Lost;
+    device->setStatus(DeviceStatus::Lost);
     app.renderFrame();
     EXPECT_EQ(app.deviceState(), SysMain::kDeviceLost);
     EXPECT_EQ(backend.frames, 1);
@@ -256,18 +215,18 @@ TEST_F(AppFixture, DeviceLossIsRepairedOnTheWindowThreadAndTheTreeHearsAtItsNext
 
     // Not ready for a reset yet: only the lost notices, again on each attempt.
     app.onResetDevice();
-    EXPECT_EQ(device->resets, 0);
+    EXPECT_EQ(device->callsOf(RecordingGraphicsDevice::Op::Reset).size(), 0u);
     EXPECT_EQ(take(), (Log{"input.lost", "task.lost", "resource.lost", "camera.lost", "light.lost",
                            "render.lost", "memory.lost", "sound.lost"}));
     // A failing reset leaves the device lost.
-    device->status_ = DeviceStatus::NeedsReset;
-    device->resetSucceeds = false;
+    device->setStatus(DeviceStatus::NeedsReset);
+    device->setResetSucceeds(false);
     app.onResetDevice();
-    EXPECT_EQ(device->resets, 1);
+    EXPECT_EQ(device->callsOf(RecordingGraphicsDevice::Op::Reset).size(), 1u);
     EXPECT_EQ(app.deviceState(), SysMain::kDeviceLost);
     take();
 
-    device->resetSucceeds = true;
+    device->setResetSucceeds(true);
     app.onResetDevice();
     EXPECT_EQ(app.deviceState(), SysMain::kDeviceResetDone);
     Log log2 = take();
@@ -337,7 +296,7 @@ TEST_F(AppFixture, DeviceCreationFallsBackAndNamesTheFirstAttemptsError) {
             attempts.push_back(attempt);
             SysMain::CreatedDevice made;
             if (attempt >= c.failures) {
-                made.device = std::make_unique<FakeDevice>();
+                made.device = std::make_unique<RecordingGraphicsDevice>();
             } else {
                 // Later attempts fail differently: only the first one's error counts.
                 made.error = attempt == 0 ? c.firstError : DeviceError::Unknown;
@@ -412,8 +371,8 @@ TEST_F(AppFixture, RunPlaysFramesUntilTheLimitThenShutsDown) {
 
 TEST_F(AppFixture, ALostDeviceIsResetByTheWindowThreadWhileTheGameWaits) {
     app.setDeviceFactory([this](int, int, int) {
-        auto d = std::make_unique<FakeDevice>();
-        d->loseOnStatusCall = 2;  // after the second frame's present
+        auto d = std::make_unique<RecordingGraphicsDevice>();
+        d->loseAtStatusQuery(2);  // after the second frame's present
         device = d.get();
         return SysMain::CreatedDevice{std::move(d), DeviceError::None};
     });

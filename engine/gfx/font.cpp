@@ -1,11 +1,26 @@
-#include "platform/font/font.h"
+#include "engine/gfx/font.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 #include "engine/file/string_util.h"
 
 namespace qel {
+namespace {
+
+std::atomic<Font::Factory> factory{nullptr};
+
+}  // namespace
+
+std::shared_ptr<Font> Font::create(const FontDesc& desc) {
+    const Factory make = factory.load(std::memory_order_acquire);
+    return make ? make(desc) : nullptr;
+}
+
+void Font::setFactory(Factory make) {
+    factory.store(make, std::memory_order_release);
+}
 
 SjisStep sjisStep(std::string_view text, std::size_t at) {
     SjisStep step;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/font/font.h"
+#include "engine/gfx/font.h"
 #include "engine/gfx/graphics_device.h"
 
 namespace qel {
@@ -55,6 +55,9 @@ public:
     // While lost, draw calls are ignored (not recorded) and reset() answers
     // resetSucceeds.
     void setStatus(DeviceStatus status) { status_ = status; }
+    // The n-th status query from now (1 for the next) finds the device
+    // lost and needing a reset, as if it were lost while presenting.
+    void loseAtStatusQuery(int n) { statusQueriesLeft_ = n; }
     void setResetSucceeds(bool succeeds) { resetSucceeds_ = succeeds; }
     void setRefuseSurfaces(bool refuse) { refuseSurfaces_ = refuse; }
     int surfacesCreated() const { return surfacesCreated_.load(); }
@@ -82,7 +85,7 @@ public:
     void drawLine(std::span<const LinePoint> points, std::uint32_t argb) override;
     void drawText(const Font& font, int x, int y, std::string_view text,
                   std::uint32_t argb) override;
-    DeviceStatus status() const override { return status_; }
+    DeviceStatus status() const override;
     bool reset() override;
 
 private:
@@ -96,7 +99,9 @@ private:
     BlendMode blend_ = BlendMode::Off;
     TextureFilter filter_ = TextureFilter::Point;
     TextureAddress address_ = TextureAddress::Wrap;
-    DeviceStatus status_ = DeviceStatus::Ok;
+    // Mutable: a query may be the one that loses the device.
+    mutable DeviceStatus status_ = DeviceStatus::Ok;
+    mutable int statusQueriesLeft_ = 0;
     bool resetSucceeds_ = true;
     // Atomic: surfaces are made on the loader thread as well.
     std::atomic<bool> refuseSurfaces_ = false;

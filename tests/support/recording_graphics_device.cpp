@@ -1,4 +1,4 @@
-#include "platform/gfx/recording_graphics_device.h"
+#include "tests/support/recording_graphics_device.h"
 
 #include <algorithm>
 
@@ -93,6 +93,11 @@ void RecordingGraphicsDevice::drawText(const Font& font, int x, int y, std::stri
     c.y = y;
     c.color = argb;
     calls_.push_back(std::move(c));
+}
+
+DeviceStatus RecordingGraphicsDevice::status() const {
+    if (statusQueriesLeft_ > 0 && --statusQueriesLeft_ == 0) status_ = DeviceStatus::NeedsReset;
+    return status_;
 }
 
 bool RecordingGraphicsDevice::reset() {

@@ -1,13 +1,13 @@
 // The recording fake: what drawing code can learn from it, and its lost
 // and refusing modes.
-#include "platform/gfx/recording_graphics_device.h"
+#include "tests/support/recording_graphics_device.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
 
-#include "tests/platform/gfx_test_support.h"
+#include "tests/support/gfx_test_support.h"
 
 namespace qel {
 namespace {
@@ -64,6 +64,16 @@ TEST(RecordingGraphicsDevice, LostDeviceIgnoresDrawingUntilReset) {
 
     d.setRefuseSurfaces(true);
     EXPECT_EQ(d.createSurface(4, 4, PixelFormat::A8R8G8B8), nullptr);
+}
+
+TEST(RecordingGraphicsDevice, IsLostAtTheStatusQueryAskedFor) {
+    RecordingGraphicsDevice d;
+    d.loseAtStatusQuery(2);
+    EXPECT_EQ(d.status(), DeviceStatus::Ok);
+    EXPECT_EQ(d.status(), DeviceStatus::NeedsReset);
+    EXPECT_TRUE(d.reset());
+    EXPECT_EQ(d.status(), DeviceStatus::Ok);
+    EXPECT_EQ(d.status(), DeviceStatus::Ok);
 }
 
 TEST(RecordingGraphicsDevice, CountsSurfacesMadeOnSeveralThreadsAtOnce) {

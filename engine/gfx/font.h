@@ -53,9 +53,14 @@ class Font {
 public:
     virtual ~Font() = default;
 
-    // A font for the description, or null when the face file cannot be
-    // loaded or the height is not positive (or above 1024).
+    using Factory = std::shared_ptr<Font> (*)(const FontDesc& desc);
+
+    // A font for the description from the installed factory, or null when
+    // none is installed, the face file cannot be loaded or the height is
+    // not positive (or above 1024).
     static std::shared_ptr<Font> create(const FontDesc& desc);
+    // The program's entry installs the platform's fonts; null removes them.
+    static void setFactory(Factory factory);
 
     const FontDesc& desc() const { return desc_; }
     int cellHeight() const { return desc_.height; }
