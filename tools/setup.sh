@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
+  libpixman-1-dev  # benchmark only: the compositor the graphics benchmark compares with
   libsdl2-dev
   liblua5.1-0-dev libtolua++5.1-dev
   libstb-dev libfreetype-dev fonts-ipafont-gothic
