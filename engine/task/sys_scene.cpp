@@ -69,12 +69,19 @@ void SysScene::update() {
         countdown_ = -1;
         return;
     }
-    if (pending_->getState() == kStateNew && hasChild(pending_)) {
+    // Checked before anything is read from it: while this manager was
+    // skipped, the pending scene may have failed or been killed and deleted.
+    if (!hasChild(pending_)) {
+        pending_ = nullptr;
+        countdown_ = -1;
+        return;
+    }
+    if (pending_->getState() == kStateNew) {
         // Requested after this frame's start phase: switch once it has started.
         countdown_ = 0;
         return;
     }
-    if (pending_->isActive() && hasChild(pending_)) {
+    if (pending_->isActive()) {
         if (SceneBase* old = getCurrent()) old->kill();
         current_ = pending_;
     }

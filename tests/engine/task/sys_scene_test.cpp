@@ -214,6 +214,26 @@ TEST_F(SysSceneTest, SceneKilledElsewhereIsForgottenBeforeItsBlockIsReused) {
     EXPECT_TRUE(filtered("Game", "release").empty());
 }
 
+TEST_F(SysSceneTest, APendingSceneKilledWhileTheManagerIsSkippedIsDropped) {
+    ASSERT_TRUE(manager->requestChange(&Title::staticClassInfo()));
+    frame();
+    ASSERT_TRUE(manager->requestChange(&Game::staticClassInfo()));
+    TaskBase* pending = nullptr;
+    for (TaskBase* child : manager->getChildren()) {
+        if (child != manager->getCurrent()) pending = child;
+    }
+    ASSERT_NE(pending, nullptr);
+    // The manager sees nothing while its pending scene dies and is deleted.
+    manager->setSkipCounter(4);
+    pending->kill();
+    frames(5);
+    EXPECT_EQ(trace().of("Game").back(), "3:Game.delete");
+    frames(2);
+    EXPECT_FALSE(manager->isChangePending());
+    EXPECT_EQ(current(), "Title");
+    EXPECT_EQ(manager->getChildCount(), 1u);
+}
+
 TEST_F(SysSceneTest, RequestsThatMakeNoSceneChangeNothing) {
     ASSERT_TRUE(manager->requestChange(&Title::staticClassInfo()));
     frame();
