@@ -158,6 +158,10 @@ bool SysMain::createDevice(const StartParams& params) {
 }
 
 bool SysMain::init() {
+    {
+        ScopedLock lock(gameLock_);
+        shuttingDown_ = false;
+    }
     // The global locale stays "C": text is Shift-JIS by explicit conversion,
     // and the script language's number parsing must not change.
     bool ok = true;
@@ -170,8 +174,18 @@ bool SysMain::init() {
 
 void SysMain::term() {
     if (gameShutdownHook_) gameShutdownHook_();
-    for (SysBase* s : added_) s->term();
-    decltype(added_)().swap(added_);
+    // The list is taken under the game lock, and from then on nothing joins
+    // it: a thread adding one now (the boot loader) shuts its own down.
+    // Their terms run outside the lock, so one that waits for that thread
+    // cannot wait on the lock as well.
+    decltype(added_) added;
+    {
+        ScopedLock lock(gameLock_);
+        shuttingDown_ = true;
+        added.swap(added_);
+    }
+    for (SysBase* s : added) s->term();
+    decltype(added_)().swap(added);
     forEach(kTermOrder, std::size(kTermOrder), false, [](SysBase& s) { s.term(); });
 }
 
@@ -226,6 +240,10 @@ int SysMain::addSystem(SysBase* system) {
     // The boot loader adds subsystems while frames run: the list changes
     // only between frames (the lock is re-entrant for the game thread).
     ScopedLock lock(gameLock_);
+    if (shuttingDown_) {
+        system->term();  // too late to run: shut down, never left behind
+        return -1;
+    }
     try {
         if (added_.capacity() == 0) {
             added_.reserve(4);

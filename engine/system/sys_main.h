@@ -100,7 +100,8 @@ public:
     SysBase* subsystem(Slot slot) const { return slots_[slot]; }
     // Adds a further subsystem after its init; its index, or -1 (and the
     // quit flag set) when its init fails. Any thread: the list changes
-    // under the game lock, between frames.
+    // under the game lock, between frames. Once term has begun, a
+    // subsystem is shut down again instead of added (-1).
     int addSystem(SysBase* system);
 
     // The steps of run, for tests.
@@ -151,6 +152,8 @@ private:
     SysBase* slots_[kSlotCount] = {};
     // Created on first use with room for 4; grows by its size, at most 100 at a time.
     std::vector<SysBase*, PoolAllocator<SysBase*, Pool::System>> added_;
+    // Set by term under the game lock: no more additions.
+    bool shuttingDown_ = false;
 
     Window* window_ = nullptr;
     WindowBackend* backend_ = nullptr;

@@ -205,6 +205,38 @@ TEST_F(AppFixture, ASubsystemAddedFromAnotherThreadJoinsBetweenFrames) {
     EXPECT_EQ(late.updates, 1);
 }
 
+// Counts inits and terms of the same object from any thread.
+class BalancedSystem : public SysBase {
+public:
+    bool init() override { return inits.fetch_add(1), true; }
+    void term() override { terms.fetch_add(1); }
+    std::atomic<int> inits{0};
+    std::atomic<int> terms{0};
+};
+
+TEST_F(AppFixture, ShutdownRacingALoaderThatAddsSubsystemsLosesNoneAndTouchesNoFreedList) {
+    for (int round = 0; round < 50; ++round) {
+        SysMain racing;
+        std::vector<std::unique_ptr<BalancedSystem>> systems;
+        for (int i = 0; i < 40; ++i) systems.push_back(std::make_unique<BalancedSystem>());
+        std::atomic<bool> go{false};
+        std::thread loader([&] {
+            while (!go) std::this_thread::yield();
+            for (auto& s : systems) racing.addSystem(s.get());
+        });
+        go = true;
+        for (int i = 0; i < round % 7; ++i) std::this_thread::yield();
+        racing.term();
+        loader.join();
+        // Each subsystem that came up went down once, whichever side of the
+        // shutdown its addition fell on.
+        for (auto& s : systems) {
+            ASSERT_EQ(s->inits.load(), 1) << round;
+            ASSERT_EQ(s->terms.load(), 1) << round;
+        }
+    }
+}
+
 TEST_F(AppFixture, DeviceLossIsRepairedOnTheWindowThreadAndTheTreeHearsAtItsNextDraw) {
     ASSERT_TRUE(app.createDevice(gameParams()));
     device->setStatus(DeviceStatus::Lost);
