@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "bindings/bound_states.h"
 #include "game/world/value_types.h"
@@ -77,6 +78,90 @@ int setWordValue(lua_State* L, const char* typeName) {
     const std::uint32_t word = toNumber<std::uint32_t>(L, 2, 0);
     std::memcpy(self, &word, sizeof word);
     return 0;
+}
+
+namespace {
+
+int guardedCall(lua_State* L) {
+    lua_CFunction func;
+    std::memcpy(&func, lua_touserdata(L, lua_upvalueindex(1)), sizeof func);
+    try {
+        return func(L);
+    } catch (const std::exception& e) {
+        lua_pushstring(L, e.what());  // a Lua error here (memory) replaces this one
+    }
+    return lua_error(L);
+}
+
+// Replaces the C function at t[key] (t at `t`, key on top of the stack,
+// popped) by its guarded form; anything else stays.
+void guardField(lua_State* L, int t) {
+    lua_pushvalue(L, -1);  // +1 key
+    lua_rawget(L, t);      // replace by t[key]
+    lua_CFunction func = lua_tocfunction(L, -1);
+    lua_pop(L, 1);
+    if (!func) {
+        lua_pop(L, 1);
+        return;
+    }
+    pushGuarded(L, func);  // +1
+    lua_rawset(L, t);      // -2 t[key] = guarded
+}
+
+// Guards t[".get"][name] and t[".set"][name], t being the table on top.
+void guardAccessors(lua_State* L, const char* name) {
+    const int t = lua_gettop(L);
+    for (const char* side : {".get", ".set"}) {
+        lua_pushstring(L, side);  // +1
+        lua_rawget(L, t);         // the accessor table or nil
+        if (lua_istable(L, -1)) {
+            lua_pushstring(L, name);
+            guardField(L, lua_gettop(L) - 1);
+        }
+        lua_pop(L, 1);
+    }
+}
+
+}  // namespace
+
+void pushGuarded(lua_State* L, lua_CFunction func) {
+    void* box = lua_newuserdata(L, sizeof func);  // +1
+    std::memcpy(box, &func, sizeof func);
+    lua_pushcclosure(L, &guardedCall, 1);  // replaces the box by the closure
+}
+
+void registerFunction(lua_State* L, const char* name, lua_CFunction func) {
+    tolua_function(L, name, func);
+    lua_pushstring(L, name);
+    guardField(L, lua_gettop(L) - 1);
+}
+
+void registerVariable(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set) {
+    tolua_variable(L, name, get, set);
+    guardAccessors(L, name);
+}
+
+void registerArray(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set) {
+    tolua_array(L, name, get, set);
+    // The array is a table in .get[name] whose metatable holds the element
+    // functions as __index and __newindex.
+    const int t = lua_gettop(L);
+    lua_pushstring(L, ".get");  // +1
+    lua_rawget(L, t);
+    if (lua_istable(L, -1)) {
+        lua_pushstring(L, name);  // +1
+        lua_rawget(L, -2);        // the array table
+        if (lua_istable(L, -1) && lua_getmetatable(L, -1)) {
+            const int mt = lua_gettop(L);
+            lua_pushstring(L, "__index");
+            guardField(L, mt);
+            lua_pushstring(L, "__newindex");
+            guardField(L, mt);
+            lua_pop(L, 1);  // the metatable
+        }
+        lua_pop(L, 1);  // the array table
+    }
+    lua_settop(L, t);
 }
 
 int registerCollected(lua_State* L, int lo) {

@@ -157,6 +157,18 @@ void deleteFromScript(lua_State* L, T* object) {
 // the missing pointer).
 int registerCollected(lua_State* L, int lo);
 
+// No C++ exception may cross a Lua frame: Lua unwinds with exceptions of
+// its own and would take a foreign one for a meaningless error. The
+// registrations below (what tolua_function, tolua_variable and tolua_array
+// become in generated code) store each function behind a guard that turns a
+// std::exception into a Lua error carrying its text; Lua's own errors pass
+// through untouched.
+void registerFunction(lua_State* L, const char* name, lua_CFunction func);
+void registerVariable(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set);
+void registerArray(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set);
+// Pushes `func` behind the guard.
+void pushGuarded(lua_State* L, lua_CFunction func);
+
 // For a binding whose result the script owns though no binding made it (an
 // object the program creates and hands over, to be deleted by the script).
 inline void giveToScript(lua_State* L, const void* object) {

@@ -13,3 +13,8 @@
 // A new object whose pool had no room was pushed as nil; there is nothing to
 // hand to the collector.
 #define tolua_register_gc(L, lo) binding::registerCollected(L, lo)
+// Every bound function, accessor and array element function is registered
+// behind the guard that turns a C++ exception into a Lua error.
+#define tolua_function(L, name, func) binding::registerFunction(L, name, func)
+#define tolua_variable(L, name, get, set) binding::registerVariable(L, name, get, set)
+#define tolua_array(L, name, get, set) binding::registerArray(L, name, get, set)

@@ -1,5 +1,7 @@
 #include "tests/bindings/probe.h"
 
+#include <stdexcept>
+
 std::string probeText;
 int probeInt = 0;
 unsigned int probeUint = 0;
@@ -27,4 +29,10 @@ std::string probeRepeat(std::string text, int times) {
 
 const char* probeText2(const char* text) {
     return text;
+}
+
+int probeAt(int index) {
+    if (index < 0 || index > 9)
+        throw std::out_of_range("index " + std::to_string(index) + " is out of range");
+    return index;
 }

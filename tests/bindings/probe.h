@@ -20,6 +20,9 @@ int probeEcho(int n);
 unsigned int probeEchoUnsigned(unsigned int n);
 std::string probeRepeat(std::string text, int times = 2);
 const char* probeText2(const char* text);
+// Throws std::out_of_range for an index outside 0..9, as a program class
+// does for a bad index; returns the index otherwise.
+int probeAt(int index);
 
 // Counts its live instances, so a test can see every copy destroyed.
 struct Tracked {
