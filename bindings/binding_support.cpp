@@ -85,6 +85,9 @@ namespace {
 int guardedCall(lua_State* L) {
     lua_CFunction func;
     std::memcpy(&func, lua_touserdata(L, lua_upvalueindex(1)), sizeof func);
+    // Objects freed on another thread while this one runs the scripts are
+    // forgotten before the call can meet their addresses again.
+    BoundStates::instance().applyDeferred();
     try {
         return func(L);
     } catch (const std::exception& e) {

@@ -2,11 +2,14 @@
 
 #include <tolua++.h>
 
+#include <cstddef>
 #include <cstring>
+#include <new>
 
 #include "bindings/binding_support.h"
 #include "engine/script/lua_param_item.h"
 #include "engine/script/lua_stack_guard.h"
+#include "engine/script/script_object_hook.h"
 
 namespace binding {
 
@@ -178,8 +181,9 @@ void removeUnsafeToluaFunctions(lua_State* L) {
 }  // namespace
 
 BoundStates& BoundStates::instance() {
-    static BoundStates states;
-    return states;
+    alignas(BoundStates) static std::byte storage[sizeof(BoundStates)];
+    static BoundStates* states = new (storage) BoundStates();  // never destroyed
+    return *states;
 }
 
 int BoundStates::sharedEquality(lua_State* L) {
@@ -429,11 +433,52 @@ bool BoundStates::isBound(lua_State* L) {
     return false;
 }
 
-void BoundStates::forget(const void* address) {
+void BoundStates::apply(const Edit& edit) {
     qel::ScopedLock guard(lock_);
     for (lua_State* L : states_) {
-        if (L) forgetIn(L, address);
+        if (!L) continue;
+        if (edit.forget) {
+            forgetIn(L, edit.address);
+        } else {
+            claimIn(L, edit.address);
+        }
     }
+}
+
+void BoundStates::edit(const Edit& edit) {
+    qel::CriticalSection& running = qel::scriptStateLock();
+    if (!running.tryEnter()) {
+        // Another thread runs the scripts: it applies the edit, in order.
+        qel::ScopedLock guard(lock_);
+        try {
+            deferred_.push_back(edit);
+            hasDeferred_ = true;
+            return;
+        } catch (const std::bad_alloc&) {
+            running.enter();  // no room to defer: wait for the run to end
+        }
+    }
+    applyDeferred();  // earlier edits first
+    apply(edit);
+    running.leave();
+}
+
+void BoundStates::applyDeferred() {
+    if (!hasDeferred_) return;
+    qel::CriticalSection& running = qel::scriptStateLock();
+    if (!running.tryEnter()) return;
+    std::vector<Edit> edits;
+    {
+        qel::ScopedLock guard(lock_);
+        edits.swap(deferred_);
+        hasDeferred_ = false;
+    }
+    for (const Edit& e : edits) apply(e);
+    running.leave();
+}
+
+void BoundStates::forget(const void* address) {
+    edit(Edit{address, true});
 }
 
 // Only raw reads, and raw writes of nil to keys that exist, which never
@@ -486,10 +531,7 @@ void BoundStates::claimIn(lua_State* L, const void* address) {
 }
 
 void BoundStates::claim(const void* address) {
-    qel::ScopedLock guard(lock_);
-    for (lua_State* L : states_) {
-        if (L) claimIn(L, address);
-    }
+    edit(Edit{address, false});
 }
 
 }  // namespace binding

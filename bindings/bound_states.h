@@ -4,12 +4,20 @@
 // What it keeps true: a state is listed from the end of its registration
 // until lua_close finalizes it (a sentinel user data in the registry takes it
 // off the list), so forget() never touches a closed state. The list is
-// guarded by a lock because destructors may run on any thread; a state itself
-// is only ever touched by the thread that runs it, like every binding.
+// guarded by a lock because destructors may run on any thread. A state is
+// edited only by a thread holding qel::scriptStateLock(): forget() and
+// claim() take it when it is free (or theirs already) and otherwise defer
+// the edit, which the thread running the scripts applies before its next
+// bound call and when its run ends. So a destructor on another thread never
+// edits a state while it runs, and never waits for a script to finish (which
+// could wait for that thread in turn). The record lives until the process
+// ends, like the pools: collectors at exit still reach it.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <lua.hpp>
+#include <vector>
 
 #include "engine/core/critical_section.h"
 
@@ -34,6 +42,10 @@ public:
 
     bool isBound(lua_State* L);
 
+    // Applies the deferred edits when there are any and this thread holds
+    // (or can take) the script state lock; cheap when there are none.
+    void applyDeferred();
+
     // The per-state record of objects a script may delete (see
     // binding_support.h). In a state without the bindings nothing is
     // recorded and every delete is allowed.
@@ -41,6 +53,14 @@ public:
     static bool mayScriptDelete(lua_State* L, const void* object);
 
 private:
+    struct Edit {
+        const void* address;
+        bool forget;  // else a claim
+    };
+    BoundStates() = default;
+    // Under the script state lock: the edit in every listed state.
+    void apply(const Edit& edit);
+    void edit(const Edit& edit);
     void detach(lua_State* L);
     static void forgetIn(lua_State* L, const void* address);
     static void claimIn(lua_State* L, const void* address);
@@ -51,6 +71,8 @@ private:
 
     qel::CriticalSection lock_;
     std::array<lua_State*, kCapacity> states_{};
+    std::vector<Edit> deferred_;  // under lock_
+    std::atomic<bool> hasDeferred_{false};
 };
 
 }  // namespace binding

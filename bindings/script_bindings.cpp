@@ -132,6 +132,8 @@ int openScriptBindings(lua_State* L, std::string* error) {
     if (status == 0) {
         qel::setForgetScriptObjectHook(&binding::forgetScriptObject);
         qel::setClaimScriptObjectHook(&binding::claimScriptObject);
+        qel::setApplyDeferredScriptEditsHook(
+            [] { binding::BoundStates::instance().applyDeferred(); });
     }
     return status == 0 ? 1 : 0;
 }

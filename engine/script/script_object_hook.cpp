@@ -1,12 +1,15 @@
 #include "engine/script/script_object_hook.h"
 
 #include <atomic>
+#include <cstddef>
+#include <new>
 
 namespace qel {
 
 namespace {
 std::atomic<ForgetScriptObjectFn> g_hook{nullptr};
 std::atomic<ClaimScriptObjectFn> g_claimHook{nullptr};
+std::atomic<ApplyDeferredScriptEditsFn> g_applyHook{nullptr};
 }  // namespace
 
 void setForgetScriptObjectHook(ForgetScriptObjectFn hook) {
@@ -23,6 +26,20 @@ void setClaimScriptObjectHook(ClaimScriptObjectFn hook) {
 
 void claimScriptObject(const void* address) {
     if (ClaimScriptObjectFn hook = g_claimHook.load(); hook && address) hook(address);
+}
+
+CriticalSection& scriptStateLock() {
+    alignas(CriticalSection) static std::byte storage[sizeof(CriticalSection)];
+    static CriticalSection* lock = new (storage) CriticalSection();  // never destroyed
+    return *lock;
+}
+
+void setApplyDeferredScriptEditsHook(ApplyDeferredScriptEditsFn hook) {
+    g_applyHook.store(hook);
+}
+
+void applyDeferredScriptEdits() {
+    if (ApplyDeferredScriptEditsFn hook = g_applyHook.load()) hook();
 }
 
 }  // namespace qel

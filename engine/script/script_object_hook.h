@@ -8,6 +8,8 @@
 // call does nothing, which is right: no script can hold the object.
 #pragma once
 
+#include "engine/core/critical_section.h"
+
 namespace qel {
 
 using ForgetScriptObjectFn = void (*)(const void* address);
@@ -26,5 +28,18 @@ void setClaimScriptObjectHook(ClaimScriptObjectFn hook);
 // floor): from then on the program owns it, a script's `delete` of it is
 // refused and Lua never collects it. The program frees it as its own.
 void claimScriptObject(const void* address);
+
+// Held by whoever runs a Lua state that may have the bindings open (the
+// host holds it for every call, load and close), so that no other thread
+// edits a state while it runs. An object freed or claimed on another thread
+// meanwhile is not waited for: its edit is deferred and applied by the
+// running thread, before its next bound call and when its run ends. Lives
+// until the process ends, like the pools, for collectors at exit.
+CriticalSection& scriptStateLock();
+
+using ApplyDeferredScriptEditsFn = void (*)();
+void setApplyDeferredScriptEditsHook(ApplyDeferredScriptEditsFn hook);
+// Applies deferred edits; only by a thread that holds scriptStateLock().
+void applyDeferredScriptEdits();
 
 }  // namespace qel

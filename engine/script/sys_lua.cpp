@@ -11,6 +11,7 @@
 #include "engine/file/string_util.h"
 #include "engine/script/lua_stack_guard.h"
 #include "engine/script/lua_text_loader.h"
+#include "engine/script/script_object_hook.h"
 
 namespace qel {
 
@@ -37,7 +38,9 @@ SysLua& SysLua::instance() {
 }
 
 SysLua::~SysLua() {
-    if (state_) lua_close(state_);
+    if (!state_) return;
+    ScopedLock running(scriptStateLock());
+    lua_close(state_);  // its collectors forget objects: no other thread may edit it meanwhile
     state_ = nullptr;
 }
 
@@ -108,9 +111,12 @@ void SysLua::keepText(const char* text, std::size_t length) {
 
 bool SysLua::protect(lua_CFunction body, void* context) {
     lua_State* L = state_;
+    ScopedLock running(scriptStateLock());
+    applyDeferredScriptEdits();  // objects freed elsewhere since the last run
     const LuaStackGuard guard(L);
     const int status = lua_cpcall(L, body, context);  // +1 error object on failure
     if (status != 0) keepError(L, -1);
+    applyDeferredScriptEdits();
     return status == 0;
 }
 

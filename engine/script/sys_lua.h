@@ -11,7 +11,9 @@
 //   - Script errors are never shown or logged; the text of the last one is
 //     kept for the scripts to read back (C_GetLuaError).
 // The state is used by one thread at a time (the boot loader, then the game
-// thread); the host takes no lock.
+// thread). While it runs the state (every call, load and the close) the
+// host holds scriptStateLock(), so that objects freed on another thread
+// edit the state only through the edits it defers (script_object_hook.h).
 #pragma once
 
 #include <cstddef>

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -813,6 +814,49 @@ TEST_F(ScriptBindings, AnObjectTheProgramTookOverIsNoLongerTheScripts) {
     EXPECT_EQ(run("stale", "return made._x"), "error: attempt to use a deleted object");
     EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, before);
     EXPECT_TRUE(qel::poolById(qel::Pool::General)->checkConsistency());
+}
+
+// What a running script does not see: another thread freeing program
+// objects the state holds values for. The state is edited only by the
+// thread that runs it; the freed objects are forgotten by the time the
+// run ends, and the script's own churn of the identity tables is unharmed.
+int freeHeldFromAnotherThread(lua_State* L) {
+    auto* held = static_cast<std::vector<Point*>*>(lua_touserdata(L, lua_upvalueindex(1)));
+    auto* freer = static_cast<std::thread*>(lua_touserdata(L, lua_upvalueindex(2)));
+    *freer = std::thread([held] {
+        for (Point* p : *held) binding::destroyObject(p);
+    });
+    return 0;
+}
+
+TEST_F(ScriptBindings, ObjectsFreedOnAnotherThreadWhileAScriptRunsAreForgottenSafely) {
+    lua_State* L = host_.state();
+    for (int round = 0; round < 5; ++round) {
+        std::vector<Point*> held;
+        lua_newtable(L);
+        for (int i = 1; i <= 300; ++i) {
+            held.push_back(new Point(i, i));
+            tolua_pushusertype(L, held.back(), "Point");  // borrowed
+            lua_rawseti(L, -2, i);
+        }
+        lua_setglobal(L, "held");
+        std::thread freer;
+        lua_pushlightuserdata(L, &held);
+        lua_pushlightuserdata(L, &freer);
+        lua_pushcclosure(L, &freeHeldFromAnotherThread, 2);
+        lua_setglobal(L, "startFreeing");
+        // Run through the host, as the game runs its scripts.
+        ASSERT_TRUE(host_.runBuffer("startFreeing() sum = 0 for i = 1, 20000 do local p = "
+                                    "C.Point(i, 1) sum = sum + p._x end",
+                                    0, "churn"))
+            << host_.lastError();
+        freer.join();
+        EXPECT_EQ(run("sum", "return sum"), "200010000");
+        EXPECT_EQ(run("stale",
+                      "local dead = 0 for i = 1, #held do if not pcall(function() return "
+                      "held[i]._x end) then dead = dead + 1 end end return dead"),
+                  "300");
+    }
 }
 
 TEST(ScriptBindingsRegistration, LeavesTheStackAndReportsSuccess) {
