@@ -127,6 +127,11 @@ void guardAccessors(lua_State* L, const char* name) {
 
 }  // namespace
 
+void pushObject(lua_State* L, void* value, const char* type) {
+    BoundStates::instance().applyDeferred();
+    tolua_pushusertype(L, value, type);
+}
+
 void pushGuarded(lua_State* L, lua_CFunction func) {
     void* box = lua_newuserdata(L, sizeof func);  // +1
     std::memcpy(box, &func, sizeof func);

@@ -166,6 +166,8 @@ int registerCollected(lua_State* L, int lo);
 void registerFunction(lua_State* L, const char* name, lua_CFunction func);
 void registerVariable(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set);
 void registerArray(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set);
+// tolua_pushusertype after the edits other threads deferred (bound_states.h).
+void pushObject(lua_State* L, void* value, const char* type);
 // Pushes `func` behind the guard.
 void pushGuarded(lua_State* L, lua_CFunction func);
 

@@ -8,7 +8,8 @@
 // edited only by a thread holding qel::scriptStateLock(): forget() and
 // claim() take it when it is free (or theirs already) and otherwise defer
 // the edit, which the thread running the scripts applies before its next
-// bound call and when its run ends. So a destructor on another thread never
+// bound call, before it pushes an object (whose block may be a freed
+// object's) and when its run ends. So a destructor on another thread never
 // edits a state while it runs, and never waits for a script to finish (which
 // could wait for that thread in turn). The record lives until the process
 // ends, like the pools: collectors at exit still reach it.

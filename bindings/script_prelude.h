@@ -8,9 +8,9 @@
 #include "bindings/script_constants.h"
 #include "bindings/tolua_overrides.h"
 #include "game/shell/settings.h"
-#include "game/world/value_types.h"
 #include "game/world/status.h"
 #include "game/world/tile.h"
+#include "game/world/value_types.h"
 
 static_assert(sizeof(STATUS_NAME) / sizeof(STATUS_NAME[0]) == 58, "script.pkg sizes STATUS_NAME");
 static_assert(kWindowTexSizeCount == 4, "script.pkg sizes WINDOW_TEX_SIZE");

@@ -18,3 +18,7 @@
 #define tolua_function(L, name, func) binding::registerFunction(L, name, func)
 #define tolua_variable(L, name, get, set) binding::registerVariable(L, name, get, set)
 #define tolua_array(L, name, get, set) binding::registerArray(L, name, get, set)
+// An object's value is looked up by its address: edits deferred by another
+// thread (an object freed there, whose block this push may now reuse) are
+// applied first.
+#define tolua_pushusertype(L, value, type) binding::pushObject(L, value, type)

@@ -6,6 +6,7 @@
 #include <lua.hpp>
 
 #include "engine/script/lua_stack_guard.h"
+#include "engine/script/script_object_hook.h"
 
 namespace qel {
 
@@ -128,6 +129,7 @@ void LuaParamItem::push(lua_State* L) const {
         case kUserType:
             if (object_ && typeName_ && isPushableType(L, typeName_)) {
                 LuaStackGuard guard(L);
+                applyDeferredScriptEdits();  // the object may sit where a freed one was
                 tolua_pushusertype(L, object_, typeName_);  // +1 box, or nothing
                 if (lua_gettop(L) == guard.top() + 1) {
                     guard.keep(1);
