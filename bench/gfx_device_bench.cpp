@@ -19,7 +19,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/font/font.h"
+#include "engine/gfx/font.h"
 #include "platform/gfx/software_graphics_device.h"
 
 namespace {
