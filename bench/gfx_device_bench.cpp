@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/gfx/font.h"
+#include "platform/font/font_face.h"
 #include "platform/gfx/software_graphics_device.h"
 
 namespace {
@@ -363,6 +364,7 @@ BENCHMARK(BM_ScaledBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // Text runs: 30 lines of 48 characters, half-width and full-width mixed.
 void BM_TextRuns(benchmark::State& state) {
     auto device = qel::SoftwareGraphicsDevice::create(kWidth, kHeight).device;
+    qel::Font::setFactory(&qel::FontFace::create);  // what the program's entry installs
     const auto font = qel::Font::create(qel::FontDesc{16, 0, 0, false, "MS Gothic"});
     if (!font) {
         state.SkipWithError("no font");
