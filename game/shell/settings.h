@@ -1,17 +1,22 @@
 // Every tunable of the game: one global per setting, named as the scripts
 // see it in module `C`, with the start value it has before any script runs.
 //
+// Adding a setting takes two lines: its definition here (type, name as the
+// scripts spell it, start value) and its row in the table in settings.cpp.
+// The table is the one list the reset, the tests and the script bindings
+// are made from; each row takes its kind from the storage type and its
+// start value from what the storage holds before main runs.
+//
 // The scripts of the script package assign these at boot; the game reads
 // each one at the moment of use, so an assignment takes effect the next time
 // the reading code runs. The values derived from others (DUNGEON_TEX_WIDTH,
 // DUNGEON_TEX_HEIGHT, DUNGEON_DRAW_WIDTH, DUNGEON_DRAW_HEIGHT,
 // MINI_FONT_OFFSET_Y) are computed from the start values of their sources
-// once; a later change of CHIP_WIDTH and the like does not move them.
+// once, when the program starts; a later change of CHIP_WIDTH and the like
+// does not move them.
 //
-// Storage types follow the kinds the scripts see: uint (std::uint32_t), int
-// (std::int32_t), float, byte (std::uint8_t), port (std::uint16_t), bool,
-// text (std::string, an owned copy), Color, Point and Dice. The read-only
-// values are constants.
+// Storage types follow the kinds the scripts see (see setting.h). The
+// read-only values are constants.
 //
 // Start values that later code divides by or cycles over are 0 until the
 // scripts set them: every blink cycle (CURSOR_BLINK_ON + CURSOR_BLINK_OFF,
@@ -22,13 +27,24 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "game/data/data_files.h"
 #include "game/data/dice.h"
-#include "game/world/value_types.h"
+#include "game/shell/setting.h"
+#include "game/world/create_dungeon.h"
 #include "game/world/dungeon.h"
 #include "game/world/status.h"
+#include "game/world/value_types.h"
+
+// Every setting, read-only values first, then in the order of this file.
+std::span<const Setting> settingTable();
+// The row of the setting the scripts call `name`; null for none.
+const Setting* findSetting(std::string_view name);
+// Puts every setting the scripts may write back to its start value.
+void resetSettings();
 
 // ---- Read-only values ----------------------------------------------------
 // The map's size, as the map itself has it.
@@ -49,225 +65,231 @@ inline constexpr const char* DATA_SPELL = kSpellTableFile;
 inline constexpr const char* DATA_SCRIPT = kScriptPackageFile;
 
 // ---- Game identity, files and network -------------------------------------
-extern std::string GAME_TITLE;
-extern std::string VERSION;
-extern std::string LOCALE;
-extern std::uint32_t FILE_VERSION;
+inline std::string GAME_TITLE = "Vornhaldeen";
+inline std::string VERSION;
+inline std::string LOCALE;
+inline std::uint32_t FILE_VERSION = 100;
 // Save slot in use, 0 for none; the only setting the program itself changes.
-extern std::uint32_t CURRENT_PLAYER_ID;
-extern std::string RES_TEX_CHIP;
-extern std::uint32_t RANKING_MAX;
-extern bool NETWORK_ENABLE;
-extern std::uint32_t NETWORK_REQUEST_SPAN;
-extern std::string NETWORK_SERVER;
-extern std::uint16_t NETWORK_PORT_SEND;
-extern std::uint16_t NETWORK_PORT_RECV;
-extern std::string SE_OK;
-extern std::string SE_CANCEL;
+inline std::uint32_t CURRENT_PLAYER_ID = 0;
+inline std::string RES_TEX_CHIP = "chip.bmp";
+inline std::uint32_t RANKING_MAX = 15;
+inline bool NETWORK_ENABLE = false;
+inline std::uint32_t NETWORK_REQUEST_SPAN = 5;
+// This machine: with the network off by default, an unset server must never
+// send the player's messages to some host on whatever network they are on.
+inline std::string NETWORK_SERVER = "127.0.0.1";
+inline std::uint16_t NETWORK_PORT_SEND = 50001;
+inline std::uint16_t NETWORK_PORT_RECV = 50002;
+inline std::string SE_OK;
+inline std::string SE_CANCEL;
 
 // ---- Map drawing and field view -------------------------------------------
-extern bool FIELD_BLUR_ENABLE;
-extern std::uint8_t FIELD_BLUR_ALPHA;
-extern std::uint32_t CHIP_WIDTH;
-extern std::uint32_t CHIP_HEIGHT;
-extern std::uint32_t ICON_WIDTH;
-extern std::uint32_t ICON_HEIGHT;
-extern std::uint32_t DUNGEON_TEX_WIDTH;
-extern std::uint32_t DUNGEON_TEX_HEIGHT;
-extern std::int32_t DUNGEON_DRAW_X;
-extern std::int32_t DUNGEON_DRAW_Y;
-extern std::int32_t DUNGEON_DRAW_WIDTH;
-extern std::int32_t DUNGEON_DRAW_HEIGHT;
-extern float CHIP_OPEN_COLOR;
-extern float CHIP_VIEW_COLOR;
-extern Color WATER_COLOR;
-extern Color FREEZE_COLOR;
-extern Color NO_TORCH_COLOR;
-extern float ZOOM_OUT_SCALE;
-extern float ZOOM_IN_SCALE;
-extern std::uint32_t ZOOM_OUT_AUTO_COUNT;
-extern std::uint32_t ZOOM_IN_AUTO_COUNT;
-extern float ZOOM_OUT_FRAME;
-extern float ZOOM_IN_FRAME;
+inline bool FIELD_BLUR_ENABLE = true;
+inline std::uint8_t FIELD_BLUR_ALPHA = 64;
+inline std::uint32_t CHIP_WIDTH = 16;
+inline std::uint32_t CHIP_HEIGHT = 16;
+inline std::uint32_t ICON_WIDTH = 16;
+inline std::uint32_t ICON_HEIGHT = 16;
+inline std::uint32_t DUNGEON_TEX_WIDTH = CHIP_WIDTH * DUNGEON_WIDTH;
+inline std::uint32_t DUNGEON_TEX_HEIGHT = CHIP_HEIGHT * DUNGEON_HEIGHT;
+inline std::int32_t DUNGEON_DRAW_X = 0;
+inline std::int32_t DUNGEON_DRAW_Y = 0;
+inline std::int32_t DUNGEON_DRAW_WIDTH = static_cast<std::int32_t>(CHIP_WIDTH * DUNGEON_WIDTH);
+inline std::int32_t DUNGEON_DRAW_HEIGHT = static_cast<std::int32_t>(CHIP_HEIGHT * DUNGEON_HEIGHT);
+inline float CHIP_OPEN_COLOR = 1.0f;
+inline float CHIP_VIEW_COLOR = 1.0f;
+inline Color WATER_COLOR = Color::TRANSPARENT_BLACK;
+inline Color FREEZE_COLOR = Color::TRANSPARENT_BLACK;
+inline Color NO_TORCH_COLOR = Color::TRANSPARENT_BLACK;
+inline float ZOOM_OUT_SCALE = 1.0f;
+inline float ZOOM_IN_SCALE = 2.0f;
+inline std::uint32_t ZOOM_OUT_AUTO_COUNT = 10;
+inline std::uint32_t ZOOM_IN_AUTO_COUNT = 1;
+inline float ZOOM_OUT_FRAME = 12.0f;
+inline float ZOOM_IN_FRAME = 12.0f;
 
 // ---- Dungeon generation and animation -------------------------------------
-extern std::uint32_t CREATE_MIN_WITDH;  // spelled so: the scripts use this name
-extern std::uint32_t CREATE_MIN_HEIGHT;
-extern float CREATE_ROOM_PER;
-extern std::uint32_t CREATE_MIN_ROOM;
-extern std::uint32_t CREATE_MIN_SPACE;
-extern std::uint32_t CREATE_FAIL_MAX;
-extern std::uint32_t ANIM_WALK_FRAME;
-extern std::uint32_t ANIM_HIT_FRAME;
-extern float ANIM_HIT_MOVE_PER;
+// The generator's own start values. CREATE_MIN_WITDH is spelt so: the
+// scripts use this name.
+inline std::uint32_t CREATE_MIN_WITDH = CreateDungeonSettings{}.minWidth;
+inline std::uint32_t CREATE_MIN_HEIGHT = CreateDungeonSettings{}.minHeight;
+inline float CREATE_ROOM_PER = CreateDungeonSettings{}.roomPer;
+inline std::uint32_t CREATE_MIN_ROOM = CreateDungeonSettings{}.minRoom;
+inline std::uint32_t CREATE_MIN_SPACE = CreateDungeonSettings{}.minSpace;
+inline std::uint32_t CREATE_FAIL_MAX = CreateDungeonSettings{}.failMax;
+inline std::uint32_t ANIM_WALK_FRAME = 10;
+inline std::uint32_t ANIM_HIT_FRAME = 10;
+inline float ANIM_HIT_MOVE_PER = 0.5f;
 
 // ---- Fonts and message log ------------------------------------------------
-extern std::uint32_t FONT_HEIGHT;
-extern std::uint32_t FONT_WIDTH;
-extern std::uint32_t MINI_FONT_HEIGHT;
-extern std::uint32_t MINI_FONT_OFFSET_Y;
-extern std::string FONT_NAME;
-extern std::uint32_t LOG_VIEW_TEX_NUM;
-extern std::uint32_t LOG_BUFFER_TEX_NUM;
-extern std::uint32_t LOG_MAX_LENGTH;
-extern std::uint32_t LOG_VIEW_X;
-extern std::uint32_t LOG_VIEW_Y;
-extern std::int32_t LOG_SPACE_TOP;
-extern std::int32_t LOG_SPACE_BOTTOM;
-extern std::int32_t LOG_SPACE_RIGHT;
-extern std::int32_t LOG_SPACE_LEFT;
-extern std::int32_t LOG_SPACE_LINE;
-extern Color LOG_BACKCOLOR;
+inline std::uint32_t FONT_HEIGHT = 16;
+inline std::uint32_t FONT_WIDTH = 8;
+inline std::uint32_t MINI_FONT_HEIGHT = 10;
+inline std::uint32_t MINI_FONT_OFFSET_Y = (FONT_HEIGHT - MINI_FONT_HEIGHT) >> 1;
+inline std::string FONT_NAME = "ＭＳ ゴシック";
+inline std::uint32_t LOG_VIEW_TEX_NUM = 3;
+inline std::uint32_t LOG_BUFFER_TEX_NUM = 16;
+inline std::uint32_t LOG_MAX_LENGTH = 64;
+inline std::uint32_t LOG_VIEW_X = 200;
+inline std::uint32_t LOG_VIEW_Y = 500;
+inline std::int32_t LOG_SPACE_TOP = 0;
+inline std::int32_t LOG_SPACE_BOTTOM = 0;
+inline std::int32_t LOG_SPACE_RIGHT = 0;
+inline std::int32_t LOG_SPACE_LEFT = 0;
+inline std::int32_t LOG_SPACE_LINE = 0;
+inline Color LOG_BACKCOLOR = Color::TRANSPARENT_BLACK;
 
 // ---- Text colours ---------------------------------------------------------
-extern Color COLOR_DEFAULT;
-extern Color COLOR_DAMAGE;
-extern Color COLOR_HEAL;
-extern Color COLOR_CURSE;
-extern Color COLOR_BLESS;
-extern Color COLOR_UNKNOWN;
-extern Color COLOR_ITEM;
-extern Color COLOR_EQUIP;
-extern Color COLOR_MAGIC;
-extern Color COLOR_GRUDGE;
-extern Color COLOR_NETWORK;
+inline Color COLOR_DEFAULT = Color::TRANSPARENT_BLACK;
+inline Color COLOR_DAMAGE = Color::TRANSPARENT_BLACK;
+inline Color COLOR_HEAL = Color::TRANSPARENT_BLACK;
+inline Color COLOR_CURSE = Color::TRANSPARENT_BLACK;
+inline Color COLOR_BLESS = Color::TRANSPARENT_BLACK;
+inline Color COLOR_UNKNOWN = Color::TRANSPARENT_BLACK;
+inline Color COLOR_ITEM = Color::TRANSPARENT_BLACK;
+inline Color COLOR_EQUIP = Color::TRANSPARENT_BLACK;
+inline Color COLOR_MAGIC = Color::TRANSPARENT_BLACK;
+inline Color COLOR_GRUDGE = Color::TRANSPARENT_BLACK;
+inline Color COLOR_NETWORK = Color::TRANSPARENT_BLACK;
 
 // ---- Cursor and direction marker ------------------------------------------
-extern std::uint32_t CURSOR_WIDTH;
-extern std::uint32_t CURSOR_HEIGHT;
-extern std::uint32_t CURSOR_BLINK_ON;
-extern std::uint32_t CURSOR_BLINK_OFF;
-extern std::uint32_t DIRECTION_CHIP_X;
-extern std::uint32_t DIRECTION_CHIP_Y;
-extern std::uint32_t DIRECTION_BLINK_FRAME;
+inline std::uint32_t CURSOR_WIDTH = 0;
+inline std::uint32_t CURSOR_HEIGHT = 0;
+inline std::uint32_t CURSOR_BLINK_ON = 0;
+inline std::uint32_t CURSOR_BLINK_OFF = 0;
+inline std::uint32_t DIRECTION_CHIP_X = 0;
+inline std::uint32_t DIRECTION_CHIP_Y = 0;
+inline std::uint32_t DIRECTION_BLINK_FRAME = 0;
 
 // ---- Character and item rules ---------------------------------------------
-extern Dice BASE_DAMAGE_DICE;
-extern std::string FRIEND_FORMAT;
-extern std::string SUMMONED_FORMAT;
-extern std::string UNKNOWN_CHARA_NAME;
-extern Point FRIEND_CHIP;
-extern Color FRIEND_CHIP_COLOR;
-extern Point SUMMON_CHIP;
-extern Color SUMMON_CHIP_COLOR;
-extern Point ELITE_CHIP;
-extern Color ELITE_CHIP_COLOR;
-extern Point UNIQUE_CHIP;
-extern Color UNIQUE_CHIP_COLOR;
-extern std::uint32_t SUB_ICON_BLINK_ON;
-extern std::uint32_t SUB_ICON_BLINK_OFF;
-extern std::int32_t SATIETY_BASE;
-extern std::int32_t SATIETY_IDENTITY;
-extern Color PETRIFY_COLOR;
-extern std::string PETRIFY_FORMAT;
-extern std::int32_t STATUS_LEVEL_RATIO;
-extern std::string ST_NAME_FLOAT1;
-extern std::string ST_NAME_FLOAT2;
-extern std::string ST_NAME_THROUGH;
-extern std::string ST_NAME_INVISIBLE;
-extern float ST_WEIGHT_BASE;
-extern float ST_WEIGHT_STR;
-extern float ST_WEIGHT_VIT;
-extern float ST_DEFENSE_VIT_RATIO;
-extern std::string EQUIP_COUNT;
-extern std::int32_t AI_MEMORY_TIME;
-extern std::int32_t FRIEND_POINT_HARM_LOST;
-extern std::int32_t WEAPON_LEVEL_MIN;
-extern std::int32_t ARMOR_LEVEL_MIN;
-extern std::int32_t CORPSE_ROTTING;
-extern float BAG_LIGHT_RATIO;
-extern float BAG_WEIGHT_RATIO;
-extern std::int32_t MONEY_MAX;
-extern std::int32_t BLESSED_DEFENSE;
+inline Dice BASE_DAMAGE_DICE = Dice(0, 1);
+inline std::string FRIEND_FORMAT;
+inline std::string SUMMONED_FORMAT;
+inline std::string UNKNOWN_CHARA_NAME;
+inline Point FRIEND_CHIP = Point(0, 0);
+inline Color FRIEND_CHIP_COLOR = Color::TRANSPARENT_BLACK;
+inline Point SUMMON_CHIP = Point(0, 0);
+inline Color SUMMON_CHIP_COLOR = Color::TRANSPARENT_BLACK;
+inline Point ELITE_CHIP = Point(0, 0);
+inline Color ELITE_CHIP_COLOR = Color::TRANSPARENT_BLACK;
+inline Point UNIQUE_CHIP = Point(0, 0);
+inline Color UNIQUE_CHIP_COLOR = Color::TRANSPARENT_BLACK;
+inline std::uint32_t SUB_ICON_BLINK_ON = 0;
+inline std::uint32_t SUB_ICON_BLINK_OFF = 0;
+inline std::int32_t SATIETY_BASE = 0;
+inline std::int32_t SATIETY_IDENTITY = 0;
+inline Color PETRIFY_COLOR = Color::TRANSPARENT_BLACK;
+inline std::string PETRIFY_FORMAT;
+// A divisor that starts at 0; see the top of this file for how readers
+// treat it.
+inline std::int32_t STATUS_LEVEL_RATIO = 0;
+inline std::string ST_NAME_FLOAT1;
+inline std::string ST_NAME_FLOAT2;
+inline std::string ST_NAME_THROUGH;
+inline std::string ST_NAME_INVISIBLE;
+inline float ST_WEIGHT_BASE = 0.0f;
+inline float ST_WEIGHT_STR = 0.0f;
+inline float ST_WEIGHT_VIT = 0.0f;
+inline float ST_DEFENSE_VIT_RATIO = 0.0f;
+inline std::string EQUIP_COUNT;
+inline std::int32_t AI_MEMORY_TIME = 0;
+inline std::int32_t FRIEND_POINT_HARM_LOST = 0;
+inline std::int32_t WEAPON_LEVEL_MIN = 0;
+inline std::int32_t ARMOR_LEVEL_MIN = 0;
+inline std::int32_t CORPSE_ROTTING = 0;
+inline float BAG_LIGHT_RATIO = 0.0f;
+inline float BAG_WEIGHT_RATIO = 0.0f;
+inline std::int32_t MONEY_MAX = 999999;
+inline std::int32_t BLESSED_DEFENSE = 2;
 // One display name per status index.
-extern std::string STATUS_NAME[Status::TYPE_MAX];
+inline std::string STATUS_NAME[Status::TYPE_MAX];
 
 // ---- Item list ------------------------------------------------------------
-extern std::uint32_t ITEMLIST_ITEM_MAX;
-extern float ITEMLIST_X;
-extern float ITEMLIST_Y;
-extern std::uint32_t ITEMLIST_WIDTH;
-extern std::int32_t ITEMLIST_TEXT_Y;
-extern std::int32_t ITEMLIST_TEXT_SPACE;
-extern std::int32_t ITEMLIST_END_SPACE;
-extern std::int32_t ITEMLIST_ICON_X;
-extern std::int32_t ITEMLIST_NAME_X;
-extern Color ITEMLIST_BACKCOLOR;
-extern std::int32_t ITEMLIST_CURSOR_X;
-extern std::int32_t ITEMLIST_CODE_X;
-extern std::int32_t ITEMLIST_SELECT_X;
-extern std::int32_t ITEMLIST_PAGE_X;
-extern std::int32_t ITEMLIST_PAGE_Y;
-extern std::string ITEMLIST_TAG;
-extern std::int32_t ITEMLIST_WEIGHT_X;
-extern float ITEM_WEIGHT_RATIO;
-extern std::string ITEM_WEIGHT_FORMAT;
-extern Point ITEMLIST_CURSOR;
-extern std::uint32_t ITEMLIST_BLINK_ON;
-extern std::uint32_t ITEMLIST_BLINK_OFF;
-extern std::uint32_t ITEMLIST_NAME_LENGTH;
-extern std::uint32_t ITEMLIST_MINI_NAME_LENGTH;
+inline std::uint32_t ITEMLIST_ITEM_MAX = 20;
+inline float ITEMLIST_X = 32.0f;
+inline float ITEMLIST_Y = 32.0f;
+inline std::uint32_t ITEMLIST_WIDTH = 600;
+inline std::int32_t ITEMLIST_TEXT_Y = 4;
+inline std::int32_t ITEMLIST_TEXT_SPACE = 2;
+inline std::int32_t ITEMLIST_END_SPACE = 4;
+inline std::int32_t ITEMLIST_ICON_X = 16;
+inline std::int32_t ITEMLIST_NAME_X = 32;
+inline Color ITEMLIST_BACKCOLOR = Color(0x80000000u);
+inline std::int32_t ITEMLIST_CURSOR_X = 8;
+inline std::int32_t ITEMLIST_CODE_X = 32;
+inline std::int32_t ITEMLIST_SELECT_X = 48;
+inline std::int32_t ITEMLIST_PAGE_X = 400;
+inline std::int32_t ITEMLIST_PAGE_Y = 500;
+inline std::string ITEMLIST_TAG;
+inline std::int32_t ITEMLIST_WEIGHT_X = 0;
+inline float ITEM_WEIGHT_RATIO = 0.0f;
+inline std::string ITEM_WEIGHT_FORMAT;
+inline Point ITEMLIST_CURSOR = Point(0, 0);
+inline std::uint32_t ITEMLIST_BLINK_ON = 0;
+inline std::uint32_t ITEMLIST_BLINK_OFF = 0;
+inline std::uint32_t ITEMLIST_NAME_LENGTH = 32;
+inline std::uint32_t ITEMLIST_MINI_NAME_LENGTH = 32;
 
 // ---- Anima list -----------------------------------------------------------
-extern std::uint32_t ANIMALIST_MAX;
-extern float ANIMALIST_X;
-extern float ANIMALIST_Y;
-extern std::uint32_t ANIMALIST_WIDTH;
-extern std::int32_t ANIMALIST_TEXT_Y;
-extern std::int32_t ANIMALIST_TEXT_SPACE;
-extern std::int32_t ANIMALIST_END_SPACE;
-extern std::int32_t ANIMALIST_ICON_X;
-extern std::int32_t ANIMALIST_NAME_X;
-extern Color ANIMALIST_BACKCOLOR;
-extern std::int32_t ANIMALIST_CURSOR_X;
-extern std::int32_t ANIMALIST_CODE_X;
-extern std::int32_t ANIMALIST_SELECT_X;
-extern std::int32_t ANIMALIST_PAGE_X;
-extern std::int32_t ANIMALIST_PAGE_Y;
-extern std::string ANIMALIST_TAG;
-extern std::string ANIMALIST_OFF_NAME;
-extern std::int32_t ANIMALIST_RARITY_X;
-extern std::uint32_t ANIMALIST_RARITY_MAX;
-extern std::string ANIMALIST_RARITY_CHAR;
-extern std::string ANIMALIST_RARITY_BLANK;
-extern Point ANIMALIST_CURSOR;
-extern std::uint32_t ANIMALIST_BLINK_ON;
-extern std::uint32_t ANIMALIST_BLINK_OFF;
-extern Color COLOR_ANIMA_ON;
-extern Color COLOR_ANIMA_OFF;
-extern Color COLOR_ANIMA_RARITY;
-extern Color COLOR_ANIMA_BLANK;
+inline std::uint32_t ANIMALIST_MAX = 20;
+inline float ANIMALIST_X = 32.0f;
+inline float ANIMALIST_Y = 32.0f;
+inline std::uint32_t ANIMALIST_WIDTH = 600;
+inline std::int32_t ANIMALIST_TEXT_Y = 4;
+inline std::int32_t ANIMALIST_TEXT_SPACE = 2;
+inline std::int32_t ANIMALIST_END_SPACE = 4;
+inline std::int32_t ANIMALIST_ICON_X = 16;
+inline std::int32_t ANIMALIST_NAME_X = 32;
+inline Color ANIMALIST_BACKCOLOR = Color(0x80000000u);
+inline std::int32_t ANIMALIST_CURSOR_X = 8;
+inline std::int32_t ANIMALIST_CODE_X = 32;
+inline std::int32_t ANIMALIST_SELECT_X = 48;
+inline std::int32_t ANIMALIST_PAGE_X = 400;
+inline std::int32_t ANIMALIST_PAGE_Y = 500;
+inline std::string ANIMALIST_TAG;
+inline std::string ANIMALIST_OFF_NAME;
+inline std::int32_t ANIMALIST_RARITY_X = 0;
+inline std::uint32_t ANIMALIST_RARITY_MAX = 0;
+inline std::string ANIMALIST_RARITY_CHAR;
+inline std::string ANIMALIST_RARITY_BLANK;
+inline Point ANIMALIST_CURSOR = Point(0, 0);
+inline std::uint32_t ANIMALIST_BLINK_ON = 0;
+inline std::uint32_t ANIMALIST_BLINK_OFF = 0;
+inline Color COLOR_ANIMA_ON = Color::TRANSPARENT_BLACK;
+inline Color COLOR_ANIMA_OFF = Color::TRANSPARENT_BLACK;
+inline Color COLOR_ANIMA_RARITY = Color::TRANSPARENT_BLACK;
+inline Color COLOR_ANIMA_BLANK = Color::TRANSPARENT_BLACK;
 
 // ---- Status view, menus, windows and name entry ---------------------------
-extern std::int32_t STATUS_VIEW_X;
-extern std::int32_t STATUS_VIEW_Y;
-extern std::int32_t STATUS_VIEW_WIDTH;
-extern std::int32_t STATUS_VIEW_HEIGHT;
-extern std::int32_t MENU_TEXT_Y;
-extern std::int32_t MENU_TEXT_SPACE;
-extern std::int32_t MENU_END_SPACE;
-extern std::int32_t MENU_CURSOR_X;
-extern std::int32_t MENU_NAME_X;
-extern std::int32_t MENU_PAGE_X_RIGHT;
-extern Color MENU_BACKCOLOR;
-extern std::uint32_t MENU_TEX_WIDTH;
-extern std::uint32_t MENU_TEX_HEIGHT;
-extern std::uint32_t WINDOW_TEX_WIDTH;
-extern std::uint32_t WINDOW_TEX_HEIGHT;
-extern std::int32_t WINDOW_TOP_SPACE;
-extern std::int32_t WINDOW_BOTTOM_SPACE;
-extern std::int32_t WINDOW_RIGHT_SPACE;
-extern std::int32_t WINDOW_LEFT_SPACE;
-extern std::int32_t WINDOW_LINE_SPACE;
-extern Color WINDOW_BACKCOLOR;
-extern std::int32_t IMEWND_TEX_WIDTH;
-extern std::int32_t IMEWND_TEX_HEIGHT;
-extern std::int32_t IMEWND_TOP_SPACE;
-extern std::int32_t IMEWND_BOTTOM_SPACE;
-extern std::int32_t IMEWND_TAG_X;
-extern std::int32_t IMEWND_IME_X;
-extern std::int32_t IMEWND_RIGHT_SPACE;
-extern std::int32_t IMEWND_LINE_SPACE;
-extern Color IMEWND_BACKCOLOR;
+inline std::int32_t STATUS_VIEW_X = 64;
+inline std::int32_t STATUS_VIEW_Y = 600;
+inline std::int32_t STATUS_VIEW_WIDTH = 400;
+inline std::int32_t STATUS_VIEW_HEIGHT = 200;
+inline std::int32_t MENU_TEXT_Y = 0;
+inline std::int32_t MENU_TEXT_SPACE = 0;
+inline std::int32_t MENU_END_SPACE = 0;
+inline std::int32_t MENU_CURSOR_X = 0;
+inline std::int32_t MENU_NAME_X = 0;
+inline std::int32_t MENU_PAGE_X_RIGHT = 0;
+inline Color MENU_BACKCOLOR = Color::TRANSPARENT_BLACK;
+inline std::uint32_t MENU_TEX_WIDTH = 0;
+inline std::uint32_t MENU_TEX_HEIGHT = 0;
+inline std::uint32_t WINDOW_TEX_WIDTH = 0;
+inline std::uint32_t WINDOW_TEX_HEIGHT = 0;
+inline std::int32_t WINDOW_TOP_SPACE = 0;
+inline std::int32_t WINDOW_BOTTOM_SPACE = 0;
+inline std::int32_t WINDOW_RIGHT_SPACE = 0;
+inline std::int32_t WINDOW_LEFT_SPACE = 0;
+inline std::int32_t WINDOW_LINE_SPACE = 0;
+inline Color WINDOW_BACKCOLOR = Color::TRANSPARENT_BLACK;
+inline std::int32_t IMEWND_TEX_WIDTH = 0;
+inline std::int32_t IMEWND_TEX_HEIGHT = 0;
+inline std::int32_t IMEWND_TOP_SPACE = 0;
+inline std::int32_t IMEWND_BOTTOM_SPACE = 0;
+inline std::int32_t IMEWND_TAG_X = 0;
+inline std::int32_t IMEWND_IME_X = 0;
+inline std::int32_t IMEWND_RIGHT_SPACE = 0;
+inline std::int32_t IMEWND_LINE_SPACE = 0;
+inline Color IMEWND_BACKCOLOR = Color::TRANSPARENT_BLACK;
 inline constexpr int kWindowTexSizeCount = 4;
-extern Point WINDOW_TEX_SIZE[kWindowTexSizeCount];
+inline Point WINDOW_TEX_SIZE[kWindowTexSizeCount];
