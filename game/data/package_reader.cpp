@@ -1,11 +1,13 @@
 #include "game/data/package_reader.h"
 
+#include <utility>
+
 #include "engine/file/file.h"
 
 PackageReader::PackageReader() = default;
 
-PackageReader::PackageReader(const std::string& path) {
-    load(path);
+PackageReader::PackageReader(const std::string& path, std::string* error) {
+    load(path, error);
 }
 
 PackageReader::~PackageReader() {
@@ -16,24 +18,24 @@ void PackageReader::clear() {
     entries_.clear();
 }
 
-bool PackageReader::load(const std::string& path) {
+bool PackageReader::load(const std::string& path, std::string* error) {
     clear();
-    error_.clear();
+    const auto fail = [error](std::string reason) {
+        if (error) *error = std::move(reason);
+        return false;
+    };
     qel::File file;
     if (!file.open(path, qel::File::MODE_READ_SCRAMBLED, qel::FILE_KEY)) {
-        error_ = "cannot open the script package " + path;
-        return false;
+        return fail("cannot open the script package " + path);
     }
     while (file.tell() < file.getSize()) {
         Entry entry;
         if (!file.serializeString(entry.name)) {
-            error_ = "the script package " + path + " ends inside an entry name";
-            return false;
+            return fail("the script package " + path + " ends inside an entry name");
         }
         unsigned char sizeBytes[4];
         if (!file.read(sizeBytes, sizeof sizeBytes)) {
-            error_ = "the script package " + path + " ends before the size of " + entry.name;
-            return false;
+            return fail("the script package " + path + " ends before the size of " + entry.name);
         }
         entry.size = static_cast<std::uint32_t>(sizeBytes[0]) |
                      static_cast<std::uint32_t>(sizeBytes[1]) << 8 |
@@ -41,8 +43,7 @@ bool PackageReader::load(const std::string& path) {
                      static_cast<std::uint32_t>(sizeBytes[3]) << 24;
         // Checked before allocating, so a damaged size cannot ask for gigabytes.
         if (entry.size > file.getSize() - file.tell()) {
-            error_ = "the script package " + path + " is cut short in " + entry.name;
-            return false;
+            return fail("the script package " + path + " is cut short in " + entry.name);
         }
         entry.data.resize(std::size_t{entry.size} + 1);
         file.read(entry.data.data(), entry.size);

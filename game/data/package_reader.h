@@ -4,7 +4,7 @@
 // handed on as text.
 //
 // A package whose last entry is cut short keeps every entry before it and
-// reports the damage: load() is false and lastError() names the entry.
+// reports the damage: load() is false and says which entry.
 #pragma once
 
 #include <cstdint>
@@ -29,24 +29,22 @@ public:
 
     // Empty; load() reads a package.
     PackageReader();
-    // Loads `path` at once; see lastError() when it fails.
-    explicit PackageReader(const std::string& path);
+    // Loads `path` at once, as load() does.
+    explicit PackageReader(const std::string& path, std::string* error = nullptr);
     ~PackageReader() override;
 
     QEL_CLASS(PackageReader, qel::Core, qel::Pool::Resources);
 
-    // Replaces the entries with those of the package at `path`. False when
-    // the file cannot be opened or its last entry is cut short.
-    bool load(const std::string& path = kDefaultPath);
+    // Replaces the entries with those of the package at `path`. False, with
+    // the reason in `error` when one is given, when the file cannot be
+    // opened or its last entry is cut short.
+    bool load(const std::string& path = kDefaultPath, std::string* error = nullptr);
     void clear();
 
     std::size_t getCount() const { return entries_.size(); }
     const Entry& getEntry(std::size_t index) const { return entries_.at(index); }
     const std::vector<Entry>& getEntries() const { return entries_; }
-    // Why the last load failed; empty after a good one.
-    const std::string& lastError() const { return error_; }
 
 private:
     std::vector<Entry> entries_;
-    std::string error_;
 };

@@ -97,11 +97,10 @@ bool writePackage(const std::string& out, const std::vector<PackageSource>& sour
 
 bool listPackage(const std::string& path, std::ostream& out, std::string& error) {
     PackageReader reader;
-    const bool ok = reader.load(path);
+    const bool ok = reader.load(path, &error);
     for (const PackageReader::Entry& e : reader.getEntries()) {
         out << e.size << ' ' << e.name << '\n';
     }
-    if (!ok) error = reader.lastError();
     return ok;
 }
 
