@@ -45,10 +45,6 @@ void showNow(const std::string& text, const std::string& caption) {
     logMessage("%s: %s", caption.c_str(), text.c_str());
 }
 
-// Guards the live recorder's list and the pointer to it.
-std::mutex recorderMutex;
-std::vector<MessageBoxRecorder::Box>* recorderBoxes = nullptr;
-
 }  // namespace
 
 void MessageBox::setMainThread() {
@@ -105,28 +101,6 @@ void MessageBox::servePending() {
         box->done = true;
         s.doneChanged.notify_all();
     }
-}
-
-MessageBoxRecorder::MessageBoxRecorder() {
-    {
-        std::lock_guard lock(recorderMutex);
-        recorderBoxes = &boxes_;
-    }
-    MessageBox::setSink([](const std::string& text, const std::string& caption) {
-        std::lock_guard lock(recorderMutex);
-        if (recorderBoxes) recorderBoxes->push_back({text, caption});
-    });
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() {
-    MessageBox::setSink({});
-    std::lock_guard lock(recorderMutex);
-    if (recorderBoxes == &boxes_) recorderBoxes = nullptr;
-}
-
-std::vector<MessageBoxRecorder::Box> MessageBoxRecorder::boxes() const {
-    std::lock_guard lock(recorderMutex);
-    return boxes_;
 }
 
 }  // namespace qel

@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace qel {
 
@@ -32,24 +31,6 @@ public:
     // sink is called at once on the caller's thread; otherwise it stands
     // only for the showing, which still happens on the main thread.
     static void setSink(Sink sink, bool direct = true);
-};
-
-// Records every box shown while it lives; for tests.
-class MessageBoxRecorder {
-public:
-    struct Box {
-        std::string text;
-        std::string caption;
-    };
-    MessageBoxRecorder();
-    ~MessageBoxRecorder();
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
-
-    std::vector<Box> boxes() const;
-
-private:
-    std::vector<Box> boxes_;  // guarded by the recorder lock in message_box.cpp
 };
 
 }  // namespace qel

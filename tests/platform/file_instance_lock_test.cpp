@@ -8,17 +8,14 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/scratch_folder.h"
+
 namespace qel {
 namespace {
 
 struct InstanceLockTest : ::testing::Test {
-    std::filesystem::path dir;
-    void SetUp() override {
-        dir = std::filesystem::path(::testing::TempDir()) /
-              ("instance_lock_" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    test::ScratchFolder scratch;
+    const std::filesystem::path& dir = scratch.path();
 };
 
 TEST_F(InstanceLockTest, OnlyOneHolderAtATimeAndReleaseLetsTheNextIn) {

@@ -9,6 +9,7 @@
 
 #include "platform/gfx/png_writer.h"
 #include "tests/support/gfx_test_support.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel {
 namespace {
@@ -44,7 +45,8 @@ TEST(ImageLoader, FormatComesFromTheContentNotTheName) {
     Surface picture(2, 2, PixelFormat::A8R8G8B8);
     const std::uint32_t colors[] = {0xFFFF00FFu, 0xFF123456u, 0xFF000000u, 0xFFFF00FFu};
     std::copy(std::begin(colors), std::end(colors), picture.pixels().begin());
-    const std::string path = ::testing::TempDir() + "image_loader_test_png.bmp";
+    test::ScratchFolder scratch;
+    const std::string path = scratch.file("image_loader_test_png.bmp");
     ASSERT_TRUE(PngWriter::write(picture, path));
     auto loaded = ImageLoader::loadFile(path, 0xFFFF00FFu);
     ASSERT_TRUE(loaded);
@@ -145,7 +147,8 @@ TEST(ImageLoader, PngWriterOutputReadsBackExactly) {
     ASSERT_TRUE(fromX8);
     EXPECT_EQ(hex(fromX8->surface->at(0, 0)), hex(0xFF123456u));
 
-    const std::string path = ::testing::TempDir() + "image_loader_test.png";
+    test::ScratchFolder scratch;
+    const std::string path = scratch.file("image_loader_test.png");
     ASSERT_TRUE(PngWriter::write(picture, path));
     auto fromFile = ImageLoader::loadFile(path, 0);
     ASSERT_TRUE(fromFile);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/file/scramble_bytes.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel {
 namespace {
@@ -30,15 +31,6 @@ Bytes bytesOf(std::string_view s) {
 // Each test works in its own empty folder, removed afterwards.
 class FileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("qel_file_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void put(const std::string& name, const Bytes& data) const {
         std::ofstream(path(name), std::ios::binary)
@@ -56,7 +48,8 @@ protected:
         return names;
     }
 
-    fs::path dir_;
+    test::ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.path();
 };
 
 TEST(ScrambleBytes, MatchesTheRuntimeGeneratorStream) {

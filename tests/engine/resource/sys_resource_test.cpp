@@ -19,9 +19,10 @@
 #include "engine/resource/res_target.h"
 #include "engine/resource/res_vertex_buffer.h"
 #include "platform/gfx/png_writer.h"
-#include "tests/support/recording_graphics_device.h"
 #include "platform/image/stb_image_decoder.h"
 #include "tests/support/gfx_test_support.h"
+#include "tests/support/recording_graphics_device.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel {
 namespace {
@@ -32,18 +33,11 @@ using Bytes = std::vector<std::uint8_t>;
 class SysResourceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("qel_res_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
         fs::create_directories(dir_ / "data");
         res_.setImageDecoder(&decoder_);
         res_.setDevice(&device_);
     }
-    void TearDown() override {
-        res_.term();
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { res_.term(); }
 
     std::string path(const std::string& name) const { return dir_.string() + "/" + name; }
     void put(const std::string& name, const Bytes& data) const {
@@ -58,7 +52,8 @@ protected:
         put(name, PngWriter::encode(s));
     }
 
-    fs::path dir_;
+    test::ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.path();
     StbImageDecoder decoder_;
     RecordingGraphicsDevice device_;
     SysResource res_;

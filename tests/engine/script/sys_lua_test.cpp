@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <tolua++.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +11,7 @@
 
 #include "engine/core/memory_allocator.h"
 #include "tests/engine/script/pool_hog.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel {
 namespace {
@@ -60,6 +60,7 @@ protected:
         return text;
     }
 
+    test::ScratchFolder scratch;
     SysLua lua;
     lua_State* L = nullptr;
 };
@@ -75,8 +76,7 @@ TEST_F(SysLuaTest, RunsBuffersAndFiles) {
     EXPECT_TRUE(lua.runBuffer(text, 0, "=comment"));
     EXPECT_EQ(globalText("b"), "first");
 
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("sys_lua_test_" + std::to_string(::getpid()) + ".lua");
+    const auto path = scratch.path() / "sys_lua_test_file.lua";
     std::ofstream(path) << "fromFile = 'yes'\n";
     EXPECT_TRUE(lua.runFile(path.c_str()));
     EXPECT_EQ(globalText("fromFile"), "yes");
@@ -92,13 +92,12 @@ TEST_F(SysLuaTest, RunsBuffersAndFiles) {
 // Script paths were written for a file system that takes '\\' and ignores
 // case; a script file is found as every other game file is.
 TEST_F(SysLuaTest, RunsFilesNamedAsTheScriptsWriteThem) {
-    const std::string stem = "Sys_Lua_Case_" + std::to_string(::getpid());
-    const auto dir = std::filesystem::temp_directory_path();
+    const std::string stem = "Sys_Lua_Case";
+    const auto dir = scratch.path();
     const auto path = dir / (stem + ".lua");
     std::ofstream(path)
         << "#!first line is not Lua\nlocal t = {}\nfromCase = 'yes'\nerror('line')\n";
-    const std::string asWritten =
-        dir.string() + "\\" + "sys_lua_case_" + std::to_string(::getpid()) + ".LUA";
+    const std::string asWritten = dir.string() + "\\" + "sys_lua_case.LUA";
     EXPECT_FALSE(lua.runFile(asWritten.c_str()));
     EXPECT_EQ(globalText("fromCase"), "yes");
     // The skipped first line still counts, and the chunk carries its path.
@@ -154,8 +153,7 @@ TEST_F(SysLuaTest, PrecompiledChunksAreRefusedOnEveryRoad) {
               std::string::npos)
         << lua.lastError();
 
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("sys_lua_dumped_" + std::to_string(::getpid()) + ".lua");
+    const auto path = scratch.path() / "sys_lua_dumped_.lua";
     for (const std::string& prefix : {std::string(), std::string("#!interpreter line\n")}) {
         {
             std::ofstream out(path, std::ios::binary);

@@ -5,11 +5,13 @@
 #include <atomic>
 #include <thread>
 
+#include "tests/support/message_box_recorder.h"
+
 namespace qel {
 namespace {
 
 TEST(MessageBox, RecorderTakesBoxesFromAnyThreadWithoutBlocking) {
-    MessageBoxRecorder recorder;
+    test::MessageBoxRecorder recorder;
     MessageBox::setMainThread();
     MessageBox::show("現在は終了できません", "Vornhaldeen");
     std::thread([] { MessageBox::show("other", nullptr); }).join();

@@ -15,6 +15,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_instance_lock.h"
 #include "tests/support/fake_window_backend.h"
+#include "tests/support/message_box_recorder.h"
 #include "tests/support/recording_graphics_device.h"
 
 namespace qel {
@@ -335,7 +336,7 @@ TEST_F(AppFixture, DeviceCreationFallsBackAndNamesTheFirstAttemptsError) {
             }
             return made;
         });
-        MessageBoxRecorder boxes;
+        test::MessageBoxRecorder boxes;
         bool ok = fresh.createDevice(gameParams());
         EXPECT_EQ(ok, c.failures < 4);
         EXPECT_EQ(attempts.size(), static_cast<std::size_t>(std::min(c.failures + 1, 4)));
@@ -355,7 +356,7 @@ TEST_F(AppFixture, DeviceCreationFallsBackAndNamesTheFirstAttemptsError) {
 TEST_F(AppFixture, ASecondInstanceIsRefusedBeforeAnyWindowExists) {
     test::FakeInstanceLock first;
     ASSERT_TRUE(first.acquire("Vornhaldeen", lockDir));
-    MessageBoxRecorder boxes;
+    test::MessageBoxRecorder boxes;
     EXPECT_EQ(app.run(gameParams()), 0);
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, "多重起動は出来ません。");
@@ -372,7 +373,7 @@ TEST_F(AppFixture, ASecondInstanceIsRefusedBeforeAnyWindowExists) {
 
 TEST_F(AppFixture, StartUpFailuresReturnZero) {
     backend.createSucceeds = false;  // the window: silently
-    MessageBoxRecorder boxes;
+    test::MessageBoxRecorder boxes;
     EXPECT_EQ(app.run(gameParams()), 0);
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(log.empty());

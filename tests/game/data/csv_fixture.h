@@ -4,25 +4,15 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 #include "engine/file/file.h"
+#include "tests/support/scratch_folder.h"
 
 class CsvFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qel_csv_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" +
-                info->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // Stores `text` scrambled as `name` in the test's folder; returns its path.
     std::string table(const std::string& text, const std::string& name = "table.dat") const {
         const std::string path = (dir_ / name).string();
@@ -33,5 +23,6 @@ protected:
     }
     std::string missing() const { return (dir_ / "missing.dat").string(); }
 
-    std::filesystem::path dir_;
+    qel::test::ScratchFolder scratch_;
+    const std::filesystem::path& dir_ = scratch_.path();
 };

@@ -1,7 +1,6 @@
 #include "game/data/package_reader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +10,7 @@
 
 #include "engine/file/file.h"
 #include "engine/file/scramble_bytes.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -35,15 +35,6 @@ struct PackageBytes {
 
 class PackageReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("qel_pkgr_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string store(const PackageBytes& p) const {
         Bytes b = p.bytes;
         qel::ScrambleBytes(qel::FILE_KEY, b.size(), b.data());
@@ -53,7 +44,8 @@ protected:
         return path;
     }
 
-    fs::path dir_;
+    qel::test::ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.path();
 };
 
 std::vector<std::string> names(const PackageReader& r) {

@@ -1,7 +1,6 @@
 #include "game/data/package_writer.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 
 #include "engine/file/scramble_bytes.h"
 #include "game/data/package_reader.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -20,17 +20,9 @@ using Bytes = std::vector<unsigned char>;
 class PackageWriterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("qel_pkgw_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         fs::current_path(dir_);  // entries are named by the paths pushed
     }
-    void TearDown() override {
-        fs::current_path(fs::temp_directory_path());
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::current_path(fs::temp_directory_path()); }
     static void put(const std::string& name, const std::string& text) {
         std::ofstream(name, std::ios::binary) << text;
     }
@@ -42,7 +34,8 @@ protected:
         return b;
     }
 
-    fs::path dir_;
+    qel::test::ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.path();
 };
 
 TEST_F(PackageWriterTest, WritesNamedEntriesBackToBack) {

@@ -1,13 +1,11 @@
 #include "game/world/dungeon.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "engine/script/lua_param.h"
 #include "engine/script/sys_lua.h"
 #include "game/world/create_dungeon.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -24,19 +23,6 @@ const Tile kRoom("room", 1, 0, Color::WHITE, TILE_ROOM);
 const Tile kPass("pass", 2, 0, Color::WHITE, TILE_PASS);
 const Tile kWall("wall", 0, 0, Color::WHITE, TILE_WALL);
 const Tile kWater("water", 4, 0, Color::WHITE, TILE_WATER | TILE_INFO_ROOM);
-
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/dungeon_test_XXXXXX";
-        path_ = mkdtemp(pattern);
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    std::string file(const char* name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 std::vector<unsigned char> readScrambled(const std::string& path) {
     qel::File f;
@@ -163,7 +149,7 @@ TEST(Dungeon, LightStates) {
 }
 
 TEST(Dungeon, StaticFloorFileRoundTrip) {
-    TempDir dir;
+    qel::test::ScratchFolder dir;
     Dungeon d("first", 3);
     generate(d, 21);
     for (std::int32_t i = 0; i < Dungeon::kCellCount; i += 7) d.cellAt(i).setState(TILE_VIEW);
@@ -182,7 +168,7 @@ TEST(Dungeon, StaticFloorFileRoundTrip) {
 }
 
 TEST(Dungeon, SaveRecordKeepsTagLevelAndLightStates) {
-    TempDir dir;
+    qel::test::ScratchFolder dir;
     Dungeon d("cave", 7);
     generate(d, 5);
     for (std::int32_t i = 0; i < Dungeon::kCellCount; i += 3) d.cellAt(i).setState(i % 5);
@@ -204,7 +190,7 @@ TEST(Dungeon, SaveRecordKeepsTagLevelAndLightStates) {
 }
 
 TEST(Dungeon, TileSectionNumbersEachLookOnce) {
-    TempDir dir;
+    qel::test::ScratchFolder dir;
     // One look everywhere, defaults included: one record, 1503 zeros.
     Dungeon same;
     for (std::int32_t i = 0; i < Dungeon::kCellCount; ++i) same.cellAt(i).copyLook(kWall);
@@ -237,7 +223,7 @@ TEST(Dungeon, TileSectionNumbersEachLookOnce) {
 }
 
 TEST(Dungeon, TileSectionRecordsGoOutInLookOrderWithTheirNumbers) {
-    TempDir dir;
+    qel::test::ScratchFolder dir;
     Dungeon d;
     for (std::int32_t i = 0; i < Dungeon::kCellCount; ++i) d.cellAt(i).copyLook(kWall);
     d.setDefRoom(kWall);
@@ -287,7 +273,7 @@ TEST(Dungeon, TileSectionRecordsGoOutInLookOrderWithTheirNumbers) {
 }
 
 TEST(Dungeon, DamagedFloorFilesAreRefusedAndChangeNothing) {
-    TempDir dir;
+    qel::test::ScratchFolder dir;
     Dungeon source;
     generate(source, 8);
     ASSERT_TRUE(source.saveStatic(dir.file("good.dat"), "F"));
@@ -341,14 +327,14 @@ TEST(Dungeon, DamagedFloorFilesAreRefusedAndChangeNothing) {
 }
 
 TEST(Dungeon, SavingReportsAFileThatCouldNotBeWritten) {
-    TempDir dir;
+    qel::test::ScratchFolder dir;
     Dungeon d;
     EXPECT_FALSE(d.saveStatic(dir.file("no/such/folder/floor.dat"), "F"));
     EXPECT_TRUE(d.saveStatic(dir.file("floor.dat"), "F"));
 }
 
 TEST(Dungeon, LoadingCallsTheFloorsScriptFunctionOnlyWhenAsked) {
-    TempDir dir;
+    qel::test::ScratchFolder dir;
     qel::SysLua& lua = qel::SysLua::instance();
     ASSERT_TRUE(lua.init());
     ASSERT_TRUE(

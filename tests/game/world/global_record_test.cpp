@@ -1,29 +1,15 @@
 #include "game/world/global_record.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "game/world/version_file.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
-
-class TempFile {
-public:
-    TempFile() {
-        char pattern[] = "/tmp/global_record_test_XXXXXX";
-        dir_ = mkdtemp(pattern);
-    }
-    ~TempFile() { std::filesystem::remove_all(dir_); }
-    std::string path() const { return dir_ + "/g.dat"; }
-
-private:
-    std::string dir_;
-};
 
 TEST(GlobalRecord, ClearFlagsWrapAt32) {
     GlobalRecord r;
@@ -60,11 +46,11 @@ TEST(GlobalRecord, ClockCountsOnlyWhileRunning) {
 }
 
 TEST(GlobalRecord, SavingDuringPlayNeitherLosesNorDoublesSeconds) {
-    TempFile file;
+    qel::test::ScratchFolder scratch;
     GlobalRecord r;
     r.clockStart(100);
     {
-        VersionFile out(file.path(), qel::File::MODE_WRITE);
+        VersionFile out(scratch.file("g.dat"), qel::File::MODE_WRITE);
         out.setVersion(103);
         ASSERT_TRUE(r.serialize(out, 160));
         ASSERT_TRUE(out.close());
@@ -75,7 +61,7 @@ TEST(GlobalRecord, SavingDuringPlayNeitherLosesNorDoublesSeconds) {
     EXPECT_EQ(r.getTotalSec(), 100u);
 
     GlobalRecord back;
-    VersionFile in(file.path(), qel::File::MODE_READ);
+    VersionFile in(scratch.file("g.dat"), qel::File::MODE_READ);
     in.setVersion(103);
     ASSERT_TRUE(back.serialize(in, 0));
     EXPECT_EQ(back.getTotalSec(0), 60u);
@@ -112,7 +98,7 @@ TEST(GlobalRecord, ZoomFieldsExistFromVersion103) {
     };
     const Case cases[] = {{102, false}, {103, true}, {110, true}};
     for (const Case& c : cases) {
-        TempFile file;
+        qel::test::ScratchFolder scratch;
         GlobalRecord r;
         r.clockStart(0);
         r.clockStop(7);
@@ -123,12 +109,12 @@ TEST(GlobalRecord, ZoomFieldsExistFromVersion103) {
         r.setZoomMode(3);
         r.setZoom(true);
         {
-            VersionFile out(file.path(), qel::File::MODE_WRITE);
+            VersionFile out(scratch.file("g.dat"), qel::File::MODE_WRITE);
             out.setVersion(c.version);
             ASSERT_TRUE(r.serialize(out, 0));
             ASSERT_TRUE(out.close());
             // Seconds, games, best level, clear flags; then zoom mode and flag.
-            qel::File raw(file.path(), qel::File::MODE_READ);
+            qel::File raw(scratch.file("g.dat"), qel::File::MODE_READ);
             std::uint32_t words[5] = {};
             std::uint8_t zoom = 0;
             ASSERT_TRUE(raw.read(words, 16));
@@ -145,7 +131,7 @@ TEST(GlobalRecord, ZoomFieldsExistFromVersion103) {
         }
         GlobalRecord back;
         back.setZoomMode(-1);
-        VersionFile in(file.path(), qel::File::MODE_READ);
+        VersionFile in(scratch.file("g.dat"), qel::File::MODE_READ);
         in.setVersion(c.version);
         ASSERT_TRUE(back.serialize(in, 0));
         EXPECT_TRUE(back.isClear(4));

@@ -1,7 +1,6 @@
 #include "game/world/object_manager.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -13,6 +12,7 @@
 #include "game/world/object_trap.h"
 #include "game/world/version_file.h"
 #include "tests/game/world/object_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -165,9 +165,8 @@ TEST_F(ObjectManagerTest, ListSurgeryNeverHandsAnObjectOutTwice) {
     EXPECT_EQ(manager_->search(b->getId()), nullptr) << "b's own all node left the list";
     EXPECT_EQ(manager_->search(a->getId()), a);
 
-    char dir[] = "/tmp/object_manager_test_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/o.dat";
+    qel::test::ScratchFolder scratch;
+    const std::string path = scratch.file("o.dat");
     {
         VersionFile out(path, qel::File::MODE_WRITE);
         out.setVersion(103);
@@ -186,8 +185,6 @@ TEST_F(ObjectManagerTest, ListSurgeryNeverHandsAnObjectOutTwice) {
     std::vector<std::string> names;
     for (OB* o : allList()) names.push_back(o->getName());
     EXPECT_EQ(names, (std::vector<std::string>{"c", "a"}));
-    std::remove(path.c_str());
-    rmdir(dir);
 }
 
 // Writes the objects at `version`, clears, reads them back.
@@ -195,13 +192,7 @@ class ObjectSection : public ObjectManagerTest {
 protected:
     void SetUp() override {
         ObjectManagerTest::SetUp();
-        ASSERT_NE(mkdtemp(dir_), nullptr);
-        path_ = std::string(dir_) + "/o.dat";
-    }
-    void TearDown() override {
-        std::remove(path_.c_str());
-        rmdir(dir_);
-        ObjectManagerTest::TearDown();
+        path_ = scratch_.file("o.dat");
     }
     bool write(std::uint32_t version, bool keep) {
         VersionFile out(path_, qel::File::MODE_WRITE);
@@ -224,7 +215,7 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
 
-    char dir_[64] = "/tmp/object_section_test_XXXXXX";
+    qel::test::ScratchFolder scratch_;
     std::string path_;
 };
 
@@ -356,9 +347,8 @@ TEST_F(ObjectManagerTest, LinkerResolvesIdsAsSearchDoesAndForgetsTheDead) {
 }
 
 TEST_F(ObjectManagerTest, FailedReadDeletesTheHalfReadObject) {
-    char dir[] = "/tmp/object_linker_test_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/o.dat";
+    qel::test::ScratchFolder scratch;
+    const std::string path = scratch.file("o.dat");
     {
         auto* e = new ObjectEffect("fx", Point(0, 0), Color(0u), Point(1, 1));
         VersionFile out(path, qel::File::MODE_WRITE);
@@ -380,8 +370,6 @@ TEST_F(ObjectManagerTest, FailedReadDeletesTheHalfReadObject) {
     EXPECT_FALSE(manager_->readObjects(in));
     EXPECT_EQ(manager_->ownedCount(), 0u);
     EXPECT_EQ(manager_->animatingCount(), 0u);
-    std::remove(path.c_str());
-    rmdir(dir);
 }
 
 }  // namespace

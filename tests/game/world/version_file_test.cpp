@@ -1,18 +1,17 @@
 #include "game/world/version_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
+
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
 TEST(VersionFile, VersionLeadsTheArchiveAndIsKeptForLaterReaders) {
-    char pattern[] = "/tmp/version_file_test_XXXXXX";
-    const std::string dir = mkdtemp(pattern);
-    const std::string path = dir + "/v.dat";
+    qel::test::ScratchFolder scratch;
+    const std::string path = scratch.file("v.dat");
     {
         VersionFile out(path, qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY);
         out.setVersion(105);
@@ -55,7 +54,6 @@ TEST(VersionFile, VersionLeadsTheArchiveAndIsKeptForLaterReaders) {
     VersionFile made;
     EXPECT_STREQ(made.classInfo().name, "VersionFile");
     EXPECT_TRUE(made.isKindOf(qel::File::staticClassInfo()));
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "game/world/world.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -11,21 +10,9 @@
 #include <vector>
 
 #include "engine/file/file.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
-
-class TempFile {
-public:
-    TempFile() {
-        char pattern[] = "/tmp/world_test_XXXXXX";
-        dir_ = mkdtemp(pattern);
-    }
-    ~TempFile() { std::filesystem::remove_all(dir_); }
-    std::string path() const { return dir_ + "/w.dat"; }
-
-private:
-    std::string dir_;
-};
 
 std::vector<std::set<std::uint32_t>> g_killed;
 
@@ -74,7 +61,7 @@ TEST(World, GenocideKillsOnlyForANewKind) {
 }
 
 TEST(World, RunRecordRoundTripAndTruncation) {
-    TempFile file;
+    qel::test::ScratchFolder scratch;
     World w;
     w.addTurn(99);
     w.addScore(-5);
@@ -83,21 +70,21 @@ TEST(World, RunRecordRoundTripAndTruncation) {
     w.addGenocide(30);
     w.addGenocide(4);
     {
-        qel::File out(file.path(), qel::File::MODE_WRITE);
+        qel::File out(scratch.file("w.dat"), qel::File::MODE_WRITE);
         ASSERT_TRUE(w.serialize(out));
         ASSERT_TRUE(out.close());
         // turn, score, cause and result with their NULs, count, ids ascending.
         const unsigned char want[] = {100, 0,   0, 0,   0xFB, 0xFF, 0xFF, 0xFF, 'c', 'a', 'u',
                                       's', 'e', 0, 'r', 'e',  's',  'u',  'l',  't', 0,   2,
                                       0,   0,   0, 4,   0,    0,    0,    30,   0,   0,   0};
-        qel::File raw(file.path(), qel::File::MODE_READ);
+        qel::File raw(scratch.file("w.dat"), qel::File::MODE_READ);
         std::vector<unsigned char> got(raw.getSize());
         ASSERT_TRUE(raw.read(got.data(), got.size()));
         EXPECT_EQ(got, std::vector<unsigned char>(std::begin(want), std::end(want)));
     }
     World back;
     {
-        qel::File in(file.path(), qel::File::MODE_READ);
+        qel::File in(scratch.file("w.dat"), qel::File::MODE_READ);
         ASSERT_TRUE(back.serialize(in));
     }
     EXPECT_EQ(back.getTurn(), 100);
@@ -107,10 +94,11 @@ TEST(World, RunRecordRoundTripAndTruncation) {
     EXPECT_EQ(back.genocideSet(), (std::set<std::uint32_t>{4, 30}));
 
     // Cut inside the genocide ids: refused, the world unchanged.
-    std::filesystem::resize_file(file.path(), std::filesystem::file_size(file.path()) - 2);
+    std::filesystem::resize_file(scratch.file("w.dat"),
+                                 std::filesystem::file_size(scratch.file("w.dat")) - 2);
     World other;
     other.addTurn(5);
-    qel::File in(file.path(), qel::File::MODE_READ);
+    qel::File in(scratch.file("w.dat"), qel::File::MODE_READ);
     EXPECT_FALSE(other.serialize(in));
     EXPECT_EQ(other.getTurn(), 6);
     EXPECT_EQ(other.getCause(), "原因不明で");
@@ -118,15 +106,15 @@ TEST(World, RunRecordRoundTripAndTruncation) {
 }
 
 TEST(World, AnimaReadDropsIdsTheTableDoesNotKnow) {
-    TempFile file;
+    qel::test::ScratchFolder scratch;
     World w;
     for (std::uint32_t id : {5u, 1u, 900u}) w.addAnima(id);
     {
-        qel::File out(file.path(), qel::File::MODE_WRITE);
+        qel::File out(scratch.file("w.dat"), qel::File::MODE_WRITE);
         ASSERT_TRUE(w.serializeAnima(out));
         ASSERT_TRUE(out.close());
         // Count, then the ids ascending.
-        qel::File raw(file.path(), qel::File::MODE_READ);
+        qel::File raw(scratch.file("w.dat"), qel::File::MODE_READ);
         std::uint32_t words[4] = {};
         ASSERT_TRUE(raw.read(words, sizeof words));
         EXPECT_EQ(words[0], 3u);
@@ -146,7 +134,7 @@ TEST(World, AnimaReadDropsIdsTheTableDoesNotKnow) {
         World::setAnimaLookup(c.table);
         World back;
         back.addAnima(77);
-        qel::File in(file.path(), qel::File::MODE_READ);
+        qel::File in(scratch.file("w.dat"), qel::File::MODE_READ);
         ASSERT_TRUE(back.serializeAnima(in));
         EXPECT_EQ(back.animaSet(), c.kept);
     }

@@ -10,18 +10,14 @@
 #include <string>
 
 #include "platform/os/file_instance_lock.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel {
 namespace {
 
 struct MainProgram : ::testing::Test {
-    std::filesystem::path dir;
-    void SetUp() override {
-        dir = std::filesystem::path(::testing::TempDir()) /
-              ("main_program_" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    test::ScratchFolder scratch;
+    const std::filesystem::path& dir = scratch.path();
 
     // The program's exit code; its error output lands in `errors`.
     int run(int frames, std::string& errors) {

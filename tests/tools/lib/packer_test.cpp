@@ -1,7 +1,6 @@
 #include "tools/lib/packer.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "engine/file/file.h"
 #include "engine/file/scramble_bytes.h"
 #include "game/data/package_reader.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel::tools {
 namespace {
@@ -21,15 +21,6 @@ namespace fs = std::filesystem;
 
 class PackerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("qel_packer_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void put(const std::string& name, const std::string& text) const {
         fs::create_directories(fs::path(path(name)).parent_path());
@@ -45,7 +36,8 @@ protected:
         return runPacker(args, out_, err_);
     }
 
-    fs::path dir_;
+    qel::test::ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.path();
     std::ostringstream out_, err_;
 };
 
