@@ -5,8 +5,6 @@
 #include <cstring>
 #include <limits>
 
-#include "engine/core/memory_allocator.h"
-
 namespace qel {
 namespace {
 
@@ -104,13 +102,6 @@ TEST(Color, SetKeepsOrReplacesAlpha) {
     EXPECT_EQ(c.argb(), 0x07040506u);
     c.setArgb(0xDEADBEEFu);
     EXPECT_EQ(c.argb(), 0xDEADBEEFu);
-}
-
-TEST(Color, ScriptCreatedColoursComeFromPoolOne) {
-    Color* c = new Color(Color::WHITE);
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(c), qel::poolById(qel::Pool::General));
-    delete c;
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine/core/memory_allocator.h"
-
 namespace qel {
 namespace {
 
@@ -79,13 +77,6 @@ TEST(Point, DefaultsToOriginAndComparesByValue) {
     p.set(7, 1);
     EXPECT_EQ(p, Point(7, 1));
     EXPECT_NE(p, Point(1, 7));
-}
-
-TEST(Point, ScriptCreatedPointsComeFromPoolOne) {
-    Point* p = new Point(1, 2);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(p), qel::poolById(qel::Pool::General));
-    delete p;
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-#include "engine/core/memory_allocator.h"
-
 namespace qel {
 namespace {
 
@@ -84,13 +82,6 @@ TEST(Vector2, ProgramWideValuesAndSecondNames) {
     w.u() = 5.0f;
     w.v() = 6.0f;
     EXPECT_EQ(w, Vector2(5, 6));
-}
-
-TEST(Vector2, ScriptCreatedVectorsComeFromPoolOne) {
-    Vector2* v = new Vector2(1, 2);
-    ASSERT_NE(v, nullptr);
-    EXPECT_EQ(qel::MemoryAllocatorBase::ownerOf(v), qel::poolById(qel::Pool::General));
-    delete v;
 }
 
 }  // namespace
