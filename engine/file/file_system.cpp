@@ -1,8 +1,9 @@
 #include "engine/file/file_system.h"
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
+
+#include "engine/core/log.h"
 
 namespace qel {
 namespace {
@@ -14,7 +15,7 @@ std::atomic<FileSystem*> installed{nullptr};
 FileSystem& FileSystem::current() {
     FileSystem* fs = installed.load(std::memory_order_acquire);
     if (!fs) {
-        std::fputs("qel: files used before a file system was installed\n", stderr);
+        logMessage("files used before a file system was installed");
         std::abort();
     }
     return *fs;
