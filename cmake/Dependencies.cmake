@@ -26,6 +26,9 @@ add_library(qel::stb ALIAS PkgConfig::STB)
 
 pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
 add_library(qel::vorbisfile ALIAS PkgConfig::VORBISFILE)
+# Tests encode their sound fixtures themselves.
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
+add_library(qel::vorbisenc ALIAS PkgConfig::VORBISENC)
 
 # The Japanese Gothic font every face name maps to.
 set(QEL_FONT_FILE /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf CACHE FILEPATH "Font file")

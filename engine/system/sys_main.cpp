@@ -11,6 +11,7 @@
 #include "engine/core/thread.h"
 #include "engine/input/sys_input.h"
 #include "engine/resource/sys_resource.h"
+#include "engine/sound/sys_sound.h"
 #include "engine/system/message_box.h"
 #include "engine/system/window.h"
 #include "engine/task/sys_scene.h"
@@ -69,7 +70,8 @@ SysMain::SysMain() : clock_(&Clock::system()) {
     slots_[kSlotTask] = &SysTask::instance();
     slots_[kSlotMemory] = &SysMemory::instance();
     slots_[kSlotResource] = &SysResource::instance();
-    // Camera, light, render and sound take their slots here.
+    slots_[kSlotSound] = &SysSound::instance();
+    // Camera, light and render take their slots here.
 }
 
 SysMain::~SysMain() = default;

@@ -7,11 +7,13 @@
 #include <cstdlib>
 
 #include "engine/file/file_system.h"
-#include "engine/net/sys_socket_client.h"
 #include "engine/gfx/font.h"
+#include "engine/net/sys_socket_client.h"
 #include "engine/resource/sys_resource.h"
+#include "engine/sound/sys_sound.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
+#include "platform/audio/sdl_audio_device.h"
 #include "platform/font/font_face.h"
 #include "platform/gfx/software_graphics_device.h"
 #include "platform/image/stb_image_decoder.h"
@@ -46,6 +48,8 @@ int main() {
     app.setDeviceFactory(&createSoftwareDevice);
     app.setInstanceLock(&instanceLock);
     qel::SysSocketClient::instance().setSocketApi(&qel::PosixSocketApi::instance());
+    qel::SdlAudioDevice audio;
+    qel::SysSound::instance().setAudioDevice(&audio);
 
     qel::StartParams params;
     params.showCommand = 1;
