@@ -57,9 +57,9 @@ struct Floor {
                                             OB::INFO_NPC, Point(1 + i % 48, i % 30), true, false));
         }
         for (int i = 0; i < 20; ++i) {
-            new ObjectTrap("trap", Point(2, 2), Color(0u), randomCell(), "pit");
-            new ObjectGimmick("table", Point(3, 3), Color(0u), randomCell(), "table",
-                              OB::INFO_GIMMICK_TABLE);
+            new ObjectTrap("trap", "pit", Point(2, 2), Color(0u), randomCell());
+            new ObjectGimmick("table", "table", Point(3, 3), Color(0u), OB::INFO_GIMMICK_TABLE,
+                              randomCell());
         }
     }
 

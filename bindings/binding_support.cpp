@@ -174,7 +174,7 @@ void registerArray(lua_State* L, const char* name, lua_CFunction get, lua_CFunct
 
 int registerCollected(lua_State* L, int lo) {
     void* const* box = static_cast<void* const*>(lua_touserdata(L, lo));
-    if (!box || !*box) return 0;
+    if (!box || !*box || !mayScriptDelete(L, *box)) return 0;
     return tolua_register_gc(L, lo);
 }
 

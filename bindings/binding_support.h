@@ -132,11 +132,22 @@ bool mayScriptDelete(lua_State* L, const void* object);
 
 // Every `new` in generated code: records the object; when recording fails
 // the object is deleted and the Lua error passes on.
+// Customisation points, found by argument-dependent lookup for the classes
+// that need them (bindings/object_glue.h): whether the program took an
+// object over while it was being made (it is then never recorded as the
+// script's), and what a class does when a binding makes or frees one.
+inline bool takenByProgram(const void*) {
+    return false;
+}
+inline void onScriptMade(const void*) {}
+inline void onScriptFree(const void*) {}
+
 template <class T>
 T* recordMade(lua_State* L, T* object) {
-    if (!object) return object;
+    if (!object || takenByProgram(object)) return object;
     try {
         noteScriptOwned(L, object);
+        onScriptMade(object);
     } catch (...) {  // a Lua error (the C++ build of Lua throws)
         delete object;
         throw;
@@ -149,12 +160,14 @@ T* recordMade(lua_State* L, T* object) {
 template <class T>
 void deleteFromScript(lua_State* L, T* object) {
     if (!mayScriptDelete(L, object)) refuseScriptDelete(L);
+    onScriptFree(object);
     destroyObject(object);
 }
 
 // Every tolua_register_gc in generated code: a result whose allocation failed
 // reaches the script as nil and is not registered (tolua would read through
-// the missing pointer).
+// the missing pointer), and neither is an object the program took over
+// while it was made (recordMade did not record it).
 int registerCollected(lua_State* L, int lo);
 
 // No C++ exception may cross a Lua frame: Lua unwinds with exceptions of

@@ -5,9 +5,16 @@
 #pragma once
 
 #include "bindings/binding_support.h"
+#include "bindings/object_glue.h"
 #include "bindings/script_constants.h"
 #include "bindings/tolua_overrides.h"
 #include "game/shell/settings.h"
+#include "game/world/object_anim.h"
+#include "game/world/object_base.h"
+#include "game/world/object_effect.h"
+#include "game/world/object_gimmick.h"
+#include "game/world/object_manager.h"
+#include "game/world/object_trap.h"
 #include "game/world/status.h"
 #include "game/world/tile.h"
 #include "game/world/value_types.h"
@@ -31,3 +38,36 @@ static int tolua_set_Color_unsigned__val(lua_State* L) {
 static int tolua_set_script_C_WINDOW_TEX_SIZE(lua_State* L) {
     return binding::setObjectElement(L, WINDOW_TEX_SIZE, "const Point");
 }
+
+// ObjectBase.INFO's bit variables are views of its one word (object_glue.h).
+#define TOLUA_DISABLE_tolua_get_ObjectBase__INFO_unsigned__priority
+#define TOLUA_DISABLE_tolua_set_ObjectBase__INFO_unsigned__priority
+#define TOLUA_DISABLE_tolua_get_ObjectBase__INFO_unsigned__walk
+#define TOLUA_DISABLE_tolua_set_ObjectBase__INFO_unsigned__walk
+#define TOLUA_DISABLE_tolua_get_ObjectBase__INFO_unsigned__put
+#define TOLUA_DISABLE_tolua_set_ObjectBase__INFO_unsigned__put
+#define TOLUA_DISABLE_tolua_get_ObjectBase__INFO_unsigned__sight
+#define TOLUA_DISABLE_tolua_set_ObjectBase__INFO_unsigned__sight
+#define TOLUA_DISABLE_tolua_get_ObjectBase__INFO_unsigned__openView
+#define TOLUA_DISABLE_tolua_set_ObjectBase__INFO_unsigned__openView
+using object_glue::InfoField;
+static constexpr lua_CFunction tolua_get_ObjectBase__INFO_unsigned__priority =
+    &object_glue::getInfoField<InfoField::Priority>;
+static constexpr lua_CFunction tolua_set_ObjectBase__INFO_unsigned__priority =
+    &object_glue::setInfoField<InfoField::Priority>;
+static constexpr lua_CFunction tolua_get_ObjectBase__INFO_unsigned__walk =
+    &object_glue::getInfoField<InfoField::Walk>;
+static constexpr lua_CFunction tolua_set_ObjectBase__INFO_unsigned__walk =
+    &object_glue::setInfoField<InfoField::Walk>;
+static constexpr lua_CFunction tolua_get_ObjectBase__INFO_unsigned__put =
+    &object_glue::getInfoField<InfoField::Put>;
+static constexpr lua_CFunction tolua_set_ObjectBase__INFO_unsigned__put =
+    &object_glue::setInfoField<InfoField::Put>;
+static constexpr lua_CFunction tolua_get_ObjectBase__INFO_unsigned__sight =
+    &object_glue::getInfoField<InfoField::Sight>;
+static constexpr lua_CFunction tolua_set_ObjectBase__INFO_unsigned__sight =
+    &object_glue::setInfoField<InfoField::Sight>;
+static constexpr lua_CFunction tolua_get_ObjectBase__INFO_unsigned__openView =
+    &object_glue::getInfoField<InfoField::OpenView>;
+static constexpr lua_CFunction tolua_set_ObjectBase__INFO_unsigned__openView =
+    &object_glue::setInfoField<InfoField::OpenView>;

@@ -102,6 +102,7 @@ public:
     const Point& getPos() const { return pos_; }
     void setPos(const Point& p) { setPos(p.x, p.y); }
     void addPos(std::int32_t dx, std::int32_t dy);
+    void addPos(const Point& d) { addPos(d.x, d.y); }
     bool isVisible() const { return visible_; }
     void setVisible(bool on) { visible_ = on; }
     bool isKeep() const { return keep_; }

@@ -8,8 +8,8 @@
 class ObjectGimmick : public ObjectAnim {
 public:
     ObjectGimmick() = default;
-    ObjectGimmick(std::string_view name, const Point& chip, const Color& color, const Point& pos,
-                  std::string_view tag, INFO info);
+    ObjectGimmick(std::string_view name, std::string_view tag, const Point& chip,
+                  const Color& color, const INFO& info, const Point& pos);
 
     QEL_CLASS(ObjectGimmick, ObjectAnim, qel::Pool::World);
 

@@ -95,7 +95,9 @@ bool ObjectManager::add(ObjectBase* object) {
 
 void ObjectManager::remove(ObjectBase* object) {
     if (!object) return;
-    if (!object->manager_) adopt(object);
+    // Handed over: filed like any added object (taken over bare when its
+    // nodes cannot be made), so it stays findable until it goes.
+    if (!object->manager_ && !add(object)) adopt(object);
     if (object->manager_ != this || object->queued_) return;
     object->queued_ = true;
     queue_.push_back(object);

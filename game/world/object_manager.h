@@ -58,7 +58,7 @@ public:
     // has a manager, or when its nodes cannot be made.
     bool add(ObjectBase* object);
     // Queues an object of this manager for removal (once); an object in no
-    // manager is taken over first. An object of another manager is ignored.
+    // manager is added first. An object of another manager is ignored.
     void remove(ObjectBase* object);
     // Deletes the queued objects in queue order.
     void exeRemove();

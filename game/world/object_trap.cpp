@@ -2,8 +2,8 @@
 
 #include "game/world/version_file.h"
 
-ObjectTrap::ObjectTrap(std::string_view name, const Point& chip, const Color& color,
-                       const Point& pos, std::string_view tag)
+ObjectTrap::ObjectTrap(std::string_view name, std::string_view tag, const Point& chip,
+                       const Color& color, const Point& pos)
     : ObjectBase(name, chip, color, TYPE_TRAP, INFO_TRAP, pos, false, false), work_(tag) {}
 
 bool ObjectTrap::serialize(VersionFile& file) {

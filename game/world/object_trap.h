@@ -8,8 +8,8 @@
 class ObjectTrap : public ObjectBase {
 public:
     ObjectTrap() = default;
-    ObjectTrap(std::string_view name, const Point& chip, const Color& color, const Point& pos,
-               std::string_view tag);
+    ObjectTrap(std::string_view name, std::string_view tag, const Point& chip, const Color& color,
+               const Point& pos);
 
     QEL_CLASS(ObjectTrap, ObjectBase, qel::Pool::World);
 

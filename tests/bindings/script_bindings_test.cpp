@@ -25,6 +25,7 @@
 #include "engine/script/sys_lua.h"
 #include "game/shell/settings.h"
 #include "game/world/value_types.h"
+#include "tests/bindings/lua_runner.h"
 #include "tests/bindings/probe.h"
 
 #if defined(__has_include)
@@ -35,27 +36,6 @@
 #endif
 
 namespace {
-
-// Shown by every case: "a, b, ..." of the chunk's results, or "error: <text>"
-// without the "snippet:<line>: " position Lua puts before errors raised on
-// behalf of the snippet (any other position stays visible).
-constexpr const char* kRunner = R"lua(
-function show(v)
-    local t = type(v)
-    if t == "number" then return string.format("%.17g", v) end
-    if t == "userdata" then return tolua.type(v) end
-    return tostring(v)
-end
-local function shown(ok, ...)
-    if not ok then return "error: " .. (string.gsub(tostring(...), "^snippet:%d+: ", "")) end
-    local out = {}
-    for i = 1, select("#", ...) do out[i] = show((select(i, ...))) end
-    return table.concat(out, ", ")
-end
-function run(chunk)
-    return shown(pcall(chunk))
-end
-)lua";
 
 int generalPoolBlocks(lua_State* L) {
     lua_pushnumber(L,
@@ -106,7 +86,7 @@ protected:
         lua_register(L, "rawBox", &rawBox);
         tolua_pushusertype(L, const_cast<Matrix*>(&kProjective), "const Matrix");
         lua_setglobal(L, "M");
-        ASSERT_TRUE(host_.runBuffer(kRunner, 0, "runner")) << host_.lastError();
+        ASSERT_TRUE(host_.runBuffer(lua_runner::kRunner, 0, "runner")) << host_.lastError();
     }
     void TearDown() override {
         for (int i = 0; i < 58; ++i) STATUS_NAME[i] = savedNames_[i];
@@ -114,21 +94,8 @@ protected:
     }
 
     // Runs `chunk` through the runner and returns what it shows.
-    std::string run(const char* name, const char* chunk) {
-        lua_State* L = host_.state();
-        const int top = lua_gettop(L);
-        std::string shown;
-        lua_getglobal(L, "run");
-        (void)name;
-        if (luaL_loadbuffer(L, chunk, std::strlen(chunk), "=snippet") != 0) {
-            shown = std::string("load error: ") + lua_tostring(L, -1);
-        } else if (lua_pcall(L, 1, 1, 0) != 0) {
-            shown = std::string("runner error: ") + lua_tostring(L, -1);
-        } else {
-            shown = lua_tostring(L, -1);
-        }
-        lua_settop(L, top);
-        return shown;
+    std::string run(const char*, const char* chunk) {
+        return lua_runner::run(host_.state(), chunk);
     }
 
     qel::SysLua host_;
@@ -136,11 +103,7 @@ protected:
     Point savedSizes_[kWindowTexSizeCount];
 };
 
-struct LuaCase {
-    const char* name;
-    const char* chunk;
-    const char* expected;
-};
+using lua_runner::LuaCase;
 
 // Argument tests, conversions, const, overload chains and errors.
 const LuaCase kConventionCases[] = {

@@ -220,9 +220,9 @@ TEST_F(ObjectAnimTest, EffectsShowTheirSyncObjectAndLeave) {
 TEST_F(ObjectAnimTest, GimmicksAndTrapsCarryTagAndWork) {
     const std::string longTag(40, 'x');
     auto* g =
-        new ObjectGimmick("g", Point(0, 0), Color(0u), Point(1, 1), longTag, OB::INFO_GIMMICK_WALL);
+        new ObjectGimmick("g", longTag, Point(0, 0), Color(0u), OB::INFO_GIMMICK_WALL, Point(1, 1));
     auto* t =
-        new ObjectTrap("t", Point(0, 0), Color(0u), Point(1, 1), "\x82\xa0" + std::string(31, 'y'));
+        new ObjectTrap("t", "\x82\xa0" + std::string(31, 'y'), Point(0, 0), Color(0u), Point(1, 1));
     EXPECT_EQ(std::string(g->getTag()), std::string(32, 'x'));
     EXPECT_EQ(std::string(t->getTag()), "\x82\xa0" + std::string(30, 'y'))
         << "cut on a whole character";

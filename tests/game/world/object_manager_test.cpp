@@ -12,7 +12,6 @@
 #include "game/world/object_trap.h"
 #include "game/world/version_file.h"
 #include "tests/game/world/object_fixture.h"
-#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -165,59 +164,19 @@ TEST_F(ObjectManagerTest, ListSurgeryNeverHandsAnObjectOutTwice) {
     EXPECT_EQ(manager_->search(b->getId()), nullptr) << "b's own all node left the list";
     EXPECT_EQ(manager_->search(a->getId()), a);
 
-    qel::test::ScratchFolder scratch;
-    const std::string path = scratch.file("o.dat");
-    {
-        VersionFile out(path, qel::File::MODE_WRITE);
-        out.setVersion(103);
-        ASSERT_TRUE(manager_->writeObjects(out, false));
-        ASSERT_TRUE(out.close());
-    }
+    ASSERT_TRUE(write(103, false));
     manager_->clearAll();
     EXPECT_EQ(recorder_.deleted.size(), 3u);
     EXPECT_EQ(extra->obj, c) << "a hand-made node is not the manager's to empty";
     delete extra;  // still linked among the head-less remains; unlinks itself
-    {
-        VersionFile in(path, qel::File::MODE_READ);
-        in.setVersion(103);
-        ASSERT_TRUE(manager_->readObjects(in));
-    }
+    ASSERT_TRUE(read(103));
     std::vector<std::string> names;
     for (OB* o : allList()) names.push_back(o->getName());
     EXPECT_EQ(names, (std::vector<std::string>{"c", "a"}));
 }
 
-// Writes the objects at `version`, clears, reads them back.
-class ObjectSection : public ObjectManagerTest {
-protected:
-    void SetUp() override {
-        ObjectManagerTest::SetUp();
-        path_ = scratch_.file("o.dat");
-    }
-    bool write(std::uint32_t version, bool keep) {
-        VersionFile out(path_, qel::File::MODE_WRITE);
-        out.setVersion(version);
-        return manager_->writeObjects(out, keep) && out.close();
-    }
-    bool read(std::uint32_t version) {
-        VersionFile in(path_, qel::File::MODE_READ);
-        in.setVersion(version);
-        return manager_->readObjects(in);
-    }
-    void writeRaw(const std::string& bytes) {
-        qel::File out(path_, qel::File::MODE_WRITE);
-        ASSERT_TRUE(out.write(bytes.data(), bytes.size()));
-        ASSERT_TRUE(out.close());
-    }
-    std::string readRaw() {
-        std::vector<unsigned char> bytes;
-        EXPECT_TRUE(qel::File::readWhole(path_, bytes));
-        return std::string(bytes.begin(), bytes.end());
-    }
-
-    qel::test::ScratchFolder scratch_;
-    std::string path_;
-};
+// The object section.
+using ObjectSection = ObjectManagerTest;
 
 TEST_F(ObjectSection, RoundTripsAtBothVersions) {
     for (std::uint32_t version : {102u, 103u}) {
@@ -227,10 +186,10 @@ TEST_F(ObjectSection, RoundTripsAtBothVersions) {
         OB* first = makeObject("first", Point(4, 5));
         first->setExceptionKeep(true);
         first->setDrawField(false);
-        auto* trap = new ObjectTrap("trap", Point(7, 8), Color(0x80FF0000u), Point(-1, -1), "pit");
+        auto* trap = new ObjectTrap("trap", "pit", Point(7, 8), Color(0x80FF0000u), Point(-1, -1));
         trap->setWork(7, -9);
-        auto* gimmick = new ObjectGimmick("gim", Point(1, 1), Color(0u), Point(10, 2), "table",
-                                          OB::INFO_GIMMICK_TABLE);
+        auto* gimmick = new ObjectGimmick("gim", "table", Point(1, 1), Color(0u),
+                                          OB::INFO_GIMMICK_TABLE, Point(10, 2));
         gimmick->setSkip(false);
         gimmick->setForceDraw(true);
         makeObject("kept", Point(0, 0), OB::TYPE_ITEM, true);
@@ -347,27 +306,12 @@ TEST_F(ObjectManagerTest, LinkerResolvesIdsAsSearchDoesAndForgetsTheDead) {
 }
 
 TEST_F(ObjectManagerTest, FailedReadDeletesTheHalfReadObject) {
-    qel::test::ScratchFolder scratch;
-    const std::string path = scratch.file("o.dat");
-    {
-        auto* e = new ObjectEffect("fx", Point(0, 0), Color(0u), Point(1, 1));
-        VersionFile out(path, qel::File::MODE_WRITE);
-        out.setVersion(103);
-        ASSERT_TRUE(manager_->writeObjects(out, false));
-        ASSERT_TRUE(out.close());
-        delete e;
-    }
-    std::vector<unsigned char> bytes;
-    ASSERT_TRUE(qel::File::readWhole(path, bytes));
-    bytes.resize(bytes.size() - 3);  // into the sync id
-    {
-        qel::File out(path, qel::File::MODE_WRITE);
-        ASSERT_TRUE(out.write(bytes.data(), bytes.size()));
-        ASSERT_TRUE(out.close());
-    }
-    VersionFile in(path, qel::File::MODE_READ);
-    in.setVersion(103);
-    EXPECT_FALSE(manager_->readObjects(in));
+    auto* e = new ObjectEffect("fx", Point(0, 0), Color(0u), Point(1, 1));
+    ASSERT_TRUE(write(103, false));
+    delete e;
+    const std::string bytes = readRaw();
+    writeRaw(bytes.substr(0, bytes.size() - 3));  // into the sync id
+    EXPECT_FALSE(read(103));
     EXPECT_EQ(manager_->ownedCount(), 0u);
     EXPECT_EQ(manager_->animatingCount(), 0u);
 }
