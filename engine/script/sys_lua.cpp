@@ -1,5 +1,7 @@
 #include "engine/script/sys_lua.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "engine/core/memory_allocator.h"
 #include "engine/file/file.h"
+#include "engine/file/scramble_bytes.h"
 #include "engine/file/string_util.h"
 #include "engine/script/lua_stack_guard.h"
 #include "engine/script/lua_text_loader.h"
@@ -135,7 +138,62 @@ int SysLua::openBody(lua_State* L) {
         host->tracebackRef_ = luaL_ref(L, LUA_REGISTRYINDEX);  // -1 into the registry
     }
     lua_register(L, "print", &SysLua::silentPrint);
+    // The scripts draw from the calling thread's runtime generator, the one
+    // the scrambler reseeds from the clock, so runs differ from each other.
+    lua_getglobal(L, "math");  // +1 math
+    if (lua_istable(L, -1)) {
+        lua_pushcfunction(L, &SysLua::mathRandom);
+        lua_setfield(L, -2, "random");
+        lua_pushcfunction(L, &SysLua::mathRandomSeed);
+        lua_setfield(L, -2, "randomseed");
+    }
+    lua_pop(L, 1);  // -1 math
     LuaTextLoader::install(L);
+    return 0;
+}
+
+namespace {
+
+// luaL_checkint with a defined result for every number: truncated toward
+// zero and wrapped to 32 bits (NaN and infinities give 0).
+int checkInt(lua_State* L, int narg) {
+    const double d = luaL_checknumber(L, narg);
+    if (!std::isfinite(d)) return 0;
+    const double wrapped = std::fmod(std::trunc(d), 4294967296.0);
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::int64_t>(wrapped)));
+}
+
+}  // namespace
+
+// Lua 5.1's own formulas over a generator of 15-bit draws (RAND_MAX 32767).
+int SysLua::mathRandom(lua_State* L) {
+    constexpr int kRandMax = 32767;
+    const double r = static_cast<double>(crtRand() % kRandMax) / kRandMax;
+    switch (lua_gettop(L)) {
+        case 0:
+            lua_pushnumber(L, r);
+            break;
+        case 1: {
+            const int u = checkInt(L, 1);
+            luaL_argcheck(L, 1 <= u, 1, "interval is empty");
+            lua_pushnumber(L, std::floor(r * u) + 1);
+            break;
+        }
+        case 2: {
+            const int l = checkInt(L, 1);
+            const int u = checkInt(L, 2);
+            luaL_argcheck(L, l <= u, 2, "interval is empty");
+            lua_pushnumber(L, std::floor(r * (static_cast<double>(u) - l + 1)) + l);
+            break;
+        }
+        default:
+            return luaL_error(L, "wrong number of arguments");
+    }
+    return 1;
+}
+
+int SysLua::mathRandomSeed(lua_State* L) {
+    crtSeed(static_cast<std::uint32_t>(checkInt(L, 1)));
     return 0;
 }
 

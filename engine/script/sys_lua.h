@@ -78,6 +78,11 @@ public:
     // Replacement for the global print: converts each argument with the
     // global tostring (so __tostring still runs) and writes nothing.
     static int silentPrint(lua_State* L);
+    // math.random and math.randomseed: Lua 5.1's formulas over the calling
+    // thread's runtime-compatible generator (crtRand), which the scrambler
+    // reseeds from the clock after every file it scrambles.
+    static int mathRandom(lua_State* L);
+    static int mathRandomSeed(lua_State* L);
 
 private:
     struct CallContext;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <tolua++.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "engine/core/memory_allocator.h"
+#include "engine/file/scramble_bytes.h"
 #include "tests/engine/script/pool_hog.h"
 #include "tests/support/scratch_folder.h"
 
@@ -361,6 +363,47 @@ TEST_F(SysLuaTest, ObjectsPushUnderRegisteredTypesAndUnknownTypesPushNil) {
     EXPECT_EQ(results.item(0).type(), LuaParamItem::kUserType);
     EXPECT_EQ(results.toObject(), &gem);
     EXPECT_STREQ(results.item(0).typeName(), "");
+}
+
+// What draws() below shows when the thread's generator starts at `seed`
+// and `skip` draws have been taken: Lua 5.1's formulas over 15-bit draws.
+std::string expectedDraws(std::uint32_t seed, int skip) {
+    crtSeed(seed);
+    for (int i = 0; i < skip; ++i) crtRand();
+    auto next = [] { return static_cast<double>(crtRand() % 32767) / 32767; };
+    char text[128];
+    const double a = next(), b = next(), c = next();
+    const double d = std::floor(next() * 6) + 1;
+    const double e = std::floor(next() * 11) - 5;
+    std::snprintf(text, sizeof text, "%.17g %.17g %.17g %d %d", a, b, c, static_cast<int>(d),
+                  static_cast<int>(e));
+    return text;
+}
+
+TEST_F(SysLuaTest, ScriptRandomNumbersComeFromTheThreadsRuntimeGenerator) {
+    define(
+        "function draws() return string.format('%.17g %.17g %.17g %d %d', math.random(), "
+        "math.random(), math.random(), math.random(6), math.random(-5, 5)) end");
+    auto draws = [this] {
+        LuaParam results;
+        EXPECT_TRUE(lua.call("draws", 1, nullptr, &results));
+        return std::string(results.toString());
+    };
+    // The same stream in C++ and in the scripts, whichever side seeds it.
+    const std::string fromSeven = expectedDraws(7, 0);
+    crtSeed(7);
+    EXPECT_EQ(draws(), fromSeven);
+    const std::string fromScriptSeed = expectedDraws(12345, 0);
+    define("math.randomseed(12345)");
+    EXPECT_EQ(draws(), fromScriptSeed);
+    define("math.randomseed(2^32 + 7)");  // seeds wrap to 32 bits
+    EXPECT_EQ(draws(), fromSeven);
+    // Scrambling a file reseeds the thread's generator from the clock: the
+    // key's stream does not go on into the scripts' draws.
+    unsigned char data[4] = {1, 2, 3, 4};
+    ScrambleBytes(7, sizeof data, data);
+    const std::string afterScramble = draws();
+    EXPECT_NE(afterScramble, expectedDraws(7, 4));
 }
 
 TEST_F(SysLuaTest, OnlyBoxesOfBoundClassesComeBackAsObjects) {
