@@ -46,6 +46,9 @@ int KeyTable::virtualKey(int scancode, bool numLock) {
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
         return 112 + (scancode - SDL_SCANCODE_F1);
     }
+    if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24) {
+        return 124 + (scancode - SDL_SCANCODE_F13);
+    }
     if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) {
         return 97 + (scancode - SDL_SCANCODE_KP_1);
     }
@@ -106,6 +109,125 @@ int KeyTable::virtualKey(int scancode, bool numLock) {
             return 110;
         case SDL_SCANCODE_KP_DIVIDE:
             return 111;
+        // Lock keys and the keys around them.
+        case SDL_SCANCODE_CAPSLOCK:
+            return 20;
+        case SDL_SCANCODE_NUMLOCKCLEAR:
+            return 144;
+        case SDL_SCANCODE_SCROLLLOCK:
+            return 145;
+        case SDL_SCANCODE_PRINTSCREEN:
+            return 44;
+        case SDL_SCANCODE_LGUI:
+            return 91;
+        case SDL_SCANCODE_RGUI:
+            return 92;
+        case SDL_SCANCODE_APPLICATION:
+        case SDL_SCANCODE_MENU:
+            return 93;
+        case SDL_SCANCODE_SLEEP:
+            return 95;
+        case SDL_SCANCODE_CANCEL:
+            return 3;
+        case SDL_SCANCODE_CLEAR:
+        case SDL_SCANCODE_KP_CLEAR:
+            return 12;
+        case SDL_SCANCODE_SELECT:
+            return 41;
+        case SDL_SCANCODE_EXECUTE:
+            return 43;
+        case SDL_SCANCODE_HELP:
+            return 47;
+        case SDL_SCANCODE_SEPARATOR:
+        case SDL_SCANCODE_KP_COMMA:
+            return 108;
+        case SDL_SCANCODE_CRSEL:
+            return 247;
+        case SDL_SCANCODE_EXSEL:
+            return 248;
+        // Punctuation, by its place on the US layout, as the OEM codes are
+        // numbered; the key left of Z on other layouts is 226.
+        case SDL_SCANCODE_SEMICOLON:
+            return 186;
+        case SDL_SCANCODE_EQUALS:
+            return 187;
+        case SDL_SCANCODE_COMMA:
+            return 188;
+        case SDL_SCANCODE_MINUS:
+            return 189;
+        case SDL_SCANCODE_PERIOD:
+            return 190;
+        case SDL_SCANCODE_SLASH:
+            return 191;
+        case SDL_SCANCODE_GRAVE:
+            return 192;
+        case SDL_SCANCODE_LEFTBRACKET:
+            return 219;
+        case SDL_SCANCODE_BACKSLASH:
+            return 220;
+        case SDL_SCANCODE_RIGHTBRACKET:
+            return 221;
+        case SDL_SCANCODE_APOSTROPHE:
+            return 222;
+        case SDL_SCANCODE_NONUSHASH:
+            return 223;
+        case SDL_SCANCODE_NONUSBACKSLASH:
+            return 226;
+        // The Japanese keyboard: the yen and ro keys, conversion and kana.
+        case SDL_SCANCODE_INTERNATIONAL3:
+            return 220;
+        case SDL_SCANCODE_INTERNATIONAL1:
+            return 226;
+        case SDL_SCANCODE_INTERNATIONAL4:
+            return 28;
+        case SDL_SCANCODE_INTERNATIONAL5:
+            return 29;
+        case SDL_SCANCODE_INTERNATIONAL2:
+        case SDL_SCANCODE_LANG1:
+        case SDL_SCANCODE_LANG3:
+        case SDL_SCANCODE_LANG4:
+            return 21;
+        case SDL_SCANCODE_LANG2:
+        case SDL_SCANCODE_LANG5:
+            return 25;
+        // Media and browser keys.
+        case SDL_SCANCODE_AC_BACK:
+            return 166;
+        case SDL_SCANCODE_AC_FORWARD:
+            return 167;
+        case SDL_SCANCODE_AC_REFRESH:
+            return 168;
+        case SDL_SCANCODE_AC_STOP:
+            return 169;
+        case SDL_SCANCODE_AC_SEARCH:
+            return 170;
+        case SDL_SCANCODE_AC_BOOKMARKS:
+            return 171;
+        case SDL_SCANCODE_AC_HOME:
+            return 172;
+        case SDL_SCANCODE_MUTE:
+        case SDL_SCANCODE_AUDIOMUTE:
+            return 173;
+        case SDL_SCANCODE_VOLUMEDOWN:
+            return 174;
+        case SDL_SCANCODE_VOLUMEUP:
+            return 175;
+        case SDL_SCANCODE_AUDIONEXT:
+            return 176;
+        case SDL_SCANCODE_AUDIOPREV:
+            return 177;
+        case SDL_SCANCODE_AUDIOSTOP:
+            return 178;
+        case SDL_SCANCODE_AUDIOPLAY:
+            return 179;
+        case SDL_SCANCODE_MAIL:
+            return 180;
+        case SDL_SCANCODE_MEDIASELECT:
+            return 181;
+        case SDL_SCANCODE_APP1:
+            return 182;
+        case SDL_SCANCODE_APP2:
+            return 183;
         default:
             return 0;
     }

@@ -10,7 +10,8 @@ namespace qel {
 
 class KeyTable {
 public:
-    // The virtual-key code of a scancode, 0 for keys the game never reads.
+    // The virtual-key code of a scancode: every key SDL reports that has one
+    // (punctuation by its place on the US layout), 0 for the rest.
     // With num lock off the number pad is a second set of cursor keys
     // (7 home, 8 up, 9 page up, ..., 0 insert, the point delete), as the
     // system's key state has always reported it.

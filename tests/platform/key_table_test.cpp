@@ -53,9 +53,37 @@ TEST(KeyTable, ScancodesMapToTheVirtualKeysTheGameReads) {
         {SDL_SCANCODE_KP_DIVIDE, 111},
         {SDL_SCANCODE_F1, 112},
         {SDL_SCANCODE_F12, 123},
-        {SDL_SCANCODE_F13, 0},
+        {SDL_SCANCODE_F13, 124},
+        {SDL_SCANCODE_F24, 135},
+        {SDL_SCANCODE_CAPSLOCK, 20},
+        {SDL_SCANCODE_NUMLOCKCLEAR, 144},
+        {SDL_SCANCODE_SCROLLLOCK, 145},
+        {SDL_SCANCODE_PRINTSCREEN, 44},
+        {SDL_SCANCODE_LGUI, 91},
+        {SDL_SCANCODE_RGUI, 92},
+        {SDL_SCANCODE_APPLICATION, 93},
+        {SDL_SCANCODE_SEMICOLON, 186},
+        {SDL_SCANCODE_EQUALS, 187},
+        {SDL_SCANCODE_COMMA, 188},
+        {SDL_SCANCODE_MINUS, 189},
+        {SDL_SCANCODE_PERIOD, 190},
+        {SDL_SCANCODE_SLASH, 191},
+        {SDL_SCANCODE_GRAVE, 192},
+        {SDL_SCANCODE_LEFTBRACKET, 219},
+        {SDL_SCANCODE_BACKSLASH, 220},
+        {SDL_SCANCODE_RIGHTBRACKET, 221},
+        {SDL_SCANCODE_APOSTROPHE, 222},
+        {SDL_SCANCODE_NONUSHASH, 223},
+        {SDL_SCANCODE_NONUSBACKSLASH, 226},
+        {SDL_SCANCODE_INTERNATIONAL1, 226},  // ro
+        {SDL_SCANCODE_INTERNATIONAL3, 220},  // yen
+        {SDL_SCANCODE_INTERNATIONAL4, 28},   // convert
+        {SDL_SCANCODE_INTERNATIONAL5, 29},   // non-convert
+        {SDL_SCANCODE_INTERNATIONAL2, 21},   // kana
+        {SDL_SCANCODE_LANG5, 25},            // kanji (full/half width)
+        {SDL_SCANCODE_VOLUMEUP, 175},
         {SDL_SCANCODE_UNKNOWN, 0},
-        {SDL_SCANCODE_GRAVE, 0},
+        {SDL_SCANCODE_KP_EQUALS, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(KeyTable::virtualKey(c.scancode), c.vk) << SDL_GetScancodeName(c.scancode);
@@ -104,16 +132,35 @@ TEST(KeyTable, FillMarksBothTheSharedAndTheSidedCodes) {
     pressed[SDL_SCANCODE_RSHIFT] = 1;
     pressed[SDL_SCANCODE_LCTRL] = 1;
     pressed[SDL_SCANCODE_Q] = 1;
-    pressed[SDL_SCANCODE_GRAVE] = 1;  // not a key the game reads
+    pressed[SDL_SCANCODE_GRAVE] = 1;
+    pressed[SDL_SCANCODE_KP_EQUALS] = 1;  // no virtual-key code
     std::uint8_t keys[256];
     KeyTable::fill(pressed, SDL_NUM_SCANCODES, keys);
     int down = 0;
     for (int k = 0; k < 256; ++k) down += keys[k] == 0x80;
-    EXPECT_EQ(down, 5);
-    for (int k : {16, 161, 17, 162, int{'Q'}}) EXPECT_EQ(keys[k], 0x80) << k;
+    EXPECT_EQ(down, 6);
+    for (int k : {16, 161, 17, 162, int{'Q'}, 192}) EXPECT_EQ(keys[k], 0x80) << k;
     // A short state array (fewer scancodes known) is read only as far as it goes.
     KeyTable::fill(pressed, SDL_SCANCODE_Q, keys);
     EXPECT_EQ(keys['Q'], 0);
+}
+
+TEST(KeyTable, EveryKeyOfTheUsAndJapaneseKeyboardsHasACode) {
+    // Whatever the keyboard, a key SDL reports with a name reads as some
+    // code, except the few that Windows never gave one.
+    const SDL_Scancode kWithout[] = {SDL_SCANCODE_POWER, SDL_SCANCODE_KP_EQUALS};
+    for (int sc = SDL_SCANCODE_A; sc <= SDL_SCANCODE_RGUI; ++sc) {
+        const auto code = static_cast<SDL_Scancode>(sc);
+        const char* name = SDL_GetScancodeName(code);
+        if (!name || !*name) continue;
+        if (sc > SDL_SCANCODE_KP_EQUALS && sc < SDL_SCANCODE_LCTRL &&
+            !(sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) &&
+            !(sc >= SDL_SCANCODE_INTERNATIONAL1 && sc <= SDL_SCANCODE_LANG5))
+            continue;  // the rarely built keys between, checked by name above
+        if (std::find(std::begin(kWithout), std::end(kWithout), code) != std::end(kWithout))
+            continue;
+        EXPECT_NE(KeyTable::virtualKey(sc), 0) << name;
+    }
 }
 
 TEST(KeyTable, MouseButtonsReadAsTheirKeyCodes) {
