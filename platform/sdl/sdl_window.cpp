@@ -83,6 +83,31 @@ void SdlWindow::toFramePixels(const WindowRect& rect, int frameWidth, int frameH
     outY = static_cast<int>(std::floor((y - rect.top) * static_cast<double>(frameHeight) / h));
 }
 
+namespace {
+
+// A video driver that shows nothing, which SDL chose by itself rather than
+// because SDL_VIDEODRIVER asked for it.
+bool isUnaskedHeadlessDriver(const char* driver) {
+    if (!driver) return false;
+    const bool headless =
+        SDL_strcasecmp(driver, "dummy") == 0 || SDL_strcasecmp(driver, "offscreen") == 0;
+    if (!headless) return false;
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (!asked) return true;
+    // The hint may list several drivers, separated by commas.
+    const std::string list = asked;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(',', start);
+        if (end == std::string::npos) end = list.size();
+        if (SDL_strcasecmp(list.substr(start, end - start).c_str(), driver) == 0) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool SdlWindow::create(const WindowDesc& desc) {
     Impl& d = *impl_;
     if (d.window) return false;
@@ -94,6 +119,17 @@ bool SdlWindow::create(const WindowDesc& desc) {
             return false;
         }
         d.ownsVideo = true;
+    }
+    if (const char* driver = SDL_GetCurrentVideoDriver(); isUnaskedHeadlessDriver(driver)) {
+        // Without a display SDL falls back to a driver that shows nothing;
+        // the game would run unseen until killed.
+        qel::logMessage(
+            "No display to show the game on (SDL found only its \"%s\" video driver). Start it "
+            "in a desktop session (DISPLAY or WAYLAND_DISPLAY set), or set SDL_VIDEODRIVER=%s "
+            "to run it headless on purpose.",
+            driver, driver);
+        destroy();
+        return false;
     }
     // The game keeps running (and its clock ticking) when the window loses
     // the focus; text input is switched on only by the text entry.
