@@ -35,6 +35,8 @@ public:
         return reg;
     }
 
+    // Written out rather than declared with QEL_CLASS: the record's name is
+    // built from T's. The pool is IRegister's.
     static const ClassInfo& staticClassInfo() {
         static const std::string name = std::string("Register<") + T::staticClassInfo().name + ">";
         static const ClassInfo info =

@@ -15,14 +15,11 @@
 #include "game/data/record_table.h"
 
 // The action table: key cells name and tag; a missing file is an error.
-struct ActionTable {
-    using Key = std::string;
-    using Keys = NameTagCells;
+struct ActionTable : TaggedTable<Action> {
     static constexpr const char* kFile = kActionTableFile;
     static constexpr const char* kNotFoundMessage = "アクションリストファイルが見つかりません : %s";
     static constexpr bool kMissingFileIsError = true;
 
-    static const std::string& keyOf(const Action& action) { return action.tag(); }
     static bool parse(Action& action, const Keys& keys, CsvReader& reader, LoadMessage message,
                       int line);
     static void writeDuplicate(LoadMessage message, const Keys& keys, const Action& held, int line);

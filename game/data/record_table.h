@@ -26,7 +26,9 @@
 //     };
 //
 // A key-cells type reads the cells that start a row (`read`) and names the
-// row in messages (`label`); NameTagCells is the common one.
+// row in messages (`label`); NameTagCells is the common one, and traits of a
+// table keyed by tag with those cells derive from TaggedTable<Record>, which
+// supplies Key, Keys and keyOf.
 //
 // What it keeps true: keys are unique; each record held is deleted exactly
 // once, on clear() or with the table; a load that fails keeps the records
@@ -52,6 +54,15 @@ struct NameTagCells {
         tag = reader.readText();
     }
     const std::string& label() const { return name; }
+};
+
+// The part of the traits every table found by tag, with name and tag as its
+// key cells, shares.
+template <class Record>
+struct TaggedTable {
+    using Key = std::string;
+    using Keys = NameTagCells;
+    static const std::string& keyOf(const Record& record) { return record.tag(); }
 };
 
 template <class Record, class Traits>

@@ -16,14 +16,11 @@
 
 // The spell table: key cells name and tag; a missing file writes its message
 // and still loads (as an empty table).
-struct SpellTable {
-    using Key = std::string;
-    using Keys = NameTagCells;
+struct SpellTable : TaggedTable<Spell> {
     static constexpr const char* kFile = kSpellTableFile;
     static constexpr const char* kNotFoundMessage = "魔法系統リストファイルが見つかりません : %s";
     static constexpr bool kMissingFileIsError = false;
 
-    static const std::string& keyOf(const Spell& spell) { return spell.tag(); }
     static bool parse(Spell& spell, const Keys& keys, CsvReader& reader, LoadMessage message,
                       int line);
     static void writeDuplicate(LoadMessage message, const Keys& keys, const Spell& held, int line);
