@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
-#include "engine/file/local_time.h"
+#include "engine/core/local_time.h"
 
 class VersionFile;
 

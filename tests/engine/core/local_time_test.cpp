@@ -1,4 +1,4 @@
-#include "engine/file/local_time.h"
+#include "engine/core/local_time.h"
 
 #include <gtest/gtest.h>
 
