@@ -12,8 +12,13 @@
 
 #include "engine/gfx/graphics_device.h"
 #include "engine/gfx/surface.h"
+#include "platform/gfx/scaled_rows.h"
 
 namespace qel {
+
+namespace px {
+struct ExactStep;
+}
 
 struct DrawState {
     BlendMode blend = BlendMode::Off;
@@ -69,6 +74,9 @@ public:
 private:
     bool drawFastQuad(Surface& target, const Rect& clip, const Surface& texture,
                       const DrawState& state, const FixedVertex* quad);
+    void drawScaledRows(Surface& target, const Surface& texture, const DrawState& state, int x0,
+                        int x1, int y0, int y1, px::ExactStep uw, px::ExactStep vw,
+                        std::uint32_t color);
     void drawGeneralTriangle(Surface& target, const Rect& clip, const Surface& texture,
                              const DrawState& state, FixedVertex a, FixedVertex b, FixedVertex c);
 
@@ -79,6 +87,8 @@ private:
     std::vector<std::uint8_t> valid_;
     std::vector<std::uint32_t> columns_;  // per column: texel, next texel, weight
     std::vector<std::uint64_t> linePixels_;
+    px::ScaledColumns scaledColumns_;
+    std::vector<std::uint32_t> scaledRows_;
 };
 
 }  // namespace qel

@@ -6,6 +6,11 @@
 //     blending off or ONE/ZERO, white                  copy forcing alpha)
 //   one texel per pixel on both axes, all inside     direct rows: pointer
 //                                                      walk, blend per pixel
+//   bilinear, not drawn onto its own texture         scaled rows: each
+//                                                      source row weighed
+//                                                      along once, then rows
+//                                                      weighed against each
+//                                                      other, a span at a time
 //   anything else axis-aligned                       column table: texel
 //                                                      index (and weight) per
 //                                                      column computed once
@@ -20,6 +25,7 @@
 #include "platform/gfx/pixel_ops.h"
 #include "platform/gfx/rasterizer.h"
 #include "platform/gfx/sampling.h"
+#include "platform/gfx/scaled_rows.h"
 
 namespace qel {
 
@@ -111,7 +117,72 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
     }
 }
 
+// One span of finished samples onto the destination.
+template <BlendMode Mode>
+void putRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t n, std::uint32_t color,
+            std::uint32_t dalpha) {
+    if (color == 0xFFFFFFFFu) {
+        if constexpr (Mode == BlendMode::Off || Mode == BlendMode::Copy) {
+            for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] | dalpha;
+            return;
+        } else if constexpr (Mode == BlendMode::Alpha) {
+            px::blendAlphaRow(dst, src, n, 0, dalpha);
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) px::put<Mode>(dst[i], px::modulate(src[i], color), dalpha);
+}
+
 }  // namespace
+
+void Rasterizer::drawScaledRows(Surface& target, const Surface& tex, const DrawState& state, int x0,
+                                int x1, int y0, int y1, px::ExactStep uw, px::ExactStep vw,
+                                std::uint32_t color) {
+    const auto width = static_cast<std::size_t>(x1 - x0);
+    scaledColumns_.clear();
+    for (std::size_t i = 0; i < width; ++i, uw.next()) {
+        const px::AxisSample s = px::axisLinear(uw.q, tex.width(), state.address);
+        scaledColumns_.add(s.i0, s.i1, s.f);
+    }
+    // Two source rows weighed along, kept while the next destination rows
+    // still use them (a row serves about as many destination rows as the
+    // picture is magnified), and the destination span.
+    scaledRows_.resize(width * 3);
+    std::uint32_t* weighed[2] = {scaledRows_.data(), scaledRows_.data() + width};
+    int source[2] = {-1, -1};
+    std::uint32_t* span = scaledRows_.data() + 2 * width;
+    const std::uint32_t salpha = tex.forcedAlpha();
+    auto weighedRow = [&](int row, int keep) -> const std::uint32_t* {
+        for (int k = 0; k < 2; ++k) {
+            if (source[k] == row) return weighed[k];
+        }
+        const int slot = source[0] == keep ? 1 : 0;
+        scaledColumns_.weigh(weighed[slot], tex.row(row), salpha);
+        source[slot] = row;
+        return weighed[slot];
+    };
+    const std::uint32_t dalpha = target.forcedAlpha();
+    px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
+        for (int y = y0; y < y1; ++y, vw.next()) {
+            const px::AxisSample ys = px::axisLinear(vw.q, tex.height(), state.address);
+            const std::uint32_t* top = weighedRow(ys.i0, ys.i1);
+            std::uint32_t* dst = target.row(y) + x0;
+            // Written straight into the destination where nothing else is
+            // to be done to the samples.
+            const bool direct =
+                (Mode == BlendMode::Off || Mode == BlendMode::Copy) && color == 0xFFFFFFFFu;
+            // A zero weight leaves the top row exactly: (t x 256 + 128) >> 8.
+            if (ys.f == 0) {
+                putRow<Mode>(dst, top, width, color, dalpha);
+            } else if (direct) {
+                px::lerpRows(dst, top, weighedRow(ys.i1, ys.i0), width, ys.f, dalpha);
+            } else {
+                px::lerpRows(span, top, weighedRow(ys.i1, ys.i0), width, ys.f, 0);
+                putRow<Mode>(dst, span, width, color, dalpha);
+            }
+        }
+    });
+}
 
 bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& tex,
                               const DrawState& state, const FixedVertex* q) {
@@ -151,6 +222,13 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
         px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
             directRows<Mode>(target, tex, x0, x1, y0, y1, tx, ty, color);
         });
+        return true;
+    }
+
+    // Drawing onto its own texture must read each texel when the general
+    // path would: after the pixels before it are written.
+    if (state.filter == TextureFilter::Linear && &tex != &target) {
+        drawScaledRows(target, tex, state, x0, x1, y0, y1, uw, vw, color);
         return true;
     }
 
