@@ -728,18 +728,32 @@ TEST(CreateDungeon, RoomListEditsKeepPointsOnTheMap) {
     EXPECT_EQ(std::vector<Point>(d->getRoomList().begin(), d->getRoomList().end()), want);
 }
 
-// A 1 x 2 layout whose two rooms are both large enough to be shops.
-std::unique_ptr<CreateDungeon> twoBigRooms(Dungeon* d) {
-    for (std::uint32_t seed = 1; seed < 500; ++seed) {
+// A layout of one row or one column of blocks, every block a room large
+// enough to be a shop.
+std::unique_ptr<CreateDungeon> bigRooms(Dungeon* d, std::int32_t rows, std::int32_t cols,
+                                        std::uint32_t firstSeed = 1) {
+    for (std::uint32_t seed = firstSeed; seed < firstSeed + 500; ++seed) {
         qel::SysRand::instance().seed(seed);
         auto gen = std::make_unique<CreateDungeon>(d);
         gen->fillAll(kWall);
-        gen->makeRoom(1, 2, 1.0f, 1.0f, 2, 3);
-        const auto a = gen->blockRect(0, 0);
-        const auto b = gen->blockRect(0, 1);
-        if (a.w > 4 && a.h > 4 && b.w > 4 && b.h > 4) return gen;
+        const auto blocks = static_cast<std::uint32_t>(rows * cols);
+        gen->makeRoom(rows, cols, 1.0f, 1.0f, blocks, 3);
+        bool big = true;
+        for (std::int32_t r = 0; r < rows; ++r) {
+            for (std::int32_t c = 0; c < cols; ++c) {
+                const auto rect =
+                    gen->blockRect(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(c));
+                big &= rect.w > 4 && rect.h > 4;
+            }
+        }
+        if (big) return gen;
     }
     return nullptr;
+}
+
+// A 1 x 2 layout whose two rooms are both large enough to be shops.
+std::unique_ptr<CreateDungeon> twoBigRooms(Dungeon* d) {
+    return bigRooms(d, 1, 2);
 }
 
 TEST(CreateDungeon, ShopNeedsADoorIntoABigDeadEndRoom) {
@@ -762,6 +776,126 @@ TEST(CreateDungeon, ShopNeedsADoorIntoABigDeadEndRoom) {
     EXPECT_EQ(shop.vendor.x, shop.step.x);
     EXPECT_EQ(std::abs(shop.vendor.y - shop.step.y), 1);
     EXPECT_TRUE(room.contains(shop.vendor));
+}
+
+TEST(CreateDungeon, TheVendorStandsBesideTheStepForEitherEntryDirection) {
+    struct Case {
+        const char* name;
+        std::int32_t rows, cols;
+        Point first;  // where the vendor stands when that cell is in the room
+        Point second;
+    };
+    const Case cases[] = {
+        {"entered from the side: above the step, else below", 1, 2, {0, -1}, {0, 1}},
+        {"entered from above or below: right of the step, else left", 2, 1, {1, 0}, {-1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto d = makeDungeon();
+        auto gen = bigRooms(d.get(), c.rows, c.cols);
+        ASSERT_NE(gen, nullptr);
+        gen->makePass();
+        CreateDungeon::SHOP shop;
+        ASSERT_TRUE(gen->getShop(shop));
+        const CreateDungeon::Rect room{shop.lt.x, shop.lt.y, shop.rb.x - shop.lt.x + 1,
+                                       shop.rb.y - shop.lt.y + 1};
+        const Point into = shop.step - shop.door;
+        EXPECT_EQ(c.rows == 1 ? into.y : into.x, 0) << "the door is on the expected wall";
+        const Point first = shop.step + c.first;
+        EXPECT_EQ(shop.vendor, room.contains(first) ? first : shop.step + c.second);
+    }
+}
+
+TEST(CreateDungeon, ShopIsFalseWhenNoDoorLeadsIntoTheChosenRoom) {
+    // Three rooms in a row; only the wall between the middle and the right
+    // one gets a door. The left and right rooms are the candidates (one open
+    // wall each): the right one has its door, the left one has none.
+    int withShop = 0, without = 0;
+    for (std::uint32_t seed = 1; seed < 200 && (withShop == 0 || without == 0); seed += 7) {
+        auto d = makeDungeon();
+        auto gen = bigRooms(d.get(), 1, 3, seed);
+        ASSERT_NE(gen, nullptr);
+        gen->connectBlocks(3, 0);
+        const CreateDungeon::Rect right = gen->blockRect(0, 2);
+        for (int draw = 0; draw < 4; ++draw) {
+            CreateDungeon::SHOP shop;
+            if (gen->getShop(shop)) {
+                ++withShop;
+                EXPECT_EQ(shop.lt, Point(right.x, right.y));
+            } else {
+                ++without;
+            }
+        }
+    }
+    EXPECT_GT(withShop, 0);
+    EXPECT_GT(without, 0);
+}
+
+TEST(CreateDungeon, ARoomWithDoorsOnAllFourSidesFillsEverySlot) {
+    for (std::uint32_t seed = 1; seed < 3000; ++seed) {
+        qel::SysRand::instance().seed(seed);
+        auto d = makeDungeon();
+        CreateDungeon gen(d.get());
+        gen.fillAll(kWall);
+        gen.makeRoom(3, 3, 1.0f, 1.0f, 9, 3);
+        gen.makePass();
+        for (std::int32_t i = 0; i < gen.getRoomNum(); ++i) {
+            CreateDungeon::ROOM_INFO info;
+            ASSERT_TRUE(gen.getRoomInfo(info, i));
+            if (info.doorNum != 4) continue;
+            const Point up = info.door[CreateDungeon::DIR_UP];
+            const Point down = info.door[CreateDungeon::DIR_DOWN];
+            const Point left = info.door[CreateDungeon::DIR_LEFT];
+            const Point right = info.door[CreateDungeon::DIR_RIGHT];
+            EXPECT_EQ(up.y, info.lt.y - 1);
+            EXPECT_EQ(down.y, info.rb.y + 1);
+            EXPECT_EQ(left.x, info.lt.x - 1);
+            EXPECT_EQ(right.x, info.rb.x + 1);
+            for (const Point& p : {up, down}) EXPECT_TRUE(p.x >= info.lt.x && p.x <= info.rb.x);
+            for (const Point& p : {left, right}) EXPECT_TRUE(p.y >= info.lt.y && p.y <= info.rb.y);
+            return;
+        }
+    }
+    FAIL() << "no layout gave a room four doors";
+}
+
+TEST(CreateDungeon, PutRandomWithCanTouchPlacesOnlyNextToAnOpenCell) {
+    const Tile kMark("mark", 4, 0, Color::WHITE, TILE_WALL);  // closed, so nothing opens up
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    d->setTile(10, 10, kPass);
+    qel::SysRand::instance().seed(3);
+    const std::int32_t placed = gen.putRandom(&kMark, 3000, PUT_CANTOUCH);
+    EXPECT_GT(placed, 0);
+    int marked = 0;
+    for (std::int32_t x = 0; x < Dungeon::kWidth; ++x) {
+        for (std::int32_t y = 0; y < Dungeon::kHeight; ++y) {
+            if (!d->getTile(x, y)->sameLook(kMark)) continue;
+            ++marked;
+            EXPECT_EQ(std::abs(x - 10) + std::abs(y - 10), 1) << x << "," << y;
+        }
+    }
+    EXPECT_GE(placed, marked);
+    EXPECT_LE(marked, 4);
+    // Perfect placement keeps trying until a cell touches.
+    gen.fillAll(kWall);
+    d->setTile(20, 15, kPass);
+    EXPECT_EQ(gen.putRandom(&kMark, 1, PUT_PERFECT | PUT_CANTOUCH), 1);
+}
+
+TEST(CreateDungeon, TheFrameRunsAboveBelowLeftThenRight) {
+    auto d = makeDungeon();
+    CreateDungeon gen(d.get());
+    gen.fillAll(kWall);
+    gen.buildRoom(kRoom, CreateDungeon::Rect{10, 5, 3, 2});
+    const std::vector<Point> frame = {
+        {9, 4},  {10, 4}, {11, 4}, {12, 4}, {13, 4},  // above, corners included
+        {9, 7},  {10, 7}, {11, 7}, {12, 7}, {13, 7},  // below
+        {9, 5},  {9, 6},                              // left
+        {13, 5}, {13, 6},                             // right
+    };
+    EXPECT_EQ(std::vector<Point>(gen.frameList().begin(), gen.frameList().end()), frame);
 }
 
 TEST(CreateDungeon, RoomInfoSortsDoorsBySide) {
