@@ -5,7 +5,6 @@
 #include "platform/audio/sdl_audio_device.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "engine/sound/sys_sound.h"
 #include "engine/system/sys_main.h"
 #include "tests/support/ogg_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel {
 namespace {
@@ -32,8 +32,8 @@ std::size_t threadCount() {
 TEST(SdlAudioDevice, SoundInItsSlotInitsPlaysAndTerms) {
     SysSound& sound = SysSound::instance();
     EXPECT_EQ(SysMain::instance().subsystem(SysMain::kSlotSound), &sound);
-    const fs::path file =
-        fs::temp_directory_path() / ("qel_sdl_audio_" + std::to_string(::getpid()) + ".ogg");
+    test::ScratchFolder scratch;
+    const fs::path file = scratch.path() / "sdl_audio.ogg";
     ASSERT_TRUE(test::writeBytes(file.string(), test::encodeSine(0.4, 44100, 2)));
     SysResource resources;
     ASSERT_TRUE(resources.init());
@@ -60,7 +60,6 @@ TEST(SdlAudioDevice, SoundInItsSlotInitsPlaysAndTerms) {
     sound.setResources(nullptr);
     EXPECT_EQ(threadCount(), before);
     resources.term();
-    fs::remove(file);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "engine/sound/snd_player.h"
 #include "platform/audio/software_mixer.h"
 #include "tests/support/ogg_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qel {
 namespace {
@@ -43,10 +44,6 @@ constexpr Fixture kFixtures[] = {
 class Sound : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("qel_sound_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
         for (const Fixture& f : kFixtures) {
             ASSERT_TRUE(
                 test::writeBytes(path(f.name), test::encodeSine(f.seconds, f.rate, f.channels)));
@@ -68,8 +65,6 @@ protected:
         sound_.term();
         resources_.term();
         EXPECT_EQ(mixer_.bufferCount(), 0u);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
     }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
@@ -126,7 +121,8 @@ protected:
         return true;
     }
 
-    fs::path dir_;
+    test::ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.path();
     SysResource resources_;
     SoftwareMixer mixer_;
     SysSound sound_;
