@@ -56,8 +56,9 @@ function(qel_link name)
 endfunction()
 
 # qel_check_acyclic(): stops the configuration when the project's libraries
-# use each other in a cycle (one folder using another that uses it). Call
-# it once every library has its dependencies.
+# use each other in a cycle (one folder using another that uses it), or when
+# an engine, game or bindings library uses platform. Call it once every
+# library has its dependencies.
 function(qel_check_acyclic)
   get_property(libraries GLOBAL PROPERTY QEL_LIBRARIES)
   foreach(lib ${libraries})
@@ -98,4 +99,23 @@ function(qel_check_acyclic)
   if(left)
     message(FATAL_ERROR "Libraries in a cycle of uses, or standing on one: ${left}")
   endif()
+  # The engine, the game and the bindings own interfaces that platform
+  # implements; none of them may stand on platform, however indirectly.
+  foreach(lib ${libraries})
+    if(NOT lib MATCHES "^(engine_|game_|bindings$)")
+      continue()
+    endif()
+    set(seen "")
+    set(todo ${deps_${lib}})
+    while(todo)
+      list(POP_FRONT todo dep)
+      if(dep STREQUAL "platform")
+        message(FATAL_ERROR "${lib} uses platform; only the programs may")
+      endif()
+      if(NOT dep IN_LIST seen)
+        list(APPEND seen ${dep})
+        list(APPEND todo ${deps_${dep}})
+      endif()
+    endwhile()
+  endforeach()
 endfunction()
