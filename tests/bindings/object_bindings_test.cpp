@@ -230,6 +230,10 @@ const LuaCase kObjectCases[] = {
      "b:remove() b:remove() a:insert(a) a:insert(nil) "
      "return names, after, head:next(), b:next(), a:next()",
      "ab, true, nil, nil, nil"},
+    {"a collected node leaves its list",
+     "local L = C.LinkList_ObjectBase_ local h = L:new() do local n = L() h:insert(n) end "
+     "collectgarbage() collectgarbage() local after = h:next() h:delete() return after",
+     "nil"},
     {"a head cannot be moved", "local h = M:getLinkAllRoot() h:remove()",
      "error: a list head cannot be removed"},
     {"a head cannot be inserted elsewhere",
