@@ -20,7 +20,7 @@ public:
     // `clock` must outlive the timer; null means the system clock.
     explicit FpsTimer(Clock* clock = nullptr);
 
-    QEL_CLASS(FpsTimer, Core, Pool::General);
+    QEL_CLASS(FpsTimer, Core, Pool::System);
 
     // Reads time from `clock` from now on (null: the system clock) and
     // restarts.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/core/memory_allocator.h"
+#include "engine/system/fps_timer.h"
 #include "engine/system/menu_fullscreen.h"
 #include "tests/support/fake_window_backend.h"
 
@@ -65,10 +66,11 @@ TEST_F(WindowFixture, CreationShowsTheWindowWithTheStartRecordSettings) {
     EXPECT_EQ(backend.presentRect, (WindowRect{0, 0, 800, 600}));
 }
 
-TEST(Window, TheWindowAndMenuRecordsMakeTheirObjectsInTheSystemPool) {
+TEST(Window, TheSystemRecordsMakeTheirObjectsInTheSystemPool) {
     for (const ClassInfo* record :
          {&Window::staticClassInfo(), &WindowMenuBase::staticClassInfo(),
-          &MenuDevelop::staticClassInfo(), &MenuFullscreen::staticClassInfo()}) {
+          &MenuDevelop::staticClassInfo(), &MenuFullscreen::staticClassInfo(),
+          &FpsTimer::staticClassInfo()}) {
         Core* made = record->create();
         ASSERT_NE(made, nullptr) << record->name;
         EXPECT_EQ(&made->classInfo(), record);
