@@ -10,6 +10,9 @@
 #include "engine/core/sys_memory.h"
 #include "engine/core/thread.h"
 #include "engine/input/sys_input.h"
+#include "engine/render/sys_camera.h"
+#include "engine/render/sys_light.h"
+#include "engine/render/sys_render.h"
 #include "engine/resource/sys_resource.h"
 #include "engine/sound/sys_sound.h"
 #include "engine/system/message_box.h"
@@ -70,8 +73,10 @@ SysMain::SysMain() : clock_(&Clock::system()) {
     slots_[kSlotTask] = &SysTask::instance();
     slots_[kSlotMemory] = &SysMemory::instance();
     slots_[kSlotResource] = &SysResource::instance();
+    slots_[kSlotCamera] = &SysCamera::instance();
+    slots_[kSlotLight] = &SysLight::instance();
+    slots_[kSlotRender] = &SysRender::instance();
     slots_[kSlotSound] = &SysSound::instance();
-    // Camera, light and render take their slots here.
 }
 
 SysMain::~SysMain() = default;
@@ -304,6 +309,8 @@ void SysMain::shareDevice(GraphicsDevice* device) {
     if (auto* resource = classCast<SysResource>(slots_[kSlotResource])) {
         resource->setDevice(device);
     }
+    if (auto* camera = classCast<SysCamera>(slots_[kSlotCamera])) camera->setDevice(device);
+    if (auto* render = classCast<SysRender>(slots_[kSlotRender])) render->setDevice(device);
 }
 
 void SysMain::shutdownPlatform() {

@@ -1,0 +1,11 @@
+#include "engine/render/light.h"
+
+#include "engine/render/shader_base.h"
+
+namespace qel {
+
+void Light::install(ShaderBase& shader, std::uint32_t index) {
+    shader.setLight(index, *this);
+}
+
+}  // namespace qel
