@@ -449,14 +449,20 @@ void BoundStates::edit(const Edit& edit) {
     qel::CriticalSection& running = qel::scriptStateLock();
     if (!running.tryEnter()) {
         // Another thread runs the scripts: it applies the edit, in order.
-        qel::ScopedLock guard(lock_);
-        try {
-            deferred_.push_back(edit);
-            hasDeferred_ = true;
-            return;
-        } catch (const std::bad_alloc&) {
-            running.enter();  // no room to defer: wait for the run to end
+        bool deferred = false;
+        {
+            qel::ScopedLock guard(lock_);
+            try {
+                deferred_.push_back(edit);
+                hasDeferred_ = true;
+                deferred = true;
+            } catch (const std::bad_alloc&) {
+            }
         }
+        if (deferred) return;
+        // No room to defer: wait for the run to end (the list's lock is
+        // free again, so the running thread is not held up meanwhile).
+        running.enter();
     }
     applyDeferred();  // earlier edits first
     apply(edit);
