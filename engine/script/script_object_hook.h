@@ -34,7 +34,10 @@ void claimScriptObject(const void* address);
 // edits a state while it runs. An object freed or claimed on another thread
 // meanwhile is not waited for: its edit is deferred and applied by the
 // running thread, before its next bound call and when its run ends. Lives
-// until the process ends, like the pools, for collectors at exit.
+// until the process ends, like the pools, for collectors at exit. Every
+// host shares this one lock, so scripts never run on two threads at once:
+// a thread running scripts may wait for the game lock (adding a subsystem)
+// only while the thread holding that lock runs no scripts.
 CriticalSection& scriptStateLock();
 
 using ApplyDeferredScriptEditsFn = void (*)();
