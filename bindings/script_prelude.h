@@ -8,6 +8,7 @@
 #include "bindings/object_glue.h"
 #include "bindings/script_constants.h"
 #include "bindings/tolua_overrides.h"
+#include "game/shell/global_functions.h"
 #include "game/shell/settings.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_base.h"

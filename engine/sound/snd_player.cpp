@@ -98,9 +98,12 @@ void SndPlayer::setPan(float pan) {
     if (ready_) applyPan();
 }
 
+std::int32_t SndPlayer::bufferVolume() const {
+    return static_cast<std::int32_t>(std::floor(10000.0f * volume_)) - 10000;
+}
+
 void SndPlayer::applyVolume() {
-    if (buffer_)
-        buffer_->setVolume(static_cast<std::int32_t>(std::floor(10000.0f * volume_)) - 10000);
+    if (buffer_) buffer_->setVolume(bufferVolume());
 }
 
 void SndPlayer::applyPan() {

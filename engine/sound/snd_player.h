@@ -60,6 +60,8 @@ public:
     // 0 to 1 (0: not set), full left to full right.
     void setPan(float pan);
     float volume() const { return volume_; }
+    // What the buffer gets for the stored volume: hundredths of a decibel.
+    std::int32_t bufferVolume() const;
     float pan() const { return pan_; }
 
     int state() const { return state_; }

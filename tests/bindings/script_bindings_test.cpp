@@ -23,7 +23,11 @@
 #include "engine/core/memory_allocator.h"
 #include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
+#include "engine/sound/snd_player.h"
+#include "engine/sound/sys_sound.h"
+#include "engine/task/task_base.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/task_se_manager.h"
 #include "game/world/value_types.h"
 #include "tests/bindings/lua_runner.h"
 #include "tests/bindings/probe.h"
@@ -612,6 +616,44 @@ TEST_F(ScriptBindings, ErrorsInsideBindingsRunTheDestructorsOfConvertedArguments
 #endif
 }
 
+TEST_F(ScriptBindings, SoundFunctions) {
+    qel::SysSound& sound = qel::SysSound::instance();
+    ASSERT_TRUE(sound.init());
+    EXPECT_EQ(run("volume", "return C_SetVolume(0.5)"), "");
+    for (int i = qel::SysSound::kFirstPlayer; i < qel::SysSound::kPlayerCount; ++i) {
+        EXPECT_EQ(sound.player(i)->volume(), 0.5f);
+        EXPECT_EQ(sound.player(i)->bufferVolume(), -5000);
+    }
+    // Without a manager, a sound effect is dropped without an error.
+    EXPECT_EQ(run("no manager", "return C_PlaySE('a.ogg')"), "");
+    auto* manager = new TaskSEManager();
+    ASSERT_TRUE(qel::registerSingle(manager));
+    EXPECT_EQ(run("queued",
+                  "C_PlaySE('a.ogg') C_PlaySE('a.ogg', true) C_PlaySE(nil) "
+                  "return C_PlaySE('b.ogg', false)"),
+              "");
+    EXPECT_EQ(manager->pending(), (std::vector<std::string>{"a.ogg", "b.ogg"}));
+    const LuaCase errors[] = {
+        {"volume from text", "return C_SetVolume('loud')",
+         "error: error in function 'C_SetVolume'.\n     argument #1 is 'string'; 'number' "
+         "expected.\n"},
+        {"volume missing", "return C_SetVolume()",
+         "error: error in function 'C_SetVolume'.\n     argument #1 is '[no object]'; 'number' "
+         "expected.\n"},
+        {"effect from a table", "return C_PlaySE({})",
+         "error: error in function 'C_PlaySE'.\n     argument #1 is 'table'; 'string' "
+         "expected.\n"},
+        {"flag from a number", "return C_PlaySE('a.ogg', 1)",
+         "error: error in function 'C_PlaySE'.\n     argument #2 is 'number'; 'boolean' "
+         "expected.\n"},
+    };
+    for (const LuaCase& c : errors) EXPECT_EQ(run(c.name, c.chunk), c.expected) << c.name;
+    EXPECT_EQ(manager->pending().size(), 2u);
+    qel::Register<TaskSEManager>::instance().remove(0, 0);
+    delete manager;
+    sound.term();
+}
+
 TEST_F(ScriptBindings, AShiftJisDefaultReachesTheProgramAsItsBytes) {
     EXPECT_EQ(run("default", "return Probe.text()"), "あい");
     EXPECT_EQ(run("nil", "return Probe.text(nil)"), "nil");
@@ -809,9 +851,10 @@ TEST_F(ScriptBindings, ObjectsFreedOnAnotherThreadWhileAScriptRunsAreForgottenSa
         lua_pushcclosure(L, &freeHeldFromAnotherThread, 2);
         lua_setglobal(L, "startFreeing");
         // Run through the host, as the game runs its scripts.
-        ASSERT_TRUE(host_.runBuffer("startFreeing() sum = 0 for i = 1, 20000 do local p = "
-                                    "C.Point(i, 1) sum = sum + p._x end",
-                                    0, "churn"))
+        ASSERT_TRUE(
+            host_.runBuffer("startFreeing() sum = 0 for i = 1, 20000 do local p = "
+                            "C.Point(i, 1) sum = sum + p._x end",
+                            0, "churn"))
             << host_.lastError();
         freer.join();
         EXPECT_EQ(run("sum", "return sum"), "200010000");
