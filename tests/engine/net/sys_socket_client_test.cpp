@@ -234,7 +234,11 @@ TEST_F(SocketClient, RandomBytesDispatchOnlyConsistentPackets) {
 }
 
 TEST_F(SocketClient, FloodClosesTheLinkWithABoundedQueue) {
-    connectLinked([](TestPeer& p) {
+    // The flood starts once the first packet is taken, so the bound is the
+    // flood's alone.
+    std::promise<void> linked;
+    connectLinked([&](TestPeer& p) {
+        linked.get_future().wait_for(std::chrono::seconds(10));
         std::vector<unsigned char> flood;
         for (int i = 0; i < 3000; ++i) {
             const auto one = encode(kConnectionId, 2 + i, kUnhandled, "");
@@ -242,6 +246,7 @@ TEST_F(SocketClient, FloodClosesTheLinkWithABoundedQueue) {
         }
         p.sendBytes(flood);
     });
+    linked.set_value();
     // No dispatch meanwhile: the game is not taking packets.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (client_.isReceiving() && std::chrono::steady_clock::now() < deadline) {
