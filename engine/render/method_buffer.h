@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "engine/render/i_method_buffer.h"
@@ -39,7 +40,12 @@ public:
         if (used_ == methods_.size()) {
             T* method = new T();
             if (!method) return nullptr;
-            methods_.push_back(method);
+            try {
+                methods_.push_back(method);
+            } catch (const std::bad_alloc&) {
+                delete method;
+                return nullptr;
+            }
         }
         return methods_[used_++];
     }

@@ -84,6 +84,7 @@ void SysRender::term() {
 }
 
 bool SysRender::queue(std::uint32_t key, RenderMethod* method) {
+    if (!method) return false;
     return (key == kUnsortedKey ? unsorted_ : sorted_).push(key, method);
 }
 

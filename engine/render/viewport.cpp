@@ -74,7 +74,13 @@ void Viewport::setCamera(Camera* camera) {
 
 void Viewport::apply(GraphicsDevice& device, ShaderBase& shader) {
     RenderTarget* main = targets_[0];
-    if (main) device.setRenderTarget(main->getTarget()->renderSurface());
+    if (main) {
+        const ResTarget& target = *main->getTarget();
+        // A target whose surface went with the device has nothing to draw
+        // into; binding its null surface would select the back buffer.
+        if (!target.isBackBuffer() && !target.getSurface()) return;
+        device.setRenderTarget(target.renderSurface());
+    }
     const auto edge = [](std::uint32_t a, std::uint32_t b) {
         const std::uint64_t sum = static_cast<std::uint64_t>(a) + b;
         return static_cast<int>(sum > 0x7FFFFFFF ? 0x7FFFFFFF : sum);

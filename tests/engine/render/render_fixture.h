@@ -18,35 +18,42 @@
 #include "engine/render/sys_render.h"
 #include "engine/render/sys_shader.h"
 #include "engine/resource/sys_resource.h"
-#include "tests/support/recording_graphics_device.h"
 #include "platform/gfx/software_graphics_device.h"
+#include "tests/support/recording_graphics_device.h"
 
 namespace qel::test {
 
 using Log = std::vector<std::string>;
 
+class BatchLog final : public SpriteBatchEnd {
+public:
+    explicit BatchLog(Log& log) : log_(log) {}
+    // Logs the end of an open batch only, as the sprite batcher draws only then.
+    void endSpriteBatch() override {
+        if (open) log_.push_back("end");
+        open = false;
+    }
+
+    bool open = false;  // a sprite ran since the last end
+
+private:
+    Log& log_;
+};
+
 class TagMethod : public RenderMethod {
 public:
     QEL_CLASS(TagMethod, RenderMethod, Pool::RenderCommands);
 
-    void execute() override { log->push_back(tag); }
+    void execute() override {
+        log->push_back(tag);
+        if (sprite && batch) batch->open = true;
+    }
     bool isSprite() const override { return sprite; }
 
     Log* log = nullptr;
+    BatchLog* batch = nullptr;
     std::string tag;
     bool sprite = false;
-};
-
-class BatchLog final : public SpriteBatchEnd {
-public:
-    explicit BatchLog(Log& log) : log_(log) {}
-    // Logs only an open batch's end, as the sprite batcher draws only then.
-    void endSpriteBatch() override {
-        if (!log_.empty() && log_.back() != "end") log_.push_back("end");
-    }
-
-private:
-    Log& log_;
 };
 
 template <class Device>
@@ -98,6 +105,7 @@ struct RenderFixtureT : ::testing::Test {
     TagMethod* tag(const std::string& name, bool sprite = false) {
         TagMethod* m = MethodBuffer<TagMethod>::instance().get();
         m->log = &log;
+        m->batch = &batch;
         m->tag = name;
         m->sprite = sprite;
         return m;

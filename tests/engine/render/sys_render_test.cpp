@@ -7,9 +7,12 @@
 
 #include <algorithm>
 
+#include "engine/math/angle.h"
 #include "engine/math/color.h"
 #include "engine/render/default_shader.h"
+#include "engine/render/render_colors.h"
 #include "engine/render/render_states.h"
+#include "engine/render/sys_render_model.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/render_target.h"
 #include "tests/engine/render/render_fixture.h"
@@ -225,6 +228,43 @@ TEST_F(RenderFixture, AfterEachQueueTheBackBufferIsTheTargetAgain) {
     EXPECT_EQ(targets.back().target, &device.backBuffer());
     camera.setViewport(1, nullptr);
     delete target;
+}
+
+TEST_F(RenderFixture, TheModelPlaceHoldsItsStoresAndExecutesNothing) {
+    SysRenderModel& models = SysRenderModel::instance();
+    EXPECT_GE(models.matrixCapacity(), SysRenderModel::kMatrixCapacity);
+    ASSERT_NE(models.models(), nullptr);
+    ASSERT_NE(models.animations(), nullptr);
+    // A model command sorts and runs like any other, drawing nothing.
+    render.pushMethod(kKindModel, 0, 0, models.models()->get());
+    push("after", kKindText, 0);
+    render.draw();
+    EXPECT_EQ(log, (Log{"after"}));
+    EXPECT_EQ(models.models()->used(), 0u);
+}
+
+TEST(RenderConstants, StartUpValues) {
+    struct Case {
+        const char* name;
+        FloatColor value;
+        FloatColor expected;
+    } cases[] = {
+        {"light grey", FloatColors::LIGHT_GREY, {192 / 255.0f, 192 / 255.0f, 192 / 255.0f, 1.0f}},
+        {"dark grey", FloatColors::DARK_GREY, {64 / 255.0f, 64 / 255.0f, 64 / 255.0f, 1.0f}},
+        {"glay", FloatColors::GLAY, {128 / 255.0f, 128 / 255.0f, 128 / 255.0f, 1.0f}},
+        {"transparent white", FloatColors::TRANSPARENT_WHITE, {1.0f, 1.0f, 1.0f, 0.0f}},
+        {"red", FloatColors::RED, {1.0f, 0.0f, 0.0f, 1.0f}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.value, c.expected) << c.name;
+    EXPECT_FLOAT_EQ(kDegreesToRadians * 180.0f, kPi);
+    EXPECT_FLOAT_EQ(kRadiansToDegrees * kPi, 180.0f);
+    EXPECT_FLOAT_EQ(kTwoPi, 2.0f * kPi);
+    EXPECT_FLOAT_EQ(kInversePi * kPi, 1.0f);
+    // The renderer's matrices start as the identity.
+    SysShader& shaders = SysShader::instance();
+    EXPECT_EQ(shaders.view, Matrix::IDENTITY);
+    EXPECT_EQ(shaders.projection, Matrix::IDENTITY);
+    EXPECT_EQ(shaders.world, Matrix::IDENTITY);
 }
 
 }  // namespace

@@ -74,6 +74,22 @@ TEST_F(ViewportTest, ClearModesClearOnceOrEveryTimeWhateverTheDepthBits) {
     delete target;
 }
 
+TEST_F(ViewportTest, ALostTargetIsNeitherBoundNorClearedUntilItIsBack) {
+    RenderTarget* target = resources.createRenderTarget(8, 8, PixelFormat::A8R8G8B8);
+    Viewport v(Viewport::Rect{}, 0, 0, target, 0.0f, 1.0f);
+    v.setClear(1, kClearTarget, 0xFF00FF00u, 1.0f, 0);
+    device.backBuffer().fill(0xFFFFFFFFu);
+    resources.onLostDevice();
+    v.apply(device, *render.currentShader());
+    EXPECT_EQ(hex(device.backBuffer().at(4, 4)), "FFFFFFFF");
+    EXPECT_EQ(v.clearMode, 1);
+    resources.onResetDevice();
+    v.apply(device, *render.currentShader());
+    EXPECT_EQ(hex(target->getTarget()->getSurface()->at(4, 4)), "FF00FF00");
+    EXPECT_EQ(v.clearMode, 0);
+    delete target;
+}
+
 TEST_F(ViewportTest, FurtherTargetsAreFilledWithTheirOwnColours) {
     RenderTarget* main = resources.createRenderTarget(8, 8, PixelFormat::A8R8G8B8);
     RenderTarget* second = resources.createRenderTarget(8, 8, PixelFormat::A8R8G8B8);
