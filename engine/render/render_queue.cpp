@@ -59,13 +59,24 @@ bool RenderQueue::push(std::uint32_t key, RenderMethod* method) {
 }
 
 void RenderQueue::sort() {
-    // Bottom-up merge sort: runs of width 1, 2, 4, ... merged between the
-    // two arrays; the same result as any merge sort that prefers the right
-    // run on equal keys.
+    // Short runs sorted by insertion, a later entry going before equal
+    // keys; then a bottom-up merge of runs of 16, 32, ... between the two
+    // arrays, preferring the right run on equal keys. Both steps keep equal
+    // keys in reverse queuing order, so the whole does.
+    const std::size_t n = count_;
+    constexpr std::size_t kRun = 16;
+    for (std::size_t lo = 0; lo < n; lo += kRun) {
+        const std::size_t hi = std::min(lo + kRun, n);
+        for (std::size_t i = lo + 1; i < hi; ++i) {
+            const Entry e = entries_[i];
+            std::size_t j = i;
+            for (; j > lo && entries_[j - 1].key >= e.key; --j) entries_[j] = entries_[j - 1];
+            entries_[j] = e;
+        }
+    }
     Entry* from = entries_;
     Entry* to = scratch_;
-    const std::size_t n = count_;
-    for (std::size_t width = 1; width < n; width *= 2) {
+    for (std::size_t width = kRun; width < n; width *= 2) {
         for (std::size_t lo = 0; lo < n; lo += 2 * width) {
             const std::size_t mid = std::min(lo + width, n);
             const std::size_t hi = std::min(lo + 2 * width, n);
