@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "engine/core/log.h"
 #include "engine/render/camera.h"
 #include "engine/render/shader_base.h"
 #include "engine/resource/render_target.h"
@@ -109,6 +110,23 @@ TEST_F(ViewportTest, FurtherTargetsAreFilledWithTheirOwnColours) {
     delete main;
     delete second;
     delete other;
+}
+
+std::vector<std::string> g_logged;
+void keepLine(const char* line) {
+    g_logged.push_back(line);
+}
+
+TEST_F(ViewportTest, TwoSlotsOfOneOrderAndPassAreReportedOnce) {
+    const LogSink old = setLogSink(&keepLine);
+    camera.setViewport(9, new Viewport(Viewport::Rect{}, 1, 3, nullptr, 0.0f, 1.0f));
+    EXPECT_TRUE(g_logged.empty());
+    camera.setViewport(10, new Viewport(Viewport::Rect{}, 2, 4, nullptr, 0.0f, 1.0f));
+    camera.setViewport(11, new Viewport(Viewport::Rect{}, 1, 3, nullptr, 0.0f, 1.0f));
+    setLogSink(old);
+    ASSERT_EQ(g_logged.size(), 1u);  // slot 10 shares slot 0's key; slot 11 is not told again
+    EXPECT_NE(g_logged[0].find("share one order and pass"), std::string::npos);
+    for (int slot : {9, 10, 11}) camera.setViewport(slot, nullptr);
 }
 
 TEST_F(ViewportTest, TheDefaultViewportClearsTheBackBufferEveryFrame) {
