@@ -22,7 +22,9 @@
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wsign-compare"
 #pragma GCC diagnostic ignored "-Wunused-but-set-variable"
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #endif
 #include <stb_image.h>
 #if defined(__GNUC__)
@@ -64,6 +66,30 @@ bool bmpHasAllPixels(std::span<const std::uint8_t> b, int width, int height) {
     return start + stride * static_cast<std::uint64_t>(height) <= b.size();
 }
 
+std::uint32_t be32(std::span<const std::uint8_t> b, std::size_t at) {
+    return static_cast<std::uint32_t>(b[at]) << 24 | static_cast<std::uint32_t>(b[at + 1]) << 16 |
+           static_cast<std::uint32_t>(b[at + 2]) << 8 | b[at + 3];
+}
+
+// Whether every chunk of a PNG up to its end chunk lies inside the bytes.
+// The decoder sizes its buffer from a data chunk's declared length before
+// reading it, so a few bytes could otherwise ask for gigabytes.
+bool pngChunksFit(std::span<const std::uint8_t> b) {
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (b.size() < 8 || !std::equal(std::begin(kSignature), std::end(kSignature), b.begin())) {
+        return true;  // not a PNG
+    }
+    std::size_t at = 8;
+    while (at + 12 <= b.size()) {  // length, type, data, CRC
+        const std::uint32_t length = be32(b, at);
+        if (length > b.size() - at - 12) return false;
+        if (b[at + 4] == 'I' && b[at + 5] == 'E' && b[at + 6] == 'N' && b[at + 7] == 'D')
+            return true;
+        at += 12 + static_cast<std::size_t>(length);
+    }
+    return at == b.size();  // no end chunk: the decoder refuses it itself
+}
+
 }  // namespace
 
 int ImageLoader::nextPowerOfTwo(int n) {
@@ -94,7 +120,7 @@ std::optional<LoadedImage> ImageLoader::load(std::span<const std::uint8_t> bytes
         return std::nullopt;
     }
     h = static_cast<int>(rows);
-    if (!bmpHasAllPixels(bytes, w, h)) {
+    if (!bmpHasAllPixels(bytes, w, h) || !pngChunksFit(bytes)) {
         setError(error, "picture data shorter than its size");
         return std::nullopt;
     }

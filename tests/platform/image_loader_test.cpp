@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/gfx/png_writer.h"
@@ -80,6 +81,11 @@ TEST(ImageLoader, RefusesUnusedFormatsAndPicturesLargerThanTheirData) {
         std::vector<std::uint8_t> bytes;
         const char* errorPart;
     };
+    // A PNG whose data chunk declares 1.6 GB.
+    auto png = PngWriter::encode(Surface(3, 2, PixelFormat::A8R8G8B8));
+    const auto idat = std::search(png.begin(), png.end(), std::begin("IDAT"), std::end("IDAT") - 1);
+    ASSERT_NE(idat, png.end());
+    *(idat - 4) = 0x62;
     std::vector<std::uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0x20};
     tga.resize(tga.size() + 12, 0x7F);
     const Case cases[] = {
@@ -88,6 +94,7 @@ TEST(ImageLoader, RefusesUnusedFormatsAndPicturesLargerThanTheirData) {
          {0xff, 0xd8, 0xff, 0xc4, 0x01, 0x00, 0x00, 0x24, 0xff, 0xff, 0xff, 0xff, 0xff},
          "cannot decode"},
         {"tga", tga, "cannot decode"},
+        {"png data chunk longer than the file", png, "shorter"},
         {"bmp declaring 8191 x 8191 with no pixels", bmpHeader(8191, 8191, 24, 0), "too big"},
         {"bmp declaring 4096 x 4096 with no pixels", bmpHeader(4096, 4096, 24, 4), "shorter"},
         {"bmp top-down, one row short", bmpHeader(3, -2, 24, 12), "shorter"},
