@@ -58,9 +58,12 @@ std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
 // a few bytes declaring a huge picture would otherwise cost the whole
 // picture's time and memory.
 bool bmpHasAllPixels(std::span<const std::uint8_t> b, int width, int height) {
-    if (b.size() < 30 || b[0] != 'B' || b[1] != 'M') return true;  // not a BMP
+    if (b.size() < 2 || b[0] != 'B' || b[1] != 'M') return true;  // not a BMP
+    if (b.size() < 18) return false;
     const std::uint64_t headerSize = le32(b, 14);
-    const std::uint32_t bits = headerSize == 12 ? le16(b, 24) : le16(b, 28);
+    const std::size_t bitsAt = headerSize == 12 ? 24 : 28;  // the old core header is shorter
+    if (b.size() < bitsAt + 2) return false;
+    const std::uint32_t bits = le16(b, bitsAt);
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     const std::uint64_t start = std::max<std::uint64_t>(le32(b, 10), 14 + headerSize);
     return start + stride * static_cast<std::uint64_t>(height) <= b.size();

@@ -1,5 +1,5 @@
-// The engine's image decoder over ImageLoader (stb_image): BMP, PNG, JPEG
-// and TGA, stretched to power-of-two sides, colour key applied.
+// The engine's image decoder over ImageLoader (stb_image): PNG and BMP,
+// stretched to power-of-two sides, colour key applied.
 #pragma once
 
 #include "engine/resource/image_decoder.h"

@@ -95,6 +95,11 @@ TEST(ImageLoader, RefusesUnusedFormatsAndPicturesLargerThanTheirData) {
          "cannot decode"},
         {"tga", tga, "cannot decode"},
         {"png data chunk longer than the file", png, "shorter"},
+        // The old 12-byte core header: 2112 x 510 at 1 bit, in 26 bytes.
+        {"core-header bmp with no pixels",
+         {'B', 'M',  0x46, 0, 0, 0,    0,    0,    0,    0,    0x40, 0,    0,
+          0,   0x0c, 0,    0, 0, 0x40, 0x08, 0xfe, 0x01, 0x01, 0,    0x01, 0},
+         "shorter"},
         {"bmp declaring 8191 x 8191 with no pixels", bmpHeader(8191, 8191, 24, 0), "too big"},
         {"bmp declaring 4096 x 4096 with no pixels", bmpHeader(4096, 4096, 24, 4), "shorter"},
         {"bmp top-down, one row short", bmpHeader(3, -2, 24, 12), "shorter"},
