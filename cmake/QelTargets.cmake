@@ -3,14 +3,27 @@ add_library(qel_options INTERFACE)
 target_include_directories(qel_options INTERFACE ${CMAKE_SOURCE_DIR})
 # See cmake/compat/chrono: searched before the standard headers.
 target_include_directories(qel_options SYSTEM BEFORE INTERFACE ${CMAKE_SOURCE_DIR}/cmake/compat)
-target_compile_options(qel_options INTERFACE
-  -Wall -Wextra
+target_compile_options(qel_options INTERFACE -Wall -Wextra)
+if(QEL_FUZZ)
+  # clang has no -fexec-charset=CP932: the fuzz build keeps program text
+  # UTF-8, and its targets never compare program text to literals.
+  target_compile_options(qel_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
+  target_link_options(qel_options INTERFACE -fsanitize=address,undefined)
+else()
   # Sources are UTF-8; program text is Shift-JIS at run time.
-  $<$<COMPILE_LANGUAGE:CXX>:-finput-charset=UTF-8 -fexec-charset=CP932>)
+  target_compile_options(qel_options INTERFACE
+    $<$<COMPILE_LANGUAGE:CXX>:-finput-charset=UTF-8 -fexec-charset=CP932>)
+endif()
 # GCC 12 warns -Wrestrict inside libstdc++'s own std::string assignment once
 # it is inlined at -O2 (a known false positive of that release).
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   target_compile_options(qel_options INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
+endif()
+if(QEL_TSAN)
+  target_compile_options(qel_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(qel_options INTERFACE -fsanitize=thread)
 endif()
 if(QEL_SANITIZE)
   target_compile_options(qel_options INTERFACE

@@ -11,6 +11,7 @@ packages=(
   liblua5.1-0-dev libtolua++5.1-dev
   libstb-dev libfreetype-dev fonts-ipafont-gothic
   libvorbis-dev libogg-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

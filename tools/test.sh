@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs every test. Runs without a display.
+# UndefinedBehaviorSanitizer and runs every test, the fuzz targets' corpora
+# and reproducers included; then builds the tests that run threads with
+# ThreadSanitizer and runs them again. Runs without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -10,3 +12,8 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/test --output-on-failure --parallel "$(nproc)" --timeout 300
+
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQEL_TSAN=ON -DQEL_BENCH=OFF
+cmake --build build/tsan --parallel "$(nproc)"
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+ctest --test-dir build/tsan --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -1,0 +1,1 @@
+local f = loadstring(string.dump(function() end)) assert(f == nil) return pcall(require, 'x')
