@@ -45,7 +45,9 @@ public:
     // was begun). Answers the shader now active: the flags' shader, or the
     // default shader when that one has no effect or cannot be made.
     ShaderBase* Select(std::uint32_t flags);
-    // Makes the shader active, carrying a begun effect across.
+    // Makes the shader active, carrying a begun effect across: the old one
+    // ends and the new one begins when the old one was begun. A sprite batch
+    // of flag word 0 asks for activate(defaultShader()).
     void activate(ShaderBase* shader);
     // The cached shader of the flags, or null; makes nothing.
     RenderShader* find(std::uint32_t flags) const;
