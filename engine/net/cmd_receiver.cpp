@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/core/log.h"
 #include "engine/net/recv_packet.h"
 
 namespace qel {
@@ -64,7 +65,18 @@ void CmdReceiver::run() {
             if (api.wait(socket, false, link_.waker(), -1) == SocketApi::Wait::Failed) break;
             continue;
         }
-        if (n <= 0 || !take(chunk, static_cast<std::size_t>(n))) break;
+        if (n == SocketApi::kFailed) {
+            logMessage("network: receiving from the server failed; its connection is closed");
+            break;
+        }
+        if (n == 0) break;
+        if (!take(chunk, static_cast<std::size_t>(n))) {
+            logMessage(
+                "network: the server sent more than %zu packets (or %zu bytes) unread; "
+                "its connection is closed",
+                kMaxQueuedPackets, kMaxQueuedBytes);
+            break;
+        }
     }
     link_.unlink();
     api.wake(notify_);

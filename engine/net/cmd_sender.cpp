@@ -1,5 +1,6 @@
 #include "engine/net/cmd_sender.h"
 
+#include "engine/core/log.h"
 #include "engine/net/packet_header.h"
 #include "engine/net/send_packet.h"
 
@@ -83,6 +84,7 @@ void CmdSender::run() {
             }
         }
         if (waited == SocketApi::Wait::Failed) {
+            logMessage("network: sending to the server failed; the connection is closed");
             link_.unlink();
             return;
         }

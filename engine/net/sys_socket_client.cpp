@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/core/log.h"
 #include "engine/core/thread.h"
 #include "engine/net/cmd_receiver.h"
 #include "engine/net/cmd_sender.h"
@@ -179,7 +180,11 @@ bool SysSocketClient::openLink() {
         }
     } else {
         ScopedLock lock(lock_);
-        if (!abort_) state_ = kFailed;
+        if (!abort_) {
+            state_ = kFailed;
+            logMessage("network: cannot connect to the server (send port %u, receive port %u)",
+                       sendPort, receivePort);
+        }
     }
     delete sender;
     delete listener;
