@@ -35,7 +35,9 @@ public:
     // whether it succeeded.
     virtual Handle startConnect(std::uint32_t address, std::uint16_t port) = 0;
     virtual bool finishConnect(Handle socket) = 0;
-    // A waiting connection of a listener; kNone when there is none.
+    // A waiting connection of a listener; kNone when there is none, and
+    // kAcceptFailed when the listener cannot accept any (out of handles, say).
+    static constexpr Handle kAcceptFailed = -2;
     virtual Handle accept(Handle listener) = 0;
     // Bytes taken, kWouldBlock or kFailed. A closed peer is kFailed, never a signal.
     virtual long send(Handle socket, const void* data, std::size_t size) = 0;

@@ -204,12 +204,17 @@ bool SysSocketClient::acceptServer() {
     while (accepted == SocketApi::kNone) {
         if (abort_) return false;
         const SocketApi::Wait waited = api_->wait(listening, false, waker_, -1);
-        if (waited == SocketApi::Wait::Failed) {
+        if (waited == SocketApi::Wait::Ready) accepted = api_->accept(listening);
+        if (waited == SocketApi::Wait::Failed || accepted == SocketApi::kAcceptFailed) {
+            // The link is down for good, as when the connect fails: a
+            // request queue waiting on a connect then drains.
             ScopedLock lock(lock_);
-            if (!abort_) state_ = kIdle;
+            if (!abort_) {
+                state_ = kFailed;
+                logMessage("network: waiting for the server to connect back failed");
+            }
             return false;
         }
-        if (waited == SocketApi::Wait::Ready) accepted = api_->accept(listening);
     }
     auto* receiver = new CmdReceiver(*api_, accepted, waker_);
     Socket* listener = nullptr;

@@ -116,8 +116,15 @@ bool PosixSocketApi::finishConnect(Handle socket) {
 }
 
 SocketApi::Handle PosixSocketApi::accept(Handle listener) {
-    const int fd = ::accept(static_cast<int>(listener), nullptr, nullptr);
-    if (fd < 0) return kNone;
+    int fd;
+    do {
+        fd = ::accept(static_cast<int>(listener), nullptr, nullptr);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        // Gone before it was taken, or nothing there: not the listener's fault.
+        const bool transient = wouldBlock(errno) || errno == ECONNABORTED || errno == EPROTO;
+        return transient ? kNone : kAcceptFailed;
+    }
     if (!makeNonBlocking(fd)) {
         ::close(fd);
         return kNone;

@@ -355,6 +355,23 @@ TEST_F(SocketClient, RefusedConnectFailsUntilTerm) {
     EXPECT_EQ(client_.state(), SysSocketClient::kFailed);
 }
 
+// The OS's sockets, except that the listener cannot accept (out of handles).
+class NoAcceptApi : public PosixSocketApi {
+public:
+    Handle accept(Handle) override { return kAcceptFailed; }
+};
+
+TEST_F(SocketClient, AListenerThatCannotAcceptFailsInsteadOfSpinning) {
+    NoAcceptApi api;
+    client_.setSocketApi(&api);
+    serve([this](TestPeer& p) { ASSERT_TRUE(p.acceptClient() && p.connectBack(receivePort_)); });
+    ASSERT_TRUE(client_.connect());
+    EXPECT_TRUE(until(client_, [&] { return client_.state() == SysSocketClient::kFailed; }));
+    finishServer();
+    client_.term();
+    client_.setSocketApi(&PosixSocketApi::instance());
+}
+
 TEST_F(SocketClient, UnresolvedHostFails) {
     client_.setServer(nullptr, peer_.port(), receivePort_);
     EXPECT_EQ(client_.serverAddress(), 0u);
