@@ -132,10 +132,33 @@ void pushObject(lua_State* L, void* value, const char* type) {
     tolua_pushusertype(L, value, type);
 }
 
-void pushGuarded(lua_State* L, lua_CFunction func) {
+void pushGuarded(lua_State* L, lua_CFunction func, const void* datum) {
     void* box = lua_newuserdata(L, sizeof func);  // +1
     std::memcpy(box, &func, sizeof func);
-    lua_pushcclosure(L, &guardedCall, 1);  // replaces the box by the closure
+    lua_pushlightuserdata(L, const_cast<void*>(datum));  // +1
+    lua_pushcclosure(L, &guardedCall, 2);                // replaces both by the closure
+}
+
+const void* guardedDatum(lua_State* L) {
+    return lua_touserdata(L, lua_upvalueindex(2));
+}
+
+void setAccessor(lua_State* L, const char* side, const char* name, lua_CFunction func,
+                 const void* datum) {
+    const int t = lua_gettop(L);
+    lua_pushstring(L, side);  // +1
+    lua_rawget(L, t);         // replace by t[side]
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        lua_newtable(L);          // +1
+        lua_pushstring(L, side);  // +1
+        lua_pushvalue(L, -2);     // +1
+        lua_rawset(L, t);         // -2 t[side] = new table
+    }
+    lua_pushstring(L, name);      // +1
+    pushGuarded(L, func, datum);  // +1
+    lua_rawset(L, -3);            // -2 t[side][name] = func
+    lua_pop(L, 1);                // -1 t[side]
 }
 
 void registerFunction(lua_State* L, const char* name, lua_CFunction func) {

@@ -181,8 +181,16 @@ void registerVariable(lua_State* L, const char* name, lua_CFunction get, lua_CFu
 void registerArray(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set);
 // tolua_pushusertype after the edits other threads deferred (bound_states.h).
 void pushObject(lua_State* L, void* value, const char* type);
-// Pushes `func` behind the guard.
-void pushGuarded(lua_State* L, lua_CFunction func);
+// Pushes `func` behind the guard. A function registered from a table (a
+// setting, a flag bit) gets its row as `datum`, which it reads back with
+// guardedDatum().
+void pushGuarded(lua_State* L, lua_CFunction func, const void* datum = nullptr);
+// Inside a function pushed by pushGuarded: its datum.
+const void* guardedDatum(lua_State* L);
+// Sets t[side][name] = func behind the guard, creating t[side] when missing
+// (t on top of the stack; side ".get" or ".set").
+void setAccessor(lua_State* L, const char* side, const char* name, lua_CFunction func,
+                 const void* datum);
 
 // For a binding whose result the script owns though no binding made it (an
 // object the program creates and hands over, to be deleted by the script).
@@ -210,20 +218,5 @@ int checkedIndex(lua_State* L, int size);
 // any member accessor's: the word of another class is not its first field.
 int getWordValue(lua_State* L, const char* constTypeName);
 int setWordValue(lua_State* L, const char* typeName);
-
-// Element setter of an array of objects: the value must be an object of the
-// element's class (nil refused with the variable error); the element gets a
-// copy of it.
-template <class T, std::size_t N>
-int setObjectElement(lua_State* L, T (&array)[N], const char* constTypeName) {
-    const int index = checkedIndex(L, static_cast<int>(N));
-    tolua_Error err;
-    if (lua_isnil(L, 3) || !tolua_isusertype(L, 3, constTypeName, 0, &err))
-        raiseVariableError(L, 3, constTypeName);
-    const T* value = static_cast<const T*>(tolua_tousertype(L, 3, nullptr));
-    if (!value) raiseVariableError(L, 3, constTypeName);
-    array[index] = *value;
-    return 0;
-}
 
 }  // namespace binding

@@ -5,11 +5,15 @@
 #pragma once
 
 #include "bindings/binding_support.h"
+#include "bindings/flag_bits.h"
 #include "bindings/object_glue.h"
 #include "bindings/script_constants.h"
+#include "bindings/setting_variables.h"
 #include "bindings/tolua_overrides.h"
+#include "game/data/package_writer.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/settings.h"
+#include "game/world/damage.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_base.h"
 #include "game/world/object_effect.h"
@@ -19,9 +23,6 @@
 #include "game/world/status.h"
 #include "game/world/tile.h"
 #include "game/world/value_types.h"
-
-static_assert(sizeof(STATUS_NAME) / sizeof(STATUS_NAME[0]) == 58, "script.pkg sizes STATUS_NAME");
-static_assert(kWindowTexSizeCount == 4, "script.pkg sizes WINDOW_TEX_SIZE");
 
 // `_val`: one accessor pair for every 32-bit flag record and Color (the
 // generator puts "unsigned" into the names of unsigned members).
@@ -33,11 +34,13 @@ static int tolua_get_Color_unsigned__val(lua_State* L) {
 static int tolua_set_Color_unsigned__val(lua_State* L) {
     return binding::setWordValue(L, "Color");
 }
-
-// Object arrays: the element setter checks the value's class and refuses nil.
-#define TOLUA_DISABLE_tolua_set_script_C_WINDOW_TEX_SIZE
-static int tolua_set_script_C_WINDOW_TEX_SIZE(lua_State* L) {
-    return binding::setObjectElement(L, WINDOW_TEX_SIZE, "const Point");
+#define TOLUA_DISABLE_tolua_get_DAMAGE_TYPE_unsigned__val
+#define TOLUA_DISABLE_tolua_set_DAMAGE_TYPE_unsigned__val
+static int tolua_get_DAMAGE_TYPE_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const DAMAGE_TYPE");
+}
+static int tolua_set_DAMAGE_TYPE_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "DAMAGE_TYPE");
 }
 
 // ObjectBase.INFO's bit variables are views of its one word (object_glue.h).

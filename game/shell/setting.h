@@ -11,7 +11,8 @@
 // Storage types stand for the kinds the scripts see: uint (std::uint32_t),
 // int (std::int32_t), float, byte (std::uint8_t), port (std::uint16_t),
 // bool, text (std::string, an owned copy), Color, Point and Dice; a
-// read-only text is a `const char*` constant.
+// read-only number is a std::int32_t or std::uint32_t constant, a read-only
+// text a `const char*` one.
 #pragma once
 
 #include <cstddef>
@@ -99,7 +100,8 @@ private:
     using Slots =
         std::variant<Slot<std::uint32_t>, Slot<std::int32_t>, Slot<float>, Slot<std::uint8_t>,
                      Slot<std::uint16_t>, Slot<bool>, Slot<std::string>, Slot<Color>, Slot<Point>,
-                     Slot<Dice>, Slot<const std::int32_t>, Slot<const char* const>>;
+                     Slot<Dice>, Slot<const std::int32_t>, Slot<const std::uint32_t>,
+                     Slot<const char* const>>;
 
     template <class T>
     static constexpr SettingKind kindOf() {

@@ -33,13 +33,18 @@
 
 #include "game/data/data_files.h"
 #include "game/data/dice.h"
+#include "game/data/target_flag.h"
 #include "game/shell/setting.h"
 #include "game/world/create_dungeon.h"
+#include "game/world/damage_type.h"
 #include "game/world/dungeon.h"
 #include "game/world/status.h"
+#include "game/world/tile.h"
 #include "game/world/value_types.h"
 
-// Every setting, read-only values first, then in the order of this file.
+// Every setting and every flag mask the scripts read (the masks are the
+// records' own constants, brought in here so that module C's variables
+// all come from this one table), in the order module C registers them.
 std::span<const Setting> settingTable();
 // The row of the setting the scripts call `name`; null for none.
 const Setting* findSetting(std::string_view name);

@@ -31,6 +31,8 @@ public:
         : Damage(damage_, hit_, DAMAGE_TYPE(typeWord), addtype_, effect_) {}
     Damage(const Damage&) = delete;
     Damage& operator=(const Damage&) = delete;
+    // Scripts may hold views of `type`; they are forgotten with the record.
+    ~Damage() override;
 
     QEL_CLASS(Damage, qel::Core, qel::Pool::General);
 

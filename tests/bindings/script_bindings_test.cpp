@@ -251,7 +251,7 @@ const LuaCase kVariableCases[] = {
      "3, 4"},
     {"an object element refuses nil",
      "C.WINDOW_TEX_SIZE[0] = C.Point(1, 1) C.WINDOW_TEX_SIZE[0] = nil",
-     "error: invalid type in variable assignment.\n     value is 'nil'; 'const Point' expected.\n"},
+     "error: invalid type in variable assignment.\n     value is 'nil'; 'Point' expected.\n"},
     {"an object element refuses another class and stays unchanged",
      "C.WINDOW_TEX_SIZE[0] = C.Point(1, 1) local ok = pcall(function() C.WINDOW_TEX_SIZE[0] = "
      "C.Color.RED end) return ok, C.WINDOW_TEX_SIZE[0]._x",

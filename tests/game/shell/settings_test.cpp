@@ -37,15 +37,15 @@ TEST(SettingsTest, TheTableListsEverySettingOnceUnderTheScriptsName) {
         readOnly += row.readOnly();
         EXPECT_EQ(findSetting(row.name()), &row);
     }
-    // 199 settings the scripts write, 2 arrays, and 6 numbers and 9 paths
-    // that are read-only.
-    EXPECT_EQ(names.size(), 199u + 2u + 15u);
-    EXPECT_EQ(readOnly, 15);
+    // 199 settings the scripts write, 2 arrays, and 6 numbers, 9 paths and
+    // 52 flag masks that are read-only.
+    EXPECT_EQ(names.size(), 199u + 2u + 15u + 52u);
+    EXPECT_EQ(readOnly, 15 + 52);
     // How many of each kind: a setting whose storage type changes shows up.
     const std::map<SettingKind, int> expected = {
-        {SettingKind::Uint, 52}, {SettingKind::Int, 70},   {SettingKind::Float, 19},
-        {SettingKind::Byte, 1},  {SettingKind::Port, 2},   {SettingKind::Bool, 2},
-        {SettingKind::Text, 33}, {SettingKind::Color, 29}, {SettingKind::Point, 7},
+        {SettingKind::Uint, 52 + 52}, {SettingKind::Int, 70},   {SettingKind::Float, 19},
+        {SettingKind::Byte, 1},       {SettingKind::Port, 2},   {SettingKind::Bool, 2},
+        {SettingKind::Text, 33},      {SettingKind::Color, 29}, {SettingKind::Point, 7},
         {SettingKind::Dice, 1},
     };
     EXPECT_EQ(kinds, expected);
@@ -54,6 +54,7 @@ TEST(SettingsTest, TheTableListsEverySettingOnceUnderTheScriptsName) {
     EXPECT_NE(findSetting("CREATE_MIN_WITDH"), nullptr);
     EXPECT_EQ(findSetting("CREATE_MIN_WIDTH"), nullptr);
     EXPECT_EQ(findSetting(""), nullptr);
+    EXPECT_EQ(findSetting("TILE_ROOM")->kind(), SettingKind::Uint);
 }
 
 TEST(SettingsTest, EachKindHasItsStorage) {
