@@ -315,6 +315,40 @@ TEST_F(Sound, PlayersAreScoredAndShared) {
     EXPECT_EQ(sound_.play(path("s04.ogg")), b);
 }
 
+TEST_F(Sound, PlayScoresThePlayers) {
+    // Each case plays `before` (letting every sound end), then `busy`
+    // (still sounding), then `path`, which must land on player `expected`.
+    struct ScoreCase {
+        const char* name;
+        std::vector<const char*> before;
+        std::vector<const char*> busy;
+        const char* path;
+        int expected;
+    };
+    const ScoreCase cases[] = {
+        {"all empty: the first", {}, {}, "s04.ogg", 4},
+        {"a sounding player scores 0", {}, {"s04.ogg"}, "s04.ogg", 5},
+        {"the same sound scores 4", {"s04.ogg"}, {}, "s04.ogg", 4},
+        {"another rate (1) loses to an empty one (2)", {"m04.ogg"}, {}, "s04.ogg", 5},
+        {"the same rate (3) beats an empty one (2)", {"s12.ogg"}, {}, "s04.ogg", 4},
+        {"a later 4 beats an earlier 3", {"s12.ogg", "s04.ogg"}, {}, "s04.ogg", 5},
+        {"busy ones skipped for the first empty",
+         {"s12.ogg", "s04.ogg"},
+         {"s12.ogg", "s04.ogg"},
+         "m04.ogg",
+         6},
+    };
+    for (const ScoreCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sound_.term();
+        ASSERT_TRUE(sound_.init());
+        for (const char* name : c.before) ASSERT_NE(sound_.play(path(name)), nullptr);
+        run(1500);
+        for (const char* name : c.busy) ASSERT_NE(sound_.play(path(name)), nullptr);
+        EXPECT_EQ(sound_.play(path(c.path)), sound_.player(c.expected));
+    }
+}
+
 TEST_F(Sound, AllEightBusyGivesNone) {
     for (int i = 0; i < 8; ++i) EXPECT_NE(sound_.play(path("s12.ogg")), nullptr) << i;
     EXPECT_EQ(sound_.play(path("s12.ogg")), nullptr);
