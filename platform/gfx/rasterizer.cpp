@@ -127,6 +127,35 @@ bool Rasterizer::snap(const Vertex& in, int textureWidth, int textureHeight, Fix
     return true;
 }
 
+bool Rasterizer::snapPairs(const Vertex& in, int textureWidth, int textureHeight,
+                           FixedVertex& out) {
+#if defined(__SSE2__)
+    if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
+    // toFixed's steps in the same order, so each rounds the same: clamp,
+    // times 256, plus a half, floor (truncation less one where it rounded
+    // up). Every result lies within +-2^30, so 32-bit lanes hold it.
+    auto fixedPair = [](__m128d v, double limit) {
+        v = _mm_and_pd(v, _mm_cmpord_pd(v, v));  // NaN counts as 0
+        v = _mm_min_pd(_mm_max_pd(v, _mm_set1_pd(-limit)), _mm_set1_pd(limit));
+        const __m128d t = _mm_add_pd(_mm_mul_pd(v, _mm_set1_pd(256.0)), _mm_set1_pd(0.5));
+        const __m128i i = _mm_cvttpd_epi32(t);
+        const __m128i up = _mm_castpd_si128(_mm_cmpgt_pd(_mm_cvtepi32_pd(i), t));
+        return _mm_add_epi32(i, _mm_shuffle_epi32(up, 0x08));
+    };
+    const __m128i xy = fixedPair(_mm_set_pd(in.y, in.x), kMaxPixel);
+    const __m128i uv = fixedPair(
+        _mm_mul_pd(_mm_set_pd(in.v, in.u), _mm_set_pd(textureHeight, textureWidth)), kMaxTexel);
+    out.x = _mm_cvtsi128_si32(xy);
+    out.y = _mm_cvtsi128_si32(_mm_shuffle_epi32(xy, 0x55));
+    out.u = _mm_cvtsi128_si32(uv);
+    out.v = _mm_cvtsi128_si32(_mm_shuffle_epi32(uv, 0x55));
+    out.color = in.color;
+    return true;
+#else
+    return snap(in, textureWidth, textureHeight, out);
+#endif
+}
+
 void Rasterizer::fill(Surface& target, const Rect& rect, std::uint32_t argb) {
     const Rect r = intersect(rect, target.bounds());
     if (r.empty()) return;
@@ -153,7 +182,10 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
             snapped_[i] = snapped_[same];
             valid_[i] = valid_[same];
         } else {
-            valid_[i] = snap(vertices[i], tex.width(), tex.height(), snapped_[i]) ? 1 : 0;
+            const bool ok = fastPaths_
+                                ? snapPairs(vertices[i], tex.width(), tex.height(), snapped_[i])
+                                : snap(vertices[i], tex.width(), tex.height(), snapped_[i]);
+            valid_[i] = ok ? 1 : 0;
         }
     }
     for (std::size_t i = 0; i < n;) {

@@ -70,6 +70,8 @@ public:
     // The fixed-point form of a vertex for a texture of the given size;
     // false when its position is not a finite number.
     static bool snap(const Vertex& in, int textureWidth, int textureHeight, FixedVertex& out);
+    // The same, both axes at once in the vector unit (the fast paths' way).
+    static bool snapPairs(const Vertex& in, int textureWidth, int textureHeight, FixedVertex& out);
 
 private:
     bool drawFastQuad(Surface& target, const Rect& clip, const Surface& texture,

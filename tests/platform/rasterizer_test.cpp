@@ -228,6 +228,35 @@ TEST(RasterizerDifferential, ScaledRowsMatchThePortableBilinearBitForBit) {
     }
 }
 
+TEST(RasterizerDifferential, VectorSnapMatchesTheScalarSnap) {
+    // Halves, values just around them, the limits, NaN and infinities.
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> values = {0.0f,    -0.0f, 0.5f,   -0.5f, 1.5f,   -1.5f,  1e-30f,
+                                 -1e-30f, 1e-7f, -1e-7f, 1e6f,  -1e6f,  1e30f,  -1e30f,
+                                 inf,     -inf,  nan,    0.25f, -0.25f, 799.5f, -2.5e6f};
+    std::mt19937 rng(3);
+    for (int i = 0; i < 2000; ++i) {
+        const float v = values[rng() % values.size()];
+        values.push_back(std::nextafter(v, rng() % 2 ? inf : -inf));
+        values.push_back(std::uniform_real_distribution<float>(-2000.0f, 2000.0f)(rng) / 256.0f);
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const Vertex in{values[i], values[(i * 7 + 1) % values.size()], 0x12345678u,
+                        values[(i * 13 + 2) % values.size()], values[(i * 17 + 3) % values.size()]};
+        const int w = 1 + static_cast<int>(i % 8192);
+        const int h = 1 + static_cast<int>((i * 31) % 8192);
+        FixedVertex scalar, vector;
+        const bool a = Rasterizer::snap(in, w, h, scalar);
+        const bool b = Rasterizer::snapPairs(in, w, h, vector);
+        ASSERT_EQ(a, b) << "case " << i;
+        if (a) {
+            ASSERT_EQ(scalar, vector)
+                << "case " << i << ": " << in.x << " " << in.y << " " << in.u << " " << in.v;
+        }
+    }
+}
+
 TEST(RasterizerDifferential, EnvironmentSwitchTurnsFastPathsOff) {
     const char* old = std::getenv("QEL_GFX_NO_FAST_PATHS");
     const std::string saved = old != nullptr ? old : "";
