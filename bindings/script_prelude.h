@@ -10,6 +10,7 @@
 #include "bindings/script_constants.h"
 #include "bindings/setting_variables.h"
 #include "bindings/tolua_overrides.h"
+#include "game/data/localize.h"
 #include "game/data/package_writer.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/settings.h"

@@ -1,5 +1,7 @@
 #include "game/data/action_list.h"
 
+#include "game/data/locale_table.h"
+
 bool ActionTable::parse(Action& action, const Keys& keys, CsvReader& reader, LoadMessage message,
                         int line) {
     if (action.parse(reader, keys.name, keys.tag)) return true;
@@ -19,4 +21,16 @@ ActionList::~ActionList() = default;
 ActionList& ActionList::instance() {
     static ActionList list;
     return list;
+}
+
+bool ActionList::loadLocale(const std::string& path) {
+    // Cells: name, tag, message, explanation.
+    applyLocaleTable(path, 4, [this](const std::vector<std::string>& cells) {
+        Action* action = get(cells[1]);
+        if (!action) return;
+        action->setName(cells[0]);
+        action->setMsg(cells[2]);
+        action->setExplain(cells[3]);
+    });
+    return true;
 }

@@ -12,3 +12,15 @@ inline constexpr const char* kActionTableFile = "data/data06.dat";
 inline constexpr const char* kSkillTableFile = "data/data07.dat";
 inline constexpr const char* kSpellTableFile = "data/data08.dat";
 inline constexpr const char* kScriptPackageFile = "data/data09.dat";
+
+// A language's folder: the language's name goes in place of %s. Its files
+// are the script kLocaleScript and the tables below, each applied over the
+// list of the same records.
+inline constexpr const char* kLocaleFolderFormat = "data/locale/%s/";
+inline constexpr const char* kLocaleScript = "locale.lua";
+inline constexpr const char* kLocaleActionTable = "action.csv";
+inline constexpr const char* kLocaleSpellTable = "spell.csv";
+inline constexpr const char* kLocaleSkillTable = "skill.csv";
+inline constexpr const char* kLocaleItemTable = "item.csv";
+inline constexpr const char* kLocaleNameTable = "name.csv";
+inline constexpr const char* kLocaleMonsterTable = "mons.csv";

@@ -37,5 +37,8 @@ public:
     QEL_CLASS(SpellList, qel::Core, qel::Pool::Resources);
 
     // load(), get(), insert(), clear() and size() are those of RecordTable.
+    // Gives the records named in the language table at `path` its texts;
+    // unknown tags and a missing table change nothing. Always true.
+    bool loadLocale(const std::string& path);
     const Map& spells() const { return records(); }
 };

@@ -13,10 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qel::fuzz;
-    const std::uint8_t* split = std::find(data, data + size, 0xFF);
-    const std::span<const std::uint8_t> actions(data, split);
-    const std::span<const std::uint8_t> spells(split == data + size ? split : split + 1,
-                                               data + size);
+    const auto [actions, spells] = splitAtFirstFF(data, size);
     const PoolBalance balance;
     {
         const ScratchFile actionTable("actions");

@@ -59,6 +59,19 @@ private:
     std::string path_;
 };
 
+// Two inputs in one: the bytes before the first 0xFF, and those after it
+// (none when there is no 0xFF).
+struct SplitInput {
+    std::span<const std::uint8_t> first;
+    std::span<const std::uint8_t> second;
+};
+inline SplitInput splitAtFirstFF(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> all(data, size);
+    std::size_t at = 0;
+    while (at < size && data[at] != 0xFF) ++at;
+    return {all.first(at), all.subspan(at < size ? at + 1 : size)};
+}
+
 // Takes values off the front of the input; past the end every value is 0.
 class InputReader {
 public:
