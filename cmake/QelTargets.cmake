@@ -11,6 +11,8 @@ if(QEL_FUZZ)
     -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
     -fno-sanitize-recover=undefined)
   target_link_options(qel_options INTERFACE -fsanitize=address,undefined)
+  # Pools serve from the heap, so ASan sees pooled objects (memory_allocator.h).
+  target_compile_definitions(qel_options INTERFACE QEL_POOL_MALLOC)
 else()
   # Sources are UTF-8; program text is Shift-JIS at run time.
   target_compile_options(qel_options INTERFACE

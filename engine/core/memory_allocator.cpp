@@ -1,5 +1,6 @@
 #include "engine/core/memory_allocator.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +34,12 @@ namespace {
 
 constexpr std::size_t kMaxRequest = 0x7FFFFFF0u;  // fits the 31-bit size field
 
+#if defined(QEL_POOL_MALLOC)
+constexpr bool kServeFromHeap = true;
+#else
+constexpr bool kServeFromHeap = false;
+#endif
+
 std::size_t roundRequest(std::size_t size) {
     if (size < MemoryAllocatorBase::kMinPayload) return MemoryAllocatorBase::kMinPayload;
     return (size + 15) & ~std::size_t{15};
@@ -50,6 +57,10 @@ int lowestBit(std::uint32_t v) {
 MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize) {
     arenaSize = arenaSize & ~std::size_t{15};
     if (arenaSize < kHeaderSize + kMinPayload || arenaSize - kHeaderSize > kMaxRequest) return;
+    if (kServeFromHeap) {
+        arenaSize_ = arenaSize;  // the budget only
+        return;
+    }
     arena_ = static_cast<std::byte*>(std::aligned_alloc(16, arenaSize));
     if (!arena_) return;  // the pool stays empty: every allocation returns null
     arenaSize_ = arenaSize;
@@ -80,6 +91,7 @@ int MemoryAllocatorBase::listIndex(std::size_t size) {
 
 bool MemoryAllocatorBase::owns(const void* p) const {
     const std::byte* b = static_cast<const std::byte*>(p);
+    if (kServeFromHeap) return b != nullptr && reinterpret_cast<std::uintptr_t>(b) % 16 == 0;
     return arena_ && b >= arena_ + kHeaderSize && b < arena_ + arenaSize_ && (b - arena_) % 16 == 0;
 }
 
@@ -210,6 +222,7 @@ void* MemoryAllocatorBase::allocate(std::size_t size) {
         reportExhaustion(size);
         return nullptr;
     }
+    if (kServeFromHeap) return heapAllocate(size);
     const std::size_t want = roundRequest(size);
     Header* h = findFree(want);
     if (!h) {
@@ -232,7 +245,40 @@ bool MemoryAllocatorBase::holds(const void* p) const {
 void MemoryAllocatorBase::free(void* p) {
     if (!p) return;
     ScopedLock guard(lock_);
-    if (holds(p)) freeBlock(headerOf(p));
+    if (!holds(p)) return;
+    if (kServeFromHeap) {
+        heapFree(headerOf(p));
+    } else {
+        freeBlock(headerOf(p));
+    }
+}
+
+// Exactly the bytes asked for after the header, and a budget check.
+void* MemoryAllocatorBase::heapAllocate(std::size_t size) {
+    const std::size_t charged = roundRequest(size) + kHeaderSize;
+    if (charged > arenaSize_ - heapBytes_) {
+        reportExhaustion(size);
+        return nullptr;
+    }
+    void* raw = ::operator new (kHeaderSize + size, std::align_val_t{16}, std::nothrow);
+    if (!raw) {
+        reportExhaustion(size);
+        return nullptr;
+    }
+    Header* h = static_cast<Header*>(raw);
+    h->prevTotal = 0;
+    h->setUsed(size);
+    h->pool = this;
+    ++heapBlocks_;
+    heapBytes_ += charged;
+    return h->data();
+}
+
+void MemoryAllocatorBase::heapFree(Header* h) {
+    --heapBlocks_;
+    heapBytes_ -= roundRequest(h->payload()) + kHeaderSize;
+    h->sizeAndFlag = 0;  // no longer in use: a second free is refused
+    ::operator delete (h, std::align_val_t{16});
 }
 
 void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
@@ -244,6 +290,14 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
         return nullptr;
     }
     Header* h = headerOf(p);
+    if (kServeFromHeap) {
+        // Always moved, so a stale pointer to the old block is caught.
+        void* moved = heapAllocate(size);
+        if (!moved) return size <= h->payload() ? p : nullptr;  // a shrink never fails
+        std::memcpy(moved, p, std::min(size, h->payload()));
+        heapFree(h);
+        return moved;
+    }
     const std::size_t want = roundRequest(size);
     const std::size_t have = h->payload();
     if (want <= have) {
@@ -268,6 +322,13 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
 MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
     ScopedLock guard(lock_);
     Stats st;
+    if (kServeFromHeap) {
+        st.usedBlocks = heapBlocks_;
+        st.usedBytes = heapBytes_;
+        st.freeBytes = st.largestFree = arenaSize_ - heapBytes_;
+        st.freeBlocks = st.freeBytes > 0 ? 1 : 0;
+        return st;
+    }
     if (!arena_) return st;
     for (Header* h = reinterpret_cast<Header*>(arena_); h; h = nextPhysical(h)) {
         if (h->inUse()) {
@@ -284,6 +345,7 @@ MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
 
 bool MemoryAllocatorBase::checkConsistency() const {
     ScopedLock guard(lock_);
+    if (kServeFromHeap) return heapBytes_ <= arenaSize_;  // the heap keeps the blocks
     if (!arena_) return firstLevel_ == 0;
     std::size_t covered = 0, freeInArena = 0;
     std::uint32_t prevTotal = 0;

@@ -23,6 +23,11 @@
 //   - bit f of the first-level bitmap is set exactly when one of the 16 lists
 //     of class f is non-empty, and bit s of second-level word f exactly when
 //     list f * 16 + s is.
+//
+// Built with QEL_POOL_MALLOC (the fuzzing build), a pool serves each request
+// from the heap instead, as a header and exactly the bytes asked for, so
+// AddressSanitizer sees every pooled object's bounds and lifetime. The arena
+// size then stays a budget: a pool refuses requests beyond it as before.
 #pragma once
 
 #include <cstddef>
@@ -113,6 +118,12 @@ private:
     std::size_t arenaSize_ = 0;
     mutable CriticalSection lock_;
     bool exhaustionReported_ = false;
+
+    // The heap-served variant (QEL_POOL_MALLOC).
+    void* heapAllocate(std::size_t size);
+    void heapFree(Header* h);
+    std::size_t heapBlocks_ = 0;
+    std::size_t heapBytes_ = 0;
 };
 
 template <Pool P>
