@@ -25,6 +25,10 @@
 //                                    const Action& held, int line);
 //     };
 //
+// Traits may also define `static bool keep(const Record&)`: a table with
+// it skips, without failing, the rows it refuses and the rows that repeat a
+// key (the first row of a key stays).
+//
 // A key-cells type reads the cells that start a row (`read`) and names the
 // row in messages (`label`); NameTagCells is the common one, and traits of a
 // table keyed by tag with those cells derive from TaggedTable<Record>, which
@@ -41,6 +45,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/data/csv_reader.h"
 
@@ -91,18 +96,23 @@ public:
     // Takes `record` under its key. False, and nothing changed (the caller
     // keeps it), when the key is present or `record` is null.
     bool insert(Record* record) {
-        return record && records_.try_emplace(Traits::keyOf(*record), record).second;
+        if (!record || !records_.try_emplace(Traits::keyOf(*record), record).second) return false;
+        order_.push_back(record);
+        return true;
     }
     // Deletes every record.
     void clear() {
         static_assert(sizeof(Record) > 0, "records are deleted where their class is complete");
         for (auto& [key, record] : records_) delete record;
         records_.clear();
+        order_.clear();
     }
 
     std::size_t size() const { return records_.size(); }
     // Key order (byte-wise for tags).
     const Map& records() const { return records_; }
+    // The records in the order they were inserted (file order for a load).
+    const std::vector<Record*>& inOrder() const { return order_; }
 
     // Replaces the table with the file at `path` (the game's file by
     // default). False with the reason in `message` when the file is missing
@@ -131,6 +141,8 @@ protected:
     }
 
 private:
+    static constexpr bool kSkipsRows = requires(const Record& r) { Traits::keep(r); };
+
     bool loadRow(const Keys& keys, CsvReader& reader, LoadMessage message, int line) {
         Record* record = new Record();
         if (!record) {
@@ -142,7 +154,12 @@ private:
             delete record;
             return false;
         }
-        if (const Record* held = find(Traits::keyOf(*record))) {
+        if constexpr (kSkipsRows) {
+            if (!Traits::keep(*record) || find(Traits::keyOf(*record))) {
+                delete record;
+                return true;
+            }
+        } else if (const Record* held = find(Traits::keyOf(*record))) {
             Traits::writeDuplicate(message, keys, *held, line);
             delete record;
             return false;
@@ -152,4 +169,5 @@ private:
     }
 
     Map records_;
+    std::vector<Record*> order_;
 };

@@ -2,6 +2,7 @@
 
 #include "game/shell/settings.h"
 #include "game/world/create_dungeon.h"
+#include "game/world/item_settings.h"
 #include "game/world/object_settings.h"
 
 namespace {
@@ -27,9 +28,30 @@ ObjectSettings currentObjectSettings() {
     return s;
 }
 
+ItemSettings currentItemSettings() {
+    ItemSettings s;
+    s.satietyBase = SATIETY_BASE;
+    s.satietyIdentity = SATIETY_IDENTITY;
+    s.colorEquip = COLOR_EQUIP;
+    s.colorUnknown = COLOR_UNKNOWN;
+    s.colorGrudge = COLOR_GRUDGE;
+    s.colorCurse = COLOR_CURSE;
+    s.colorBless = COLOR_BLESS;
+    s.colorMagic = COLOR_MAGIC;
+    s.colorItem = COLOR_ITEM;
+    s.freezeColor = FREEZE_COLOR;
+    s.weaponLevelMin = WEAPON_LEVEL_MIN;
+    s.armorLevelMin = ARMOR_LEVEL_MIN;
+    s.corpseRotting = CORPSE_ROTTING;
+    s.bagLightRatio = BAG_LIGHT_RATIO;
+    s.bagWeightRatio = BAG_WEIGHT_RATIO;
+    return s;
+}
+
 }  // namespace
 
 void installWorldSettingsSources() {
     CreateDungeon::setSettingsSource(&currentCreateDungeonSettings);
     ObjectSettings::setSource(&currentObjectSettings);
+    ItemSettings::setSource(&currentItemSettings);
 }

@@ -9,6 +9,7 @@
 #include "game/world/object_anim.h"
 #include "game/world/object_effect.h"
 #include "game/world/object_gimmick.h"
+#include "game/world/object_item.h"
 #include "game/world/object_trap.h"
 #include "game/world/version_file.h"
 
@@ -21,7 +22,7 @@ std::vector<const qel::ClassInfo*>& objectClasses() {
     static std::vector<const qel::ClassInfo*> classes = {
         &ObjectBase::staticClassInfo(),   &ObjectAnim::staticClassInfo(),
         &ObjectEffect::staticClassInfo(), &ObjectGimmick::staticClassInfo(),
-        &ObjectTrap::staticClassInfo(),
+        &ObjectTrap::staticClassInfo(),   &ObjectItem::staticClassInfo(),
     };
     return classes;
 }

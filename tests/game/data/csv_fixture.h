@@ -11,14 +11,19 @@
 #include "engine/file/file.h"
 #include "tests/support/scratch_folder.h"
 
+// Stores `text` scrambled at `path`, as the packer stores a table.
+inline void writeScrambledTable(const std::string& path, const std::string& text) {
+    qel::File file(path, qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY);
+    EXPECT_TRUE(file.write(text.data(), text.size()));
+    EXPECT_TRUE(file.close());
+}
+
 class CsvFixture : public ::testing::Test {
 protected:
     // Stores `text` scrambled as `name` in the test's folder; returns its path.
     std::string table(const std::string& text, const std::string& name = "table.dat") const {
         const std::string path = (dir_ / name).string();
-        qel::File file(path, qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY);
-        EXPECT_TRUE(file.write(text.data(), text.size()));
-        EXPECT_TRUE(file.close());
+        writeScrambledTable(path, text);
         return path;
     }
     std::string missing() const { return (dir_ / "missing.dat").string(); }
