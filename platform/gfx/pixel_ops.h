@@ -157,6 +157,23 @@ inline void put(std::uint32_t& dst, std::uint32_t src, std::uint32_t dstAlpha) {
     dst = blend<Mode>(src, dst | dstAlpha) | dstAlpha;
 }
 
+// A span of source colours onto the destination, modulated by color:
+// dst[i] as put<Mode> leaves it, a row at a time where the vector unit can.
+template <BlendMode Mode>
+void putRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t n, std::uint32_t color,
+            std::uint32_t dalpha) {
+    if (color == 0xFFFFFFFFu) {
+        if constexpr (Mode == BlendMode::Off || Mode == BlendMode::Copy) {
+            for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] | dalpha;
+            return;
+        } else if constexpr (Mode == BlendMode::Alpha) {
+            blendAlphaRow(dst, src, n, 0, dalpha);
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) put<Mode>(dst[i], modulate(src[i], color), dalpha);
+}
+
 // Bilinear weight of b against a, w in 0..255 (1/256 steps), per lane.
 inline std::uint64_t lerpLanes(std::uint64_t a, std::uint64_t b, std::uint32_t w) {
     return ((a * (256u - w) + b * w + 0x0080008000800080ull) >> 8) & 0x00FF00FF00FF00FFull;

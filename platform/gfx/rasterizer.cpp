@@ -209,7 +209,10 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
 void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Surface& tex,
                                      const DrawState& state, FixedVertex a, FixedVertex b,
                                      FixedVertex c) {
-    ++counters_.generalTriangles;
+    // Spans: a row's samples are all taken, then all put, so drawing onto
+    // its own texture keeps the pixel-by-pixel order of the general path.
+    const bool spans = fastPaths_ && &tex != &target;
+    ++(spans ? counters_.spanTriangles : counters_.generalTriangles);
     std::int64_t area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
     if (area == 0) return;
     if (area < 0) {
@@ -274,7 +277,7 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
         }
     };
 
-    px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
+    auto rows = [&]<BlendMode Mode, TextureFilter Filter, TextureAddress Address>() {
         for (int y = y0; y < y1; ++y) {
             const std::int64_t py = static_cast<std::int64_t>(y) * 256;
             const std::int64_t px0 = static_cast<std::int64_t>(x0) * 256;
@@ -304,26 +307,57 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
             }
             std::uint32_t* row = target.row(y);
             const int xEnd = x0 + static_cast<int>(last) + 1;
+            auto colourHere = [&] {
+                if (flat) return a.color;
+                std::uint32_t color = 0;
+                for (int k = 0; k < 4; ++k) {
+                    color |=
+                        static_cast<std::uint32_t>(std::clamp<std::int64_t>(colour[k].q, 0, 255))
+                        << (k * 8);
+                }
+                return color;
+            };
             // Attributes step only between covered pixels: past the run the
             // extrapolated values of a sliver could leave 64 bits.
-            for (int x = x0 + static_cast<int>(first);;) {
-                std::uint32_t color = a.color;
-                if (!flat) {
-                    color = 0;
-                    for (int k = 0; k < 4; ++k) {
-                        color |= static_cast<std::uint32_t>(
-                                     std::clamp<std::int64_t>(colour[k].q, 0, 255))
-                                 << (k * 8);
-                    }
-                }
-                const std::uint32_t texel = px::sample(tex, ru.q, rv.q, state, salpha);
-                px::put<Mode>(row[x], px::modulate(texel, color), dalpha);
-                if (++x >= xEnd) break;
+            auto step = [&] {
                 ru.next();
                 rv.next();
                 for (int k = 0; k < 4 && !flat; ++k) colour[k].next();
+            };
+            int x = x0 + static_cast<int>(first);
+            if (!spans) {
+                for (;;) {
+                    const std::uint32_t texel = px::sample(tex, ru.q, rv.q, state, salpha);
+                    px::put<Mode>(row[x], px::modulate(texel, colourHere()), dalpha);
+                    if (++x >= xEnd) break;
+                    step();
+                }
+                continue;
+            }
+            constexpr int kSpan = 64;
+            std::uint32_t span[kSpan];
+            for (;;) {
+                const int count = std::min(kSpan, xEnd - x);
+                for (int k = 0; k < count; ++k) {
+                    span[k] = px::modulate(px::sampleWith<Filter, Address>(tex, ru.q, rv.q, salpha),
+                                           colourHere());
+                    if (x + k + 1 < xEnd) step();
+                }
+                px::putRow<Mode>(row + x, span, static_cast<std::size_t>(count), 0xFFFFFFFFu,
+                                 dalpha);
+                x += count;
+                if (x >= xEnd) break;
             }
         }
+    };
+    px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
+        if (!spans) {
+            rows.template operator()<Mode, TextureFilter::Point, TextureAddress::Wrap>();
+            return;
+        }
+        px::withSampling(state, [&]<TextureFilter Filter, TextureAddress Address>() {
+            rows.template operator()<Mode, Filter, Address>();
+        });
     });
 }
 

@@ -42,6 +42,7 @@ public:
     struct Counters {
         std::uint64_t fastQuads = 0;
         std::uint64_t generalTriangles = 0;
+        std::uint64_t spanTriangles = 0;  // other triangles, a span at a time
         std::uint64_t fastFills = 0;
     };
 

@@ -117,22 +117,6 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
     }
 }
 
-// One span of finished samples onto the destination.
-template <BlendMode Mode>
-void putRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t n, std::uint32_t color,
-            std::uint32_t dalpha) {
-    if (color == 0xFFFFFFFFu) {
-        if constexpr (Mode == BlendMode::Off || Mode == BlendMode::Copy) {
-            for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] | dalpha;
-            return;
-        } else if constexpr (Mode == BlendMode::Alpha) {
-            px::blendAlphaRow(dst, src, n, 0, dalpha);
-            return;
-        }
-    }
-    for (std::size_t i = 0; i < n; ++i) px::put<Mode>(dst[i], px::modulate(src[i], color), dalpha);
-}
-
 }  // namespace
 
 void Rasterizer::drawScaledRows(Surface& target, const Surface& tex, const DrawState& state, int x0,
@@ -173,12 +157,12 @@ void Rasterizer::drawScaledRows(Surface& target, const Surface& tex, const DrawS
                 (Mode == BlendMode::Off || Mode == BlendMode::Copy) && color == 0xFFFFFFFFu;
             // A zero weight leaves the top row exactly: (t x 256 + 128) >> 8.
             if (ys.f == 0) {
-                putRow<Mode>(dst, top, width, color, dalpha);
+                px::putRow<Mode>(dst, top, width, color, dalpha);
             } else if (direct) {
                 px::lerpRows(dst, top, weighedRow(ys.i1, ys.i0), width, ys.f, dalpha);
             } else {
                 px::lerpRows(span, top, weighedRow(ys.i1, ys.i0), width, ys.f, 0);
-                putRow<Mode>(dst, span, width, color, dalpha);
+                px::putRow<Mode>(dst, span, width, color, dalpha);
             }
         }
     });

@@ -46,6 +46,16 @@ struct ExactStep {
     }
     template <typename N>
     void start(N n) {
+        if constexpr (sizeof(N) > sizeof(std::int64_t)) {
+            // Small triangles' numerators fit 64 bits, whose division is
+            // several times quicker than the wide one; within 2^61 the
+            // remainder's product q x d cannot leave 64 bits either.
+            constexpr std::int64_t kNarrow = std::int64_t{1} << 61;
+            if (n >= -N(kNarrow) && n <= N(kNarrow) && d <= kNarrow) {
+                start(static_cast<std::int64_t>(n));
+                return;
+            }
+        }
         const N w = floorDiv(n, N(d));
         q = static_cast<std::int64_t>(w);
         r = static_cast<std::int64_t>(n - w * d);
@@ -82,6 +92,36 @@ inline std::uint32_t sampleLinear(const Surface& t, const AxisSample& x, const A
     const std::uint32_t* r1 = t.row(y.i1);
     return bilinear(r0[x.i0] | salpha, r0[x.i1] | salpha, r1[x.i0] | salpha, r1[x.i1] | salpha, x.f,
                     y.f);
+}
+
+// One sample with the filter and the addressing fixed at compile time.
+template <TextureFilter Filter, TextureAddress Address>
+[[gnu::always_inline]] inline std::uint32_t sampleWith(const Surface& t, std::int64_t uq,
+                                                       std::int64_t vq, std::uint32_t salpha) {
+    if constexpr (Filter == TextureFilter::Point) {
+        return t.row(axisPoint(vq, t.height(), Address))[axisPoint(uq, t.width(), Address)] |
+               salpha;
+    } else {
+        return sampleLinear(t, axisLinear(uq, t.width(), Address),
+                            axisLinear(vq, t.height(), Address), salpha);
+    }
+}
+
+// Calls f.template operator()<Filter, Address>() with both as constants.
+template <typename F>
+inline void withSampling(const DrawState& state, F&& f) {
+    const bool clamp = state.address == TextureAddress::Clamp;
+    if (state.filter == TextureFilter::Point) {
+        if (clamp) {
+            f.template operator()<TextureFilter::Point, TextureAddress::Clamp>();
+        } else {
+            f.template operator()<TextureFilter::Point, TextureAddress::Wrap>();
+        }
+    } else if (clamp) {
+        f.template operator()<TextureFilter::Linear, TextureAddress::Clamp>();
+    } else {
+        f.template operator()<TextureFilter::Linear, TextureAddress::Wrap>();
+    }
 }
 
 [[gnu::always_inline]] inline std::uint32_t sample(const Surface& t, std::int64_t uq,

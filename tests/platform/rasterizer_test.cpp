@@ -43,6 +43,9 @@ struct Scene {
 
 Scene randomScene(std::uint32_t seed) {
     std::mt19937 rng(seed);
+    // Turns come from their own generator so that the sprites of each
+    // iteration stay what they were before turns were added.
+    std::mt19937 turns(seed ^ 0x70u);
     auto uni = [&](float a, float b) { return std::uniform_real_distribution<float>(a, b)(rng); };
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     Scene s{pick(2) ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8,
@@ -91,6 +94,13 @@ Scene randomScene(std::uint32_t seed) {
         }
         const std::uint32_t color = pick(3) == 0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(rng());
         sp.v = test::quad(x0, y0, x0 + w, y0 + h, u0, v0, u1, v1, color);
+        if (turns() % 3 == 0) {
+            // Turned sprites take the triangle paths, a span at a time when
+            // fast; some corners get colours of their own.
+            const float angle = std::uniform_real_distribution<float>(-3.2f, 3.2f)(turns);
+            sp.v = test::rotated(sp.v, x0 + w / 2, y0 + h / 2, angle);
+            if (turns() % 2 == 0) sp.v[3].color = static_cast<std::uint32_t>(turns());
+        }
         sp.state.blend = static_cast<BlendMode>(pick(kBlendModeCount));
         sp.state.filter = pick(2) ? TextureFilter::Point : TextureFilter::Linear;
         sp.state.address = pick(2) ? TextureAddress::Clamp : TextureAddress::Wrap;
@@ -115,6 +125,7 @@ TEST(RasterizerDifferential, FastAndGeneralPathsDrawIdenticalPixels) {
     const int only = onlyIteration();
     const int iterations = 400;
     std::uint64_t fastQuads = 0;
+    std::uint64_t spanTriangles = 0;
     for (int i = 0; i < iterations; ++i) {
         if (only >= 0 && i != only) continue;
         const Scene scene = randomScene(0x5EED0000u + static_cast<std::uint32_t>(i));
@@ -124,6 +135,7 @@ TEST(RasterizerDifferential, FastAndGeneralPathsDrawIdenticalPixels) {
         EXPECT_EQ(fastCounters.generalTriangles, 0u) << "iteration " << i;
         EXPECT_EQ(generalCounters.fastQuads, 0u) << "iteration " << i;
         fastQuads += fastCounters.fastQuads;
+        spanTriangles += fastCounters.spanTriangles;
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 64; ++x) {
                 if (fast.at(x, y) != general.at(x, y)) {
@@ -138,6 +150,7 @@ TEST(RasterizerDifferential, FastAndGeneralPathsDrawIdenticalPixels) {
     }
     if (only < 0) {
         EXPECT_GT(fastQuads, 1000u);
+        EXPECT_GT(spanTriangles, 1000u);
     }
 }
 
