@@ -5,6 +5,7 @@
 #pragma once
 
 #include "bindings/binding_support.h"
+#include "bindings/item_glue.h"
 #include "bindings/flag_bits.h"
 #include "bindings/object_glue.h"
 #include "bindings/script_constants.h"
@@ -18,7 +19,9 @@
 #include "game/world/object_anim.h"
 #include "game/world/object_base.h"
 #include "game/world/object_effect.h"
+#include "game/world/item_factory.h"
 #include "game/world/object_gimmick.h"
+#include "game/world/object_item.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_trap.h"
 #include "game/world/status.h"
@@ -34,6 +37,22 @@ static int tolua_get_Color_unsigned__val(lua_State* L) {
 }
 static int tolua_set_Color_unsigned__val(lua_State* L) {
     return binding::setWordValue(L, "Color");
+}
+#define TOLUA_DISABLE_tolua_get_ItemMaterial_unsigned__val
+#define TOLUA_DISABLE_tolua_set_ItemMaterial_unsigned__val
+static int tolua_get_ItemMaterial_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const ItemMaterial");
+}
+static int tolua_set_ItemMaterial_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "ItemMaterial");
+}
+#define TOLUA_DISABLE_tolua_get_ObjectItem__STATE_unsigned__val
+#define TOLUA_DISABLE_tolua_set_ObjectItem__STATE_unsigned__val
+static int tolua_get_ObjectItem__STATE_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const ObjectItem::STATE");
+}
+static int tolua_set_ObjectItem__STATE_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "ObjectItem::STATE");
 }
 #define TOLUA_DISABLE_tolua_get_DAMAGE_TYPE_unsigned__val
 #define TOLUA_DISABLE_tolua_set_DAMAGE_TYPE_unsigned__val

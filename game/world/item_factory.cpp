@@ -161,7 +161,7 @@ void ItemFactory::setGroupPer(std::int64_t table, std::int32_t group, std::int32
     if (it != groups.end()) it->second.per = per;
 }
 
-ObjectItem* ItemFactory::createClone(const ObjectItem& item) {
+ObjectItem* ItemFactory::createClone(const ObjectItem& item) const {
     return new ObjectItem(item);
 }
 

@@ -117,6 +117,15 @@ public:
     ObjectItem* createPick() { return createGroup(ItemBase::TABLE_PICK); }
     ObjectItem* createShop() { return createGroup(ItemBase::TABLE_SHOP); }
     ObjectItem* createChange() { return createGroup(ItemBase::TABLE_CHANGE); }
+    ObjectItem* createPick(std::int32_t group) {
+        return createGroupId(ItemBase::TABLE_PICK, group);
+    }
+    ObjectItem* createShop(std::int32_t group) {
+        return createGroupId(ItemBase::TABLE_SHOP, group);
+    }
+    ObjectItem* createChange(std::int32_t group) {
+        return createGroupId(ItemBase::TABLE_CHANGE, group);
+    }
     // Sets the weight of an existing group; nothing for another table or an
     // absent group.
     void setGroupPer(std::int64_t table, std::int32_t group, std::int32_t per);
@@ -132,7 +141,7 @@ public:
     const GroupTable* groupTable(std::int64_t table) const;
 
     // A new item copied from `item`, standing where it stands, in no list.
-    static ObjectItem* createClone(const ObjectItem& item);
+    ObjectItem* createClone(const ObjectItem& item) const;
     // A new item of `base` with every draw; createNormal leaves out the
     // enhancement, curse and blessing draws.
     static ObjectItem* createRandom(ItemBase& base, std::string_view name = {});

@@ -144,10 +144,15 @@ void ObjectItem::takeLinkedItem(ObjectBase* item, bool intoInventory) {
     if (!held || intoInventory) return;
     LinkList<ObjectItem>* last = &contents_;
     while (last->next) last = last->next;
-    held->addLinkSelf(last);
+    if (held->addLinkSelf(last)) held->setPos(getPos());
 }
 
 // ---- Kind and state ---------------------------------------------------------
+
+const ItemMaterial& ObjectItem::getMaterial() const {
+    static const ItemMaterial kNone;
+    return base_ ? base_->material() : kNone;
+}
 
 bool ObjectItem::isWeapon() const {
     const std::int32_t t = getItemType();
@@ -413,7 +418,9 @@ bool ObjectItem::putInventory(ObjectItem* item) {
     }
     LinkList<ObjectItem>* last = &contents_;
     while (last->next) last = last->next;
-    return item->addLinkSelf(last);
+    if (!item->addLinkSelf(last)) return false;
+    item->setPos(getPos());
+    return true;
 }
 
 std::int32_t ObjectItem::getInventoryCount() const {

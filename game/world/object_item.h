@@ -102,6 +102,46 @@ public:
     std::int32_t getEquipPos() const { return ItemBase::EquipPosOf(getItemType()); }
     bool canEat() const { return base_ && base_->eat() != -1; }
 
+    // The kind's figures as the item shows them; 0, false or "" without a
+    // kind (-1 for the use values, which mean "cannot").
+    std::uint32_t getBaseId() const { return base_ ? static_cast<std::uint32_t>(base_->id()) : 0; }
+    std::uint32_t getLibrary() const {
+        return base_ ? static_cast<std::uint32_t>(base_->library()) : 0;
+    }
+    const char* getLuaFunc() const { return base_ ? base_->luaFunc().c_str() : ""; }
+    std::uint32_t getWeight() const {
+        return base_ ? static_cast<std::uint32_t>(base_->weight()) : 0;
+    }
+    const ItemMaterial& getMaterial() const;
+    const char* getDenom() const { return base_ ? base_->denom().c_str() : ""; }
+    bool canEnhance() const { return base_ && base_->enhance(); }
+    bool canCurse() const { return base_ && base_->curse() >= 0.0f; }
+    bool canBless() const { return base_ && base_->bless() >= 0.0f; }
+    bool canBaseFire() const { return base_ && base_->fire(); }
+    bool canBaseBurst() const { return base_ && base_->burst(); }
+    bool canBaseRust() const { return base_ && base_->rust(); }
+    bool canQuaff() const { return base_ && base_->quaff() != -1; }
+    bool canRead() const { return base_ && base_->read().val != 0xFFFFFFFFu; }
+    bool canZap() const { return base_ && base_->zap().val != 0xFFFFFFFFu; }
+    bool canUse() const { return base_ && base_->use().val != 0xFFFFFFFFu; }
+    bool isTwoHand() const { return base_ && base_->isTwoHand(); }
+    std::int32_t getEat() const { return base_ ? base_->eat() : -1; }
+    std::int32_t getQuaff() const { return base_ ? base_->quaff() : -1; }
+    bool getThrow() const { return base_ && base_->throwEnable(); }
+    bool getGive() const { return base_ && base_->giveEnable(); }
+    bool getBroken() const { return base_ && base_->brokenEnable(); }
+    float getConsumePer() const { return base_ ? base_->consumePer() : 0.0f; }
+    bool isGoodEffect() const { return base_ && base_->effect() == 1; }
+    bool isBadEffect() const { return base_ && base_->effect() == 2; }
+    std::int32_t getHit() const { return base_ ? base_->hit() : 0; }
+    std::int32_t getRange() const { return base_ ? base_->range() : 0; }
+    std::int32_t getDeffence() const { return base_ ? base_->deffence() : 0; }
+    std::int32_t getAvoid() const { return base_ ? base_->avoid() : 0; }
+    std::int32_t getResist() const { return base_ ? base_->resist() : 0; }
+    std::int32_t getMagic() const { return base_ ? base_->magic() : 0; }
+    std::int32_t getTorch() const { return base_ ? base_->torch() : 0; }
+    const char* getExplain() const { return base_ ? base_->explain().c_str() : ""; }
+
     // ---- State --------------------------------------------------------------
     const STATE& getState() const { return state_; }
     std::int32_t setBurst(bool on) { return setAbility(STATE::BURST, on, base_ && base_->burst()); }
