@@ -82,65 +82,25 @@ inline const std::string kItemHeader = "id,header\n";
 
 // One row: a plain identified potion of id `id`, in group 1 of no table.
 inline std::string itemRow(int id, std::initializer_list<std::pair<int, std::string>> cells = {}) {
-    std::array<std::string, C_COUNT> row = {std::to_string(id),
-                                            "0",
-                                            "item" + std::to_string(id),
-                                            "-",
-                                            "",
-                                            "13",
-                                            "0x10",
-                                            "0x0000FF",
-                                            "",
-                                            "1",
-                                            "0",
-                                            "個",
-                                            "1",
-                                            "1",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "1",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "",
-                                            "",
-                                            "0x0",
-                                            "0x0",
-                                            "0x0",
-                                            "1",
-                                            "1",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "1",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "",
-                                            "1d6",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "0",
-                                            "説明"};
-    for (const auto& [cell, text] : cells) row[static_cast<std::size_t>(cell)] = text;
+    // The cells after the id and the name key, one per comma.
+    static constexpr const char* kPlain =
+        "-,,13,0x10,0x0000FF,,1,0,個,1,1,0,0,0,1,0,0,0,0,0,0,,,0x0,0x0,0x0,1,1,0,0,0,1,0,0,0,0,0,"
+        "0,0,0,0,0,0,,1d6,0,0,0,0,0,0,0,説明";
+    std::vector<std::string> row = {std::to_string(id), "0", "item" + std::to_string(id)};
+    std::string cell;
+    for (const char* c = kPlain;; ++c) {
+        if (*c == ',' || *c == '\0') {
+            row.push_back(cell);
+            cell.clear();
+            if (*c == '\0') break;
+        } else {
+            cell += *c;
+        }
+    }
+    EXPECT_EQ(row.size(), static_cast<std::size_t>(C_COUNT));
+    for (const auto& [index, text] : cells) row.at(static_cast<std::size_t>(index)) = text;
     std::string out;
-    for (const std::string& cell : row) out += cell + ",";
+    for (const std::string& text : row) out += text + ",";
     return out + "\n";
 }
 
