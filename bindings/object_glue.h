@@ -19,10 +19,12 @@
 #include <tolua++.h>
 
 #include <lua.hpp>
+#include <type_traits>
 
 #include "bindings/binding_support.h"
 #include "game/world/link_list.h"
 #include "game/world/object_base.h"
+#include "game/world/object_item.h"
 
 // A map object a binding just made that a manager already holds is not
 // recorded as the script's (binding_support.h, recordMade).
@@ -56,6 +58,11 @@ LinkList<T>* linkPrev(LinkList<T>* self) {
 template <class T>
 void linkInsert(LinkList<T>* self, lua_State* L, LinkList<T>* node) {
     if (node && node->isHead) luaL_error(L, "a list head cannot be moved");
+    // An item never goes inside itself or anything it holds.
+    if constexpr (std::is_same_v<T, ObjectItem>) {
+        if (node && node->obj && node->obj->holds(self))
+            luaL_error(L, "an item cannot go inside itself");
+    }
     self->insert(node);
 }
 template <class T>

@@ -81,6 +81,13 @@ const LuaCase kCases[] = {
      "local it = F:createId(1) it:setShop(true) "
      "return it:isShop(), it:getStock(), it:getClassName(), it:setBurst(true)",
      "true, 1, ObjectItem, 2"},
+    {"a raw list insert cannot put a bag inside what it holds",
+     "local outer, bag, inner = F:createId(2), F:createId(2), F:createId(2) "
+     "outer:putInventory(bag) bag:putInventory(inner) inner:putInventory(F:createId(1)) "
+     "local ok, err = pcall(function() inner:getInventory():insert(outer:getInventory()) end) "
+     "return ok, string.find(err, 'inside itself', 1, true) ~= nil, outer:getInventoryCount(), "
+     "bag:getTotalWeight()",
+     "false, true, 1, 7"},
     {"a kindless item answers 0",
      "local it = C.ObjectItem:new_local() "
      "return it:getSell(), it:setStock(4), it:getDenom(), "
