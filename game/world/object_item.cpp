@@ -154,6 +154,11 @@ const ItemMaterial& ObjectItem::getMaterial() const {
     return base_ ? base_->material() : kNone;
 }
 
+const Dice& ObjectItem::getDamageDice() const {
+    static const Dice kNone;
+    return base_ ? base_->damageDice() : kNone;
+}
+
 bool ObjectItem::isWeapon() const {
     const std::int32_t t = getItemType();
     return t == ItemBase::ITEM_ONEHAND || t == ItemBase::ITEM_TWOHAND || t == ItemBase::ITEM_BOW;

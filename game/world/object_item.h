@@ -141,6 +141,7 @@ public:
     std::int32_t getMagic() const { return base_ ? base_->magic() : 0; }
     std::int32_t getTorch() const { return base_ ? base_->torch() : 0; }
     const char* getExplain() const { return base_ ? base_->explain().c_str() : ""; }
+    const Dice& getDamageDice() const;
 
     // ---- State --------------------------------------------------------------
     const STATE& getState() const { return state_; }

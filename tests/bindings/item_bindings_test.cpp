@@ -60,6 +60,10 @@ const LuaCase kCases[] = {
     {"a table outside 0..3 gives nil", "return F:createGroup(4), F:createGroup(-1, 1)", "nil, nil"},
     {"index -1 gives nil", "return F:getBaseIndex(-1), F:getBaseIndex(0):id()", "nil, 1"},
     {"unknown id gives nil", "return F:createId(99)", "nil"},
+    {"dice of the kind and the item",
+     "local it = F:createId(1) "
+     "return it:getDamageDice():getDice(), F:getBaseId(1):damageDice():getNum()",
+     "6, 1"},
     {"kind fields",
      "local b = F:getBase('item2') return b:type(), b:weight(), b:createPer(1), "
      "b:createPer(7), b:name()",
