@@ -23,6 +23,7 @@ ObjectSettings currentObjectSettings() {
     s.chipWidth = CHIP_WIDTH;
     s.chipHeight = CHIP_HEIGHT;
     s.chipViewColor = CHIP_VIEW_COLOR;
+    s.chipOpenColor = CHIP_OPEN_COLOR;
     s.waterColor = WATER_COLOR;
     s.animHitMovePer = ANIM_HIT_MOVE_PER;
     return s;

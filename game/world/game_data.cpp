@@ -11,6 +11,9 @@ GameData& GameData::instance() {
     return data;
 }
 
-GameData::GameData() = default;
+GameData::GameData() {
+    FieldView::setCurrent(fieldView_);
+    FieldView::installDarkHook();
+}
 
 GameData::~GameData() = default;

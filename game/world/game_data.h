@@ -21,6 +21,7 @@
 
 #include "engine/core/core.h"
 #include "game/world/dungeon.h"
+#include "game/world/field_view.h"
 #include "game/world/global_record.h"
 #include "game/world/object_manager.h"
 #include "game/world/owned_members.h"
@@ -51,6 +52,7 @@ public:
     ObjectManager* getObjectManager() const { return objectManager_; }
     World* getWorld() const { return world_; }
     GlobalRecord* getGlobalRecord() const { return globalRecord_; }
+    FieldView* getFieldView() const { return fieldView_; }
 
     ObjectPlayer* getPlayer() const { return player_; }
     void setPlayer(ObjectPlayer* player) { player_ = player; }
@@ -80,6 +82,7 @@ private:
     Dungeon* dungeon_ = owned_.add(dungeon_, new Dungeon());
     ObjectManager* objectManager_ = owned_.add(objectManager_, new ObjectManager());
     World* world_ = owned_.add(world_, new World());
+    FieldView* fieldView_ = owned_.add(fieldView_, new FieldView(dungeon_, objectManager_));
     GlobalRecord* globalRecord_ = owned_.add(globalRecord_, new GlobalRecord());
 
     ObjectPlayer* player_ = nullptr;

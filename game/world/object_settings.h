@@ -14,6 +14,7 @@ struct ObjectSettings {
     std::uint32_t chipWidth = 16;
     std::uint32_t chipHeight = 16;
     float chipViewColor = 1.0f;
+    float chipOpenColor = 1.0f;
     Color waterColor = Color(0u);
     float animHitMovePer = 0.5f;
 
