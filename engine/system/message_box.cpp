@@ -22,6 +22,8 @@ struct State {
     std::deque<Pending*> queue;
     MessageBox::Sink sink;
     MessageBox::Sink display;
+    MessageBox::AskSink askSink;
+    MessageBox::AskSink askDisplay;
     bool direct = true;
     std::thread::id mainThread;
     bool hasMainThread = false;
@@ -101,6 +103,32 @@ void MessageBox::servePending() {
         box->done = true;
         s.doneChanged.notify_all();
     }
+}
+
+MessageBox::Choice MessageBox::askRetry(const char* text, const char* caption) {
+    AskSink ask;
+    {
+        State& s = state();
+        std::lock_guard lock(s.mutex);
+        ask = s.askSink ? s.askSink : s.askDisplay;
+    }
+    if (!ask) {
+        show(text, caption);
+        return Choice::Cancel;
+    }
+    return ask(text ? text : "", caption ? caption : "");
+}
+
+void MessageBox::setAskDisplay(AskSink display) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.askDisplay = std::move(display);
+}
+
+void MessageBox::setAskSink(AskSink sink) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.askSink = std::move(sink);
 }
 
 }  // namespace qel

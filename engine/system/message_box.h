@@ -7,6 +7,11 @@
 // are the display the program's entry installs; without one the text goes
 // to the standard error stream. Tests install a sink that records the boxes
 // and returns at once.
+//
+// A box that asks (Retry or Cancel) is shown on the calling thread, which
+// must be the main thread, and returns the choice. Without a display or a
+// sink that can ask, the text is shown as a plain box and the answer is
+// Cancel, so a caller's retry loop always ends.
 #pragma once
 
 #include <functional>
@@ -17,6 +22,8 @@ namespace qel {
 class MessageBox {
 public:
     using Sink = std::function<void(const std::string& text, const std::string& caption)>;
+    enum class Choice { Retry, Cancel };
+    using AskSink = std::function<Choice(const std::string& text, const std::string& caption)>;
 
     // Blocks until the box is closed (or the sink returns).
     static void show(const char* text, const char* caption);
@@ -31,6 +38,13 @@ public:
     // sink is called at once on the caller's thread; otherwise it stands
     // only for the showing, which still happens on the main thread.
     static void setSink(Sink sink, bool direct = true);
+
+    // A box with the buttons Retry and Cancel; returns the one pressed.
+    static Choice askRetry(const char* text, const char* caption);
+    // How asking boxes are shown (the window system's), and the tests'
+    // stand-in, which wins over the display.
+    static void setAskDisplay(AskSink display);
+    static void setAskSink(AskSink sink);
 };
 
 }  // namespace qel

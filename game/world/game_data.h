@@ -21,6 +21,7 @@
 
 #include "engine/core/core.h"
 #include "game/world/dungeon.h"
+#include "game/world/enemy_maker.h"
 #include "game/world/field_view.h"
 #include "game/world/global_record.h"
 #include "game/world/object_manager.h"
@@ -52,6 +53,7 @@ public:
     ObjectManager* getObjectManager() const { return objectManager_; }
     World* getWorld() const { return world_; }
     GlobalRecord* getGlobalRecord() const { return globalRecord_; }
+    EnemyMaker* getEnemyMaker() const { return enemyMaker_; }
     FieldView* getFieldView() const { return fieldView_; }
 
     ObjectPlayer* getPlayer() const { return player_; }
@@ -82,6 +84,7 @@ private:
     Dungeon* dungeon_ = owned_.add(dungeon_, new Dungeon());
     ObjectManager* objectManager_ = owned_.add(objectManager_, new ObjectManager());
     World* world_ = owned_.add(world_, new World());
+    EnemyMaker* enemyMaker_ = owned_.add(enemyMaker_, new EnemyMaker());
     FieldView* fieldView_ = owned_.add(fieldView_, new FieldView(dungeon_, objectManager_));
     GlobalRecord* globalRecord_ = owned_.add(globalRecord_, new GlobalRecord());
 

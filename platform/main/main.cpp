@@ -43,6 +43,7 @@ int main() {
     qel::FileInstanceLock instanceLock;
     qel::StbImageDecoder imageDecoder;
     qel::MessageBox::setDisplay(&qel::showSdlMessageBox);
+    qel::MessageBox::setAskDisplay(&qel::askSdlRetry);
     qel::SysResource::instance().setImageDecoder(&imageDecoder);
     app.setWindowBackend(&window);
     app.setDeviceFactory(&createSoftwareDevice);

@@ -23,4 +23,29 @@ void showSdlMessageBox(const std::string& text, const std::string& caption) {
     }
 }
 
+MessageBox::Choice askSdlRetry(const std::string& text, const std::string& caption) {
+    std::string utf8Text = Cp932::toUtf8(text);
+    std::string utf8Caption = Cp932::toUtf8(caption);
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    const bool headless = driver && std::strcmp(driver, "dummy") == 0;
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Retry"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},
+    };
+    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_WARNING,
+                                    nullptr,
+                                    utf8Caption.c_str(),
+                                    utf8Text.c_str(),
+                                    2,
+                                    buttons,
+                                    nullptr};
+    int pressed = 0;
+    // Nobody to answer, or no box: Cancel, so a retry loop ends.
+    if (headless || SDL_ShowMessageBox(&box, &pressed) != 0) {
+        qel::logMessage("%s: %s", utf8Caption.c_str(), utf8Text.c_str());
+        return MessageBox::Choice::Cancel;
+    }
+    return pressed == 1 ? MessageBox::Choice::Retry : MessageBox::Choice::Cancel;
+}
+
 }  // namespace qel
