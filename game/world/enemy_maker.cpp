@@ -5,6 +5,7 @@
 #include "engine/core/sys_rand.h"
 #include "engine/system/message_box.h"
 #include "game/world/game_data.h"
+#include "game/world/npc_factory.h"
 #include "game/world/world.h"
 
 namespace {
@@ -102,4 +103,28 @@ std::int32_t EnemyMaker::pickNormal(std::int32_t key) const {
 
 std::int32_t EnemyMaker::pickWander(std::int32_t key) const {
     return pickFrom(key, &Entry::wander);
+}
+
+std::string EnemyMaker::getEnemyList(std::int32_t key) const {
+    std::string text;
+    char line[kLoadMessageSize];
+    writeLoadMessage(LoadMessage(line), "\"%s\" : Lv%d\n", fileName_.c_str(), key);
+    text += line;
+    const Entry* entry = getEntry(key);
+    if (!entry) return text + "<未設定>";
+    auto list = [&](const char* title, const List& pairs) {
+        text += title;
+        for (const auto& [id, weight] : pairs) {
+            if (const NpcBase* base = NpcFactory::instance().getBaseId(id)) {
+                writeLoadMessage(LoadMessage(line), "%03d:%d(Lv%d%s)\n", id, weight, base->level,
+                                 base->name.c_str());
+            } else {
+                writeLoadMessage(LoadMessage(line), "%03d:%d(?]\n", id, weight);
+            }
+            text += line;
+        }
+    };
+    list("<通常>\n", entry->normal);
+    list("<ワンダリング>\n", entry->wander);
+    return text;
 }

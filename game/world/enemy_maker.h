@@ -50,6 +50,9 @@ public:
     std::int32_t pickNormal(std::int32_t key) const;
     std::int32_t pickWander(std::int32_t key) const;
     static std::int32_t pick(const List& list);
+    // A listing of the key's entry for inspection: the file name and key,
+    // then each list's ids with their weights and definitions.
+    std::string getEnemyList(std::int32_t key) const;
 
 private:
     std::int32_t pickFrom(std::int32_t key, List Entry::*which) const;

@@ -8,6 +8,7 @@
 
 #include "engine/core/sys_rand.h"
 #include "game/world/game_data.h"
+#include "game/world/npc_factory.h"
 #include "tests/game/data/csv_fixture.h"
 #include "tests/support/message_box_recorder.h"
 
@@ -17,7 +18,10 @@ using Choice = qel::MessageBox::Choice;
 
 class EnemyMakerTest : public CsvFixture {
 protected:
-    void TearDown() override { GameData::instance().getWorld()->clearGenocide(); }
+    void TearDown() override {
+        GameData::instance().getWorld()->clearGenocide();
+        NpcFactory::instance().clear();
+    }
     EnemyMaker maker_;
 };
 
@@ -122,6 +126,20 @@ TEST_F(EnemyMakerTest, HugeOrNegativeCountsEndWithTheData) {
     ASSERT_NE(maker_.getEntry(1), nullptr);
     EXPECT_EQ(maker_.getEntry(1)->normal, (EnemyMaker::List{{10, 5}}));
     EXPECT_TRUE(maker_.getEntry(1)->wander.empty());
+}
+
+TEST_F(EnemyMakerTest, TheListingOfAKey) {
+    NpcBase* slime = new NpcBase();
+    slime->id = 10;
+    slime->level = 3;
+    slime->name = "スライム";
+    ASSERT_TRUE(NpcFactory::instance().add(slime));
+    const std::string path = table("1,1,\r\n2,10,5,7,1,\r\n");
+    ASSERT_TRUE(maker_.loadFile(path));
+    EXPECT_EQ(maker_.getEnemyList(2), "\"" + path +
+                                          "\" : Lv2\n<通常>\n010:5(Lv3スライム)\n"
+                                          "<ワンダリング>\n007:1(?]\n");
+    EXPECT_EQ(maker_.getEnemyList(9), "\"" + path + "\" : Lv9\n<未設定>");
 }
 
 }  // namespace
