@@ -1,5 +1,7 @@
 // Hand-written pieces of the item bindings: the kind's creation functions,
-// which the factory carries.
+// which the factory carries, and the functions whose object argument is a
+// reference in the program: the binding lets nil through, which gives
+// false, nil or no change here.
 #pragma once
 
 #include "game/world/item_factory.h"
@@ -10,4 +12,13 @@ inline ObjectItem* itemBaseCreateRandom(ItemBase* self, const char* name) {
 }
 inline ObjectItem* itemBaseCreateNormal(ItemBase* self, const char* name) {
     return ItemFactory::createNormal(*self, name ? name : "");
+}
+inline bool itemPutAt(ObjectItem* self, const Point* pos, bool merge) {
+    return pos && self->put(*pos, merge);
+}
+inline ObjectItem* factoryCreateClone(ItemFactory* self, const ObjectItem* item) {
+    return item ? self->createClone(*item) : nullptr;
+}
+inline void itemNameSetColor(ItemName* self, const Color* color) {
+    if (color) self->setColor(*color);
 }

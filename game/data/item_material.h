@@ -39,6 +39,8 @@ struct ItemMaterial {
 
     constexpr ItemMaterial() = default;
     constexpr explicit ItemMaterial(std::uint32_t word) : val(word) {}
+    // A copy of `other`'s word; the empty set for null.
+    constexpr explicit ItemMaterial(const ItemMaterial* other) : val(other ? other->val : 0) {}
 
     // Every letter of `cell` that names a material sets its bit; other
     // characters are ignored.
@@ -64,6 +66,13 @@ struct ItemMaterial {
     }
     constexpr std::uint32_t bitAnd(const ItemMaterial& other) const { return val & other.val; }
     constexpr std::uint32_t bitOr(const ItemMaterial& other) const { return val | other.val; }
+    // Null stands for the empty set.
+    constexpr std::uint32_t bitAnd(const ItemMaterial* other) const {
+        return other ? bitAnd(*other) : 0;
+    }
+    constexpr std::uint32_t bitOr(const ItemMaterial* other) const {
+        return other ? bitOr(*other) : val;
+    }
 
     QEL_POOLED(qel::Pool::General);
 

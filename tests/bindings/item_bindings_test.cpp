@@ -92,6 +92,12 @@ const LuaCase kCases[] = {
      "return ok, string.find(err, 'inside itself', 1, true) ~= nil, outer:getInventoryCount(), "
      "bag:getTotalWeight()",
      "false, true, 1, 7"},
+    {"nil where an object is wanted",
+     "local it = F:createId(1) local m = C.ItemMaterial(C.ItemMaterial(1024)) "
+     "F:getBaseId(1):getItemName():setColor(nil) "
+     "return it:put(nil), F:createClone(nil), it:isSame(nil), it:marge(nil), "
+     "C.ItemMaterial(nil)._val, m._val, m:bitAnd(nil), F:createClone(it):getStock()",
+     "false, nil, false, false, 0, 1024, 0, 1"},
     {"a kindless item answers 0",
      "local it = C.ObjectItem:new_local() "
      "return it:getSell(), it:setStock(4), it:getDenom(), "
