@@ -324,3 +324,62 @@ TEST_F(ObjectItemTest, DestructionLeavesTheListAndFreesTheContents) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectItemTest, LevelFloorsRottingCapConsumeAndColours) {
+    static ItemSettings settings;
+    settings.weaponLevelMin = -2;
+    settings.armorLevelMin = 0;
+    settings.corpseRotting = 50;
+    settings.freezeColor = Color(0x80FFFFFFu);
+    ItemSettings::setSource([] { return settings; });
+    ObjectItem* sword = item(3);
+    sword->setLevel(-5);
+    EXPECT_EQ(sword->getLevel(), -2);
+    sword->addLevel(2147483647);
+    sword->addLevel(2147483647);
+    EXPECT_EQ(sword->getLevel(), 2147483647) << "saturates";
+    ObjectItem* potion = item(1, 2);
+    potion->setLevel(-5);
+    EXPECT_EQ(potion->getLevel(), -5);
+    potion->setRotting(80);
+    EXPECT_EQ(potion->getRotting(), 50);
+    potion->setRotting(-7);
+    EXPECT_EQ(potion->getRotting(), -7);
+
+    // The transparent black marker shows the kind's name colour.
+    EXPECT_EQ(potion->getColor().argb(), kind(1).getItemName().getColor().argb());
+    potion->setColor(Color(0xFF000000u));
+    potion->setFreeze(true);
+    const Color tinted = potion->getFieldColor();
+    EXPECT_EQ(tinted.a, 255);
+    EXPECT_GT(tinted.r, 100);
+    EXPECT_LT(tinted.r, 160);
+
+    // consumePer 0 never uses up; 1 takes one from a stack, then kills.
+    ASSERT_TRUE(loadItems(kKinds + itemRow(8, {{C_STOCK, "1"}, {C_CONSUME, "1"}})));
+    ObjectItem* ammo = item(8, 2);
+    EXPECT_FALSE(item(1)->consume());
+    EXPECT_TRUE(ammo->consume());
+    EXPECT_EQ(ammo->getStock(), 1);
+    EXPECT_TRUE(ammo->consume());
+    EXPECT_EQ(manager_->queuedCount(), 1u);
+}
+
+TEST_F(ObjectItemTest, OrganizeMergesIntoTheNearestEarlierStack) {
+    ObjectItem* bag = item(4);
+    ObjectItem* first = item(1, 1);
+    ObjectItem* other = item(6, 1);
+    ObjectItem* second = item(1, 1);
+    ObjectItem* last = item(1, 2);
+    // Linked by hand: putInventory would merge them at once.
+    for (ObjectItem* it : {last, second, other, first}) {
+        ASSERT_TRUE(it->addLinkSelf(bag->getInventoryRoot()));
+    }
+    EXPECT_EQ(last->organize(), second);
+    EXPECT_EQ(second->getStock(), 3);
+    EXPECT_EQ(first->getStock(), 1);
+}
+
+}  // namespace
