@@ -1,5 +1,8 @@
 #include "game/shell/global_functions.h"
 
+#include <algorithm>
+
+#include "engine/input/sys_input.h"
 #include "engine/sound/sys_sound.h"
 #include "game/shell/ui/task_se_manager.h"
 #include "game/world/item_factory.h"
@@ -15,4 +18,54 @@ void C_SetVolume(float volume) {
 
 ItemFactory* C_GetItemFactory() {
     return &ItemFactory::instance();
+}
+
+bool C_KeyOn(int key) {
+    return qel::SysInput::instance().isKeyOn(key);
+}
+
+bool C_KeyTrg(int key) {
+    return qel::SysInput::instance().isKeyTrigger(key);
+}
+
+bool C_KeyRpt(int key) {
+    return qel::SysInput::instance().isKeyRepeat(key);
+}
+
+namespace {
+
+// The direction keys by virtual-key code, in the order their vectors add up:
+// the cursor keys, then the diagonals the number pad gives with Num Lock off.
+struct DirectionKey {
+    int key;
+    int x;
+    int y;
+};
+constexpr DirectionKey kDirectionKeys[] = {
+    {40, 0, 1},    // Down
+    {38, 0, -1},   // Up
+    {39, 1, 0},    // Right
+    {37, -1, 0},   // Left
+    {35, -1, 1},   // End
+    {34, 1, 1},    // Page Down
+    {36, -1, -1},  // Home
+    {33, 1, -1},   // Page Up
+};
+constexpr int kControlKey = 17;
+
+}  // namespace
+
+Point C_GetInputDir() {
+    const qel::SysInput& input = qel::SysInput::instance();
+    int x = 0;
+    int y = 0;
+    for (const DirectionKey& d : kDirectionKeys) {
+        if (!input.isKeyOn(d.key)) continue;
+        x += d.x;
+        y += d.y;
+    }
+    x = std::clamp(x, -1, 1);
+    y = std::clamp(y, -1, 1);
+    if (input.isKeyOn(kControlKey) && (x == 0 || y == 0)) return Point(0, 0);
+    return Point(x, y);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 class ItemFactory;
+#include "game/world/value_types.h"
 
 // Queues the sound effect `name` for this frame on the sound-effect
 // manager, when there is a name and a manager; `flag` changes nothing.
@@ -11,3 +12,14 @@ void C_PlaySE(const char* name, bool flag);
 void C_SetVolume(float volume);
 // The game's item factory.
 ItemFactory* C_GetItemFactory();
+
+// The keyboard as this frame's input sampled it, by virtual-key code; a
+// code outside 0..255 is never down.
+bool C_KeyOn(int key);
+// Down this frame and up the frame before: once per press.
+bool C_KeyTrg(int key);
+// The press frame, then every frame the held key's repeat counter reads 0.
+bool C_KeyRpt(int key);
+// The direction the held direction keys ask for, each axis in -1..1; with
+// Ctrl held only a diagonal counts.
+Point C_GetInputDir();
