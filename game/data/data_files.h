@@ -1,6 +1,7 @@
 // The game's data files, relative to the working folder: the only place
 // their names are written. Loaders default to these, and the scripts read
-// them as the read-only settings DATA_RACE .. DATA_SCRIPT.
+// them as the read-only settings DATA_RACE .. DATA_SCRIPT (the anima table
+// has no setting).
 #pragma once
 
 inline constexpr const char* kRaceTableFile = "data/data01.dat";
@@ -12,6 +13,7 @@ inline constexpr const char* kActionTableFile = "data/data06.dat";
 inline constexpr const char* kSkillTableFile = "data/data07.dat";
 inline constexpr const char* kSpellTableFile = "data/data08.dat";
 inline constexpr const char* kScriptPackageFile = "data/data09.dat";
+inline constexpr const char* kAnimaTableFile = "data/data10.dat";
 
 // A language's folder: the language's name goes in place of %s. Its files
 // are the script kLocaleScript and the tables below, each applied over the
