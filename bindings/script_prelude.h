@@ -15,6 +15,7 @@
 #include "game/data/package_writer.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/settings.h"
+#include "game/world/anima.h"
 #include "game/world/damage.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_base.h"

@@ -41,8 +41,7 @@ struct AnimaTable {
     // short is bad.
     static bool parse(Anima& anima, const Keys& keys, CsvReader& reader, LoadMessage message,
                       int line);
-    static void writeDuplicate(LoadMessage message, const Keys& keys, const Anima& held,
-                               int line);
+    static void writeDuplicate(LoadMessage message, const Keys& keys, const Anima& held, int line);
 };
 
 class AnimaList : public qel::Core, public RecordTable<Anima, AnimaTable> {

@@ -97,9 +97,9 @@ TEST_F(AnimaListTest, DrawsWeighOnlyPositiveDropsAtOrBelowTheLevel) {
         int id;  // 0: none
     };
     const Case cases[] = {
-        {1, 0, 1}, {1, 1, 1}, {1, 2, 1}, {1, 0xFFFFFFFFu, 1},  // only anima 1 at level 1
-        {2, 0, 1}, {2, 1, 1}, {2, 2, 4}, {2, 6, 4},  {2, 7, 1}, {2, 0xFFFFFFFFu, 4},
-        {0, 5, 0},  // nothing at level 0
+        {1, 0, 1}, {1, 1, 1},           {1, 2, 1}, {1, 0xFFFFFFFFu, 1},  // only anima 1 at level 1
+        {2, 0, 1}, {2, 1, 1},           {2, 2, 4}, {2, 6, 4},
+        {2, 7, 1}, {2, 0xFFFFFFFFu, 4}, {0, 5, 0},  // nothing at level 0
     };
     for (const Case& c : cases) {
         const Anima* a = list.pick(c.level, c.draw);
@@ -128,7 +128,7 @@ TEST_F(AnimaListTest, ApplyingItemsAgainTakesARenameAndFailsOnAVanishedItem) {
 
 TEST_F(AnimaListTest, TheWorldKeepsOnlyTheAnimaTheLoadedTableHas) {
     World w;
-    for (std::uint32_t id : {1u, 2u, 9u, 0x80000001u}) w.addAnima(id);
+    for (std::uint32_t id : {1u, 2u, 3u, 9u, 0x80000001u}) w.addAnima(id);
     const std::string path = scratch_.file("w.dat");
     {
         qel::File out(path, qel::File::MODE_WRITE);
@@ -137,7 +137,7 @@ TEST_F(AnimaListTest, TheWorldKeepsOnlyTheAnimaTheLoadedTableHas) {
     }
     // A separate list is not the game's: it installs nothing.
     AnimaList other;
-    ASSERT_TRUE(load("1,1,a,1,1,1,1,\n9,1,c,1,1,1,1,\n", other)) << message();
+    ASSERT_TRUE(load("1,1,a,1,1,1,1,\n3,1,c,1,1,1,1,\n", other)) << message();
     ASSERT_TRUE(load("1,1,a,1,1,1,1,\n2,1,b,1,1,1,1,\n")) << message();
     World back;
     qel::File in(path, qel::File::MODE_READ);
