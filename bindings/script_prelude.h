@@ -15,6 +15,7 @@
 #include "game/data/package_writer.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/settings.h"
+#include "game/world/acquire_skill.h"
 #include "game/world/anima.h"
 #include "game/world/damage.h"
 #include "game/world/object_anim.h"
@@ -96,3 +97,49 @@ static constexpr lua_CFunction tolua_get_ObjectBase__INFO_unsigned__openView =
     &object_glue::getInfoField<InfoField::OpenView>;
 static constexpr lua_CFunction tolua_set_ObjectBase__INFO_unsigned__openView =
     &object_glue::setInfoField<InfoField::OpenView>;
+
+// AcquireSkill's index (0-based): reading gives a copy of the entry that the
+// script owns, nil outside the list; writing copies a DATA into an entry,
+// and outside the list it is an error rather than a write past the end.
+#define TOLUA_DISABLE_tolua_script_C_AcquireSkill__geti00
+#define TOLUA_DISABLE_tolua_script_C_AcquireSkill__seti00
+static int tolua_script_C_AcquireSkill__geti00(lua_State* tolua_S) {
+    tolua_Error tolua_err;
+    if (!tolua_isusertype(tolua_S, 1, "const AcquireSkill", 0, &tolua_err) ||
+        !tolua_isnumber(tolua_S, 2, 0, &tolua_err) || !tolua_isnoobj(tolua_S, 3, &tolua_err)) {
+        tolua_error(tolua_S, "#ferror in function '.geti'.", &tolua_err);
+        return 0;
+    }
+    const auto* self = static_cast<const AcquireSkill*>(tolua_tousertype(tolua_S, 1, 0));
+    if (!self) tolua_error(tolua_S, "invalid 'self' in function 'operator[]'", nullptr);
+    const int index = binding::toNumber<int>(tolua_S, 2, 0);
+    const AcquireSkill::DATA* entry =
+        index < 0 ? nullptr : self->at(static_cast<std::size_t>(index));
+    if (!entry) {
+        lua_pushnil(tolua_S);  // +1
+        return 1;
+    }
+    void* copy = Mtolua_new((AcquireSkill::DATA)(*entry));
+    tolua_pushusertype(tolua_S, copy, "AcquireSkill::DATA");  // +1
+    tolua_register_gc(tolua_S, lua_gettop(tolua_S));
+    return 1;
+}
+static int tolua_script_C_AcquireSkill__seti00(lua_State* tolua_S) {
+    tolua_Error tolua_err;
+    if (!tolua_isusertype(tolua_S, 1, "AcquireSkill", 0, &tolua_err) ||
+        !tolua_isnumber(tolua_S, 2, 0, &tolua_err) || tolua_isvaluenil(tolua_S, 3, &tolua_err) ||
+        !tolua_isusertype(tolua_S, 3, "const AcquireSkill::DATA", 0, &tolua_err) ||
+        !tolua_isnoobj(tolua_S, 4, &tolua_err)) {
+        tolua_error(tolua_S, "#ferror in function '.seti'.", &tolua_err);
+        return 0;
+    }
+    auto* self = static_cast<AcquireSkill*>(tolua_tousertype(tolua_S, 1, 0));
+    if (!self) tolua_error(tolua_S, "invalid 'self' in function 'operator&[]'", nullptr);
+    const int index = binding::toNumber<int>(tolua_S, 2, 0);
+    const auto* data = static_cast<const AcquireSkill::DATA*>(tolua_tousertype(tolua_S, 3, 0));
+    if (index < 0 || !self->set(static_cast<std::size_t>(index), *data)) {
+        luaL_error(tolua_S, "index %d is outside the list of %d skills", index,
+                   static_cast<int>(self->size()));
+    }
+    return 0;
+}
