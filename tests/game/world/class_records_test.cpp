@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/memory_allocator.h"
+#include "game/world/acquire_skill.h"
+#include "game/world/anima.h"
+#include "game/world/anima_list.h"
 #include "game/world/create_dungeon.h"
 #include "game/world/damage.h"
 #include "game/world/dungeon.h"
@@ -54,6 +57,9 @@ TEST(ClassRecords, EveryWorldTypeComesFromItsPool) {
         record<GlobalRecord, qel::Core>("GlobalRecord", qel::Pool::World),
         record<CreateDungeon, qel::Core>("CreateDungeon", qel::Pool::General),
         record<Damage, qel::Core>("Damage", qel::Pool::General),
+        record<AcquireSkill, qel::Core>("AcquireSkill", qel::Pool::General),
+        record<Anima, qel::Core>("Anima", qel::Pool::Resources),
+        record<AnimaList, qel::Core>("AnimaList", qel::Pool::Resources),
         record<VersionFile, qel::File>("VersionFile", qel::Pool::System),
         pooled<Status>("Status", qel::Pool::World),
         pooled<LinkList<ObjectBase>>("LinkList", qel::Pool::World),
