@@ -2,8 +2,9 @@
 // bindings call; each checks nothing the bindings already checked.
 #pragma once
 
-class ItemFactory;
 #include "game/world/value_types.h"
+
+class ItemFactory;
 
 // Queues the sound effect `name` for this frame on the sound-effect
 // manager, when there is a name and a manager; `flag` changes nothing.
