@@ -15,11 +15,16 @@
 #include "game/world/dungeon.h"
 #include "game/world/item_factory.h"
 #include "game/world/item_settings.h"
+#include "game/world/npc_factory.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
 #include "game/world/version_file.h"
 
 namespace {
+
+const NpcBase* monsterKind(std::uint32_t id) {
+    return id == 0 ? nullptr : NpcFactory::instance().getBaseId(static_cast<std::int32_t>(id));
+}
 
 std::int32_t clampToInt32(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -126,7 +131,7 @@ const char* ObjectItem::getName(const char* kind) const {
     qel::LuaParam args;
     qel::LuaParam results;
     args.addUserType(const_cast<ObjectItem*>(this), "ObjectItem");
-    args.addString("");  // the corpse's monster name: monsters are not read yet
+    args.addString(corpse_ ? corpse_->name.c_str() : "");
     if (kind) {
         args.addString(kind);
     } else {
@@ -239,6 +244,15 @@ void ObjectItem::setFreeze(bool on) {
     state_.set(STATE::FREEZE, on);
     const std::uint8_t priority = INFO_ITEM.priority();
     setPriority(on ? static_cast<std::uint8_t>(priority - 1) : priority);
+}
+
+std::int32_t ObjectItem::getFoodSize() const {
+    if (base_ && base_->type() == ItemBase::ITEM_CORPSE && corpse_) return corpse_->corpseSize;
+    return base_ ? base_->minLevel() : 0;
+}
+
+const char* ObjectItem::getEatEffect() const {
+    return corpse_ ? corpse_->getEatEffect() : nullptr;
 }
 
 void ObjectItem::setMimic(const NpcBase* kind) {
@@ -546,9 +560,10 @@ bool ObjectItem::serialize(VersionFile& file) {
     }
     std::uint32_t equipId = equipChara_ ? equipChara_->getId() : 0;
     std::uint32_t bindId = bindChara_ ? bindChara_->getId() : 0;
-    // Monster kinds are saved by id once monsters are read; 0 stands for none.
-    std::uint32_t corpseId = 0;
-    std::uint32_t mimicId = 0;
+    // Monster kinds are saved by id; 0 stands for none, and an id the monster
+    // table no longer has reads back as none.
+    std::uint32_t corpseId = corpse_ ? static_cast<std::uint32_t>(corpse_->id) : 0;
+    std::uint32_t mimicId = mimic_ ? static_cast<std::uint32_t>(mimic_->id) : 0;
     std::uint32_t stock = static_cast<std::uint32_t>(stock_);
     std::uint32_t level = static_cast<std::uint32_t>(level_);
     std::uint32_t rotting = static_cast<std::uint32_t>(rotting_);
@@ -562,8 +577,8 @@ bool ObjectItem::serialize(VersionFile& file) {
     if (reading) {
         ObjectLinker::instance().record(equipId, this, &equipChara_);
         ObjectLinker::instance().record(bindId, this, &bindChara_);
-        corpse_ = nullptr;
-        mimic_ = nullptr;
+        corpse_ = monsterKind(corpseId);
+        mimic_ = monsterKind(mimicId);
         stock_ = static_cast<std::int32_t>(stock);
         level_ = static_cast<std::int32_t>(level);
         rotting_ = static_cast<std::int32_t>(rotting);

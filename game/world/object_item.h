@@ -230,6 +230,12 @@ public:
     const std::string& getSubSkillTag() const { return subSkillTag_; }
     void setSubSkillTag(const char* tag) { subSkillTag_ = tag ? tag : ""; }
     const NpcBase* getCorpse() const { return corpse_; }
+    // A corpse of a known monster: its corpse size; otherwise the kind's
+    // minimum level.
+    std::int32_t getFoodSize() const;
+    // One draw of the corpse's monster's eat effects; null without a corpse
+    // kind or when no effect is drawn.
+    const char* getEatEffect() const;
     void setCorpse(const NpcBase* kind, std::int32_t rotting, std::int32_t level);
     std::int32_t getRotting() const { return rotting_; }
     void setRotting(std::int32_t n);

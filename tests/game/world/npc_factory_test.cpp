@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core/sys_rand.h"
+#include "game/world/object_item.h"
 #include "tests/game/world/item_fixture.h"
 
 namespace {
@@ -228,6 +229,50 @@ TEST_F(NpcFactoryTest, EatEffectsDrawTheirPercent) {
     }
     EXPECT_GT(hits, 240);
     EXPECT_LT(hits, 360);
+}
+
+TEST_F(NpcFactoryTest, ItemsKeepTheirMonsterKindsByIdWithFoodSizeAndEatEffects) {
+    ASSERT_TRUE(loadItems(itemRow(5, {{C_TYPE, "18"}, {C_MIN_LEVEL, "4"}}) +
+                          itemRow(6, {{C_MIN_LEVEL, "9"}})));
+    Row slime;
+    slime.id = "12";
+    slime.nameId = "スライム";
+    slime.eatEffects = {"Poison|100"};
+    ASSERT_TRUE(loadNpcs({slime})) << message();
+    const NpcBase* kind = NpcFactory::instance().getBaseId(12);
+    ObjectItem* corpse = make(5);
+    ObjectItem* plain = make(6);
+    // Without a monster kind: the item kind's minimum level, no effect.
+    EXPECT_EQ(corpse->getFoodSize(), 4);
+    EXPECT_EQ(corpse->getEatEffect(), nullptr);
+    corpse->setCorpse(kind, 30, 2);
+    plain->setMimic(kind);
+    EXPECT_EQ(corpse->getFoodSize(), 6);  // the monster's corpse size
+    EXPECT_STREQ(corpse->getEatEffect(), "Poison");
+    EXPECT_EQ(plain->getFoodSize(), 9);
+
+    ASSERT_TRUE(write(109, false));
+    manager_->clearAll();
+    ASSERT_TRUE(read(109));
+    std::vector<ObjectItem*> items;
+    for (ObjectBase* o : allList()) items.push_back(static_cast<ObjectItem*>(o));
+    ASSERT_EQ(items.size(), 2u);
+    for (ObjectItem* item : items) {
+        if (item->getBase()->id() == 5) {
+            EXPECT_EQ(item->getCorpse(), kind);
+        } else {
+            EXPECT_EQ(item->getMimic(), kind);
+        }
+    }
+    // A kind the table no longer has reads back as none.
+    ASSERT_TRUE(write(109, false));
+    manager_->clearAll();
+    NpcFactory::instance().clear();
+    ASSERT_TRUE(read(109));
+    for (ObjectBase* o : allList()) {
+        EXPECT_EQ(static_cast<ObjectItem*>(o)->getCorpse(), nullptr);
+        EXPECT_EQ(static_cast<ObjectItem*>(o)->getMimic(), nullptr);
+    }
 }
 
 }  // namespace
