@@ -49,7 +49,7 @@ fuzz_one() {
   ASAN_OPTIONS="$asan" nice -n 19 "$exe" "${extra[@]}" -max_total_time=$((minutes * 60)) -timeout=20 -rss_limit_mb=1536 \
     -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" \
     "$work" "tests/fuzz/corpus/$t" > "build/fuzz/$t.log" 2>&1 || true
-  ASAN_OPTIONS="$asan" nice -n 19 "$exe" -merge=1 "tests/fuzz/corpus/$t" "$work" >> "build/fuzz/$t.log" 2>&1 || true
+  ASAN_OPTIONS="$asan" nice -n 19 "$exe" -merge=1 -artifact_prefix="$findings/" "tests/fuzz/corpus/$t" "$work" >> "build/fuzz/$t.log" 2>&1 || true
   local execs
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "build/fuzz/$t.log" | grep -o '[0-9]*$' | tail -1)
   echo "$t: ${execs:-?} executions, $(ls "$findings" | wc -l) findings, $(ls "tests/fuzz/corpus/$t" | wc -l) corpus files"
