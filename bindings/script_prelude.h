@@ -6,6 +6,7 @@
 
 #include "bindings/binding_support.h"
 #include "bindings/item_glue.h"
+#include "bindings/monster_glue.h"
 #include "bindings/flag_bits.h"
 #include "bindings/object_glue.h"
 #include "bindings/script_constants.h"
@@ -18,6 +19,7 @@
 #include "game/world/acquire_skill.h"
 #include "game/world/anima.h"
 #include "game/world/damage.h"
+#include "game/world/enemy_maker.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_base.h"
 #include "game/world/object_effect.h"

@@ -5,6 +5,7 @@
 #include "engine/input/sys_input.h"
 #include "engine/sound/sys_sound.h"
 #include "game/shell/ui/task_se_manager.h"
+#include "game/world/game_data.h"
 #include "game/world/item_factory.h"
 
 void C_PlaySE(const char* name, bool /*flag*/) {
@@ -68,4 +69,12 @@ Point C_GetInputDir() {
     y = std::clamp(y, -1, 1);
     if (input.isKeyOn(kControlKey) && (x == 0 || y == 0)) return Point(0, 0);
     return Point(x, y);
+}
+
+FieldView* C_GetFieldView() {
+    return GameData::instance().getFieldView();
+}
+
+EnemyMaker* C_GetEnemyMaker() {
+    return GameData::instance().getEnemyMaker();
 }

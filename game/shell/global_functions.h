@@ -4,6 +4,8 @@
 
 #include "game/world/value_types.h"
 
+class EnemyMaker;
+class FieldView;
 class ItemFactory;
 
 // Queues the sound effect `name` for this frame on the sound-effect
@@ -24,3 +26,7 @@ bool C_KeyRpt(int key);
 // The direction the held direction keys ask for, each axis in -1..1; with
 // Ctrl held only a diagonal counts.
 Point C_GetInputDir();
+// The game's field view and monster placement table; null once the game
+// root is released.
+FieldView* C_GetFieldView();
+EnemyMaker* C_GetEnemyMaker();
