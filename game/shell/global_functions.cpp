@@ -7,6 +7,7 @@
 #include "game/shell/ui/task_se_manager.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
+#include "game/world/npc_factory.h"
 
 void C_PlaySE(const char* name, bool /*flag*/) {
     if (!name) return;
@@ -77,4 +78,8 @@ FieldView* C_GetFieldView() {
 
 EnemyMaker* C_GetEnemyMaker() {
     return GameData::instance().getEnemyMaker();
+}
+
+NpcFactory* C_GetNpcFactory() {
+    return &NpcFactory::instance();
 }

@@ -7,6 +7,7 @@
 class EnemyMaker;
 class FieldView;
 class ItemFactory;
+class NpcFactory;
 
 // Queues the sound effect `name` for this frame on the sound-effect
 // manager, when there is a name and a manager; `flag` changes nothing.
@@ -30,3 +31,5 @@ Point C_GetInputDir();
 // root is released.
 FieldView* C_GetFieldView();
 EnemyMaker* C_GetEnemyMaker();
+// The game's monster definitions.
+NpcFactory* C_GetNpcFactory();

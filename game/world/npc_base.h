@@ -70,6 +70,11 @@ public:
     };
     static constexpr int kAiFlagCount = 19;
 
+    // Values of `type`: 1 is drawn by random generation.
+    static constexpr std::int32_t TYPE_NPC = 0;
+    static constexpr std::int32_t TYPE_ENEMY = 1;
+    static constexpr std::int32_t TYPE_UNIQUE = 2;
+
     struct EatEffect {
         std::string tag;
         std::int32_t percent = 0;

@@ -47,7 +47,7 @@ bool NpcFactory::add(NpcBase* base) {
 
 void NpcFactory::index(NpcBase* base) {
     byNameId_.try_emplace(base->nameId, base);
-    if (base->type == 1) random_.push_back(base);
+    if (base->type == NpcBase::TYPE_ENEMY) random_.push_back(base);
 }
 
 NpcBase* NpcFactory::getBase(std::string_view nameId) const {
