@@ -1,6 +1,7 @@
 #include "game/shell/world_settings.h"
 
 #include "game/shell/settings.h"
+#include "game/world/chara_settings.h"
 #include "game/world/create_dungeon.h"
 #include "game/world/item_settings.h"
 #include "game/world/object_settings.h"
@@ -49,9 +50,20 @@ ItemSettings currentItemSettings() {
     return s;
 }
 
+CharaSettings currentCharaSettings() {
+    CharaSettings s;
+    s.moneyMax = MONEY_MAX;
+    s.baseDamageDice = BASE_DAMAGE_DICE;
+    s.petrifyColor = PETRIFY_COLOR;
+    s.subIconBlinkOn = SUB_ICON_BLINK_ON;
+    s.subIconBlinkOff = SUB_ICON_BLINK_OFF;
+    return s;
+}
+
 }  // namespace
 
 void installWorldSettingsSources() {
+    CharaSettings::setSource(&currentCharaSettings);
     CreateDungeon::setSettingsSource(&currentCreateDungeonSettings);
     ObjectSettings::setSource(&currentObjectSettings);
     ItemSettings::setSource(&currentItemSettings);

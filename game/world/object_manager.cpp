@@ -7,6 +7,7 @@
 
 #include "engine/script/script_object_hook.h"
 #include "game/world/object_anim.h"
+#include "game/world/object_chara.h"
 #include "game/world/object_effect.h"
 #include "game/world/object_gimmick.h"
 #include "game/world/object_item.h"
@@ -23,6 +24,7 @@ std::vector<const qel::ClassInfo*>& objectClasses() {
         &ObjectBase::staticClassInfo(),   &ObjectAnim::staticClassInfo(),
         &ObjectEffect::staticClassInfo(), &ObjectGimmick::staticClassInfo(),
         &ObjectTrap::staticClassInfo(),   &ObjectItem::staticClassInfo(),
+        &ObjectChara::staticClassInfo(),
     };
     return classes;
 }

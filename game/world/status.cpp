@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/world/value_types.h"
+#include "game/world/version_file.h"
 
 using value_arith::divTrunc;
 using value_arith::truncToInt32;
@@ -179,4 +180,19 @@ std::int32_t Status::calWeight(std::int32_t a, std::int32_t b, float weightVit, 
 
 std::int32_t Status::calControl(std::int32_t a, std::int32_t /*b*/) const {
     return wrapAdd(values_[CONTROL], a);
+}
+
+std::int32_t Status::savedCount(std::uint32_t version) {
+    if (version >= kVersionAutoHeal) return TYPE_MAX;
+    if (version >= kVersionLuck) return AUTO_HEAL_RATIO;
+    return LUCK;
+}
+
+bool Status::serialize(VersionFile& file) {
+    const std::size_t bytes =
+        static_cast<std::size_t>(savedCount(file.getVersion())) * sizeof(std::int32_t);
+    std::array<std::int32_t, TYPE_MAX> values = values_;
+    if (!file.serializeBytes(values.data(), bytes)) return false;
+    values_ = values;
+    return true;
 }

@@ -16,6 +16,8 @@
 
 #include "engine/core/core.h"
 
+class VersionFile;
+
 class Status {
 public:
     enum Index : std::int32_t {
@@ -155,6 +157,16 @@ public:
     std::int32_t calWeight(std::int32_t str, std::int32_t vit, float weightVit, float weightStr,
                            float weightBase) const;
     std::int32_t calControl(std::int32_t a, std::int32_t b) const;
+
+    // Archive versions that grew the saved block: 103 saves LUCK..MOVE_SPEED
+    // too, later versions the whole block.
+    static constexpr std::uint32_t kVersionLuck = 103;
+    static constexpr std::uint32_t kVersionAutoHeal = 104;
+    // The figures the archive's version holds, in index order (48, 53 or
+    // 58 values); figures a read does not reach keep their values. A failed
+    // read changes nothing.
+    bool serialize(VersionFile& file);
+    static std::int32_t savedCount(std::uint32_t version);
 
     QEL_POOLED(qel::Pool::World);
 

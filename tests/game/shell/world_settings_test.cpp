@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "game/shell/settings.h"
+#include "game/world/chara_settings.h"
 #include "game/world/create_dungeon.h"
 
 namespace {
@@ -35,6 +36,15 @@ TEST(WorldSettings, GeneratorReadsTheSettingsAtTheMomentOfUse) {
     std::tie(CREATE_MIN_WITDH, CREATE_MIN_HEIGHT, CREATE_ROOM_PER, CREATE_MIN_ROOM,
              CREATE_MIN_SPACE, CREATE_FAIL_MAX) = saved;
     CreateDungeon::setSettingsSource(nullptr);
+}
+
+TEST(WorldSettings, CharactersReadTheMoneyCapWhenTheyUseIt) {
+    const std::int32_t saved = MONEY_MAX;
+    installWorldSettingsSources();
+    MONEY_MAX = 77;
+    EXPECT_EQ(CharaSettings::current().moneyMax, 77);
+    MONEY_MAX = saved;
+    CharaSettings::setSource(nullptr);
 }
 
 }  // namespace
