@@ -5,6 +5,7 @@
 #pragma once
 
 #include "bindings/binding_support.h"
+#include "bindings/chara_glue.h"
 #include "bindings/item_glue.h"
 #include "bindings/monster_glue.h"
 #include "bindings/flag_bits.h"
@@ -12,6 +13,7 @@
 #include "bindings/script_constants.h"
 #include "bindings/setting_variables.h"
 #include "bindings/tolua_overrides.h"
+#include "game/data/equip_flag.h"
 #include "game/data/localize.h"
 #include "game/data/package_writer.h"
 #include "game/shell/global_functions.h"
@@ -22,6 +24,7 @@
 #include "game/world/enemy_maker.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_base.h"
+#include "game/world/object_chara.h"
 #include "game/world/object_effect.h"
 #include "game/world/item_factory.h"
 #include "game/world/object_gimmick.h"
@@ -65,6 +68,22 @@ static int tolua_get_DAMAGE_TYPE_unsigned__val(lua_State* L) {
 }
 static int tolua_set_DAMAGE_TYPE_unsigned__val(lua_State* L) {
     return binding::setWordValue(L, "DAMAGE_TYPE");
+}
+#define TOLUA_DISABLE_tolua_get_Race_unsigned__val
+#define TOLUA_DISABLE_tolua_set_Race_unsigned__val
+static int tolua_get_Race_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const Race");
+}
+static int tolua_set_Race_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "Race");
+}
+#define TOLUA_DISABLE_tolua_get_EquipFlag_unsigned__val
+#define TOLUA_DISABLE_tolua_set_EquipFlag_unsigned__val
+static int tolua_get_EquipFlag_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const EquipFlag");
+}
+static int tolua_set_EquipFlag_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "EquipFlag");
 }
 
 // ObjectBase.INFO's bit variables are views of its one word (object_glue.h).

@@ -78,7 +78,7 @@ ObjectChara::ObjectChara() {
 
 ObjectChara::ObjectChara(std::string_view name, const Point& chip, const Color& color,
                          std::int32_t type, INFO info, const Point& pos, bool visible, bool keep,
-                         std::int32_t race, std::int32_t level, const Status& base)
+                         const Race& race, std::int32_t level, const Status& base)
     : ObjectAnim(name, chip, color, type, info, pos, visible, keep),
       race_(race),
       level_(level),
@@ -598,13 +598,15 @@ bool ObjectChara::canWalkOnWater() {
 bool ObjectChara::serialize(VersionFile& file) {
     if (!ObjectAnim::serialize(file)) return false;
     std::uint8_t petrify = petrify_ ? 1 : 0;
-    if (!(file.serialize(race_) && file.serialize(sex_) && file.serialize(level_) &&
+    std::uint32_t race = race_.word();
+    if (!(file.serialize(race) && file.serialize(sex_) && file.serialize(level_) &&
           file.serialize(life_) && file.serialize(mana_) && base_.serialize(file) &&
           file.serialize(actPoint_) && file.serialize(exp_) && file.serialize(nextExp_) &&
           file.serialize(sight_) && file.serialize(money_) && file.serialize(petrify))) {
         return false;
     }
     petrify_ = petrify != 0;
+    race_.setWord(race);
 
     // Carried items by id, then 0; the equipment slots by id (0 for none).
     // Ids read back are relinked once every object is loaded.

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "game/data/dice.h"
+#include "game/data/race.h"
 #include "game/world/link_list.h"
 #include "game/world/object_anim.h"
 #include "game/world/status.h"
@@ -70,7 +71,7 @@ public:
     // The object's look and place, plus race, level and a whole base block;
     // life and mana start at their maxima.
     ObjectChara(std::string_view name, const Point& chip, const Color& color, std::int32_t type,
-                INFO info, const Point& pos, bool visible, bool keep, std::int32_t race,
+                INFO info, const Point& pos, bool visible, bool keep, const Race& race,
                 std::int32_t level, const Status& base);
     ~ObjectChara() override;
 
@@ -83,8 +84,8 @@ public:
     Color getFieldColor() const override;
 
     // ---- Own numbers --------------------------------------------------------
-    std::int32_t getRace() const { return race_; }
-    void setRace(std::int32_t race) { race_ = race; }
+    Race getRace() const { return race_; }
+    void setRace(const Race& race) { race_ = race; }
     std::int32_t getSex() const { return sex_; }
     void setSex(std::int32_t sex) { sex_ = sex; }
     std::int32_t getLevel() const { return level_; }
@@ -234,7 +235,7 @@ private:
     bool serializeSkills(VersionFile& file);
     void recomputeWeights();
 
-    std::int32_t race_ = 0;
+    Race race_;
     std::int32_t sex_ = 0;
     std::int32_t level_ = 1;
     std::int32_t life_ = 1;
@@ -262,3 +263,6 @@ private:
     SubIconList* subIcons_ = nullptr;
     std::uint32_t subIconPhase_ = 0;
 };
+
+// The scripts' name of a list of decorators.
+using DECO_LIST = ObjectChara::DecoList;

@@ -570,7 +570,7 @@ TEST_F(CharaSaveTest, StatusBlocksFollowTheVersion) {
 TEST_F(CharaSaveTest, ACharacterRoundTrips) {
     for (std::uint32_t version : {100u, 103u, 104u}) {
         ObjectChara a;
-        a.setRace(131073);
+        a.setRace(Race(131073));
         a.setSex(2);
         a.setLevel(4);
         a.setBaseStatus(S::LIFE, 30);
@@ -587,7 +587,8 @@ TEST_F(CharaSaveTest, ACharacterRoundTrips) {
         ASSERT_TRUE(save(a, version)) << version;
         ObjectChara b;
         ASSERT_TRUE(load(b, version)) << version;
-        EXPECT_EQ(b.getRace(), 131073);
+        EXPECT_EQ(b.getRace().word(), 131073u);
+        EXPECT_TRUE(b.getRace()._human && b.getRace()._unique);
         EXPECT_EQ(b.getSex(), 2);
         EXPECT_EQ(b.getLevel(), 4);
         EXPECT_EQ(b.getLife(), 20);
