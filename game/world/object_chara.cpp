@@ -136,12 +136,7 @@ std::int32_t ObjectChara::getLife() {
 }
 
 void ObjectChara::setLife(std::int64_t life) {
-    const std::int32_t max = getStatus(Status::LIFE);
-    const std::int32_t v = clampToInt32(std::clamp<std::int64_t>(life, 0, std::max(0, max)));
-    if (v != life_) {
-        life_ = v;
-        update_ = true;
-    }
+    setGauge(life_, life, Status::LIFE);
 }
 
 float ObjectChara::getLifeRatio() {
@@ -161,17 +156,21 @@ std::int32_t ObjectChara::getMana() {
 }
 
 void ObjectChara::setMana(std::int64_t mana) {
-    const std::int32_t max = getStatus(Status::MANA);
-    const std::int32_t v = clampToInt32(std::clamp<std::int64_t>(mana, 0, std::max(0, max)));
-    if (v != mana_) {
-        mana_ = v;
-        update_ = true;
-    }
+    setGauge(mana_, mana, Status::MANA);
 }
 
 bool ObjectChara::isManaMax() {
     getMana();
     return mana_ >= getStatus(Status::MANA);
+}
+
+void ObjectChara::setGauge(std::int32_t& stored, std::int64_t value, std::int32_t maxIndex) {
+    const std::int32_t max = std::max(0, getStatus(maxIndex));
+    const std::int32_t v = clampToInt32(std::clamp<std::int64_t>(value, 0, max));
+    if (v != stored) {
+        stored = v;
+        update_ = true;
+    }
 }
 
 void ObjectChara::setBaseStatus(std::int32_t index, std::int32_t value) {
@@ -364,36 +363,44 @@ bool ObjectChara::removeDecorator(DecoList* list) {
     return true;
 }
 
-CharaDecorator* ObjectChara::searchDecoId(std::int32_t id) const {
+template <class F>
+void ObjectChara::forEachDecorator(F&& visit) const {
     for (VirtualChara* link = chain_; link != end_;
          link = static_cast<CharaDecorator*>(link)->inner_) {
-        if (link->getId() == id) return static_cast<CharaDecorator*>(link);
+        if (!visit(static_cast<CharaDecorator*>(link))) return;
     }
-    return nullptr;
+}
+
+CharaDecorator* ObjectChara::searchDecoId(std::int32_t id) const {
+    CharaDecorator* found = nullptr;
+    forEachDecorator(
+        [&](CharaDecorator* d) { return d->getId() == id ? (found = d, false) : true; });
+    return found;
 }
 
 CharaDecorator* ObjectChara::searchDecoType(std::int32_t type) const {
-    for (VirtualChara* link = chain_; link != end_;
-         link = static_cast<CharaDecorator*>(link)->inner_) {
-        if (link->getType() == type) return static_cast<CharaDecorator*>(link);
-    }
-    return nullptr;
+    CharaDecorator* found = nullptr;
+    forEachDecorator(
+        [&](CharaDecorator* d) { return d->getType() == type ? (found = d, false) : true; });
+    return found;
 }
 
 ObjectChara::DecoList* ObjectChara::searchDecoId(DecoList* list, std::int32_t id) const {
-    if (!list) return list;
-    for (VirtualChara* link = chain_; link != end_;
-         link = static_cast<CharaDecorator*>(link)->inner_) {
-        if (link->getId() == id) list->push_back(static_cast<CharaDecorator*>(link));
+    if (list) {
+        forEachDecorator([&](CharaDecorator* d) {
+            if (d->getId() == id) list->push_back(d);
+            return true;
+        });
     }
     return list;
 }
 
 ObjectChara::DecoList* ObjectChara::searchDecoType(DecoList* list, std::int32_t type) const {
-    if (!list) return list;
-    for (VirtualChara* link = chain_; link != end_;
-         link = static_cast<CharaDecorator*>(link)->inner_) {
-        if (link->getType() == type) list->push_back(static_cast<CharaDecorator*>(link));
+    if (list) {
+        forEachDecorator([&](CharaDecorator* d) {
+            if (d->getType() == type) list->push_back(d);
+            return true;
+        });
     }
     return list;
 }
@@ -634,11 +641,9 @@ bool ObjectChara::serialize(VersionFile& file) {
 
 bool ObjectChara::serializeDecorators(VersionFile& file) {
     if (file.isWriteMode()) {
-        for (VirtualChara* link = chain_; link != end_;
-             link = static_cast<CharaDecorator*>(link)->inner_) {
-            if (!static_cast<CharaDecorator*>(link)->serialize(this, file)) return false;
-        }
-        return file.writeString("");
+        bool ok = true;
+        forEachDecorator([&](CharaDecorator* d) { return ok = d->serialize(this, file); });
+        return ok && file.writeString("");
     }
     for (;;) {
         std::string name;

@@ -227,6 +227,10 @@ private:
 
     template <class F>
     auto ask(F&& question);
+    // Calls visit(decorator) from the head while it answers true.
+    template <class F>
+    void forEachDecorator(F&& visit) const;
+    void setGauge(std::int32_t& stored, std::int64_t value, std::int32_t maxIndex);
     void applyPending();
     void link(CharaDecorator* decorator, bool noAttach);
     void unlink(CharaDecorator* decorator);
