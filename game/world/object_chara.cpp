@@ -49,18 +49,32 @@ const qel::ClassInfo* decoratorClass(const std::string& name) {
 }  // namespace
 
 // Counts a chain question for its whole run; the outermost one, as it
-// returns (also by an exception), applies what was queued meanwhile.
+// returns (also by an exception), applies what was queued meanwhile. A
+// character freed by a script inside the question marks the outermost
+// scope's flag, and from then on no scope touches it again.
 class ObjectChara::BusyScope {
 public:
-    explicit BusyScope(ObjectChara& chara) : chara_(chara) { ++chara_.busy_; }
+    explicit BusyScope(ObjectChara& chara) : chara_(chara) {
+        if (!chara_.freedFlag_) chara_.freedFlag_ = &freedHere_;
+        freed_ = chara_.freedFlag_;
+        ++chara_.busy_;
+    }
     ~BusyScope() {
-        if (--chara_.busy_ == 0) chara_.applyPending();
+        if (*freed_) return;
+        if (--chara_.busy_ == 0) {
+            chara_.freedFlag_ = nullptr;
+            chara_.applyPending();
+        }
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
+    bool freed() const { return *freed_; }
+
 private:
     ObjectChara& chara_;
+    bool freedHere_ = false;
+    bool* freed_;
 };
 
 template <class F>
@@ -92,6 +106,7 @@ ObjectChara::ObjectChara(std::string_view name, const Point& chip, const Color& 
 }
 
 ObjectChara::~ObjectChara() {
+    if (freedFlag_) *freedFlag_ = true;
     applyPending();
     tearingDown_ = true;
     while (chain_ && chain_ != end_) {
@@ -458,7 +473,9 @@ std::int32_t ObjectChara::getStatus(std::int32_t index) {
 
 bool ObjectChara::preInput() {
     if (petrify_) return false;
-    const bool r = ask([](VirtualChara& c) { return c.preInput(); });
+    BusyScope busy(*this);
+    const bool r = chain_->preInput();
+    if (busy.freed()) return r;
     recomputeWeights();
     update_ = true;
     return r;
@@ -473,7 +490,9 @@ bool ObjectChara::beginAction(Command* command) {
 }
 
 void ObjectChara::endAction() {
-    ask([](VirtualChara& c) { c.endAction(); });
+    BusyScope busy(*this);
+    chain_->endAction();
+    if (busy.freed()) return;
     recomputeWeights();
     update_ = true;
 }
@@ -493,8 +512,10 @@ std::int32_t ObjectChara::preSendDamage(ObjectChara* target, Damage* damage) {
 }
 
 std::int32_t ObjectChara::receiveDamage(ObjectChara* attacker, Damage* damage) {
-    const std::int32_t result =
-        ask([=](VirtualChara& c) { return c.receiveDamage(attacker, damage); });
+    BusyScope busy(*this);
+    const std::int32_t result = chain_->receiveDamage(attacker, damage);
+    // Freed by a script meanwhile: the damage's effect is left as it is.
+    if (busy.freed()) return result;
     if (damage && damage->effect) {
         // An effect a chain took (linked or queued) is that chain's now.
         auto* decorator = qel::classCast<CharaDecorator>(damage->effect);
@@ -556,12 +577,15 @@ void ObjectChara::getEffectName(EffectNameList* list) {
 void ObjectChara::getSubIconList(SubIconList* list) {
     SubIconList* target = list ? list : subIcons_;
     if (!list) target->clear();
-    ask([target](VirtualChara& c) { c.getSubIconList(target); });
-    target->sort();
+    BusyScope busy(*this);
+    chain_->getSubIconList(target);
+    if (!busy.freed()) target->sort();
 }
 
 bool ObjectChara::getSubIcon(std::uint64_t frame, Point* chip, Color* color) {
+    BusyScope busy(*this);
     getSubIconList();
+    if (busy.freed()) return false;
     const std::uint64_t n = subIcons_->size();
     if (n == 0) {
         subIconPhase_ = 0;

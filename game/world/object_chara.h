@@ -22,6 +22,8 @@
 //     are repaired into 0..their maximum whenever they are read.
 //   - Destruction unequips every slot, applies the queue, and unlinks each
 //     decorator before deleting it; chain changes are refused meanwhile.
+//     A character freed by a script while one of its questions runs tells
+//     the running question, which then returns without touching it.
 #pragma once
 
 #include <cstdint>
@@ -251,6 +253,8 @@ private:
     VirtualChara* chain_ = nullptr;
     CharaEnd* end_ = nullptr;
     std::int32_t busy_ = 0;
+    // The outermost running question's flag, set when the character is freed.
+    bool* freedFlag_ = nullptr;
     bool update_ = false;
     bool tearingDown_ = false;
     std::vector<CharaDecorator*> pendingRemove_;

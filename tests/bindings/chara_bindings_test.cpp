@@ -35,10 +35,12 @@ protected:
         g_equipFlag = EquipFlag();
         tolua_pushusertype(L(), &g_equipFlag, "EquipFlag");
         lua_setglobal(L(), "flags");
+        tolua_pushusertype(L(), manager_, "ObjectManager");
+        lua_setglobal(L(), "M");
     }
     void TearDown() override {
         run("CallDecoratorFunc = nil RemoveAllDecorator = nil SerializeDecorator = nil "
-            "flags = nil collectgarbage() collectgarbage()");
+            "flags = nil M = nil collectgarbage() collectgarbage()");
         FullTimeEffect::resetAll();
         ObjectFixture::TearDown();
     }
@@ -199,6 +201,15 @@ const LuaCase kChainCases[] = {
      "end} "
      "c:endTurn() hooks = nil return seen, e:getInner() == d",
      "VirtualChara, true"},
+    {"hooks that free their owner: each call returns, the value then errors",
+     "local out = {} for _, hook in ipairs{'beginTurn', 'preInput', 'getSubIconList'} do "
+     "local c = C.ObjectChara:new() M:add(c) c:addDecorator(C.CreateDecoLua()) "
+     "hooks = {[hook] = function(o) o:kill() M:exeRemove() end} "
+     "if hook == 'beginTurn' then c:beginTurn() elseif hook == 'preInput' then c:preInput() "
+     "else c:getSubIconList() end "
+     "out[#out + 1] = tostring(pcall(function() return c:getLevel() end)) end "
+     "hooks = nil return table.concat(out, ' '), removed",
+     "false false false, 3"},
     {"a recursive hook ends as a script error and play goes on",
      "local c = C.ObjectChara:new_local() c:addDecorator(C.CreateDecoLua()) "
      "hooks = {preInput = function(owner) return owner:preInput() end} "
