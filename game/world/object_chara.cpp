@@ -7,6 +7,9 @@
 
 #include "engine/script/script_object_hook.h"
 #include "game/data/effect_name_list.h"
+#include "game/data/item_base.h"
+#include "game/data/skill.h"
+#include "game/data/skill_list.h"
 #include "game/data/sub_icon_list.h"
 #include "game/world/chara_end.h"
 #include "game/world/chara_script.h"
@@ -14,6 +17,7 @@
 #include "game/world/damage.h"
 #include "game/world/deco_lua.h"
 #include "game/world/full_time_effect.h"
+#include "game/world/object_item.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_settings.h"
 #include "game/world/version_file.h"
@@ -107,6 +111,7 @@ ObjectChara::ObjectChara(std::string_view name, const Point& chip, const Color& 
 
 ObjectChara::~ObjectChara() {
     if (freedFlag_) *freedFlag_ = true;
+    for (std::int32_t slot = 0; slot < EQUIP_POS_MAX; ++slot) desarm(slot);
     applyPending();
     tearingDown_ = true;
     while (chain_ && chain_ != end_) {
@@ -270,10 +275,140 @@ std::int32_t ObjectChara::getItemNum() const {
 }
 
 ObjectItem* ObjectChara::getEquip(std::int32_t slot) const {
-    return slot >= 0 && slot < EQUIP_POS_MAX ? equip_[slot] : nullptr;
+    return slot >= 0 && slot < EQUIP_POS_MAX ? static_cast<ObjectItem*>(equip_[slot]) : nullptr;
 }
 
-void ObjectChara::recomputeWeights() {}
+void ObjectChara::recomputeWeights() {
+    std::uint64_t carried = 0;
+    std::uint64_t equipped = 0;
+    for (const LinkList<ObjectItem>* node = items_.next; node; node = node->next) {
+        if (!node->obj) continue;
+        const std::uint64_t w = node->obj->getTotalWeight();
+        carried += w;
+        if (node->obj->getEquipChara()) equipped += w;
+    }
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
+    itemWeight_ = static_cast<std::uint32_t>(std::min(carried, kMax));
+    equipWeight_ = static_cast<std::uint32_t>(std::min(equipped, kMax));
+}
+
+void ObjectChara::addItem(ObjectItem* item, bool merge) {
+    if (!item) return;
+    if (auto* equipper = qel::classCast<ObjectChara>(item->getEquipChara())) equipper->desarm(item);
+    if (merge) {
+        for (LinkList<ObjectItem>* node = items_.next; node; node = node->next) {
+            if (node->obj && node->obj != item && node->obj->marge(item)) {
+                recomputeWeights();
+                return;
+            }
+        }
+    }
+    LinkList<ObjectItem>* last = &items_;
+    while (last->next) last = last->next;
+    if (item->addLinkSelf(last)) item->setPos(getPos());
+    recomputeWeights();
+}
+
+void ObjectChara::takeLinkedItem(ObjectBase* item, bool intoInventory) {
+    ObjectItem* held = qel::classCast<ObjectItem>(item);
+    if (held && intoInventory) addItem(held, false);
+}
+
+const char* ObjectChara::broughtSkill(const ObjectItem* item, std::int32_t slot) {
+    if (item->getItemType() == ItemBase::ITEM_ONEHAND && slot == EQUIP_LEFT) return "DoubleWeapon";
+    return item->getBaseSkillTag();
+}
+
+bool ObjectChara::equip(ObjectItem* item) {
+    if (!item) return false;
+    const std::int32_t slot = item->getEquipPos();
+    return slot != EQUIP_NONE && equip(item, slot);
+}
+
+bool ObjectChara::equip(ObjectItem* item, std::int32_t slot) {
+    if (!item || slot < 0 || slot >= EQUIP_POS_MAX) return false;
+    // Out of any slot it holds (here or on another character) first.
+    if (auto* equipper = qel::classCast<ObjectChara>(item->getEquipChara())) {
+        for (std::int32_t s = 0; s < EQUIP_POS_MAX; ++s) {
+            if (equipper->equip_[s] == item) equipper->desarm(s);
+        }
+        item->setEquipChara(nullptr);
+    }
+    desarm(slot);
+    if (item->getItemType() == ItemBase::ITEM_TWOHAND) desarm(EQUIP_LEFT);
+    if (slot == EQUIP_LEFT && getEquip(EQUIP_RIGHT) &&
+        getEquip(EQUIP_RIGHT)->getItemType() == ItemBase::ITEM_TWOHAND) {
+        desarm(EQUIP_RIGHT);
+    }
+    equip_[slot] = item;
+    item->setEquipChara(this);
+    update_ = true;
+    itemSkillsChanged(item, slot, true);
+    recomputeWeights();
+    return true;
+}
+
+bool ObjectChara::desarm(std::int32_t slot) {
+    ObjectItem* item = getEquip(slot);
+    if (!item) return false;
+    equip_[slot] = nullptr;
+    item->setEquipChara(nullptr);
+    update_ = true;
+    itemSkillsChanged(item, slot, false);
+    recomputeWeights();
+    return true;
+}
+
+bool ObjectChara::desarm(ObjectItem* item) {
+    if (!item) return false;
+    const std::int32_t own = item->getEquipPos();
+    if (own != EQUIP_NONE && getEquip(own) == item) {
+        desarm(own);
+        ObjectItem* left = getEquip(EQUIP_LEFT);
+        if (own == EQUIP_RIGHT && left && left->getItemType() == ItemBase::ITEM_ONEHAND) {
+            desarm(EQUIP_LEFT);
+            equip(left);
+        }
+        return true;
+    }
+    for (std::int32_t slot = 0; slot < EQUIP_POS_MAX; ++slot) {
+        if (getEquip(slot) == item) return desarm(slot);
+    }
+    return false;
+}
+
+void ObjectChara::desarmAll() {
+    for (std::int32_t slot = 0; slot < EQUIP_POS_MAX; ++slot) desarm(slot);
+}
+
+void ObjectChara::callDecoratorScript(const ScriptCallback& callback, const std::string& name) {
+    const Skill* skill = SkillList::instance().get(name);
+    if (!skill) return;
+    qel::LuaParam args;
+    chara_script::addChara(args, this);
+    args.addString(skill->luaClass().c_str());
+    args.addString(name.c_str());
+    chara_script::hook(callback, args);
+}
+
+void ObjectChara::itemSkillsChanged(const ObjectItem* item, std::int32_t slot, bool adding) {
+    const std::string brought = broughtSkill(item, slot);
+    const std::string sub = item->getSubSkillTag();
+    for (const std::string* name : {&brought, &sub}) {
+        if (name->empty() || (name == &sub && sub == brought)) continue;  // each name once
+        const Skill* skill = SkillList::instance().get(*name);
+        if (!skill) continue;
+        // The item's own sources of this skill: the change is 0 <-> some.
+        const std::int32_t own = (*name == brought) + (*name == sub);
+        const std::int32_t now = checkEnableSkill(*name);
+        if (adding) {
+            if (now == own) callDecoratorScript(script_callback::AddDecorator, *name);
+            if (skill->type() == Skill::SKILL_GRUDGE) enabled_.insert(*name);
+        } else if (now == 0) {
+            callDecoratorScript(script_callback::RemoveDecorator, *name);
+        }
+    }
+}
 
 // ---- Skills -----------------------------------------------------------------
 
@@ -297,15 +432,28 @@ std::int32_t ObjectChara::addSkillLevel(const std::string& name, std::int32_t de
 }
 
 std::int32_t ObjectChara::checkEnableSkill(const std::string& name) const {
-    return enabled_.count(name) ? 1 : 0;
+    std::int32_t sources = enabled_.count(name) ? 1 : 0;
+    for (std::int32_t slot = 0; slot < EQUIP_POS_MAX; ++slot) {
+        const ObjectItem* item = getEquip(slot);
+        if (!item) continue;
+        if (name == broughtSkill(item, slot)) ++sources;
+        if (name == item->getSubSkillTag()) ++sources;
+    }
+    return sources;
 }
 
 void ObjectChara::addEnableSkill(const std::string& name) {
     enabled_.insert(name);
+    if (name.empty()) return;
+    if (checkEnableSkill(name) == 1) callDecoratorScript(script_callback::AddDecorator, name);
 }
 
 bool ObjectChara::removeEnableSkill(const std::string& name) {
-    return enabled_.erase(name) > 0;
+    if (enabled_.erase(name) == 0) return false;
+    if (!name.empty() && checkEnableSkill(name) == 0) {
+        callDecoratorScript(script_callback::RemoveDecorator, name);
+    }
+    return true;
 }
 
 std::int32_t ObjectChara::getSkillLevelActive(const std::string& name) const {
@@ -642,10 +790,15 @@ bool ObjectChara::serialize(VersionFile& file) {
     // Carried items by id, then 0; the equipment slots by id (0 for none).
     // Ids read back are relinked once every object is loaded.
     if (file.isWriteMode()) {
+        for (const LinkList<ObjectItem>* node = items_.next; node; node = node->next) {
+            std::uint32_t id = node->obj ? node->obj->getId() : 0;
+            if (id != 0 && !file.serialize(id)) return false;
+        }
         std::uint32_t end = 0;
         if (!file.serialize(end)) return false;
-        for (int slot = 0; slot < EQUIP_POS_MAX; ++slot) {
-            if (!file.serialize(end)) return false;
+        for (ObjectBase* item : equip_) {
+            std::uint32_t id = item ? item->getId() : 0;
+            if (!file.serialize(id)) return false;
         }
     } else {
         for (;;) {
@@ -654,9 +807,10 @@ bool ObjectChara::serialize(VersionFile& file) {
             if (id == 0) break;
             ObjectLinker::instance().recordInventoryItem(id, this);
         }
-        for (int slot = 0; slot < EQUIP_POS_MAX; ++slot) {
+        for (ObjectBase*& slot : equip_) {
             std::uint32_t id = 0;
             if (!file.serialize(id)) return false;
+            ObjectLinker::instance().record(id, this, &slot);
         }
     }
     if (!(file.serialize(itemWeight_) && file.serialize(equipWeight_))) return false;

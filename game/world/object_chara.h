@@ -48,6 +48,7 @@ class Damage;
 class EffectNameList;
 class SubIconList;
 class VirtualChara;
+struct ScriptCallback;
 
 class ObjectChara : public ObjectAnim {
 public:
@@ -151,6 +152,25 @@ public:
     std::uint32_t getEquipTotalWeight() const { return equipWeight_; }
     // Null for an empty slot or a slot outside 0..9.
     ObjectItem* getEquip(std::int32_t slot) const;
+    // Takes the item from wherever it is (off its equipper too), then merges
+    // it into a carried stack when asked and one accepts it, else appends it.
+    virtual void addItem(ObjectItem* item, bool merge = true);
+    // The slot of the item's kind; false for kinds that have none.
+    virtual bool equip(ObjectItem* item);
+    // Takes the item out of its old slot first; a two-handed weapon frees
+    // the left hand, and a left hand frees a two-handed right. False for a
+    // slot outside 0..9 or an item this character does not refuse.
+    virtual bool equip(ObjectItem* item, std::int32_t slot);
+    virtual bool desarm(std::int32_t slot);
+    // Unequips the item wherever it sits here; a one-handed weapon left
+    // alone in the left hand moves to the right.
+    bool desarm(ObjectItem* item);
+    void desarmAll();
+    virtual bool checkCanEquip(ObjectItem*) { return true; }
+    // The skill an item brings from a slot: "DoubleWeapon" for a one-handed
+    // weapon in the left hand, else its kind's skill tag.
+    static const char* broughtSkill(const ObjectItem* item, std::int32_t slot);
+    void takeLinkedItem(ObjectBase* item, bool intoInventory) override;
 
     // ---- Skills -------------------------------------------------------------
     std::int32_t getSkillLevel(const std::string& name) const;
@@ -240,6 +260,10 @@ private:
     bool serializeDecorators(VersionFile& file);
     bool serializeSkills(VersionFile& file);
     void recomputeWeights();
+    // AddDecorator (adding) or RemoveDecorator for the item's skills whose
+    // enabling sources just became 1 (adding) or 0.
+    void itemSkillsChanged(const ObjectItem* item, std::int32_t slot, bool adding);
+    void callDecoratorScript(const ScriptCallback& callback, const std::string& name);
 
     Race race_;
     std::int32_t sex_ = 0;
@@ -262,7 +286,8 @@ private:
     std::int32_t sight_ = SIGHT_IN;
     std::int32_t money_ = 0;
     LinkList<ObjectItem> items_;
-    ObjectItem* equip_[EQUIP_POS_MAX] = {};
+    // Held as map objects so the save linker can fill them.
+    ObjectBase* equip_[EQUIP_POS_MAX] = {};
     std::uint32_t itemWeight_ = 0;
     std::uint32_t equipWeight_ = 0;
     std::map<std::string, std::int32_t> skillLevels_;

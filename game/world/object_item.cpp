@@ -16,6 +16,7 @@
 #include "game/world/item_factory.h"
 #include "game/world/item_settings.h"
 #include "game/world/npc_factory.h"
+#include "game/world/object_chara.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
 #include "game/world/version_file.h"
@@ -367,8 +368,8 @@ bool ObjectItem::holds(const LinkList<ObjectItem>* node) const {
 }
 
 void ObjectItem::releaseHolders() {
-    // The equipping character and the leash are completed with characters
-    // and monsters; until then the item only forgets them.
+    // The leash is completed with monsters; until then the item only forgets it.
+    if (auto* chara = qel::classCast<ObjectChara>(equipChara_)) chara->desarm(this);
     equipChara_ = nullptr;
     bindChara_ = nullptr;
 }
@@ -474,7 +475,11 @@ std::uint32_t ObjectItem::getTotalWeight() const {
 // ---- Skills, corpse, counters -----------------------------------------------
 
 const char* ObjectItem::getSkillTag() const {
-    // "DoubleWeapon" for a second weapon comes with the characters.
+    if (const auto* chara = qel::classCast<ObjectChara>(equipChara_)) {
+        for (std::int32_t slot = 0; slot < ObjectChara::EQUIP_POS_MAX; ++slot) {
+            if (chara->getEquip(slot) == this) return ObjectChara::broughtSkill(this, slot);
+        }
+    }
     return getBaseSkillTag();
 }
 
