@@ -12,6 +12,7 @@
 #include "game/world/game_data.h"
 #include "game/world/global_record.h"
 #include "game/world/link_list.h"
+#include "game/world/object_player.h"
 #include "game/world/status.h"
 #include "game/world/tile.h"
 #include "game/world/version_file.h"
@@ -57,6 +58,7 @@ TEST(ClassRecords, EveryWorldTypeComesFromItsPool) {
         record<GlobalRecord, qel::Core>("GlobalRecord", qel::Pool::World),
         record<CreateDungeon, qel::Core>("CreateDungeon", qel::Pool::General),
         record<Damage, qel::Core>("Damage", qel::Pool::General),
+        record<ObjectPlayer, ObjectChara>("ObjectPlayer", qel::Pool::World),
         record<AcquireSkill, qel::Core>("AcquireSkill", qel::Pool::General),
         record<Anima, qel::Core>("Anima", qel::Pool::Resources),
         record<AnimaList, qel::Core>("AnimaList", qel::Pool::Resources),
