@@ -29,6 +29,7 @@
 #include "game/world/item_factory.h"
 #include "game/world/object_gimmick.h"
 #include "game/world/object_item.h"
+#include "game/world/object_player.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_trap.h"
 #include "game/world/status.h"

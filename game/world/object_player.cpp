@@ -99,9 +99,9 @@ bool ObjectPlayer::checkDarkIll(std::string_view tag) const {
     return std::find(darkIllTags_.begin(), darkIllTags_.end(), tag) != darkIllTags_.end();
 }
 
-const std::string* ObjectPlayer::getDarkIllTag(std::int32_t index) const {
+const char* ObjectPlayer::getDarkIllTag(std::int32_t index) const {
     if (index < 0 || index >= getDarkIllNum()) return nullptr;
-    return &darkIllTags_[static_cast<std::size_t>(index)];
+    return darkIllTags_[static_cast<std::size_t>(index)].c_str();
 }
 
 std::int32_t ObjectPlayer::getFate(std::string_view name) const {

@@ -78,7 +78,7 @@ public:
     bool removeDarkIllTag(std::int32_t index);
     bool checkDarkIll(std::string_view tag) const;
     // Null outside the list.
-    const std::string* getDarkIllTag(std::int32_t index) const;
+    const char* getDarkIllTag(std::int32_t index) const;
     std::int32_t getDarkIllNum() const { return static_cast<std::int32_t>(darkIllTags_.size()); }
 
     // 0 for a name never set.

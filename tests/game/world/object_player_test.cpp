@@ -104,8 +104,8 @@ TEST_F(ObjectPlayerTest, DarkIllTagsStayUniqueAndPositionsOutsideChangeNothing) 
     }
     EXPECT_TRUE(p.removeDarkIllTag(0));
     ASSERT_EQ(p.getDarkIllNum(), 2);
-    EXPECT_EQ(*p.getDarkIllTag(0), "b");
-    EXPECT_EQ(*p.getDarkIllTag(1), "c");
+    EXPECT_STREQ(p.getDarkIllTag(0), "b");
+    EXPECT_STREQ(p.getDarkIllTag(1), "c");
     EXPECT_FALSE(p.checkDarkIll("a"));
     EXPECT_TRUE(p.checkDarkIll("c"));
 }
