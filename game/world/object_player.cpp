@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/script/lua_param.h"
 #include "game/data/item_base.h"
+#include "game/world/chara_script.h"
 #include "game/world/game_data.h"
 #include "game/world/object_item.h"
 #include "game/world/version_file.h"
@@ -39,6 +41,14 @@ float ObjectPlayer::ratio(std::int32_t value, std::int32_t max) {
 std::optional<float> ObjectPlayer::satietyRatio() const {
     if (satietyMax_ <= 0) return std::nullopt;
     return static_cast<float>(satiety_) / static_cast<float>(satietyMax_);
+}
+
+void ObjectPlayer::addItem(ObjectItem* item, bool merge) {
+    if (!item) return;
+    ObjectChara::addItem(item, merge);
+    qel::LuaParam args;
+    args.addUserType(item, "ObjectItem");
+    chara_script::hook(script_callback::RegisterItemLib, args);
 }
 
 bool ObjectPlayer::checkCanEquip(const ObjectItem* item) const {

@@ -38,6 +38,10 @@ public:
     void setPressure(std::int32_t value) override { pressure_ = value; }
     std::int32_t getPressure() const override { return pressure_; }
     std::optional<float> satietyRatio() const override;
+    // The character's addItem, then the scripts' RegisterItemLib hook with
+    // the item (a merged item is only marked for removal, so it is still
+    // there to hand over).
+    void addItem(ObjectItem* item, bool merge = true) override;
 
     // The equip-flag bit of the item's kind; false for no item and for kinds
     // without a bit.

@@ -19,7 +19,7 @@
 #include "game/world/game_data.h"
 #include "game/world/object_player.h"
 #include "tests/bindings/lua_runner.h"
-#include "tests/game/world/object_fixture.h"
+#include "tests/game/world/item_fixture.h"
 
 namespace {
 
@@ -32,10 +32,10 @@ struct FedSource : qel::InputSource {
     void readInput(qel::InputSnapshot& out) override { out = next; }
 };
 
-class PlayerBindings : public ObjectFixture {
+class PlayerBindings : public ItemFixture {
 protected:
     void SetUp() override {
-        ObjectFixture::SetUp();
+        ItemFixture::SetUp();
         ASSERT_TRUE(lua().init());
         std::string error;
         ASSERT_EQ(openScriptBindings(L(), &error), 1) << error;
@@ -51,7 +51,7 @@ protected:
     void TearDown() override {
         run("P = nil F = nil collectgarbage() collectgarbage()");
         FullTimeEffect::resetAll();
-        ObjectFixture::TearDown();
+        ItemFixture::TearDown();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static lua_State* L() { return lua().state(); }
@@ -106,7 +106,14 @@ TEST_F(PlayerBindings, AnInputScriptMovesThePlayerAndEditsItsRecords) {
     input.setSource(&source);
     ASSERT_TRUE(input.init());
     const auto generalBefore = qel::poolById(qel::Pool::General)->stats().usedBlocks;
+    ASSERT_TRUE(loadItems(itemRow(1))) << message_.data();
+    ObjectItem* item = make(1);
+    ASSERT_NE(item, nullptr);
+    tolua_pushusertype(L(), item, "ObjectItem");  // +1
+    lua_setglobal(L(), "I");                      // -1
     ASSERT_EQ(run(R"lua(
+registered = {}
+function RegisterItemLib(item) registered[#registered + 1] = item end
 function InputPlayer(player)
     local d = C_GetInputDir()
     if d._x == 0 and d._y == 0 then return false end
@@ -117,6 +124,7 @@ function InputPlayer(player)
     player:setFate('moves', player:getFate('moves'))
     player:addFate('moves', 1)
     player:addDarkIllTag('walked')
+    player:addItem(I)
     local skills = C.AcquireSkill:new()
     skills:add('fire', true, 2, true)
     local level = skills[0]._level
@@ -144,7 +152,10 @@ end
     EXPECT_EQ(player_->getFate("moves"), 1);
     EXPECT_EQ(player_->getDarkIllNum(), 1);
     EXPECT_EQ(player_->getEquipFlag().word(), 0xFFFFFFFFu & ~(1u << 4));
-    EXPECT_EQ(run("InputPlayer = nil collectgarbage() collectgarbage()"), "");
+    EXPECT_EQ(run("return #registered, rawequal(registered[1], I), P:getItemNum()"), "1, true, 1");
+    EXPECT_EQ(run("InputPlayer = nil RegisterItemLib = nil registered = nil I = nil "
+                  "collectgarbage() collectgarbage()"),
+              "");
     EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, generalBefore);
     input.term();
     input.setSource(nullptr);
