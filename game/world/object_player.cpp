@@ -51,7 +51,7 @@ void ObjectPlayer::addItem(ObjectItem* item, bool merge) {
     chara_script::hook(script_callback::RegisterItemLib, args);
 }
 
-bool ObjectPlayer::checkCanEquip(const ObjectItem* item) const {
+bool ObjectPlayer::checkCanEquip(ObjectItem* item) {
     if (!item || !item->getBase()) return false;
     const EquipFlag& f = equipFlag_;
     switch (item->getBase()->type()) {

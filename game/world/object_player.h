@@ -45,7 +45,7 @@ public:
 
     // The equip-flag bit of the item's kind; false for no item and for kinds
     // without a bit.
-    bool checkCanEquip(const ObjectItem* item) const;
+    bool checkCanEquip(ObjectItem* item) override;
     const EquipFlag& getEquipFlag() const { return equipFlag_; }
     void setEquipFlag(const EquipFlag& flag) { equipFlag_ = flag; }
 
