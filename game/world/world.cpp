@@ -1,6 +1,9 @@
 #include "game/world/world.h"
 
 #include "engine/file/file.h"
+#include "game/world/game_data.h"
+#include "game/world/object_chara.h"
+#include "game/world/object_item.h"
 
 namespace {
 
@@ -88,4 +91,34 @@ bool World::serializeAnima(qel::File& file) {
 
 void World::setAnimaLookup(AnimaLookup lookup) {
     g_animaLookup = lookup;
+}
+
+bool World::checkMove(ObjectChara& chara, std::int64_t x, std::int64_t y, bool ignoreChara) {
+    const Tile* tile = GameData::instance().getDungeon()->getTile(x, y);
+    if (!tile) return false;
+    if (tile->isWall() && chara.getStatus(Status::THROUGH) == 0) return false;
+    if (!tile->isMove() && chara.getStatus(Status::FLOAT) == 0) return false;
+    if (tile->isWater() && !chara.canWalkOnWater()) return false;
+    LinkList<ObjectBase>* cell = GameData::instance().getObjectManager()->getLinkPosRoot(x, y);
+    for (ObjectBase* object : *cell) {
+        // The mover never stands in its own way.
+        if (object == &chara) continue;
+        if (!object->canOtherWalk()) {
+            const ObjectBase::LINK kind = object->getTypeOfLink();
+            const bool isChara = kind == ObjectBase::LINK_PLAYER || kind == ObjectBase::LINK_NPC;
+            if (ignoreChara && isChara) continue;
+            if (chara.getType() == ObjectBase::TYPE_PLAYER &&
+                object->getType() == ObjectBase::TYPE_FRIEND) {
+                continue;
+            }
+            return false;
+        }
+        if (chara.getType() == ObjectBase::TYPE_ENEMY &&
+            object->getType() == ObjectBase::TYPE_ITEM) {
+            const auto* item = dynamic_cast<const ObjectItem*>(object);
+            const ItemBase* base = item ? item->getBase() : nullptr;
+            if (base && base->nameId() == "ScrollSanctuary") return false;
+        }
+    }
+    return true;
 }

@@ -19,6 +19,8 @@ namespace qel {
 class File;
 }
 
+class ObjectChara;
+
 class World : public qel::Core {
 public:
     // Kills every live monster of the given definition ids; installed by the
@@ -55,6 +57,14 @@ public:
     bool addGenocide(std::uint32_t id);
     bool isGenocide(std::uint32_t id) const { return genocide_.count(id) != 0; }
     void execGenocide() const;
+
+    // Whether the character may enter cell (x, y) of the game's floor: on
+    // the map; a wall only for a character passing through walls; a cell
+    // that cannot be walked only for a floating one; water only for one
+    // that can walk on it; and no object on the cell that stops walkers (a
+    // character other than the mover is let through with `ignoreChara`,
+    // the player passes its friends, and a sanctuary scroll stops monsters).
+    static bool checkMove(ObjectChara& chara, std::int64_t x, std::int64_t y, bool ignoreChara);
     void execGenocide(std::uint32_t id) const;
     void clearGenocide() { genocide_.clear(); }
     const std::set<std::uint32_t>& genocideSet() const { return genocide_; }

@@ -243,6 +243,7 @@ TEST_F(FieldViewTest, ASavedViewKeepsOnlyRememberedCellsAndAShortReadLeavesThemC
 TEST_F(FieldViewTest, TheFloorGoingDarkClearsTheGamesView) {
     FieldView* view = GameData::instance().getFieldView();
     ASSERT_NE(view, nullptr);
+    FieldView::installDarkHook();  // other tests may have replaced it
     EXPECT_TRUE(view->getPlayerLight());
     view->getInfo(3, 3)->flag = FieldView::FLAG_MEMORY;
     GameData::instance().getDungeon()->setAllDark();
