@@ -5,6 +5,7 @@
 
 #include "engine/file/file.h"
 #include "game/world/dungeon.h"
+#include "game/world/game_data.h"
 #include "game/world/object_base.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_settings.h"
@@ -14,10 +15,10 @@ namespace {
 
 FieldView::LiveFilter g_liveFilter = nullptr;
 FieldView::AfterLight g_afterLight = nullptr;
-FieldView* g_current = nullptr;
 
-void clearCurrent() {
-    if (g_current) g_current->clear();
+// The game's view, whichever roots tests build beside it.
+void clearGameView() {
+    if (FieldView* view = GameData::instance().getFieldView()) view->clear();
 }
 
 bool fail(std::string* error, const char* reason) {
@@ -44,16 +45,11 @@ void FieldView::setLiveFilter(LiveFilter filter) {
 void FieldView::setAfterLight(AfterLight hook) {
     g_afterLight = hook;
 }
-void FieldView::setCurrent(FieldView* view) {
-    g_current = view;
-}
 
 FieldView::FieldView(Dungeon* dungeon, ObjectManager* manager)
     : dungeon_(dungeon), manager_(manager) {}
 
-FieldView::~FieldView() {
-    if (g_current == this) g_current = nullptr;
-}
+FieldView::~FieldView() = default;
 
 void FieldView::clear() {
     cells_.fill(INFO{});
@@ -308,5 +304,5 @@ bool FieldView::serialize(qel::File& file, std::string* error) {
 }
 
 void FieldView::installDarkHook() {
-    Dungeon::setDarkHook(&clearCurrent);
+    Dungeon::setDarkHook(&clearGameView);
 }

@@ -108,10 +108,7 @@ public:
     bool getPlayerLight() const { return playerLight_; }
     void setPlayerLight(bool on) { playerLight_ = on; }
 
-    // The view the dungeon's dark hook clears: the game root's, set while it
-    // exists.
-    static void setCurrent(FieldView* view);
-    // Makes the dungeon's going dark clear the current view.
+    // Makes the dungeon's going dark clear the game root's view.
     static void installDarkHook();
 
 private:

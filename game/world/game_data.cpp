@@ -12,7 +12,6 @@ GameData& GameData::instance() {
 }
 
 GameData::GameData() {
-    FieldView::setCurrent(fieldView_);
     FieldView::installDarkHook();
 }
 
