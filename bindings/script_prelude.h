@@ -6,9 +6,9 @@
 
 #include "bindings/binding_support.h"
 #include "bindings/chara_glue.h"
+#include "bindings/flag_bits.h"
 #include "bindings/item_glue.h"
 #include "bindings/monster_glue.h"
-#include "bindings/flag_bits.h"
 #include "bindings/object_glue.h"
 #include "bindings/script_constants.h"
 #include "bindings/setting_variables.h"
@@ -22,15 +22,15 @@
 #include "game/world/anima.h"
 #include "game/world/damage.h"
 #include "game/world/enemy_maker.h"
+#include "game/world/item_factory.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_base.h"
 #include "game/world/object_chara.h"
 #include "game/world/object_effect.h"
-#include "game/world/item_factory.h"
 #include "game/world/object_gimmick.h"
 #include "game/world/object_item.h"
-#include "game/world/object_player.h"
 #include "game/world/object_manager.h"
+#include "game/world/object_player.h"
 #include "game/world/object_trap.h"
 #include "game/world/status.h"
 #include "game/world/tile.h"
@@ -164,4 +164,12 @@ static int tolua_script_C_AcquireSkill__seti00(lua_State* tolua_S) {
                    static_cast<int>(self->size()));
     }
     return 0;
+}
+
+// A character's acquired-skill list: a new one each call, the script's to
+// delete.
+inline AcquireSkill* createAcquireSkillFor(const ObjectChara* self, lua_State* L) {
+    AcquireSkill* made = self->createAcquireSkill();
+    binding::giveToScript(L, made);
+    return made;
 }

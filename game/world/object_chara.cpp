@@ -11,6 +11,7 @@
 #include "game/data/skill.h"
 #include "game/data/skill_list.h"
 #include "game/data/sub_icon_list.h"
+#include "game/world/acquire_skill.h"
 #include "game/world/chara_end.h"
 #include "game/world/chara_script.h"
 #include "game/world/chara_settings.h"
@@ -864,4 +865,25 @@ bool ObjectChara::serializeSkills(VersionFile& file) {
         if (name.empty()) return true;
         enabled_.insert(name);
     }
+}
+
+AcquireSkill* ObjectChara::createAcquireSkill() const {
+    auto* list = new AcquireSkill();
+    if (!list) return nullptr;
+    for (const std::string& name : enabled_) list->add(name, true, getSkillLevel(name), true);
+    for (std::int32_t slot = EQUIP_RIGHT; slot <= EQUIP_ACCESSORY; ++slot) {
+        const ObjectItem* item = getEquip(slot);
+        if (!item || !item->getBase()) continue;
+        const bool kindKnown = item->getBase()->getItemName().getState() == ItemName::ANALYZE;
+        const std::string brought = broughtSkill(item, slot);
+        if (!brought.empty()) list->add(brought, true, getSkillLevel(brought), kindKnown);
+        const std::string& sub = item->getSubSkillTag();
+        if (!sub.empty()) {
+            list->add(sub, true, getSkillLevel(sub),
+                      kindKnown && item->isStateIdentify() && item->isCountIdentify());
+        }
+    }
+    for (const auto& [name, level] : skillLevels_) list->add(name, false, level, true);
+    list->sort();
+    return list;
 }

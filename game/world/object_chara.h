@@ -40,6 +40,7 @@
 #include "game/world/object_anim.h"
 #include "game/world/status.h"
 
+class AcquireSkill;
 class Action;
 class CharaDecorator;
 class CharaEnd;
@@ -183,6 +184,11 @@ public:
     std::int32_t getSkillLevelActive(const std::string& name) const;
     const std::map<std::string, std::int32_t>& skillLevels() const { return skillLevels_; }
     const std::set<std::string>& enabledSkills() const { return enabled_; }
+    // A new, sorted list of the skills this character has or could use: the
+    // enabled ones, those its equipment brings (known when the item's kind
+    // is identified; a sub-skill also needs the item identified in state and
+    // count) and those with a level. The caller owns it.
+    AcquireSkill* createAcquireSkill() const;
 
     // ---- Decorator chain ----------------------------------------------------
     // False, changing nothing, for null, a decorator already linked or

@@ -36,6 +36,7 @@ class PlayerBindings : public ItemFixture {
 protected:
     void SetUp() override {
         ItemFixture::SetUp();
+        SkillList::instance().add(new Skill("fire", "Skill", 2));
         ASSERT_TRUE(lua().init());
         std::string error;
         ASSERT_EQ(openScriptBindings(L(), &error), 1) << error;
@@ -50,6 +51,7 @@ protected:
     }
     void TearDown() override {
         run("P = nil F = nil collectgarbage() collectgarbage()");
+        SkillList::instance().clear();
         FullTimeEffect::resetAll();
         ItemFixture::TearDown();
     }
@@ -86,6 +88,10 @@ const LuaCase kCases[] = {
      "P:setCharaRace('エルフ', -1) P:setCharaClass('戦士', 4) return P:getCharaRace(), "
      "P:getCharaRaceId(), P:getCharaClass(), P:getCharaClassId()",
      "エルフ, 4294967295, 戦士, 4"},
+    {"a character's acquired skills are the script's to delete",
+     "P:setSkillLevel('fire', 3) local l, m = P:createAcquireSkill(), P:createAcquireSkill() "
+     "local r = {l:size(), l[0]._level, rawequal(l, m)} l:delete() m:delete() return unpack(r)",
+     "1, 3, false"},
     {"pressure is kept on the player",
      "P:setPressure(7) return P:getPressure(), C.ObjectChara.getPressure(P)", "7, 7"},
     {"the equip flag is the player's own record",
@@ -99,7 +105,6 @@ TEST_F(PlayerBindings, ScriptsReadAndEditThePlayer) {
 }
 
 TEST_F(PlayerBindings, AnInputScriptMovesThePlayerAndEditsItsRecords) {
-    SkillList::instance().add(new Skill("fire", "Skill", 2));
     FedSource source;
     source.next.foreground = true;
     qel::SysInput& input = qel::SysInput::instance();
@@ -159,7 +164,6 @@ end
     EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, generalBefore);
     input.term();
     input.setSource(nullptr);
-    SkillList::instance().clear();
 }
 
 }  // namespace

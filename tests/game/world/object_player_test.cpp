@@ -8,10 +8,14 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/script/sys_lua.h"
 #include "game/data/item_base.h"
+#include "game/data/skill.h"
+#include "game/data/skill_list.h"
+#include "game/world/acquire_skill.h"
 #include "game/world/full_time_effect.h"
 #include "game/world/game_data.h"
 #include "game/world/version_file.h"
@@ -248,6 +252,58 @@ TEST_F(ObjectPlayerTest, APlayerInTheObjectSectionReadsBackAsTheGamesPlayer) {
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->getFate("oath"), 4);
     EXPECT_EQ(manager_->getLinkAll()->obj, back);
+}
+
+}  // namespace
+
+namespace {
+
+// "tag active level identify;" per entry of a list, which is then deleted.
+std::string shownAndDeleted(AcquireSkill* list) {
+    std::string out;
+    for (std::size_t i = 0; list && i < list->size(); ++i) {
+        const AcquireSkill::DATA& d = *list->at(i);
+        out += d.skill->tag() + " " + (d.active ? "A" : "-") + std::to_string(d.level) +
+               (d.identify ? "I" : "-") + ";";
+    }
+    delete list;
+    return out;
+}
+
+TEST_F(ObjectPlayerTest, TheAcquiredSkillsOfACharacterFollowWhatThePlayerKnowsOfItsItems) {
+    for (const auto& [tag, type] :
+         {std::pair{"blade", 1}, {"guard", 1}, {"oath", 2}, {"DoubleWeapon", 1}, {"zeal", 0}}) {
+        ASSERT_TRUE(SkillList::instance().add(new Skill(tag, "Skill", type)));
+    }
+    // A one-handed weapon bringing "blade".
+    ASSERT_TRUE(loadItems(itemRow(1, {{C_TYPE, "1"}, {C_SKILL, "blade"}})));
+    struct Case {
+        const char* name;
+        bool kindKnown;
+        bool itemIdentified;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"all known", true, true, "zeal A2I;blade A0I;guard -4I;oath A0I;"},
+        {"the item not identified", true, false, "zeal A2I;blade A0I;guard -4I;oath A0-;"},
+        {"the kind unknown", false, true, "zeal A2I;blade A0-;guard -4I;oath A0-;"},
+    };
+    for (const Case& c : cases) {
+        ObjectPlayer p;
+        p.addEnableSkill("zeal");
+        p.setSkillLevel("zeal", 2);
+        p.setSkillLevel("guard", 4);
+        ObjectItem* weapon = make(1);
+        ASSERT_NE(weapon, nullptr);
+        weapon->setSubSkillTag("oath");
+        weapon->setStateIdentify(c.itemIdentified);
+        weapon->setCountIdentify(true);
+        kind(1).getItemName().setState(c.kindKnown ? ItemName::ANALYZE : ItemName::UNKNOWN);
+        p.addItem(weapon);
+        ASSERT_TRUE(p.equip(weapon)) << c.name;
+        EXPECT_EQ(shownAndDeleted(p.createAcquireSkill()), c.expected) << c.name;
+    }
+    SkillList::instance().clear();
 }
 
 }  // namespace
