@@ -431,6 +431,10 @@ void Rasterizer::drawCoverage(Surface& target, const Rect& clip, int x, int y, i
     const std::uint32_t dalpha = target.forcedAlpha();
     const std::uint32_t rgb = argb & 0x00FFFFFFu;
     const std::uint32_t alpha = argb >> 24;
+    if (fastPaths_ && alpha == 255) {
+        coverageOpaque(target, c, x, y, width, coverage, argb);
+        return;
+    }
     for (int row = c.top; row < c.bottom; ++row) {
         const std::uint8_t* mask = coverage + static_cast<std::size_t>(row - y) * width;
         std::uint32_t* dst = target.row(row);
@@ -439,6 +443,55 @@ void Rasterizer::drawCoverage(Surface& target, const Rect& clip, int x, int y, i
             if (cov == 0) continue;
             px::put<BlendMode::Alpha>(dst[col], rgb | px::div255(cov * alpha) << 24, dalpha);
         }
+    }
+}
+
+void Rasterizer::coverageOpaque(Surface& target, const Rect& c, int x, int y, int width,
+                                const std::uint8_t* coverage, std::uint32_t argb) {
+    // An opaque colour at full coverage replaces the pixel and at none
+    // leaves it; only partial coverage blends. Glyph masks are all 0 or 255,
+    // so four pixels at a time are usually a plain select.
+    const std::uint32_t dalpha = target.forcedAlpha();
+    const std::uint32_t word = argb | dalpha;
+    auto one = [&](std::uint32_t& dst, std::uint32_t cov) {
+        if (cov == 255) {
+            dst = word;
+        } else if (cov != 0) {
+            px::put<BlendMode::Alpha>(dst, (argb & 0x00FFFFFFu) | px::div255(cov * 255u) << 24,
+                                      dalpha);
+        }
+    };
+    const auto n = static_cast<std::size_t>(c.right - c.left);
+    for (int row = c.top; row < c.bottom; ++row) {
+        const std::uint8_t* mask =
+            coverage + static_cast<std::size_t>(row - y) * width + (c.left - x);
+        std::uint32_t* dst = target.row(row) + c.left;
+        std::size_t i = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i full = _mm_set1_epi8(static_cast<char>(0xFF));
+        const __m128i colour = _mm_set1_epi32(static_cast<int>(word));
+        for (; i + 4 <= n; i += 4) {
+            std::uint32_t bytes;
+            std::memcpy(&bytes, mask + i, 4);
+            if (bytes == 0) continue;
+            const __m128i m = _mm_cvtsi32_si128(static_cast<int>(bytes));
+            const int plain =
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(m, zero), _mm_cmpeq_epi8(m, full)));
+            if ((plain & 0xF) != 0xF) {
+                for (std::size_t k = i; k < i + 4; ++k) one(dst[k], mask[k]);
+                continue;
+            }
+            // Each coverage byte spread over its pixel's four bytes.
+            __m128i lanes = _mm_unpacklo_epi8(m, m);
+            lanes = _mm_unpacklo_epi16(lanes, lanes);
+            auto* p = reinterpret_cast<__m128i*>(dst + i);
+            const __m128i d = _mm_loadu_si128(p);
+            _mm_storeu_si128(
+                p, _mm_or_si128(_mm_and_si128(lanes, colour), _mm_andnot_si128(lanes, d)));
+        }
+#endif
+        for (; i < n; ++i) one(dst[i], mask[i]);
     }
 }
 

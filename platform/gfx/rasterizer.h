@@ -77,6 +77,8 @@ public:
 private:
     bool drawFastQuad(Surface& target, const Rect& clip, const Surface& texture,
                       const DrawState& state, const FixedVertex* quad);
+    void coverageOpaque(Surface& target, const Rect& clip, int x, int y, int width,
+                        const std::uint8_t* coverage, std::uint32_t argb);
     void drawScaledRows(Surface& target, const Surface& texture, const DrawState& state, int x0,
                         int x1, int y0, int y1, px::ExactStep uw, px::ExactStep vw,
                         std::uint32_t color);

@@ -154,6 +154,47 @@ TEST(RasterizerDifferential, FastAndGeneralPathsDrawIdenticalPixels) {
     }
 }
 
+TEST(RasterizerDifferential, FastAndGeneralCoverageDrawIdenticalPixels) {
+    // Glyph-like masks (mostly 0 and 255, some partial coverage) in opaque
+    // and translucent colours, partly outside the clip.
+    const int only = onlyIteration();
+    for (int i = 0; i < 300; ++i) {
+        if (only >= 0 && i != only) continue;
+        std::mt19937 rng(0xC0FE0000u + static_cast<std::uint32_t>(i));
+        auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+        const PixelFormat format = pick(2) ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8;
+        Surface fast(40, 40, format);
+        fast.fill(static_cast<std::uint32_t>(rng()));
+        Surface general = fast;
+        Rasterizer on;
+        Rasterizer off;
+        off.setFastPathsEnabled(false);
+        const Rect clip{pick(8), pick(8), 30 + pick(11), 30 + pick(11)};
+        for (int g = 0; g < 6; ++g) {
+            const int w = 1 + pick(24);
+            const int h = 1 + pick(24);
+            std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * h);
+            for (std::uint8_t& m : mask) {
+                const int kind = pick(10);
+                m = kind < 5 ? 0 : (kind < 9 ? 255 : static_cast<std::uint8_t>(rng()));
+            }
+            const std::uint32_t colour =
+                static_cast<std::uint32_t>(rng()) | (pick(3) ? 0xFF000000u : 0u);
+            const int x = pick(50) - 10;
+            const int y = pick(50) - 10;
+            on.drawCoverage(fast, clip, x, y, w, h, mask.data(), colour);
+            off.drawCoverage(general, clip, x, y, w, h, mask.data(), colour);
+        }
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                ASSERT_EQ(hex(fast.at(x, y)), hex(general.at(x, y)))
+                    << "iteration " << i << " (replay with QEL_GFX_DIFF_ITERATION=" << i << ") at "
+                    << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(RasterizerDifferential, VectorBlendRowsMatchTheScalarBlendBitForBit) {
     // Runs of opaque and transparent texels take the vector unit's
     // shortcuts; widths around the vector sizes leave tails.
