@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "engine/core/log.h"
 
@@ -171,24 +172,28 @@ MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size) {
     return h;
 }
 
-// Cuts block h down to `keep` payload bytes when the rest can hold a block;
-// the rest becomes a block of its own, marked in use so the caller decides
-// what happens to it.
-void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep) {
+// Cuts block h (in use) down to `keep` payload bytes when the rest can hold
+// a block; the rest becomes a free block of its own. When the block after h
+// is known to be in use (h was a free block, or grew over one) the rest has
+// no free neighbour and goes straight to its list; otherwise it is freed,
+// merging with what follows.
+void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep, Neighbour after) {
     const std::size_t payload = h->payload();
     if (keep + kHeaderSize >= payload) return;
-    const bool used = h->inUse();
     Header* tail = reinterpret_cast<Header*>(h->data() + keep);
     tail->prevTotal = static_cast<std::uint32_t>(keep + kHeaderSize);
+    h->setUsed(keep);
+    if (after == Neighbour::InUse) {
+        tail->setFree(payload - keep - kHeaderSize);
+        if (Header* next = nextPhysical(tail))
+            next->prevTotal = static_cast<std::uint32_t>(tail->total());
+        insertFree(tail);
+        return;
+    }
     tail->setUsed(payload - keep - kHeaderSize);
     tail->pool = this;
-    if (used) {
-        h->setUsed(keep);
-    } else {
-        h->setFree(keep);
-    }
-    if (Header* after = nextPhysical(tail))
-        after->prevTotal = static_cast<std::uint32_t>(tail->total());
+    if (Header* next = nextPhysical(tail))
+        next->prevTotal = static_cast<std::uint32_t>(tail->total());
     freeBlock(tail);
 }
 
@@ -217,7 +222,7 @@ void MemoryAllocatorBase::reportExhaustion(std::size_t size) {
 }
 
 void* MemoryAllocatorBase::allocate(std::size_t size) {
-    ScopedLock guard(lock_);
+    std::lock_guard guard(lock_);
     if (size > kMaxRequest) {
         reportExhaustion(size);
         return nullptr;
@@ -231,7 +236,7 @@ void* MemoryAllocatorBase::allocate(std::size_t size) {
     }
     h->setUsed(h->payload());
     h->pool = this;
-    splitTail(h, want);
+    splitTail(h, want, Neighbour::InUse);
     return h->data();
 }
 
@@ -244,7 +249,7 @@ bool MemoryAllocatorBase::holds(const void* p) const {
 
 void MemoryAllocatorBase::free(void* p) {
     if (!p) return;
-    ScopedLock guard(lock_);
+    std::lock_guard guard(lock_);
     if (!holds(p)) return;
     if (kServeFromHeap) {
         heapFree(headerOf(p));
@@ -283,7 +288,7 @@ void MemoryAllocatorBase::heapFree(Header* h) {
 
 void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
     if (!p) return allocate(size);
-    ScopedLock guard(lock_);
+    std::lock_guard guard(lock_);
     if (!holds(p)) return nullptr;
     if (size > kMaxRequest) {
         reportExhaustion(size);
@@ -301,7 +306,7 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
     const std::size_t want = roundRequest(size);
     const std::size_t have = h->payload();
     if (want <= have) {
-        splitTail(h, want);
+        splitTail(h, want, Neighbour::Unknown);
         return p;
     }
     if (Header* next = nextPhysical(h); next && !next->inUse() && have + next->total() >= want) {
@@ -309,7 +314,7 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
         h->setUsed(have + next->total());
         if (Header* after = nextPhysical(h))
             after->prevTotal = static_cast<std::uint32_t>(h->total());
-        splitTail(h, want);
+        splitTail(h, want, Neighbour::InUse);
         return p;
     }
     void* moved = allocate(size);
@@ -320,7 +325,7 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
 }
 
 MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
-    ScopedLock guard(lock_);
+    std::lock_guard guard(lock_);
     Stats st;
     if (kServeFromHeap) {
         st.usedBlocks = heapBlocks_;
@@ -344,7 +349,7 @@ MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
 }
 
 bool MemoryAllocatorBase::checkConsistency() const {
-    ScopedLock guard(lock_);
+    std::lock_guard guard(lock_);
     if (kServeFromHeap) return heapBytes_ <= arenaSize_;  // the heap keeps the blocks
     if (!arena_) return firstLevel_ == 0;
     std::size_t covered = 0, freeInArena = 0;

@@ -106,7 +106,8 @@ private:
     Header* prevPhysical(Header* h) const;
     void insertFree(Header* h);
     void unlinkFree(Header* h);
-    void splitTail(Header* h, std::size_t keep);
+    enum class Neighbour { InUse, Unknown };
+    void splitTail(Header* h, std::size_t keep, Neighbour after);
     void freeBlock(Header* h);
     Header* findFree(std::size_t size);
     void reportExhaustion(std::size_t size);
