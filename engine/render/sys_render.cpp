@@ -12,6 +12,7 @@
 #include "engine/render/sys_camera.h"
 #include "engine/render/sys_render_method.h"
 #include "engine/render/sys_render_model.h"
+#include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_shader.h"
 #include "engine/resource/render_target.h"
 #include "engine/resource/sys_resource.h"
@@ -34,11 +35,21 @@ SysRender& SysRender::instance() {
 
 SysRender::SysRender() {
     parts_[kMethods] = &SysRenderMethod::instance();
+    parts_[kSprites] = &SysRenderSprite::instance();
+    spriteBatch_ = &SysRenderSprite::instance();
     parts_[kModels] = &SysRenderModel::instance();
     parts_[kShaders] = &SysShader::instance();
 }
 
 SysRender::~SysRender() = default;
+
+SysResource& SysRender::resourceSystem() const {
+    return resources_ ? *resources_ : SysResource::instance();
+}
+
+void SysRender::setSpriteBatch(SpriteBatchEnd* batch) {
+    spriteBatch_ = batch ? batch : &SysRenderSprite::instance();
+}
 
 void SysRender::setDevice(GraphicsDevice* device) {
     device_ = device;
@@ -53,8 +64,7 @@ bool SysRender::init() {
     if (current_ == default_) current_ = shader;
     default_ = shader;
 
-    SysResource& resources = resources_ ? *resources_ : SysResource::instance();
-    if (!white_) white_ = resources.createRenderTarget(1, 1, PixelFormat::A8R8G8B8);
+    if (!white_) white_ = resourceSystem().createRenderTarget(1, 1, PixelFormat::A8R8G8B8);
     if (!white_) return false;
     white_->colorFill(Color::WHITE.argb());
 

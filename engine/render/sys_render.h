@@ -57,10 +57,14 @@ public:
     void setDevice(GraphicsDevice* device);
     GraphicsDevice* device() const { return device_; }
     void setResources(SysResource* resources) { resources_ = resources; }
-    // The sprite, text and line subsystems join here (before init).
+    SysResource& resourceSystem() const;
+    // The render subsystems (sprites, text and lines join at construction);
+    // tests may put stand-ins in before init.
     void setPart(Part part, SysBase* system) { parts_[part] = system; }
     SysBase* getPart(Part part) const { return parts_[part]; }
-    void setSpriteBatch(SpriteBatchEnd* batch) { spriteBatch_ = batch; }
+    // What ends sprite batches: the sprite subsystem, or a stand-in (null
+    // puts the sprite subsystem back).
+    void setSpriteBatch(SpriteBatchEnd* batch);
 
     bool init() override;
     void term() override;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "engine/render/sprite_desc.h"
+#include "engine/render/sys_render_sprite.h"
 #include "game/world/game_data.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_settings.h"
@@ -14,6 +16,11 @@ namespace {
 
 constexpr float kDegreesToRadians = 0.0174533f;
 Vector2 g_viewOffset;
+// Not counted: the map view holds it and clears it before letting it go.
+qel::ResTexture* g_chips = nullptr;
+int g_drawViewport = -1;
+// Alpha blending: the chip's own transparency shows the floor below.
+constexpr std::uint32_t kObjectStateWord = 1;
 
 std::int32_t clampToInt32(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -47,6 +54,11 @@ void ObjectAnim::setViewOffset(const Vector2& offset) {
 
 Vector2 ObjectAnim::getViewOffset() {
     return g_viewOffset;
+}
+
+void ObjectAnim::setDrawTarget(qel::ResTexture* chips, int viewport) {
+    g_chips = chips;
+    g_drawViewport = viewport;
 }
 
 bool ObjectAnim::serialize(VersionFile& file) {
@@ -197,6 +209,13 @@ std::optional<ObjectAnim::SpriteDescription> ObjectAnim::describeSprite(
 }
 
 void ObjectAnim::draw() {
-    // Until sprites can be queued, drawing ends at the description.
-    (void)describeSprite(g_viewOffset);
+    if (g_drawViewport < 0) return;
+    const std::optional<SpriteDescription> d = describeSprite(g_viewOffset);
+    if (!d) return;
+    qel::SpriteDesc sprite;
+    sprite.set(g_chips, static_cast<float>(d->x), static_cast<float>(d->y), d->source.x,
+               d->source.y, static_cast<std::int32_t>(d->width),
+               static_cast<std::int32_t>(d->height), getPriority(), 0.5f, 0.5f, 1.0f, 1.0f,
+               d->angle, d->color, kObjectStateWord, false);
+    qel::SysRenderSprite::instance().draw(sprite, g_drawViewport);
 }

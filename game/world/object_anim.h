@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/core/memory_allocator.h"
+#include "engine/resource/res_texture.h"
 #include "game/world/object_base.h"
 #include "game/world/value_types.h"
 
@@ -52,7 +53,8 @@ public:
 
     // Advances the head step one frame; false when no step is left.
     virtual bool updateAnim();
-    // Describes the sprite and stops there: sprites are not drawn yet.
+    // Queues the head step's sprite (see describeSprite) from the chip
+    // texture into the drawing viewport, layered by the drawing priority.
     virtual void draw();
     std::optional<SpriteDescription> describeSprite(const Vector2& viewOffset) const;
 
@@ -82,6 +84,10 @@ public:
     // The map view's scroll, read when objects draw.
     static void setViewOffset(const Vector2& offset);
     static Vector2 getViewOffset();
+    // Where objects draw: the chip sheet and the viewport index (the map
+    // view sets them, keeps the texture alive and clears them before it
+    // lets it go; until then, and with a negative index, nothing draws).
+    static void setDrawTarget(qel::ResTexture* chips, int viewport);
 
 protected:
     Vector2 cellPixels() const;

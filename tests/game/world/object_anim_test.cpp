@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/render/render_key.h"
+#include "engine/render/sys_render.h"
+#include "engine/render/sys_render_sprite.h"
 #include "game/world/object_effect.h"
 #include "game/world/object_gimmick.h"
 #include "game/world/object_trap.h"
@@ -141,6 +144,26 @@ TEST_F(ObjectAnimTest, SpriteDescriptionOfTheHeadStep) {
     a->clearAnim();
     a->addAnimWait(5);
     EXPECT_FALSE(a->describeSprite(Vector2()).has_value()) << "an unseen cell";
+}
+
+TEST_F(ObjectAnimTest, DrawQueuesOneSpriteIntoTheDrawingViewport) {
+    qel::SysRender& render = qel::SysRender::instance();
+    ObjectAnim* a = makeAnim(Point(3, 3));
+    a->addAnimWait(5);
+    a->draw();
+    EXPECT_EQ(render.unsortedQueue().count(), 0u) << "no drawing viewport yet";
+    ObjectAnim::setDrawTarget(nullptr, qel::kUnsortedViewport);
+    a->draw();
+    ASSERT_EQ(render.unsortedQueue().count(), 1u);
+    auto* m = static_cast<qel::SysRenderSprite::MethodSprite*>(
+        render.unsortedQueue().entries()[0].method);
+    // Centred on the cell's middle (56, 56), one 16 x 16 chip.
+    EXPECT_FLOAT_EQ(m->corners[0].x, 48.0f - 0.5f);
+    EXPECT_FLOAT_EQ(m->corners[3].y, 64.0f - 0.5f);
+    EXPECT_EQ(m->corners[0].color, 0xFF808080u);
+    ObjectAnim::setDrawTarget(nullptr, -1);
+    render.draw();  // no device: the frame is only emptied
+    EXPECT_EQ(render.unsortedQueue().count(), 0u);
 }
 
 // Runs a hook from inside its own update.
