@@ -29,6 +29,15 @@ RenderQueue::~RenderQueue() {
     poolFree(scratch_);
 }
 
+void RenderQueue::release() {
+    poolFree(entries_);
+    poolFree(scratch_);
+    entries_ = nullptr;
+    scratch_ = nullptr;
+    count_ = 0;
+    capacity_ = 0;
+}
+
 bool RenderQueue::grow() {
     const std::uint32_t wanted =
         capacity_ == 0 ? kInitialCapacity : capacity_ + std::min(capacity_, kMaxGrowth);

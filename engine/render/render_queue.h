@@ -40,6 +40,8 @@ public:
     bool push(std::uint32_t key, RenderMethod* method);
     void sort();
     void clear() { count_ = 0; }
+    // Empties the queue and gives its arrays back (the renderer's term).
+    void release();
 
     std::span<const Entry> entries() const { return {entries_, count_}; }
     std::uint32_t count() const { return count_; }
