@@ -13,6 +13,7 @@
 #include "engine/render/sys_render_method.h"
 #include "engine/render/sys_render_model.h"
 #include "engine/render/sys_render_sprite.h"
+#include "engine/render/sys_render_text.h"
 #include "engine/render/sys_shader.h"
 #include "engine/resource/render_target.h"
 #include "engine/resource/sys_resource.h"
@@ -36,6 +37,7 @@ SysRender& SysRender::instance() {
 SysRender::SysRender() {
     parts_[kMethods] = &SysRenderMethod::instance();
     parts_[kSprites] = &SysRenderSprite::instance();
+    parts_[kText] = &SysRenderText::instance();
     spriteBatch_ = &SysRenderSprite::instance();
     parts_[kModels] = &SysRenderModel::instance();
     parts_[kShaders] = &SysShader::instance();
@@ -89,8 +91,8 @@ void SysRender::term() {
     }
     current_ = nullptr;
     default_ = nullptr;
-    sorted_.clear();
-    unsorted_.clear();
+    sorted_.release();
+    unsorted_.release();
 }
 
 bool SysRender::queue(std::uint32_t key, RenderMethod* method) {
