@@ -11,6 +11,7 @@
 #include "engine/render/sprite_batch_end.h"
 #include "engine/render/sys_camera.h"
 #include "engine/render/sys_render_method.h"
+#include "engine/render/sys_render_line.h"
 #include "engine/render/sys_render_model.h"
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
@@ -38,6 +39,7 @@ SysRender::SysRender() {
     parts_[kMethods] = &SysRenderMethod::instance();
     parts_[kSprites] = &SysRenderSprite::instance();
     parts_[kText] = &SysRenderText::instance();
+    parts_[kLines] = &SysRenderLine::instance();
     spriteBatch_ = &SysRenderSprite::instance();
     parts_[kModels] = &SysRenderModel::instance();
     parts_[kShaders] = &SysShader::instance();
