@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/input/sys_input.h"
+#include "engine/render/sys_render_text.h"
 #include "engine/sound/sys_sound.h"
 #include "game/shell/ui/task_se_manager.h"
 #include "game/world/game_data.h"
@@ -16,6 +17,13 @@ void C_PlaySE(const char* name, bool /*flag*/) {
 
 void C_SetVolume(float volume) {
     qel::SysSound::instance().setVolume(volume);
+}
+
+bool C_SetFont(int id, int height, const char* face, int width, int weight, bool italic) {
+    if (width < 0 || weight < 0) return false;
+    return qel::SysRenderText::instance().createFont(face ? face : qel::SysRenderText::kDefaultFace,
+                                                     id, height, static_cast<unsigned>(width),
+                                                     static_cast<unsigned>(weight), italic);
 }
 
 ItemFactory* C_GetItemFactory() {

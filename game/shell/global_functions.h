@@ -14,6 +14,10 @@ class NpcFactory;
 void C_PlaySE(const char* name, bool flag);
 // The master volume of the sound players, clamped to 0..1.
 void C_SetVolume(float volume);
+// Creates or replaces the engine font `id` (a null face: the default face);
+// false, the id's old font kept, when the font cannot be made or the width
+// or weight is negative.
+bool C_SetFont(int id, int height, const char* face, int width, int weight, bool italic);
 // The game's item factory.
 ItemFactory* C_GetItemFactory();
 

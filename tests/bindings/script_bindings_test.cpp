@@ -21,6 +21,7 @@
 #include "bindings/binding_support.h"
 #include "bindings/bound_states.h"
 #include "engine/core/memory_allocator.h"
+#include "engine/render/sys_render_text.h"
 #include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
 #include "engine/sound/snd_player.h"
@@ -652,6 +653,47 @@ TEST_F(ScriptBindings, SoundFunctions) {
     qel::Register<TaskSEManager>::instance().remove(0, 0);
     delete manager;
     sound.term();
+}
+
+TEST_F(ScriptBindings, SetFontMakesOrKeepsTheFont) {
+    qel::SysRenderText& text = qel::SysRenderText::instance();
+    EXPECT_EQ(run("defaults", "return C_SetFont(3, 20)"), "true");
+    const qel::SysRenderText::FontRecord* font = text.findFont(3);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->desc.height, 20);
+    EXPECT_EQ(font->desc.face, qel::SysRenderText::kDefaultFace);
+    EXPECT_EQ(font->desc.width, 0u);
+    EXPECT_EQ(font->desc.weight, 0u);
+    EXPECT_FALSE(font->desc.italic);
+    EXPECT_EQ(run("all given", "return C_SetFont(4, 12, 'Gothic', 6, 700, true)"), "true");
+    ASSERT_NE(text.findFont(4), nullptr);
+    EXPECT_EQ(text.findFont(4)->desc.face, "Gothic");
+    EXPECT_EQ(text.findFont(4)->desc.width, 6u);
+    EXPECT_EQ(text.findFont(4)->desc.weight, 700u);
+    EXPECT_TRUE(text.findFont(4)->desc.italic);
+    // Refused heights and widths leave the id as it was.
+    EXPECT_EQ(run("height 0", "return C_SetFont(3, 0)"), "false");
+    EXPECT_EQ(run("negative width", "return C_SetFont(3, 16, nil, -1)"), "false");
+    EXPECT_EQ(text.findFont(3)->desc.height, 20);
+    EXPECT_EQ(run("a new id refused", "return C_SetFont(9, -4)"), "false");
+    EXPECT_FALSE(text.hasFont(9));
+    const LuaCase errors[] = {
+        {"id from text", "return C_SetFont('a', 16)",
+         "error: error in function 'C_SetFont'.\n     argument #1 is 'string'; 'number' "
+         "expected.\n"},
+        {"height missing", "return C_SetFont(1)",
+         "error: error in function 'C_SetFont'.\n     argument #2 is '[no object]'; 'number' "
+         "expected.\n"},
+        {"face from a table", "return C_SetFont(1, 16, {})",
+         "error: error in function 'C_SetFont'.\n     argument #3 is 'table'; 'string' "
+         "expected.\n"},
+        {"italic from a number", "return C_SetFont(1, 16, 'x', 0, 0, 1)",
+         "error: error in function 'C_SetFont'.\n     argument #6 is 'number'; 'boolean' "
+         "expected.\n"},
+    };
+    for (const LuaCase& c : errors) EXPECT_EQ(run(c.name, c.chunk), c.expected) << c.name;
+    EXPECT_FALSE(text.hasFont(1));
+    text.term();
 }
 
 TEST_F(ScriptBindings, AShiftJisDefaultReachesTheProgramAsItsBytes) {
