@@ -6,12 +6,15 @@
 #include "game/world/acquire_skill.h"
 #include "game/world/anima.h"
 #include "game/world/anima_list.h"
+#include "game/world/chara_end.h"
 #include "game/world/create_dungeon.h"
 #include "game/world/damage.h"
+#include "game/world/deco_lua.h"
 #include "game/world/dungeon.h"
 #include "game/world/game_data.h"
 #include "game/world/global_record.h"
 #include "game/world/link_list.h"
+#include "game/world/object_chara.h"
 #include "game/world/object_player.h"
 #include "game/world/status.h"
 #include "game/world/tile.h"
@@ -63,9 +66,15 @@ TEST(ClassRecords, EveryWorldTypeComesFromItsPool) {
         record<Anima, qel::Core>("Anima", qel::Pool::Resources),
         record<AnimaList, qel::Core>("AnimaList", qel::Pool::Resources),
         record<VersionFile, qel::File>("VersionFile", qel::Pool::System),
+        record<ObjectChara, ObjectAnim>("ObjectChara", qel::Pool::World),
+        record<CharaDecorator, VirtualChara>("CharaDecorator", qel::Pool::World),
+        record<DecoLua, CharaDecorator>("DecoLua", qel::Pool::World),
+        record<CharaEnd, VirtualChara>("CharaEnd", qel::Pool::World),
         pooled<Status>("Status", qel::Pool::World),
         pooled<LinkList<ObjectBase>>("LinkList", qel::Pool::World),
     };
+    EXPECT_EQ(VirtualChara::staticClassInfo().factory, nullptr) << "an interface";
+    EXPECT_STREQ(VirtualChara::staticClassInfo().name, "VirtualChara");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         void* made = row.make();

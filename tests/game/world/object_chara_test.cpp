@@ -643,3 +643,38 @@ TEST_F(ObjectCharaTest, TheNumberConversionOfScriptAnswers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectCharaTest, FieldStatesByCellAndStatus) {
+    Tile* tile = GameData::instance().getDungeon()->getTile(Point(4, 5));
+    ASSERT_NE(tile, nullptr);
+    const bool wasWater = tile->isWater();
+    struct Case {
+        const char* name;
+        bool water;
+        std::int32_t floatValue, land, waterValue;
+        std::int32_t expected;
+    };
+    const Case cases[] = {
+        {"floating is never in a field state", true, 1, 0, 0, 0},
+        {"stranded on land", false, 0, 0, 0, 1},
+        {"at home on land", false, 0, 1, 0, 0},
+        {"drowning", true, 0, 0, 0, 4},
+        {"wading with a normal load", true, 0, 0, 1, 2},
+        {"swimming", true, 0, 0, 2, 3},
+    };
+    for (const Case& k : cases) {
+        tile->setWater(k.water);
+        ObjectChara c;
+        c.setPos(4, 5);
+        c.setBaseStatus(S::FLOAT, k.floatValue);
+        c.setBaseStatus(S::LAND, k.land);
+        c.setBaseStatus(S::WATER, k.waterValue);
+        EXPECT_EQ(FullTimeEffect::GetFieldState(&c), k.expected) << k.name;
+        EXPECT_EQ(c.isInWater(), k.expected > 1) << k.name;
+    }
+    tile->setWater(wasWater);
+}
+
+}  // namespace
