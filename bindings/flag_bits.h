@@ -1,10 +1,9 @@
 // The bit variables of a 32-bit flag record (DAMAGE_TYPE, TARGET_FLAG and
 // their kin): one boolean variable "_<name>" per entry of Record::NAMES,
-// bit 0 first, registered from that list so the record states its bits
-// once. Reading gives the bit; assigning true sets it, false or nil clears
-// it, anything else is refused with the variable error; the other bits stay.
-// Self must be an object of the record's class, as for every member
-// accessor (a const one only for reading).
+// bit 0 first (a null entry is a bit without a variable), registered from that list so the record
+// states its bits once. Reading gives the bit; assigning true sets it, false or nil clears it,
+// anything else is refused with the variable error; the other bits stay. Self must be an object of
+// the record's class, as for every member accessor (a const one only for reading).
 #pragma once
 
 #include <tolua++.h>
@@ -42,13 +41,15 @@ void registerFlagBits(lua_State* L, const char* typeName) {
     static const auto* variables = [typeName] {
         auto* list = new flag_bits_detail::BitVariable[Record::BIT_COUNT];
         for (int bit = 0; bit < Record::BIT_COUNT; ++bit) {
+            if (!Record::NAMES[bit]) continue;
             list[bit] = {std::string("_") + Record::NAMES[bit], std::string("const ") + typeName,
                          typeName, bit};
         }
         return list;
     }();
-    for (int bit = 0; bit < Record::BIT_COUNT; ++bit)
-        flag_bits_detail::registerBit(L, variables[bit]);
+    for (int bit = 0; bit < Record::BIT_COUNT; ++bit) {
+        if (Record::NAMES[bit]) flag_bits_detail::registerBit(L, variables[bit]);
+    }
 }
 
 }  // namespace binding

@@ -8,11 +8,13 @@
 #include "bindings/chara_glue.h"
 #include "bindings/flag_bits.h"
 #include "bindings/item_glue.h"
+#include "bindings/map_glue.h"
 #include "bindings/monster_glue.h"
 #include "bindings/object_glue.h"
 #include "bindings/script_constants.h"
 #include "bindings/setting_variables.h"
 #include "bindings/tolua_overrides.h"
+#include "engine/script/lua_stack_guard.h"
 #include "game/data/equip_flag.h"
 #include "game/data/localize.h"
 #include "game/data/package_writer.h"
@@ -21,6 +23,8 @@
 #include "game/world/acquire_skill.h"
 #include "game/world/anima.h"
 #include "game/world/damage.h"
+#include "game/world/create_dungeon.h"
+#include "game/world/dungeon.h"
 #include "game/world/enemy_maker.h"
 #include "game/world/item_factory.h"
 #include "game/world/object_anim.h"
@@ -172,4 +176,21 @@ inline AcquireSkill* createAcquireSkillFor(const ObjectChara* self, lua_State* L
     AcquireSkill* made = self->createAcquireSkill();
     binding::giveToScript(L, made);
     return made;
+}
+
+// ROOM_INFO.door's element setter refuses what is not a point (the
+// generated one would read through a nil), like the settings' point arrays.
+#define TOLUA_DISABLE_tolua_set_script_C_CreateDungeon_ROOM_INFO_door
+static int tolua_set_script_C_CreateDungeon_ROOM_INFO_door(lua_State* L) {
+    const qel::LuaStackGuard guard(L);
+    lua_pushstring(L, ".self");  // +1
+    lua_rawget(L, 1);            // the record
+    auto* self = static_cast<CreateDungeon::ROOM_INFO*>(lua_touserdata(L, -1));
+    lua_pop(L, 1);  // -1
+    const int index = binding::checkedIndex(L, CreateDungeon::DIR_NUM);
+    tolua_Error err;
+    if (!self || tolua_isvaluenil(L, 3, &err) || !tolua_isusertype(L, 3, "const Point", 0, &err))
+        binding::raiseVariableError(L, 3, "const Point");
+    self->door[index] = *static_cast<const Point*>(tolua_tousertype(L, 3, nullptr));
+    return 0;
 }

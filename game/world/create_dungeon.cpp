@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <numbers>
+#include <unordered_set>
 
 #include "engine/core/sys_rand.h"
 
@@ -33,16 +35,52 @@ const Tile& noTile() {
 
 }  // namespace
 
-CreateDungeon::CreateDungeon() = default;
+// The live generators, so that a dungeon's end can reach those that paint
+// into it.
+struct CreateDungeon::Registry {
+    std::recursive_mutex lock;
+    std::unordered_set<CreateDungeon*> live;
 
-CreateDungeon::CreateDungeon(Dungeon* dungeon) : dungeon_(dungeon) {}
+    static Registry& instance() {
+        static Registry* registry = new Registry();  // outlives every static generator
+        return *registry;
+    }
+    void add(CreateDungeon* generator) {
+        std::lock_guard<std::recursive_mutex> guard(lock);
+        live.insert(generator);
+    }
+    void remove(CreateDungeon* generator) {
+        std::lock_guard<std::recursive_mutex> guard(lock);
+        live.erase(generator);
+    }
+};
+
+CreateDungeon::CreateDungeon() {
+    Registry::instance().add(this);
+}
+
+CreateDungeon::CreateDungeon(Dungeon* dungeon) : dungeon_(dungeon) {
+    Registry::instance().add(this);
+}
 
 CreateDungeon::CreateDungeon(Dungeon* dungeon, std::int32_t rows, std::int32_t cols)
     : dungeon_(dungeon),
       rows_(static_cast<std::uint32_t>(std::clamp<std::int32_t>(rows, 1, Dungeon::kHeight))),
-      cols_(static_cast<std::uint32_t>(std::clamp<std::int32_t>(cols, 1, Dungeon::kWidth))) {}
+      cols_(static_cast<std::uint32_t>(std::clamp<std::int32_t>(cols, 1, Dungeon::kWidth))) {
+    Registry::instance().add(this);
+}
 
-CreateDungeon::~CreateDungeon() = default;
+CreateDungeon::~CreateDungeon() {
+    Registry::instance().remove(this);
+}
+
+void CreateDungeon::forgetDungeon(const Dungeon* dungeon) {
+    Registry& registry = Registry::instance();
+    std::lock_guard<std::recursive_mutex> guard(registry.lock);
+    for (CreateDungeon* generator : registry.live) {
+        if (generator->dungeon_ == dungeon) generator->dungeon_ = nullptr;
+    }
+}
 
 void CreateDungeon::setSettingsSource(SettingsSource source) {
     g_settingsSource = source;

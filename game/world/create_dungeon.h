@@ -30,8 +30,8 @@
 #include "engine/core/core.h"
 #include "engine/core/memory_allocator.h"
 #include "game/world/dungeon.h"
-#include "game/world/value_types.h"
 #include "game/world/tile.h"
+#include "game/world/value_types.h"
 
 // Placement flags of putRandom and randomPoint.
 inline constexpr std::uint32_t PUT_PERFECT = 1;
@@ -108,7 +108,7 @@ public:
         std::int32_t width = 0;
         std::int32_t height = 0;
         Point door[DIR_NUM];
-        std::int32_t doorNum = 0;
+        std::uint32_t doorNum = 0;
     };
 
     CreateDungeon();
@@ -119,6 +119,10 @@ public:
     CreateDungeon& operator=(const CreateDungeon&) = delete;
 
     QEL_CLASS(CreateDungeon, qel::Core, qel::Pool::General);
+
+    // Every generator painting into the dungeon is left with none (it then
+    // paints nothing); the dungeon's destructor calls it.
+    static void forgetDungeon(const Dungeon* dungeon);
 
     // ---- Settings ---------------------------------------------------------
     static void setSettingsSource(SettingsSource source);
@@ -246,6 +250,8 @@ public:
     Rect blockRect(std::uint32_t row, std::uint32_t col) const;
 
 private:
+    struct Registry;
+
     // The dungeon's default room and pass tiles; a blank tile without one.
     const Tile& defaultRoom() const;
     const Tile& defaultPass() const;

@@ -8,7 +8,9 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/file.h"
+#include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
+#include "game/world/create_dungeon.h"
 
 static_assert(std::endian::native == std::endian::little,
               "the tile section is written from little-endian memory");
@@ -75,6 +77,12 @@ Dungeon::Dungeon(std::string_view tag, std::int32_t level) : tag_(tag), level_(l
     for (std::int32_t x = 0; x < kWidth; ++x) {
         for (std::int32_t y = 0; y < kHeight; ++y) cells_[cellIndex(x, y)].setPos(Point(x, y));
     }
+}
+
+Dungeon::~Dungeon() {
+    CreateDungeon::forgetDungeon(this);
+    qel::forgetScriptObject(this);
+    qel::forgetScriptObject(&start_);
 }
 
 bool Dungeon::setTile(std::int64_t x, std::int64_t y, const Tile& look) {

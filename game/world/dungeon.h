@@ -25,8 +25,8 @@
 
 #include "engine/core/core.h"
 #include "engine/core/memory_allocator.h"
-#include "game/world/value_types.h"
 #include "game/world/tile.h"
+#include "game/world/value_types.h"
 
 namespace qel {
 class File;
@@ -43,6 +43,10 @@ public:
     explicit Dungeon(std::string_view tag = {}, std::int32_t level = 0);
     Dungeon(const Dungeon&) = delete;
     Dungeon& operator=(const Dungeon&) = delete;
+    // Generators painting into it are left with no dungeon; scripts holding
+    // it or its start position get a clean error (the cells and default
+    // tiles forget themselves).
+    ~Dungeon() override;
 
     QEL_CLASS(Dungeon, qel::Core, qel::Pool::World);
 

@@ -44,6 +44,12 @@ public:
 
     // The flag word. Bits 7 to 31 have no name and are carried along.
     struct INFO {
+        // The bits scripts name (as "_move" and so on), bit 0 first; the
+        // light bit is read and set only through the tile.
+        static constexpr int BIT_COUNT = 7;
+        static constexpr const char* NAMES[BIT_COUNT] = {"move",  "wall",  "dig",    "room",
+                                                         nullptr, "water", "special"};
+
         std::uint32_t data = 0;
 
         constexpr INFO() = default;
@@ -55,17 +61,22 @@ public:
         constexpr bool operator==(const INFO&) const = default;
     };
 
+    // The floor scripts pass one more number after the position (and after
+    // the tile in the one-argument copy); it is accepted and has no effect.
     Tile();
     Tile(std::string_view tag, const Point& chip, const Color& color, std::uint32_t info,
-         std::int32_t x = 0, std::int32_t y = 0);
+         std::int32_t x = 0, std::int32_t y = 0, std::int32_t unused = 0);
     Tile(std::string_view tag, std::int32_t chipX, std::int32_t chipY, const Color& color,
-         std::uint32_t info, std::int32_t x = 0, std::int32_t y = 0);
-    // The other tile's look at the given position, light state 0 (the
-    // scripts' one-argument copy is this at (0, 0)).
-    Tile(const Tile& look, std::int32_t x, std::int32_t y);
+         std::uint32_t info, std::int32_t x = 0, std::int32_t y = 0, std::int32_t unused = 0);
+    // The other tile's look at the given position, light state 0.
+    Tile(const Tile& look, std::int32_t x, std::int32_t y, std::int32_t unused = 0);
+    // The other tile's look at (0, 0): the scripts' one-argument copy.
+    Tile(const Tile& look, std::int32_t unused);
     // Copies are whole copies, position and light state included.
     Tile(const Tile&) = default;
     Tile& operator=(const Tile&) = default;
+    // Scripts may hold the tile and its chip, colour and position.
+    ~Tile() override;
 
     QEL_CLASS(Tile, qel::Core, qel::Pool::World);
 

@@ -842,7 +842,7 @@ TEST(CreateDungeon, ARoomWithDoorsOnAllFourSidesFillsEverySlot) {
         for (std::int32_t i = 0; i < gen.getRoomNum(); ++i) {
             CreateDungeon::ROOM_INFO info;
             ASSERT_TRUE(gen.getRoomInfo(info, i));
-            if (info.doorNum != 4) continue;
+            if (info.doorNum != 4u) continue;
             const Point up = info.door[CreateDungeon::DIR_UP];
             const Point down = info.door[CreateDungeon::DIR_DOWN];
             const Point left = info.door[CreateDungeon::DIR_LEFT];
@@ -910,11 +910,11 @@ TEST(CreateDungeon, RoomInfoSortsDoorsBySide) {
     EXPECT_EQ(info.lt, Point(left.x, left.y));
     EXPECT_EQ(info.rb, Point(left.x + left.w - 1, left.y + left.h - 1));
     EXPECT_EQ(info.width, left.w);
-    EXPECT_EQ(info.doorNum, 1);
+    EXPECT_EQ(info.doorNum, 1u);
     EXPECT_EQ(info.door[CreateDungeon::DIR_RIGHT].x, left.x + left.w);
     EXPECT_EQ(info.door[CreateDungeon::DIR_LEFT], Point(-1, -1));
     ASSERT_TRUE(gen->getRoomInfo(info, 1));
-    EXPECT_EQ(info.doorNum, 1);
+    EXPECT_EQ(info.doorNum, 1u);
     EXPECT_EQ(info.door[CreateDungeon::DIR_LEFT].x, gen->blockRect(0, 1).x - 1);
     EXPECT_EQ(info.door[CreateDungeon::DIR_RIGHT], Point(-1, -1));
     // Past the end: false, and the record is left alone.
