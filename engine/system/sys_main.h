@@ -125,6 +125,10 @@ public:
     int frameRate() const { return timer_.rate(); }
     bool isQuit() const { return quit_; }
     void requestQuit() { quit_ = true; }
+    // What the process ends with after an orderly end (0 unless the game
+    // ends on a failure); any thread.
+    void setExitCode(int code) { exitCode_ = code; }
+    int exitCode() const { return exitCode_; }
     std::atomic<bool>& quitFlag() { return quit_; }
     int deviceState() const { return deviceState_; }
     void setDeviceState(int state) { deviceState_ = state; }
@@ -144,6 +148,7 @@ private:
     FpsTimer timer_;
     Clock* clock_;
     std::atomic<bool> quit_{false};
+    std::atomic<int> exitCode_{0};
     InstanceLock* instanceLock_ = nullptr;
     std::atomic<int> deviceState_{kDeviceOk};
     std::atomic<std::uint32_t> frameCounter_{0};

@@ -52,6 +52,10 @@ bool Window::create(const StartParams& params, WindowBackend* backend) {
 }
 
 void Window::setTitle(const char* title) {
+    setTitle(title, nullptr);
+}
+
+void Window::setTitle(const char* title, const char* caption) {
     std::size_t n = 0;
     if (title) {
         while (n < kTitleCapacity && title[n]) {
@@ -62,7 +66,7 @@ void Window::setTitle(const char* title) {
         std::memcpy(title_, title, n);
     }
     title_[n] = '\0';
-    if (backend_) backend_->setTitle(title_);
+    if (backend_) backend_->setTitle(caption ? caption : title_);
 }
 
 WindowRect Window::computeLetterbox(int frameWidth, int frameHeight, int clientWidth,

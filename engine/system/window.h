@@ -82,6 +82,9 @@ public:
 
     // Shift-JIS, at most 64 bytes (a two-byte character is never split).
     void setTitle(const char* title);
+    // Keeps the title as setTitle does but shows `caption` whole (the
+    // backend passes it to the window thread).
+    void setTitle(const char* title, const char* caption);
     const char* title() const { return title_; }
     int width() const { return width_; }
     int height() const { return height_; }

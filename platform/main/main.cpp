@@ -6,6 +6,7 @@
 // loop can run briefly headless (SDL_VIDEODRIVER=dummy).
 #include <cstdlib>
 
+#include "bindings/script_bindings.h"
 #include "engine/file/file_system.h"
 #include "engine/gfx/font.h"
 #include "engine/net/sys_socket_client.h"
@@ -13,6 +14,8 @@
 #include "engine/sound/sys_sound.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
+#include "game/shell/boot_loader.h"
+#include "game/shell/game_hooks.h"
 #include "platform/audio/sdl_audio_device.h"
 #include "platform/font/font_face.h"
 #include "platform/gfx/software_graphics_device.h"
@@ -52,6 +55,9 @@ int main() {
     qel::SdlAudioDevice audio;
     qel::SysSound::instance().setAudioDevice(&audio);
 
+    game_hooks::installGameHooks();
+    BootLoader::setScriptInterface(&openScriptBindings);
+
     qel::StartParams params;
     params.showCommand = 1;
     params.title = "Vornhaldeen";
@@ -61,6 +67,7 @@ int main() {
     params.framesPerSecond = 60;
     params.flags = qel::kStartSingleInstance | qel::kStartLetterbox | qel::kStartMaximizeBox |
                    qel::kStartVsync;
-    // The engine answers 1 after an orderly end and 0 when start-up failed.
-    return app.run(params) == 1 ? EXIT_SUCCESS : EXIT_FAILURE;
+    // The engine answers 1 after an orderly end and 0 when start-up failed;
+    // an orderly end after a failed boot carries the game's exit code.
+    return app.run(params) == 1 ? app.exitCode() : EXIT_FAILURE;
 }

@@ -1,4 +1,5 @@
-// Runs the real program headless (SDL's dummy drivers) for a few frames.
+// Runs the real program headless (SDL's dummy drivers) for a few frames, in
+// a scratch folder holding a copy of the sample content's data/.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,12 +20,18 @@ struct MainProgram : ::testing::Test {
     test::ScratchFolder scratch;
     const std::filesystem::path& dir = scratch.path();
 
+    void SetUp() override {
+        std::filesystem::copy(QEL_GAME_DATA, dir / "data",
+                              std::filesystem::copy_options::recursive);
+    }
+
     // The program's exit code; its error output lands in `errors`. `video`
     // is how the environment sets the video driver.
     int run(int frames, std::string& errors, const std::string& video = "SDL_VIDEODRIVER=dummy") {
         std::filesystem::path err = dir / "stderr.txt";
-        std::string command = "env " + video + " SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR='" +
-                              dir.string() + "' QEL_EXIT_AFTER_FRAMES=" + std::to_string(frames) +
+        std::string command = "cd '" + dir.string() + "' && env " + video +
+                              " SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR='" + dir.string() +
+                              "' QEL_EXIT_AFTER_FRAMES=" + std::to_string(frames) +
                               " '" QEL_GAME_PROGRAM "' 2>'" + err.string() + "'";
         int status = std::system(command.c_str());
         std::ifstream in(err);
@@ -59,6 +66,70 @@ TEST_F(MainProgram, ASecondCopyIsRefusedWithItsMessage) {
     EXPECT_NE(errors.find(reinterpret_cast<const char*>(u8"多重起動は出来ません。")),
               std::string::npos)
         << errors;
+}
+
+// Headless, a message box's text goes to the error output in UTF-8.
+std::string utf8(const char8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+struct BrokenFolder {
+    const char* name;
+    void (*breakIt)(const std::filesystem::path& dir);
+    int exitCode;
+    const char8_t* box;  // expected on the error output; null: no box at all
+};
+
+void writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+const BrokenFolder kBrokenFolders[] = {
+    {"action table missing", [](auto& d) { std::filesystem::remove(d / "data/data06.dat"); }, 255,
+     u8"エラー: データファイルの読み込みに失敗しました"},
+    {"item table missing", [](auto& d) { std::filesystem::remove(d / "data/data04.dat"); }, 255,
+     u8"エラー: データファイルの読み込みに失敗しました"},
+    {"action table garbled",
+     [](auto& d) { writeText(d / "data/data06.dat", std::string(300, '\x5a')); }, 255,
+     u8"エラー: データファイルの読み込みに失敗しました"},
+    {"script package missing", [](auto& d) { std::filesystem::remove(d / "data/data09.dat"); }, 255,
+     u8"エラー: データファイルの読み込みに失敗しました"},
+    {"script package cut short",
+     [](auto& d) {
+         const auto path = d / "data/data09.dat";
+         std::filesystem::resize_file(path, std::filesystem::file_size(path) - 3);
+     },
+     255, u8"エラー: データファイルの読み込みに失敗しました"},
+    {"unidentified names missing (optional)",
+     [](auto& d) { std::filesystem::remove(d / "data/data03.dat"); }, 0, nullptr},
+    {"config.txt with a syntax error", [](auto& d) { writeText(d / "config.txt", "x = = 1\n"); }, 0,
+     u8"Vornhaldeen: config read error"},
+    {"read-only config.txt is not run",
+     [](auto& d) {
+         writeText(d / "config.txt", "x = = 1\n");
+         std::filesystem::permissions(d / "config.txt", std::filesystem::perms::owner_read);
+     },
+     0, nullptr},
+};
+
+TEST_F(MainProgram, BrokenDataFoldersEndAsTheyShould) {
+    for (const BrokenFolder& folder : kBrokenFolders) {
+        SCOPED_TRACE(folder.name);
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        SetUp();
+        folder.breakIt(dir);
+        std::string errors;
+        EXPECT_EQ(run(120, errors), folder.exitCode) << errors;
+        if (folder.box) {
+            EXPECT_NE(errors.find(utf8(folder.box)), std::string::npos) << errors;
+        } else {
+            EXPECT_EQ(errors.find("config read error"), std::string::npos) << errors;
+            EXPECT_EQ(errors.find(utf8(u8"データファイル")), std::string::npos) << errors;
+        }
+        // Nothing is saved.
+        EXPECT_FALSE(std::filesystem::exists(dir / "save")) << folder.name;
+    }
 }
 
 }  // namespace

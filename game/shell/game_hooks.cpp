@@ -1,0 +1,73 @@
+#include "game/shell/game_hooks.h"
+
+#include <ctime>
+
+#include "engine/core/register.h"
+#include "engine/core/sys_rand.h"
+#include "engine/math/color.h"
+#include "engine/render/sys_camera.h"
+#include "engine/render/viewport.h"
+#include "engine/resource/sys_resource.h"
+#include "engine/script/sys_lua.h"
+#include "engine/sound/sys_sound.h"
+#include "engine/system/menu_fullscreen.h"
+#include "engine/system/sys_main.h"
+#include "engine/system/window.h"
+#include "engine/task/sys_scene.h"
+#include "game/shell/scene_title.h"
+#include "game/shell/ui/task_se_manager.h"
+
+namespace game_hooks {
+
+namespace {
+
+qel::SysScene* sceneManager() {
+    return qel::Register<qel::SysScene>::instance().getSingle();
+}
+
+}  // namespace
+
+bool canQuitQuery() {
+    // Only a game scene whose turn manager is busy refuses (with
+    // kCannotQuitText); until the turn manager joins, every scene allows.
+    return true;
+}
+
+void attachMenuHook() {
+    qel::Window::instance().attachMenu(qel::MenuFullscreen::staticClassInfo());
+}
+
+void detachMenuHook() {
+    qel::Window::instance().detachMenu();
+}
+
+bool gameInitHook() {
+    qel::Window& window = qel::Window::instance();
+    window.setCloseCallback(&canQuitQuery);
+    window.setMaximizeCallback(&attachMenuHook);
+    window.setRestoreCallback(&detachMenuHook);
+    qel::SysRand::instance().seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    qel::SysResource::instance().setAutoCollect(false);
+    if (qel::Viewport* viewport = qel::SysCamera::instance().getViewport(0))
+        viewport->clearColors[0] = qel::Color::BLACK.argb();
+    qel::SysLua::instance().init();
+    TaskSEManager::start();
+    qel::SysSound::instance().setVolume(kStartVolume);
+    if (qel::SysScene* scenes = sceneManager())
+        scenes->requestChange(&SceneTitle::staticClassInfo());
+    return true;
+}
+
+void gameShutdownHook() {
+    // The loader goes first: nothing below may meet it inside Lua.
+    if (qel::SysScene* scenes = sceneManager()) {
+        if (auto* title = dynamic_cast<SceneTitle*>(scenes->getCurrent())) title->stopLoader();
+    }
+}
+
+void installGameHooks() {
+    qel::SysMain::instance().setGameInitHook(&gameInitHook);
+    qel::SysMain::instance().setGameShutdownHook(&gameShutdownHook);
+}
+
+}  // namespace game_hooks

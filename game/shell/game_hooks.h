@@ -1,0 +1,25 @@
+// The game's side of the engine's start-up and shutdown: the window
+// callbacks, the start-up hook (random seed, resources, camera clear
+// colour, Lua, the sound-effect manager, the volume, the title scene) and
+// the shutdown hook. The program's entry installs them (installGameHooks).
+#pragma once
+
+namespace game_hooks {
+
+// The text of a refused close.
+inline constexpr const char* kCannotQuitText = "現在は終了できません";
+// The master volume set at start-up.
+inline constexpr float kStartVolume = 0.75f;
+
+// The window's close query: false (with the box) while a game scene's turn
+// manager is not waiting for the player.
+bool canQuitQuery();
+void attachMenuHook();
+void detachMenuHook();
+bool gameInitHook();
+void gameShutdownHook();
+
+// Gives the engine the two hooks.
+void installGameHooks();
+
+}  // namespace game_hooks

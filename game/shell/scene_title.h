@@ -1,0 +1,54 @@
+// The first scene: while it shows, a loader thread boots the game
+// (BootLoader); once the boot is done, Enter leads to the opening scene.
+//
+// What it keeps true: Lua belongs to the loader until this scene has seen
+// the boot done. Release (and the destructor, and the shutdown hook through
+// stopLoader) cancels the boot and joins the loader before anything else,
+// so no thread is ever left running in Lua. A failed boot ends the game
+// through the orderly quit with exit code -1.
+#pragma once
+
+#include "engine/core/thread.h"
+#include "engine/task/scene_base.h"
+#include "game/shell/boot_loader.h"
+
+class SceneTitle : public qel::SceneBase {
+public:
+    // Virtual key of Enter.
+    static constexpr int kEnterKey = 13;
+
+    SceneTitle() = default;
+    ~SceneTitle() override;
+    SceneTitle(const SceneTitle&) = delete;
+    SceneTitle& operator=(const SceneTitle&) = delete;
+
+    QEL_CLASS(SceneTitle, qel::SceneBase, qel::Pool::Tasks);
+
+    // What runs on the game thread once the boot is done, before Enter is
+    // looked at (the entry's start script); null for none.
+    using LoadedHook = void (*)();
+    static void setLoadedHook(LoadedHook hook);
+
+    bool init() override;
+    void update() override;
+    void release() override;
+
+    // Cancels the boot and waits for the loader (any number of times).
+    void stopLoader();
+    bool isLoaded() const { return loaded_; }
+    const BootLoader& boot() const { return boot_; }
+
+private:
+    static void loaderEntry(void* self);
+
+    BootLoader boot_;
+    qel::Thread* thread_ = nullptr;
+    bool loaded_ = false;
+};
+
+// The opening scene's class record, which the title and the scripts use to
+// change scene; its body joins later.
+class SceneOpening : public qel::SceneBase {
+public:
+    QEL_CLASS(SceneOpening, qel::SceneBase, qel::Pool::Tasks);
+};
