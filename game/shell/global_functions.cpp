@@ -26,6 +26,10 @@ bool C_SetFont(int id, int height, const char* face, int width, int weight, bool
                                                      static_cast<unsigned>(weight), italic);
 }
 
+Dungeon* C_GetDungeon() {
+    return GameData::instance().getDungeon();
+}
+
 ItemFactory* C_GetItemFactory() {
     return &ItemFactory::instance();
 }

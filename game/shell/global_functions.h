@@ -4,6 +4,7 @@
 
 #include "game/world/value_types.h"
 
+class Dungeon;
 class EnemyMaker;
 class FieldView;
 class ItemFactory;
@@ -18,6 +19,8 @@ void C_SetVolume(float volume);
 // false, the id's old font kept, when the font cannot be made or the width
 // or weight is negative.
 bool C_SetFont(int id, int height, const char* face, int width, int weight, bool italic);
+// The game's current dungeon map.
+Dungeon* C_GetDungeon();
 // The game's item factory.
 ItemFactory* C_GetItemFactory();
 

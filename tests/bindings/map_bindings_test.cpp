@@ -127,6 +127,10 @@ const LuaCase kDungeonCases[] = {
      "local c do local d = C.Dungeon() c = d:getTile(0, 0) end collectgarbage() collectgarbage() "
      "return pcall(function() return c:getTag() end)",
      "false, snippet:1: attempt to use a deleted object"},
+    {"the game's dungeon, not the script's to delete",
+     "local d = C_GetDungeon() return rawequal(d, C_GetDungeon()), tolua.type(d), "
+     "pcall(function() d:delete() end)",
+     "true, Dungeon, false, snippet:1: attempt to delete an object the program owns"},
     {"a start position kept after delete",
      "local d = C.Dungeon:new() local p = d:getStartPos() d:delete() return pcall(function() "
      "return p._x end)",
