@@ -3,19 +3,27 @@
 // and runs the engine.
 //
 // QEL_EXIT_AFTER_FRAMES=n ends the program after n frames, so that the real
-// loop can run briefly headless (SDL_VIDEODRIVER=dummy).
+// loop can run briefly headless (SDL_VIDEODRIVER=dummy); QEL_START_SCRIPT=file
+// runs that Lua file once the boot is done and enters the game scene
+// without Enter.
 #include <cstdlib>
 
 #include "bindings/script_bindings.h"
+#include "engine/core/log.h"
+#include "engine/core/register.h"
 #include "engine/file/file_system.h"
 #include "engine/gfx/font.h"
 #include "engine/net/sys_socket_client.h"
 #include "engine/resource/sys_resource.h"
+#include "engine/script/sys_lua.h"
 #include "engine/sound/sys_sound.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
+#include "engine/task/sys_scene.h"
 #include "game/shell/boot_loader.h"
 #include "game/shell/game_hooks.h"
+#include "game/shell/scene_game.h"
+#include "game/shell/scene_title.h"
 #include "platform/audio/sdl_audio_device.h"
 #include "platform/font/font_face.h"
 #include "platform/gfx/software_graphics_device.h"
@@ -27,6 +35,18 @@
 #include "platform/sdl/sdl_window.h"
 
 namespace {
+
+// QEL_START_SCRIPT: run once the boot is done, then straight into the game.
+const char* g_startScript = nullptr;
+
+void runStartScript() {
+    if (!qel::SysLua::instance().runFile(g_startScript)) {
+        const char* error = qel::SysLua::instance().lastError();
+        qel::logMessage("%s: %s", g_startScript, error ? error : "cannot be run");
+    }
+    if (qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle())
+        scenes->requestChange(&SceneGame::staticClassInfo());
+}
 
 qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int height) {
     qel::SoftwareGraphicsDevice::Created made = qel::SoftwareGraphicsDevice::create(width, height);
@@ -56,6 +76,8 @@ int main() {
     qel::SysSound::instance().setAudioDevice(&audio);
 
     game_hooks::installGameHooks();
+    if ((g_startScript = std::getenv("QEL_START_SCRIPT")))
+        SceneTitle::setLoadedHook(&runStartScript);
     BootLoader::setScriptInterface(&openScriptBindings);
 
     qel::StartParams params;

@@ -16,6 +16,10 @@
 namespace qel {
 namespace {
 
+void writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
 struct MainProgram : ::testing::Test {
     test::ScratchFolder scratch;
     const std::filesystem::path& dir = scratch.path();
@@ -73,16 +77,26 @@ std::string utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
 }
 
+TEST_F(MainProgram, AStartScriptRunsWithTheScriptInterfaceOnceBooted) {
+    writeText(
+        dir / "start.lua",
+        "local d = C_GetDungeon()\n"
+        "C.CreateDungeon(d):fillAll(C.Tile('floor', 0, 0, C.Color.WHITE, 25))\n"
+        "local f = io.open('marker.txt', 'w') f:write(d:getTile(49, 29):getTag()) f:close()\n");
+    std::string errors;
+    EXPECT_EQ(run(60, errors, "SDL_VIDEODRIVER=dummy QEL_START_SCRIPT=start.lua"), 0) << errors;
+    std::ifstream marker(dir / "marker.txt");
+    std::string tag;
+    marker >> tag;
+    EXPECT_EQ(tag, "floor");
+}
+
 struct BrokenFolder {
     const char* name;
     void (*breakIt)(const std::filesystem::path& dir);
     int exitCode;
     const char8_t* box;  // expected on the error output; null: no box at all
 };
-
-void writeText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 const BrokenFolder kBrokenFolders[] = {
     {"action table missing", [](auto& d) { std::filesystem::remove(d / "data/data06.dat"); }, 255,

@@ -1,0 +1,21 @@
+#include "game/shell/scene_game.h"
+
+#include "engine/resource/sys_resource.h"
+#include "game/world/game_data.h"
+
+bool SceneGame::init() {
+    GlobalRecord* record = GameData::instance().getGlobalRecord();
+    if (record && !record->isClockRunning()) record->clockStart();
+    return true;
+}
+
+void SceneGame::release() {
+    GameData& game = GameData::instance();
+    if (GlobalRecord* record = game.getGlobalRecord(); record && record->isClockRunning())
+        record->clockStop();
+    game.setField(nullptr);
+    game.setMessageLog(nullptr);
+    game.setItemList(nullptr);
+    game.setAnimaList(nullptr);
+    qel::SysResource::instance().collectGarbage();
+}
