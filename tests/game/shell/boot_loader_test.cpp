@@ -14,6 +14,7 @@
 #include "engine/system/window.h"
 #include "game/data/data_files.h"
 #include "game/data/package_writer.h"
+#include "game/shell/scene_title.h"
 #include "game/shell/settings.h"
 #include "tests/support/message_box_recorder.h"
 #include "tests/support/scratch_folder.h"
@@ -81,6 +82,30 @@ TEST_F(BootLoaderTest, TheSampleContentBootsAndALongVersionIsCutInTheStoredTitle
     const std::string title = qel::Window::instance().title();
     EXPECT_EQ(title.size(), BootLoader::kTitleBytes);
     EXPECT_EQ(title, BootLoader::versionTitle("Vornhaldeen").substr(0, BootLoader::kTitleBytes));
+}
+
+}  // namespace
+
+namespace {
+
+// Closing the game while the title still loads: the title stops the boot
+// inside a script that never returns and joins its loader.
+TEST_F(BootLoaderTest, ReleasingTheTitleWhileLoadingStopsAndJoinsTheLoader) {
+    std::ofstream(dir_ / "forever.lua") << "while true do end\n";
+    {
+        PackageWriter writer(kScriptPackageFile);
+        ASSERT_TRUE(writer.push((dir_ / "forever.lua").string(), "forever.lua"));
+        ASSERT_TRUE(writer.close());
+    }
+    SceneTitle title;
+    ASSERT_TRUE(title.init());
+    title.update();
+    title.release();
+    EXPECT_FALSE(title.isLoaded());
+    EXPECT_EQ(title.boot().result(), BootLoader::Result::Cancelled);
+    title.update();  // nothing left to look at
+    EXPECT_FALSE(title.isLoaded());
+    EXPECT_TRUE(boxes_.boxes().empty());
 }
 
 }  // namespace
