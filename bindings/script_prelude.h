@@ -11,6 +11,7 @@
 #include "bindings/map_glue.h"
 #include "bindings/monster_glue.h"
 #include "bindings/object_glue.h"
+#include "bindings/opening_glue.h"
 #include "bindings/script_constants.h"
 #include "bindings/setting_variables.h"
 #include "bindings/tolua_overrides.h"

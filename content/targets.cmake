@@ -2,11 +2,13 @@
 # program runs in the folder holding data/).
 set(QEL_CONTENT_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(QEL_RUN_DATA ${CMAKE_BINARY_DIR}/run/data)
+qel_pack_table(content_races ${QEL_CONTENT_DIR}/tables/race.csv ${QEL_RUN_DATA}/data01.dat)
+qel_pack_table(content_classes ${QEL_CONTENT_DIR}/tables/class.csv ${QEL_RUN_DATA}/data02.dat)
 qel_pack_table(content_actions ${QEL_CONTENT_DIR}/tables/action.csv ${QEL_RUN_DATA}/data06.dat)
 qel_pack_table(content_spells ${QEL_CONTENT_DIR}/tables/spell.csv ${QEL_RUN_DATA}/data08.dat)
 qel_pack_table(content_items ${QEL_CONTENT_DIR}/tables/item.csv ${QEL_RUN_DATA}/data04.dat)
 qel_pack_table(content_names ${QEL_CONTENT_DIR}/tables/name.csv ${QEL_RUN_DATA}/data03.dat)
 qel_pack_scripts(content_scripts ${QEL_RUN_DATA}/data09.dat BASE_DIR ${QEL_CONTENT_DIR}/scripts
                  FILES main.lua)
-add_custom_target(content DEPENDS content_actions content_spells content_items content_names
+add_custom_target(content DEPENDS content_races content_classes content_actions content_spells content_items content_names
                                   content_scripts)

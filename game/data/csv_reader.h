@@ -81,6 +81,17 @@ public:
     // such as "0x2F". False, with `chip` set to (0, 0), for an empty cell or
     // one that is not such a hex text, is negative or needs more than 31 bits.
     bool readChip(qel::Point& chip);
+    // Reads cells up to one beginning with '-' (which is consumed) or the
+    // end of the data, handing each non-empty one to `take`: the tag lists
+    // that end a row.
+    template <class Take>
+    void readList(Take take) {
+        while (!atEnd()) {
+            const std::string& text = readText();
+            if (!text.empty() && text[0] == '-') return;
+            if (!text.empty()) take(text);
+        }
+    }
 
     // The last cell read.
     const std::string& cell() const { return cell_; }

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "engine/core/register.h"
 #include "engine/input/sys_input.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/sound/sys_sound.h"
+#include "engine/task/sys_scene.h"
+#include "game/shell/scene_opening.h"
 #include "game/shell/ui/task_se_manager.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
@@ -94,4 +97,9 @@ EnemyMaker* C_GetEnemyMaker() {
 
 NpcFactory* C_GetNpcFactory() {
     return &NpcFactory::instance();
+}
+
+void C_GotoOpening() {
+    if (qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle())
+        scenes->requestChange(&SceneOpening::staticClassInfo());
 }

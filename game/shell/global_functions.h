@@ -40,3 +40,7 @@ FieldView* C_GetFieldView();
 EnemyMaker* C_GetEnemyMaker();
 // The game's monster definitions.
 NpcFactory* C_GetNpcFactory();
+
+// Asks the scene manager for the opening scene; nothing while another change
+// is pending or without a scene manager.
+void C_GotoOpening();

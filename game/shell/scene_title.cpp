@@ -7,6 +7,7 @@
 #include "engine/input/sys_input.h"
 #include "engine/system/sys_main.h"
 #include "engine/task/sys_scene.h"
+#include "game/shell/scene_opening.h"
 
 namespace {
 

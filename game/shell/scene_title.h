@@ -45,10 +45,3 @@ private:
     qel::Thread* thread_ = nullptr;
     bool loaded_ = false;
 };
-
-// The opening scene's class record, which the title and the scripts use to
-// change scene; its body joins later.
-class SceneOpening : public qel::SceneBase {
-public:
-    QEL_CLASS(SceneOpening, qel::SceneBase, qel::Pool::Tasks);
-};

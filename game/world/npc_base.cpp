@@ -18,17 +18,6 @@ std::uint32_t bitsFromLetters(const std::string& cell, const char* letters) {
     return bits;
 }
 
-// Reads cells up to one beginning with '-' (or the end of the data), handing
-// each non-empty one to `take`.
-template <class Take>
-void readList(CsvReader& reader, Take take) {
-    while (!reader.atEnd()) {
-        const std::string& cell = reader.readText();
-        if (!cell.empty() && cell[0] == '-') return;
-        if (!cell.empty()) take(cell);
-    }
-}
-
 }  // namespace
 
 NpcBase::NpcBase() = default;
@@ -106,7 +95,7 @@ bool NpcBase::parse(CsvReader& reader, std::int32_t rowId) {
     corpseSize = reader.readInt(-1);
     eatType = reader.readInt(-1);
     eatEffects_.clear();
-    readList(reader, [&](const std::string& cell) {
+    reader.readList([&](const std::string& cell) {
         EatEffect effect;
         splitPercent(cell, effect.tag, effect.percent);
         eatEffects_.push_back(std::move(effect));
@@ -115,11 +104,11 @@ bool NpcBase::parse(CsvReader& reader, std::int32_t rowId) {
     for (int bit = 0; bit < kAiFlagCount; ++bit)
         if (reader.readBool()) aiFlag |= 1u << bit;
     skills_.clear();
-    readList(reader, [&](const std::string& cell) { skills_.push_back(cell); });
+    reader.readList([&](const std::string& cell) { skills_.push_back(cell); });
     ais_.clear();
-    readList(reader, [&](const std::string& cell) { ais_.push_back(cell); });
+    reader.readList([&](const std::string& cell) { ais_.push_back(cell); });
     belongings_.clear();
-    readList(reader, [&](const std::string& cell) {
+    reader.readList([&](const std::string& cell) {
         Belonging belonging;
         splitPercent(cell, belonging.nameId, belonging.percent);
         belonging.base = ItemFactory::instance().getBase(belonging.nameId);

@@ -31,6 +31,7 @@
 #include "platform/net/posix_socket_api.h"
 #include "platform/os/file_instance_lock.h"
 #include "platform/os/posix_file_system.h"
+#include "platform/os/utf8_log.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -57,6 +58,7 @@ qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int
 
 int main() {
     qel::FileSystem::install(&qel::PosixFileSystem::instance());
+    qel::setLogSink(&qel::writeUtf8LogLine);
     qel::Font::setFactory(&qel::FontFace::create);
     qel::SysMain& app = qel::SysMain::instance();
     if (const char* frames = std::getenv("QEL_EXIT_AFTER_FRAMES")) {

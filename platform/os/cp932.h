@@ -1,6 +1,6 @@
 // Conversion between the program's Shift-JIS (code page 932) text and the
 // UTF-8 the operating system speaks. Used only where text leaves or enters
-// the process (window titles, message boxes).
+// the process (window titles, message boxes, the log on the error stream).
 #pragma once
 
 #include <string>

@@ -19,7 +19,8 @@ void showSdlMessageBox(const std::string& text, const std::string& caption) {
     bool headless = driver && std::strcmp(driver, "dummy") == 0;
     if (headless || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8Caption.c_str(),
                                              utf8Text.c_str(), nullptr) != 0) {
-        qel::logMessage("%s: %s", utf8Caption.c_str(), utf8Text.c_str());
+        // The log converts its lines at the stream.
+        qel::logMessage("%s: %s", caption.c_str(), text.c_str());
     }
 }
 
@@ -42,7 +43,7 @@ MessageBox::Choice askSdlRetry(const std::string& text, const std::string& capti
     int pressed = 0;
     // Nobody to answer, or no box: Cancel, so a retry loop ends.
     if (headless || SDL_ShowMessageBox(&box, &pressed) != 0) {
-        qel::logMessage("%s: %s", utf8Caption.c_str(), utf8Text.c_str());
+        qel::logMessage("%s: %s", caption.c_str(), text.c_str());
         return MessageBox::Choice::Cancel;
     }
     return pressed == 1 ? MessageBox::Choice::Retry : MessageBox::Choice::Cancel;

@@ -91,6 +91,25 @@ TEST_F(MainProgram, AStartScriptRunsWithTheScriptInterfaceOnceBooted) {
     EXPECT_EQ(tag, "floor");
 }
 
+TEST_F(MainProgram, AMissingRaceTableEndsTheGameFromTheGameThread) {
+    std::filesystem::remove(dir / "data/data01.dat");
+    writeText(dir / "start.lua",
+              "local loaded = C.OpeningParam:new_local():loadRaceFile(nil)\n"
+              "local f = io.open('marker.txt', 'w') f:write(tostring(loaded)) f:close()\n");
+    std::string errors;
+    EXPECT_EQ(run(600, errors, "SDL_VIDEODRIVER=dummy QEL_START_SCRIPT=start.lua"), 255) << errors;
+    EXPECT_NE(errors.find(utf8(u8"エラー: データファイルの読み込みに失敗しました")),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find(utf8(u8"種族リストファイルが見つかりません : data/data01.dat")),
+              std::string::npos)
+        << errors;
+    std::ifstream marker(dir / "marker.txt");
+    std::string loaded;
+    marker >> loaded;
+    EXPECT_EQ(loaded, "false") << "the script goes on to the end of its frame";
+}
+
 struct BrokenFolder {
     const char* name;
     void (*breakIt)(const std::filesystem::path& dir);
