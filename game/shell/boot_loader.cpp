@@ -50,6 +50,10 @@ bool BootLoader::fail(const std::string& reason) {
     return false;
 }
 
+bool BootLoader::isBooting() {
+    return g_running.load() != nullptr;
+}
+
 std::string BootLoader::versionTitle(const char* current) {
     return std::string(current ? current : "") + " - Ver" + VERSION;
 }

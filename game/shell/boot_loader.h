@@ -47,6 +47,10 @@ public:
     // The detailed reason of a failure.
     const std::string& failure() const { return failure_; }
 
+    // A boot is running on some thread (the script package may be running):
+    // the game's tasks, scenes and sound are not the scripts' to touch yet.
+    static bool isBooting();
+
     // The window title with the version: `current` + " - Ver" + VERSION.
     static std::string versionTitle(const char* current);
 

@@ -1,24 +1,40 @@
 #include "game/shell/global_functions.h"
 
 #include <algorithm>
+#include <mutex>
+#include <set>
+#include <string>
 
+#include "engine/core/log.h"
 #include "engine/core/register.h"
 #include "engine/input/sys_input.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/sound/sys_sound.h"
 #include "engine/task/sys_scene.h"
+#include "game/shell/boot_loader.h"
 #include "game/shell/scene_opening.h"
 #include "game/shell/ui/task_se_manager.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
 
+bool scriptMayReachGame(const char* function) {
+    if (!BootLoader::isBooting()) return true;
+    static std::mutex mutex;
+    static std::set<std::string, std::less<>> reported;
+    std::lock_guard lock(mutex);
+    if (reported.insert(function).second)
+        qel::logMessage("%s: not available while the game boots", function);
+    return false;
+}
+
 void C_PlaySE(const char* name, bool /*flag*/) {
-    if (!name) return;
+    if (!name || !scriptMayReachGame("C_PlaySE")) return;
     if (TaskSEManager* manager = TaskSEManager::instance()) manager->request(name);
 }
 
 void C_SetVolume(float volume) {
+    if (!scriptMayReachGame("C_SetVolume")) return;
     qel::SysSound::instance().setVolume(volume);
 }
 
@@ -100,6 +116,7 @@ NpcFactory* C_GetNpcFactory() {
 }
 
 void C_GotoOpening() {
+    if (!scriptMayReachGame("C_GotoOpening")) return;
     if (qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle())
         scenes->requestChange(&SceneOpening::staticClassInfo());
 }

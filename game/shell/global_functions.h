@@ -2,13 +2,27 @@
 // bindings call; each checks nothing the bindings already checked.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "game/world/value_types.h"
 
+template <class T>
+struct LinkList;
+class Anima;
 class Dungeon;
 class EnemyMaker;
 class FieldView;
 class ItemFactory;
 class NpcFactory;
+class ObjectBase;
+class ObjectChara;
+class ObjectGimmick;
+class ObjectItem;
+class ObjectManager;
+class ObjectPlayer;
+class ObjectTrap;
+class Tile;
 
 // Queues the sound effect `name` for this frame on the sound-effect
 // manager, when there is a name and a manager; `flag` changes nothing.
@@ -44,3 +58,78 @@ NpcFactory* C_GetNpcFactory();
 // Asks the scene manager for the opening scene; nothing while another change
 // is pending or without a scene manager.
 void C_GotoOpening();
+
+// Pads by button index 0..39 (false outside, and without a pad).
+bool C_PadOn(int index);
+bool C_PadTrg(int index);
+bool C_PadRpt(int index);
+// One dice term rolled (at most the dice an expression may hold).
+int C_Dice(int count, int sides);
+// Draws from the game's generator: the raw output; r mod n (n = 0 counts as
+// 1); r mod n + 1; n..m (m one below n gives n; ends in either order);
+// floats in [0, 1), [0, n) and n + (m - n) u.
+unsigned int C_GetRandt();
+unsigned int C_GetRandI_0toN(unsigned int n);
+unsigned int C_GetRandI_1toN(unsigned int n);
+int C_GetRandI_NtoM(int n, int m);
+float C_GetRandF_0to1();
+float C_GetRandF_0toN(float n);
+float C_GetRandF_NtoM(float n, float m);
+
+// The current floor, by cell (x, y) or point; off the map: null, 0 or
+// nothing. The first character, the count of items and the first object
+// node of a cell; the first node of a link kind's list (0..4); the cell's
+// tile; a cell shown for the next recomputation of the field view.
+ObjectChara* C_GetCharaAtPos(int x, int y);
+ObjectChara* C_GetCharaAtPos(const Point& pos);
+int C_GetItemNumAtPos(int x, int y);
+int C_GetItemNumAtPos(const Point& pos);
+LinkList<ObjectBase>* C_GetObjectLinkAtPos(int x, int y);
+LinkList<ObjectBase>* C_GetObjectLinkAtPos(const Point& pos);
+LinkList<ObjectBase>* C_GetObjectLinkType(int kind);
+Tile* C_GetTile(int x, int y);
+Tile* C_GetTile(const Point& pos);
+void C_DrawTile(int x, int y);
+void C_DrawTile(const Point& pos);
+// The object as that class when it is one; null otherwise and for null.
+ObjectChara* C_CastObjectChara(ObjectBase* object);
+ObjectPlayer* C_CastObjectPlayer(ObjectBase* object);
+ObjectItem* C_CastObjectItem(ObjectBase* object);
+ObjectGimmick* C_CastObjectGimmick(ObjectBase* object);
+ObjectTrap* C_CastObjectTrap(ObjectBase* object);
+// The game's player (null without one) and object manager.
+ObjectPlayer* C_GetPlayer();
+ObjectManager* C_GetObjectManager();
+
+// False, with one log line per function, while the boot loader runs the
+// script package: the tasks, scenes, sound, log and quit flag belong to
+// the game thread, which has not started the game yet.
+bool scriptMayReachGame(const char* function);
+
+// Reads its text and does nothing.
+void C_Trace(const char* text);
+// Runs a game file in the game's Lua state; false with the text kept
+// ("cannot open <path>" when missing) for C_GetLuaError, null when none.
+bool C_DoLuaFile(const char* path);
+const char* C_GetLuaError();
+// The text from byte `start` (negative: 0; inside a two-byte character: the
+// next one; past the end: ""), at most `length` bytes of whole characters
+// (0, negative or not below the rest: all of it).
+std::string C_SubString(const char* text, int start, int length);
+// The version title with the build's date and time, at most kVersionBytes
+// bytes of whole characters.
+inline constexpr std::size_t kVersionBytes = 255;
+std::string C_GetVersion();
+// Reads its arguments and does nothing: a released game encrypts no file.
+void C_EncryptFile(const char* source, const char* target, bool flag);
+// The anima the player knows: added only when the anima table knows the
+// id, removed always; the definitions by id, at random up to a level, and
+// an id by tag (0 for none).
+void C_SetAnima(int id, bool have);
+bool C_HaveAnima(int id);
+const Anima* C_GetAnima(int id);
+const Anima* C_GetAnimaRandom(int level);
+int C_GetAnimaID(const char* tag);
+int C_GetHaveAnimaNum();
+// Asks the program to end after this frame, through the normal shutdown.
+void C_EndGame();
