@@ -9,6 +9,7 @@
 
 template <class T>
 struct LinkList;
+class Action;
 class Anima;
 class Dungeon;
 class EnemyMaker;
@@ -22,6 +23,8 @@ class ObjectItem;
 class ObjectManager;
 class ObjectPlayer;
 class ObjectTrap;
+class Skill;
+class Spell;
 class Tile;
 
 // Queues the sound effect `name` for this frame on the sound-effect
@@ -133,3 +136,13 @@ int C_GetAnimaID(const char* tag);
 int C_GetHaveAnimaNum();
 // Asks the program to end after this frame, through the normal shutdown.
 void C_EndGame();
+
+// Definitions: a skill by tag or by place in the skill list, an action and
+// a spell by tag (`flag` changes nothing); null for an empty or unknown tag
+// and a place outside the list. A new item of the kind with this id drawn
+// at random; null for an unknown id.
+const Skill* C_GetSkill(const char* tag);
+const Skill* C_GetSkillIndex(int index);
+const Action* C_GetAction(const char* tag, bool flag);
+const Spell* C_GetSpell(const char* tag);
+ObjectItem* C_CreateItem(int id);

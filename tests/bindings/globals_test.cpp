@@ -14,6 +14,8 @@
 #include "bindings/script_bindings.h"
 #include "engine/core/sys_rand.h"
 #include "engine/script/sys_lua.h"
+#include "game/data/skill.h"
+#include "game/data/skill_list.h"
 #include "game/world/anima_list.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
@@ -49,6 +51,7 @@ protected:
     void SetUp() override {
         ItemFixture::SetUp();
         ASSERT_TRUE(loadItems(itemRow(1, {{C_NAME_ID, "ScrollSanctuary"}}) + itemRow(2)));
+        SkillList::instance().add(new Skill("fire", "Skill", 2));
         const std::string anima = scratch_.file("anima.dat");
         writeScrambledTable(anima,
                             "id,no,tag,rarity,level,drop,select\n"
@@ -91,6 +94,7 @@ protected:
         World* world = GameData::instance().getWorld();
         for (std::uint32_t id : std::set<std::uint32_t>(world->animaSet())) world->removeAnima(id);
         AnimaList::instance().clear();
+        SkillList::instance().clear();
         ItemFixture::TearDown();
     }
 
@@ -130,6 +134,10 @@ TEST_F(Globals, MapAndObjects) {
     const FieldView& view = *GameData::instance().getFieldView();
     EXPECT_NE(view.getInfo(3, 3)->flag & FieldView::FLAG_SHOW, 0u) << "C_DrawTile";
     EXPECT_NE(view.getInfo(3, 4)->flag & FieldView::FLAG_SHOW, 0u) << "C_DrawTile point";
+}
+
+TEST_F(Globals, DefinitionsAndItems) {
+    EXPECT_EQ(runRows("services.lua"), "");
 }
 
 TEST_F(Globals, ScriptsTextAndAnima) {
