@@ -8,7 +8,9 @@ qel_pack_table(content_actions ${QEL_CONTENT_DIR}/tables/action.csv ${QEL_RUN_DA
 qel_pack_table(content_spells ${QEL_CONTENT_DIR}/tables/spell.csv ${QEL_RUN_DATA}/data08.dat)
 qel_pack_table(content_items ${QEL_CONTENT_DIR}/tables/item.csv ${QEL_RUN_DATA}/data04.dat)
 qel_pack_table(content_names ${QEL_CONTENT_DIR}/tables/name.csv ${QEL_RUN_DATA}/data03.dat)
+qel_pack_table(content_monsters ${QEL_CONTENT_DIR}/tables/monster.csv ${QEL_RUN_DATA}/data05.dat)
+qel_pack_table(content_anima ${QEL_CONTENT_DIR}/tables/anima.csv ${QEL_RUN_DATA}/data10.dat)
 qel_pack_scripts(content_scripts ${QEL_RUN_DATA}/data09.dat BASE_DIR ${QEL_CONTENT_DIR}/scripts
                  FILES main.lua)
-add_custom_target(content DEPENDS content_races content_classes content_actions content_spells content_items content_names
+add_custom_target(content DEPENDS content_races content_classes content_actions content_spells content_items content_names content_monsters content_anima
                                   content_scripts)

@@ -17,7 +17,9 @@
 #include "game/data/package_reader.h"
 #include "game/data/spell_list.h"
 #include "game/shell/settings.h"
+#include "game/world/anima_list.h"
 #include "game/world/item_factory.h"
+#include "game/world/npc_factory.h"
 
 namespace {
 
@@ -100,6 +102,10 @@ bool BootLoader::loadTables() {
     if (!tested(ItemFactory::instance().loadFile(message, kItemTableFile), kItemTableFile))
         return false;
     ItemFactory::instance().loadNames(kItemNameTableFile);  // optional
+    if (!tested(NpcFactory::instance().loadFile(message, kMonsterTableFile), kMonsterTableFile))
+        return false;
+    if (!tested(AnimaList::instance().load(message, kAnimaTableFile), kAnimaTableFile))
+        return false;
     return !stop();
 }
 
