@@ -222,7 +222,7 @@ void SysMain::draw() {
 void SysMain::renderFrame() {
     if (!device_) return;
     draw();
-    timer_.wait();
+    if (throttled_) timer_.wait();
     if (backend_) {
         Surface& frame = device_->backBuffer();
         backend_->postFrame(frame.pixels().data(), frame.width(), frame.height(), frame.width());

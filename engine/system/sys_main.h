@@ -95,6 +95,9 @@ public:
     void setInstanceLockDirectory(std::string dir) { lockDirectory_ = std::move(dir); }
     // Ends the program after this many frames (0: never); for headless runs.
     void setFrameLimit(std::uint32_t frames) { frameLimit_ = frames; }
+    // False: frames follow each other without waiting for their time (a
+    // scripted run that should finish as fast as the machine allows).
+    void setThrottled(bool on) { throttled_ = on; }
 
     void setSubsystem(Slot slot, SysBase* system) { slots_[slot] = system; }
     SysBase* subsystem(Slot slot) const { return slots_[slot]; }
@@ -153,6 +156,7 @@ private:
     std::atomic<int> deviceState_{kDeviceOk};
     std::atomic<std::uint32_t> frameCounter_{0};
     std::uint32_t frameLimit_ = 0;
+    bool throttled_ = true;
     CriticalSection gameLock_;
     SysBase* slots_[kSlotCount] = {};
     // Created on first use with room for 4; grows by its size, at most 100 at a time.

@@ -1,6 +1,7 @@
 #include "game/shell/game_hooks.h"
 
 #include <ctime>
+#include <optional>
 
 #include "engine/core/register.h"
 #include "engine/core/sys_rand.h"
@@ -20,6 +21,8 @@
 namespace game_hooks {
 
 namespace {
+
+std::optional<std::uint32_t> g_startSeed;
 
 qel::SysScene* sceneManager() {
     return qel::Register<qel::SysScene>::instance().getSingle();
@@ -41,12 +44,17 @@ void detachMenuHook() {
     qel::Window::instance().detachMenu();
 }
 
+void setStartSeed(std::uint32_t seed) {
+    g_startSeed = seed;
+}
+
 bool gameInitHook() {
     qel::Window& window = qel::Window::instance();
     window.setCloseCallback(&canQuitQuery);
     window.setMaximizeCallback(&attachMenuHook);
     window.setRestoreCallback(&detachMenuHook);
-    qel::SysRand::instance().seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    qel::SysRand::instance().seed(g_startSeed ? *g_startSeed
+                                              : static_cast<std::uint32_t>(std::time(nullptr)));
     qel::SysResource::instance().setAutoCollect(false);
     if (qel::Viewport* viewport = qel::SysCamera::instance().getViewport(0))
         viewport->clearColors[0] = qel::Color::BLACK.argb();

@@ -4,6 +4,8 @@
 // the shutdown hook. The program's entry installs them (installGameHooks).
 #pragma once
 
+#include <cstdint>
+
 namespace game_hooks {
 
 // The text of a refused close.
@@ -18,6 +20,10 @@ void attachMenuHook();
 void detachMenuHook();
 bool gameInitHook();
 void gameShutdownHook();
+
+// The seed the start-up hook gives the random generator instead of the
+// clock's time (a replayable run).
+void setStartSeed(std::uint32_t seed);
 
 // Gives the engine the two hooks.
 void installGameHooks();

@@ -5,8 +5,10 @@
 // QEL_EXIT_AFTER_FRAMES=n ends the program after n frames, so that the real
 // loop can run briefly headless (SDL_VIDEODRIVER=dummy); QEL_START_SCRIPT=file
 // runs that Lua file once the boot is done and enters the game scene
-// without Enter.
+// without Enter; QEL_SEED=n seeds the random generator with n instead of the
+// time; QEL_UNTHROTTLED=1 runs frames without waiting for their time.
 #include <cstdlib>
+#include <string_view>
 
 #include "bindings/script_bindings.h"
 #include "engine/core/log.h"
@@ -64,6 +66,10 @@ int main() {
     if (const char* frames = std::getenv("QEL_EXIT_AFTER_FRAMES")) {
         app.setFrameLimit(static_cast<std::uint32_t>(std::strtoul(frames, nullptr, 10)));
     }
+    if (const char* seed = std::getenv("QEL_SEED"))
+        game_hooks::setStartSeed(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)));
+    if (const char* unthrottled = std::getenv("QEL_UNTHROTTLED"))
+        app.setThrottled(std::string_view(unthrottled) != "1");
     qel::SdlWindow window;
     qel::FileInstanceLock instanceLock;
     qel::StbImageDecoder imageDecoder;

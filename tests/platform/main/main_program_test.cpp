@@ -110,6 +110,23 @@ TEST_F(MainProgram, AMissingRaceTableEndsTheGameFromTheGameThread) {
     EXPECT_EQ(loaded, "false") << "the script goes on to the end of its frame";
 }
 
+TEST_F(MainProgram, AFixedSeedReplaysTheRandomDraws) {
+    writeText(dir / "start.lua",
+              "local f = io.open('draws.txt', 'a') f:write(C_GetRandt(), ' ', C_GetRandt(), '\\n') "
+              "f:close()\n");
+    std::string errors;
+    const std::string env =
+        "SDL_VIDEODRIVER=dummy QEL_START_SCRIPT=start.lua QEL_SEED=4242 QEL_UNTHROTTLED=1";
+    ASSERT_EQ(run(60, errors, env), 0) << errors;
+    ASSERT_EQ(run(60, errors, env), 0) << errors;
+    std::ifstream in(dir / "draws.txt");
+    std::string first, second;
+    std::getline(in, first);
+    std::getline(in, second);
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(first, second);
+}
+
 struct BrokenFolder {
     const char* name;
     void (*breakIt)(const std::filesystem::path& dir);
