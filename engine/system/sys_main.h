@@ -30,6 +30,7 @@
 namespace qel {
 
 class Clock;
+class InputSource;
 class Window;
 class WindowBackend;
 
@@ -98,6 +99,9 @@ public:
     // False: frames follow each other without waiting for their time (a
     // scripted run that should finish as fast as the machine allows).
     void setThrottled(bool on) { throttled_ = on; }
+    // Where the input devices read from instead of the window (a scripted
+    // run); null: the window. Set before run().
+    void setInputSource(InputSource* source) { inputSource_ = source; }
 
     void setSubsystem(Slot slot, SysBase* system) { slots_[slot] = system; }
     SysBase* subsystem(Slot slot) const { return slots_[slot]; }
@@ -157,6 +161,7 @@ private:
     std::atomic<std::uint32_t> frameCounter_{0};
     std::uint32_t frameLimit_ = 0;
     bool throttled_ = true;
+    InputSource* inputSource_ = nullptr;
     CriticalSection gameLock_;
     SysBase* slots_[kSlotCount] = {};
     // Created on first use with room for 4; grows by its size, at most 100 at a time.

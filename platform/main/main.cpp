@@ -6,8 +6,10 @@
 // loop can run briefly headless (SDL_VIDEODRIVER=dummy); QEL_START_SCRIPT=file
 // runs that Lua file once the boot is done and enters the game scene
 // without Enter; QEL_SEED=n seeds the random generator with n instead of the
-// time; QEL_UNTHROTTLED=1 runs frames without waiting for their time.
+// time; QEL_UNTHROTTLED=1 runs frames without waiting for their time;
+// QEL_INPUT_SCRIPT=file plays the keyboard from that file (input_script.h).
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "bindings/script_bindings.h"
@@ -24,9 +26,11 @@
 #include "engine/task/sys_scene.h"
 #include "game/shell/boot_loader.h"
 #include "game/shell/game_hooks.h"
+#include "game/shell/game_probes.h"
 #include "game/shell/scene_game.h"
 #include "game/shell/scene_title.h"
 #include "platform/audio/sdl_audio_device.h"
+#include "platform/dev/input_script.h"
 #include "platform/font/font_face.h"
 #include "platform/gfx/software_graphics_device.h"
 #include "platform/image/stb_image_decoder.h"
@@ -71,6 +75,16 @@ int main() {
     if (const char* unthrottled = std::getenv("QEL_UNTHROTTLED"))
         app.setThrottled(std::string_view(unthrottled) != "1");
     qel::SdlWindow window;
+    qel::InputScript inputScript(&window);
+    if (const char* script = std::getenv("QEL_INPUT_SCRIPT")) {
+        std::string error;
+        if (!inputScript.load(script, &error)) {
+            qel::logMessage("%s", error.c_str());
+            return 2;
+        }
+        app.setInputSource(&inputScript);
+        game_probes::installGameProbes();
+    }
     qel::FileInstanceLock instanceLock;
     qel::StbImageDecoder imageDecoder;
     qel::MessageBox::setDisplay(&qel::showSdlMessageBox);

@@ -127,6 +127,37 @@ TEST_F(MainProgram, AFixedSeedReplaysTheRandomDraws) {
     EXPECT_EQ(first, second);
 }
 
+TEST_F(MainProgram, AnInputScriptPlaysFromTheTitleToTheOpeningAndCloses) {
+    writeText(dir / "keys.txt",
+              "# the boot, Enter, the opening\n"
+              "until 600 ready\n"
+              "press Enter\n"
+              "until 60 scene SceneOpening\n"
+              "dump dump.txt\n"
+              "shot opening.png\n"
+              "close\n");
+    std::string errors;
+    EXPECT_EQ(
+        run(2000, errors, "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+    std::ifstream dump(dir / "dump.txt");
+    std::string first;
+    std::getline(dump, first);
+    EXPECT_EQ(first, "scene SceneOpening");
+    EXPECT_TRUE(std::filesystem::exists(dir / "opening.png"));
+}
+
+TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {
+    writeText(dir / "keys.txt", "wait 1\nuntil 5 scene Nowhere\n");
+    std::string errors;
+    EXPECT_EQ(
+        run(2000, errors, "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt"), 2)
+        << errors;
+    EXPECT_NE(errors.find("input script line 2: waited 5 frames for scene Nowhere"),
+              std::string::npos)
+        << errors;
+}
+
 struct BrokenFolder {
     const char* name;
     void (*breakIt)(const std::filesystem::path& dir);
