@@ -12,5 +12,13 @@ qel_pack_table(content_monsters ${QEL_CONTENT_DIR}/tables/monster.csv ${QEL_RUN_
 qel_pack_table(content_anima ${QEL_CONTENT_DIR}/tables/anima.csv ${QEL_RUN_DATA}/data10.dat)
 qel_pack_scripts(content_scripts ${QEL_RUN_DATA}/data09.dat BASE_DIR ${QEL_CONTENT_DIR}/scripts
                  FILES main.lua)
-add_custom_target(content DEPENDS content_races content_classes content_actions content_spells content_items content_names content_monsters content_anima
+# Sound effects, synthesised from content/sounds/<name>.txt into data/se/<name>.ogg.
+set(QEL_CONTENT_SOUNDS ok cancel cursor hit miss pickup stairs levelup death clear)
+set(content_sound_targets "")
+foreach(name ${QEL_CONTENT_SOUNDS})
+  qel_generate_sound(content_se_${name} ${QEL_CONTENT_DIR}/sounds/${name}.txt
+                     ${QEL_RUN_DATA}/se/${name}.ogg)
+  list(APPEND content_sound_targets content_se_${name})
+endforeach()
+add_custom_target(content DEPENDS ${content_sound_targets} content_races content_classes content_actions content_spells content_items content_names content_monsters content_anima
                                   content_scripts)

@@ -56,3 +56,22 @@ function(qel_pack_scripts target output)
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${output})
 endfunction()
+
+add_executable(contentgen ${CMAKE_SOURCE_DIR}/tools/contentgen/main.cpp)
+target_link_libraries(contentgen PRIVATE tools_lib)
+qel_link(tools_lib qel::vorbisenc)
+
+# qel_generate_sound(<target> <description> <output>)
+# Synthesises one sound effect from its text description at build time.
+function(qel_generate_sound target input output)
+  get_filename_component(input "${input}" ABSOLUTE)
+  get_filename_component(outdir "${output}" DIRECTORY)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
+    COMMAND contentgen sound ${input} ${output}
+    DEPENDS contentgen ${input}
+    COMMENT "Synthesising ${output}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${output})
+endfunction()
