@@ -4,9 +4,12 @@
 // definition's fields as the read-only accessors scripts call.
 #pragma once
 
+#include "game/shell/settings.h"
 #include "game/world/ai_target.h"
 #include "game/world/field_view.h"
 #include "game/world/npc_factory.h"
+#include "game/world/object_item.h"
+#include "game/world/object_npc.h"
 
 inline FieldView::INFO* fieldViewInfo(FieldView* self, int x, int y) {
     return self->getInfo(x, y);
@@ -93,4 +96,82 @@ inline int npcBaseCorpseSize(NpcBase* self) {
 }
 inline int npcBaseEatType(NpcBase* self) {
     return self->eatType;
+}
+
+// The monster's own operations the scripts call by other names or with the
+// argument forms the bindings take.
+inline std::string npcRealName(ObjectNpc* self) {
+    return self->getRealName();
+}
+// A new record the script frees with delete.
+inline AITarget* npcSearchNearestTarget(ObjectNpc* self, lua_State* L, ObjectManager*, int kind) {
+    AITarget* target = self->searchNearestTarget(kind);
+    if (target) binding::giveToScript(L, target);
+    return target;
+}
+inline int npcMemoryType(ObjectNpc* self) {
+    return self->getMemoryKind();
+}
+inline std::string npcTalk(ObjectNpc* self) {
+    return self->getTalk();
+}
+inline void npcSetTalk(ObjectNpc* self, const char* text) {
+    self->setTalk(text ? text : "");
+}
+inline void npcSetLeash(ObjectNpc* self, ObjectItem* item) {
+    self->setLeash(item);
+}
+inline void npcReleaseBind(ObjectNpc* self) {
+    self->setLeash(nullptr);
+}
+inline void npcSetTargetItem(ObjectNpc* self, ObjectItem* item) {
+    self->setTargetItem(item ? item->getId() : 0);
+}
+inline unsigned int npcCorpseId(ObjectNpc* self) {
+    return self->getBase() ? static_cast<unsigned int>(self->getBase()->corpseId) : 0;
+}
+inline int npcAiCount(ObjectNpc* self) {
+    return self->getBase() ? self->getBase()->aiCount() : 0;
+}
+inline const char* npcAi(ObjectNpc* self, int index) {
+    return self->getBase() ? self->getBase()->ai(index) : nullptr;
+}
+inline int npcControl(ObjectNpc* self) {
+    return self->getBase() ? self->getBase()->control : 0;
+}
+inline const ItemMaterial* npcEatMaterial(ObjectNpc* self) {
+    return self->getBase() ? &self->getBase()->eat : nullptr;
+}
+inline int npcKillExpBase(ObjectNpc* self) {
+    return self->getBase() ? self->getBase()->expBase : 0;
+}
+inline float npcKillExpRatio(ObjectNpc* self) {
+    return self->getBase() ? self->getBase()->expRatio : 0.0f;
+}
+inline void npcAddBelongings(ObjectNpc* self) {
+    if (self->getBase()) self->getBase()->addBelongings(self);
+}
+
+// The factory's creations at (-1, -1) (the first forms), by name key and
+// as a copy of another monster's kind.
+inline ObjectNpc* npcFactoryCreate(NpcFactory* self, int id) {
+    return self->create(id);
+}
+inline ObjectNpc* npcFactoryCreateName(NpcFactory* self, const char* key) {
+    return key ? self->createName(key) : nullptr;
+}
+inline ObjectNpc* npcFactoryCreateNameAt(NpcFactory* self, const char* key, const Point& point) {
+    return key ? self->createName(key, point) : nullptr;
+}
+inline ObjectNpc* npcFactoryCreateClone(NpcFactory* self, ObjectNpc* npc) {
+    return self->createClone(npc);
+}
+inline ObjectNpc* npcFactoryCreateRandom(NpcFactory* self) {
+    return self->createRandom();
+}
+inline Race npcBaseRace(NpcBase* self) {
+    return Race(self->race);
+}
+inline const Status& npcBaseStatus(NpcBase* self) {
+    return self->status;
 }

@@ -21,6 +21,7 @@ class ObjectChara;
 class ObjectGimmick;
 class ObjectItem;
 class ObjectManager;
+class ObjectNpc;
 class ObjectPlayer;
 class ObjectTrap;
 class Skill;
@@ -98,7 +99,15 @@ void C_DrawTile(const Point& pos);
 ObjectChara* C_CastObjectChara(ObjectBase* object);
 ObjectPlayer* C_CastObjectPlayer(ObjectBase* object);
 ObjectItem* C_CastObjectItem(ObjectBase* object);
+ObjectNpc* C_CastObjectNpc(ObjectBase* object);
 ObjectGimmick* C_CastObjectGimmick(ObjectBase* object);
+// Whether the character may enter the cell (walls, water, floating, what
+// stands there); false for no character.
+bool C_CheckMove(ObjectChara* chara, int x, int y, bool ignoreChara);
+// A new monster of the definition with this id, at (0, 0) or the point,
+// given its belongings; null for an unknown id.
+ObjectNpc* C_CreateNpc(int id);
+ObjectNpc* C_CreateNpc(int id, const Point& pos);
 ObjectTrap* C_CastObjectTrap(ObjectBase* object);
 // The game's player (null without one) and object manager.
 ObjectPlayer* C_GetPlayer();

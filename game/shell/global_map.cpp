@@ -8,12 +8,15 @@
 #include "game/world/dungeon.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
+#include "game/world/npc_factory.h"
 #include "game/world/object_chara.h"
 #include "game/world/object_gimmick.h"
 #include "game/world/object_item.h"
 #include "game/world/object_manager.h"
+#include "game/world/object_npc.h"
 #include "game/world/object_player.h"
 #include "game/world/object_trap.h"
+#include "game/world/world.h"
 
 namespace {
 
@@ -93,6 +96,24 @@ ObjectPlayer* C_CastObjectPlayer(ObjectBase* object) {
 
 ObjectItem* C_CastObjectItem(ObjectBase* object) {
     return castTo<ObjectItem>(object);
+}
+
+ObjectNpc* C_CastObjectNpc(ObjectBase* object) {
+    return castTo<ObjectNpc>(object);
+}
+
+bool C_CheckMove(ObjectChara* chara, int x, int y, bool ignoreChara) {
+    return chara && World::checkMove(*chara, x, y, ignoreChara);
+}
+
+ObjectNpc* C_CreateNpc(int id, const Point& pos) {
+    ObjectNpc* npc = NpcFactory::instance().create(id, pos);
+    if (npc && npc->getBase()) npc->getBase()->addBelongings(npc);
+    return npc;
+}
+
+ObjectNpc* C_CreateNpc(int id) {
+    return C_CreateNpc(id, Point(0, 0));
 }
 
 ObjectGimmick* C_CastObjectGimmick(ObjectBase* object) {

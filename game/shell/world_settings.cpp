@@ -57,6 +57,16 @@ CharaSettings currentCharaSettings() {
     s.petrifyColor = PETRIFY_COLOR;
     s.subIconBlinkOn = SUB_ICON_BLINK_ON;
     s.subIconBlinkOff = SUB_ICON_BLINK_OFF;
+    s.aiMemoryTime = AI_MEMORY_TIME;
+    s.friendPointHarmLost = FRIEND_POINT_HARM_LOST;
+    s.friendChip = FRIEND_CHIP;
+    s.friendChipColor = FRIEND_CHIP_COLOR;
+    s.summonChip = SUMMON_CHIP;
+    s.summonChipColor = SUMMON_CHIP_COLOR;
+    s.eliteChip = ELITE_CHIP;
+    s.eliteChipColor = ELITE_CHIP_COLOR;
+    s.uniqueChip = UNIQUE_CHIP;
+    s.uniqueChipColor = UNIQUE_CHIP_COLOR;
     return s;
 }
 

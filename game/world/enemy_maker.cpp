@@ -6,6 +6,7 @@
 #include "engine/system/message_box.h"
 #include "game/world/game_data.h"
 #include "game/world/npc_factory.h"
+#include "game/world/object_npc.h"
 #include "game/world/world.h"
 
 namespace {
@@ -127,4 +128,21 @@ std::string EnemyMaker::getEnemyList(std::int32_t key) const {
     list("<通常>\n", entry->normal);
     list("<ワンダリング>\n", entry->wander);
     return text;
+}
+
+ObjectNpc* EnemyMaker::createOf(std::int32_t id, const Point& point) {
+    if (id == 0) return nullptr;
+    const NpcBase* base = NpcFactory::instance().getBaseId(id);
+    if (!base) return nullptr;
+    ObjectNpc* npc = base->create(point);
+    if (npc) base->addBelongings(npc);
+    return npc;
+}
+
+ObjectNpc* EnemyMaker::createNormal(std::int32_t key, const Point& point) const {
+    return createOf(pickNormal(key), point);
+}
+
+ObjectNpc* EnemyMaker::createWander(std::int32_t key, const Point& point) const {
+    return createOf(pickWander(key), point);
 }

@@ -19,6 +19,9 @@
 
 #include "engine/core/core.h"
 #include "game/data/csv_reader.h"
+#include "game/world/value_types.h"
+
+class ObjectNpc;
 
 class EnemyMaker : public qel::Core {
 public:
@@ -50,11 +53,16 @@ public:
     std::int32_t pickNormal(std::int32_t key) const;
     std::int32_t pickWander(std::int32_t key) const;
     static std::int32_t pick(const List& list);
+    // A new monster of the drawn id at `point`, given its belongings; null
+    // when nothing is drawn or the id has no monster definition.
+    ObjectNpc* createNormal(std::int32_t key, const Point& point) const;
+    ObjectNpc* createWander(std::int32_t key, const Point& point) const;
     // A listing of the key's entry for inspection: the file name and key,
     // then each list's ids with their weights and definitions.
     std::string getEnemyList(std::int32_t key) const;
 
 private:
+    static ObjectNpc* createOf(std::int32_t id, const Point& point);
     std::int32_t pickFrom(std::int32_t key, List Entry::*which) const;
 
     std::string fileName_;

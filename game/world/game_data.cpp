@@ -1,6 +1,7 @@
 #include "game/world/game_data.h"
 
 #include "engine/script/sys_lua.h"
+#include "game/world/object_npc.h"
 
 GameData& GameData::instance() {
     // Map objects and decorators call into Lua while they are destroyed, so
@@ -13,6 +14,7 @@ GameData& GameData::instance() {
 
 GameData::GameData() {
     FieldView::installDarkHook();
+    ObjectNpc::installWorldHooks();
 }
 
 GameData::~GameData() = default;

@@ -4,8 +4,12 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
+#include "engine/script/lua_param.h"
 #include "game/data/csv_reader.h"
+#include "game/world/chara_script.h"
 #include "game/world/item_factory.h"
+#include "game/world/object_item.h"
+#include "game/world/object_npc.h"
 
 namespace {
 
@@ -131,4 +135,32 @@ const char* NpcBase::skill(std::int64_t i) const {
 
 const char* NpcBase::ai(std::int64_t i) const {
     return i >= 0 && i < aiCount() ? ais_[static_cast<std::size_t>(i)].c_str() : nullptr;
+}
+
+ObjectNpc* NpcBase::create(const Point& point) const {
+    const std::int32_t kind = type != TYPE_NPC ? ObjectBase::TYPE_ENEMY : ObjectBase::TYPE_NPC;
+    auto* npc = new ObjectNpc(this, kind, level, chip, color, point, ::Race(race), status);
+    if (!npc) return nullptr;
+    qel::LuaParam args;
+    args.addUserType(npc, "ObjectNpc");
+    chara_script::hook(script_callback::SetNpcExp, args);
+    if (sex_ == 1 || sex_ == 2) {
+        npc->setSex(sex_);
+    } else if (sex_ == 3) {
+        npc->setSex((qel::SysRand::instance().getRand() & 1u) ? 2 : 1);
+    }
+    for (const std::string& tag : skills_) npc->addEnableSkill(tag);
+    return npc;
+}
+
+void NpcBase::addBelongings(ObjectNpc* npc) const {
+    if (!npc) return;
+    for (const Belonging& belonging : belongings_) {
+        const std::uint32_t r = qel::SysRand::instance().getRand();
+        if (static_cast<std::int32_t>(r % 100) >= belonging.percent || !belonging.base) continue;
+        ObjectItem* item = ItemFactory::createRandom(*belonging.base);
+        if (!item) continue;
+        npc->addItem(item);
+        if (npc->checkCanEquip(item)) npc->equip(item);
+    }
 }

@@ -21,6 +21,7 @@
 
 class CsvReader;
 class ItemBase;
+class ObjectNpc;
 
 class NpcBase : public qel::Core {
 public:
@@ -97,6 +98,15 @@ public:
     // A "text|percent" cell split at its last '|'; no '|' is the whole text
     // with percent 0.
     static void splitPercent(const std::string& cell, std::string& text, std::int32_t& percent);
+
+    // A new monster of this kind at `point`: kind 3 (an enemy) unless the
+    // type is 0; the scripts' SetNpcExp sees it first, then its sex is
+    // drawn and each of its skills is enabled. Null when it cannot be made.
+    ObjectNpc* create(const Point& point) const;
+    // Each belonging in order, one draw each: when the draw mod 100 is below
+    // its percent and its item kind exists, a new item is given to the
+    // monster and equipped when it may be.
+    void addBelongings(ObjectNpc* npc) const;
 
     // Walks the eat effects in order, one draw each; the first whose draw
     // mod 100 is below its percent gives its tag, else null.

@@ -1,6 +1,7 @@
 #include "game/world/npc_factory.h"
 
 #include "engine/core/sys_rand.h"
+#include "game/world/object_npc.h"
 
 bool NpcTable::parse(NpcBase& base, const Keys& keys, CsvReader& reader, LoadMessage message,
                      int line) {
@@ -65,4 +66,24 @@ NpcBase* NpcFactory::getBaseIndex(std::int64_t i) const {
 NpcBase* NpcFactory::pickRandom() const {
     if (random_.empty()) return nullptr;
     return random_[qel::SysRand::instance().getRand() % random_.size()];
+}
+
+ObjectNpc* NpcFactory::create(std::int32_t id, const Point& point) const {
+    const NpcBase* base = getBaseId(id);
+    return base ? base->create(point) : nullptr;
+}
+
+ObjectNpc* NpcFactory::createName(std::string_view nameId, const Point& point) const {
+    const NpcBase* base = getBase(nameId);
+    return base ? base->create(point) : nullptr;
+}
+
+ObjectNpc* NpcFactory::createClone(const ObjectNpc* other, const Point& point) const {
+    const NpcBase* base = other ? other->getBase() : nullptr;
+    return base ? base->create(point) : nullptr;
+}
+
+ObjectNpc* NpcFactory::createRandom(const Point& point) const {
+    const NpcBase* base = pickRandom();
+    return base ? base->create(point) : nullptr;
 }

@@ -18,6 +18,8 @@
 #include "game/data/record_table.h"
 #include "game/world/npc_base.h"
 
+class ObjectNpc;
+
 // The id that starts a row; the row's name is kept for messages.
 struct NpcIdCell {
     std::int32_t id = -1;
@@ -71,6 +73,16 @@ public:
     using Table::size;
     const std::vector<NpcBase*>& definitions() const { return inOrder(); }
     const std::vector<NpcBase*>& randomList() const { return random_; }
+    // A new monster of the definition with this id or name key at `point`
+    // (NpcBase::create); null when there is none.
+    ObjectNpc* create(std::int32_t id, const Point& point = Point(-1, -1)) const;
+    ObjectNpc* createName(std::string_view nameId, const Point& point = Point(-1, -1)) const;
+    // A new monster of the other's definition at `point`; null without one.
+    ObjectNpc* createClone(const ObjectNpc* other, const Point& point = Point(-1, -1)) const;
+    // A new monster of a definition drawn from the random list; null when
+    // the list is empty.
+    ObjectNpc* createRandom(const Point& point = Point(-1, -1)) const;
+
     // The definition random generation draws next (one draw of the shared
     // generator); null, and no draw, when the random list is empty.
     NpcBase* pickRandom() const;

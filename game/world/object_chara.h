@@ -215,7 +215,7 @@ public:
     Dice getDamageDice(const char* tag = nullptr);
     std::int32_t preSendDamage(ObjectChara* target, Damage* damage);
     std::int32_t receiveDamage(ObjectChara* attacker, Damage* damage);
-    void receiveHarm(ObjectChara* attacker, const char* text = nullptr);
+    virtual void receiveHarm(ObjectChara* attacker, const char* text = nullptr);
     std::int32_t postSendDamage(ObjectChara* target, Damage* damage, std::int32_t result);
     bool preCastSpell(const Action* action);
     bool postCastSpell(const Action* action);
@@ -230,7 +230,7 @@ public:
     void getSubIconList(SubIconList* list = nullptr);
     SubIconList* subIcons() const { return subIcons_; }
     // The icon to draw over the character at `frame`, if any.
-    bool getSubIcon(std::uint64_t frame, Point* chip, Color* color);
+    virtual bool getSubIcon(std::uint64_t frame, Point* chip, Color* color);
 
     // ---- Water --------------------------------------------------------------
     bool canWalkOnWater();

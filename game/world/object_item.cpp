@@ -19,6 +19,7 @@
 #include "game/world/object_chara.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
+#include "game/world/object_npc.h"
 #include "game/world/version_file.h"
 
 namespace {
@@ -368,8 +369,8 @@ bool ObjectItem::holds(const LinkList<ObjectItem>* node) const {
 }
 
 void ObjectItem::releaseHolders() {
-    // The leash is completed with monsters; until then the item only forgets it.
     if (auto* chara = qel::classCast<ObjectChara>(equipChara_)) chara->desarm(this);
+    if (auto* npc = qel::classCast<ObjectNpc>(bindChara_)) npc->forgetLeash(this);
     equipChara_ = nullptr;
     bindChara_ = nullptr;
 }
