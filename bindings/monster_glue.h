@@ -175,3 +175,9 @@ inline Race npcBaseRace(NpcBase* self) {
 inline const Status& npcBaseStatus(NpcBase* self) {
     return self->status;
 }
+inline const NpcBase::AiFlag& npcBaseAiFlag(NpcBase* self) {
+    return self->aiFlag;
+}
+inline const NpcBase::AiFlag* npcAiFlag(ObjectNpc* self) {
+    return self->getBase() ? &self->getBase()->aiFlag : nullptr;
+}

@@ -23,8 +23,8 @@
 #include "game/shell/settings.h"
 #include "game/world/acquire_skill.h"
 #include "game/world/anima.h"
-#include "game/world/damage.h"
 #include "game/world/create_dungeon.h"
+#include "game/world/damage.h"
 #include "game/world/dungeon.h"
 #include "game/world/enemy_maker.h"
 #include "game/world/item_factory.h"
@@ -66,6 +66,14 @@ static int tolua_get_ObjectItem__STATE_unsigned__val(lua_State* L) {
 }
 static int tolua_set_ObjectItem__STATE_unsigned__val(lua_State* L) {
     return binding::setWordValue(L, "ObjectItem::STATE");
+}
+#define TOLUA_DISABLE_tolua_get_NpcBase__AiFlag_unsigned__val
+#define TOLUA_DISABLE_tolua_set_NpcBase__AiFlag_unsigned__val
+static int tolua_get_NpcBase__AiFlag_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const NpcBase::AiFlag");
+}
+static int tolua_set_NpcBase__AiFlag_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "NpcBase::AiFlag");
 }
 #define TOLUA_DISABLE_tolua_get_DAMAGE_TYPE_unsigned__val
 #define TOLUA_DISABLE_tolua_set_DAMAGE_TYPE_unsigned__val

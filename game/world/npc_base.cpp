@@ -104,9 +104,9 @@ bool NpcBase::parse(CsvReader& reader, std::int32_t rowId) {
         splitPercent(cell, effect.tag, effect.percent);
         eatEffects_.push_back(std::move(effect));
     });
-    aiFlag = 0;
+    aiFlag = AiFlag{};
     for (int bit = 0; bit < kAiFlagCount; ++bit)
-        if (reader.readBool()) aiFlag |= 1u << bit;
+        if (reader.readBool()) aiFlag.val |= 1u << bit;
     skills_.clear();
     reader.readList([&](const std::string& cell) { skills_.push_back(cell); });
     ais_.clear();

@@ -49,7 +49,7 @@ public:
     static constexpr char kRaceLetters[] = "@Rabdefhilmopruwx!";
 
     // AI ability bits; bit 18 is read from the row and has no name.
-    enum AiFlag : std::uint32_t {
+    enum AiBit : std::uint32_t {
         _walk = 1u << 0,
         _hit = 1u << 1,
         _eqRight = 1u << 2,
@@ -70,6 +70,18 @@ public:
         _read = 1u << 17,
     };
     static constexpr int kAiFlagCount = 19;
+    // The AI ability word of a definition, as the scripts read it: one
+    // boolean "_<name>" per named bit, and the whole word.
+    struct AiFlag {
+        static constexpr int BIT_COUNT = kAiFlagCount;
+        static constexpr const char* NAMES[BIT_COUNT] = {
+            "walk",    "hit",    "eqRight", "eqLeft",      "eqTwoHand", "eqBow", "eqHead",
+            "eqArmor", "eqHand", "eqFoot",  "eqAccessory", "throw",     "get",   "open",
+            "kick",    "quaff",  "zap",     "read",        nullptr,
+        };
+        std::uint32_t val = 0;
+        bool has(std::uint32_t bits) const { return (val & bits) != 0; }
+    };
 
     // Values of `type`: 1 is drawn by random generation.
     static constexpr std::int32_t TYPE_NPC = 0;
@@ -143,7 +155,7 @@ public:
     std::int32_t corpsePer = -1;
     std::int32_t corpseSize = -1;
     std::int32_t eatType = -1;
-    std::uint32_t aiFlag = 0;
+    AiFlag aiFlag;
 
 private:
     std::int32_t sex_ = 0;

@@ -261,7 +261,7 @@ bool ObjectNpc::checkCanEquip(ObjectItem* item) {
         default:
             return false;
     }
-    return (base_->aiFlag & bit) != 0;
+    return base_->aiFlag.has(bit);
 }
 
 bool ObjectNpc::areEnemies(const ObjectChara& a, const ObjectChara& b) {
@@ -413,7 +413,8 @@ void ObjectNpc::searchCharacters(AITarget& target, std::int32_t kind) {
                         continue;
                 }
                 const auto* npc = qel::classCast<ObjectNpc>(other);
-                if (friend_ > 0 && npc && npc->base_ && (npc->base_->aiFlag & kNotAnAllysTargetBit))
+                if (friend_ > 0 && npc && npc->base_ &&
+                    npc->base_->aiFlag.has(kNotAnAllysTargetBit))
                     continue;
             } else if (kind == SEARCH_SAME_SIDE) {
                 if (!((isPlayerSide(mine) && isPlayerSide(theirs)) ||

@@ -154,4 +154,15 @@ TEST_F(MonsterScenario, TheMovementTestAsAScriptSeesIt) {
               "false,false,false,true,true,false,false");
 }
 
+TEST_F(MonsterScenario, AiAbilitiesReadAsNamedBits) {
+    EXPECT_EQ(run(R"(
+        local base = C_GetNpcFactory():getBaseId(1)
+        local npc = C_GetNpcFactory():create(1)
+        local f = base:aiFlag()
+        return f._walk, f._hit, f._eqRight, f._read, f._val, npc:getAiFlag()._val,
+               pcall(function() f._walk = false end)
+    )"),
+              "true, true, false, false, 3, 3, false, attempt to assign '_walk' of a const object");
+}
+
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(NpcFactoryTest, ARowFillsEveryField) {
     EXPECT_EQ(b->corpsePer, 40);
     EXPECT_EQ(b->corpseSize, 6);
     EXPECT_EQ(b->eatType, 1);
-    EXPECT_EQ(b->aiFlag, NpcBase::_walk | NpcBase::_hit | (1u << 18));
+    EXPECT_EQ(b->aiFlag.val, NpcBase::_walk | NpcBase::_hit | (1u << 18));
     ASSERT_EQ(b->eatEffects().size(), 2u);
     EXPECT_EQ(b->eatEffects()[0].tag, "Poison");
     EXPECT_EQ(b->eatEffects()[0].percent, 30);
