@@ -158,6 +158,40 @@ TEST_F(ObjectNpcTest, CorpsesAndEquipment) {
     EXPECT_EQ(thief->getEquip(ObjectChara::EQUIP_RIGHT)->getBaseId(), 1u);
 }
 
+TEST_F(ObjectNpcTest, LeashAndEliteFlags) {
+    // A leashed item that dies is forgotten; one released merges back.
+    ObjectNpc* slime = npc(1, 2, 2);
+    ObjectItem* item = make(1);
+    slime->setLeash(item);
+    EXPECT_EQ(item->getBindChara(), slime);
+    item->kill();
+    manager_->exeRemove();
+    EXPECT_EQ(slime->getLeash(), nullptr);
+    ObjectItem* other = make(1);
+    slime->setLeash(other);
+    slime->setFriend(3);
+    slime->setFriend(0);  // leaving the party releases the leash
+    EXPECT_EQ(slime->getLeash(), nullptr);
+    EXPECT_EQ(other->getBindChara(), nullptr);
+
+    // Elite sets the unique race bit; clearing it keeps a unique kind's.
+    slime->setElite(true);
+    EXPECT_TRUE(slime->getRace()._unique);
+    slime->setElite(false);
+    EXPECT_FALSE(slime->getRace()._unique);
+    auto* unique = const_cast<NpcBase*>(npc(2, 0, 0)->getBase());
+    unique->race |= NpcBase::_unique;
+    ObjectNpc* boss = npc(2, 1, 1);
+    boss->setElite(false);
+    EXPECT_TRUE(boss->getRace()._unique);
+
+    // A muggle is everybody's enemy; an ally ignores kinds with bit 18.
+    ObjectNpc* villager = npc(2, 4, 4);
+    EXPECT_FALSE(ObjectNpc::areEnemies(*slime, *villager));
+    villager->setMuggle(true);
+    EXPECT_TRUE(ObjectNpc::areEnemies(*slime, *villager));
+}
+
 TEST_F(ObjectNpcTest, SavedAndReadAtEachVersion) {
     for (const std::uint32_t version : {100u, 108u, 109u}) {
         SCOPED_TRACE(version);
