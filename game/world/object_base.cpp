@@ -107,6 +107,10 @@ ObjectBase::ObjectBase(const ObjectBase& other)
 }
 
 ObjectBase::~ObjectBase() {
+    leaveWorld();
+}
+
+void ObjectBase::leaveWorld() {
     ObjectLinker::instance().forget(this);
     if (manager_) manager_->release(this);
     freeNode(linkAll_);

@@ -74,6 +74,18 @@ public:
     virtual void setPos(std::int32_t x, std::int32_t y);
     // Called by the object reader once the object is read and added.
     virtual void afterRead() {}
+    // Leaves the manager, its lists, the save linker and the scripts now
+    // (a script value of it then errors); the destructor does the same, so
+    // calling it first is harmless.
+    void leaveWorld();
+    // Asked by whoever is about to delete the object: true when the object
+    // has left the world and will delete itself later (a character whose
+    // own question is still running), so the caller must not delete it.
+    virtual bool holdDestruction() { return false; }
+    // Deletes the object unless it holds its destruction.
+    static void destroy(ObjectBase* object) {
+        if (object && !object->holdDestruction()) delete object;
+    }
     // How visible the object is at a cell: 0 hidden; the base sees nothing.
     virtual float getDrawAlpha(const Point& cell) const;
     // The save linker hands over a saved item: into the holder's receiving

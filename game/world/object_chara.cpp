@@ -68,6 +68,10 @@ public:
         if (*freed_) return;
         if (--chara_.busy_ == 0) {
             chara_.freedFlag_ = nullptr;
+            if (chara_.destroyWhenIdle_) {
+                delete &chara_;
+                return;
+            }
             chara_.applyPending();
         }
     }
@@ -108,6 +112,15 @@ ObjectChara::ObjectChara(std::string_view name, const Point& chip, const Color& 
     items_.isHead = true;
     life_ = std::max(0, getStatus(Status::LIFE));
     mana_ = std::max(0, getStatus(Status::MANA));
+}
+
+bool ObjectChara::holdDestruction() {
+    if (busy_ == 0) return false;
+    if (!destroyWhenIdle_) {
+        destroyWhenIdle_ = true;
+        leaveWorld();
+    }
+    return true;
 }
 
 ObjectChara::~ObjectChara() {

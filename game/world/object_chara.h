@@ -22,8 +22,11 @@
 //     are repaired into 0..their maximum whenever they are read.
 //   - Destruction unequips every slot, applies the queue, and unlinks each
 //     decorator before deleting it; chain changes are refused meanwhile.
-//     A character freed by a script while one of its questions runs tells
-//     the running question, which then returns without touching it.
+//   - A character the object manager removes while one of its questions
+//     runs leaves the manager, its lists and the scripts at once and is
+//     deleted as the outermost question returns. One deleted outright
+//     while busy tells the running question, which then returns without
+//     touching it.
 #pragma once
 
 #include <cstdint>
@@ -204,6 +207,9 @@ public:
     DecoList* searchDecoType(DecoList* list, std::int32_t type) const;
     VirtualChara* getChain() const { return chain_; }
     bool isBusy() const { return busy_ > 0; }
+    // While one of its questions runs, the character leaves the world at
+    // once and is deleted as the outermost question returns.
+    bool holdDestruction() override;
 
     // ---- Chain questions ----------------------------------------------------
     std::int32_t getStatus(std::int32_t index);
@@ -287,6 +293,7 @@ private:
     bool* freedFlag_ = nullptr;
     bool update_ = false;
     bool tearingDown_ = false;
+    bool destroyWhenIdle_ = false;
     std::vector<CharaDecorator*> pendingRemove_;
     std::vector<PendingAdd> pendingAdd_;
     std::int32_t sight_ = SIGHT_IN;

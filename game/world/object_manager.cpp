@@ -132,14 +132,14 @@ void ObjectManager::exeRemove() {
             ObjectBase* object = std::exchange(removing_[i], nullptr);
             if (!object) continue;
             object->queued_ = false;
-            delete object;
+            ObjectBase::destroy(object);
         }
         removing_.clear();
     }
 }
 
 void ObjectManager::clearAll() {
-    while (!owned_.empty()) delete owned_.back();
+    while (!owned_.empty()) ObjectBase::destroy(owned_.back());
     queue_.clear();
 }
 
