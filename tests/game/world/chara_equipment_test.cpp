@@ -10,6 +10,7 @@
 #include "engine/script/sys_lua.h"
 #include "game/data/skill.h"
 #include "game/data/skill_list.h"
+#include "game/world/deco_lua.h"
 #include "game/world/object_chara.h"
 #include "tests/game/world/item_fixture.h"
 
@@ -43,7 +44,8 @@ protected:
             SkillList::instance().add(new Skill("Curse", "CurseDeco", Skill::SKILL_GRUDGE)));
     }
     void TearDown() override {
-        lua().runBuffer("AddDecorator = nil RemoveDecorator = nil", 0, "reset");
+        lua().runBuffer("AddDecorator = nil RemoveDecorator = nil SerializeDecorator = nil", 0,
+                        "reset");
         ItemFixture::TearDown();
         SkillList::instance().clear();
     }
@@ -167,8 +169,13 @@ TEST_F(CharaEquipment, InventoryAndWeights) {
 }
 
 TEST_F(CharaEquipment, ItemsAndEquipmentRoundTrip) {
+    // A script decorator travels with them.
+    ASSERT_TRUE(lua().runBuffer("function SerializeDecorator(c, d, s) return true end", 0, "ser"));
     for (std::uint32_t version : {100u, 103u, 104u}) {
         C* c = chara();
+        auto* deco = new DecoLua;
+        deco->setId(7);
+        ASSERT_TRUE(c->addDecorator(deco));
         c->setName("hero");
         ObjectItem* sword = make(1);
         ObjectItem* potion = make(4);
@@ -189,6 +196,7 @@ TEST_F(CharaEquipment, ItemsAndEquipmentRoundTrip) {
         ASSERT_NE(back->getEquip(C::EQUIP_RIGHT), nullptr) << version;
         EXPECT_EQ(back->getEquip(C::EQUIP_RIGHT)->getEquipChara(), back);
         EXPECT_EQ(back->getSkillLevel("Sword"), 2);
+        EXPECT_NE(back->searchDecoId(7), nullptr) << version;
         manager_->clearAll();
     }
 }
