@@ -37,6 +37,8 @@ public:
 
     VirtualChara* getInner() const { return inner_; }
     ObjectChara* getOwner() const { return owner_; }
+    // Linked into a chain or queued to be: a character holds it.
+    bool isTaken() const { return owner_ || queuedBy_; }
 
     std::int32_t getStatus(std::int32_t index) override;
     bool preInput() override;

@@ -1,6 +1,7 @@
 #include "game/world/damage.h"
 
 #include "engine/script/script_object_hook.h"
+#include "game/world/chara_decorator.h"
 
 Damage::~Damage() {
     qel::forgetScriptObject(&type);
@@ -9,5 +10,8 @@ Damage::~Damage() {
 void Damage::deleteEffect() {
     qel::Core* doomed = effect;
     effect = nullptr;
+    // A receiver that took the effect onto its chain owns it now.
+    const auto* decorator = qel::classCast<CharaDecorator>(doomed);
+    if (decorator && decorator->isTaken()) return;
     delete doomed;
 }

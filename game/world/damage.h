@@ -36,6 +36,7 @@ public:
 
     QEL_CLASS(Damage, qel::Core, qel::Pool::General);
 
-    // Destroys the attached effect, if any, exactly once.
+    // Destroys the attached effect, if any, exactly once; an effect a
+    // character has taken onto its chain is only let go (the chain owns it).
     void deleteEffect();
 };

@@ -83,6 +83,15 @@ const LuaCase kDamageCases[] = {
      "3, -2"},
     {"deleteEffect without an effect does nothing",
      "local d = C.Damage(1) d:deleteEffect() d:deleteEffect() return d._damage", "1"},
+    {"deleteEffect destroys an effect nobody took, once",
+     "local e = C.CreateDecoLua() local d = C.Damage(1, 0, 0, 0, e) d:deleteEffect() "
+     "d:deleteEffect() return tolua.type(e)",
+     "deleted object"},
+    {"deleteEffect lets go of an effect a character took",
+     "local c = C.ObjectChara:new_local() local e = C.CreateDecoLua() "
+     "local d = C.Damage(1, 0, C.DAMAGE_TYPE(1), 0, e) c:addDecorator(e) d:deleteEffect() "
+     "return tolua.type(e), c:searchDecoId(0) == e",
+     "DecoLua, true"},
     {"a kept view of a deleted record",
      "local d = C.Damage:new(1) local t = d._type d:delete() return pcall(function() return t._val "
      "end)",
