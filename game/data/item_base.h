@@ -82,6 +82,7 @@ public:
     std::int32_t weight() const { return weight_; }
     bool stock() const { return stock_; }
     const std::string& denom() const { return denom_; }
+    void setDenom(std::string_view text) { denom_ = text; }
     std::int32_t minStock() const { return minStock_; }
     std::int32_t maxStock() const { return maxStock_; }
     bool enhance() const { return enhance_; }
@@ -126,6 +127,7 @@ public:
     std::int32_t magic() const { return magic_; }
     std::int32_t torch() const { return torch_; }
     const std::string& explain() const { return explain_; }
+    void setExplain(std::string_view text) { explain_ = text; }
 
 private:
     std::int32_t id_ = 0;

@@ -5,6 +5,7 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
+#include "game/data/locale_table.h"
 
 bool ItemNameTable::parse(ItemNameEntry& entry, const Keys& keys, CsvReader& reader, LoadMessage,
                           int) {
@@ -80,4 +81,16 @@ bool ItemNameList::draw(const std::string& nameType, std::int32_t& number, std::
 
 void ItemNameList::forEachEntry(const std::function<void(const ItemNameEntry&)>& apply) const {
     for (const ItemNameEntry* entry : inOrder()) apply(*entry);
+}
+
+bool ItemNameList::loadLocale(const std::string& path) {
+    applyLocaleTable(path, 4, [this](const std::vector<std::string>& cells) {
+        const std::int32_t number = CsvReader::toInt(cells[0], -1);
+        for (ItemNameEntry* entry : master_[cells[1]]) {
+            if (entry->number != number) continue;
+            entry->name = cells[2];
+            entry->secondName = cells[3];
+        }
+    });
+    return true;
 }

@@ -90,6 +90,10 @@ public:
     void forEachEntry(const std::function<void(const ItemNameEntry&)>& apply) const;
 
     const Lists& master() const { return master_; }
+    // A language's names: each row (number, name type, name, second name)
+    // replaces the texts of the entry of that number in that type's list.
+    // An unknown type gets an empty list and changes nothing.
+    bool loadLocale(const std::string& path);
     const Lists& working() const { return working_; }
     using Table::size;
 

@@ -28,12 +28,27 @@ struct LocaleStep {
     bool (*apply)(const std::string& path);
 };
 
+Localize::WorldSteps g_world;
+
+bool applyItems(const std::string& path) {
+    return !g_world.items || g_world.items(path);
+}
+bool applyNames(const std::string& path) {
+    return !g_world.names || g_world.names(path);
+}
+bool applyMonsters(const std::string& path) {
+    return !g_world.monsters || g_world.monsters(path);
+}
+
 // The order matters: later tables build texts from earlier ones.
 const LocaleStep kSteps[] = {
     {kLocaleActionTable,
      [](const std::string& path) { return ActionList::instance().loadLocale(path); }},
     {kLocaleSpellTable,
      [](const std::string& path) { return SpellList::instance().loadLocale(path); }},
+    {kLocaleItemTable, &applyItems},
+    {kLocaleNameTable, &applyNames},
+    {kLocaleMonsterTable, &applyMonsters},
 };
 
 }  // namespace
@@ -66,6 +81,10 @@ bool Localize::exec_lua(lua_State* L, const std::string& locale) {
     return false;
 }
 
+void Localize::setWorldSteps(const WorldSteps& steps) {
+    g_world = steps;
+}
+
 bool Localize::exec_data(const std::string& locale) {
     const std::string folder = folderOf(locale);
     if (folder.empty()) return true;
@@ -77,5 +96,5 @@ bool Localize::exec_data(const std::string& locale) {
             return false;
         }
     }
-    return true;
+    return !g_world.afterTables || g_world.afterTables();
 }

@@ -37,8 +37,19 @@ public:
     bool exec_lua(lua_State* L, const std::string& locale);
 
     // Applies the language's tables over the lists, in order: actions,
-    // spells (then, as their lists exist, skills, items, unidentified names
-    // and monsters). True unless a step fails, which shows a message box,
-    // sets the quit flag and stops the chain.
+    // spells, items, unidentified names, monsters, and then the anima take
+    // their item texts again. True unless a step fails, which shows a
+    // message box, sets the quit flag and stops the chain.
     bool exec_data(const std::string& locale);
+
+    // The steps over lists kept above the game data (items and their
+    // unidentified names, monsters, anima), which the game root installs. A
+    // null step is skipped.
+    struct WorldSteps {
+        bool (*items)(const std::string& path) = nullptr;
+        bool (*names)(const std::string& path) = nullptr;
+        bool (*monsters)(const std::string& path) = nullptr;
+        bool (*afterTables)() = nullptr;
+    };
+    static void setWorldSteps(const WorldSteps& steps);
 };

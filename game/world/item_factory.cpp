@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/core/sys_rand.h"
+#include "game/data/locale_table.h"
 #include "game/world/item_settings.h"
 #include "game/world/object_item.h"
 #include "game/world/version_file.h"
@@ -286,4 +287,17 @@ void ItemFactory::refreshFalseNames() {
             name.setSecondFalseName(entry.secondName.c_str());
         }
     });
+}
+
+bool ItemFactory::loadLocale(const std::string& path) {
+    applyLocaleTable(path, 5, [this](const std::vector<std::string>& cells) {
+        ItemBase* base = getBaseId(CsvReader::toInt(cells[0], -1));
+        if (!base) return;
+        ItemName& name = base->getItemName();
+        name.setMainName(cells[1].c_str());
+        name.setSecondMainName(cells[2].c_str());
+        base->setDenom(cells[3]);
+        base->setExplain(cells[4]);
+    });
+    return true;
 }

@@ -147,6 +147,11 @@ public:
     static ObjectItem* createRandom(ItemBase& base, std::string_view name = {});
     static ObjectItem* createNormal(ItemBase& base, std::string_view name = {});
 
+    // A language's item texts: each row (id, main name, second main name,
+    // counting word, explanation) replaces the kind's; "-" as the second
+    // name copies the new main name. The name key stays.
+    bool loadLocale(const std::string& path);
+
     // The start of a new game: every kind's name drawn again.
     void resetName();
     // The item-name section of the player save. Reading fails (false, and

@@ -1,6 +1,7 @@
 #include "game/world/npc_factory.h"
 
 #include "engine/core/sys_rand.h"
+#include "game/data/locale_table.h"
 #include "game/world/object_npc.h"
 
 bool NpcTable::parse(NpcBase& base, const Keys& keys, CsvReader& reader, LoadMessage message,
@@ -86,4 +87,11 @@ ObjectNpc* NpcFactory::createClone(const ObjectNpc* other, const Point& point) c
 ObjectNpc* NpcFactory::createRandom(const Point& point) const {
     const NpcBase* base = pickRandom();
     return base ? base->create(point) : nullptr;
+}
+
+bool NpcFactory::loadLocale(const std::string& path) {
+    applyLocaleTable(path, 2, [this](const std::vector<std::string>& cells) {
+        if (NpcBase* base = getBaseId(CsvReader::toInt(cells[0], -1))) base->name = cells[1];
+    });
+    return true;
 }

@@ -83,6 +83,10 @@ public:
     // the list is empty.
     ObjectNpc* createRandom(const Point& point = Point(-1, -1)) const;
 
+    // A language's monster names: each row (id, name) replaces the
+    // definition's display name; the name key stays.
+    bool loadLocale(const std::string& path);
+
     // The definition random generation draws next (one draw of the shared
     // generator); null, and no draw, when the random list is empty.
     NpcBase* pickRandom() const;
