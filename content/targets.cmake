@@ -6,6 +6,7 @@ qel_pack_table(content_races ${QEL_CONTENT_DIR}/tables/race.csv ${QEL_RUN_DATA}/
 qel_pack_table(content_classes ${QEL_CONTENT_DIR}/tables/class.csv ${QEL_RUN_DATA}/data02.dat)
 qel_pack_table(content_actions ${QEL_CONTENT_DIR}/tables/action.csv ${QEL_RUN_DATA}/data06.dat)
 qel_pack_table(content_spells ${QEL_CONTENT_DIR}/tables/spell.csv ${QEL_RUN_DATA}/data08.dat)
+qel_pack_table(content_skills ${QEL_CONTENT_DIR}/tables/skill.csv ${QEL_RUN_DATA}/data07.dat)
 qel_pack_table(content_items ${QEL_CONTENT_DIR}/tables/item.csv ${QEL_RUN_DATA}/data04.dat)
 qel_pack_table(content_names ${QEL_CONTENT_DIR}/tables/name.csv ${QEL_RUN_DATA}/data03.dat)
 qel_pack_table(content_monsters ${QEL_CONTENT_DIR}/tables/monster.csv ${QEL_RUN_DATA}/data05.dat)
@@ -20,5 +21,5 @@ foreach(name ${QEL_CONTENT_SOUNDS})
                      ${QEL_RUN_DATA}/se/${name}.ogg)
   list(APPEND content_sound_targets content_se_${name})
 endforeach()
-add_custom_target(content DEPENDS ${content_sound_targets} content_races content_classes content_actions content_spells content_items content_names content_monsters content_anima
+add_custom_target(content DEPENDS ${content_sound_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_anima
                                   content_scripts)

@@ -13,6 +13,7 @@
 #include "engine/system/window.h"
 #include "game/data/action_list.h"
 #include "game/data/data_files.h"
+#include "game/data/skill_list.h"
 #include "game/data/spell_list.h"
 
 namespace {
@@ -46,6 +47,8 @@ const LocaleStep kSteps[] = {
      [](const std::string& path) { return ActionList::instance().loadLocale(path); }},
     {kLocaleSpellTable,
      [](const std::string& path) { return SpellList::instance().loadLocale(path); }},
+    {kLocaleSkillTable,
+     [](const std::string& path) { return SkillList::instance().loadLocale(path); }},
     {kLocaleItemTable, &applyItems},
     {kLocaleNameTable, &applyNames},
     {kLocaleMonsterTable, &applyMonsters},

@@ -37,7 +37,7 @@ public:
     bool exec_lua(lua_State* L, const std::string& locale);
 
     // Applies the language's tables over the lists, in order: actions,
-    // spells, items, unidentified names, monsters, and then the anima take
+    // spells, skills, items, unidentified names, monsters, and then the anima take
     // their item texts again. True unless a step fails, which shows a
     // message box, sets the quit flag and stops the chain.
     bool exec_data(const std::string& locale);

@@ -15,6 +15,7 @@
 #include "game/data/data_files.h"
 #include "game/data/localize.h"
 #include "game/data/package_reader.h"
+#include "game/data/skill_list.h"
 #include "game/data/spell_list.h"
 #include "game/shell/settings.h"
 #include "game/world/anima_list.h"
@@ -98,6 +99,8 @@ bool BootLoader::loadTables() {
     if (!tested(ActionList::instance().load(message, kActionTableFile), kActionTableFile))
         return false;
     if (!tested(SpellList::instance().load(message, kSpellTableFile), kSpellTableFile))
+        return false;
+    if (!tested(SkillList::instance().load(message, kSkillTableFile), kSkillTableFile))
         return false;
     if (!tested(ItemFactory::instance().loadFile(message, kItemTableFile), kItemTableFile))
         return false;

@@ -17,6 +17,7 @@
 #include "engine/task/sys_scene.h"
 #include "game/shell/scene_title.h"
 #include "game/shell/ui/task_se_manager.h"
+#include "game/shell/world_settings.h"
 
 namespace game_hooks {
 
@@ -56,6 +57,7 @@ bool gameInitHook() {
     qel::SysRand::instance().seed(g_startSeed ? *g_startSeed
                                               : static_cast<std::uint32_t>(std::time(nullptr)));
     qel::SysResource::instance().setAutoCollect(false);
+    installWorldSettingsSources();
     if (qel::Viewport* viewport = qel::SysCamera::instance().getViewport(0))
         viewport->clearColors[0] = qel::Color::BLACK.argb();
     qel::SysLua::instance().init();

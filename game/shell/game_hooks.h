@@ -1,6 +1,7 @@
 // The game's side of the engine's start-up and shutdown: the window
 // callbacks, the start-up hook (random seed, resources, camera clear
-// colour, Lua, the sound-effect manager, the volume, the title scene) and
+// colour, the world's view of the settings, Lua, the sound-effect manager,
+// the volume, the title scene) and
 // the shutdown hook. The program's entry installs them (installGameHooks).
 #pragma once
 

@@ -1,10 +1,12 @@
 #include "game/shell/world_settings.h"
 
+#include "game/data/skill.h"
 #include "game/shell/settings.h"
 #include "game/world/chara_settings.h"
 #include "game/world/create_dungeon.h"
 #include "game/world/item_settings.h"
 #include "game/world/object_settings.h"
+#include "game/world/status.h"
 
 namespace {
 
@@ -70,9 +72,21 @@ CharaSettings currentCharaSettings() {
     return s;
 }
 
+SkillTextSource currentSkillTextSource() {
+    SkillTextSource s;
+    s.statusIndex = [](const char* name) { return Status::indexOf(name); };
+    s.statusName = [](std::int32_t slot) {
+        return Status::isIndex(slot) ? STATUS_NAME[slot] : std::string();
+    };
+    s.itemWeightRatio = ITEM_WEIGHT_RATIO;
+    s.equipCount = EQUIP_COUNT;
+    return s;
+}
+
 }  // namespace
 
 void installWorldSettingsSources() {
+    SkillTextSource::setSource(&currentSkillTextSource);
     CharaSettings::setSource(&currentCharaSettings);
     CreateDungeon::setSettingsSource(&currentCreateDungeonSettings);
     ObjectSettings::setSource(&currentObjectSettings);

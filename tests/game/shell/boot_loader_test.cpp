@@ -16,6 +16,7 @@
 #include "game/data/package_writer.h"
 #include "game/shell/scene_title.h"
 #include "game/shell/settings.h"
+#include "game/shell/world_settings.h"
 #include "tests/support/message_box_recorder.h"
 #include "tests/support/scratch_folder.h"
 
@@ -29,6 +30,7 @@ protected:
                               std::filesystem::copy_options::recursive);
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
+        installWorldSettingsSources();  // as the start-up hook does
         ASSERT_TRUE(qel::SysLua::instance().state() || qel::SysLua::instance().init());
     }
     void TearDown() override {
