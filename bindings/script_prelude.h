@@ -6,6 +6,7 @@
 
 #include "bindings/binding_support.h"
 #include "bindings/chara_glue.h"
+#include "bindings/definition_glue.h"
 #include "bindings/flag_bits.h"
 #include "bindings/item_glue.h"
 #include "bindings/map_glue.h"
@@ -74,6 +75,14 @@ static int tolua_get_NpcBase__AiFlag_unsigned__val(lua_State* L) {
 }
 static int tolua_set_NpcBase__AiFlag_unsigned__val(lua_State* L) {
     return binding::setWordValue(L, "NpcBase::AiFlag");
+}
+#define TOLUA_DISABLE_tolua_get_TARGET_FLAG_unsigned__val
+#define TOLUA_DISABLE_tolua_set_TARGET_FLAG_unsigned__val
+static int tolua_get_TARGET_FLAG_unsigned__val(lua_State* L) {
+    return binding::getWordValue(L, "const TARGET_FLAG");
+}
+static int tolua_set_TARGET_FLAG_unsigned__val(lua_State* L) {
+    return binding::setWordValue(L, "TARGET_FLAG");
 }
 #define TOLUA_DISABLE_tolua_get_DAMAGE_TYPE_unsigned__val
 #define TOLUA_DISABLE_tolua_set_DAMAGE_TYPE_unsigned__val

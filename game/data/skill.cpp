@@ -67,25 +67,25 @@ bool Skill::parseLevel(LevelData& level) {
     level._action = nullptr;
     level._spell = nullptr;
     switch (level._type) {
-        case LEVEL_TEXT: {
+        case TYPE_TEXT: {
             const std::string text = StrFmt(level._tag);
             level._name = text.empty() ? level._tag : text;
             return true;
         }
-        case LEVEL_ACTION:
+        case TYPE_ACTION:
             level._action = ActionList::instance().get(level._tag);
             if (!level._action) return false;
             level._name = level._action->name();
             return true;
-        case LEVEL_SPELL:
+        case TYPE_SPELL:
             if (level._tag.empty()) return false;
             level._spell = SpellList::instance().get(level._tag);
             if (!level._spell) return false;
             level._name = level._spell->name();
             return true;
-        case LEVEL_STATUS:
+        case TYPE_STATUS:
             return buildStatus(level);
-        case LEVEL_SCRIPT: {
+        case TYPE_OTHER: {
             const std::size_t colon = level._tag.find(':');
             level._otherTag = level._tag.substr(0, colon);
             const std::string rest =

@@ -35,16 +35,26 @@ struct SkillTextSource {
 
 class Skill : public qel::Core {
 public:
-    // A skill of this type, once an item brings it, stays with the character.
-    static constexpr std::int32_t SKILL_GRUDGE = 4;
     static constexpr int kLevels = 9;
 
+    // What a level gives: a text, an action, a spell school, a status bonus
+    // or a script effect (TYPE_OTHER).
     enum LevelType : std::int32_t {
-        LEVEL_TEXT = 0,
-        LEVEL_ACTION = 1,
-        LEVEL_SPELL = 2,
-        LEVEL_STATUS = 3,
-        LEVEL_SCRIPT = 4,
+        TYPE_TEXT = 0,
+        TYPE_ACTION = 1,
+        TYPE_SPELL = 2,
+        TYPE_STATUS = 3,
+        TYPE_OTHER = 4,
+    };
+    // Kinds of skill. A SKILL_GRUDGE skill, once an item brings it, stays
+    // with the character.
+    enum SkillType : std::int32_t {
+        SKILL_WEAPON = 0,
+        SKILL_ARMOR,
+        SKILL_NORMAL,
+        SKILL_EFFECT,
+        SKILL_GRUDGE,
+        SKILL_TYPE_MAX
     };
 
     struct LevelData {
