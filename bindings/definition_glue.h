@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/data/action.h"
+#include "game/data/command.h"
 #include "game/data/skill.h"
 #include "game/data/spell.h"
 
@@ -59,4 +60,14 @@ inline const Action* spellAction(const Spell* self, int index) {
     return index >= 0 && static_cast<std::size_t>(index) < self->size()
                ? self->action(static_cast<std::size_t>(index))
                : nullptr;
+}
+
+inline void commandSetDirXY(Command* self, int x, int y) {
+    self->setDir(x, y);
+}
+inline void commandSetActionRecord(Command* self, const Action* action) {
+    self->setAction(action);
+}
+inline void commandSetActionTag(Command* self, const char* tag) {
+    self->setAction(tag);
 }

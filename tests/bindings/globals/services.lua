@@ -21,3 +21,13 @@ check("TARGET_FLAG bits", C.TARGET_FLAG(17)._lock and C.TARGET_FLAG(17)._dir, tr
 local item = C_CreateItem(1)
 check("C_CreateItem", item and item:getBaseId() or "nil", 1)
 check("C_CreateItem unknown", C_CreateItem(99), nil)
+-- The command record as InputPlayer fills it.
+local c = C.Command(C.Command.MOVE, P)
+c:setDir(5, -7)
+c:setPoint(C.Point(3, 4))
+c:setAction(nil)
+c:addItem(SANCTUARY)
+check("Command", table.concat({c:getType(), c:getDir()._x, c:getDir()._y, c:getPoint()._y,
+    tostring(c:getAction()), c:getItemNum(), c:getActor():getId() == P:getId() and 1 or 0}, ","),
+    "0,1,-1,4,nil,1,1")
+check("Command NONE", C.Command().getType(C.Command()), 39)
