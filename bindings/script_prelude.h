@@ -22,6 +22,7 @@
 #include "game/data/package_writer.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/settings.h"
+#include "game/shell/turn_manager.h"
 #include "game/world/acquire_skill.h"
 #include "game/world/anima.h"
 #include "game/world/create_dungeon.h"

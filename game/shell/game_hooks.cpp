@@ -12,10 +12,12 @@
 #include "engine/script/sys_lua.h"
 #include "engine/sound/sys_sound.h"
 #include "engine/system/menu_fullscreen.h"
+#include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
 #include "engine/system/window.h"
 #include "engine/task/sys_scene.h"
 #include "game/shell/scene_title.h"
+#include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_se_manager.h"
 #include "game/shell/world_settings.h"
 
@@ -32,9 +34,11 @@ qel::SysScene* sceneManager() {
 }  // namespace
 
 bool canQuitQuery() {
-    // Only a game scene whose turn manager is busy refuses (with
-    // kCannotQuitText); until the turn manager joins, every scene allows.
-    return true;
+    // Only a game whose turn manager is not waiting for the player refuses.
+    const TurnManager* turns = TurnManager::instance();
+    if (!turns || turns->getState() == TurnManager::PLAYER_INPUT) return true;
+    qel::MessageBox::show(kCannotQuitText, qel::Window::instance().title());
+    return false;
 }
 
 void attachMenuHook() {

@@ -155,3 +155,7 @@ const Skill* C_GetSkillIndex(int index);
 const Action* C_GetAction(const char* tag, bool flag);
 const Spell* C_GetSpell(const char* tag);
 ObjectItem* C_CreateItem(int id);
+
+class TurnManager;
+// The game scene's turn manager; null outside a game.
+TurnManager* C_GetTurnManager();

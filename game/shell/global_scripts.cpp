@@ -10,6 +10,7 @@
 #include "engine/system/sys_main.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/settings.h"
+#include "game/shell/turn_manager.h"
 #include "game/world/anima_list.h"
 #include "game/world/game_data.h"
 
@@ -82,4 +83,9 @@ int C_GetHaveAnimaNum() {
 void C_EndGame() {
     if (!scriptMayReachGame("C_EndGame")) return;
     qel::SysMain::instance().requestQuit();
+}
+
+TurnManager* C_GetTurnManager() {
+    if (!scriptMayReachGame("C_GetTurnManager")) return nullptr;
+    return TurnManager::instance();
 }

@@ -1,11 +1,13 @@
 #include "game/shell/scene_game.h"
 
 #include "engine/resource/sys_resource.h"
+#include "game/shell/turn_manager.h"
 #include "game/world/game_data.h"
 
 bool SceneGame::init() {
     GlobalRecord* record = GameData::instance().getGlobalRecord();
     if (record && !record->isClockRunning()) record->clockStart();
+    TurnManager::start(this);
     return true;
 }
 

@@ -1,0 +1,194 @@
+#include "game/shell/turn_manager.h"
+
+#include <algorithm>
+
+#include "engine/core/register.h"
+#include "engine/script/lua_param.h"
+#include "engine/script/sys_lua.h"
+#include "engine/system/message_box.h"
+#include "engine/system/window.h"
+#include "engine/task/sys_task.h"
+#include "game/data/command.h"
+#include "game/shell/settings.h"
+#include "game/world/game_data.h"
+#include "game/world/object_npc.h"
+#include "game/world/object_player.h"
+#include "game/world/player_input.h"
+#include "game/world/world.h"
+
+namespace {
+
+void forgetKilled(ObjectNpc* npc) {
+    if (TurnManager* turns = TurnManager::instance()) turns->removeWaitNpc(npc);
+}
+
+}  // namespace
+
+TurnManager::TurnManager() = default;
+
+TurnManager::TurnManager(ObjectManager* objects, void* inputOwner)
+    : objects_(objects), input_(new PlayerInput(inputOwner)) {}
+
+TurnManager::~TurnManager() {
+    delete input_;
+}
+
+TurnManager* TurnManager::instance() {
+    return qel::Register<TurnManager>::instance().getSingle();
+}
+
+TurnManager* TurnManager::start(qel::TaskBase* parent) {
+    auto* task = new TurnManager(GameData::instance().getObjectManager(), nullptr);
+    if (!task) return nullptr;
+    if (!qel::registerSingle(task)) {
+        delete task;
+        return nullptr;
+    }
+    if (!qel::SysTask::instance().add(task, parent)) {
+        task->kill();
+        return nullptr;
+    }
+    ObjectNpc::setKillHook(&forgetKilled);
+    return task;
+}
+
+ObjectPlayer* TurnManager::getPlayer() const {
+    return GameData::instance().getPlayer();
+}
+
+void TurnManager::update() {
+    if (!objects_) return;
+    if (!objects_->updateAnimations()) return;  // still animating
+    switch (state_) {
+        case PLAYER_TURN_START:
+            playerTurnStart();
+            break;
+        case NEW_TURN:
+            newTurn();
+            break;
+        case PLAYER_INPUT:
+            playerInput();
+            break;
+        case SCRIPT_TURN:
+            scriptTurn();
+            break;
+        case TURN_CHANGE:
+            turnChange();
+            break;
+        default:
+            state_ = PLAYER_TURN_START;
+            break;
+    }
+}
+
+void TurnManager::playerTurnStart() {
+    objects_->exeRemove();
+    ObjectPlayer* player = getPlayer();
+    if (player && player->isLive() && !player->preInput()) {
+        if (ANIM_WALK_FRAME != 0) player->addAnimWait(static_cast<std::int32_t>(ANIM_WALK_FRAME));
+        player->addActPoint(-kStuckActPoints);
+        state_ = SCRIPT_TURN;
+        return;
+    }
+    state_ = PLAYER_INPUT;
+}
+
+void TurnManager::newTurn() {
+    if (World* world = GameData::instance().getWorld()) world->addTurn();
+    ObjectPlayer* player = getPlayer();
+    if (player) player->beginTurn();
+    for (LinkList<ObjectBase>* node = objects_->getLinkType(ObjectBase::LINK_NPC); node;) {
+        LinkList<ObjectBase>* next = node->next;
+        if (auto* chara = qel::classCast<ObjectChara>(node->obj)) chara->beginTurn();
+        node = next;
+    }
+    objects_->exeRemove();
+    player = getPlayer();
+    if (!player || player->getActPoint() <= 0) {
+        selectActNpc();
+        state_ = SCRIPT_TURN;
+        return;
+    }
+    playerTurnStart();
+}
+
+void TurnManager::playerInput() {
+    Command* command = input_ ? input_->inputPlayer() : nullptr;
+    if (!command) return;  // no command yet: keep waiting
+    const int answer = ask("ProgressTurn", true, command);
+    if (answer != 1) {
+        state_ = SCRIPT_TURN;
+        return;
+    }
+    ObjectPlayer* player = getPlayer();
+    if (!player || player->getActPoint() <= 0) state_ = TURN_CHANGE;
+}
+
+void TurnManager::scriptTurn() {
+    const int answer = ask("ProgressTurn", false, nullptr);
+    if (answer < 0) scriptError();
+    if (answer == 0) return;  // again next frame
+    ObjectPlayer* player = getPlayer();
+    if (!player || player->getActPoint() <= 0) {
+        state_ = TURN_CHANGE;
+        return;
+    }
+    playerTurnStart();
+}
+
+void TurnManager::turnChange() {
+    const int answer = ask("ProgressTurnChange", false, nullptr);
+    if (answer < 0) {
+        scriptError();
+        state_ = NEW_TURN;
+        return;
+    }
+    if (answer == 1) state_ = NEW_TURN;
+}
+
+int TurnManager::ask(const char* function, bool withCommand, void* command) {
+    qel::LuaParam args;
+    qel::LuaParam results;
+    args.addUserType(this, "TurnManager");
+    if (withCommand) args.addUserType(command, "Command");
+    if (!qel::SysLua::instance().call(function, 1, &args, &results)) return -1;
+    return results.toBoolean() ? 1 : 0;
+}
+
+void TurnManager::scriptError() {
+    qel::MessageBox::show(kScriptErrorText, qel::Window::instance().title());
+}
+
+bool TurnManager::selectActNpc() {
+    wait_.clear();
+    ObjectPlayer* player = getPlayer();
+    const std::int32_t playerPoints = player ? player->getActPoint() : 0;
+    if (objects_) {
+        for (LinkList<ObjectBase>* node = objects_->getLinkType(ObjectBase::LINK_NPC); node;
+             node = node->next) {
+            auto* npc = qel::classCast<ObjectNpc>(node->obj);
+            if (npc && npc->isLive() && npc->getActPoint() > playerPoints) wait_.push_back(npc);
+        }
+    }
+    if (wait_.empty()) return false;
+    std::sort(wait_.begin(), wait_.end(), [](const ObjectNpc* a, const ObjectNpc* b) {
+        if (a->getActPoint() != b->getActPoint()) return a->getActPoint() > b->getActPoint();
+        return a->getId() < b->getId();
+    });
+    waitIndex_ = -1;
+    return true;
+}
+
+void TurnManager::removeWaitNpc(const ObjectNpc* npc) {
+    const auto it = std::find(wait_.begin(), wait_.end(), npc);
+    if (it == wait_.end()) return;
+    const auto position = static_cast<std::int32_t>(it - wait_.begin());
+    wait_.erase(it);
+    if (waitIndex_ >= position) --waitIndex_;
+}
+
+ObjectNpc* TurnManager::getWaitNpc() {
+    if (waitIndex_ < 0) waitIndex_ = 0;
+    if (waitIndex_ >= static_cast<std::int32_t>(wait_.size())) return nullptr;
+    return wait_[static_cast<std::size_t>(waitIndex_)];
+}
