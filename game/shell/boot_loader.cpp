@@ -19,6 +19,7 @@
 #include "game/data/spell_list.h"
 #include "game/shell/settings.h"
 #include "game/world/anima_list.h"
+#include "game/world/full_time_effect.h"
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
 
@@ -133,6 +134,8 @@ BootLoader::Result BootLoader::run() {
             }
         }
         if (!runPackage()) return false;
+        // The scripts have filled the full-time effect records.
+        FullTimeEffect::initFullTimeEffectFlags();
         if (!loadTables()) return false;
         if (!LOCALE.empty()) Localize().exec_data(LOCALE);
         if (stop()) return false;

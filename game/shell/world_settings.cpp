@@ -7,6 +7,7 @@
 #include "game/world/item_settings.h"
 #include "game/world/object_settings.h"
 #include "game/world/status.h"
+#include "game/world/status_settings.h"
 
 namespace {
 
@@ -83,9 +84,24 @@ SkillTextSource currentSkillTextSource() {
     return s;
 }
 
+StatusSettings currentStatusSettings() {
+    StatusSettings s;
+    s.levelRatio = STATUS_LEVEL_RATIO;
+    s.weightBase = ST_WEIGHT_BASE;
+    s.weightStr = ST_WEIGHT_STR;
+    s.weightVit = ST_WEIGHT_VIT;
+    s.blessedDefense = BLESSED_DEFENSE;
+    s.nameFloat1 = &ST_NAME_FLOAT1;
+    s.nameFloat2 = &ST_NAME_FLOAT2;
+    s.nameThrough = &ST_NAME_THROUGH;
+    s.nameInvisible = &ST_NAME_INVISIBLE;
+    return s;
+}
+
 }  // namespace
 
 void installWorldSettingsSources() {
+    StatusSettings::setSource(&currentStatusSettings);
     SkillTextSource::setSource(&currentSkillTextSource);
     CharaSettings::setSource(&currentCharaSettings);
     CreateDungeon::setSettingsSource(&currentCreateDungeonSettings);

@@ -1,9 +1,16 @@
 #include "game/world/chara_end.h"
 
+#include <algorithm>
+
+#include "engine/math/value_arith.h"
 #include "engine/script/script_object_hook.h"
 #include "game/data/action.h"
+#include "game/data/item_base.h"
 #include "game/world/chara_script.h"
+#include "game/world/full_time_effect.h"
 #include "game/world/object_chara.h"
+#include "game/world/object_item.h"
+#include "game/world/status_settings.h"
 
 namespace callback = script_callback;
 
@@ -11,8 +18,154 @@ CharaEnd::~CharaEnd() {
     qel::forgetScriptObject(this);
 }
 
+namespace {
+
+using qel::value_arith::wrapAdd;
+
+// The sum of one equipment figure over the slots `counted` lets through.
+template <class Field, class Counted>
+std::int32_t equipSum(const ObjectChara& chara, Field field, Counted counted) {
+    std::int32_t sum = 0;
+    for (std::int32_t slot = 0; slot < ObjectChara::EQUIP_POS_MAX; ++slot) {
+        if (!counted(slot)) continue;
+        const ObjectItem* item = chara.getEquip(slot);
+        if (const ItemBase* base = item ? item->getBase() : nullptr)
+            sum = wrapAdd(sum, (base->*field)());
+    }
+    return sum;
+}
+
+template <class Field>
+std::int32_t equipSum(const ObjectChara& chara, Field field) {
+    return equipSum(chara, field, [](std::int32_t) { return true; });
+}
+
+template <class Field>
+std::int32_t equipSumWithout(const ObjectChara& chara, Field field, std::int32_t a,
+                             std::int32_t b) {
+    return equipSum(chara, field, [a, b](std::int32_t slot) { return slot != a && slot != b; });
+}
+
+bool isArmourIn(std::int32_t slot, std::int32_t kind) {
+    switch (slot) {
+        case ObjectChara::EQUIP_LEFT:
+            return kind == ItemBase::ITEM_LEFTHAND;
+        case ObjectChara::EQUIP_HEAD:
+            return kind == ItemBase::ITEM_HEAD;
+        case ObjectChara::EQUIP_BODY:
+            return kind == ItemBase::ITEM_BODY;
+        case ObjectChara::EQUIP_HAND:
+            return kind == ItemBase::ITEM_GLOBE;
+        case ObjectChara::EQUIP_FOOT:
+            return kind == ItemBase::ITEM_SHOES;
+        default:
+            return false;
+    }
+}
+
+// Worn armour's levels, and the blessing bonus, count as defence.
+std::int32_t armourDefense(const ObjectChara& chara, std::int32_t blessed) {
+    std::int32_t sum = 0;
+    for (std::int32_t slot = 0; slot < ObjectChara::EQUIP_POS_MAX; ++slot) {
+        const ObjectItem* item = chara.getEquip(slot);
+        const ItemBase* base = item ? item->getBase() : nullptr;
+        if (!base || !isArmourIn(slot, base->type())) continue;
+        sum = wrapAdd(sum, item->getLevel());
+        if (item->isBless()) sum = wrapAdd(sum, blessed);
+    }
+    return sum;
+}
+
+std::int32_t brightestTorch(const ObjectChara& chara, std::int32_t torch) {
+    for (std::int32_t slot = 0; slot < ObjectChara::EQUIP_POS_MAX; ++slot) {
+        const ObjectItem* item = chara.getEquip(slot);
+        if (const ItemBase* base = item ? item->getBase() : nullptr)
+            torch = std::max(torch, base->torch());
+    }
+    return torch;
+}
+
+// A spell book in the left hand lends its level (and more when blessed).
+std::int32_t bookMagic(const ObjectChara& chara) {
+    const ObjectItem* book = chara.getEquip(ObjectChara::EQUIP_LEFT);
+    const ItemBase* base = book ? book->getBase() : nullptr;
+    if (!base || base->type() != ItemBase::ITEM_BOOK) return 0;
+    return wrapAdd(book->getLevel(), book->isBless() ? 2 : 0);
+}
+
+// The value before the full-time effects. Effective values read inside go
+// through the whole chain again; only STR..CHA are read, and their own
+// value is the base one, so the reading ends.
+std::int32_t rawStatus(ObjectChara& chara, std::int32_t index) {
+    const Status& base = chara.baseStatus();
+    const std::int32_t level = chara.getLevel();
+    auto eff = [&chara](std::int32_t i) { return chara.getStatus(i); };
+    switch (index) {
+        case Status::MANA:
+            return base.calMana(base[Status::WIS], base[Status::INT], base[Status::PER]);
+        case Status::ACTION:
+            return base.calAction();
+        case Status::OFFENSE:
+            return base.calOffense(eff(Status::STR), level);
+        case Status::OFFENSE_SUB:
+            return base.calOffenseSub(eff(Status::STR), eff(Status::DEX), level);
+        case Status::FIRE:
+            return base.calFire(eff(Status::DEX), level);
+        case Status::MAGIC:
+            return base.calMagic(eff(Status::WIS), level);
+        case Status::DEFENSE: {
+            const std::int32_t worn = equipSum(chara, &ItemBase::deffence);
+            const StatusSettings settings = StatusSettings::current();
+            return wrapAdd(wrapAdd(base[Status::DEFENSE], worn),
+                           armourDefense(chara, settings.blessedDefense));
+        }
+        default:
+            break;
+    }
+    const StatusSettings settings = StatusSettings::current();
+    const std::int32_t ratio = settings.levelRatio;
+    switch (index) {
+        case Status::HIT:
+            return wrapAdd(base.calHit(eff(Status::AGI), eff(Status::DEX), level, ratio),
+                           equipSumWithout(chara, &ItemBase::hit, ObjectChara::EQUIP_LEFT,
+                                           ObjectChara::EQUIP_BOW));
+        case Status::HIT_SUB:
+            return wrapAdd(base.calHitSub(eff(Status::AGI), eff(Status::DEX), level, ratio),
+                           equipSumWithout(chara, &ItemBase::hit, ObjectChara::EQUIP_RIGHT,
+                                           ObjectChara::EQUIP_BOW));
+        case Status::HIT_FIRE:
+            return wrapAdd(base.calHitFire(eff(Status::AGI), eff(Status::DEX), level, ratio),
+                           equipSumWithout(chara, &ItemBase::hit, ObjectChara::EQUIP_RIGHT,
+                                           ObjectChara::EQUIP_LEFT));
+        case Status::HIT_MAGIC:
+            return base.calHitMagic(eff(Status::WIS), level, ratio);
+        case Status::AVOID:
+            return wrapAdd(base.calAvoid(eff(Status::AGI), eff(Status::PER), level, ratio),
+                           equipSum(chara, &ItemBase::avoid));
+        case Status::RESIST:
+            return wrapAdd(base.calResist(eff(Status::INT), eff(Status::PER), level, ratio),
+                           equipSum(chara, &ItemBase::resist));
+        case Status::WEIGHT:
+            return base.calWeight(eff(Status::STR), eff(Status::VIT), settings.weightVit,
+                                  settings.weightStr, settings.weightBase);
+        case Status::CONTROL:
+            return base.calControl(eff(Status::CHA), 0);
+        case Status::TORCH:
+            return brightestTorch(chara, base[Status::TORCH]);
+        case Status::SUCCESS_MAGIC:
+            return wrapAdd(wrapAdd(base[Status::SUCCESS_MAGIC], equipSum(chara, &ItemBase::magic)),
+                           bookMagic(chara));
+        default:
+            return base.get(index);
+    }
+}
+
+}  // namespace
+
 std::int32_t CharaEnd::getStatus(std::int32_t index) {
-    return owner_ ? owner_->getBaseStatus(index) : 0;
+    if (!owner_) return 0;
+    const std::int32_t raw = rawStatus(*owner_, index);
+    return Status::CalValueSum(index, raw, FullTimeEffect::calStatus(index, owner_));
 }
 
 void CharaEnd::beginTurn() {
@@ -105,5 +258,6 @@ std::int32_t CharaEnd::afterDead() {
     return chara_script::askNumber(callback::AfterDead, args);
 }
 
-// The full-time effects' names join here once their status formulas do.
-void CharaEnd::getEffectName(EffectNameList*) {}
+void CharaEnd::getEffectName(EffectNameList* list) {
+    if (owner_ && list) FullTimeEffect::addFullTimeEffectName(owner_, *list);
+}

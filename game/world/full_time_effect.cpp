@@ -1,8 +1,12 @@
 #include "game/world/full_time_effect.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
+#include "game/data/effect_name_list.h"
 #include "game/world/object_chara.h"
+#include "game/world/status_settings.h"
 
 FullTimeEffect FullTimeEffect::SATIETY_OVER;
 FullTimeEffect FullTimeEffect::SATIETY_FULL;
@@ -27,6 +31,72 @@ FullTimeEffect* const kRecords[] = {
     &FullTimeEffect::FIELD_WATER,    &FullTimeEffect::FIELD_SWIM,   &FullTimeEffect::FIELD_DROWN,
     &FullTimeEffect::WEIGHT_OVER,    &FullTimeEffect::WEIGHT_PRESS, &FullTimeEffect::WEIGHT_DEAD,
 };
+
+// The characters whose gauges are being evaluated now (innermost last).
+std::vector<const ObjectChara*> g_judging;
+
+class JudgingGauges {
+public:
+    explicit JudgingGauges(const ObjectChara* chara) { g_judging.push_back(chara); }
+    ~JudgingGauges() { g_judging.pop_back(); }
+    JudgingGauges(const JudgingGauges&) = delete;
+    JudgingGauges& operator=(const JudgingGauges&) = delete;
+
+    static bool judging(const ObjectChara* chara) {
+        return std::find(g_judging.begin(), g_judging.end(), chara) != g_judging.end();
+    }
+};
+
+// The record of each gauge state; null where the state brings nothing.
+// SATIETY_FULL brings no figures, though its name is shown.
+const FullTimeEffect* satietyRecord(std::int32_t state, bool forFigures) {
+    switch (state) {
+        case 1:
+            return &FullTimeEffect::SATIETY_OVER;
+        case 2:
+            return forFigures ? nullptr : &FullTimeEffect::SATIETY_FULL;
+        case 3:
+            return &FullTimeEffect::SATIETY_EMPTY;
+        case 4:
+            return &FullTimeEffect::SATIETY_HUNGER;
+        case 5:
+            return &FullTimeEffect::SATIETY_DEAD;
+        default:
+            return nullptr;
+    }
+}
+
+const FullTimeEffect* weightRecord(std::int32_t state) {
+    switch (state) {
+        case 1:
+            return &FullTimeEffect::WEIGHT_OVER;
+        case 2:
+            return &FullTimeEffect::WEIGHT_PRESS;
+        case 3:
+            return &FullTimeEffect::WEIGHT_DEAD;
+        default:
+            return nullptr;
+    }
+}
+
+const FullTimeEffect* fieldRecord(std::int32_t state) {
+    switch (state) {
+        case 1:
+            return &FullTimeEffect::FIELD_STRAND;
+        case 2:
+            return &FullTimeEffect::FIELD_WATER;
+        case 3:
+            return &FullTimeEffect::FIELD_SWIM;
+        case 4:
+            return &FullTimeEffect::FIELD_DROWN;
+        default:
+            return nullptr;
+    }
+}
+
+std::int32_t neutralValue(std::int32_t index) {
+    return index == Status::AUTO_HEAL_RATIO || index == Status::AUTO_MANA_RATIO ? 100 : 0;
+}
 
 std::int32_t weightGrade(float ratio) {
     if (ratio >= FullTimeEffect::WEIGHT_DEAD._condition) return 3;
@@ -81,6 +151,52 @@ std::int32_t FullTimeEffect::GetFieldState(ObjectChara* chara) {
         default:
             return 0;
     }
+}
+
+std::int32_t FullTimeEffect::calStatus(std::int32_t index, ObjectChara* chara) {
+    std::int32_t value = neutralValue(index);
+    if (!chara || !isFlagged(index) || JudgingGauges::judging(chara)) return value;
+    const JudgingGauges judging(chara);
+    const FullTimeEffect* active[] = {satietyRecord(GetSatietyState(chara), true),
+                                      weightRecord(GetWeightState(chara)),
+                                      fieldRecord(GetFieldState(chara))};
+    for (const FullTimeEffect* record : active) {
+        if (record) value = Status::CalValueSum(index, value, record->_status.get(index));
+    }
+    return value;
+}
+
+void FullTimeEffect::addFullTimeEffectName(ObjectChara* chara, EffectNameList& list) {
+    if (!chara) return;
+    const FullTimeEffect* active[] = {satietyRecord(GetSatietyState(chara), false),
+                                      weightRecord(GetWeightState(chara)),
+                                      fieldRecord(GetFieldState(chara))};
+    for (const FullTimeEffect* record : active) {
+        if (record) list.add(record->_priority, record->_name, record->_color);
+    }
+
+    const StatusSettings settings = StatusSettings::current();
+    auto text = [](const std::string* name) { return name ? *name : std::string(); };
+    const std::string float1 = text(settings.nameFloat1);
+    const std::string float2 = text(settings.nameFloat2);
+    const std::string through = text(settings.nameThrough);
+    const std::string invisible = text(settings.nameInvisible);
+    std::int32_t floating = chara->getStatus(Status::FLOAT);
+    std::int32_t passing = chara->getStatus(Status::THROUGH);
+    std::int32_t hidden = chara->getStatus(Status::INVISIBLE);
+    // A name some effect already shows is not shown twice.
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const EffectNameList::Data* entry = list.get(i);
+        if (!entry) continue;
+        const std::string& shown = entry->name;
+        if (shown == float1 || shown == float2) floating = 0;
+        if (shown == through) passing = 0;
+        if (shown == invisible) hidden = 0;
+    }
+    if (floating == 1) list.add(0, float1, Color::WHITE);
+    if (floating == 2) list.add(0, float2, Color::WHITE);
+    if (passing != 0) list.add(0, through, Color::WHITE);
+    if (hidden != 0) list.add(0, invisible, Color::WHITE);
 }
 
 void FullTimeEffect::initFullTimeEffectFlags() {

@@ -16,6 +16,7 @@
 #include "game/world/status.h"
 #include "game/world/value_types.h"
 
+class EffectNameList;
 class ObjectChara;
 
 class FullTimeEffect {
@@ -52,6 +53,19 @@ public:
     static std::int32_t GetWeightState(ObjectChara* chara);
     // 0..4 by FLOAT, the cell's water, LAND, WATER and the weight state.
     static std::int32_t GetFieldState(ObjectChara* chara);
+
+    // What the active records bring to one figure of the character,
+    // combined by the figure's rule onto its neutral value (100 for the two
+    // ratios, else 0); the neutral value for a figure no record changes.
+    // The gauges read WEIGHT, STR, VIT, LAND, WATER and FLOAT through the
+    // character's chain, whose values come back here: while a character's
+    // gauges are being evaluated its figures get the neutral value, so the
+    // gauges themselves are judged without full-time effects.
+    static std::int32_t calStatus(std::int32_t index, ObjectChara* chara);
+    // Adds the names of the active satiety, weight and field records, then
+    // the floating, wall-passing and invisibility names the character's
+    // figures call for and the list does not hold yet.
+    static void addFullTimeEffectName(ObjectChara* chara, EffectNameList& list);
 
     // The slots any record changes, from the records as they stand; built
     // once after the scripts filled them.

@@ -7,6 +7,7 @@
 #include "game/shell/settings.h"
 #include "game/world/chara_settings.h"
 #include "game/world/create_dungeon.h"
+#include "game/world/status_settings.h"
 
 namespace {
 
@@ -45,6 +46,20 @@ TEST(WorldSettings, CharactersReadTheMoneyCapWhenTheyUseIt) {
     EXPECT_EQ(CharaSettings::current().moneyMax, 77);
     MONEY_MAX = saved;
     CharaSettings::setSource(nullptr);
+}
+
+TEST(WorldSettings, StatusFormulasReadTheLevelDivisorAndNamesWhenTheyUseThem) {
+    const std::int32_t saved = STATUS_LEVEL_RATIO;
+    installWorldSettingsSources();
+    STATUS_LEVEL_RATIO = -4;
+    ST_NAME_THROUGH = "through";
+    const StatusSettings s = StatusSettings::current();
+    EXPECT_EQ(s.levelRatio, -4);
+    ASSERT_NE(s.nameThrough, nullptr);
+    EXPECT_EQ(*s.nameThrough, "through");
+    STATUS_LEVEL_RATIO = saved;
+    ST_NAME_THROUGH.clear();
+    StatusSettings::setSource(nullptr);
 }
 
 }  // namespace

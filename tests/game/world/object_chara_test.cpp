@@ -139,7 +139,8 @@ TEST_F(ObjectCharaTest, APassThroughDecoratorChangesNoHook) {
     Damage damage(3);
     const std::string plain = askEverything(c, damage);
     const std::string plainCalls = calls();
-    EXPECT_EQ(plain, "10 1 1 2 0 4 0 1 1 0 1 1 7 2 1 0 0 ");
+    // One effect name: a character out of water without LAND strands.
+    EXPECT_EQ(plain, "10 1 1 2 0 4 0 1 1 0 1 1 7 2 1 1 0 ");
     EXPECT_EQ(plainCalls,
               "BeginTurn/1/nil BeginAction/2/nil EndAction/1/nil EndTurn/1/nil "
               "GetDamageDice/3/string ReceiveDamage/3/nil ProcHealLife/2/number "
@@ -240,10 +241,11 @@ TEST_F(ObjectCharaTest, StatusCombinesAndClamps) {
         {"ratio at 100 is neutral", S::AUTO_HEAL_RATIO, 100, 100, 0, 100},
         {"ratio 150 over 100", S::AUTO_HEAL_RATIO, 100, 150, 0, 150},
         {"ratio 50 over 3", S::AUTO_HEAL_RATIO, 3, 50, 0, 1},
-        {"action doubles", S::ACTION, 10, 0, 1, 20},
-        {"action halves", S::ACTION, 10, 0, -1, 5},
-        {"action over 4", S::ACTION, 10, 0, -3, 2},
-        {"action at least 1", S::ACTION, 0, 0, 0, 1},
+        // ACTION is 12 over its base.
+        {"action doubles", S::ACTION, -2, 0, 1, 20},
+        {"action halves", S::ACTION, -2, 0, -1, 5},
+        {"action over 4", S::ACTION, -2, 0, -3, 2},
+        {"action at least 1", S::ACTION, -12, 0, 0, 1},
         {"action saturates", S::ACTION, 2000000000, 0, 5, 2147483647},
         {"luck low", S::LUCK, -15, 0, 0, -10},
         {"fire resistance stays low", S::RES_FIRE, -50, 0, 0, -50},
