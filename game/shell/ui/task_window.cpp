@@ -1,0 +1,167 @@
+#include "game/shell/ui/task_window.h"
+
+#include <algorithm>
+
+#include "engine/core/register.h"
+#include "engine/render/sprite_desc.h"
+#include "engine/render/sys_camera.h"
+#include "engine/render/sys_render_line.h"
+#include "engine/render/sys_render_sprite.h"
+#include "engine/render/sys_render_text.h"
+#include "engine/render/viewport.h"
+#include "engine/resource/render_target.h"
+#include "engine/resource/sys_resource.h"
+#include "engine/task/sys_task.h"
+#include "game/shell/settings.h"
+#include "game/shell/ui/outline.h"
+
+void TaskWindow::TargetDeleter::operator()(qel::RenderTarget* target) const {
+    delete target;
+}
+
+void TaskWindow::TextureDeleter::operator()(qel::RenderTexture* texture) const {
+    delete texture;
+}
+
+TaskWindow* TaskWindow::find(int number) {
+    if (number < 0 || number >= kCount) return nullptr;
+    return qel::Register<TaskWindow>::instance().Find(number);
+}
+
+TaskWindow* TaskWindow::get(int number) {
+    if (number < 0 || number >= kCount) return nullptr;
+    if (TaskWindow* window = find(number)) {
+        window->close();
+        return window;
+    }
+    auto* window = new TaskWindow();
+    const Point size = WINDOW_TEX_SIZE[number];
+    if (!window->make(number, size.x, size.y) || !qel::registerWithId(window, number)) {
+        delete window;
+        return nullptr;
+    }
+    if (!qel::SysTask::instance().add(window)) {
+        // The kill takes it out of the registry; the tree deletes it.
+        window->kill();
+        return nullptr;
+    }
+    return window;
+}
+
+TaskWindow::TaskWindow() {
+    // Hidden until opened; a window reads no input.
+    setEventMask(0);
+}
+
+TaskWindow::~TaskWindow() {
+    dropViewport();
+}
+
+bool TaskWindow::make(int number, int width, int height) {
+    number_ = number;
+    texWidth_ = std::max(width, 1);
+    texHeight_ = std::max(height, 1);
+    target_.reset(qel::SysResource::instance().createRenderTarget(
+        static_cast<std::uint32_t>(texWidth_), static_cast<std::uint32_t>(texHeight_),
+        qel::PixelFormat::A8R8G8B8));
+    if (!target_) return false;
+    auto* view = new qel::Viewport(qel::Viewport::Rect{}, 0, static_cast<std::uint32_t>(viewport()),
+                                   target_.get(), 0.0f, 1.0f);
+    view->setClear(0, qel::kClearTarget, WINDOW_BACKCOLOR.argb(), 1.0f, 0);
+    qel::SysCamera::instance().setViewport(viewport(), view);
+    hasViewport_ = true;
+    return true;
+}
+
+void TaskWindow::dropViewport() {
+    if (!hasViewport_) return;
+    hasViewport_ = false;
+    qel::SysCamera& camera = qel::SysCamera::instance();
+    if (qel::Viewport* view = camera.getViewport(viewport());
+        view && view->getTarget() == target_.get())
+        camera.setViewport(viewport(), nullptr);
+}
+
+std::uint32_t TaskWindow::calWidth(int chars) {
+    return static_cast<std::uint32_t>(FONT_WIDTH * static_cast<std::uint32_t>(chars) +
+                                      static_cast<std::uint32_t>(WINDOW_LEFT_SPACE) +
+                                      static_cast<std::uint32_t>(WINDOW_RIGHT_SPACE));
+}
+
+std::uint32_t TaskWindow::calHeight(int lines) {
+    const std::uint32_t line = FONT_HEIGHT + static_cast<std::uint32_t>(WINDOW_LINE_SPACE);
+    return line * static_cast<std::uint32_t>(lines) -
+           static_cast<std::uint32_t>(WINDOW_LINE_SPACE) +
+           static_cast<std::uint32_t>(WINDOW_TOP_SPACE) +
+           static_cast<std::uint32_t>(WINDOW_BOTTOM_SPACE);
+}
+
+void TaskWindow::setDrawParam(float x, float y, int layer, int width, int height) {
+    x_ = x;
+    y_ = y;
+    layer_ = static_cast<float>(layer & 0xFF);
+    width_ = width;
+    height_ = height;
+}
+
+void TaskWindow::clear() {
+    clear(WINDOW_BACKCOLOR);
+}
+
+void TaskWindow::clear(Color colour) {
+    if (target_) target_->colorFill(colour.argb());
+}
+
+void TaskWindow::drawText(int x, int y, const char* text, Color colour, int font) {
+    qel::SysRenderText::instance().drawText(font, viewport(), x, y, text ? text : "", colour);
+}
+
+void TaskWindow::drawText(const char* text, Color colour, int font) {
+    qel::SysRenderText::instance().drawTextAtPen(font, viewport(), text ? text : "", colour);
+}
+
+void TaskWindow::drawLine(int x1, int y1, int x2, int y2, Color colour) {
+    qel::LineDesc line;
+    line.points[0] = Vector2(static_cast<float>(x1), static_cast<float>(y1));
+    line.points[1] = Vector2(static_cast<float>(x2), static_cast<float>(y2));
+    line.count = 2;
+    line.colour = colour;
+    qel::SysRenderLine::instance().drawLine(viewport(), line);
+}
+
+void TaskWindow::drawRect(int x1, int y1, int x2, int y2, Color colour) {
+    ui_outline::queueRect(viewport(), x1, y1, x2, y2, colour);
+}
+
+void TaskWindow::drawFrame(Color colour) {
+    ui_outline::queueFrame(viewport(), texWidth_, texHeight_, colour);
+}
+
+void TaskWindow::drawChip(float x, float y, Point chip, Color colour) {
+    if (!chips_) {
+        qel::SysResource& resources = qel::SysResource::instance();
+        chips_.reset(resources.getTexture(RES_TEX_CHIP, resources.getDefaultColorKey(),
+                                          qel::SysResource::kLoadNow));
+        if (!chips_) return;
+    }
+    qel::SpriteDesc sprite;
+    sprite.set(chips_->getTexture(), x, y, chip.x * static_cast<std::int32_t>(CHIP_WIDTH),
+               chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
+               static_cast<std::int32_t>(CHIP_WIDTH), static_cast<std::int32_t>(CHIP_HEIGHT), 0,
+               0.0f, 0.0f, 1.0f, 1.0f, 0.0f, colour, 0, false);
+    qel::SysRenderSprite::instance().draw(sprite, viewport());
+}
+
+void TaskWindow::draw() {
+    if (!target_) return;
+    qel::SpriteDesc sprite;
+    sprite.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), std::max(height_, 1),
+               static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
+               false);
+    qel::SysRenderSprite::instance().draw(sprite, 0);
+}
+
+void TaskWindow::release() {
+    dropViewport();
+    chips_.reset();
+}
