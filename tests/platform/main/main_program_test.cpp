@@ -147,6 +147,33 @@ TEST_F(MainProgram, AnInputScriptPlaysFromTheTitleToTheOpeningAndCloses) {
     EXPECT_TRUE(std::filesystem::exists(dir / "opening.png"));
 }
 
+TEST_F(MainProgram, ANewGameIsPlayedAFewStepsWithTheKeyboard) {
+    writeText(dir / "keys.txt",
+              "until 3000 ready\n"
+              "press Enter\n"
+              "until 300 scene SceneOpening\n"
+              "press Enter\n"
+              "until 300 scene SceneGame\n"
+              "wait 10\n"
+              "press Right\n"
+              "wait 10\n"
+              "press Down\n"
+              "wait 10\n"
+              "dump game.txt\n"
+              "close\n");
+    std::string errors;
+    EXPECT_EQ(run(10000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+    std::ifstream in(dir / "game.txt");
+    std::stringstream dump;
+    dump << in.rdbuf();
+    const std::string text = dump.str();
+    EXPECT_NE(text.find("scene SceneGame\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("player 1 \"Hero\""), std::string::npos) << text;
+    EXPECT_NE(text.find("  at 2,2\n"), std::string::npos) << "one step right, one down\n" << text;
+    EXPECT_NE(text.find("script error none"), std::string::npos) << text;
+}
+
 TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {
     writeText(dir / "keys.txt", "wait 1\nuntil 5 scene Nowhere\n");
     std::string errors;

@@ -1,0 +1,225 @@
+-- The sample game's rules: the opening, the floors, the player's commands,
+-- the monsters' turns and the turn change. Draws use the game's generator
+-- (C_GetRand*), never math.random, so a seeded run replays.
+
+-- Act points: every action costs a turn's worth; the turn change gives
+-- each character its ACTION figure again.
+local TURN_COST = 12
+
+-- Keys (virtual-key codes).
+local KEY_ENTER, KEY_G, KEY_PERIOD = 13, 71, 190
+local KEY_NUMPAD5 = 101
+
+local function say(text)
+    if C_Message then C_Message(text) end
+end
+
+-- The opening: Enter makes a character of the first race and class and
+-- starts a new game.
+function InputOpening(param)
+    if not C_KeyTrg(KEY_ENTER) then return end
+    if param:getRaceNum() == 0 or param:getClassNum() == 0 then return end
+    local player = param:createPlayer("Hero", 1, 0, 0)
+    if player then param:beginNewGame(player) end
+end
+
+-- ---- Floors -------------------------------------------------------------
+
+local FLOOR_TILE = C.Tile("floor", 1, 0, C.Color.WHITE, 1)
+local WALL_TILE = C.Tile("wall", 0, 0, C.Color.WHITE, 2)
+local STAIRS_TILE = C.Tile("stairs", 2, 0, C.Color.WHITE, 1)
+
+-- The first floor, painted from this map: '#' wall, '.' floor, '>' stairs,
+-- '@' the player, 'm' a monster of the first kind, 'i' an item.
+local FIRST_FLOOR = {
+    "##########",
+    "#@...#...#",
+    "#....#.m.#",
+    "#..i.....#",
+    "#....#..>#",
+    "##########",
+}
+
+floor = 0
+
+local function paintFirstFloor(player)
+    local d = C_GetDungeon()
+    C.CreateDungeon(d):fillAll(WALL_TILE)
+    for y, row in ipairs(FIRST_FLOOR) do
+        for x = 1, #row do
+            local c = row:sub(x, x)
+            local cx, cy = x - 1, y - 1
+            d:setTile(cx, cy, c == "#" and WALL_TILE or (c == ">" and STAIRS_TILE or FLOOR_TILE))
+            if c == "@" then player:setPos(cx, cy) end
+            if c == "m" then
+                local npc = C_CreateNpc(1, C.Point(cx, cy))
+                if npc then npc:setActPoint(0) end
+            end
+            if c == "i" then
+                local item = C_CreateItem(21)
+                if item then item:put(cx, cy) end
+            end
+        end
+    end
+end
+
+local function generateFloor(player)
+    local d = C_GetDungeon()
+    d:setDefRoom(FLOOR_TILE)
+    d:setDefPass(FLOOR_TILE)
+    d:setDefWall(WALL_TILE)
+    C.CreateDungeon(d):create()
+    local start = d:getRoomRandomPos()
+    player:setPos(start)
+    local stairs = d:getRoomRandomPos()
+    d:setTile(stairs, STAIRS_TILE)
+end
+
+local function nextFloor(player)
+    floor = floor + 1
+    player:setKeep(true)
+    C_GetObjectManager():clearExceptKeep()
+    if floor == 1 then
+        paintFirstFloor(player)
+    else
+        generateFloor(player)
+    end
+    say("Floor " .. floor)
+end
+
+-- ---- Fighting -------------------------------------------------------------
+
+local function attack(attacker, target)
+    local damage = C_Dice(1, 6) + attacker:getLevel()
+    target:addLife(-damage)
+    if target:isDead() then
+        local npc = C_CastObjectNpc(target)
+        if npc then
+            say(npc:getName() .. " dies")
+            attacker:addExp(5)
+            npc:kill()
+        end
+    end
+end
+
+local function characterAt(x, y)
+    return C_GetCharaAtPos(x, y)
+end
+
+-- ---- The player's commands -------------------------------------------------
+
+function InputPlayer(command, player)
+    if floor == 0 then
+        nextFloor(player)
+        player:setActPoint(TURN_COST)
+    end
+    local dir = C_GetInputDir()
+    if dir._x ~= 0 or dir._y ~= 0 then
+        command:setType(C.Command.MOVE)
+        command:setDir(dir)
+        return true
+    end
+    if C_KeyTrg(KEY_PERIOD) or C_KeyTrg(KEY_NUMPAD5) then
+        command:setType(C.Command.WAIT)
+        return true
+    end
+    if C_KeyTrg(KEY_G) then
+        command:setType(C.Command.GET)
+        return true
+    end
+    return false
+end
+
+local function playerCommand(command)
+    local player = command:getActor()
+    local type = command:getType()
+    local pos = player:getPos()
+    if type == C.Command.MOVE then
+        local x, y = pos._x + command:getDir()._x, pos._y + command:getDir()._y
+        local other = characterAt(x, y)
+        if other and C_CastObjectNpc(other) then
+            attack(player, other)
+        elseif C_CheckMove(player, x, y) then
+            player:setPos(x, y)
+            local tile = C_GetTile(x, y)
+            if tile and tile:getTag() == "stairs" then nextFloor(player) end
+        end
+    elseif type == C.Command.GET then
+        local node = C_GetObjectLinkAtPos(pos)
+        while node do
+            local item = C_CastObjectItem(node:getObj())
+            node = node:next()
+            if item then
+                player:addItem(item)
+                say("picked up")
+            end
+        end
+    end
+    player:addActPoint(-TURN_COST)
+end
+
+-- ---- Monsters -----------------------------------------------------------------
+
+local function monsterTurn(npc)
+    local target = npc:searchNearestTarget(C_GetObjectManager(), 0)
+    if target._adjoin then
+        local p = npc:getPos()
+        local victim = characterAt(p._x + target._lineDir._x, p._y + target._lineDir._y)
+        if victim then attack(npc, victim) end
+    elseif target._pointLen2 ~= -1 then
+        local step = target._memoryDir
+        local dx = step._x > 0 and 1 or (step._x < 0 and -1 or 0)
+        local dy = step._y > 0 and 1 or (step._y < 0 and -1 or 0)
+        local p = npc:getPos()
+        if C_CheckMove(npc, p._x + dx, p._y + dy) then npc:setPos(p._x + dx, p._y + dy) end
+    end
+    target:delete()
+    npc:addActPoint(-TURN_COST)
+end
+
+-- ---- The turn loop ---------------------------------------------------------
+
+function ProgressTurn(turns, command)
+    if command then
+        playerCommand(command)
+        -- The monsters answer in the script turn.
+        return false
+    end
+    if turns:selectActNpc() then
+        local npc = turns:getWaitNpc()
+        while npc do
+            if npc:isLive() then monsterTurn(npc) end
+            turns:incWaitNpc()
+            npc = turns:getWaitNpc()
+        end
+    end
+    local player = turns:getPlayer()
+    if player and player:isDead() then
+        say("You die...")
+        C_GotoOpening()
+    end
+    return true
+end
+
+function ProgressTurnChange(turns)
+    local player = turns:getPlayer()
+    if player then player:setActPoint(player:getActPoint() + TURN_COST) end
+    local node = C_GetObjectLinkType(1)
+    while node do
+        local npc = C_CastObjectNpc(node:getObj())
+        if npc then npc:setActPoint(npc:getActPoint() + TURN_COST) end
+        node = node:next()
+    end
+    return true
+end
+
+-- ---- Names ------------------------------------------------------------------
+
+function GetNpcName(npc, own, kind)
+    if own ~= "" then return own end
+    return kind
+end
+
+function GetItemName(item, corpse, kind)
+    return nil
+end
