@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/task/task_base.h"
@@ -26,6 +27,8 @@ public:
     // False, changing nothing, when the name is already pending.
     bool request(std::string_view name);
     const std::vector<std::string>& pending() const { return pending_; }
+    // Hands the pending names over without playing them.
+    std::vector<std::string> takePending() { return std::exchange(pending_, {}); }
 
     bool init() override { return true; }
     // Plays every pending name through the sound subsystem, in request order.

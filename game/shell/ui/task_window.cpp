@@ -4,24 +4,12 @@
 
 #include "engine/core/register.h"
 #include "engine/render/sprite_desc.h"
-#include "engine/render/sys_camera.h"
 #include "engine/render/sys_render_line.h"
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
-#include "engine/render/viewport.h"
-#include "engine/resource/render_target.h"
-#include "engine/resource/sys_resource.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/outline.h"
-
-void TaskWindow::TargetDeleter::operator()(qel::RenderTarget* target) const {
-    delete target;
-}
-
-void TaskWindow::TextureDeleter::operator()(qel::RenderTexture* texture) const {
-    delete texture;
-}
 
 TaskWindow* TaskWindow::find(int number) {
     if (number < 0 || number >= kCount) return nullptr;
@@ -54,32 +42,15 @@ TaskWindow::TaskWindow() {
 }
 
 TaskWindow::~TaskWindow() {
-    dropViewport();
+    target_view::drop(viewport(), target_.get());
 }
 
 bool TaskWindow::make(int number, int width, int height) {
     number_ = number;
     texWidth_ = std::max(width, 1);
     texHeight_ = std::max(height, 1);
-    target_.reset(qel::SysResource::instance().createRenderTarget(
-        static_cast<std::uint32_t>(texWidth_), static_cast<std::uint32_t>(texHeight_),
-        qel::PixelFormat::A8R8G8B8));
-    if (!target_) return false;
-    auto* view = new qel::Viewport(qel::Viewport::Rect{}, 0, static_cast<std::uint32_t>(viewport()),
-                                   target_.get(), 0.0f, 1.0f);
-    view->setClear(0, qel::kClearTarget, WINDOW_BACKCOLOR.argb(), 1.0f, 0);
-    qel::SysCamera::instance().setViewport(viewport(), view);
-    hasViewport_ = true;
-    return true;
-}
-
-void TaskWindow::dropViewport() {
-    if (!hasViewport_) return;
-    hasViewport_ = false;
-    qel::SysCamera& camera = qel::SysCamera::instance();
-    if (qel::Viewport* view = camera.getViewport(viewport());
-        view && view->getTarget() == target_.get())
-        camera.setViewport(viewport(), nullptr);
+    target_ = target_view::make(viewport(), texWidth_, texHeight_, WINDOW_BACKCOLOR);
+    return target_ != nullptr;
 }
 
 std::uint32_t TaskWindow::calWidth(int chars) {
@@ -138,12 +109,8 @@ void TaskWindow::drawFrame(Color colour) {
 }
 
 void TaskWindow::drawChip(float x, float y, Point chip, Color colour) {
-    if (!chips_) {
-        qel::SysResource& resources = qel::SysResource::instance();
-        chips_.reset(resources.getTexture(RES_TEX_CHIP, resources.getDefaultColorKey(),
-                                          qel::SysResource::kLoadNow));
-        if (!chips_) return;
-    }
+    if (!chips_) chips_ = target_view::chips();
+    if (!chips_) return;
     qel::SpriteDesc sprite;
     sprite.set(chips_->getTexture(), x, y, chip.x * static_cast<std::int32_t>(CHIP_WIDTH),
                chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
@@ -162,6 +129,6 @@ void TaskWindow::draw() {
 }
 
 void TaskWindow::release() {
-    dropViewport();
+    target_view::drop(viewport(), target_.get());
     chips_.reset();
 }

@@ -11,15 +11,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "engine/task/task_base.h"
+#include "game/shell/ui/target_view.h"
 #include "game/world/value_types.h"
-
-namespace qel {
-class RenderTarget;
-class RenderTexture;
-}  // namespace qel
 
 class TaskWindow : public qel::TaskBase {
 public:
@@ -79,21 +74,12 @@ public:
 private:
     // Makes the target and puts its viewport in the window's slot.
     bool make(int number, int width, int height);
-    void dropViewport();
-
-    struct TargetDeleter {
-        void operator()(qel::RenderTarget* target) const;
-    };
-    struct TextureDeleter {
-        void operator()(qel::RenderTexture* texture) const;
-    };
 
     int number_ = 0;
     int texWidth_ = 1;
     int texHeight_ = 1;
-    bool hasViewport_ = false;
-    std::unique_ptr<qel::RenderTarget, TargetDeleter> target_;
-    std::unique_ptr<qel::RenderTexture, TextureDeleter> chips_;
+    OwnedTarget target_;
+    OwnedTexture chips_;
     float x_ = 0.0f;
     float y_ = 0.0f;
     int width_ = 1;

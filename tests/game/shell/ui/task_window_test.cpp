@@ -7,78 +7,13 @@
 
 #include <string>
 
-#include "engine/render/sys_camera.h"
-#include "engine/render/sys_light.h"
-#include "engine/render/sys_render.h"
-#include "engine/render/sys_shader.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/render_target.h"
-#include "engine/resource/sys_resource.h"
-#include "engine/task/sys_task.h"
-#include "game/shell/settings.h"
-#include "platform/gfx/software_graphics_device.h"
+#include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
 
-class TaskWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetSettings();
-        device_ = qel::SoftwareGraphicsDevice::create(64, 48).device;
-        ASSERT_TRUE(device_);
-        resources().setDevice(device_.get());
-        render().setResources(&resources());
-        qel::SysShader::instance().setResources(&resources());
-        render().setDevice(device_.get());
-        camera().setDevice(device_.get());
-        ASSERT_TRUE(camera().init());
-        ASSERT_TRUE(qel::SysLight::instance().init());
-        ASSERT_TRUE(render().init());
-        ASSERT_TRUE(tasks().init());
-    }
-    void TearDown() override {
-        tasks().term();
-        render().term();
-        qel::SysLight::instance().term();
-        camera().term();
-        render().setDevice(nullptr);
-        camera().setDevice(nullptr);
-        resources().term();
-        resources().setDevice(nullptr);
-        render().setResources(nullptr);
-        qel::SysShader::instance().setResources(nullptr);
-        resetSettings();
-    }
-    static qel::SysResource& resources() { return qel::SysResource::instance(); }
-    static qel::SysRender& render() { return qel::SysRender::instance(); }
-    static qel::SysCamera& camera() { return qel::SysCamera::instance(); }
-    static qel::SysTask& tasks() { return qel::SysTask::instance(); }
-
-    void frame() {
-        tasks().update();
-        camera().draw();
-        tasks().draw();
-        render().draw();
-    }
-    // The surface as rows of letters from the legend; '?' for other colours.
-    static std::string picture(const qel::Surface& s, int x0, int y0, int w, int h) {
-        std::string got;
-        for (int y = y0; y < y0 + h; ++y) {
-            for (int x = x0; x < x0 + w; ++x) {
-                const std::uint32_t p = s.argb(x, y);
-                got += p == 0xFFFF0000u   ? 'R'
-                       : p == 0xFF00FF00u ? 'G'
-                       : p == 0xFF0000FFu ? 'B'
-                       : p == 0xFF000000u ? '.'
-                                          : '?';
-            }
-            got += '\n';
-        }
-        return got;
-    }
-
-    std::unique_ptr<qel::SoftwareGraphicsDevice> device_;
-};
+using TaskWindowTest = shell_test::ShellFixture;
 
 TEST_F(TaskWindowTest, SizesCountCharactersLinesAndMargins) {
     FONT_WIDTH = 8;

@@ -1,0 +1,37 @@
+#include "game/shell/ui/target_view.h"
+
+#include <algorithm>
+
+#include "engine/render/sys_camera.h"
+#include "engine/render/viewport.h"
+#include "engine/resource/sys_resource.h"
+#include "game/shell/settings.h"
+
+namespace target_view {
+
+OwnedTarget make(int slot, int width, int height, Color clearColour) {
+    OwnedTarget target(qel::SysResource::instance().createRenderTarget(
+        static_cast<std::uint32_t>(std::max(width, 1)),
+        static_cast<std::uint32_t>(std::max(height, 1)), qel::PixelFormat::A8R8G8B8));
+    if (!target) return target;
+    auto* view = new qel::Viewport(qel::Viewport::Rect{}, 0, static_cast<std::uint32_t>(slot),
+                                   target.get(), 0.0f, 1.0f);
+    view->setClear(0, qel::kClearTarget, clearColour.argb(), 1.0f, 0);
+    qel::SysCamera::instance().setViewport(slot, view);
+    return target;
+}
+
+void drop(int slot, const qel::RenderTarget* target) {
+    if (!target) return;
+    qel::SysCamera& camera = qel::SysCamera::instance();
+    if (qel::Viewport* view = camera.getViewport(slot); view && view->getTarget() == target)
+        camera.setViewport(slot, nullptr);
+}
+
+OwnedTexture chips() {
+    qel::SysResource& resources = qel::SysResource::instance();
+    return OwnedTexture(resources.getTexture(RES_TEX_CHIP, resources.getDefaultColorKey(),
+                                             qel::SysResource::kLoadNow));
+}
+
+}  // namespace target_view

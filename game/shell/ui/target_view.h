@@ -1,0 +1,28 @@
+// What the shell's windows share: sole ownership of texture and target
+// handles, and a render target with the viewport slot that draws into it.
+#pragma once
+
+#include <memory>
+
+#include "engine/resource/render_target.h"
+#include "game/world/value_types.h"
+
+struct DeleteTextureHandle {
+    void operator()(qel::RenderTexture* handle) const { delete handle; }
+};
+using OwnedTexture = std::unique_ptr<qel::RenderTexture, DeleteTextureHandle>;
+using OwnedTarget = std::unique_ptr<qel::RenderTarget, DeleteTextureHandle>;
+
+namespace target_view {
+
+// A width x height target (sides below 1 count as 1) and, in the viewport
+// slot, a viewport of order 0 and pass `slot` rendering into it and never
+// clearing by itself; it replaces whatever the slot held. Null when the
+// target cannot be made (the slot is then left alone).
+OwnedTarget make(int slot, int width, int height, Color clearColour);
+// Empties the slot when its viewport still renders into the target.
+void drop(int slot, const qel::RenderTarget* target);
+// The chip picture (RES_TEX_CHIP), loaded now; null when it cannot be had.
+OwnedTexture chips();
+
+}  // namespace target_view

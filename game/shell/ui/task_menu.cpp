@@ -1,0 +1,302 @@
+#include "game/shell/ui/task_menu.h"
+
+#include <algorithm>
+
+#include "engine/core/register.h"
+#include "engine/input/sys_input.h"
+#include "engine/render/sprite_desc.h"
+#include "engine/render/sys_render_sprite.h"
+#include "engine/render/sys_render_text.h"
+#include "engine/render/text_format.h"
+#include "engine/task/sys_task.h"
+#include "game/shell/settings.h"
+#include "game/shell/ui/outline.h"
+#include "game/shell/ui/shell_keys.h"
+
+namespace {
+
+constexpr int kFont = 1;
+constexpr std::uint32_t kInputAndDraw = qel::TaskBase::kEventUpdate | qel::TaskBase::kEventDraw;
+
+int lineHeight(std::int32_t space) {
+    return static_cast<int>(FONT_HEIGHT) + space;
+}
+
+}  // namespace
+
+TaskMenu* TaskMenu::find(int number) {
+    if (number < 0 || number >= kCount) return nullptr;
+    return qel::Register<TaskMenu>::instance().Find(number);
+}
+
+TaskMenu* TaskMenu::get(int number) {
+    if (number < 0 || number >= kCount) return nullptr;
+    if (TaskMenu* menu = find(number)) {
+        menu->setEventMask(menu->getEventMask() & ~kInputAndDraw);
+        menu->selIndex_ = 0;
+        menu->removeAll();
+        menu->caption_.clear();
+        return menu;
+    }
+    auto* menu = new TaskMenu();
+    if (!menu->make(number) || !qel::registerWithId(menu, number)) {
+        delete menu;
+        return nullptr;
+    }
+    if (!qel::SysTask::instance().add(menu)) {
+        menu->kill();
+        return nullptr;
+    }
+    return menu;
+}
+
+TaskMenu::TaskMenu() {
+    setEventMask(kEventAll & ~kInputAndDraw);
+}
+
+TaskMenu::~TaskMenu() {
+    target_view::drop(viewport(), target_.get());
+}
+
+bool TaskMenu::make(int number) {
+    number_ = number;
+    target_ = target_view::make(viewport(), static_cast<int>(MENU_TEX_WIDTH),
+                                static_cast<int>(MENU_TEX_HEIGHT), MENU_BACKCOLOR);
+    if (!target_) return false;
+    chips_ = target_view::chips();
+    return true;
+}
+
+void TaskMenu::markDirty() {
+    dirty_ = true;
+    // Whatever the entries became, the page stays one of the menu's.
+    page_ = std::min(page_, getPageMax() - 1);
+}
+
+void TaskMenu::addItem(int key, const char* tag, const char* text, Color colour) {
+    if (!tag || !text) return;
+    entries_.push_back(Entry{key, tag, text, false, colour});
+    markDirty();
+}
+
+void TaskMenu::addShiftItem(int key, const char* tag, const char* text, Color colour) {
+    if (!tag || !text) return;
+    entries_.push_back(Entry{key, tag, text, true, colour});
+    markDirty();
+}
+
+void TaskMenu::removeAll() {
+    entries_.clear();
+    markDirty();
+}
+
+void TaskMenu::setTag(const char* caption) {
+    caption_ = caption ? caption : "";
+    dirty_ = true;
+}
+
+void TaskMenu::setDrawParam(float x, float y, int layer, int width, int rows) {
+    x_ = x;
+    y_ = y;
+    layer_ = static_cast<float>(layer & 0xFF);
+    width_ = width;
+    rows_ = rows > 0 ? static_cast<std::uint32_t>(rows) : 0;
+    markDirty();
+}
+
+void TaskMenu::open(bool playSound) {
+    setEventMask(getEventMask() | kInputAndDraw);
+    state_ = kWaiting;
+    page_ = 0;
+    cursor_ = 0;
+    blink_ = 0;
+    dirty_ = true;
+    // The key press that opened the menu is not read as a choice.
+    setSkipCounter(1);
+    if (playSound) shell_keys::requestSound(SE_OK);
+}
+
+void TaskMenu::close() {
+    setEventMask(getEventMask() & ~kInputAndDraw);
+    state_ = kClosed;
+    removeAll();
+    cancel_ = true;
+    loop_ = true;
+    caption_.clear();
+}
+
+void TaskMenu::start() {
+    setEventMask(getEventMask() | kEventUpdate);
+    state_ = kWaiting;
+}
+
+std::uint32_t TaskMenu::getPageMax() const {
+    if (rows_ == 0 || entries_.empty()) return 1;
+    return (size() - 1) / rows_ + 1;
+}
+
+void TaskMenu::setPage(int page) {
+    page_ = rows_ == 0 ? 0 : static_cast<std::uint32_t>(page) % getPageMax();
+    dirty_ = true;
+}
+
+void TaskMenu::pageNext() {
+    page_ = rows_ == 0 ? 0 : (page_ + 1) % getPageMax();
+    dirty_ = true;
+}
+
+void TaskMenu::pagePrev() {
+    const std::uint32_t pages = getPageMax();
+    page_ = rows_ == 0 ? 0 : (page_ + pages - 1) % pages;
+    dirty_ = true;
+}
+
+std::uint32_t TaskMenu::firstOfPage() const {
+    return page_ * rows_;
+}
+
+std::uint32_t TaskMenu::rowsOnPage() const {
+    if (rows_ == 0) return size();
+    const std::uint32_t first = firstOfPage();
+    return first >= size() ? 0 : std::min(rows_, size() - first);
+}
+
+const char* TaskMenu::getCurTag() const {
+    const std::uint32_t index = getCurIndex();
+    return index < size() ? entries_[index].tag.c_str() : nullptr;
+}
+
+void TaskMenu::setCursor(int row) {
+    cursor_ = row > 0 ? static_cast<std::uint32_t>(row) : 0;
+    blink_ = 0;
+}
+
+void TaskMenu::setCursorDraw(bool show) {
+    const int cycle = static_cast<int>(ITEMLIST_BLINK_ON + ITEMLIST_BLINK_OFF);
+    blink_ = show || cycle == 0 ? 0 : cycle - 1;
+}
+
+bool TaskMenu::cursorShown() const {
+    // A cycle of 0 frames shows the cursor steadily.
+    if (ITEMLIST_BLINK_ON + ITEMLIST_BLINK_OFF == 0) return true;
+    return static_cast<std::uint32_t>(blink_) < ITEMLIST_BLINK_ON;
+}
+
+void TaskMenu::choose(std::uint32_t row) {
+    cursor_ = row;
+    selIndex_ = firstOfPage() + row;
+    selTag_ = entries_[selIndex_].tag;
+    state_ = kSelected;
+    blink_ = 0;
+    dirty_ = true;
+}
+
+void TaskMenu::update() {
+    const std::uint32_t cycle = ITEMLIST_BLINK_ON + ITEMLIST_BLINK_OFF;
+    blink_ = cycle == 0 ? 0 : static_cast<int>((static_cast<std::uint32_t>(blink_) + 1) % cycle);
+    if (state_ != kWaiting) return;
+    if (cancel_ && shell_keys::pushCancel()) {
+        state_ = kCancelled;
+        return;
+    }
+    const qel::SysInput& input = qel::SysInput::instance();
+    if (input.isKeyTrigger(shell_keys::kRight)) pageNext();
+    if (input.isKeyTrigger(shell_keys::kLeft)) pagePrev();
+
+    const std::uint32_t rows = rowsOnPage();
+    if (rows > 0) {
+        cursor_ = std::min(cursor_, rows - 1);
+        int step = 0;
+        if (input.isKeyRepeat(shell_keys::kDown)) step = 1;
+        if (input.isKeyRepeat(shell_keys::kUp)) step = -1;
+        if (step != 0) {
+            const std::int64_t moved = static_cast<std::int64_t>(cursor_) + step;
+            if (loop_)
+                cursor_ = static_cast<std::uint32_t>((moved + rows) % rows);
+            else
+                cursor_ = static_cast<std::uint32_t>(
+                    std::clamp<std::int64_t>(moved, 0, static_cast<std::int64_t>(rows) - 1));
+            blink_ = 0;
+        }
+    } else {
+        cursor_ = 0;
+    }
+
+    const bool shift = input.isKeyOn(shell_keys::kShift);
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        const Entry& entry = entries_[firstOfPage() + row];
+        if (entry.shift == shift && input.isKeyTrigger(entry.key)) {
+            choose(row);
+            return;
+        }
+    }
+    if (input.isKeyTrigger(shell_keys::kEnter)) {
+        if (rows > 0) {
+            choose(cursor_);
+        } else {
+            state_ = kCancelled;
+            shell_keys::requestSound(SE_CANCEL);
+        }
+        blink_ = 0;
+    }
+}
+
+void TaskMenu::redraw() {
+    target_->colorFill(MENU_BACKCOLOR.argb());
+    qel::SysRenderText& text = qel::SysRenderText::instance();
+    const int line = lineHeight(MENU_TEXT_SPACE);
+    int y = MENU_TEXT_Y;
+    if (!caption_.empty()) {
+        text.drawText(kFont, viewport(), MENU_CURSOR_X, y, caption_, Color::WHITE);
+        y += line;
+    }
+    const std::uint32_t first = firstOfPage();
+    const std::uint32_t rows = rowsOnPage();
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        const Entry& entry = entries_[first + row];
+        text.drawText(kFont, viewport(), MENU_NAME_X, y, entry.text, entry.colour);
+        y += line;
+    }
+    const int shownRows = static_cast<int>(rows_ != 0 ? rows_ : size());
+    int height = shownRows * line - MENU_TEXT_SPACE + MENU_TEXT_Y;
+    if (rows_ == 0) height += MENU_END_SPACE;
+    if (!caption_.empty()) height += line;
+    if (rows_ != 0) {
+        text.drawFormat(viewport(), kFont, width_ - MENU_PAGE_X_RIGHT, height + MENU_TEXT_SPACE,
+                        "%-2d/%2d", Color::WHITE, static_cast<int>(page_ + 1),
+                        static_cast<int>(getPageMax()));
+        height += MENU_TEXT_SPACE + static_cast<int>(FONT_HEIGHT) + MENU_END_SPACE;
+    }
+    height_ = std::max(height, 1);
+    ui_outline::queueFrame(viewport(), width_, height_, Color::WHITE);
+    dirty_ = false;
+}
+
+void TaskMenu::draw() {
+    if (!target_) return;
+    if (dirty_) redraw();
+    qel::SysRenderSprite& sprites = qel::SysRenderSprite::instance();
+    qel::SpriteDesc box;
+    box.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), height_,
+            static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
+            false);
+    sprites.draw(box, 0);
+    if (!cursorShown() || !chips_) return;
+    const int line = lineHeight(ITEMLIST_TEXT_SPACE);
+    int cursorY = static_cast<int>(y_) + ITEMLIST_TEXT_Y + static_cast<int>(cursor_) * line +
+                  static_cast<int>(FONT_HEIGHT) / 2;
+    if (!caption_.empty()) cursorY += line;
+    qel::SpriteDesc cursor;
+    cursor.set(chips_->getTexture(), x_ + static_cast<float>(ITEMLIST_CURSOR_X),
+               static_cast<float>(cursorY), ITEMLIST_CURSOR.x * static_cast<int>(CHIP_WIDTH),
+               ITEMLIST_CURSOR.y * static_cast<int>(CHIP_HEIGHT), static_cast<int>(CHIP_WIDTH),
+               static_cast<int>(CHIP_HEIGHT), static_cast<std::uint8_t>(layer_), 0.0f, 0.5f, 1.0f,
+               1.0f, 0.0f, Color::WHITE, 0, false);
+    sprites.draw(cursor, 0);
+}
+
+void TaskMenu::release() {
+    target_view::drop(viewport(), target_.get());
+    chips_.reset();
+    entries_.clear();
+}

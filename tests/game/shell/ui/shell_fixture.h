@@ -1,0 +1,115 @@
+// What the shell's window tests share: the render subsystems on a software
+// device, the task tree, the input subsystem fed key by key, and a
+// sound-effect manager that only collects requests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "engine/core/register.h"
+#include "engine/input/input_source.h"
+#include "engine/input/sys_input.h"
+#include "engine/render/sys_camera.h"
+#include "engine/render/sys_light.h"
+#include "engine/render/sys_render.h"
+#include "engine/render/sys_shader.h"
+#include "engine/resource/sys_resource.h"
+#include "engine/task/sys_task.h"
+#include "game/shell/settings.h"
+#include "game/shell/ui/task_se_manager.h"
+#include "platform/gfx/software_graphics_device.h"
+
+namespace shell_test {
+
+struct FedSource : qel::InputSource {
+    qel::InputSnapshot next;
+    void readInput(qel::InputSnapshot& out) override { out = next; }
+};
+
+class ShellFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetSettings();
+        device_ = qel::SoftwareGraphicsDevice::create(64, 48).device;
+        ASSERT_TRUE(device_);
+        resources().setDevice(device_.get());
+        render().setResources(&resources());
+        qel::SysShader::instance().setResources(&resources());
+        render().setDevice(device_.get());
+        camera().setDevice(device_.get());
+        ASSERT_TRUE(camera().init());
+        ASSERT_TRUE(qel::SysLight::instance().init());
+        ASSERT_TRUE(render().init());
+        ASSERT_TRUE(tasks().init());
+        source_.next.foreground = true;
+        input().setSource(&source_);
+        input().setFrameRate(60);
+        ASSERT_TRUE(input().init());
+        // Registered but outside the tree: requests stay pending to be read.
+        ASSERT_TRUE(qel::registerSingle(&sounds_));
+    }
+    void TearDown() override {
+        qel::Register<TaskSEManager>::instance().remove(0, 0);
+        input().term();
+        input().setSource(nullptr);
+        tasks().term();
+        render().term();
+        qel::SysLight::instance().term();
+        camera().term();
+        render().setDevice(nullptr);
+        camera().setDevice(nullptr);
+        resources().term();
+        resources().setDevice(nullptr);
+        render().setResources(nullptr);
+        qel::SysShader::instance().setResources(nullptr);
+        resetSettings();
+    }
+    static qel::SysResource& resources() { return qel::SysResource::instance(); }
+    static qel::SysRender& render() { return qel::SysRender::instance(); }
+    static qel::SysCamera& camera() { return qel::SysCamera::instance(); }
+    static qel::SysTask& tasks() { return qel::SysTask::instance(); }
+    static qel::SysInput& input() { return qel::SysInput::instance(); }
+
+    // One whole frame with exactly these keys down.
+    void frame(std::initializer_list<int> keys = {}) {
+        for (auto& byte : source_.next.keys) byte = 0;
+        for (int key : keys) source_.next.keys[key] = 0x80;
+        input().update();
+        tasks().update();
+        camera().draw();
+        tasks().draw();
+        render().draw();
+    }
+    // The sounds requested so far, joined by spaces; forgets them.
+    std::string takeSounds() {
+        std::string joined;
+        for (const std::string& name : sounds_.takePending())
+            joined += (joined.empty() ? "" : " ") + name;
+        return joined;
+    }
+    // The surface as rows of letters; '?' for colours outside the legend.
+    static std::string picture(const qel::Surface& s, int x0, int y0, int w, int h) {
+        std::string got;
+        for (int y = y0; y < y0 + h; ++y) {
+            for (int x = x0; x < x0 + w; ++x) {
+                const std::uint32_t p = s.argb(x, y);
+                got += p == 0xFFFF0000u   ? 'R'
+                       : p == 0xFF00FF00u ? 'G'
+                       : p == 0xFF0000FFu ? 'B'
+                       : p == 0xFF000000u ? '.'
+                                          : '?';
+            }
+            got += '\n';
+        }
+        return got;
+    }
+
+    std::unique_ptr<qel::SoftwareGraphicsDevice> device_;
+    FedSource source_;
+    TaskSEManager sounds_;
+};
+
+}  // namespace shell_test

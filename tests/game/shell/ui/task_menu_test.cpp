@@ -1,0 +1,243 @@
+// Menus driven by key scripts through the real input layer: paging, the
+// cursor's moves and repeats, shortcuts with and without Shift, cancel,
+// Enter on an empty menu, reuse by number, and the box the menu draws.
+#include "game/shell/ui/task_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/resource/render_target.h"
+#include "tests/game/shell/ui/shell_fixture.h"
+
+namespace {
+
+constexpr int kEnter = 13;
+constexpr int kShift = 16;
+constexpr int kEscape = 27;
+constexpr int kLeft = 37;
+constexpr int kUp = 38;
+constexpr int kRight = 39;
+constexpr int kDown = 40;
+
+class TaskMenuTest : public shell_test::ShellFixture {
+protected:
+    TaskMenu* menuOf(int entries, int rows) {
+        TaskMenu* menu = TaskMenu::get(0);
+        EXPECT_NE(menu, nullptr);
+        for (int i = 0; i < entries; ++i) {
+            const std::string tag = "t" + std::to_string(i);
+            menu->addItem(0, tag.c_str(), tag.c_str());
+        }
+        menu->setDrawParam(0, 0, 0, 40, rows);
+        return menu;
+    }
+    // Opens the menu and lets its first (skipped) frame pass, then draws it.
+    void openAndSettle(TaskMenu* menu) {
+        menu->open(false);
+        frame();
+        frame();
+    }
+};
+
+TEST_F(TaskMenuTest, PagesCountEntriesAndWrapBothWays) {
+    struct Case {
+        int entries;
+        int rows;
+        std::uint32_t pages;
+        std::uint32_t afterPrev;
+    } cases[] = {
+        {0, 4, 1, 0}, {10, 4, 3, 2}, {25, 10, 3, 2}, {5, 0, 1, 0}, {1, 1, 1, 0},
+    };
+    for (const Case& c : cases) {
+        TaskMenu* menu = menuOf(c.entries, c.rows);
+        EXPECT_EQ(menu->getPageMax(), c.pages) << c.entries << "/" << c.rows;
+        menu->pagePrev();
+        EXPECT_EQ(menu->getPage(), c.afterPrev) << c.entries << "/" << c.rows;
+        menu->pageNext();
+        EXPECT_EQ(menu->getPage(), 0u);
+        menu->setPage(5);
+        EXPECT_EQ(menu->getPage(), c.rows == 0 ? 0u : 5u % c.pages);
+    }
+}
+
+TEST_F(TaskMenuTest, TheOpeningKeyDoesNotChooseAndArrowsMoveRepeatAndTurnPages) {
+    TaskMenu* menu = menuOf(10, 4);
+    menu->open(false);
+    frame({kEnter});  // the key that opened it, still down
+    frame({kEnter});
+    EXPECT_FALSE(menu->isSelect());
+    frame();
+    // A held arrow moves at the press, then after 30 frames.
+    frame({kDown});
+    EXPECT_EQ(menu->cursor(), 1u);
+    for (int i = 0; i < 29; ++i) frame({kDown});
+    EXPECT_EQ(menu->cursor(), 1u);
+    frame({kDown});
+    EXPECT_EQ(menu->cursor(), 2u);
+    frame();
+    frame({kRight});
+    frame();
+    frame({kRight});
+    EXPECT_EQ(menu->getPage(), 2u);
+    frame();
+    EXPECT_EQ(menu->cursor(), 1u) << "the last page holds two entries";
+    frame({kEnter});
+    EXPECT_TRUE(menu->isSelect());
+    EXPECT_EQ(menu->getSelIndex(), 9u);
+    EXPECT_EQ(menu->getSelTag(), "t9");
+    menu->start();
+    EXPECT_FALSE(menu->isSelect());
+    frame();
+    frame({kLeft});
+    EXPECT_EQ(menu->getPage(), 1u);
+}
+
+TEST_F(TaskMenuTest, LoopWrapsTheCursorWithinThePageAndItsAbsenceStopsIt) {
+    for (bool loop : {true, false}) {
+        TaskMenu* menu = menuOf(3, 0);
+        openAndSettle(menu);
+        menu->setEnableLoop(loop);
+        frame({kUp});
+        EXPECT_EQ(menu->cursor(), loop ? 2u : 0u) << loop;
+        frame();
+        frame({kDown});
+        EXPECT_EQ(menu->cursor(), loop ? 0u : 1u) << loop;
+        EXPECT_EQ(menu->getCurTag(), std::string(loop ? "t0" : "t1"));
+    }
+    TaskMenu* single = menuOf(1, 0);
+    openAndSettle(single);
+    frame({kDown});
+    EXPECT_EQ(single->cursor(), 0u);
+}
+
+TEST_F(TaskMenuTest, ShortcutsHonourShift) {
+    TaskMenu* menu = TaskMenu::get(1);
+    ASSERT_NE(menu, nullptr);
+    menu->addItem('A', "plain", "plain");
+    menu->addShiftItem('A', "shifted", "shifted");
+    menu->addShiftItem(186, "colon", "colon");
+    openAndSettle(menu);
+    frame({kShift, 'A'});
+    EXPECT_TRUE(menu->isSelect());
+    EXPECT_EQ(menu->getSelTag(), "shifted");
+    EXPECT_EQ(menu->cursor(), 1u);
+    menu->start();
+    frame();
+    frame({'A'});
+    EXPECT_EQ(menu->getSelTag(), "plain");
+    menu->start();
+    frame();
+    frame({186});
+    EXPECT_FALSE(menu->isSelect()) << "without Shift";
+    frame();
+    frame({kShift, 186});
+    EXPECT_EQ(menu->getSelTag(), "colon");
+}
+
+TEST_F(TaskMenuTest, EscapeCancelsWhenAllowedAndEnterOnAnEmptyMenuCancelsOnce) {
+    SE_CANCEL = "cancel.ogg";
+    SE_OK = "ok.ogg";
+    TaskMenu* menu = menuOf(2, 0);
+    menu->setEnableCancel(false);
+    openAndSettle(menu);
+    EXPECT_EQ(takeSounds(), "");
+    frame({kEscape});
+    EXPECT_FALSE(menu->isCancel());
+    menu->setEnableCancel(true);
+    frame();
+    frame({kEscape});
+    EXPECT_TRUE(menu->isCancel());
+    EXPECT_EQ(takeSounds(), "cancel.ogg");
+
+    TaskMenu* empty = menuOf(0, 4);
+    empty->open(true);
+    EXPECT_EQ(takeSounds(), "ok.ogg");
+    frame();
+    frame({kEnter});
+    EXPECT_TRUE(empty->isCancel());
+    EXPECT_EQ(takeSounds(), "cancel.ogg");
+    frame({kEnter});
+    EXPECT_EQ(takeSounds(), "") << "a cancelled menu reads no more keys";
+}
+
+TEST_F(TaskMenuTest, RemovingEntriesOnTheLastPageBringsThePageBack) {
+    TaskMenu* menu = menuOf(10, 4);
+    openAndSettle(menu);
+    menu->setPage(2);
+    menu->removeAll();
+    EXPECT_EQ(menu->getPage(), 0u);
+    menu->addItem(0, "only", "only");
+    frame({kEnter});
+    EXPECT_TRUE(menu->isSelect());
+    EXPECT_EQ(menu->getSelTag(), "only");
+    EXPECT_EQ(menu->getCurTag(), std::string("only"));
+    menu->removeAll();
+    EXPECT_EQ(menu->getCurTag(), nullptr);
+}
+
+TEST_F(TaskMenuTest, NumbersAreReusedAndCloseForgetsEverything) {
+    EXPECT_EQ(TaskMenu::get(4), nullptr);
+    EXPECT_EQ(TaskMenu::get(-1), nullptr);
+    TaskMenu* menu = menuOf(3, 0);
+    menu->setTag("caption");
+    menu->setEnableCancel(false);
+    menu->setEnableLoop(false);
+    menu->open(false);
+    EXPECT_TRUE(menu->isOpen());
+    menu->stop();
+    EXPECT_TRUE(menu->isOpen());
+    menu->close();
+    EXPECT_FALSE(menu->isOpen());
+    EXPECT_EQ(menu->size(), 0u);
+    menu->open(false);
+    frame();
+    frame({kEscape});
+    EXPECT_TRUE(menu->isCancel()) << "close enables cancel again";
+    menu->addItem(0, "x", "x");
+    EXPECT_EQ(TaskMenu::get(0), menu);
+    EXPECT_EQ(menu->size(), 0u);
+    EXPECT_FALSE(menu->isOpen());
+    menu->addItem(0, nullptr, "x");
+    menu->addItem(0, "x", nullptr);
+    EXPECT_EQ(menu->size(), 0u);
+}
+
+TEST_F(TaskMenuTest, TheBoxHeightFollowsCaptionPagingAndTheFrameIsDrawn) {
+    FONT_HEIGHT = 4;
+    MENU_TEXT_SPACE = 1;
+    MENU_TEXT_Y = 2;
+    MENU_END_SPACE = 3;
+    MENU_TEX_WIDTH = 16;
+    MENU_TEX_HEIGHT = 32;
+    MENU_BACKCOLOR = Color(0xFF000000u);
+    TaskMenu* menu = menuOf(3, 0);
+    menu->setDrawParam(0, 0, 0, 6, 0);
+    openAndSettle(menu);
+    EXPECT_EQ(menu->boxHeight(), 3 * 5 + 3 - 1 + 2);
+    menu->setTag("c");
+    frame();
+    EXPECT_EQ(menu->boxHeight(), 3 * 5 + 3 - 1 + 2 + 5);
+    menu->setDrawParam(0, 0, 0, 6, 2);
+    frame();
+    EXPECT_EQ(menu->boxHeight(), 2 * 5 - 1 + 2 + 5 + 1 + 4 + 3);
+
+    // An empty menu without caption: the one-line frame of a 6 x 1 box.
+    MENU_TEXT_Y = 0;
+    TaskMenu* bare = menuOf(0, 0);
+    bare->setDrawParam(0, 0, 0, 6, 0);
+    openAndSettle(bare);
+    EXPECT_EQ(bare->boxHeight(), 2);
+    const qel::Surface& box = *bare->target()->getTarget()->getSurface();
+    EXPECT_EQ(box.argb(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(box.argb(5, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(box.argb(6, 0), 0xFF000000u);
+}
+
+TEST_F(TaskMenuTest, ATextureSizeOfZeroStillMakesAMenu) {
+    MENU_TEX_WIDTH = 0;
+    MENU_TEX_HEIGHT = 0;
+    EXPECT_NE(TaskMenu::get(3), nullptr);
+}
+
+}  // namespace
