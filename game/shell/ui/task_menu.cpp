@@ -8,9 +8,9 @@
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/render/text_format.h"
-#include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/outline.h"
+#include "game/shell/ui/program_task.h"
 #include "game/shell/ui/shell_keys.h"
 
 namespace {
@@ -39,15 +39,11 @@ TaskMenu* TaskMenu::get(int number) {
         return menu;
     }
     auto* menu = new TaskMenu();
-    if (!menu->make(number) || !qel::registerWithId(menu, number)) {
+    if (!menu->make(number)) {
         delete menu;
         return nullptr;
     }
-    if (!qel::SysTask::instance().add(menu)) {
-        menu->kill();
-        return nullptr;
-    }
-    return menu;
+    return program_task::adopt(menu, number);
 }
 
 TaskMenu::TaskMenu() {

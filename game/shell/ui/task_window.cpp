@@ -7,9 +7,9 @@
 #include "engine/render/sys_render_line.h"
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
-#include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/outline.h"
+#include "game/shell/ui/program_task.h"
 
 TaskWindow* TaskWindow::find(int number) {
     if (number < 0 || number >= kCount) return nullptr;
@@ -24,16 +24,11 @@ TaskWindow* TaskWindow::get(int number) {
     }
     auto* window = new TaskWindow();
     const Point size = WINDOW_TEX_SIZE[number];
-    if (!window->make(number, size.x, size.y) || !qel::registerWithId(window, number)) {
+    if (!window->make(number, size.x, size.y)) {
         delete window;
         return nullptr;
     }
-    if (!qel::SysTask::instance().add(window)) {
-        // The kill takes it out of the registry; the tree deletes it.
-        window->kill();
-        return nullptr;
-    }
-    return window;
+    return program_task::adopt(window, number);
 }
 
 TaskWindow::TaskWindow() {

@@ -8,17 +8,18 @@
 #include <string>
 
 #include "engine/resource/render_target.h"
+#include "game/shell/ui/shell_keys.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
 
-constexpr int kEnter = 13;
-constexpr int kShift = 16;
-constexpr int kEscape = 27;
-constexpr int kLeft = 37;
-constexpr int kUp = 38;
-constexpr int kRight = 39;
-constexpr int kDown = 40;
+using shell_keys::kDown;
+using shell_keys::kEnter;
+using shell_keys::kEscape;
+using shell_keys::kLeft;
+using shell_keys::kRight;
+using shell_keys::kShift;
+using shell_keys::kUp;
 
 class TaskMenuTest : public shell_test::ShellFixture {
 protected:
