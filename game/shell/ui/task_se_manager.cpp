@@ -4,25 +4,15 @@
 
 #include "engine/core/register.h"
 #include "engine/sound/sys_sound.h"
-#include "engine/task/sys_task.h"
+#include "game/shell/ui/program_task.h"
 
 TaskSEManager* TaskSEManager::instance() {
     return qel::Register<TaskSEManager>::instance().getSingle();
 }
 
 TaskSEManager* TaskSEManager::start() {
-    auto* task = new TaskSEManager();
-    if (!task) return nullptr;
-    if (!qel::registerSingle(task)) {
-        delete task;
-        return nullptr;
-    }
-    if (!qel::SysTask::instance().add(task)) {
-        // Killing takes it out of the registry; the tree deletes it.
-        task->kill();
-        return nullptr;
-    }
-    return task;
+    // The single instance sits under key 0.
+    return program_task::adopt(new TaskSEManager(), 0);
 }
 
 bool TaskSEManager::request(std::string_view name) {
