@@ -10,6 +10,7 @@ qel_pack_table(content_skills ${QEL_CONTENT_DIR}/tables/skill.csv ${QEL_RUN_DATA
 qel_pack_table(content_items ${QEL_CONTENT_DIR}/tables/item.csv ${QEL_RUN_DATA}/data04.dat)
 qel_pack_table(content_names ${QEL_CONTENT_DIR}/tables/name.csv ${QEL_RUN_DATA}/data03.dat)
 qel_pack_table(content_monsters ${QEL_CONTENT_DIR}/tables/monster.csv ${QEL_RUN_DATA}/data05.dat)
+qel_pack_table(content_distribution ${QEL_CONTENT_DIR}/tables/distribution.csv ${QEL_RUN_DATA}/enemy.dat)
 qel_pack_table(content_anima ${QEL_CONTENT_DIR}/tables/anima.csv ${QEL_RUN_DATA}/data10.dat)
 qel_pack_scripts(content_scripts ${QEL_RUN_DATA}/data09.dat BASE_DIR ${QEL_CONTENT_DIR}/scripts
                  FILES settings.lua main.lua game.lua)
@@ -21,5 +22,5 @@ foreach(name ${QEL_CONTENT_SOUNDS})
                      ${QEL_RUN_DATA}/se/${name}.ogg)
   list(APPEND content_sound_targets content_se_${name})
 endforeach()
-add_custom_target(content DEPENDS ${content_sound_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_anima
+add_custom_target(content DEPENDS ${content_sound_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_distribution content_anima
                                   content_scripts)

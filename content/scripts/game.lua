@@ -25,9 +25,15 @@ end
 
 -- ---- Floors -------------------------------------------------------------
 
-local FLOOR_TILE = C.Tile("floor", 1, 0, C.Color.WHITE, 1)
-local WALL_TILE = C.Tile("wall", 0, 0, C.Color.WHITE, 2)
-local STAIRS_TILE = C.Tile("stairs", 2, 0, C.Color.WHITE, 1)
+-- The tiles, made when a floor is first built (the package's top level
+-- only defines).
+local FLOOR_TILE, WALL_TILE, STAIRS_TILE
+local function makeTiles()
+    if FLOOR_TILE then return end
+    FLOOR_TILE = C.Tile("floor", 1, 0, C.Color.WHITE, 1)
+    WALL_TILE = C.Tile("wall", 0, 0, C.Color.WHITE, 2)
+    STAIRS_TILE = C.Tile("stairs", 2, 0, C.Color.WHITE, 1)
+end
 
 -- The first floor, painted from this map: '#' wall, '.' floor, '>' stairs,
 -- '@' the player, 'm' a monster of the first kind, 'i' an item.
@@ -63,19 +69,50 @@ local function paintFirstFloor(player)
     end
 end
 
+-- The last floor holds the goal instead of stairs.
+LAST_FLOOR = 5
+local GOAL_ITEM = 37
+local MONSTERS_PER_FLOOR = 6
+
+local function placeMonsters(count)
+    local maker = C_GetEnemyMaker()
+    if not maker:loadFile("data/enemy.dat") then return end
+    local d = C_GetDungeon()
+    for _ = 1, count do
+        local npc = maker:createNormal(floor, C.Point(-1, -1))
+        if not npc then return end
+        local placed = false
+        for _ = 1, 50 do
+            local p = d:getRoomRandomPos()
+            if C_CheckMove(npc, p._x, p._y) then
+                npc:setPos(p)
+                placed = true
+                break
+            end
+        end
+        if not placed then npc:kill() end
+    end
+    C_GetObjectManager():exeRemove()
+end
+
 local function generateFloor(player)
     local d = C_GetDungeon()
     d:setDefRoom(FLOOR_TILE)
     d:setDefPass(FLOOR_TILE)
     d:setDefWall(WALL_TILE)
     C.CreateDungeon(d):create()
-    local start = d:getRoomRandomPos()
-    player:setPos(start)
-    local stairs = d:getRoomRandomPos()
-    d:setTile(stairs, STAIRS_TILE)
+    player:setPos(d:getRoomRandomPos())
+    if floor < LAST_FLOOR then
+        d:setTile(d:getRoomRandomPos(), STAIRS_TILE)
+    else
+        local goal = C_CreateItem(GOAL_ITEM)
+        if goal then goal:put(d:getRoomRandomPos()) end
+    end
+    placeMonsters(MONSTERS_PER_FLOOR + floor)
 end
 
 local function nextFloor(player)
+    makeTiles()
     floor = floor + 1
     player:setKeep(true)
     C_GetObjectManager():clearExceptKeep()
@@ -152,6 +189,11 @@ local function playerCommand(command)
             if item then
                 player:addItem(item)
                 say("picked up")
+                if item:getBaseId() == GOAL_ITEM then
+                    say("You have found the Orb of Dawn!")
+                    if C_GetWorld then C_GetWorld():setResult("clear") end
+                    C_GotoOpening()
+                end
             end
         end
     end

@@ -1,0 +1,126 @@
+// The sample content as the game loads it: the real boot reads every table
+// with no message, the content is as large as promised, what its rows name
+// exists, and every callback the game calls is a function.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "bindings/script_bindings.h"
+#include "engine/script/sys_lua.h"
+#include "engine/system/window.h"
+#include "game/data/action_list.h"
+#include "game/data/skill_list.h"
+#include "game/data/spell_list.h"
+#include "game/shell/boot_loader.h"
+#include "game/shell/opening_param.h"
+#include "game/shell/settings.h"
+#include "game/shell/world_settings.h"
+#include "game/world/anima_list.h"
+#include "game/world/class_base.h"
+#include "game/world/item_factory.h"
+#include "game/world/npc_factory.h"
+#include "game/world/race_base.h"
+#include "tests/support/message_box_recorder.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+class ContentLint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(QEL_GAME_DATA, dir_ / "data",
+                              std::filesystem::copy_options::recursive);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
+        installWorldSettingsSources();
+        BootLoader::setScriptInterface(&openScriptBindings);
+        ASSERT_TRUE(qel::SysLua::instance().state() || qel::SysLua::instance().init());
+        qel::Window::instance().setTitle("Vornhaldeen");
+        BootLoader boot;
+        ASSERT_EQ(boot.run(), BootLoader::Result::Done) << boot.failure();
+        ASSERT_TRUE(boxes_.boxes().empty());
+    }
+    void TearDown() override {
+        BootLoader::setScriptInterface(nullptr);
+        std::filesystem::current_path(previous_);
+        resetSettings();
+    }
+    static bool isFunction(const char* name) {
+        lua_State* L = qel::SysLua::instance().state();
+        lua_getglobal(L, name);  // +1
+        const bool function = lua_isfunction(L, -1);
+        lua_pop(L, 1);  // -1
+        return function;
+    }
+
+    qel::test::ScratchFolder scratch_;
+    const std::filesystem::path& dir_ = scratch_.path();
+    std::filesystem::path previous_;
+    qel::test::MessageBoxRecorder boxes_;
+};
+
+TEST_F(ContentLint, TheScaleHolds) {
+    EXPECT_GE(NpcFactory::instance().size(), 12u);
+    EXPECT_GE(ItemFactory::instance().size(), 30u);
+    EXPECT_GE(SkillList::instance().size(), 4u);
+    EXPECT_GE(SpellList::instance().size(), 4u);
+    EXPECT_GE(AnimaList::instance().size(), 5u);
+    OpeningParam param;
+    ASSERT_TRUE(param.readRaceFile(DATA_RACE)) << param.message();
+    ASSERT_TRUE(param.readClassFile(DATA_CLASS)) << param.message();
+    EXPECT_GE(param.getRaceNum(), 3);
+    EXPECT_GE(param.getClassNum(), 3);
+    std::set<std::uint32_t> equipSets;
+    for (int i = 0; i < param.getRaceNum(); ++i)
+        equipSets.insert(param.getRace(i)->equipFlag().word());
+    EXPECT_EQ(equipSets.size(), static_cast<std::size_t>(param.getRaceNum()))
+        << "the races' equipment differs";
+}
+
+TEST_F(ContentLint, WhatTheRowsNameExists) {
+    for (const NpcBase* base : NpcFactory::instance().definitions()) {
+        for (const NpcBase::Belonging& b : base->belongings()) {
+            EXPECT_NE(b.base, nullptr) << base->nameId << " carries " << b.nameId;
+        }
+        if (base->corpseId > 0) {
+            EXPECT_NE(ItemFactory::instance().getBaseId(base->corpseId), nullptr) << base->nameId;
+        }
+        for (int i = 0; i < base->skillCount(); ++i) {
+            EXPECT_NE(SkillList::instance().get(base->skill(i)), nullptr)
+                << base->nameId << " skill " << base->skill(i);
+        }
+    }
+    for (const ItemBase* kind : ItemFactory::instance().kinds()) {
+        if (kind->skillTag().empty()) continue;
+        EXPECT_NE(SkillList::instance().get(kind->skillTag()), nullptr)
+            << kind->nameId() << " skill " << kind->skillTag();
+    }
+    OpeningParam param;
+    ASSERT_TRUE(param.readRaceFile(DATA_RACE));
+    ASSERT_TRUE(param.readClassFile(DATA_CLASS));
+    for (int i = 0; i < param.getRaceNum(); ++i) {
+        for (const std::string& tag : param.getRace(i)->skills())
+            EXPECT_NE(SkillList::instance().get(tag), nullptr) << "race skill " << tag;
+    }
+    for (int i = 0; i < param.getClassNum(); ++i) {
+        for (const std::string& tag : param.getClass(i)->skills())
+            EXPECT_NE(SkillList::instance().get(tag), nullptr) << "class skill " << tag;
+    }
+    for (const auto& [id, anima] : AnimaList::instance().records())
+        EXPECT_NE(ItemFactory::instance().getBaseId(id), nullptr) << "anima " << id;
+}
+
+TEST_F(ContentLint, EveryCallbackTheGameCallsIsAFunction) {
+    for (const char* name : {"InputOpening", "InputPlayer", "ProgressTurn", "ProgressTurnChange",
+                             "GetNpcName", "GetItemName"})
+        EXPECT_TRUE(isFunction(name)) << name;
+    EXPECT_EQ(qel::SysLua::instance().lastError(), nullptr) << "every chunk of the package ran";
+    EXPECT_EQ(FILE_VERSION, 109u);
+    EXPECT_FALSE(SE_OK.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir_ / SE_OK)) << SE_OK;
+    EXPECT_TRUE(std::filesystem::exists(dir_ / SE_CANCEL)) << SE_CANCEL;
+}
+
+}  // namespace
