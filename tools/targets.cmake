@@ -7,12 +7,17 @@ include_guard(GLOBAL)
 add_executable(packer ${CMAKE_SOURCE_DIR}/tools/packer/main.cpp)
 target_link_libraries(packer PRIVATE tools_lib platform)
 
-# qel_pack_table(<target> <input> <output> [KEY <key>])
+# qel_pack_table(<target> <input> <output> [KEY <key>] [TEXT])
 # Scrambles one plain file (a CSV table, a picture) into <output> at build
-# time; KEY defaults to the game's file key. <target> is created and built
-# by default; other targets may depend on it.
+# time; KEY defaults to the game's file key. TEXT: the input is UTF-8 text,
+# converted to Shift-JIS first. <target> is created and built by default;
+# other targets may depend on it.
 function(qel_pack_table target input output)
-  cmake_parse_arguments(ARG "" "KEY" "" ${ARGN})
+  cmake_parse_arguments(ARG "TEXT" "KEY" "" ${ARGN})
+  set(command scramble)
+  if(ARG_TEXT)
+    set(command scramble-text)
+  endif()
   if(NOT DEFINED ARG_KEY)
     set(ARG_KEY file)
   endif()
@@ -21,19 +26,24 @@ function(qel_pack_table target input output)
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
-    COMMAND packer scramble ${ARG_KEY} ${input} ${output}
+    COMMAND packer ${command} ${ARG_KEY} ${input} ${output}
     DEPENDS packer ${input}
     COMMENT "Packing ${output}"
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${output})
 endfunction()
 
-# qel_pack_scripts(<target> <output> BASE_DIR <dir> FILES <file>...)
+# qel_pack_scripts(<target> <output> BASE_DIR <dir> FILES <file>... [TEXT])
 # Writes a script package of the files in the order given; each entry is
 # named by its path relative to BASE_DIR, with '/' separators (the name the
-# scripts see as their chunk name).
+# scripts see as their chunk name). TEXT: the files are UTF-8, converted to
+# Shift-JIS and checked as Lua first.
 function(qel_pack_scripts target output)
-  cmake_parse_arguments(ARG "" "BASE_DIR" "FILES" ${ARGN})
+  cmake_parse_arguments(ARG "TEXT" "BASE_DIR" "FILES" ${ARGN})
+  set(command package)
+  if(ARG_TEXT)
+    set(command package-text)
+  endif()
   if(NOT ARG_BASE_DIR OR NOT ARG_FILES)
     message(FATAL_ERROR "qel_pack_scripts(${target}): BASE_DIR and FILES are required")
   endif()
@@ -50,7 +60,7 @@ function(qel_pack_scripts target output)
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
-    COMMAND packer package ${output} ${entries}
+    COMMAND packer ${command} ${output} ${entries}
     DEPENDS packer ${depends}
     COMMENT "Packing ${output}"
     VERBATIM)

@@ -121,7 +121,7 @@ local function nextFloor(player)
     else
         generateFloor(player)
     end
-    say("Floor " .. floor)
+    say("地下" .. floor .. "階")
 end
 
 -- ---- Fighting -------------------------------------------------------------
@@ -132,7 +132,7 @@ local function attack(attacker, target)
     if target:isDead() then
         local npc = C_CastObjectNpc(target)
         if npc then
-            say(npc:getName() .. " dies")
+            say(npc:getName() .. "を倒した。")
             attacker:addExp(5)
             npc:kill()
         end
@@ -188,9 +188,9 @@ local function playerCommand(command)
             node = node:next()
             if item then
                 player:addItem(item)
-                say("picked up")
+                say("拾った。")
                 if item:getBaseId() == GOAL_ITEM then
-                    say("You have found the Orb of Dawn!")
+                    say("暁の宝珠を手に入れた！")
                     if C_GetWorld then C_GetWorld():setResult("clear") end
                     C_GotoOpening()
                 end
@@ -237,7 +237,7 @@ function ProgressTurn(turns, command)
     end
     local player = turns:getPlayer()
     if player and player:isDead() then
-        say("You die...")
+        say("あなたは力尽きた……")
         C_GotoOpening()
     end
     return true

@@ -1,11 +1,13 @@
 #include "tools/lib/packer.h"
 
 #include <charconv>
+#include <filesystem>
 #include <ostream>
 
 #include "engine/file/file.h"
 #include "game/data/package_reader.h"
 #include "game/data/package_writer.h"
+#include "tools/lib/text_convert.h"
 
 namespace qel::tools {
 
@@ -16,6 +18,8 @@ constexpr const char* kUsage =
     "       packer unscramble KEY IN OUT\n"
     "       packer package OUT [NAME=]FILE...\n"
     "       packer list PACKAGE\n"
+    "       packer scramble-text KEY IN OUT\n"
+    "       packer package-text OUT [NAME=]FILE...\n"
     "KEY: decimal, 0x-prefixed hexadecimal, or \"file\" for the game's file key\n";
 
 // Copies a whole file from one mode into another.
@@ -95,6 +99,71 @@ bool writePackage(const std::string& out, const std::vector<PackageSource>& sour
     return true;
 }
 
+namespace {
+
+// The UTF-8 file at `path` in Shift-JIS; false naming the file and line.
+bool readConverted(const std::string& path, std::string& text, std::string& error) {
+    std::vector<unsigned char> bytes;
+    if (!File::readWhole(path, bytes)) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::string converted;
+    if (!utf8ToCp932(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                     converted, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    text = std::move(converted);
+    return true;
+}
+
+}  // namespace
+
+bool scrambleTextFile(std::uint32_t key, const std::string& in, const std::string& out,
+                      std::string& error) {
+    std::string text;
+    if (!readConverted(in, text, error)) return false;
+    File target;
+    if (!target.open(out, File::MODE_WRITE_SCRAMBLED, key) ||
+        !target.write(text.data(), text.size()) || !target.close()) {
+        error = "cannot write " + out;
+        return false;
+    }
+    return true;
+}
+
+bool writeTextPackage(const std::string& out, const std::vector<PackageSource>& sources,
+                      std::string& error) {
+    // Each source converted into a scratch folder, then packed from there.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path scratch = fs::path(out + ".sources");
+    fs::remove_all(scratch, ec);
+    fs::create_directories(scratch, ec);
+    std::vector<PackageSource> converted;
+    bool ok = true;
+    for (std::size_t i = 0; i < sources.size() && ok; ++i) {
+        std::string text;
+        ok = readConverted(sources[i].path, text, error);
+        if (ok && sources[i].name.ends_with(".lua") && !checkLuaShortStrings(text, error)) {
+            error = sources[i].path + ": " + error;
+            ok = false;
+        }
+        const std::string path = (scratch / std::to_string(i)).string();
+        File file;
+        if (ok && (!file.open(path, File::MODE_WRITE) || !file.write(text.data(), text.size()) ||
+                   !file.close())) {
+            error = "cannot write " + path;
+            ok = false;
+        }
+        converted.push_back({sources[i].name, path});
+    }
+    if (ok) ok = writePackage(out, converted, error);
+    fs::remove_all(scratch, ec);
+    return ok;
+}
+
 bool listPackage(const std::string& path, std::ostream& out, std::string& error) {
     PackageReader reader;
     const bool ok = reader.load(path, &error);
@@ -127,6 +196,19 @@ int runPacker(const std::vector<std::string>& args, std::ostream& out, std::ostr
         std::vector<PackageSource> sources;
         for (std::size_t i = 2; i < args.size(); ++i) sources.push_back(parseSource(args[i]));
         ok = writePackage(args[1], sources, error);
+    } else if (command == "scramble-text") {
+        if (args.size() != 4) return usage();
+        std::uint32_t key = 0;
+        if (!parseKey(args[1], key)) {
+            err << "packer: bad key " << args[1] << '\n';
+            return 2;
+        }
+        ok = scrambleTextFile(key, args[2], args[3], error);
+    } else if (command == "package-text") {
+        if (args.size() < 2) return usage();
+        std::vector<PackageSource> sources;
+        for (std::size_t i = 2; i < args.size(); ++i) sources.push_back(parseSource(args[i]));
+        ok = writeTextPackage(args[1], sources, error);
     } else if (command == "list") {
         if (args.size() != 2) return usage();
         ok = listPackage(args[1], out, error);

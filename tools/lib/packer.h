@@ -7,6 +7,12 @@
 //   packer package OUT ENTRY...    a script package of the entries, in order;
 //                                  ENTRY is FILE (named FILE) or NAME=FILE
 //   packer list PACKAGE            each entry's size and name, one a line
+//   packer scramble-text KEY IN OUT
+//   packer package-text OUT ENTRY...
+//                                  the same for UTF-8 sources: converted to
+//                                  Shift-JIS first (strictly; a failure names
+//                                  the file and line), and the package's Lua
+//                                  sources checked (text_convert.h)
 //
 // KEY is decimal, hexadecimal with 0x, or "file" for the game's file key.
 // OUT is replaced only when everything was written; on any failure the old
@@ -37,6 +43,10 @@ PackageSource parseSource(std::string_view argument);
 bool writePackage(const std::string& out, const std::vector<PackageSource>& sources,
                   std::string& error);
 bool listPackage(const std::string& path, std::ostream& out, std::string& error);
+bool scrambleTextFile(std::uint32_t key, const std::string& in, const std::string& out,
+                      std::string& error);
+bool writeTextPackage(const std::string& out, const std::vector<PackageSource>& sources,
+                      std::string& error);
 
 // The whole command line after the program name; returns the exit status.
 int runPacker(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
