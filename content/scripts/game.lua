@@ -114,6 +114,8 @@ end
 local function nextFloor(player)
     makeTiles()
     floor = floor + 1
+    C_GetDungeon():setTag("floor" .. floor)
+    C_GetDungeon():setLevel(floor)
     player:setKeep(true)
     C_GetObjectManager():clearExceptKeep()
     if floor == 1 then

@@ -174,6 +174,32 @@ TEST_F(MainProgram, ANewGameIsPlayedAFewStepsWithTheKeyboard) {
     EXPECT_NE(text.find("script error none"), std::string::npos) << text;
 }
 
+TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
+    std::string keys =
+        "until 3000 ready\npress Enter\nuntil 300 scene SceneOpening\npress Enter\n"
+        "until 300 scene SceneGame\nwait 10\n";
+    // Down to the bottom row of the painted floor, then right (through the
+    // monster on the way) and down onto the stairs.
+    for (const char* key : {"Down", "Down", "Right", "Right", "Right", "Right", "Right", "Right",
+                            "Right", "Right", "Right", "Right", "Right", "Right", "Down"})
+        keys += std::string("press ") + key + "\nwait 10\n";
+    writeText(dir / "keys.txt", keys + "dump game.txt\nclose\n");
+    std::string errors;
+    EXPECT_EQ(run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+    std::ifstream in(dir / "game.txt");
+    std::stringstream dump;
+    dump << in.rdbuf();
+    const std::string text = dump.str();
+    EXPECT_NE(text.find("floor \"floor2\" level 2\n"), std::string::npos) << text;
+    std::size_t monsters = 0;
+    for (std::size_t at = text.find("object type 3 "); at != std::string::npos;
+         at = text.find("object type 3 ", at + 1))
+        ++monsters;
+    EXPECT_GE(monsters, 3u) << text;
+    EXPECT_NE(text.find("script error none"), std::string::npos) << text;
+}
+
 TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {
     writeText(dir / "keys.txt", "wait 1\nuntil 5 scene Nowhere\n");
     std::string errors;
