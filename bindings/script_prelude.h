@@ -15,6 +15,7 @@
 #include "bindings/opening_glue.h"
 #include "bindings/script_constants.h"
 #include "bindings/setting_variables.h"
+#include "bindings/shell_glue.h"
 #include "bindings/status_glue.h"
 #include "bindings/tolua_overrides.h"
 #include "engine/script/lua_stack_guard.h"

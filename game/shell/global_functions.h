@@ -26,6 +26,8 @@ class ObjectPlayer;
 class ObjectTrap;
 class Skill;
 class Spell;
+class TaskMenu;
+class TaskWindow;
 class Tile;
 
 // Queues the sound effect `name` for this frame on the sound-effect
@@ -112,6 +114,11 @@ ObjectTrap* C_CastObjectTrap(ObjectBase* object);
 // The game's player (null without one) and object manager.
 ObjectPlayer* C_GetPlayer();
 ObjectManager* C_GetObjectManager();
+
+// Menu or drawing window n (0 to 3), made on first request, hidden and
+// emptied when reused; null for other numbers and while booting.
+TaskMenu* C_GetMenu(int number);
+TaskWindow* C_GetWindow(int number);
 
 // False, with one log line per function, while the boot loader runs the
 // script package: the tasks, scenes, sound, log and quit flag belong to

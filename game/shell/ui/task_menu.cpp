@@ -8,6 +8,7 @@
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/render/text_format.h"
+#include "engine/script/script_object_hook.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/outline.h"
 #include "game/shell/ui/program_task.h"
@@ -51,6 +52,8 @@ TaskMenu::TaskMenu() {
 }
 
 TaskMenu::~TaskMenu() {
+    // Scripts may still hold the window: their handle reads as deleted.
+    qel::forgetScriptObject(this);
     target_view::drop(viewport(), target_.get());
 }
 
