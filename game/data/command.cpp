@@ -39,3 +39,9 @@ ObjectItem* Command::getItem(std::int64_t index) const {
     if (index < 0 || index >= static_cast<std::int64_t>(items_.size())) return nullptr;
     return items_[static_cast<std::size_t>(index)];
 }
+
+void Command::removeItem(const void* object) {
+    std::erase_if(items_, [object](const ObjectItem* item) {
+        return static_cast<const void*>(item) == object;
+    });
+}

@@ -99,6 +99,10 @@ public:
     // Null outside the list.
     ObjectItem* getItem(std::int64_t index) const;
     void clearItem() { items_.clear(); }
+    // Takes every entry at `object`'s address out of the list: an object
+    // being deleted, whose class can no longer be asked (objects start at
+    // their object base, so any of their pointers compares).
+    void removeItem(const void* object);
 
 private:
     std::int32_t type_ = NONE;

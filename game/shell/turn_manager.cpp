@@ -27,10 +27,32 @@ void forgetKilled(ObjectNpc* npc) {
 TurnManager::TurnManager() = default;
 
 TurnManager::TurnManager(ObjectManager* objects, void* inputOwner)
-    : objects_(objects), input_(new PlayerInput(inputOwner)) {}
+    : objects_(objects), input_(new PlayerInput(inputOwner)) {
+    if (objects_) objects_->addListener(this);
+}
 
 TurnManager::~TurnManager() {
+    if (objects_) objects_->removeListener(this);
     delete input_;
+}
+
+void TurnManager::managerDestroyed(ObjectManager* manager) {
+    if (manager != objects_) return;
+    objects_ = nullptr;
+    wait_.clear();
+    walking_.clear();
+}
+
+void TurnManager::forget(ObjectBase* object) {
+    // By address: a deleted object may be inside its destructor, where its
+    // class can no longer be asked (objects start at their object base).
+    const void* address = object;
+    const auto queued = std::find_if(wait_.begin(), wait_.end(), [address](const ObjectNpc* npc) {
+        return static_cast<const void*>(npc) == address;
+    });
+    if (queued != wait_.end()) removeWaitNpc(*queued);
+    std::replace(walking_.begin(), walking_.end(), object, static_cast<ObjectBase*>(nullptr));
+    if (input_) input_->forget(object);
 }
 
 TurnManager* TurnManager::instance() {
@@ -97,11 +119,18 @@ void TurnManager::newTurn() {
     if (World* world = GameData::instance().getWorld()) world->addTurn();
     ObjectPlayer* player = getPlayer();
     if (player) player->beginTurn();
-    for (LinkList<ObjectBase>* node = objects_->getLinkType(ObjectBase::LINK_NPC); node;) {
-        LinkList<ObjectBase>* next = node->next;
-        if (auto* chara = qel::classCast<ObjectChara>(node->obj)) chara->beginTurn();
-        node = next;
+    // A snapshot: a turn start may delete monsters (a floor change), and
+    // those deleted are struck out of it.
+    walking_.clear();
+    for (LinkList<ObjectBase>* node = objects_->getLinkType(ObjectBase::LINK_NPC); node;
+         node = node->next) {
+        if (node->obj) walking_.push_back(node->obj);
     }
+    for (std::size_t i = 0; i < walking_.size(); ++i) {
+        if (auto* chara = qel::classCast<ObjectChara>(walking_[i])) chara->beginTurn();
+    }
+    walking_.clear();
+    if (!objects_) return;
     objects_->exeRemove();
     player = getPlayer();
     if (!player || player->getActPoint() <= 0) {

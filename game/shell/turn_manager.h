@@ -11,20 +11,24 @@
 // script runs; a failing ProgressTurn or ProgressTurnChange in the script
 // turn or the turn change shows one box and counts as done, so a broken
 // script cannot hang the loop; a killed monster leaves the queue with the
-// cursor still on the same next monster.
+// cursor still on the same next monster; so does one that is queued for
+// removal or deleted by any means (the manager tells it), and the player's
+// command lets go of a deleted actor or item, so no script ever reads a
+// freed object through it. The new turn's walk over the monsters skips
+// those deleted while it runs.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "engine/task/task_base.h"
+#include "game/world/object_manager.h"
 
-class ObjectManager;
 class ObjectNpc;
 class ObjectPlayer;
 class PlayerInput;
 
-class TurnManager : public qel::TaskBase {
+class TurnManager : public qel::TaskBase, private ObjectManager::Listener {
 public:
     enum State : std::int32_t {
         PLAYER_TURN_START = 0,
@@ -62,9 +66,15 @@ public:
     void incWaitNpc() { ++waitIndex_; }
     ObjectPlayer* getPlayer() const;
     ObjectManager* getObjectManager() const { return objects_; }
+    PlayerInput* getPlayerInput() const { return input_; }
     const std::vector<ObjectNpc*>& waitQueue() const { return wait_; }
 
 private:
+    void objectDeleted(ObjectBase* object) override { forget(object); }
+    void objectQueued(ObjectBase* object) override { forget(object); }
+    void managerDestroyed(ObjectManager* manager) override;
+    void forget(ObjectBase* object);
+
     void playerTurnStart();
     void newTurn();
     void playerInput();
@@ -80,4 +90,6 @@ private:
     std::int32_t state_ = PLAYER_TURN_START;
     std::vector<ObjectNpc*> wait_;
     std::int32_t waitIndex_ = -1;
+    // The monsters the new turn walks, while it walks them.
+    std::vector<ObjectBase*> walking_;
 };

@@ -55,6 +55,10 @@ ObjectManager::~ObjectManager() {
     qel::forgetScriptObject(&all_);
     for (auto& head : cells_) qel::forgetScriptObject(&head);
     for (auto& head : kinds_) qel::forgetScriptObject(&head);
+    // A listener may stop listening from inside its notice.
+    const std::vector<Listener*> listeners = listeners_;
+    listeners_.clear();
+    for (Listener* listener : listeners) listener->managerDestroyed(this);
 }
 
 void ObjectManager::registerClass(const qel::ClassInfo& info) {
@@ -105,6 +109,7 @@ void ObjectManager::remove(ObjectBase* object) {
     if (object->manager_ != this || object->queued_) return;
     object->queued_ = true;
     queue_.push_back(object);
+    for (Listener* listener : listeners_) listener->objectQueued(object);
 }
 
 void ObjectManager::release(ObjectBase* object) {

@@ -17,7 +17,7 @@
 //   - updateAnimations survives objects added to or deleted from the
 //     animating list while it walks; those added start on the next call.
 //   - Listeners hear of each owned object's deletion once, before it is
-//     freed.
+//     freed, and of each queuing for removal once.
 //   - Cell (x, y) is list x * 30 + y; positions off the map have no list.
 #pragma once
 
@@ -36,10 +36,14 @@ class VersionFile;
 
 class ObjectManager : public qel::Core {
 public:
-    // Told of each owned object just before it is freed.
+    // Told of each owned object just before it is freed, of each object
+    // queued for removal (it stays until exeRemove), and of the manager's
+    // own end, after which it tells nothing more.
     class Listener {
     public:
         virtual void objectDeleted(ObjectBase* object) = 0;
+        virtual void objectQueued(ObjectBase*) {}
+        virtual void managerDestroyed(ObjectManager*) {}
 
     protected:
         ~Listener() = default;

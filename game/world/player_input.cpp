@@ -30,3 +30,12 @@ Command* PlayerInput::inputPlayer() {
     command_->setActor(player);
     return command_;
 }
+
+void PlayerInput::forget(const ObjectBase* object) {
+    if (!command_ || !object) return;
+    // Compared by address only: the object may be inside its destructor,
+    // where its class can no longer be asked.
+    const void* address = object;
+    if (static_cast<const void*>(command_->getActor()) == address) command_->setActor(nullptr);
+    command_->removeItem(address);
+}

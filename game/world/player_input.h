@@ -6,6 +6,7 @@
 #include "engine/core/core.h"
 
 class Command;
+class ObjectBase;
 
 class PlayerInput : public qel::Core {
 public:
@@ -21,6 +22,9 @@ public:
     // not cleared between requests: the script fills it.
     Command* inputPlayer();
     Command* command() const { return command_; }
+    // Lets go of an object about to be deleted: it stops being the
+    // command's actor, and leaves the command's items.
+    void forget(const ObjectBase* object);
 
 private:
     void* owner_ = nullptr;

@@ -5,13 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <lua.hpp>
 #include <string>
 
 #include "engine/script/sys_lua.h"
+#include "game/data/command.h"
 #include "game/world/deco_lua.h"
+#include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
+#include "game/world/object_item.h"
 #include "game/world/object_npc.h"
 #include "game/world/object_player.h"
+#include "game/world/player_input.h"
 #include "game/world/world.h"
 #include "tests/game/world/object_fixture.h"
 #include "tests/support/message_box_recorder.h"
@@ -137,6 +142,146 @@ TEST_F(TurnManagerTest, TheScriptsAnswersMoveTheStates) {
     EXPECT_EQ(turns_->getState(), TurnManager::NEW_TURN);
     ASSERT_EQ(boxes.boxes().size(), 2u);
     EXPECT_EQ(boxes.boxes()[0].text, TurnManager::kScriptErrorText);
+}
+
+// Scripts that change the floor from inside the turn's own calls: plain
+// functions over the test's object manager.
+ObjectManager* g_objects = nullptr;
+ObjectItem* g_item = nullptr;
+TurnManager* g_turns = nullptr;
+
+int clearExceptKeepFromScript(lua_State*) {
+    g_objects->clearExceptKeep();
+    return 0;
+}
+int clearAllFromScript(lua_State*) {
+    g_objects->clearAll();
+    return 0;
+}
+// InputPlayer: fills the command (the one the turn manager's input holds)
+// with the test's item.
+int commandWithItemFromScript(lua_State* L) {
+    g_turns->getPlayerInput()->command()->addItem(g_item);
+    lua_pushboolean(L, 1);  // +1
+    return 1;
+}
+
+class TurnManagerFloorChanges : public TurnManagerTest {
+protected:
+    void SetUp() override {
+        TurnManagerTest::SetUp();
+        g_objects = manager_;
+        g_turns = turns_;
+        lua_State* L = lua().state();
+        lua_register(L, "ClearExceptKeep", &clearExceptKeepFromScript);
+        lua_register(L, "ClearAll", &clearAllFromScript);
+    }
+    void TearDown() override {
+        run("ClearExceptKeep = nil ClearAll = nil BeginTurn = nil InputPlayer = nil");
+        g_objects = nullptr;
+        g_item = nullptr;
+        g_turns = nullptr;
+        TurnManagerTest::TearDown();
+    }
+};
+
+TEST_F(TurnManagerFloorChanges, QueuedAndDeletedMonstersLeaveTheQueueByTheCursorRule) {
+    player_->setActPoint(0);
+    ObjectNpc* a = npc(40);
+    ObjectNpc* b = npc(30);
+    ObjectNpc* c = npc(20);
+    ObjectNpc* d = npc(10);
+    ASSERT_TRUE(turns_->selectActNpc());
+    ASSERT_EQ(turns_->getWaitNpc(), a);
+    turns_->incWaitNpc();
+    turns_->incWaitNpc();
+    ASSERT_EQ(turns_->getWaitNpc(), c);
+    manager_->remove(c);  // queued at the cursor
+    EXPECT_EQ(turns_->waitQueue(), (std::vector<ObjectNpc*>{a, b, d}));
+    turns_->incWaitNpc();
+    EXPECT_EQ(turns_->getWaitNpc(), d) << "the cursor still reaches the next one";
+    manager_->remove(a);  // before the cursor
+    manager_->exeRemove();
+    EXPECT_EQ(turns_->waitQueue(), (std::vector<ObjectNpc*>{b, d}));
+    EXPECT_EQ(turns_->getWaitNpc(), d);
+    delete d;  // deleted outright, at the cursor: it goes back to b
+    EXPECT_EQ(turns_->waitQueue(), (std::vector<ObjectNpc*>{b}));
+    turns_->incWaitNpc();
+    EXPECT_EQ(turns_->getWaitNpc(), nullptr);
+}
+
+TEST_F(TurnManagerFloorChanges, ClearingTheFloorInsideTheScriptTurnEmptiesTheQueue) {
+    player_->setActPoint(0);
+    player_->setKeep(true);
+    npc(30);
+    npc(20);
+    ASSERT_TRUE(turns_->selectActNpc());
+    run(R"(
+        seen = {}
+        function ProgressTurn(turns)
+            seen[#seen + 1] = tostring(turns ~= nil)
+            ClearExceptKeep()
+            return true
+        end
+        function ProgressTurnChange() return false end
+    )");
+    // Straight to the script turn: a player without act points.
+    turns_->update();  // turn start: input (the player can act)
+    ASSERT_EQ(turns_->getState(), TurnManager::PLAYER_INPUT);
+    run("function InputPlayer() return true end");
+    turns_->update();  // ProgressTurn with the command clears the floor
+    EXPECT_TRUE(turns_->waitQueue().empty());
+    EXPECT_EQ(turns_->getWaitNpc(), nullptr);
+    EXPECT_EQ(GameData::instance().getPlayer(), player_) << "the player is kept";
+}
+
+TEST_F(TurnManagerFloorChanges, ClearingEverythingInsideATurnStart) {
+    player_->setActPoint(10);
+    npc(5);
+    npc(5);
+    ObjectNpc* first = npc(5);  // the newest heads its list
+    ASSERT_TRUE(first->addDecorator(new DecoLua));
+    // The first monster's turn start clears the whole floor, the player
+    // and the monsters after it included.
+    run(R"(
+        function CallDecoratorFunc(c, hook) if hook == 'beginTurn' then ClearAll() end end
+        function ProgressTurn() return true end
+        function ProgressTurnChange() return true end
+    )");
+    // Player input -> script turn -> turn change -> new turn.
+    run("function InputPlayer() return true end");
+    player_->setActPoint(0);
+    for (int frame = 0; frame < 6 && turns_->getState() != TurnManager::NEW_TURN; ++frame)
+        turns_->update();
+    ASSERT_EQ(turns_->getState(), TurnManager::NEW_TURN);
+    turns_->update();
+    EXPECT_EQ(GameData::instance().getPlayer(), nullptr);
+    EXPECT_TRUE(allList().empty());
+    EXPECT_EQ(turns_->getState(), TurnManager::SCRIPT_TURN) << "no player: no act points";
+    player_ = nullptr;
+}
+
+TEST_F(TurnManagerFloorChanges, ThePlayersCommandLetsGoOfDeletedObjects) {
+    auto* base = new ItemBase();
+    ASSERT_TRUE(ItemFactory::instance().add(base));
+    g_item = ItemFactory::createRandom(*base);
+    ASSERT_NE(g_item, nullptr);
+    ASSERT_EQ(g_item->getManager(), manager_);
+    player_->setActPoint(10);
+    lua_register(lua().state(), "InputPlayer", &commandWithItemFromScript);
+    run("function ProgressTurn() return true end");
+    turns_->update();  // turn start
+    turns_->update();  // the command, with the item, goes to ProgressTurn
+    Command* command = turns_->getPlayerInput()->command();
+    ASSERT_EQ(command->getItemNum(), 1);
+    EXPECT_EQ(command->getActor(), player_);
+    delete g_item;
+    g_item = nullptr;
+    EXPECT_EQ(command->getItemNum(), 0);
+    delete player_;
+    player_ = nullptr;
+    EXPECT_EQ(command->getActor(), nullptr);
+    ItemFactory::instance().clear();
 }
 
 }  // namespace

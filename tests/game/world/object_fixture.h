@@ -18,7 +18,11 @@
 
 struct DeletionRecorder : ObjectManager::Listener {
     std::vector<ObjectBase*> deleted;
+    std::vector<ObjectBase*> queued;
+    std::vector<ObjectManager*> ended;
     void objectDeleted(ObjectBase* object) override { deleted.push_back(object); }
+    void objectQueued(ObjectBase* object) override { queued.push_back(object); }
+    void managerDestroyed(ObjectManager* manager) override { ended.push_back(manager); }
 };
 
 class ObjectFixture : public ::testing::Test {

@@ -112,6 +112,7 @@ TEST_F(ObjectManagerTest, RemovalIsQueuedOnceAndDeletesOnce) {
     EXPECT_EQ(allList(), std::vector<OB*>{b});
     EXPECT_EQ(cellList(1, 1), std::vector<OB*>{b});
     EXPECT_EQ(recorder_.deleted, std::vector<OB*>{a});
+    EXPECT_EQ(recorder_.queued, std::vector<OB*>{a}) << "queued once, told once";
 
     // A queued object deleted otherwise leaves the queue.
     b->kill();
@@ -129,11 +130,19 @@ TEST_F(ObjectManagerTest, RemovalIsQueuedOnceAndDeletesOnce) {
     EXPECT_EQ(recorder_.deleted.size(), 3u);
 
     // An object of another manager is not queued here.
-    ObjectManager other;
-    auto* foreign = new OB();
-    ASSERT_TRUE(other.add(foreign));
-    manager_->remove(foreign);
-    EXPECT_EQ(manager_->queuedCount(), 0u);
+    DeletionRecorder otherRecorder;
+    {
+        ObjectManager other;
+        other.addListener(&otherRecorder);
+        auto* foreign = new OB();
+        ASSERT_TRUE(other.add(foreign));
+        manager_->remove(foreign);
+        EXPECT_EQ(manager_->queuedCount(), 0u);
+        EXPECT_EQ(recorder_.queued.size(), 3u) << "a, b and the loose one";
+    }
+    // Its end deletes its objects, then tells its listeners it is gone.
+    EXPECT_EQ(otherRecorder.deleted.size(), 1u);
+    ASSERT_EQ(otherRecorder.ended.size(), 1u);
 }
 
 TEST_F(ObjectManagerTest, ClearExceptKeepLeavesExactlyTheKeptObjects) {
