@@ -1,0 +1,99 @@
+// The message log in a running frame: lines started and overwritten in the
+// ring, texts carried to the next frame once the frame's lines run out, the
+// log file receiving each text once, and the text landing in its line.
+#include "game/shell/ui/task_message_log.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/resource/render_target.h"
+#include "tests/game/shell/ui/shell_fixture.h"
+
+namespace {
+
+std::vector<std::string> g_file;
+
+void writeToFile(std::string_view text) {
+    g_file.emplace_back(text);
+}
+
+class TaskMessageLogTest : public shell_test::ShellFixture {
+protected:
+    void SetUp() override {
+        shell_test::ShellFixture::SetUp();
+        g_file.clear();
+        TaskMessageLog::setFileWriter(&writeToFile);
+        FONT_WIDTH = 8;
+        FONT_HEIGHT = 16;
+        LOG_MAX_LENGTH = 4;
+        LOG_VIEW_TEX_NUM = 2;
+        LOG_VIEW_X = 0;
+        LOG_VIEW_Y = 0;
+    }
+    void TearDown() override {
+        TaskMessageLog::setFileWriter(nullptr);
+        shell_test::ShellFixture::TearDown();
+    }
+    TaskMessageLog* start() {
+        auto* log = new TaskMessageLog();
+        EXPECT_TRUE(tasks().add(log));
+        frame();
+        return log;
+    }
+    // Whether anything was drawn into the line texture.
+    static bool inked(const TaskMessageLog& log, int line) {
+        const qel::Surface& s = *log.line(line)->getTarget()->getSurface();
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (s.argb(x, y) >> 24) return true;
+            }
+        }
+        return false;
+    }
+};
+
+TEST_F(TaskMessageLogTest, AWrappedTextFillsLinesAndTheRingOverwritesTheOldest) {
+    LOG_BUFFER_TEX_NUM = 16;
+    TaskMessageLog* log = start();
+    log->message("abcdefghij");
+    frame();
+    EXPECT_EQ(log->head(), 2);
+    EXPECT_EQ(log->filled(), 3);
+    frame();  // the new lines' writers are rebound; the text is in its lines
+    EXPECT_TRUE(inked(*log, 0));
+    EXPECT_TRUE(inked(*log, 2));
+    EXPECT_FALSE(inked(*log, 3));
+
+    std::string feeds = "x";
+    for (int i = 0; i < 20; ++i) feeds += "\nx";
+    log->messageLine(feeds.c_str());
+    frame();
+    EXPECT_EQ(log->head(), 9) << "seven new lines a frame";
+    EXPECT_EQ(log->pendingCount(), 1u);
+    frame();
+    frame();
+    EXPECT_EQ(log->pendingCount(), 0u);
+    EXPECT_EQ(log->head(), (2 + 21) % 16);
+    EXPECT_EQ(log->filled(), 16);
+    EXPECT_EQ(g_file, (std::vector<std::string>{"abcdefghij", feeds})) << "each text once";
+}
+
+TEST_F(TaskMessageLogTest, ASmallRingWritesThroughFewerViewports) {
+    LOG_BUFFER_TEX_NUM = 3;
+    TaskMessageLog* log = start();
+    log->message("aaaabbbbccccdddd");
+    frame();
+    EXPECT_EQ(log->head(), 2) << "two new lines a frame with three lines";
+    frame();
+    EXPECT_EQ(log->head(), 0);
+    EXPECT_EQ(log->filled(), 3);
+    EXPECT_EQ(log->pendingCount(), 0u);
+    log->message(nullptr);
+    frame();
+    EXPECT_EQ(g_file.back(), "");
+}
+
+}  // namespace
