@@ -115,6 +115,16 @@ ObjectTrap* C_CastObjectTrap(ObjectBase* object);
 ObjectPlayer* C_GetPlayer();
 ObjectManager* C_GetObjectManager();
 
+// The game's message log; each does nothing without one. A nil text adds
+// an empty one, a nil colour is white.
+void C_Message(const char* text);
+void C_MessageLine(const char* text);
+void C_MessageColor(const Color* colour);
+void C_OpenLogWindow();
+void C_CloseLogWindow();
+void C_SetLogWindowCursor(bool show);
+void C_SetLogWindowColor(const Color* colour);
+
 // Menu or drawing window n (0 to 3), made on first request, hidden and
 // emptied when reused; null for other numbers and while booting.
 TaskMenu* C_GetMenu(int number);

@@ -1,6 +1,8 @@
-// The script functions that reach the program's menus and drawing windows.
+// The script functions that reach the program's message log, menus and
+// drawing windows.
 #include "game/shell/global_functions.h"
 #include "game/shell/ui/task_menu.h"
+#include "game/shell/ui/task_message_log.h"
 #include "game/shell/ui/task_window.h"
 
 TaskMenu* C_GetMenu(int number) {
@@ -11,4 +13,45 @@ TaskMenu* C_GetMenu(int number) {
 TaskWindow* C_GetWindow(int number) {
     if (!scriptMayReachGame("C_GetWindow")) return nullptr;
     return TaskWindow::get(number);
+}
+
+namespace {
+
+TaskMessageLog* messageLog(const char* function) {
+    return scriptMayReachGame(function) ? TaskMessageLog::current() : nullptr;
+}
+
+Color colourOr(const Color* colour) {
+    return colour ? *colour : Color::WHITE;
+}
+
+}  // namespace
+
+void C_Message(const char* text) {
+    if (TaskMessageLog* log = messageLog("C_Message")) log->message(text);
+}
+
+void C_MessageLine(const char* text) {
+    if (TaskMessageLog* log = messageLog("C_MessageLine")) log->messageLine(text);
+}
+
+void C_MessageColor(const Color* colour) {
+    if (TaskMessageLog* log = messageLog("C_MessageColor")) log->setColor(colourOr(colour));
+}
+
+void C_OpenLogWindow() {
+    if (TaskMessageLog* log = messageLog("C_OpenLogWindow")) log->setExpanded(true);
+}
+
+void C_CloseLogWindow() {
+    if (TaskMessageLog* log = messageLog("C_CloseLogWindow")) log->setExpanded(false);
+}
+
+void C_SetLogWindowCursor(bool show) {
+    if (TaskMessageLog* log = messageLog("C_SetLogWindowCursor")) log->setCursor(show);
+}
+
+void C_SetLogWindowColor(const Color* colour) {
+    if (TaskMessageLog* log = messageLog("C_SetLogWindowColor"))
+        log->setWindowColor(colourOr(colour));
 }

@@ -2,12 +2,14 @@
 
 #include "engine/resource/sys_resource.h"
 #include "game/shell/turn_manager.h"
+#include "game/shell/ui/task_message_log.h"
 #include "game/world/game_data.h"
 
 bool SceneGame::init() {
     GlobalRecord* record = GameData::instance().getGlobalRecord();
     if (record && !record->isClockRunning()) record->clockStart();
     TurnManager::start(this);
+    TaskMessageLog::start(this);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/ui/task_menu.h"
+#include "game/shell/ui/task_message_log.h"
 #include "game/shell/ui/task_window.h"
 #include "tests/bindings/lua_runner.h"
 #include "tests/game/shell/ui/shell_fixture.h"
@@ -121,6 +122,25 @@ TEST_F(ShellBindings, AHandleKeptPastItsWindowReadsAsDeleted) {
     EXPECT_EQ(run("heldMenu:open()"), "error: attempt to use a deleted object");
     EXPECT_EQ(run("return rawequal(held, C_GetWindow(0))"), "false");
     EXPECT_EQ(run("return C.TaskWindow.new, C.TaskMenu.new, C.TaskMenu.delete"), "nil, nil, nil");
+}
+
+TEST_F(ShellBindings, TheLogFunctionsReachTheGamesLogAndNothingWithoutOne) {
+    const char* all =
+        "C_Message('a'); C_MessageLine(nil); C_MessageColor(C.Color(255, 0, 0)); "
+        "C_MessageColor(nil); C_OpenLogWindow(); C_CloseLogWindow(); C_SetLogWindowCursor(); "
+        "C_SetLogWindowCursor(true); C_SetLogWindowColor(nil); C_Message('b')";
+    EXPECT_EQ(run(all), "");
+    TaskMessageLog* log = TaskMessageLog::start(nullptr);
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(TaskMessageLog::current(), log);
+    EXPECT_EQ(run(all), "");
+    EXPECT_EQ(log->pendingCount(), 3u);
+    EXPECT_TRUE(log->cursorShown());
+    log->kill();
+    frame();
+    frame();
+    EXPECT_EQ(TaskMessageLog::current(), nullptr) << "a deleted log leaves the game";
+    EXPECT_EQ(run(all), "");
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include "engine/render/sys_render_text.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/sys_resource.h"
+#include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
+#include "game/world/game_data.h"
 
 namespace {
 
@@ -29,9 +31,21 @@ void queueBlock(float x, float y, int width, int height, Color colour, std::uint
 
 }  // namespace
 
+TaskMessageLog* TaskMessageLog::start(qel::TaskBase* scene) {
+    auto* log = new TaskMessageLog();
+    if (!qel::SysTask::instance().add(log, scene)) return nullptr;
+    GameData::instance().setMessageLog(log);
+    return log;
+}
+
+TaskMessageLog* TaskMessageLog::current() {
+    return GameData::instance().getMessageLog();
+}
+
 TaskMessageLog::TaskMessageLog() = default;
 
 TaskMessageLog::~TaskMessageLog() {
+    if (current() == this) GameData::instance().setMessageLog(nullptr);
     release();
 }
 

@@ -35,6 +35,11 @@ public:
     // none writes nowhere.
     static void setFileWriter(FileWriter writer) { fileWriter_ = writer; }
 
+    // Makes the game's log under the scene and publishes it in GameData.
+    static TaskMessageLog* start(qel::TaskBase* scene);
+    // The game's log, or null.
+    static TaskMessageLog* current();
+
     TaskMessageLog();
     ~TaskMessageLog() override;
 
