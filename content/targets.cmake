@@ -22,5 +22,7 @@ foreach(name ${QEL_CONTENT_SOUNDS})
                      ${QEL_RUN_DATA}/se/${name}.ogg)
   list(APPEND content_sound_targets content_se_${name})
 endforeach()
-add_custom_target(content DEPENDS ${content_sound_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_distribution content_anima
+# The chip sheet, drawn from content/art/chips.txt.
+qel_generate_picture(content_chips ${QEL_CONTENT_DIR}/art/chips.txt ${QEL_RUN_DATA}/chip.png)
+add_custom_target(content DEPENDS content_chips ${content_sound_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_distribution content_anima
                                   content_scripts)

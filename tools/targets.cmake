@@ -70,6 +70,7 @@ endfunction()
 add_executable(contentgen ${CMAKE_SOURCE_DIR}/tools/contentgen/main.cpp)
 target_link_libraries(contentgen PRIVATE tools_lib)
 qel_link(tools_lib qel::vorbisenc)
+qel_link(tools_lib qel::stb)
 
 # qel_generate_sound(<target> <description> <output>)
 # Synthesises one sound effect from its text description at build time.
@@ -82,6 +83,21 @@ function(qel_generate_sound target input output)
     COMMAND contentgen sound ${input} ${output}
     DEPENDS contentgen ${input}
     COMMENT "Synthesising ${output}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${output})
+endfunction()
+
+# qel_generate_picture(<target> <description> <output>)
+# Draws one picture (a chip sheet) from its text description at build time.
+function(qel_generate_picture target input output)
+  get_filename_component(input "${input}" ABSOLUTE)
+  get_filename_component(outdir "${output}" DIRECTORY)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
+    COMMAND contentgen picture ${input} ${output}
+    DEPENDS contentgen ${input}
+    COMMENT "Drawing ${output}"
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${output})
 endfunction()

@@ -30,9 +30,10 @@ end
 local FLOOR_TILE, WALL_TILE, STAIRS_TILE
 local function makeTiles()
     if FLOOR_TILE then return end
-    FLOOR_TILE = C.Tile("floor", 1, 0, C.Color.WHITE, 1)
-    WALL_TILE = C.Tile("wall", 0, 0, C.Color.WHITE, 2)
-    STAIRS_TILE = C.Tile("stairs", 2, 0, C.Color.WHITE, 1)
+    -- Lit rooms: floors walkable (1), walls (2), both in a room (8) and lit (16).
+    FLOOR_TILE = C.Tile("floor", 1, 0, C.Color.WHITE, 25)
+    WALL_TILE = C.Tile("wall", 0, 0, C.Color.WHITE, 26)
+    STAIRS_TILE = C.Tile("stairs", 2, 0, C.Color.WHITE, 25)
 end
 
 -- The first floor, painted from this map: '#' wall, '.' floor, '>' stairs,
@@ -123,6 +124,8 @@ local function nextFloor(player)
     else
         generateFloor(player)
     end
+    C_GetDungeon():initLightState()
+    if C_Redraw then C_Redraw() end
     say("地下" .. floor .. "階")
 end
 

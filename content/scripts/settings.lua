@@ -5,6 +5,7 @@
 C.FILE_VERSION = 109
 C.SE_OK = "data/se/ok.ogg"
 C.SE_CANCEL = "data/se/cancel.ogg"
+C.RES_TEX_CHIP = "data/chip.png"
 
 -- Map drawing and sight.
 C.CHIP_OPEN_COLOR = 0.6
