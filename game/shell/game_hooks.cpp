@@ -5,6 +5,8 @@
 
 #include "engine/core/register.h"
 #include "engine/core/sys_rand.h"
+#include "engine/input/input_ime.h"
+#include "engine/input/sys_input.h"
 #include "engine/math/color.h"
 #include "engine/render/sys_camera.h"
 #include "engine/render/viewport.h"
@@ -58,6 +60,7 @@ bool gameInitHook() {
     window.setCloseCallback(&canQuitQuery);
     window.setMaximizeCallback(&attachMenuHook);
     window.setRestoreCallback(&detachMenuHook);
+    qel::SysInput::instance().setTextEntryHandler(&qel::InputIME::instance());
     qel::SysRand::instance().seed(g_startSeed ? *g_startSeed
                                               : static_cast<std::uint32_t>(std::time(nullptr)));
     qel::SysResource::instance().setAutoCollect(false);
