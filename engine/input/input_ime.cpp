@@ -41,25 +41,34 @@ InputIME& InputIME::instance() {
 }
 
 void InputIME::start() {
-    ScopedLock hold(lock_);
-    closeOnTab_ = false;
-    closeOnEnter_ = false;
-    active_ = true;
+    {
+        ScopedLock hold(lock_);
+        closeOnTab_ = false;
+        closeOnEnter_ = false;
+        active_ = true;
+    }
+    tellSwitch(true);
 }
 
 void InputIME::close() {
-    ScopedLock hold(lock_);
-    active_ = false;
+    {
+        ScopedLock hold(lock_);
+        active_ = false;
+    }
+    tellSwitch(false);
 }
 
 void InputIME::reset() {
-    ScopedLock hold(lock_);
-    queue_.clear();
-    composition_.clear();
-    compositionCursor_ = 0;
-    line_.clear();
-    cursor_ = 0;
-    active_ = false;
+    {
+        ScopedLock hold(lock_);
+        queue_.clear();
+        composition_.clear();
+        compositionCursor_ = 0;
+        line_.clear();
+        cursor_ = 0;
+        active_ = false;
+    }
+    tellSwitch(false);
 }
 
 bool InputIME::isActive() const {

@@ -46,6 +46,11 @@ public:
     static InputIME& instance();
     InputIME() = default;
 
+    // Told (outside the lock) when the entry starts and stops taking text:
+    // the window switches the system's text input with it.
+    using SwitchHook = void (*)(bool on);
+    static void setSwitchHook(SwitchHook hook) { switchHook_ = hook; }
+
     // The entry's state (any thread).
     void start();
     void close();
@@ -85,6 +90,11 @@ private:
     // Applies one queued code; true when the entry is to close.
     bool apply(unsigned char code, unsigned char trail);
     void clearLineLocked();
+
+    static void tellSwitch(bool on) {
+        if (switchHook_) switchHook_(on);
+    }
+    static inline SwitchHook switchHook_ = nullptr;
 
     mutable CriticalSection lock_;
     std::string queue_;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/file/string_util.h"
+#include "engine/input/input_ime.h"
 #include "engine/input/sys_input.h"
 #include "engine/system/window_menu_base.h"
 
@@ -11,6 +12,10 @@ namespace {
 
 void wheelToInput(int delta) {
     SysInput::instance().addWheelDelta(delta);
+}
+
+void switchTextInput(bool on) {
+    if (WindowBackend* backend = Window::instance().backend()) backend->setTextInput(on);
 }
 
 }  // namespace
@@ -42,6 +47,7 @@ bool Window::create(const StartParams& params, WindowBackend* backend) {
     desc.vsync = params.flags & kStartVsync;
     if (!backend->create(desc)) return false;
     backend_ = backend;
+    InputIME::setSwitchHook(&switchTextInput);
     if (params.flags & kStartFullscreenWindow) {
         setFullscreenWindow(true);
     } else {
@@ -146,6 +152,18 @@ void Window::onActivate(bool) {}
 
 void Window::onWheel(int delta) {
     if (wheelHandler_) wheelHandler_(delta);
+}
+
+void Window::onTextCommit(const char* sjis) {
+    InputIME::instance().commit(sjis);
+}
+
+void Window::onTextComposition(std::string_view sjis, int cursorByte) {
+    InputIME::instance().setComposition(sjis, cursorByte);
+}
+
+void Window::onTextKey(int code) {
+    InputIME::instance().key(static_cast<InputIME::Code>(code));
 }
 
 void Window::onMenuShortcut(int index) {

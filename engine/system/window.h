@@ -99,6 +99,10 @@ public:
     void onActivate(bool active) override;
     void onWheel(int delta) override;
     void onMenuShortcut(int index) override;
+    // Text input goes to the text entry.
+    void onTextCommit(const char* sjis) override;
+    void onTextComposition(std::string_view sjis, int cursorByte) override;
+    void onTextKey(int code) override;
 
 private:
     void requestQuit();

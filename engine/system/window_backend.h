@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "engine/input/input_source.h"
 
@@ -44,6 +45,12 @@ public:
     virtual void onWheel(int delta) = 0;
     // A menu shortcut key: the n-th item (from 0) of the menu bar.
     virtual void onMenuShortcut(int index) = 0;
+    // Text input, while it is switched on: a commit in Shift-JIS (null when
+    // a character of it has no Shift-JIS form), the composition being typed
+    // with its cursor in bytes, and the editing keys as text-entry codes.
+    virtual void onTextCommit(const char* /*sjis*/) {}
+    virtual void onTextComposition(std::string_view /*sjis*/, int /*cursorByte*/) {}
+    virtual void onTextKey(int /*code*/) {}
 };
 
 class WindowBackend : public InputSource {
@@ -66,6 +73,9 @@ public:
     // window thread; an older frame not yet shown is dropped.
     virtual void postFrame(const std::uint32_t* pixels, int width, int height, int pitch) = 0;
     virtual void destroy() = 0;
+    // Switches the system's text input (and its input method) on or off;
+    // any thread, applied by the window thread.
+    virtual void setTextInput(bool /*on*/) {}
 };
 
 }  // namespace qel

@@ -7,10 +7,15 @@
 namespace qel {
 namespace {
 
-std::string convert(const char* to, const char* from, std::string_view in) {
+// Strict: false at the first sequence that does not convert.
+bool convert(const char* to, const char* from, std::string_view in, bool strict, std::string& out) {
+    out.clear();
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
-    std::string out;
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        if (strict) return false;
+        out.assign(in);
+        return true;
+    }
     char buffer[256];
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = in.size();
@@ -21,6 +26,11 @@ std::string convert(const char* to, const char* from, std::string_view in) {
         out.append(buffer, dst);
         if (r == static_cast<size_t>(-1)) {
             if (errno == E2BIG) continue;
+            if (strict) {
+                iconv_close(cd);
+                out.clear();
+                return false;
+            }
             // Invalid or truncated sequence: mark it and go on after one byte.
             out += '?';
             ++src;
@@ -33,17 +43,25 @@ std::string convert(const char* to, const char* from, std::string_view in) {
     iconv(cd, nullptr, nullptr, &dst, &dstLeft);
     out.append(buffer, dst);
     iconv_close(cd);
-    return out;
+    return true;
 }
 
 }  // namespace
 
 std::string Cp932::toUtf8(std::string_view sjis) {
-    return convert("UTF-8", "CP932", sjis);
+    std::string out;
+    convert("UTF-8", "CP932", sjis, false, out);
+    return out;
 }
 
 std::string Cp932::fromUtf8(std::string_view utf8) {
-    return convert("CP932", "UTF-8", utf8);
+    std::string out;
+    convert("CP932", "UTF-8", utf8, false, out);
+    return out;
+}
+
+bool Cp932::fromUtf8Strict(std::string_view utf8, std::string& out) {
+    return convert("CP932", "UTF-8", utf8, true, out);
 }
 
 }  // namespace qel

@@ -14,6 +14,9 @@ public:
     // rest of the text.
     static std::string toUtf8(std::string_view sjis);
     static std::string fromUtf8(std::string_view utf8);
+    // False, `out` left empty, when a character has no Shift-JIS form or
+    // the text is not UTF-8: nothing is mangled.
+    static bool fromUtf8Strict(std::string_view utf8, std::string& out);
 };
 
 }  // namespace qel

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cmath>
 #include <mutex>
 #include <string>
@@ -32,6 +33,24 @@ struct SdlWindow::Impl {
 
     std::mutex inputMutex;
     InputSnapshot input;
+
+    // Text input asked for by any thread, switched by the main thread.
+    std::atomic<bool> textWanted{false};
+    bool textOn = false;
+
+    void applyTextInput() {
+        const bool wanted = textWanted.load();
+        if (wanted == textOn) return;
+        textOn = wanted;
+        if (wanted)
+            SDL_StartTextInput();
+        else
+            SDL_StopTextInput();
+#ifdef SDL_HINT_IME_SHOW_UI
+        // The input method shows its own candidates: the game draws none.
+        SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+#endif
+    }
 
     void applyTitle() {
         std::string title;
@@ -104,6 +123,50 @@ bool isUnaskedHeadlessDriver(const char* driver) {
         start = end + 1;
     }
     return true;
+}
+
+// The text-entry code of an editing key; 0 for any other key.
+int textKeyCode(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_TAB:
+            return 9;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_ESCAPE:
+            return 27;
+        case SDLK_RIGHT:
+            return 28;
+        case SDLK_LEFT:
+            return 29;
+        case SDLK_DELETE:
+            return 127;
+        default:
+            return 0;
+    }
+}
+
+// The composition in Shift-JIS ("・" for a character without a form) with
+// SDL's character cursor turned into a byte offset.
+void sendComposition(WindowEventSink& sink, const char* utf8, int cursorChars) {
+    std::string sjis;
+    int cursorByte = -1;
+    int chars = 0;
+    for (const char* p = utf8; *p;) {
+        if (chars == cursorChars) cursorByte = static_cast<int>(sjis.size());
+        const char* next = p + 1;
+        while ((static_cast<unsigned char>(*next) & 0xC0) == 0x80) ++next;
+        std::string one;
+        sjis += Cp932::fromUtf8Strict(std::string_view(p, static_cast<std::size_t>(next - p)), one)
+                    ? one
+                    : std::string("・");
+        p = next;
+        ++chars;
+    }
+    if (cursorByte < 0) cursorByte = static_cast<int>(sjis.size());
+    sink.onTextComposition(sjis, cursorByte);
 }
 
 }  // namespace
@@ -210,6 +273,7 @@ bool SdlWindow::pump(WindowEventSink& sink) {
     Impl& d = *impl_;
     if (!d.window) return false;
     d.applyTitle();
+    d.applyTextInput();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
@@ -253,7 +317,23 @@ bool SdlWindow::pump(WindowEventSink& sink) {
                 if (y != 0) sink.onWheel(y * 120);
                 break;
             }
+            case SDL_TEXTINPUT: {
+                if (!d.textOn) break;
+                std::string sjis;
+                sink.onTextCommit(Cp932::fromUtf8Strict(e.text.text, sjis) ? sjis.c_str()
+                                                                           : nullptr);
+                break;
+            }
+            case SDL_TEXTEDITING: {
+                if (!d.textOn) break;
+                sendComposition(sink, e.edit.text, e.edit.start);
+                break;
+            }
             case SDL_KEYDOWN:
+                // The editing keys bring no text of their own.
+                if (d.textOn) {
+                    if (int code = textKeyCode(e.key.keysym.sym); code != 0) sink.onTextKey(code);
+                }
                 // Alt+1..9: the items of the menu bar, which has no native form here.
                 if (!e.key.repeat && (e.key.keysym.mod & KMOD_ALT) &&
                     e.key.keysym.scancode >= SDL_SCANCODE_1 &&
@@ -297,6 +377,10 @@ void SdlWindow::postFrame(const std::uint32_t* pixels, int width, int height, in
 void SdlWindow::readInput(InputSnapshot& out) {
     std::lock_guard lock(impl_->inputMutex);
     out = impl_->input;
+}
+
+void SdlWindow::setTextInput(bool on) {
+    impl_->textWanted = on;
 }
 
 void SdlWindow::destroy() {

@@ -28,6 +28,7 @@ public:
     void postFrame(const std::uint32_t* pixels, int width, int height, int pitch) override;
     void readInput(InputSnapshot& out) override;
     void destroy() override;
+    void setTextInput(bool on) override;
 
     // Window coordinates to frame pixels through the present rectangle.
     static void toFramePixels(const WindowRect& rect, int frameWidth, int frameHeight, int x, int y,

@@ -1,6 +1,6 @@
 // The OS-boundary converter over any bytes, either way: output is always
 // whole, valid text of its encoding, and a second round trip changes
-// nothing more.
+// nothing more; the strict form converts all or nothing.
 #include <string>
 
 #include "platform/os/cp932.h"
@@ -41,5 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string again = Cp932::toUtf8(fromAny);
     require(validUtf8(again), "whatever came in, the text back is valid UTF-8");
     require(Cp932::fromUtf8(again) == fromAny, "a second round trip changes nothing");
+
+    // Text input's strict form: all or nothing, and when all, the same text.
+    std::string strict;
+    if (Cp932::fromUtf8Strict(bytes, strict))
+        require(strict == fromAny, "a strict conversion that succeeds matches the lenient one");
+    else
+        require(strict.empty(), "a refused strict conversion leaves nothing");
     return 0;
 }

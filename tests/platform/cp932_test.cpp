@@ -29,5 +29,15 @@ TEST(Cp932, BadBytesBecomeQuestionMarksAndTheRestSurvives) {
     EXPECT_EQ(back, many);
 }
 
+TEST(Cp932, StrictConversionRefusesAWholeTextWithACharacterWithoutAForm) {
+    std::string out = "stale";
+    EXPECT_TRUE(Cp932::fromUtf8Strict(reinterpret_cast<const char*>(u8"かな漢字ｶA"), out));
+    EXPECT_EQ(out, "かな漢字ｶA");
+    for (const char8_t* text : {u8"a𠮷b", u8"😀", u8"x\xff"}) {
+        EXPECT_FALSE(Cp932::fromUtf8Strict(reinterpret_cast<const char*>(text), out));
+        EXPECT_EQ(out, "");
+    }
+}
+
 }  // namespace
 }  // namespace qel

@@ -21,7 +21,33 @@ struct RecordingSink : WindowEventSink {
     void onActivate(bool) override {}
     void onWheel(int delta) override { events.push_back("wheel " + std::to_string(delta)); }
     void onMenuShortcut(int index) override { events.push_back("menu " + std::to_string(index)); }
+    void onTextCommit(const char* sjis) override {
+        events.push_back(sjis ? std::string("commit ") + sjis : "refused");
+    }
+    void onTextComposition(std::string_view sjis, int cursorByte) override {
+        events.push_back("compose " + std::string(sjis) + " " + std::to_string(cursorByte));
+    }
+    void onTextKey(int code) override { events.push_back("key " + std::to_string(code)); }
 };
+
+void pushText(Uint32 type, const char8_t* utf8, int start = 0) {
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_TEXTINPUT) {
+        SDL_strlcpy(e.text.text, reinterpret_cast<const char*>(utf8), sizeof e.text.text);
+    } else {
+        SDL_strlcpy(e.edit.text, reinterpret_cast<const char*>(utf8), sizeof e.edit.text);
+        e.edit.start = start;
+    }
+    SDL_PushEvent(&e);
+}
+
+void pushKey(SDL_Keycode key) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    SDL_PushEvent(&e);
+}
 
 TEST(SdlWindowMouse, WindowPointsMapThroughThePresentRectangle) {
     struct Case {
@@ -99,6 +125,36 @@ TEST(SdlWindow, TranslatesSystemEventsAndPresentsFramesHeadless) {
     EXPECT_EQ(input.keys[65], 0);  // nothing is down on the dummy keyboard
     window.destroy();
     EXPECT_FALSE(window.pump(sink));
+}
+
+TEST(SdlWindow, TextInputReachesTheSinkInShiftJisOnlyWhileSwitchedOn) {
+    SdlWindow window;
+    ASSERT_TRUE(window.create(WindowDesc{})) << SDL_GetError();
+    RecordingSink sink;
+    window.pump(sink);
+    sink.events.clear();
+
+    pushText(SDL_TEXTINPUT, u8"off");
+    pushKey(SDLK_BACKSPACE);
+    window.pump(sink);
+    EXPECT_TRUE(sink.events.empty());
+
+    window.setTextInput(true);
+    window.pump(sink);
+    sink.events.clear();
+    pushText(SDL_TEXTINPUT, u8"かなｶA");
+    pushText(SDL_TEXTINPUT, u8"a𠮷");
+    pushText(SDL_TEXTEDITING, u8"か😀き", 2);
+    for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE, SDLK_RIGHT,
+                            SDLK_LEFT, SDLK_DELETE, SDLK_a}) {
+        pushKey(key);
+    }
+    window.pump(sink);
+    EXPECT_EQ(sink.events, (std::vector<std::string>{"commit かなｶA", "refused", "compose か・き 4",
+                                                     "key 8", "key 9", "key 13", "key 27", "key 28",
+                                                     "key 29", "key 127"}));
+    window.setTextInput(false);
+    window.destroy();
 }
 
 }  // namespace
