@@ -27,6 +27,7 @@ class ObjectTrap;
 class Skill;
 class Spell;
 class TaskMenu;
+class TaskName;
 class TaskWindow;
 class Tile;
 
@@ -129,6 +130,9 @@ void C_SetLogWindowColor(const Color* colour);
 // emptied when reused; null for other numbers and while booting.
 TaskMenu* C_GetMenu(int number);
 TaskWindow* C_GetWindow(int number);
+// The text-entry window, made on first request, hidden and emptied when
+// reused; null while booting.
+TaskName* C_GetIME();
 
 // False, with one log line per function, while the boot loader runs the
 // script package: the tasks, scenes, sound, log and quit flag belong to

@@ -3,6 +3,7 @@
 #include "game/shell/global_functions.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_message_log.h"
+#include "game/shell/ui/task_name.h"
 #include "game/shell/ui/task_window.h"
 
 TaskMenu* C_GetMenu(int number) {
@@ -13,6 +14,11 @@ TaskMenu* C_GetMenu(int number) {
 TaskWindow* C_GetWindow(int number) {
     if (!scriptMayReachGame("C_GetWindow")) return nullptr;
     return TaskWindow::get(number);
+}
+
+TaskName* C_GetIME() {
+    if (!scriptMayReachGame("C_GetIME")) return nullptr;
+    return TaskName::get();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bindings/script_bindings.h"
+#include "engine/input/input_ime.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_message_log.h"
@@ -122,6 +123,29 @@ TEST_F(ShellBindings, AHandleKeptPastItsWindowReadsAsDeleted) {
     EXPECT_EQ(run("heldMenu:open()"), "error: attempt to use a deleted object");
     EXPECT_EQ(run("return rawequal(held, C_GetWindow(0))"), "false");
     EXPECT_EQ(run("return C.TaskWindow.new, C.TaskMenu.new, C.TaskMenu.delete"), "nil, nil, nil");
+}
+
+TEST_F(ShellBindings, TheNameEntryOpensReadsAndCloses) {
+    const lua_runner::LuaCase cases[] = {
+        {"reuse", "return rawequal(C_GetIME(), C_GetIME())", "true"},
+        {"open",
+         "local n = C_GetIME()\n"
+         "n:setTag('名前'); n:setDrawParam(10, 20, 300, 200)\n"
+         "n:open(string.rep('a', 200), false, nil)\n"
+         "return n:getInput()",
+         ""},
+        {"defaults", "local n = C_GetIME(); n:open(); n:open(nil, nil); return n:getInput()", ""},
+    };
+    for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
+    qel::InputIME& ime = qel::InputIME::instance();
+    EXPECT_TRUE(ime.isActive());
+    ime.commit("ナマエ");
+    ime.key(qel::InputIME::kEnter);
+    ime.update();
+    EXPECT_EQ(run("return C_GetIME():getInput(), C_GetIME():getInput()"), "ナマエ, ");
+    EXPECT_EQ(run("C_GetIME():close(); return C.TaskName.new"), "nil");
+    EXPECT_FALSE(ime.isActive());
+    ime.reset();
 }
 
 TEST_F(ShellBindings, TheLogFunctionsReachTheGamesLogAndNothingWithoutOne) {

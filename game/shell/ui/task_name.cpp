@@ -1,0 +1,151 @@
+#include "game/shell/ui/task_name.h"
+
+#include <algorithm>
+
+#include "engine/core/register.h"
+#include "engine/input/input_ime.h"
+#include "engine/render/sprite_desc.h"
+#include "engine/render/sys_render_line.h"
+#include "engine/render/sys_render_sprite.h"
+#include "engine/render/sys_render_text.h"
+#include "engine/script/script_object_hook.h"
+#include "game/shell/settings.h"
+#include "game/shell/ui/outline.h"
+#include "game/shell/ui/program_task.h"
+#include "game/shell/ui/shell_keys.h"
+
+namespace {
+
+constexpr std::uint32_t kInputAndDraw = qel::TaskBase::kEventUpdate | qel::TaskBase::kEventDraw;
+
+qel::InputIME& entry() {
+    return qel::InputIME::instance();
+}
+
+}  // namespace
+
+TaskName* TaskName::find() {
+    return qel::Register<TaskName>::instance().getSingle();
+}
+
+TaskName* TaskName::get() {
+    if (TaskName* name = find()) {
+        name->setEventMask(name->getEventMask() & ~kInputAndDraw);
+        entry().close();
+        entry().setLine("");
+        name->dirty_ = true;
+        return name;
+    }
+    auto* name = new TaskName();
+    name->target_ =
+        target_view::make(kViewport, IMEWND_TEX_WIDTH, IMEWND_TEX_HEIGHT, IMEWND_BACKCOLOR);
+    if (!name->target_) {
+        delete name;
+        return nullptr;
+    }
+    return program_task::adopt(name, 0);
+}
+
+TaskName::TaskName() {
+    setEventMask(kEventAll & ~kInputAndDraw);
+}
+
+TaskName::~TaskName() {
+    qel::forgetScriptObject(this);
+    target_view::drop(kViewport, target_.get());
+}
+
+void TaskName::setTag(const char* caption) {
+    caption_ = caption ? caption : "";
+    dirty_ = true;
+}
+
+void TaskName::setDrawParam(float x, float y, int layer, int width) {
+    x_ = x;
+    y_ = y;
+    layer_ = static_cast<float>(layer & 0xFF);
+    width_ = width;
+    dirty_ = true;
+}
+
+void TaskName::open(const char* text, bool playSound, bool hiragana) {
+    setEventMask(getEventMask() | kInputAndDraw);
+    entry().start();
+    entry().setLine(text ? text : "");
+    if (playSound) shell_keys::requestSound(SE_OK);
+    const int mode = hiragana ? kHiragana : kAlphanumeric;
+    if (entry().conversionMode() != mode) entry().setConversionMode(mode);
+    dirty_ = true;
+}
+
+void TaskName::close() {
+    setEventMask(getEventMask() & ~kInputAndDraw);
+    entry().close();
+    caption_.clear();
+    dirty_ = true;
+}
+
+std::string TaskName::getInput() {
+    std::string line;
+    return entry().takeFinished(line) ? line : std::string();
+}
+
+int TaskName::boxHeight() const {
+    return IMEWND_TOP_SPACE + 2 * static_cast<int>(FONT_HEIGHT) + IMEWND_LINE_SPACE +
+           IMEWND_BOTTOM_SPACE;
+}
+
+void TaskName::redraw(const std::string& shown, int caretByte) {
+    target_->colorFill(IMEWND_BACKCOLOR.argb());
+    qel::SysRenderText& text = qel::SysRenderText::instance();
+    text.drawText(kFont, kViewport, IMEWND_TAG_X, IMEWND_TOP_SPACE, caption_, Color::WHITE);
+    // The separator runs between the caption and the entry line.
+    const int separator = IMEWND_TOP_SPACE + static_cast<int>(FONT_HEIGHT) + IMEWND_LINE_SPACE / 2;
+    qel::LineDesc line;
+    line.points[0] = Vector2(0.0f, static_cast<float>(separator));
+    line.points[1] =
+        Vector2(static_cast<float>(std::max(width_, 1) - 1), static_cast<float>(separator));
+    line.colour = Color::WHITE;
+    qel::SysRenderLine::instance().drawLine(kViewport, line);
+    ui_outline::queueFrame(kViewport, width_, boxHeight(), Color::WHITE);
+
+    const int entryY = IMEWND_TOP_SPACE + static_cast<int>(FONT_HEIGHT) + IMEWND_LINE_SPACE;
+    text.drawText(kFont, kViewport, IMEWND_IME_X, entryY, shown, Color::WHITE);
+    const int caretX = IMEWND_IME_X + caretByte * static_cast<int>(FONT_WIDTH);
+    qel::LineDesc caret;
+    caret.points[0] = Vector2(static_cast<float>(caretX), static_cast<float>(entryY));
+    caret.points[1] = Vector2(static_cast<float>(caretX),
+                              static_cast<float>(entryY + static_cast<int>(FONT_HEIGHT) - 1));
+    caret.colour = Color::WHITE;
+    qel::SysRenderLine::instance().drawLine(kViewport, caret);
+    const char* label = qel::InputIME::kModeLabels[entry().conversionMode()];
+    text.drawText(kFont, kViewport, std::max(width_, 1) - IMEWND_RIGHT_SPACE, entryY, label,
+                  Color::WHITE);
+}
+
+void TaskName::draw() {
+    if (!target_) return;
+    const std::string line = entry().line();
+    const int cursor = std::clamp(entry().cursor(), 0, static_cast<int>(line.size()));
+    const std::string composition = entry().composition();
+    // The composition shows at the cursor, inside the line.
+    const std::string shown = line.substr(0, static_cast<std::size_t>(cursor)) + composition +
+                              line.substr(static_cast<std::size_t>(cursor));
+    const int caret = cursor + entry().compositionCursor();
+    if (dirty_ || shown != drawnLine_ || caret != drawnCaret_) {
+        redraw(shown, caret);
+        drawnLine_ = shown;
+        drawnCaret_ = caret;
+        dirty_ = false;
+    }
+    qel::SpriteDesc box;
+    box.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), boxHeight(),
+            static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
+            false);
+    qel::SysRenderSprite::instance().draw(box, 0);
+}
+
+void TaskName::release() {
+    target_view::drop(kViewport, target_.get());
+    entry().close();
+}

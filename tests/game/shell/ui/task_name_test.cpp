@@ -1,0 +1,79 @@
+// The name entry over the text entry: opening with a starting text, modes
+// asked for once, finished lines read in order, reuse that empties it, and
+// the line drawn into its window.
+#include "game/shell/ui/task_name.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/input/input_ime.h"
+#include "engine/resource/render_target.h"
+#include "tests/game/shell/ui/shell_fixture.h"
+
+namespace {
+
+class TaskNameTest : public shell_test::ShellFixture {
+protected:
+    void TearDown() override {
+        qel::InputIME::instance().reset();
+        std::string ignored;
+        while (qel::InputIME::instance().takeFinished(ignored)) {
+        }
+        shell_test::ShellFixture::TearDown();
+    }
+    static qel::InputIME& ime() { return qel::InputIME::instance(); }
+};
+
+TEST_F(TaskNameTest, OpensWithItsTextReadsFinishedLinesAndEmptiesOnReuse) {
+    SE_OK = "ok.ogg";
+    TaskName* name = TaskName::get();
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(TaskName::get(), name);
+    const std::string long200(200, 'n');
+    name->open(long200.c_str(), true, false);
+    EXPECT_EQ(takeSounds(), "ok.ogg");
+    EXPECT_TRUE(name->isOpen());
+    EXPECT_TRUE(ime().isActive());
+    EXPECT_EQ(ime().line().size(), 127u);
+    EXPECT_EQ(ime().conversionMode(), TaskName::kAlphanumeric);
+    name->open("", false, true);
+    EXPECT_EQ(ime().conversionMode(), TaskName::kHiragana);
+    EXPECT_EQ(takeSounds(), "");
+
+    EXPECT_EQ(name->getInput(), "");
+    ime().commit("ナマエ");
+    ime().key(qel::InputIME::kEnter);
+    ime().update();
+    EXPECT_EQ(name->getInput(), "ナマエ");
+    EXPECT_EQ(name->getInput(), "");
+
+    name->setTag("caption");
+    ime().commit("left");
+    TaskName* again = TaskName::get();
+    EXPECT_EQ(again, name);
+    EXPECT_FALSE(name->isOpen());
+    EXPECT_FALSE(ime().isActive());
+    EXPECT_EQ(ime().line(), "");
+    name->close();
+    EXPECT_FALSE(ime().isActive());
+}
+
+TEST_F(TaskNameTest, TheLineIsDrawnIntoTheWindow) {
+    IMEWND_TEX_WIDTH = 64;
+    IMEWND_TEX_HEIGHT = 48;
+    IMEWND_BACKCOLOR = Color(0xFF000000u);
+    FONT_HEIGHT = 16;
+    TaskName* name = TaskName::get();
+    ASSERT_NE(name, nullptr);
+    name->setDrawParam(0, 0, 0, 60);
+    name->open("", false, true);
+    frame();
+    frame();
+    const qel::Surface& s = *name->target()->getTarget()->getSurface();
+    EXPECT_EQ(s.argb(0, 0), 0xFFFFFFFFu) << "the frame";
+    EXPECT_EQ(s.argb(59, name->boxHeight() - 1), 0xFFFFFFFFu);
+    EXPECT_EQ(s.argb(30, name->boxHeight() + 1), 0xFF000000u);
+}
+
+}  // namespace
