@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace qel {
 
@@ -95,8 +96,11 @@ void InputIME::key(Code code) {
 }
 
 bool InputIME::commit(const char* sjis) {
-    if (!sjis) return false;
     ScopedLock hold(lock_);
+    if (!sjis) {
+        refused_ = active_;
+        return false;
+    }
     if (!active_) return true;
     const std::string text = sjis;
     for (std::size_t i = 0; i < text.size();) {
@@ -106,6 +110,11 @@ bool InputIME::commit(const char* sjis) {
         i += width;
     }
     return true;
+}
+
+bool InputIME::takeRefused() {
+    ScopedLock hold(lock_);
+    return std::exchange(refused_, false);
 }
 
 void InputIME::setComposition(std::string_view sjis, int cursorByte) {

@@ -64,6 +64,9 @@ public:
     // fit. False, nothing queued, for a refused commit (null: a character
     // had no Shift-JIS form).
     bool commit(const char* sjis);
+    // Whether a commit was refused since the last call (the game answers
+    // with a sound).
+    bool takeRefused();
     // The composition being typed (Shift-JIS) and the cursor in it, in bytes.
     void setComposition(std::string_view sjis, int cursorByte);
 
@@ -111,6 +114,7 @@ private:
     int historyRead_ = 0;
     int historyCount_ = 0;
     int mode_ = 2;
+    bool refused_ = false;
 };
 
 }  // namespace qel

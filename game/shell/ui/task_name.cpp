@@ -123,6 +123,10 @@ void TaskName::redraw(const std::string& shown, int caretByte) {
                   Color::WHITE);
 }
 
+void TaskName::update() {
+    if (entry().takeRefused()) shell_keys::requestSound(SE_CANCEL);
+}
+
 void TaskName::draw() {
     if (!target_) return;
     const std::string line = entry().line();

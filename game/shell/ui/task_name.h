@@ -44,6 +44,8 @@ public:
     int boxHeight() const;
     qel::RenderTarget* target() const { return target_.get(); }
 
+    // A refused commit is answered with SE_CANCEL.
+    void update() override;
     void draw() override;
     void release() override;
 

@@ -87,10 +87,13 @@ TEST(InputIME, ARefusedCommitQueuesNothingAndAnInactiveEntryTakesNothing) {
     InputIME ime;
     run(ime, {"ignored"});
     EXPECT_EQ(ime.line(), "");
+    EXPECT_FALSE(ime.takeRefused()) << "an inactive entry refuses nothing";
     ime.start();
     EXPECT_FALSE(ime.commit(nullptr));
     ime.update();
     EXPECT_EQ(ime.line(), "");
+    EXPECT_TRUE(ime.takeRefused());
+    EXPECT_FALSE(ime.takeRefused());
 }
 
 TEST(InputIME, FinishedLinesFillARingOfSixteen) {

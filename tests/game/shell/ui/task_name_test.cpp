@@ -48,6 +48,13 @@ TEST_F(TaskNameTest, OpensWithItsTextReadsFinishedLinesAndEmptiesOnReuse) {
     EXPECT_EQ(name->getInput(), "ナマエ");
     EXPECT_EQ(name->getInput(), "");
 
+    SE_CANCEL = "cancel.ogg";
+    ime().commit(nullptr);  // a character without a Shift-JIS form
+    frame();
+    EXPECT_EQ(takeSounds(), "cancel.ogg");
+    frame();
+    EXPECT_EQ(takeSounds(), "");
+
     name->setTag("caption");
     ime().commit("left");
     TaskName* again = TaskName::get();
