@@ -1,4 +1,4 @@
--- The sample game's rules: the opening, the floors, the player's commands,
+-- The sample game's rules: the floors, the player's commands,
 -- the monsters' turns and the turn change. Draws use the game's generator
 -- (C_GetRand*), never math.random, so a seeded run replays.
 
@@ -7,20 +7,11 @@
 local TURN_COST = 12
 
 -- Keys (virtual-key codes).
-local KEY_ENTER, KEY_G, KEY_PERIOD = 13, 71, 190
+local KEY_G, KEY_PERIOD = 71, 190
 local KEY_NUMPAD5 = 101
 
 local function say(text)
     if C_Message then C_Message(text) end
-end
-
--- The opening: Enter makes a character of the first race and class and
--- starts a new game.
-function InputOpening(param)
-    if not C_KeyTrg(KEY_ENTER) then return end
-    if param:getRaceNum() == 0 or param:getClassNum() == 0 then return end
-    local player = param:createPlayer("Hero", 1, 0, 0)
-    if player then param:beginNewGame(player) end
 end
 
 -- ---- Floors -------------------------------------------------------------
@@ -48,6 +39,12 @@ local FIRST_FLOOR = {
 }
 
 floor = 0
+
+-- A new game (the opening calls this as it starts one) begins again on the
+-- painted first floor.
+function NewGameStarts()
+    floor = 0
+end
 
 local function paintFirstFloor(player)
     local d = C_GetDungeon()

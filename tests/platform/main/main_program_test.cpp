@@ -147,20 +147,46 @@ TEST_F(MainProgram, AnInputScriptPlaysFromTheTitleToTheOpeningAndCloses) {
     EXPECT_TRUE(std::filesystem::exists(dir / "opening.png"));
 }
 
+const std::string kToTheOpening = "until 3000 ready\npress Enter\nuntil 300 scene SceneOpening\n";
+
+// From the opening to the game: a new adventurer of the first race and
+// class, male, the name left empty (so the default one), confirmed.
+const std::string kNewCharacter =
+    "wait 5\n"
+    "press Enter\nwait 5\n"  // a new adventure
+    "press Enter\nwait 5\n"  // race
+    "press Enter\nwait 5\n"  // class
+    "press Enter\nwait 5\n"  // sex
+    "press Enter\nwait 5\n"  // name
+    "press Enter\n"          // go
+    "until 300 scene SceneGame\nwait 10\n";
+const std::string kNewGame = kToTheOpening + kNewCharacter;
+
+// Down the painted first floor's bottom row, through its monster, onto the
+// stairs.
+std::string toTheStairs() {
+    std::string keys;
+    for (const char* key : {"Down", "Down", "Right", "Right", "Right", "Right", "Right", "Right",
+                            "Right", "Right", "Right", "Right", "Right", "Right", "Down"})
+        keys += std::string("press ") + key + "\nwait 10\n";
+    return keys;
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 TEST_F(MainProgram, ANewGameIsPlayedAFewStepsWithTheKeyboard) {
-    writeText(dir / "keys.txt",
-              "until 3000 ready\n"
-              "press Enter\n"
-              "until 300 scene SceneOpening\n"
-              "press Enter\n"
-              "until 300 scene SceneGame\n"
-              "wait 10\n"
-              "press Right\n"
-              "wait 10\n"
-              "press Down\n"
-              "wait 10\n"
-              "dump game.txt\n"
-              "close\n");
+    writeText(dir / "keys.txt", kNewGame +
+                                    "press Right\n"
+                                    "wait 10\n"
+                                    "press Down\n"
+                                    "wait 10\n"
+                                    "dump game.txt\n"
+                                    "close\n");
     std::string errors;
     EXPECT_EQ(run(10000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
         << errors;
@@ -169,21 +195,13 @@ TEST_F(MainProgram, ANewGameIsPlayedAFewStepsWithTheKeyboard) {
     dump << in.rdbuf();
     const std::string text = dump.str();
     EXPECT_NE(text.find("scene SceneGame\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("player 1 \"Hero\""), std::string::npos) << text;
+    EXPECT_NE(text.find("player 1 \"アルト\""), std::string::npos) << text;
     EXPECT_NE(text.find("  at 2,2\n"), std::string::npos) << "one step right, one down\n" << text;
     EXPECT_NE(text.find("script error none"), std::string::npos) << text;
 }
 
 TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
-    std::string keys =
-        "until 3000 ready\npress Enter\nuntil 300 scene SceneOpening\npress Enter\n"
-        "until 300 scene SceneGame\nwait 10\n";
-    // Down to the bottom row of the painted floor, then right (through the
-    // monster on the way) and down onto the stairs.
-    for (const char* key : {"Down", "Down", "Right", "Right", "Right", "Right", "Right", "Right",
-                            "Right", "Right", "Right", "Right", "Right", "Right", "Down"})
-        keys += std::string("press ") + key + "\nwait 10\n";
-    writeText(dir / "keys.txt", keys + "dump game.txt\nclose\n");
+    writeText(dir / "keys.txt", kNewGame + toTheStairs() + "dump game.txt\nclose\n");
     std::string errors;
     EXPECT_EQ(run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
         << errors;
@@ -198,6 +216,81 @@ TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
         ++monsters;
     EXPECT_GE(monsters, 3u) << text;
     EXPECT_NE(text.find("script error none"), std::string::npos) << text;
+}
+
+TEST_F(MainProgram, TheOpeningMakesTheChosenAdventurerAndEscapeStepsBack) {
+    writeText(dir / "keys.txt",
+              kToTheOpening +
+                  "wait 5\n"
+                  "press Enter\nwait 5\n"                     // a new adventure
+                  "press Down\nwait 2\npress Down\nwait 5\n"  // the third race
+                  "press Enter\nwait 5\n"                     // on to the class
+                  "press Escape\nwait 5\n"                    // back: the race kept
+                  "shot race.png\n"
+                  "press Enter\nwait 5\n"                      // the third race again
+                  "press Down\nwait 5\npress Enter\nwait 5\n"  // the second class
+                  "press Down\nwait 5\npress Enter\nwait 5\n"  // female
+                  "shot name.png\n"
+                  "press Escape\nwait 5\n"  // back from the name
+                  "press Enter\nwait 5\n"   // female still
+                  "press Enter\nwait 5\n"   // no name: the default
+                  "dump confirm.txt\n"
+                  "press Enter\n"
+                  "until 300 scene SceneGame\n"
+                  "dump game.txt\n"
+                  "close\n");
+    std::string errors;
+    EXPECT_EQ(
+        run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+    const std::string confirm = readText(dir / "confirm.txt");
+    EXPECT_EQ(confirm.rfind("scene SceneOpening\n", 0), 0u) << confirm;
+    EXPECT_EQ(confirm.find("player "), std::string::npos) << "made only when confirmed\n"
+                                                          << confirm;
+    const std::string game = readText(dir / "game.txt");
+    EXPECT_NE(game.find("player 1 \"リーナ\"\n  race 3 \"天使\" class 2 \"魔術師\" sex 2\n"),
+              std::string::npos)
+        << game;
+    EXPECT_NE(game.find("script error none"), std::string::npos) << game;
+    EXPECT_TRUE(std::filesystem::exists(dir / "race.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "name.png"));
+}
+
+TEST_F(MainProgram, TheOpeningsFirstMenuEndsTheProgram) {
+    writeText(dir / "keys.txt", kToTheOpening +
+                                    "wait 5\npress Down\nwait 5\npress Enter\n"
+                                    // Never reached when the program ends.
+                                    "until 600 scene Nowhere\n");
+    std::string errors;
+    EXPECT_EQ(
+        run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+}
+
+TEST_F(MainProgram, ASecondAdventureStartsAgainOnTheFirstFloor) {
+    // Reaching the second floor sends the game back to the opening, as a
+    // death would.
+    writeText(dir / "start.lua",
+              "local input = InputPlayer\n"
+              "function InputPlayer(command, player)\n"
+              "  if floor == 2 then C_GotoOpening() return false end\n"
+              "  return input(command, player)\n"
+              "end\n"
+              "C_GotoOpening()\n");
+    writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter + toTheStairs() +
+                                    "until 300 scene SceneOpening\n" + kNewCharacter +
+                                    "dump game.txt\nclose\n");
+    std::string errors;
+    EXPECT_EQ(run(40000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=5 QEL_START_SCRIPT=start.lua "
+                  "QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    const std::string game = readText(dir / "game.txt");
+    EXPECT_NE(game.find("floor \"floor1\" level 1\n"), std::string::npos) << game;
+    EXPECT_NE(game.find("player 1 \"アルト\""), std::string::npos) << game;
+    EXPECT_NE(game.find("  at 1,1\n"), std::string::npos) << game;
+    EXPECT_NE(game.find("script error none"), std::string::npos) << game;
 }
 
 TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {
