@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_name.h"
 #include "game/shell/ui/task_window.h"

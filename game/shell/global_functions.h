@@ -26,6 +26,7 @@ class ObjectPlayer;
 class ObjectTrap;
 class Skill;
 class Spell;
+class TaskItemList;
 class TaskMenu;
 class TaskName;
 class TaskWindow;
@@ -126,6 +127,8 @@ void C_CloseLogWindow();
 void C_SetLogWindowCursor(bool show);
 void C_SetLogWindowColor(const Color* colour);
 
+// The game scene's item list; null without one and while booting.
+TaskItemList* C_GetItemList();
 // Menu or drawing window n (0 to 3), made on first request, hidden and
 // emptied when reused; null for other numbers and while booting.
 TaskMenu* C_GetMenu(int number);

@@ -1,10 +1,16 @@
 // The script functions that reach the program's message log, menus and
 // drawing windows.
 #include "game/shell/global_functions.h"
+#include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_message_log.h"
 #include "game/shell/ui/task_name.h"
 #include "game/shell/ui/task_window.h"
+
+TaskItemList* C_GetItemList() {
+    if (!scriptMayReachGame("C_GetItemList")) return nullptr;
+    return TaskItemList::current();
+}
 
 TaskMenu* C_GetMenu(int number) {
     if (!scriptMayReachGame("C_GetMenu")) return nullptr;

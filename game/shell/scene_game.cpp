@@ -2,6 +2,7 @@
 
 #include "engine/resource/sys_resource.h"
 #include "game/shell/turn_manager.h"
+#include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_message_log.h"
 #include "game/world/game_data.h"
 
@@ -10,6 +11,7 @@ bool SceneGame::init() {
     if (record && !record->isClockRunning()) record->clockStart();
     TurnManager::start(this);
     TaskMessageLog::start(this);
+    TaskItemList::create(this);
     return true;
 }
 

@@ -21,6 +21,9 @@
 #include "game/shell/settings.h"
 #include "game/shell/ui/task_se_manager.h"
 #include "platform/gfx/software_graphics_device.h"
+#include "platform/image/stb_image_decoder.h"
+#include "tests/support/gfx_test_support.h"
+#include "tests/support/scratch_folder.h"
 
 namespace shell_test {
 
@@ -63,6 +66,7 @@ protected:
         camera().setDevice(nullptr);
         resources().term();
         resources().setDevice(nullptr);
+        resources().setImageDecoder(nullptr);
         render().setResources(nullptr);
         qel::SysShader::instance().setResources(nullptr);
         resetSettings();
@@ -82,6 +86,18 @@ protected:
         camera().draw();
         tasks().draw();
         render().draw();
+    }
+    // Chips of 2 x 2 pixels as RES_TEX_CHIP: row 0 red, green, blue, white;
+    // row 1 black (so every chip (c, r) is one flat colour or black).
+    void useChipSheet() {
+        resources().setImageDecoder(&decoder_);
+        CHIP_WIDTH = 2;
+        CHIP_HEIGHT = 2;
+        const std::vector<std::uint32_t> top = {0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00,
+                                                0x0000FF, 0x0000FF, 0xFFFFFF, 0xFFFFFF};
+        const std::vector<std::uint32_t> bottom(8, 0x000000);
+        const std::vector<std::uint8_t> bytes = qel::test::bmp24({top, top, bottom, bottom});
+        RES_TEX_CHIP = scratch_.put("chips.bmp", std::string(bytes.begin(), bytes.end()));
     }
     // The sounds requested so far, joined by spaces; forgets them.
     std::string takeSounds() {
@@ -110,6 +126,8 @@ protected:
     std::unique_ptr<qel::SoftwareGraphicsDevice> device_;
     FedSource source_;
     TaskSEManager sounds_;
+    qel::test::ScratchFolder scratch_;
+    qel::StbImageDecoder decoder_;
 };
 
 }  // namespace shell_test
