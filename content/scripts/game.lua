@@ -11,7 +11,7 @@ local KEY_G, KEY_PERIOD = 71, 190
 local KEY_NUMPAD5 = 101
 
 local function say(text)
-    if C_Message then C_Message(text) end
+    if C_MessageLine then C_MessageLine(text) end
 end
 
 -- ---- Floors -------------------------------------------------------------

@@ -43,6 +43,10 @@ void C_SetVolume(float volume);
 bool C_SetFont(int id, int height, const char* face, int width, int weight, bool italic);
 // The game's current dungeon map.
 Dungeon* C_GetDungeon();
+// The map view's full redraw and automatic zoom count; nothing outside the
+// game scene.
+void C_Redraw();
+void C_CountZoomCommand(bool zoomOut);
 // The game's item factory.
 ItemFactory* C_GetItemFactory();
 

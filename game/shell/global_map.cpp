@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "game/shell/global_functions.h"
+#include "game/shell/task_field.h"
 #include "game/world/dungeon.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
@@ -74,6 +75,15 @@ Tile* C_GetTile(int x, int y) {
 
 Tile* C_GetTile(const Point& pos) {
     return C_GetTile(pos.x, pos.y);
+}
+
+void C_Redraw() {
+    if (TaskField* field = TaskField::current()) field->redraw();
+}
+
+void C_CountZoomCommand(bool zoomOut) {
+    if (TaskField* field = TaskField::current(); field && field->zoom())
+        field->zoom()->countZoomCommand(zoomOut);
 }
 
 void C_DrawTile(int x, int y) {

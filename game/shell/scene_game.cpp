@@ -1,6 +1,7 @@
 #include "game/shell/scene_game.h"
 
 #include "engine/resource/sys_resource.h"
+#include "game/shell/task_field.h"
 #include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_message_log.h"
@@ -9,6 +10,7 @@
 bool SceneGame::init() {
     GlobalRecord* record = GameData::instance().getGlobalRecord();
     if (record && !record->isClockRunning()) record->clockStart();
+    TaskField::start(this);
     TurnManager::start(this);
     TaskMessageLog::start(this);
     TaskItemList::create(this);

@@ -9,6 +9,13 @@
 
 namespace target_view {
 
+namespace {
+
+// Pictures other than the title's load with opaque black as transparent.
+constexpr std::uint32_t kChipColorKey = 0xFF000000u;
+
+}  // namespace
+
 OwnedTarget make(int slot, int width, int height, Color clearColour) {
     OwnedTarget target(qel::SysResource::instance().createRenderTarget(
         static_cast<std::uint32_t>(std::max(width, 1)),
@@ -30,8 +37,8 @@ void drop(int slot, const qel::RenderTarget* target) {
 
 OwnedTexture chips() {
     qel::SysResource& resources = qel::SysResource::instance();
-    return OwnedTexture(resources.getTexture(RES_TEX_CHIP, resources.getDefaultColorKey(),
-                                             qel::SysResource::kLoadNow));
+    return OwnedTexture(
+        resources.getTexture(RES_TEX_CHIP, kChipColorKey, qel::SysResource::kLoadNow));
 }
 
 }  // namespace target_view

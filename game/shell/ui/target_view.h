@@ -22,7 +22,8 @@ namespace target_view {
 OwnedTarget make(int slot, int width, int height, Color clearColour);
 // Empties the slot when its viewport still renders into the target.
 void drop(int slot, const qel::RenderTarget* target);
-// The chip picture (RES_TEX_CHIP), loaded now; null when it cannot be had.
+// The chip picture (RES_TEX_CHIP), loaded now with opaque black as its
+// transparent colour; null when it cannot be had.
 OwnedTexture chips();
 
 }  // namespace target_view

@@ -7,9 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "platform/image/stb_image_decoder.h"
 #include "platform/os/file_instance_lock.h"
 #include "tests/support/scratch_folder.h"
 
@@ -198,6 +201,47 @@ TEST_F(MainProgram, ANewGameIsPlayedAFewStepsWithTheKeyboard) {
     EXPECT_NE(text.find("player 1 \"アルト\""), std::string::npos) << text;
     EXPECT_NE(text.find("  at 2,2\n"), std::string::npos) << "one step right, one down\n" << text;
     EXPECT_NE(text.find("script error none"), std::string::npos) << text;
+}
+
+// The screen's picture as the program wrote it.
+SurfacePtr readShot(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    StbImageDecoder decoder;
+    return decoder.decode(bytes, 0);
+}
+
+// How many pixels of the 16 x 16 cell are not black.
+int litPixels(const Surface& screen, int cellX, int cellY) {
+    int lit = 0;
+    for (int y = cellY * 16; y < cellY * 16 + 16; ++y)
+        for (int x = cellX * 16; x < cellX * 16 + 16; ++x)
+            lit += (screen.argb(x, y) & 0xFFFFFF) != 0;
+    return lit;
+}
+
+TEST_F(MainProgram, TheMapViewShowsWhatThePlayerSeesAndFollowsTheSteps) {
+    writeText(dir / "keys.txt",
+              "until 3000 ready\npress Enter\nuntil 300 scene SceneOpening\npress Enter\n"
+              "until 300 scene SceneGame\nwait 10\nshot before.png\n"
+              "press Right\nwait 10\npress Right\nwait 10\nshot after.png\nclose\n");
+    std::string errors;
+    ASSERT_EQ(run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+    const SurfacePtr before = readShot(dir / "before.png");
+    const SurfacePtr after = readShot(dir / "after.png");
+    ASSERT_TRUE(before && after);
+    // Zoomed out, the whole map from the screen's corner: the first floor is
+    // painted in the top-left corner, the rest is unseen and black.
+    EXPECT_GT(litPixels(*before, 0, 0), 0) << "the corner wall";
+    EXPECT_GT(litPixels(*before, 1, 1), 0) << "the player";
+    EXPECT_EQ(litPixels(*before, 45, 25), 0) << "an unseen cell";
+    // Two steps right: the player's picture went with it.
+    bool moved = false;
+    for (int y = 16; y < 32 && !moved; ++y)
+        for (int x = 48; x < 64 && !moved; ++x) moved = before->argb(x, y) != after->argb(x, y);
+    EXPECT_TRUE(moved) << "cell (3, 1) shows the player after two steps";
 }
 
 TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
