@@ -222,10 +222,10 @@ int litPixels(const Surface& screen, int cellX, int cellY) {
 }
 
 TEST_F(MainProgram, TheMapViewShowsWhatThePlayerSeesAndFollowsTheSteps) {
-    writeText(dir / "keys.txt",
-              "until 3000 ready\npress Enter\nuntil 300 scene SceneOpening\npress Enter\n"
-              "until 300 scene SceneGame\nwait 10\nshot before.png\n"
-              "press Right\nwait 10\npress Right\nwait 10\nshot after.png\nclose\n");
+    writeText(dir / "keys.txt", kNewGame +
+                                    "shot before.png\n"
+                                    "press Right\nwait 10\npress Right\nwait 10\nshot after.png\n"
+                                    "close\n");
     std::string errors;
     ASSERT_EQ(run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
         << errors;
