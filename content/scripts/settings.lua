@@ -73,46 +73,47 @@ C.BAG_LIGHT_RATIO = 0.5
 C.BAG_WEIGHT_RATIO = 0.5
 C.ITEM_WEIGHT_RATIO = 0.1
 C.ITEM_WEIGHT_FORMAT = "%.1f"
-C.EQUIP_COUNT = "x%d"
-C.FRIEND_FORMAT = "%s (ally)"
-C.SUMMONED_FORMAT = "%s (summoned)"
-C.UNKNOWN_CHARA_NAME = "something"
-C.PETRIFY_FORMAT = "stone %s"
+C.EQUIP_COUNT = "×%d"
+C.FRIEND_FORMAT = "%s（仲間）"
+C.SUMMONED_FORMAT = "%s（召喚）"
+C.UNKNOWN_CHARA_NAME = "何者か"
+C.PETRIFY_FORMAT = "石になった%s"
 C.WEAPON_LEVEL_MIN = -3
 C.ARMOR_LEVEL_MIN = -3
 
 local statusNames = {
-    "Life", "Str", "Vit", "Dex", "Per", "Agi", "Wis", "Int", "Cha", "Mana", "Action", "Offense",
-    "OffenseSub", "Fire", "Magic", "Defense", "Hit", "HitSub", "HitFire", "HitMagic", "Avoid",
-    "Resist", "Weight", "Control", "Torch", "Vision", "InvisiVision", "Telepathy", "Land", "Water",
-    "Float", "Through", "Invisible", "ResPhysic", "ResMagic", "ResFire", "ResFreeze", "ResThunder",
-    "ResGround", "ResWind", "ResHoly", "ResEvil", "ResPoison", "ResNeural", "ResMind", "ResStone",
-    "ActionRatio", "SuccessMagic", "Luck", "ResDeath", "AttackSpeed", "FireSpeed", "MoveSpeed",
-    "AutoHealRatio", "AutoHeal", "AutoManaRatio", "AutoMana", "Satiety",
+    "生命", "筋力", "耐久", "器用", "感知", "敏捷", "精神", "知力", "魅力", "魔力",
+    "行動", "攻撃", "副攻撃", "射撃", "魔攻", "防御", "命中", "副命中", "射撃命中",
+    "魔法命中", "回避", "抵抗", "積載", "統率", "灯り", "視界", "透視", "念視", "陸行",
+    "水行", "浮遊", "透過", "透明", "物理耐性", "魔法耐性", "火炎耐性", "冷気耐性",
+    "電撃耐性", "大地耐性", "風耐性", "聖耐性", "邪耐性", "毒耐性", "麻痺耐性",
+    "精神耐性", "石化耐性", "行動倍率", "詠唱成功", "幸運", "即死耐性", "攻撃速度",
+    "射撃速度", "移動速度", "自然回復率", "自然回復", "魔力回復率", "魔力回復",
+    "満腹度",
 }
 for i, name in ipairs(statusNames) do C.STATUS_NAME[i - 1] = name end
 
 -- Gauge states: satiety, the field under the character, the carried load.
-C.FullTimeEffect.SATIETY_OVER:set(1.5, 10, "Overfed", C.Color(0xFFFFC040))
-C.FullTimeEffect.SATIETY_FULL:set(1.0, 10, "Full", C.Color(0xFF80FF80))
-C.FullTimeEffect.SATIETY_EMPTY:set(0.2, 10, "Hungry", C.Color(0xFFFFFF40))
-C.FullTimeEffect.SATIETY_HUNGER:set(0.05, 20, "Starving", C.Color(0xFFFF8040))
-C.FullTimeEffect.SATIETY_DEAD:set(0.0, 30, "Dying", C.Color(0xFFFF4040))
-C.FullTimeEffect.FIELD_STRAND:set(0, 10, "Stranded", C.Color(0xFFFFFF40))
-C.FullTimeEffect.FIELD_WATER:set(0, 5, "Wading", C.Color(0xFF80C0FF))
-C.FullTimeEffect.FIELD_SWIM:set(0, 10, "Swimming", C.Color(0xFF80C0FF))
-C.FullTimeEffect.FIELD_DROWN:set(0, 30, "Drowning", C.Color(0xFFFF4040))
-C.FullTimeEffect.WEIGHT_OVER:set(1.0, 10, "Burdened", C.Color(0xFFFFFF40))
-C.FullTimeEffect.WEIGHT_PRESS:set(1.5, 20, "Strained", C.Color(0xFFFF8040))
-C.FullTimeEffect.WEIGHT_DEAD:set(2.0, 30, "Overloaded", C.Color(0xFFFF4040))
+C.FullTimeEffect.SATIETY_OVER:set(1.5, 10, "食べ過ぎ", C.Color(0xFFFFC040))
+C.FullTimeEffect.SATIETY_FULL:set(1.0, 10, "満腹", C.Color(0xFF80FF80))
+C.FullTimeEffect.SATIETY_EMPTY:set(0.2, 10, "空腹", C.Color(0xFFFFFF40))
+C.FullTimeEffect.SATIETY_HUNGER:set(0.05, 20, "飢餓", C.Color(0xFFFF8040))
+C.FullTimeEffect.SATIETY_DEAD:set(0.0, 30, "餓死寸前", C.Color(0xFFFF4040))
+C.FullTimeEffect.FIELD_STRAND:set(0, 10, "座礁", C.Color(0xFFFFFF40))
+C.FullTimeEffect.FIELD_WATER:set(0, 5, "水中歩行", C.Color(0xFF80C0FF))
+C.FullTimeEffect.FIELD_SWIM:set(0, 10, "水泳中", C.Color(0xFF80C0FF))
+C.FullTimeEffect.FIELD_DROWN:set(0, 30, "溺れ", C.Color(0xFFFF4040))
+C.FullTimeEffect.WEIGHT_OVER:set(1.0, 10, "重荷", C.Color(0xFFFFFF40))
+C.FullTimeEffect.WEIGHT_PRESS:set(1.5, 20, "過重", C.Color(0xFFFF8040))
+C.FullTimeEffect.WEIGHT_DEAD:set(2.0, 30, "重量超過", C.Color(0xFFFF4040))
 
 -- Lists, menus and windows.
-C.ITEMLIST_TAG = "Items"
+C.ITEMLIST_TAG = "持ち物"
 C.ITEMLIST_CURSOR = C.Point(13, 15)
 C.ITEMLIST_BLINK_ON = 20
 C.ITEMLIST_BLINK_OFF = 10
 C.ITEMLIST_WEIGHT_X = 520
-C.ANIMALIST_TAG = "Anima"
+C.ANIMALIST_TAG = "アニマ"
 C.ANIMALIST_OFF_NAME = "???"
 C.ANIMALIST_RARITY_X = 480
 C.ANIMALIST_RARITY_MAX = 5
