@@ -26,9 +26,14 @@ class Text {
 public:
     template <class... Args>
     void line(const char* format, Args... args) {
-        char buffer[512];
-        std::snprintf(buffer, sizeof buffer, format, args...);
-        text_ += buffer;
+        const int length = std::snprintf(nullptr, 0, format, args...);
+        if (length > 0) {
+            const std::size_t start = text_.size();
+            text_.resize(start + static_cast<std::size_t>(length) + 1);
+            std::snprintf(text_.data() + start, static_cast<std::size_t>(length) + 1, format,
+                          args...);
+            text_.resize(start + static_cast<std::size_t>(length));
+        }
         text_ += '\n';
     }
     void add(const std::string& text) { text_ += text; }
