@@ -30,6 +30,9 @@ inline std::uint32_t div255(std::uint32_t x) {
 // Texture times diffuse per channel: (t x c + 127) / 255.
 inline std::uint32_t modulate(std::uint32_t t, std::uint32_t c) {
     if (c == 0xFFFFFFFFu) return t;
+    // White at some alpha, the fading case: a channel times 255 is itself.
+    if ((c & 0x00FFFFFFu) == 0x00FFFFFFu)
+        return (t & 0x00FFFFFFu) | div255((t >> 24) * (c >> 24)) << 24;
     std::uint32_t out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         out |= div255(channel(t, shift) * channel(c, shift)) << shift;
@@ -170,6 +173,16 @@ void putRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t n, std::ui
             blendAlphaRow(dst, src, n, 0, dalpha);
             return;
         }
+    } else if constexpr (Mode == BlendMode::Alpha) {
+        // Modulated a piece at a time, then blended as a span.
+        constexpr std::size_t kPiece = 256;
+        std::uint32_t piece[kPiece];
+        for (std::size_t i = 0; i < n; i += kPiece) {
+            const std::size_t m = n - i < kPiece ? n - i : kPiece;
+            for (std::size_t k = 0; k < m; ++k) piece[k] = modulate(src[i + k], color);
+            blendAlphaRow(dst + i, piece, m, 0, dalpha);
+        }
+        return;
     }
     for (std::size_t i = 0; i < n; ++i) put<Mode>(dst[i], modulate(src[i], color), dalpha);
 }

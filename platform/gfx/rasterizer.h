@@ -91,6 +91,7 @@ private:
     std::vector<FixedVertex> snapped_;
     std::vector<std::uint8_t> valid_;
     std::vector<std::uint32_t> columns_;  // per column: texel, next texel, weight
+    std::vector<std::uint32_t> gathered_;  // one row of point samples
     std::vector<std::uint64_t> linePixels_;
     px::ScaledColumns scaledColumns_;
     std::vector<std::uint32_t> scaledRows_;

@@ -233,15 +233,27 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
     const std::uint32_t salpha = tex.forcedAlpha();
     const std::uint32_t dalpha = target.forcedAlpha();
     const std::uint32_t* cols = columns_.data();
+    if (state.filter == TextureFilter::Point) gathered_.resize(width);
+    std::uint32_t* gathered = gathered_.data();
     px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
         for (int y = y0; y < y1; ++y, vw.next()) {
             std::uint32_t* dst = target.row(y) + x0;
             if (state.filter == TextureFilter::Point) {
-                const std::uint32_t* src =
-                    tex.row(px::axisPoint(vw.q, tex.height(), state.address));
-                for (std::size_t i = 0; i < width; ++i) {
-                    px::put<Mode>(dst[i], px::modulate(src[cols[i * 3]] | salpha, color), dalpha);
+                // Gathered into a row first, so that the row blends as one
+                // span (a texture drawn onto itself reads each texel before
+                // any pixel of the row is written, as one row of the general
+                // path does only when the row is not its own source).
+                const int sy = px::axisPoint(vw.q, tex.height(), state.address);
+                const std::uint32_t* src = tex.row(sy);
+                if (&tex == &target && sy == y) {
+                    for (std::size_t i = 0; i < width; ++i) {
+                        px::put<Mode>(dst[i], px::modulate(src[cols[i * 3]] | salpha, color),
+                                      dalpha);
+                    }
+                    continue;
                 }
+                for (std::size_t i = 0; i < width; ++i) gathered[i] = src[cols[i * 3]] | salpha;
+                px::putRow<Mode>(dst, gathered, width, color, dalpha);
             } else {
                 const px::AxisSample ys = px::axisLinear(vw.q, tex.height(), state.address);
                 for (std::size_t i = 0; i < width; ++i) {

@@ -11,6 +11,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <vector>
 
 #include "platform/gfx/blend_rows.h"
 #include "platform/gfx/pixel_ops.h"
@@ -92,7 +93,9 @@ Scene randomScene(std::uint32_t seed) {
             u1 = uni(-1.5f, 2.5f);
             v1 = uni(-1.5f, 2.5f);
         }
-        const std::uint32_t color = pick(3) == 0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(rng());
+        std::uint32_t color = pick(3) == 0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(rng());
+        // Some fade: white at an alpha of their own.
+        if (turns() % 4 == 0) color |= 0x00FFFFFFu;
         sp.v = test::quad(x0, y0, x0 + w, y0 + h, u0, v0, u1, v1, color);
         if (turns() % 3 == 0) {
             // Turned sprites take the triangle paths, a span at a time when
@@ -222,6 +225,39 @@ TEST(RasterizerDifferential, VectorBlendRowsMatchTheScalarBlendBitForBit) {
         for (std::size_t k = 0; k < want.size(); ++k) {
             ASSERT_EQ(hex(dst[k]), hex(want[k])) << "case " << i << " pixel " << k;
         }
+    }
+}
+
+TEST(RasterizerDifferential, ModulatedSpansMatchThePixelByPixelBlend) {
+    // Every colour, the fading whites among them, through putRow in every
+    // mode against put with the channel-by-channel product.
+    std::mt19937 rng(31);
+    const auto product = [](std::uint32_t t, std::uint32_t c) {
+        std::uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            out |= px::div255(((t >> shift) & 0xFF) * ((c >> shift) & 0xFF)) << shift;
+        return out;
+    };
+    for (int i = 0; i < 400; ++i) {
+        const std::size_t width = rng() % 300;
+        std::uint32_t color = static_cast<std::uint32_t>(rng());
+        if (i % 2 == 0) color |= 0x00FFFFFFu;
+        if (i % 7 == 0) color = 0xFFFFFFFFu;
+        const std::uint32_t dalpha = (i % 5 == 0) ? px::kAlphaMask : 0u;
+        std::vector<std::uint32_t> src(width), dst(width);
+        for (std::size_t k = 0; k < width; ++k) {
+            src[k] = static_cast<std::uint32_t>(rng());
+            dst[k] = static_cast<std::uint32_t>(rng());
+        }
+        px::withBlendMode(static_cast<BlendMode>(i % kBlendModeCount), [&]<BlendMode Mode>() {
+            std::vector<std::uint32_t> want = dst;
+            for (std::size_t k = 0; k < width; ++k)
+                px::put<Mode>(want[k], product(src[k], color), dalpha);
+            std::vector<std::uint32_t> got = dst;
+            px::putRow<Mode>(got.data(), src.data(), width, color, dalpha);
+            for (std::size_t k = 0; k < width; ++k)
+                ASSERT_EQ(hex(got[k]), hex(want[k])) << "case " << i << " pixel " << k;
+        });
     }
 }
 
