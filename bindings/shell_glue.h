@@ -9,6 +9,7 @@
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_name.h"
+#include "game/shell/ui/task_status_view.h"
 #include "game/shell/ui/task_window.h"
 
 namespace shell_glue {
@@ -68,5 +69,17 @@ inline void windowDrawFrame(TaskWindow* self, const Color* colour) {
 }
 inline void windowDrawChip(TaskWindow* self, float x, float y, const Point* chip,
                            const Color* colour) {
+    self->drawChip(x, y, chip ? *chip : Point(0, 0), shell_glue::colourOr(colour));
+}
+
+inline void statusViewDrawTextAt(TaskStatusView* self, int x, int y, const char* text,
+                                 const Color* colour) {
+    self->drawText(x, y, text, shell_glue::colourOr(colour));
+}
+inline void statusViewDrawTextAtPen(TaskStatusView* self, const char* text, const Color* colour) {
+    self->drawText(text, shell_glue::colourOr(colour));
+}
+inline void statusViewDrawChip(TaskStatusView* self, float x, float y, const Point* chip,
+                               const Color* colour) {
     self->drawChip(x, y, chip ? *chip : Point(0, 0), shell_glue::colourOr(colour));
 }

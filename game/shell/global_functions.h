@@ -43,8 +43,9 @@ void C_SetVolume(float volume);
 bool C_SetFont(int id, int height, const char* face, int width, int weight, bool italic);
 // The game's current dungeon map.
 Dungeon* C_GetDungeon();
-// The map view's full redraw and automatic zoom count; nothing outside the
-// game scene.
+// The map view's full redraw (and the status panel's, which runs
+// DrawStatusView at its next draw) and the automatic zoom count; nothing
+// outside the game scene.
 void C_Redraw();
 void C_CountZoomCommand(bool zoomOut);
 // The game's item factory.

@@ -6,6 +6,7 @@
 
 #include "game/shell/global_functions.h"
 #include "game/shell/task_field.h"
+#include "game/shell/ui/task_status_view.h"
 #include "game/world/dungeon.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
@@ -79,6 +80,7 @@ Tile* C_GetTile(const Point& pos) {
 
 void C_Redraw() {
     if (TaskField* field = TaskField::current()) field->redraw();
+    if (TaskStatusView* view = TaskStatusView::find()) view->redraw();
 }
 
 void C_CountZoomCommand(bool zoomOut) {

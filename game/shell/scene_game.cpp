@@ -5,6 +5,7 @@
 #include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_message_log.h"
+#include "game/shell/ui/task_status_view.h"
 #include "game/world/game_data.h"
 
 bool SceneGame::init() {
@@ -14,6 +15,7 @@ bool SceneGame::init() {
     TurnManager::start(this);
     TaskMessageLog::start(this);
     TaskItemList::create(this);
+    TaskStatusView::create(this);
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/ui/task_item_list.h"
+#include "game/shell/ui/task_status_view.h"
+#include "game/world/object_player.h"
 #include "tests/bindings/lua_runner.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 #include "tests/game/world/item_fixture.h"
@@ -22,19 +24,20 @@ protected:
         const std::string path = scratch_.file("items.dat");
         writeScrambledTable(path, kItemHeader + itemRow(2) + itemRow(5, {{C_STOCK, "1"}}));
         ASSERT_TRUE(ItemFactory::instance().loadFile(message, path)) << message.data();
-        ASSERT_TRUE(host_.init());
+        ASSERT_TRUE(host().init());
         std::string error;
-        ASSERT_EQ(openScriptBindings(host_.state(), &error), 1) << error;
-        ASSERT_TRUE(host_.runBuffer(lua_runner::kRunner, 0, "runner")) << host_.lastError();
+        ASSERT_EQ(openScriptBindings(host().state(), &error), 1) << error;
+        ASSERT_TRUE(host().runBuffer(lua_runner::kRunner, 0, "runner")) << host().lastError();
     }
     void TearDown() override {
+        run("for k in pairs({a=1, b=1, c=1, l=1, x=1}) do _G[k] = nil end collectgarbage()");
+        GameData::instance().setPlayer(nullptr);
         GameData::instance().getObjectManager()->clearAll();
         shell_test::ShellFixture::TearDown();
         ItemFactory::instance().clear();
     }
-    std::string run(const char* chunk) { return lua_runner::run(host_.state(), chunk); }
-
-    qel::SysLua host_;
+    std::string run(const char* chunk) { return lua_runner::run(host().state(), chunk); }
+    static qel::SysLua& host() { return qel::SysLua::instance(); }
 };
 
 TEST_F(ShellListBindings, TheItemListThroughEveryMethod) {
@@ -107,6 +110,64 @@ TEST_F(ShellListBindings, AListedItemThatIsDeletedLeavesTheList) {
     EXPECT_EQ(run("return C_GetItemList()"), "nil");
     EXPECT_EQ(run("return (pcall(function() return l:getItem(0) end))"), "false")
         << "a handle kept past the list reads as deleted";
+}
+
+TEST_F(ShellListBindings, TheStatusPanelIsDrawnByTheScriptOncePerChange) {
+    useChipSheet();
+    ICON_WIDTH = 4;
+    ICON_HEIGHT = 2;
+    STATUS_VIEW_X = 10;
+    STATUS_VIEW_Y = 20;
+    STATUS_VIEW_WIDTH = 8;
+    STATUS_VIEW_HEIGHT = 4;
+    ASSERT_EQ(run("calls = 0\n"
+                  "function DrawStatusView(player, panel)\n"
+                  "  calls = calls + 1; seen = tolua.type(player) .. ' ' .. tolua.type(panel)\n"
+                  "  panel:drawChip(1, 1, nil, nil)\n"
+                  "  panel:drawChip(5, 0, C.Point(1, 0), C.Color(0, 255, 0))\n"
+                  "  panel:drawText(0, 0, 'x', nil); panel:drawText('y', nil)\n"
+                  "end\n"
+                  "return 1"),
+              "1");
+    EXPECT_EQ(run("C_Redraw(); return calls"), "0") << "no panel: nothing";
+    TaskStatusView* view = TaskStatusView::create(nullptr);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(TaskStatusView::create(nullptr), nullptr) << "one game panel";
+    frame();
+    frame();
+    EXPECT_EQ(run("return calls"), "0") << "no player: drawn from its last contents";
+
+    auto* player = new ObjectPlayer("hero", Point(0, 0), Color::WHITE, Race(), Status());
+    GameData::instance().setPlayer(player);
+    frame();
+    EXPECT_EQ(run("return calls, seen"), "1, ObjectPlayer TaskStatusView");
+    frame();
+    EXPECT_EQ(run("return calls"), "1") << "no change";
+    player->setUpdate(true);
+    player->setUpdate(true);
+    frame();
+    EXPECT_EQ(run("return calls"), "2") << "several changes in a frame: one call";
+    EXPECT_FALSE(player->getUpdate());
+    EXPECT_EQ(run("C_Redraw(); C_Redraw(); return calls"), "2");
+    frame();
+    EXPECT_EQ(run("return calls"), "3");
+    // The chips land in the cleared panel, scaled to the icon size (the
+    // text is drawn by font 1, which this test does not make).
+    EXPECT_EQ(picture(*view->target()->getTarget()->getSurface(), 0, 0, 8, 4),
+              "?????GGG\n"
+              "?RRRRGGG\n"
+              "?RRRR???\n"
+              "????????\n");
+    EXPECT_EQ(device_->backBuffer().argb(11, 21), 0xFFFF0000u) << "shown at its place";
+
+    EXPECT_EQ(run("local v = C.TaskStatusView:new_local(); v:redraw(); v:drawText('a', nil)\n"
+                  "return pcall(function() C_GetPlayer() ; return 1 end)"),
+              "true, 1");
+    view->kill();
+    frame();
+    frame();
+    EXPECT_EQ(TaskStatusView::find(), nullptr);
+    EXPECT_EQ(run("C_Redraw(); return calls"), "3");
 }
 
 }  // namespace
