@@ -8,8 +8,8 @@ C.SE_CANCEL = "data/se/cancel.ogg"
 C.RES_TEX_CHIP = "data/chip.png"
 
 -- Map drawing and sight.
-C.CHIP_OPEN_COLOR = 0.6
-C.CHIP_VIEW_COLOR = 0.45
+C.CHIP_OPEN_COLOR = 0.5
+C.CHIP_VIEW_COLOR = 0.8
 C.WATER_COLOR = C.Color(0x604080FF)
 C.FREEZE_COLOR = C.Color(0x60C0F0FF)
 C.NO_TORCH_COLOR = C.Color(0xA0000000)

@@ -101,11 +101,11 @@ int ImageLoader::nextPowerOfTwo(int n) {
     return p;
 }
 
-std::optional<LoadedImage> ImageLoader::load(std::span<const std::uint8_t> bytes,
-                                             std::uint32_t colorKey, std::string* error) {
+SurfacePtr ImageLoader::decode(std::span<const std::uint8_t> bytes, std::uint32_t colorKey,
+                               std::string* error) {
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
         setError(error, "no picture data");
-        return std::nullopt;
+        return nullptr;
     }
     int w = 0;
     int h = 0;
@@ -114,45 +114,58 @@ std::optional<LoadedImage> ImageLoader::load(std::span<const std::uint8_t> bytes
     // Size and data are judged from the header, before anything is decoded.
     if (stbi_info_from_memory(bytes.data(), length, &w, &h, &channels) == 0) {
         setError(error, std::string("cannot decode picture: ") + stbi_failure_reason());
-        return std::nullopt;
+        return nullptr;
     }
     // A top-down BMP reports its height negative here.
     const long long rows = h < 0 ? -static_cast<long long>(h) : h;
     if (w < 1 || rows < 1 || w > kMaxSide || rows > kMaxSide) {
         setError(error, "picture too big: " + std::to_string(w) + " x " + std::to_string(rows));
-        return std::nullopt;
+        return nullptr;
     }
     h = static_cast<int>(rows);
     if (!bmpHasAllPixels(bytes, w, h) || !pngChunksFit(bytes)) {
         setError(error, "picture data shorter than its size");
-        return std::nullopt;
+        return nullptr;
     }
     StbPixels pixels;
     pixels.data = stbi_load_from_memory(bytes.data(), length, &w, &h, &channels, 4);
     if (pixels.data == nullptr) {
         setError(error, std::string("cannot decode picture: ") + stbi_failure_reason());
-        return std::nullopt;
+        return nullptr;
     }
     if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
         setError(error, "picture too big");
-        return std::nullopt;
+        return nullptr;
     }
     try {
-        Surface picture(w, h, PixelFormat::A8R8G8B8);
+        auto picture = std::make_shared<Surface>(w, h, PixelFormat::A8R8G8B8);
         const unsigned char* src = pixels.data;
-        for (std::uint32_t& p : picture.pixels()) {
+        for (std::uint32_t& p : picture->pixels()) {
             const std::uint32_t argb = static_cast<std::uint32_t>(src[3]) << 24 |
                                        static_cast<std::uint32_t>(src[0]) << 16 |
                                        static_cast<std::uint32_t>(src[1]) << 8 | src[2];
             p = (colorKey != 0 && argb == colorKey) ? 0u : argb;
             src += 4;
         }
+        return picture;
+    } catch (const std::bad_alloc&) {
+        setError(error, "out of memory");
+        return nullptr;
+    }
+}
+
+std::optional<LoadedImage> ImageLoader::load(std::span<const std::uint8_t> bytes,
+                                             std::uint32_t colorKey, std::string* error) {
+    const SurfacePtr picture = decode(bytes, colorKey, error);
+    if (!picture) return std::nullopt;
+    try {
         LoadedImage out;
-        out.imageWidth = w;
-        out.imageHeight = h;
+        out.imageWidth = picture->width();
+        out.imageHeight = picture->height();
         out.surface =
-            std::make_shared<Surface>(nextPowerOfTwo(w), nextPowerOfTwo(h), PixelFormat::A8R8G8B8);
-        stretch(picture, *out.surface);
+            std::make_shared<Surface>(nextPowerOfTwo(picture->width()),
+                                      nextPowerOfTwo(picture->height()), PixelFormat::A8R8G8B8);
+        stretch(*picture, *out.surface);
         return out;
     } catch (const std::bad_alloc&) {
         setError(error, "out of memory");

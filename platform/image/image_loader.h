@@ -31,6 +31,10 @@ public:
     // when given, says why.
     static std::optional<LoadedImage> load(std::span<const std::uint8_t> bytes,
                                            std::uint32_t colorKey, std::string* error = nullptr);
+    // The picture at its own size (a screenshot read back), keyed as load()
+    // keys it; null, with the reason, where load() gives nothing.
+    static SurfacePtr decode(std::span<const std::uint8_t> bytes, std::uint32_t colorKey,
+                             std::string* error = nullptr);
     // The whole file read, then load(); a file that cannot be read is nothing.
     static std::optional<LoadedImage> loadFile(const std::string& path, std::uint32_t colorKey,
                                                std::string* error = nullptr);

@@ -7,7 +7,8 @@
 // runs that Lua file once the boot is done and enters the game scene
 // without Enter; QEL_SEED=n seeds the random generator with n instead of the
 // time; QEL_UNTHROTTLED=1 runs frames without waiting for their time;
-// QEL_INPUT_SCRIPT=file plays the keyboard from that file (input_script.h).
+// QEL_INPUT_SCRIPT=file plays the keyboard from that file (input_script.h);
+// QEL_SCREENSHOT=file.png writes the last frame drawn as the program ends.
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -32,6 +33,7 @@
 #include "platform/audio/sdl_audio_device.h"
 #include "platform/dev/input_script.h"
 #include "platform/font/font_face.h"
+#include "platform/gfx/png_writer.h"
 #include "platform/gfx/software_graphics_device.h"
 #include "platform/image/stb_image_decoder.h"
 #include "platform/net/posix_socket_api.h"
@@ -53,6 +55,17 @@ void runStartScript() {
     }
     if (qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle())
         scenes->requestChange(&SceneGame::staticClassInfo());
+}
+
+// QEL_SCREENSHOT: the back buffer as the game thread ends, before the
+// device goes.
+const char* g_screenshot = nullptr;
+
+void shutdownWithScreenshot() {
+    qel::GraphicsDevice* device = qel::SysMain::instance().device();
+    if (!device || !qel::PngWriter::write(device->backBuffer(), g_screenshot))
+        qel::logMessage("%s: the screenshot cannot be written", g_screenshot);
+    game_hooks::gameShutdownHook();
 }
 
 qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int height) {
@@ -98,6 +111,8 @@ int main() {
     qel::SysSound::instance().setAudioDevice(&audio);
 
     game_hooks::installGameHooks();
+    if ((g_screenshot = std::getenv("QEL_SCREENSHOT")))
+        app.setGameShutdownHook(&shutdownWithScreenshot);
     if ((g_startScript = std::getenv("QEL_START_SCRIPT")))
         SceneTitle::setLoadedHook(&runStartScript);
     BootLoader::setScriptInterface(&openScriptBindings);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/image/stb_image_decoder.h"
+#include "platform/image/image_loader.h"
 #include "platform/os/file_instance_lock.h"
 #include "tests/support/scratch_folder.h"
 
@@ -208,8 +208,7 @@ SurfacePtr readShot(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
-    StbImageDecoder decoder;
-    return decoder.decode(bytes, 0);
+    return ImageLoader::decode(bytes, 0);
 }
 
 // How many pixels of the 16 x 16 cell are not black.
@@ -242,6 +241,52 @@ TEST_F(MainProgram, TheMapViewShowsWhatThePlayerSeesAndFollowsTheSteps) {
     for (int y = 16; y < 32 && !moved; ++y)
         for (int x = 48; x < 64 && !moved; ++x) moved = before->argb(x, y) != after->argb(x, y);
     EXPECT_TRUE(moved) << "cell (3, 1) shows the player after two steps";
+}
+
+TEST_F(MainProgram, AStartScriptsFloorShowsInTheScreenshotAtItsCells) {
+    // A wall everywhere, one lit room of floor, the player in it at (5, 4);
+    // the game's own first floor never comes (floor is past 0).
+    writeText(dir / "start.lua",
+              "floor = 1\n"
+              "local d = C_GetDungeon()\n"
+              "local cd = C.CreateDungeon(d)\n"
+              "cd:fillAll(C.Tile('wall', 0, 0, C.Color.WHITE, 26))\n"
+              "cd:fillRect(C.Tile('floor', 1, 0, C.Color.WHITE, 25), 2, 2, 8, 5)\n"
+              "local opening = C.OpeningParam()\n"
+              "opening:loadRaceFile() opening:loadClassFile()\n"
+              "opening:createPlayer('Test', 1, 0, 0):setPos(5, 4)\n");
+    std::string errors;
+    ASSERT_EQ(
+        run(60, errors, "SDL_VIDEODRIVER=dummy QEL_START_SCRIPT=start.lua QEL_SCREENSHOT=shot.png"),
+        0)
+        << errors;
+    const SurfacePtr shot = readShot(dir / "shot.png");
+    const SurfacePtr chips = readShot(dir / "data/chip.png");
+    ASSERT_TRUE(shot && chips);
+    // Zoomed out at scale 1 the map starts at the screen's corner, a cell a
+    // chip. The floor is the sheet's chip (1, 0) exactly, the player's cell
+    // holds something else over it, and cells never seen are black.
+    // The first pixel of the cell that differs from the chip, or "".
+    const auto differenceFromChip = [&](int cellX, int cellY, int chipX, int chipY) {
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const std::uint32_t want = chips->argb(chipX * 16 + x, chipY * 16 + y) & 0xFFFFFF;
+                const std::uint32_t got = shot->argb(cellX * 16 + x, cellY * 16 + y) & 0xFFFFFF;
+                // Transparent black in the sheet is the black below.
+                if (want != got) {
+                    std::ostringstream at;
+                    at << "pixel " << x << "," << y << ": " << std::hex << got << " against "
+                       << want;
+                    return at.str();
+                }
+            }
+        return std::string();
+    };
+    EXPECT_EQ(differenceFromChip(6, 4, 1, 0), "") << "the floor next to the player";
+    EXPECT_EQ(differenceFromChip(4, 5, 1, 0), "") << "the floor diagonally below";
+    EXPECT_NE(differenceFromChip(5, 4, 1, 0), "") << "the player stands there";
+    EXPECT_GT(litPixels(*shot, 5, 4), 0);
+    EXPECT_EQ(litPixels(*shot, 30, 20), 0) << "never seen";
 }
 
 TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
