@@ -13,7 +13,24 @@ qel_pack_table(content_monsters ${QEL_CONTENT_DIR}/tables/monster.csv ${QEL_RUN_
 qel_pack_table(content_distribution ${QEL_CONTENT_DIR}/tables/distribution.csv ${QEL_RUN_DATA}/enemy.dat TEXT)
 qel_pack_table(content_anima ${QEL_CONTENT_DIR}/tables/anima.csv ${QEL_RUN_DATA}/data10.dat TEXT)
 qel_pack_scripts(content_scripts ${QEL_RUN_DATA}/data09.dat BASE_DIR ${QEL_CONTENT_DIR}/scripts
-                 FILES settings.lua main.lua game.lua opening.lua TEXT)
+                 FILES settings.lua main.lua game.lua opening.lua language.lua TEXT)
+# The English overlay (config.txt: LOCALE = "en"): its tables scrambled
+# like the data tables, its locale.lua (plain ASCII) copied as it is.
+set(content_locale_targets "")
+foreach(table action spell skill item name mons)
+  qel_pack_table(content_locale_en_${table} ${QEL_CONTENT_DIR}/locale/en/${table}.csv
+                 ${QEL_RUN_DATA}/locale/en/${table}.csv TEXT)
+  list(APPEND content_locale_targets content_locale_en_${table})
+endforeach()
+add_custom_command(
+  OUTPUT ${QEL_RUN_DATA}/locale/en/locale.lua
+  COMMAND ${CMAKE_COMMAND} -E copy ${QEL_CONTENT_DIR}/locale/en/locale.lua
+          ${QEL_RUN_DATA}/locale/en/locale.lua
+  DEPENDS ${QEL_CONTENT_DIR}/locale/en/locale.lua
+  COMMENT "Copying the English locale.lua"
+  VERBATIM)
+add_custom_target(content_locale_en_script ALL DEPENDS ${QEL_RUN_DATA}/locale/en/locale.lua)
+list(APPEND content_locale_targets content_locale_en_script)
 # Sound effects, synthesised from content/sounds/<name>.txt into data/se/<name>.ogg.
 set(QEL_CONTENT_SOUNDS ok cancel cursor hit miss pickup stairs levelup death clear)
 set(content_sound_targets "")
@@ -24,5 +41,5 @@ foreach(name ${QEL_CONTENT_SOUNDS})
 endforeach()
 # The chip sheet, drawn from content/art/chips.txt.
 qel_generate_picture(content_chips ${QEL_CONTENT_DIR}/art/chips.txt ${QEL_RUN_DATA}/chip.png)
-add_custom_target(content DEPENDS content_chips ${content_sound_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_distribution content_anima
+add_custom_target(content DEPENDS content_chips ${content_sound_targets} ${content_locale_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_distribution content_anima
                                   content_scripts)

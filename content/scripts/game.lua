@@ -267,3 +267,34 @@ end
 function GetItemName(item, corpse, kind)
     return nil
 end
+
+-- The skills' level texts, written in English in the skill table (a key a
+-- language's own StrFmt may read differently), shown in Japanese.
+local LEVEL_TEXT = {
+    ["Sword mastery"] = "剣の心得",
+    ["Blunt mastery"] = "鈍器の心得",
+    ["Axe mastery"] = "斧の心得",
+    ["Shield mastery"] = "盾の心得",
+    ["Magic"] = "魔術",
+    ["Archery"] = "弓の心得",
+    ["Swims in deep water"] = "深い水を泳ぐ",
+    ["Dodge"] = "身をかわす",
+    ["Flies over water"] = "水の上を飛ぶ",
+    ["Slash"] = "斬撃",
+    ["Poisonous bite"] = "毒の牙",
+    ["Fights with two weapons"] = "二つの武器で戦う",
+}
+
+function StrFmt(text)
+    return LEVEL_TEXT[text] or text
+end
+
+-- ---- Items ---------------------------------------------------------------------
+
+-- Called once the boot has loaded the tables (and a language's texts).
+function LoadItemGroupPer()
+    -- The program knows the sanctuary scroll by its key, which is no name
+    -- to show; a language's own table names it instead.
+    local sanctuary = C_GetItemFactory():getBase("ScrollSanctuary")
+    if sanctuary and C.LOCALE == "" then sanctuary:getItemName():setMainName("聖域の巻物") end
+end

@@ -3,6 +3,8 @@
 -- thread during the boot, before any table is loaded.
 
 C.FILE_VERSION = 109
+-- config.txt (run before C exists) may choose a language: LOCALE = "en".
+if type(LOCALE) == "string" then C.LOCALE = LOCALE end
 C.SE_OK = "data/se/ok.ogg"
 C.SE_CANCEL = "data/se/cancel.ogg"
 C.RES_TEX_CHIP = "data/chip.png"

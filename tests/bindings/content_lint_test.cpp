@@ -1,16 +1,21 @@
 // The sample content as the game loads it: the real boot reads every table
 // with no message, the content is as large as promised, what its rows name
-// exists, and every callback the game calls is a function.
+// exists, every callback the game calls is a function, and every name shown
+// is Japanese, or English under the English overlay.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
 #include "engine/system/window.h"
 #include "game/data/action_list.h"
+#include "game/data/skill.h"
 #include "game/data/skill_list.h"
 #include "game/data/spell_list.h"
 #include "game/shell/boot_loader.h"
@@ -19,6 +24,7 @@
 #include "game/shell/world_settings.h"
 #include "game/world/anima_list.h"
 #include "game/world/class_base.h"
+#include "game/world/game_data.h"
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
 #include "game/world/race_base.h"
@@ -121,6 +127,68 @@ TEST_F(ContentLint, EveryCallbackTheGameCallsIsAFunction) {
     EXPECT_FALSE(SE_OK.empty());
     EXPECT_TRUE(std::filesystem::exists(dir_ / SE_OK)) << SE_OK;
     EXPECT_TRUE(std::filesystem::exists(dir_ / SE_CANCEL)) << SE_CANCEL;
+}
+
+// Every text a player reads of the loaded records, with what it is.
+std::vector<std::pair<std::string, std::string>> shownNames() {
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const auto& [tag, action] : ActionList::instance().actions()) {
+        names.emplace_back("action " + tag, action->name());
+        names.emplace_back("action message " + tag, action->msg());
+        names.emplace_back("action explanation " + tag, action->explain());
+    }
+    for (const auto& [tag, spell] : SpellList::instance().spells())
+        names.emplace_back("spell " + tag, spell->name());
+    for (const Skill* skill : SkillList::instance().skills()) {
+        names.emplace_back("skill " + skill->tag(), skill->name());
+        for (int level = 0; level < skill->levelMax(); ++level)
+            names.emplace_back("skill level " + skill->tag(), skill->levelName(level));
+    }
+    ItemFactory::instance().resetName();
+    for (const ItemBase* kind : ItemFactory::instance().kinds()) {
+        const std::string id = std::to_string(kind->id());
+        names.emplace_back("item " + id, kind->getItemName().getMainName());
+        names.emplace_back("item explanation " + id, kind->explain());
+        if (!kind->getItemName().getFalseName().empty())
+            names.emplace_back("item false name " + id, kind->getItemName().getFalseName());
+    }
+    for (const NpcBase* monster : NpcFactory::instance().definitions())
+        names.emplace_back("monster " + std::to_string(monster->id), monster->name);
+    for (const std::string& status : STATUS_NAME) names.emplace_back("status name", status);
+    return names;
+}
+
+bool isAscii(const std::string& text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+TEST_F(ContentLint, EveryShownNameIsJapanese) {
+    for (const auto& [what, name] : shownNames()) {
+        EXPECT_FALSE(name.empty()) << what;
+        EXPECT_FALSE(isAscii(name)) << what << ": " << name;
+    }
+}
+
+// The English overlay, chosen in config.txt.
+class ContentLintEnglish : public ContentLint {
+protected:
+    void SetUp() override {
+        std::ofstream(dir_ / "config.txt") << "LOCALE = \"en\"\n";
+        // The game root hands the language its item and monster steps.
+        GameData::instance();
+        ContentLint::SetUp();
+    }
+};
+
+TEST_F(ContentLintEnglish, EveryShownNameIsEnglish) {
+    EXPECT_EQ(LOCALE, "en");
+    EXPECT_EQ(qel::SysLua::instance().lastError(), nullptr);
+    for (const auto& [what, name] : shownNames()) {
+        EXPECT_FALSE(name.empty()) << what;
+        EXPECT_TRUE(isAscii(name)) << what << ": " << name;
+    }
 }
 
 }  // namespace
