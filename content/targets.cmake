@@ -41,5 +41,8 @@ foreach(name ${QEL_CONTENT_SOUNDS})
 endforeach()
 # The chip sheet, drawn from content/art/chips.txt.
 qel_generate_picture(content_chips ${QEL_CONTENT_DIR}/art/chips.txt ${QEL_RUN_DATA}/chip.png)
-add_custom_target(content DEPENDS content_chips ${content_sound_targets} ${content_locale_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_distribution content_anima
+# The title picture, drawn from content/art/title.txt (a PNG under the name
+# the title scene asks for).
+qel_generate_picture(content_title ${QEL_CONTENT_DIR}/art/title.txt ${QEL_RUN_DATA}/title.dat)
+add_custom_target(content DEPENDS content_chips content_title ${content_sound_targets} ${content_locale_targets} content_races content_classes content_actions content_spells content_skills content_items content_names content_monsters content_distribution content_anima
                                   content_scripts)

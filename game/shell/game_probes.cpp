@@ -26,7 +26,8 @@ bool sceneIs(std::string_view name) {
 
 bool bootDone(std::string_view) {
     const auto* title = dynamic_cast<const SceneTitle*>(currentScene());
-    return title && title->isLoaded();
+    // Ready: booted, and the title shows what it will show.
+    return title && title->isLoaded() && title->isPictureSettled();
 }
 
 bool writeDump(std::string_view path) {

@@ -3,8 +3,13 @@
 #include <atomic>
 #include <chrono>
 
+#include "engine/core/log.h"
 #include "engine/core/register.h"
 #include "engine/input/sys_input.h"
+#include "engine/render/sprite_desc.h"
+#include "engine/render/sys_render_sprite.h"
+#include "engine/render/sys_render_text.h"
+#include "engine/resource/sys_resource.h"
 #include "engine/system/sys_main.h"
 #include "engine/task/sys_scene.h"
 #include "game/shell/scene_opening.h"
@@ -25,9 +30,15 @@ void SceneTitle::setLoadedHook(LoadedHook hook) {
 
 SceneTitle::~SceneTitle() {
     stopLoader();
+    releasePicture();
 }
 
 bool SceneTitle::init() {
+    qel::SysRenderText::instance().createFont(qel::SysRenderText::kDefaultFace, kLoadingFont, 32, 0,
+                                              0, false);
+    qel::SysResource& resources = qel::SysResource::instance();
+    picture_ = resources.getTexture(kPicturePath, resources.getDefaultColorKey(),
+                                    qel::SysResource::kLoadQueued);
     thread_ = new qel::Thread(&SceneTitle::loaderEntry, this, false, kJoinForever);
     return true;
 }
@@ -61,8 +72,37 @@ void SceneTitle::update() {
     }
 }
 
+void SceneTitle::draw() {
+    if (picture_) {
+        qel::ResTexture* texture = picture_->getTexture();
+        if (texture && texture->getState() == qel::ResBase::kFailed && !pictureReported_) {
+            pictureReported_ = true;
+            qel::logMessage("title: %s cannot be loaded; the title shows without it", kPicturePath);
+        }
+        qel::SpriteDesc sprite;
+        sprite.set(texture, 0.0f, 0.0f, 0, 0, 0, 0, 0, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f,
+                   qel::Color::WHITE, 0, false);
+        qel::SysRenderSprite::instance().draw(sprite, 0);
+    }
+    if (!loaded_)
+        qel::SysRenderText::instance().drawText(kLoadingFont, 0, 600, 550, "now loading",
+                                                qel::Color::WHITE);
+}
+
+bool SceneTitle::isPictureSettled() const {
+    const qel::ResTexture* texture = picture_ ? picture_->getTexture() : nullptr;
+    return !texture || texture->getState() != qel::ResBase::kNotLoaded;
+}
+
 void SceneTitle::release() {
+    releasePicture();
     stopLoader();
+    qel::SysResource::instance().collectGarbage();
+}
+
+void SceneTitle::releasePicture() {
+    delete picture_;  // gives back the handle's reference
+    picture_ = nullptr;
 }
 
 void SceneTitle::stopLoader() {

@@ -1,5 +1,7 @@
-// The first scene: while it shows, a loader thread boots the game
-// (BootLoader); once the boot is done, Enter leads to the opening scene.
+// The first scene: while it shows the title picture (data/title.dat, loaded
+// in the background; a missing one is reported and nothing is drawn), a
+// loader thread boots the game (BootLoader), and "now loading" shows until
+// it is done; then Enter leads to the opening scene.
 //
 // What it keeps true: Lua belongs to the loader until this scene has seen
 // the boot done. Release (and the destructor, and the shutdown hook through
@@ -9,6 +11,7 @@
 #pragma once
 
 #include "engine/core/thread.h"
+#include "engine/resource/render_texture.h"
 #include "engine/task/scene_base.h"
 #include "game/shell/boot_loader.h"
 
@@ -29,19 +32,29 @@ public:
     using LoadedHook = void (*)();
     static void setLoadedHook(LoadedHook hook);
 
+    static constexpr int kLoadingFont = 2;
+    static constexpr const char* kPicturePath = "data/title.dat";
+
     bool init() override;
     void update() override;
+    void draw() override;
     void release() override;
 
     // Cancels the boot and waits for the loader (any number of times).
     void stopLoader();
     bool isLoaded() const { return loaded_; }
+    // Whether the title picture has loaded or failed (or was never asked for).
+    bool isPictureSettled() const;
     const BootLoader& boot() const { return boot_; }
 
 private:
     static void loaderEntry(void* self);
 
+    void releasePicture();
+
     BootLoader boot_;
     qel::Thread* thread_ = nullptr;
+    qel::RenderTexture* picture_ = nullptr;
+    bool pictureReported_ = false;
     bool loaded_ = false;
 };

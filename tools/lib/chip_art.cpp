@@ -72,6 +72,49 @@ bool drawChipArt(const std::string& text, ChipPicture& out, std::string& error) 
                 for (int x = 0; x < cell; ++x)
                     out.argb[static_cast<std::size_t>(tr * cell + y) * out.width + tc * cell + x] =
                         out.argb[static_cast<std::size_t>(r * cell + y) * out.width + c * cell + x];
+        } else if (command == "gradient") {
+            int x = 0, y = 0, w = 0, h = 0;
+            std::string top, bottom;
+            if (!(words >> x >> y >> w >> h >> top >> bottom) || top.size() != 6 ||
+                bottom.size() != 6 || w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > out.width ||
+                y + h > out.height)
+                return bad(i, "gradient takes a rectangle inside the picture and two RRGGBB");
+            const std::uint32_t a = static_cast<std::uint32_t>(std::stoul(top, nullptr, 16));
+            const std::uint32_t b = static_cast<std::uint32_t>(std::stoul(bottom, nullptr, 16));
+            for (int row = 0; row < h; ++row) {
+                std::uint32_t colour = 0xFF000000u;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int from = static_cast<int>((a >> shift) & 0xFF);
+                    const int to = static_cast<int>((b >> shift) & 0xFF);
+                    const int c = h > 1 ? from + (to - from) * row / (h - 1) : from;
+                    colour |= static_cast<std::uint32_t>(c) << shift;
+                }
+                for (int col = 0; col < w; ++col)
+                    out.argb[static_cast<std::size_t>(y + row) * out.width + x + col] = colour;
+            }
+        } else if (command == "block") {
+            int x = 0, y = 0, scale = 0;
+            if (!(words >> x >> y >> scale) || scale <= 0 || scale > 64 || x < 0 || y < 0)
+                return bad(i, "block takes a place inside the picture and a scale");
+            std::size_t at = i + 1;
+            for (int row = 0;; ++row, ++at) {
+                if (at >= lines.size()) return bad(i, "a block without its end");
+                const std::string& letters = lines[at];
+                if (letters == "end") break;
+                if (y + (row + 1) * scale > out.height ||
+                    x + static_cast<int>(letters.size()) * scale > out.width)
+                    return bad(at, "a block row outside the picture");
+                for (std::size_t col = 0; col < letters.size(); ++col) {
+                    if (letters[col] == ' ') continue;  // left as it is
+                    const auto colour = palette.find(letters[col]);
+                    if (colour == palette.end()) return bad(at, "a letter without a colour");
+                    for (int py = 0; py < scale; ++py)
+                        for (int px = 0; px < scale; ++px)
+                            out.argb[static_cast<std::size_t>(y + row * scale + py) * out.width +
+                                     x + static_cast<int>(col) * scale + px] = colour->second;
+                }
+            }
+            i = at;
         } else {
             return bad(i, "unknown command " + command);
         }

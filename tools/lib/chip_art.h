@@ -6,6 +6,11 @@
 //                                     transparent colour key)
 //   chip <column> <row>               then <cell> rows of <cell> letters
 //   copy <column> <row> <to column> <to row>
+//   gradient <x> <y> <width> <height> <RRGGBB> <RRGGBB>
+//                                     a rectangle shaded from top to bottom
+//   block <x> <y> <scale>             then rows of letters up to a line
+//                                     "end", each letter a scale x scale
+//                                     square (a space leaves the picture)
 //   # ...                             a comment
 //
 // What it keeps true: the same text gives the same pixels; a line that is

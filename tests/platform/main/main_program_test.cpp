@@ -289,6 +289,31 @@ TEST_F(MainProgram, AStartScriptsFloorShowsInTheScreenshotAtItsCells) {
     EXPECT_EQ(litPixels(*shot, 30, 20), 0) << "never seen";
 }
 
+TEST_F(MainProgram, TheTitleShowsItsPictureAndGoesOnWithoutOne) {
+    writeText(dir / "keys.txt", "until 3000 ready\nwait 2\nshot title.png\nclose\n");
+    std::string errors;
+    ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0) << errors;
+    const SurfacePtr shot = readShot(dir / "title.png");
+    const SurfacePtr picture = readShot(dir / "data/title.dat");
+    ASSERT_TRUE(shot && picture);
+    int differing = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            differing += (shot->argb(x, y) & 0xFFFFFF) != (picture->argb(x, y) & 0xFFFFFF);
+    EXPECT_EQ(differing, 0) << "the picture drawn unscaled from the screen's corner";
+
+    // Without the picture the title is black, says why, and the game goes on.
+    std::filesystem::remove(dir / "data/title.dat");
+    writeText(dir / "keys.txt",
+              "until 3000 ready\nwait 2\nshot bare.png\npress Enter\n"
+              "until 300 scene SceneOpening\nclose\n");
+    ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0) << errors;
+    EXPECT_NE(errors.find("title: data/title.dat cannot be loaded"), std::string::npos) << errors;
+    const SurfacePtr bare = readShot(dir / "bare.png");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(litPixels(*bare, 10, 10), 0);
+}
+
 TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
     writeText(dir / "keys.txt", kNewGame + toTheStairs() + "dump game.txt\nclose\n");
     std::string errors;

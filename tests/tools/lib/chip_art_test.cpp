@@ -34,6 +34,27 @@ TEST(ChipArt, ChipsAndCopiesLandInTheirCells) {
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
 }
 
+TEST(ChipArt, GradientsShadeDownAndBlocksScaleTheirLetters) {
+    const std::string text =
+        "size 6 5 1\n"
+        "gradient 0 0 6 3 000000 0000FF\n"
+        "palette R FF0000\n"
+        "block 2 1 2\n"
+        "R \n"
+        "end\n";
+    ChipPicture art;
+    std::string error;
+    ASSERT_TRUE(drawChipArt(text, art, error)) << error;
+    auto at = [&](int x, int y) { return art.argb[static_cast<std::size_t>(y * 6 + x)]; };
+    EXPECT_EQ(at(0, 0), 0xFF000000u);
+    EXPECT_EQ(at(0, 1), 0xFF00007Fu) << "half way down";
+    EXPECT_EQ(at(0, 2), 0xFF0000FFu);
+    EXPECT_EQ(at(0, 3), 0xFF000000u) << "below the gradient";
+    EXPECT_EQ(at(2, 1), 0xFFFF0000u);
+    EXPECT_EQ(at(3, 2), 0xFFFF0000u) << "a letter is a 2 x 2 square";
+    EXPECT_EQ(at(4, 1), 0xFF00007Fu) << "a space leaves the picture below";
+}
+
 TEST(ChipArt, BadLinesAreRefusedByNumber) {
     const struct {
         const char* text;
@@ -46,6 +67,10 @@ TEST(ChipArt, BadLinesAreRefusedByNumber) {
         {"size 4 4 2\ndraw\n", "line 2: unknown command draw"},
         {"palette W FFF\n", "line 1: palette takes a letter and RRGGBB"},
         {"# nothing\n", "no size: the description draws nothing"},
+        {"size 4 4 2\ngradient 0 0 5 1 000000 FFFFFF\n",
+         "line 2: gradient takes a rectangle inside the picture and two RRGGBB"},
+        {"size 4 4 2\nblock 0 0 2\n...\nend\n", "line 3: a block row outside the picture"},
+        {"size 4 4 2\nblock 0 0 1\n..\n", "line 2: a block without its end"},
     };
     for (const auto& c : cases) {
         ChipPicture art;
