@@ -47,6 +47,8 @@ Dungeon* C_GetDungeon();
 // DrawStatusView at its next draw) and the automatic zoom count; nothing
 // outside the game scene.
 void C_Redraw();
+// Forgets every cell the player saw and has the map view's picture cleared.
+void C_ClearMap();
 void C_CountZoomCommand(bool zoomOut);
 // The game's item factory.
 ItemFactory* C_GetItemFactory();

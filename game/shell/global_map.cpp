@@ -83,6 +83,11 @@ void C_Redraw() {
     if (TaskStatusView* view = TaskStatusView::find()) view->redraw();
 }
 
+void C_ClearMap() {
+    if (FieldView* view = GameData::instance().getFieldView()) view->clear();
+    if (TaskField* field = TaskField::current()) field->clearField();
+}
+
 void C_CountZoomCommand(bool zoomOut) {
     if (TaskField* field = TaskField::current(); field && field->zoom())
         field->zoom()->countZoomCommand(zoomOut);

@@ -240,10 +240,14 @@ void TaskField::update() {
     }
 }
 
-void TaskField::redraw() {
+void TaskField::clearField() {
     if (qel::Viewport* view = qel::SysCamera::instance().getViewport(kFieldViewport);
         view && view->getTarget() == field_.get())
         view->clearMode = 1;
+}
+
+void TaskField::redraw() {
+    clearField();
     for (std::int32_t y = 0; y < FieldView::kHeight; ++y) {
         for (std::int32_t x = 0; x < FieldView::kWidth; ++x) drawCell(x, y, false);
     }

@@ -98,6 +98,8 @@ public:
     // Clears the field target at the next frame and draws every remembered
     // cell into it.
     void redraw();
+    // Clears the field target at the next frame; nothing is drawn into it.
+    void clearField();
 
     // The part of the light target shown for one zoom scale, around the
     // followed pixel position (half away from zero).

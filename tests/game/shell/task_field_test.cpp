@@ -186,6 +186,13 @@ TEST_F(TaskFieldTest, DrawsOnlyChangedCellsUntilARedraw) {
     frame();
     EXPECT_EQ(cell(map, 1, 1), 0xFFFF0000u) << "the redraw takes every remembered cell";
     EXPECT_EQ(cell(map, 4, 4), 0xFF808080u);
+
+    // Clearing the map forgets every cell and blanks the picture.
+    C_ClearMap();
+    EXPECT_EQ(game().getFieldView()->getInfo(4, 4)->flag, 0u);
+    frame();
+    EXPECT_EQ(cell(map, 1, 1), 0xFF000000u);
+    EXPECT_EQ(cell(map, 4, 4), 0xFF000000u);
 }
 
 TEST_F(TaskFieldTest, AnimatingObjectsDrawOverTheMapOnTheScreen) {
@@ -288,6 +295,7 @@ TEST_F(TaskFieldTest, ZoomModesFollowTheTabKeyAndTheScriptsCount) {
 TEST_F(TaskFieldTest, OutsideTheGameSceneTheFunctionsDoNothing) {
     ASSERT_EQ(TaskField::current(), nullptr);
     C_Redraw();
+    C_ClearMap();
     C_CountZoomCommand(true);
     SUCCEED();
 }
