@@ -13,6 +13,7 @@
 #include "bindings/monster_glue.h"
 #include "bindings/object_glue.h"
 #include "bindings/opening_glue.h"
+#include "bindings/save_glue.h"
 #include "bindings/script_constants.h"
 #include "bindings/setting_variables.h"
 #include "bindings/shell_glue.h"

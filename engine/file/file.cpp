@@ -346,6 +346,59 @@ bool File::serializeCString(char* buffer, std::size_t capacity) {
     return ok;
 }
 
+namespace {
+
+// The absolute, case-resolved name of `path`; empty when it has none.
+std::string nativeName(const std::string& path) {
+    if (path.empty()) return {};
+    std::error_code ec;
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(toSlashPath(path), ec).lexically_normal();
+    if (ec) return {};
+    std::string full = resolveCase(FileSystem::current(), absolute.string());
+    while (full.size() > 1 && full.back() == '/') full.pop_back();
+    return full;
+}
+
+}  // namespace
+
+bool File::exists(const std::string& path) {
+    const std::string full = nativeName(path);
+    return !full.empty() && FileSystem::current().exists(full);
+}
+
+bool File::remove(const std::string& path) {
+    const std::string full = nativeName(path);
+    return !full.empty() && FileSystem::current().remove(full);
+}
+
+bool File::rename(const std::string& from, const std::string& to) {
+    const std::string source = nativeName(from);
+    const std::string target = nativeName(to);
+    return !source.empty() && !target.empty() && FileSystem::current().rename(source, target);
+}
+
+bool File::makeFolder(const std::string& path) {
+    const std::string full = nativeName(path);
+    return !full.empty() && FileSystem::current().makeFolder(full);
+}
+
+bool File::removeFolder(const std::string& path) {
+    const std::string full = nativeName(path);
+    return !full.empty() && FileSystem::current().removeFolder(full);
+}
+
+void File::removeTemporaries(const std::string& directory) {
+    const std::string full = nativeName(directory);
+    if (full.empty()) return;
+    FileSystem& fs = FileSystem::current();
+    std::vector<std::string> names;
+    fs.listFolder(full, names);
+    for (const std::string& name : names) {
+        if (isTempName(name)) fs.remove(full + "/" + name);
+    }
+}
+
 bool File::listFiles(const std::string& directory, std::vector<std::string>& list) {
     std::string prefix = directory;
     if (!prefix.empty() && prefix.back() != '/' && prefix.back() != '\\') prefix += '/';

@@ -123,6 +123,20 @@ public:
     // in a separator gets '/' between. False when the folder cannot be read.
     static bool listFiles(const std::string& directory, std::vector<std::string>& list);
 
+    // Files and folders by name, with the name rules of open. exists is
+    // true for anything at the path; remove deletes a file; rename replaces
+    // `to` in one step that reaches the disc; makeFolder is true when a
+    // folder is there afterwards; removeFolder deletes an empty folder (true
+    // when none is left).
+    static bool exists(const std::string& path);
+    static bool remove(const std::string& path);
+    static bool rename(const std::string& from, const std::string& to);
+    static bool makeFolder(const std::string& path);
+    static bool removeFolder(const std::string& path);
+    // Deletes the hidden temporaries that replaces left in the folder, of
+    // every process: for an owner that knows no File of its folder is open.
+    static void removeTemporaries(const std::string& directory);
+
 private:
     void reset();
     bool commitReplace();

@@ -55,7 +55,15 @@ public:
     virtual bool append(int handle, std::int64_t length, std::span<const unsigned char> data) = 0;
 
     virtual void close(int handle) = 0;
-    virtual void remove(const std::string& path) = 0;
+    // Deletes a file (not a folder); false when nothing was deleted.
+    virtual bool remove(const std::string& path) = 0;
+    // Renames a file over `to` in one step and makes the rename reach the
+    // disc; false when it did not happen.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
+    // A folder is at `path` afterwards (made when missing); false when not.
+    virtual bool makeFolder(const std::string& path) = 0;
+    // Deletes an empty folder; false when it is still there.
+    virtual bool removeFolder(const std::string& path) = 0;
     // Tells this process's temporary files from another's in a shared folder.
     virtual std::string processTag() = 0;
 

@@ -17,6 +17,7 @@
 #include "game/data/package_reader.h"
 #include "game/data/skill_list.h"
 #include "game/data/spell_list.h"
+#include "game/shell/save/save_data.h"
 #include "game/shell/settings.h"
 #include "game/world/anima_list.h"
 #include "game/world/full_time_effect.h"
@@ -144,6 +145,9 @@ BootLoader::Result BootLoader::run() {
             lua_getglobal(L, "LoadItemGroupPer");  // +1
             if (lua_isfunction(L, -1)) lua.call("LoadItemGroupPer", 0, nullptr, nullptr);
         }
+        if (stop()) return false;
+        // Without a readable record the game starts with an empty one.
+        SaveData::loadGlobal();
         if (stop()) return false;
         qel::Window& window = qel::Window::instance();
         const std::string title = versionTitle(window.title());

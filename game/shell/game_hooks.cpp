@@ -11,6 +11,7 @@
 #include "engine/render/sys_camera.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/sys_resource.h"
+#include "engine/script/lua_param.h"
 #include "engine/script/sys_lua.h"
 #include "engine/sound/sys_sound.h"
 #include "engine/system/menu_fullscreen.h"
@@ -18,7 +19,10 @@
 #include "engine/system/sys_main.h"
 #include "engine/system/window.h"
 #include "engine/task/sys_scene.h"
+#include "game/shell/save/save_data.h"
 #include "game/shell/scene_title.h"
+#include "game/shell/script_callbacks.h"
+#include "game/shell/settings.h"
 #include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_se_manager.h"
 #include "game/shell/world_settings.h"
@@ -65,6 +69,7 @@ bool gameInitHook() {
                                               : static_cast<std::uint32_t>(std::time(nullptr)));
     qel::SysResource::instance().setAutoCollect(false);
     installWorldSettingsSources();
+    SaveData::installHooks();
     if (qel::Viewport* viewport = qel::SysCamera::instance().getViewport(0))
         viewport->clearColors[0] = qel::Color::BLACK.argb();
     qel::SysLua::instance().init();
@@ -77,9 +82,22 @@ bool gameInitHook() {
 
 void gameShutdownHook() {
     // The loader goes first: nothing below may meet it inside Lua.
+    bool onTitle = false;
     if (qel::SysScene* scenes = sceneManager()) {
-        if (auto* title = dynamic_cast<SceneTitle*>(scenes->getCurrent())) title->stopLoader();
+        if (auto* title = dynamic_cast<SceneTitle*>(scenes->getCurrent())) {
+            title->stopLoader();
+            onTitle = true;
+        }
     }
+    // A boot that did not finish loaded no global record to save back.
+    if (onTitle) return;
+    if (CURRENT_PLAYER_ID != 0) {
+        qel::LuaParam args;
+        args.addString("update");
+        qel::SysLua::instance().call(script_callback::SetSaveFileName.name, 0, &args, nullptr);
+        SaveData(static_cast<std::int32_t>(CURRENT_PLAYER_ID)).saveGame(SaveData::KEEP_ALL);
+    }
+    SaveData::saveGlobal();
 }
 
 void installGameHooks() {

@@ -190,3 +190,15 @@ ObjectItem* C_CreateItem(int id);
 class TurnManager;
 // The game scene's turn manager; null outside a game.
 TurnManager* C_GetTurnManager();
+
+// The game's records: the run's world, the score table, the record kept
+// across games, the slot list, and the active slot's message log path.
+class World;
+class Ranking;
+class GlobalRecord;
+class SaveFileList;
+World* C_GetWorld();
+Ranking* C_GetRanking();
+GlobalRecord* C_GetGlobalRecord();
+SaveFileList* C_GetSaveFileList();
+std::string C_GetDumpLogFile();

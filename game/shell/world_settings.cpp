@@ -6,6 +6,7 @@
 #include "game/world/create_dungeon.h"
 #include "game/world/item_settings.h"
 #include "game/world/object_settings.h"
+#include "game/world/ranking.h"
 #include "game/world/status.h"
 #include "game/world/status_settings.h"
 
@@ -107,4 +108,5 @@ void installWorldSettingsSources() {
     CreateDungeon::setSettingsSource(&currentCreateDungeonSettings);
     ObjectSettings::setSource(&currentObjectSettings);
     ItemSettings::setSource(&currentItemSettings);
+    Ranking::setMaxSource([] { return RANKING_MAX; });
 }

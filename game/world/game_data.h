@@ -26,6 +26,8 @@
 #include "game/world/global_record.h"
 #include "game/world/object_manager.h"
 #include "game/world/owned_members.h"
+#include "game/world/ranking.h"
+#include "game/world/save_file_list.h"
 #include "game/world/world.h"
 
 class ObjectPlayer;
@@ -53,6 +55,8 @@ public:
     ObjectManager* getObjectManager() const { return objectManager_; }
     World* getWorld() const { return world_; }
     GlobalRecord* getGlobalRecord() const { return globalRecord_; }
+    Ranking* getRanking() const { return ranking_; }
+    SaveFileList* getSaveFileList() const { return saveFileList_; }
     EnemyMaker* getEnemyMaker() const { return enemyMaker_; }
     FieldView* getFieldView() const { return fieldView_; }
 
@@ -84,7 +88,9 @@ private:
     Dungeon* dungeon_ = owned_.add(dungeon_, new Dungeon());
     ObjectManager* objectManager_ = owned_.add(objectManager_, new ObjectManager());
     World* world_ = owned_.add(world_, new World());
+    Ranking* ranking_ = owned_.add(ranking_, new Ranking());
     EnemyMaker* enemyMaker_ = owned_.add(enemyMaker_, new EnemyMaker());
+    SaveFileList* saveFileList_ = owned_.add(saveFileList_, new SaveFileList());
     FieldView* fieldView_ = owned_.add(fieldView_, new FieldView(dungeon_, objectManager_));
     GlobalRecord* globalRecord_ = owned_.add(globalRecord_, new GlobalRecord());
 

@@ -19,8 +19,12 @@ std::uint32_t LuaSerializer::getVersion() const {
     return file_ ? file_->getVersion() : 0;
 }
 
+bool LuaSerializer::fits(std::size_t size) const {
+    return !file_->isWriteMode() || file_->tell() + size <= kWriteLimit;
+}
+
 bool LuaSerializer::transfer(void* data, std::size_t size) {
-    if (!failed_ && file_ && file_->serializeBytes(data, size)) return true;
+    if (!failed_ && file_ && fits(size) && file_->serializeBytes(data, size)) return true;
     failed_ = true;
     return false;
 }
@@ -41,7 +45,7 @@ Point LuaSerializer::point(const Point& value) {
 
 std::string LuaSerializer::str(const std::string& value) {
     std::string text = value.substr(0, value.find('\0'));
-    if (failed_ || !file_ || !file_->serializeString(text)) {
+    if (failed_ || !file_ || !fits(text.size() + 1) || !file_->serializeString(text)) {
         failed_ = true;
         return std::string();
     }

@@ -10,9 +10,10 @@
 // What it keeps true: it is valid only while the call that received it
 // runs (its destructor makes the scripts forget it); a read past the end of
 // the data gives 0, false, "" or (0, 0) and marks the serializer failed, and
-// every later transfer fails too.
+// every later transfer fails too; so does a write past kWriteLimit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -23,6 +24,10 @@ class VersionFile;
 
 class LuaSerializer : public qel::Core {
 public:
+    // What one archive may grow to through a script: a runaway loop ends
+    // here instead of filling the memory.
+    static constexpr std::size_t kWriteLimit = std::size_t{64} << 20;
+
     explicit LuaSerializer(VersionFile* file) : file_(file) {}
     ~LuaSerializer() override;
     LuaSerializer(const LuaSerializer&) = delete;
@@ -43,6 +48,7 @@ public:
 
 private:
     bool transfer(void* data, std::size_t size);
+    bool fits(std::size_t size) const;
 
     VersionFile* file_;
     bool failed_ = false;

@@ -11,6 +11,7 @@
 #include "game/world/object_effect.h"
 #include "game/world/object_gimmick.h"
 #include "game/world/object_item.h"
+#include "game/world/object_npc.h"
 #include "game/world/object_player.h"
 #include "game/world/object_trap.h"
 #include "game/world/version_file.h"
@@ -26,6 +27,7 @@ std::vector<const qel::ClassInfo*>& objectClasses() {
         &ObjectEffect::staticClassInfo(), &ObjectGimmick::staticClassInfo(),
         &ObjectTrap::staticClassInfo(),   &ObjectItem::staticClassInfo(),
         &ObjectChara::staticClassInfo(),  &ObjectPlayer::staticClassInfo(),
+        &ObjectNpc::staticClassInfo(),
     };
     return classes;
 }

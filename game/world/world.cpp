@@ -69,8 +69,11 @@ bool World::serialize(qel::File& file) {
     std::string cause = cause_;
     std::string result = result_;
     std::set<std::uint32_t> genocide = genocide_;
+    FriendData friends;
+    if (file.isWriteMode()) friends = friends_;
     if (!file.serialize(turn) || !file.serialize(score) || !file.serializeString(cause) ||
-        !file.serializeString(result) || !transferIds(file, genocide, nullptr)) {
+        !file.serializeString(result) || !transferIds(file, genocide, nullptr) ||
+        !friends.serialize(file)) {
         return false;
     }
     if (file.isReadMode()) {
@@ -79,6 +82,7 @@ bool World::serialize(qel::File& file) {
         cause_ = cause;
         result_ = result;
         genocide_.swap(genocide);
+        friends_ = friends;
     }
     return true;
 }

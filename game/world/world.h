@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "engine/core/core.h"
+#include "game/world/friend_data.h"
 #include "game/world/value_types.h"
 
 namespace qel {
@@ -75,8 +76,13 @@ public:
     bool hasAnima(std::uint32_t id) const { return anima_.count(id) != 0; }
     const std::set<std::uint32_t>& animaSet() const { return anima_; }
 
-    // The per-run record of the game save: turn, score, cause, result and
-    // the genocide set. Reads in the read modes, writes otherwise.
+    // The player's allies; kept by init.
+    FriendData& getFriendData() { return friends_; }
+    const FriendData& getFriendData() const { return friends_; }
+
+    // The per-run record of the game save: turn, score, cause, result, the
+    // genocide set and the friends. Reads in the read modes, writes
+    // otherwise.
     bool serialize(qel::File& file);
     // The anima set of the global save. Reading keeps only the ids the
     // installed anima table knows (none while no table is installed), so no
@@ -92,4 +98,5 @@ private:
     std::string result_;
     std::set<std::uint32_t> genocide_;
     std::set<std::uint32_t> anima_;
+    FriendData friends_;
 };

@@ -149,8 +149,27 @@ void PosixFileSystem::close(int handle) {
     ::close(handle);
 }
 
-void PosixFileSystem::remove(const std::string& path) {
-    ::unlink(path.c_str());
+bool PosixFileSystem::remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool PosixFileSystem::rename(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    syncDirectory(to.substr(0, to.rfind('/') + 1));
+    return true;
+}
+
+bool PosixFileSystem::makeFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) {
+        syncDirectory(path.substr(0, path.rfind('/') + 1));
+        return true;
+    }
+    struct stat st {};
+    return errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::removeFolder(const std::string& path) {
+    return ::rmdir(path.c_str()) == 0 || errno == ENOENT;
 }
 
 std::string PosixFileSystem::processTag() {

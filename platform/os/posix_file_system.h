@@ -23,7 +23,10 @@ public:
     int openAppend(const std::string& path, std::int64_t& length) override;
     bool append(int handle, std::int64_t length, std::span<const unsigned char> data) override;
     void close(int handle) override;
-    void remove(const std::string& path) override;
+    bool remove(const std::string& path) override;
+    bool rename(const std::string& from, const std::string& to) override;
+    bool makeFolder(const std::string& path) override;
+    bool removeFolder(const std::string& path) override;
     std::string processTag() override;
 };
 

@@ -1,0 +1,107 @@
+#include "game/shell/save/slot_commit.h"
+
+#include <string_view>
+
+#include "engine/file/file.h"
+
+namespace {
+
+SlotCommit::StepHook g_stepHook = nullptr;
+
+void step(const char* name) {
+    if (g_stepHook) g_stepHook(name);
+}
+
+// A plain file name of the slot folder: the record names nothing else.
+bool plainName(std::string_view name) {
+    return !name.empty() && name.find('/') == std::string_view::npos &&
+           name.find('\\') == std::string_view::npos && name != "." && name != "..";
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// The names of a sound record; false for anything else (a record is
+// written whole or not at all, so this only guards against strangers).
+bool readRecord(const std::string& path, std::vector<std::string>& names) {
+    qel::File in(path, qel::File::MODE_READ);
+    if (!in.isOpen()) return false;
+    std::string line;
+    while (in.readUntil('\n', line)) {
+        if (line == "end") return true;
+        if (!plainName(line)) return false;
+        names.push_back(line);
+    }
+    return false;
+}
+
+}  // namespace
+
+void SlotCommit::setStepHook(StepHook hook) {
+    g_stepHook = hook;
+}
+
+SlotCommit::~SlotCommit() {
+    if (!done_) abandon();
+}
+
+std::string SlotCommit::stagePath(const std::string& name) const {
+    return folder_ + "/" + name + kStageSuffix;
+}
+
+void SlotCommit::staged(const std::string& name) {
+    names_.push_back(name);
+    step("stage");
+}
+
+void SlotCommit::abandon() {
+    for (const std::string& name : names_) qel::File::remove(stagePath(name));
+    names_.clear();
+}
+
+bool SlotCommit::commit() {
+    done_ = true;
+    {
+        qel::File record(folder_ + "/" + kRecordName, qel::File::MODE_WRITE);
+        std::string text;
+        for (const std::string& name : names_) text += name + "\n";
+        text += "end\n";
+        const bool ok = record.isOpen() && record.write(text.data(), text.size());
+        if (!ok || !record.close()) {
+            abandon();
+            return false;
+        }
+    }
+    step("record");
+    return recover(folder_);
+}
+
+bool SlotCommit::recover(const std::string& folder) {
+    const std::string recordPath = folder + "/" + kRecordName;
+    if (qel::File::exists(recordPath)) {
+        std::vector<std::string> names;
+        if (readRecord(recordPath, names)) {
+            for (const std::string& name : names) {
+                const std::string staged = folder + "/" + name + kStageSuffix;
+                // A staged file already renamed is gone: that name is done.
+                if (!qel::File::exists(staged)) continue;
+                if (!qel::File::rename(staged, folder + "/" + name)) return false;
+                step("rename");
+            }
+        }
+        if (!qel::File::remove(recordPath)) return false;
+        step("done");
+    }
+    // Without a record nothing staged counts: a save was cut off before it.
+    std::vector<std::string> files;
+    qel::File::listFiles(folder, files);
+    for (const std::string& path : files) {
+        const std::string name = baseName(path);
+        if (name.size() > std::string_view(kStageSuffix).size() && name.ends_with(kStageSuffix))
+            qel::File::remove(path);
+    }
+    qel::File::removeTemporaries(folder);
+    return true;
+}

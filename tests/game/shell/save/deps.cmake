@@ -1,0 +1,1 @@
+list(APPEND QEL_TEST_DEPS game_shell)
