@@ -7,7 +7,9 @@
 #include "engine/system/sys_main.h"
 #include "engine/task/sys_scene.h"
 #include "game/shell/boot_loader.h"
+#include "game/shell/save/save_data.h"
 #include "game/shell/scene_game.h"
+#include "game/shell/settings.h"
 #include "game/world/class_base.h"
 #include "game/world/creation_row.h"
 #include "game/world/game_data.h"
@@ -176,4 +178,26 @@ void OpeningParam::beginNewGame() {
     if (World* world = game.getWorld()) world->clearGenocide();
     if (GlobalRecord* record = game.getGlobalRecord()) record->addTotalPlay();
     if (scenes) scenes->requestChange(&SceneGame::staticClassInfo());
+}
+
+bool OpeningParam::beginContinue(std::int32_t slot) {
+    qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle();
+    if (scenes && scenes->isChangePending()) return false;
+    std::string message;
+    if (!SaveData(slot).loadGame(message)) {
+        // Nothing of the damaged slot may reach a game started next.
+        GameData& game = GameData::instance();
+        if (ObjectManager* manager = game.getObjectManager()) manager->clearAll();
+        ObjectBase::SetNextId(1);
+        if (World* world = game.getWorld()) {
+            world->init();
+            world->getFriendData().clear();
+        }
+        CURRENT_PLAYER_ID = 0;
+        qel::MessageBox::show(message.c_str(), kErrorCaption);
+        return false;
+    }
+    CURRENT_PLAYER_ID = static_cast<std::uint32_t>(slot);
+    if (scenes) scenes->requestChange(&SceneGame::staticClassInfo());
+    return true;
 }

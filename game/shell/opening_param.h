@@ -74,6 +74,11 @@ public:
     // New unidentified names, no extinct monsters, one more game begun, and
     // the game scene asked for; nothing while a scene change is pending.
     void beginNewGame();
+    // Loads the slot's game and asks for the game scene with the slot
+    // active. A slot that cannot be loaded shows why and leaves the opening
+    // as if just entered (no object, ids from 1, no run state, no slot);
+    // false then, and while a scene change is pending.
+    bool beginContinue(std::int32_t slot);
 
 private:
     bool endGameOnFailure(bool loaded);

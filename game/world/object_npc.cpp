@@ -104,12 +104,24 @@ void recomputeSight() {
     forEachNpc([](ObjectNpc& npc) { npc.updateSightState(); });
 }
 
+// A monster joining or leaving the party joins or leaves the game's friends.
+void followFriends(ObjectNpc* npc, bool joined) {
+    World* world = GameData::instance().getWorld();
+    if (!world || !npc) return;
+    if (joined) {
+        world->getFriendData().addFriend(npc);
+    } else {
+        world->getFriendData().removeFriend(static_cast<std::int32_t>(npc->getId()));
+    }
+}
+
 }  // namespace
 
 void ObjectNpc::installWorldHooks() {
     World::setGenocideHook(&killKinds);
     FieldView::setLiveFilter(&showsLive);
     FieldView::setAfterLight(&recomputeSight);
+    setFriendHook(&followFriends);
 }
 
 ObjectNpc::ObjectNpc() = default;

@@ -32,7 +32,8 @@ public:
     // What the world and the field view ask of monsters: killing every
     // monster of the extinct kinds, whether a monster shows on the live map
     // layer (only while the player perceives it), and every monster's sight
-    // recomputed after the light changed. The game root installs them.
+    // recomputed after the light changed, and the game's friends following
+    // monsters that join or leave the party. The game root installs them.
     static void installWorldHooks();
 
     // Search kinds for characters and items.

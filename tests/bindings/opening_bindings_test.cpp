@@ -16,6 +16,7 @@
 #include "game/data/skill.h"
 #include "game/data/skill_list.h"
 #include "game/shell/opening_param.h"
+#include "game/shell/save/save_data.h"
 #include "game/shell/scene_game.h"
 #include "game/shell/scene_opening.h"
 #include "game/shell/settings.h"
@@ -23,6 +24,7 @@
 #include "game/world/object_player.h"
 #include "tests/bindings/lua_runner.h"
 #include "tests/game/world/item_fixture.h"
+#include "tests/support/message_box_recorder.h"
 
 namespace {
 
@@ -143,6 +145,51 @@ TEST_F(OpeningBindings, AScriptMakesAPlayerAndStartsOneGameThenComesBack) {
     auto* opening = static_cast<SceneOpening*>(scenes_->getCurrent());
     EXPECT_EQ(opening->param()->getRaceNum(), 2);
     EXPECT_EQ(opening->param()->getClassNum(), 2);
+}
+
+TEST_F(OpeningBindings, ASavedSlotContinuesAndADamagedOneLeavesACleanOpening) {
+    qel::test::MessageBoxRecorder boxes;
+    FILE_VERSION = 109;
+    GameData::instance().getDungeon()->setTag("cave");
+    auto* hero = new ObjectPlayer("hero", Point(1, 1), Color::WHITE, Race(), Status());
+    hero->setPos(3, 3);
+    const std::uint32_t heroId = hero->getId();
+    ASSERT_TRUE(SaveData(2).saveGame());
+    manager_->clearAll();
+    ASSERT_EQ(run(R"(
+        function InputOpening(p) answers = {p:beginContinue(slot)} end
+        slot = 2
+        return "ok")"),
+              "ok");
+    ASSERT_TRUE(scenes_->requestChange(&SceneOpening::staticClassInfo()));
+    frames(4);
+    EXPECT_EQ(current(), "SceneGame");
+    EXPECT_EQ(CURRENT_PLAYER_ID, 2u);
+    ASSERT_NE(GameData::instance().getPlayer(), nullptr);
+    EXPECT_EQ(GameData::instance().getPlayer()->getId(), heroId);
+    EXPECT_TRUE(boxes.boxes().empty());
+
+    // A cut player file: the box, false, and nothing of it stays.
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(qel::File::readWhole("save/data02/player.dat", bytes));
+    bytes.resize(bytes.size() - 3);
+    {
+        qel::File cut("save/data02/player.dat", qel::File::MODE_WRITE);
+        ASSERT_TRUE(cut.write(bytes.data(), bytes.size()));
+        ASSERT_TRUE(cut.close());
+    }
+    ASSERT_EQ(run("C_GotoOpening() return 'ok'"), "ok");
+    frames(3);
+    EXPECT_EQ(current(), "SceneOpening");
+    EXPECT_EQ(run("return answers[1]"), "false");
+    ASSERT_FALSE(boxes.boxes().empty());
+    EXPECT_EQ(boxes.boxes()[0].caption, "エラー");
+    EXPECT_TRUE(allList().empty());
+    EXPECT_EQ(ObjectBase::GetNextId(), 1u);
+    EXPECT_EQ(CURRENT_PLAYER_ID, 0u);
+    run("InputOpening = nil answers = nil slot = nil");
+    GameData::instance().getDungeon()->setTag("");
+    FILE_VERSION = 100;
 }
 
 TEST_F(OpeningBindings, WithoutInputOpeningTheSceneIdles) {

@@ -73,10 +73,12 @@ TEST(World, RunRecordRoundTripAndTruncation) {
         qel::File out(scratch.file("w.dat"), qel::File::MODE_WRITE);
         ASSERT_TRUE(w.serialize(out));
         ASSERT_TRUE(out.close());
-        // turn, score, cause and result with their NULs, count, ids ascending.
-        const unsigned char want[] = {100, 0,   0, 0,   0xFB, 0xFF, 0xFF, 0xFF, 'c', 'a', 'u',
-                                      's', 'e', 0, 'r', 'e',  's',  'u',  'l',  't', 0,   2,
-                                      0,   0,   0, 4,   0,    0,    0,    30,   0,   0,   0};
+        // turn, score, cause and result with their NULs, count, ids ascending,
+        // then the friends (none).
+        const unsigned char want[] = {100, 0,   0,   0, 0xFB, 0xFF, 0xFF, 0xFF, 'c', 'a',
+                                      'u', 's', 'e', 0, 'r',  'e',  's',  'u',  'l', 't',
+                                      0,   2,   0,   0, 0,    4,    0,    0,    0,   30,
+                                      0,   0,   0,   0, 0,    0,    0};
         qel::File raw(scratch.file("w.dat"), qel::File::MODE_READ);
         std::vector<unsigned char> got(raw.getSize());
         ASSERT_TRUE(raw.read(got.data(), got.size()));
@@ -95,7 +97,7 @@ TEST(World, RunRecordRoundTripAndTruncation) {
 
     // Cut inside the genocide ids: refused, the world unchanged.
     std::filesystem::resize_file(scratch.file("w.dat"),
-                                 std::filesystem::file_size(scratch.file("w.dat")) - 2);
+                                 std::filesystem::file_size(scratch.file("w.dat")) - 6);
     World other;
     other.addTurn(5);
     qel::File in(scratch.file("w.dat"), qel::File::MODE_READ);
