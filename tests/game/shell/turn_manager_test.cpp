@@ -10,6 +10,7 @@
 
 #include "engine/script/sys_lua.h"
 #include "game/data/command.h"
+#include "game/shell/game_hooks.h"
 #include "game/world/deco_lua.h"
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
@@ -103,6 +104,22 @@ TEST_F(TurnManagerTest, ADeadPlayerIsSentToInput) {
     player_->setLife(0);
     turns_->update();
     EXPECT_EQ(turns_->getState(), TurnManager::PLAYER_INPUT);
+}
+
+TEST_F(TurnManagerTest, ClosingIsRefusedOnlyWhileATurnIsUnderWay) {
+    qel::test::MessageBoxRecorder boxes;
+    EXPECT_TRUE(game_hooks::canQuitQuery()) << "no game running";
+    ASSERT_TRUE(qel::registerSingle(turns_));
+    EXPECT_FALSE(game_hooks::canQuitQuery()) << "a turn starting";
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, game_hooks::kCannotQuitText);
+    player_->setActPoint(10);
+    run("function InputPlayer() return false end");
+    turns_->update();
+    ASSERT_EQ(turns_->getState(), TurnManager::PLAYER_INPUT);
+    EXPECT_TRUE(game_hooks::canQuitQuery()) << "waiting for the player";
+    EXPECT_EQ(boxes.boxes().size(), 1u) << "no box when closing is allowed";
+    qel::Register<TurnManager>::instance().remove(0, 0);
 }
 
 TEST_F(TurnManagerTest, TheScriptsAnswersMoveTheStates) {
