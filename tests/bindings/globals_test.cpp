@@ -140,6 +140,13 @@ TEST_F(Globals, DefinitionsAndItems) {
     EXPECT_EQ(runRows("services.lua"), "");
 }
 
+TEST_F(Globals, NothingToActOnGivesNothingAndRaisesNothing) {
+    lua_runner::run(L(), "P = nil collectgarbage()");
+    delete player_;
+    player_ = nullptr;
+    EXPECT_EQ(runRows("no_subject.lua"), "");
+}
+
 TEST_F(Globals, ScriptsTextAndAnima) {
     EXPECT_EQ(runRows("scripts_text.lua"), "");
 }
