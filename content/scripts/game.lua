@@ -10,9 +10,11 @@ local TURN_COST = 12
 local KEY_G, KEY_PERIOD = 71, 190
 local KEY_NUMPAD5 = 101
 
-local function say(text)
-    if C_MessageLine then C_MessageLine(text) end
+-- A message on a line of its own in the log.
+function Say(text)
+    if C_MessageLine then C_MessageLine(text .. "\n") end
 end
+local say = Say
 
 -- ---- Floors -------------------------------------------------------------
 
@@ -28,10 +30,11 @@ local function makeTiles()
 end
 
 -- The first floor, painted from this map: '#' wall, '.' floor, '>' stairs,
--- '@' the player, 'm' a monster of the first kind, 'i' an item.
+-- '@' the player, 'm' a monster of the first kind, 'i' a potion of
+-- healing, 'w' a dagger.
 local FIRST_FLOOR = {
     "##########",
-    "#@...#...#",
+    "#@..w#...#",
     "#....#.m.#",
     "#..i.....#",
     "#....#..>#",
@@ -39,11 +42,13 @@ local FIRST_FLOOR = {
 }
 
 floor = 0
+local fallen = false -- the player has fallen and the end is shown
 
 -- A new game (the opening calls this as it starts one) begins again on the
 -- painted first floor.
 function NewGameStarts()
     floor = 0
+    fallen = false
 end
 
 local function paintFirstFloor(player)
@@ -59,8 +64,9 @@ local function paintFirstFloor(player)
                 local npc = C_CreateNpc(1, C.Point(cx, cy))
                 if npc then npc:setActPoint(0) end
             end
-            if c == "i" then
-                local item = C_CreateItem(21)
+            local kind = (c == "i" and 21) or (c == "w" and 1)
+            if kind then
+                local item = C_CreateItem(kind)
                 if item then item:put(cx, cy) end
             end
         end
@@ -71,6 +77,7 @@ end
 LAST_FLOOR = 5
 local GOAL_ITEM = 37
 local MONSTERS_PER_FLOOR = 6
+local ITEMS_PER_FLOOR = 5
 
 local function placeMonsters(count)
     local maker = C_GetEnemyMaker()
@@ -107,6 +114,7 @@ local function generateFloor(player)
         if goal then goal:put(d:getRoomRandomPos()) end
     end
     placeMonsters(MONSTERS_PER_FLOOR + floor)
+    PlaceItems(ITEMS_PER_FLOOR)
 end
 
 local function nextFloor(player)
@@ -128,9 +136,17 @@ end
 
 -- ---- Fighting -------------------------------------------------------------
 
+-- The right hand's weapon's dice, or bare hands.
 local function attack(attacker, target)
-    local damage = C_Dice(1, 6) + attacker:getLevel()
+    local weapon = attacker:getEquip(0)
+    local dice = weapon and weapon:getDamageDice():roll() or C_Dice(1, 6)
+    local damage = dice + attacker:getLevel()
     target:addLife(-damage)
+    if C_CastObjectPlayer(target) then
+        say(attacker:getName() .. "の攻撃。" .. damage .. "のダメージを受けた。")
+    else
+        say(target:getName() .. "に" .. damage .. "のダメージを与えた。")
+    end
     if target:isDead() then
         local npc = C_CastObjectNpc(target)
         if npc then
@@ -152,6 +168,8 @@ function InputPlayer(command, player)
         nextFloor(player)
         player:setActPoint(TURN_COST)
     end
+    local open, filled = InventoryInput(command, player)
+    if open then return filled end
     local dir = C_GetInputDir()
     if dir._x ~= 0 or dir._y ~= 0 then
         command:setType(C.Command.MOVE)
@@ -184,36 +202,36 @@ local function playerCommand(command)
             if tile and tile:getTag() == "stairs" then nextFloor(player) end
         end
     elseif type == C.Command.GET then
-        local node = C_GetObjectLinkAtPos(pos)
-        while node do
-            local item = C_CastObjectItem(node:getObj())
-            node = node:next()
-            if item then
-                player:addItem(item)
-                say("拾った。")
-                if item:getBaseId() == GOAL_ITEM then
-                    say("暁の宝珠を手に入れた！")
-                    if C_GetWorld then C_GetWorld():setResult("clear") end
-                    C_GotoOpening()
-                end
+        for _, item in ipairs(PickUp(player)) do
+            if item:getBaseId() == GOAL_ITEM then
+                say("暁の宝珠を手に入れた！")
+                if C_GetWorld then C_GetWorld():setResult("clear") end
+                C_GotoOpening()
             end
         end
+    else
+        ItemCommand(command)
     end
     player:addActPoint(-TURN_COST)
 end
 
 -- ---- Monsters -----------------------------------------------------------------
 
+-- A monster badly hurt runs from what it fights.
+local FLEE_RATIO = 0.25
+
 local function monsterTurn(npc)
     local target = npc:searchNearestTarget(C_GetObjectManager(), 0)
-    if target._adjoin then
+    local flee = npc:getLifeRatio() < FLEE_RATIO
+    if target._adjoin and not flee then
         local p = npc:getPos()
         local victim = characterAt(p._x + target._lineDir._x, p._y + target._lineDir._y)
         if victim then attack(npc, victim) end
     elseif target._pointLen2 ~= -1 then
         local step = target._memoryDir
-        local dx = step._x > 0 and 1 or (step._x < 0 and -1 or 0)
-        local dy = step._y > 0 and 1 or (step._y < 0 and -1 or 0)
+        local away = flee and -1 or 1
+        local dx = away * (step._x > 0 and 1 or (step._x < 0 and -1 or 0))
+        local dy = away * (step._y > 0 and 1 or (step._y < 0 and -1 or 0))
         local p = npc:getPos()
         if C_CheckMove(npc, p._x + dx, p._y + dy) then npc:setPos(p._x + dx, p._y + dy) end
     end
@@ -223,7 +241,46 @@ end
 
 -- ---- The turn loop ---------------------------------------------------------
 
+-- The adventure's end: who fell, where, and after how long, shown in window
+-- 2 until Enter leads back to the opening.
+local KEY_ENTER = 13
+
+local function showGameOver(player)
+    say("あなたは力尽きた……")
+    local w = C_GetWindow(2)
+    if not w then return end
+    local line = C.FONT_HEIGHT + C.WINDOW_LINE_SPACE
+    w:setDrawParam(200, 160, 30, 400, w:calHeight(6))
+    w:clear()
+    w:drawFrame(C.Color.WHITE)
+    local x, y = C.WINDOW_LEFT_SPACE, C.WINDOW_TOP_SPACE
+    w:drawText(x, y, "冒険の終わり", C.Color.RED)
+    w:drawText(x, y + line, player:getName() .. "（" .. player:getCharaRace() .. "の" ..
+        player:getCharaClass() .. "）", C.Color.WHITE)
+    w:drawText(x, y + 2 * line, "地下" .. floor .. "階で力尽きた。", C.Color.WHITE)
+    w:drawText(x, y + 3 * line, "レベル" .. player:getLevel() .. "　所持金" .. player:getMoney(), C.Color.WHITE)
+    w:drawText(x, y + 5 * line, "Enterで最初の画面に戻ります。", C.Color.YELLOW)
+    w:open()
+end
+
+-- True once Enter has closed the end.
+local function gameOver(player)
+    if not fallen then
+        fallen = true
+        showGameOver(player)
+        return false
+    end
+    if not C_KeyTrg(KEY_ENTER) then return false end
+    local w = C_GetWindow(2)
+    if w then w:close() end
+    fallen = false
+    C_GotoOpening()
+    return true
+end
+
 function ProgressTurn(turns, command)
+    local player = turns:getPlayer()
+    if fallen then return gameOver(player) end
     if command then
         playerCommand(command)
         -- The monsters answer in the script turn.
@@ -237,11 +294,7 @@ function ProgressTurn(turns, command)
             npc = turns:getWaitNpc()
         end
     end
-    local player = turns:getPlayer()
-    if player and player:isDead() then
-        say("あなたは力尽きた……")
-        C_GotoOpening()
-    end
+    if player and player:isDead() then return gameOver(player) end
     return true
 end
 
@@ -264,10 +317,6 @@ function GetNpcName(npc, own, kind)
     return kind
 end
 
-function GetItemName(item, corpse, kind)
-    return nil
-end
-
 -- The skills' level texts, written in English in the skill table (a key a
 -- language's own StrFmt may read differently), shown in Japanese.
 local LEVEL_TEXT = {
@@ -287,14 +336,4 @@ local LEVEL_TEXT = {
 
 function StrFmt(text)
     return LEVEL_TEXT[text] or text
-end
-
--- ---- Items ---------------------------------------------------------------------
-
--- Called once the boot has loaded the tables (and a language's texts).
-function LoadItemGroupPer()
-    -- The program knows the sanctuary scroll by its key, which is no name
-    -- to show; a language's own table names it instead.
-    local sanctuary = C_GetItemFactory():getBase("ScrollSanctuary")
-    if sanctuary and C.LOCALE == "" then sanctuary:getItemName():setMainName("聖域の巻物") end
 end

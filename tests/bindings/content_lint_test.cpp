@@ -120,7 +120,7 @@ TEST_F(ContentLint, WhatTheRowsNameExists) {
 
 TEST_F(ContentLint, EveryCallbackTheGameCallsIsAFunction) {
     for (const char* name : {"InputOpening", "InputPlayer", "ProgressTurn", "ProgressTurnChange",
-                             "GetNpcName", "GetItemName"})
+                             "GetNpcName", "GetItemName", "LoadItemGroupPer", "StrFmt"})
         EXPECT_TRUE(isFunction(name)) << name;
     EXPECT_EQ(qel::SysLua::instance().lastError(), nullptr) << "every chunk of the package ran";
     EXPECT_EQ(FILE_VERSION, 109u);

@@ -175,6 +175,14 @@ std::string toTheStairs() {
     return keys;
 }
 
+// Each key pressed once, a few frames apart.
+std::string presses(std::initializer_list<const char*> keys, int times = 1) {
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        for (const char* key : keys) text += std::string("press ") + key + "\nwait 6\n";
+    return text;
+}
+
 std::string readText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
@@ -314,7 +322,7 @@ TEST_F(MainProgram, TheTitleShowsItsPictureAndGoesOnWithoutOne) {
     EXPECT_EQ(litPixels(*bare, 10, 10), 0);
 }
 
-TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
+TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonstersAndItems) {
     writeText(dir / "keys.txt", kNewGame + toTheStairs() + "dump game.txt\nclose\n");
     std::string errors;
     EXPECT_EQ(run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
@@ -324,11 +332,15 @@ TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonsters) {
     dump << in.rdbuf();
     const std::string text = dump.str();
     EXPECT_NE(text.find("floor \"floor2\" level 2\n"), std::string::npos) << text;
-    std::size_t monsters = 0;
-    for (std::size_t at = text.find("object type 3 "); at != std::string::npos;
-         at = text.find("object type 3 ", at + 1))
-        ++monsters;
-    EXPECT_GE(monsters, 3u) << text;
+    const auto count = [&text](const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos;
+             at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_GE(count("object type 3 "), 3u) << text;
+    EXPECT_GE(count("object type 5 "), 1u) << "random items lie about\n" << text;
     EXPECT_NE(text.find("script error none"), std::string::npos) << text;
 }
 
@@ -405,6 +417,51 @@ TEST_F(MainProgram, ASecondAdventureStartsAgainOnTheFirstFloor) {
     EXPECT_NE(game.find("player 1 \"アルト\""), std::string::npos) << game;
     EXPECT_NE(game.find("  at 1,1\n"), std::string::npos) << game;
     EXPECT_NE(game.find("script error none"), std::string::npos) << game;
+}
+
+TEST_F(MainProgram, TheInventoryEquipsTheDaggerAndThePotionIsDrunk) {
+    // The painted floor's dagger lies three steps right, its potion two down
+    // and one left of that.
+    writeText(dir / "keys.txt",
+              kNewGame + presses({"Right", "Right", "Right", "G"}) + presses({"I", "Enter"}) +
+                  "shot inventory.png\n" + presses({"Enter"}) + "dump armed.txt\n" +
+                  presses({"Down", "Down", "Left", "G"}) +
+                  presses({"I", "Down", "Enter", "Enter"}) + "dump game.txt\nclose\n");
+    std::string errors;
+    EXPECT_EQ(run(20000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    const std::string armed = readText(dir / "armed.txt");
+    EXPECT_NE(armed.find("  equip 0: item 2 kind 1 "), std::string::npos) << armed;
+    EXPECT_NE(armed.find(" kind 21 "), std::string::npos) << "the potion still lies\n" << armed;
+    const std::string game = readText(dir / "game.txt");
+    EXPECT_NE(game.find("  equip 0: item 2 kind 1 "), std::string::npos) << game;
+    EXPECT_EQ(game.find(" kind 21 "), std::string::npos) << "the potion is gone\n" << game;
+    EXPECT_NE(game.find("script error none"), std::string::npos) << game;
+    EXPECT_TRUE(std::filesystem::exists(dir / "inventory.png"));
+}
+
+TEST_F(MainProgram, AFallenAdventurerSeesTheEndAndGoesBackToTheOpening) {
+    // A mage walks up to the painted floor's monster and waits.
+    const std::string mage =
+        kToTheOpening + "wait 5\n" +
+        presses({"Enter", "Enter", "Down", "Enter", "Enter", "Enter", "Enter"}) +
+        "until 300 scene SceneGame\nwait 10\n";
+    writeText(dir / "keys.txt", mage + presses({"Down", "Down"}) + presses({"Right"}, 5) +
+                                    presses({"Numpad5"}, 60) + "shot end.png\ndump end.txt\n" +
+                                    "press Enter\nuntil 300 scene SceneOpening\nclose\n");
+    std::string errors;
+    EXPECT_EQ(run(40000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    const std::string end = readText(dir / "end.txt");
+    EXPECT_EQ(end.rfind("scene SceneGame\n", 0), 0u) << "the end waits for Enter\n" << end;
+    const std::size_t life = end.find(" life ");
+    ASSERT_NE(life, std::string::npos) << end;
+    EXPECT_LE(std::atoi(end.c_str() + life + 6), 0) << end;
+    EXPECT_NE(end.find("script error none"), std::string::npos) << end;
 }
 
 TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {

@@ -1,0 +1,310 @@
+-- The sample game's items: how they are named, how random ones are drawn,
+-- the inventory the player opens with I, and what drinking, reading and
+-- eating them does.
+
+local KEY_I = 73
+local TURN_COST = 12
+local GOLD_ITEM = 36
+
+local say = Say
+
+-- ---- Names ------------------------------------------------------------------
+
+-- The kind's name as far as it is known ("赤い水薬" until identified), a
+-- corpse's monster before it, and a stack's count after it.
+function GetItemName(item, corpse, kind)
+    local names = item:getItemName()
+    local text = names and names:getName(false) or ""
+    if text == "" then return nil end
+    if corpse and corpse ~= "" then text = corpse .. "の" .. text end
+    if item:isIdentify() and item:canEnhance() and item:getLevel() ~= 0 then
+        text = text .. string.format("%+d", item:getLevel())
+    end
+    if item:canStock() and item:getStock() > 1 then
+        text = text .. "（" .. item:getStock() .. item:getDenom() .. "）"
+    end
+    return text
+end
+
+-- Called once the boot has loaded the tables (and a language's texts).
+function LoadItemGroupPer()
+    -- Every kind found lying about is in group 1 of the first table.
+    C_GetItemFactory():setGroupPer(0, 1, 100)
+    -- The program knows the sanctuary scroll by its key, which is no name
+    -- to show; a language's own table names it instead.
+    local sanctuary = C_GetItemFactory():getBase("ScrollSanctuary")
+    if sanctuary and C.LOCALE == "" then sanctuary:getItemName():setMainName("聖域の巻物") end
+end
+
+-- Scatters count random items over the floor's rooms.
+function PlaceItems(count)
+    local d = C_GetDungeon()
+    for _ = 1, count do
+        local item = C_GetItemFactory():createGroup(0)
+        if item then item:put(d:getRoomRandomPos()) end
+    end
+end
+
+-- ---- The inventory ---------------------------------------------------------
+
+local function equippedSlot(player, item)
+    for slot = 0, 9 do
+        if player:getEquip(slot) == item then return slot end
+    end
+    return nil
+end
+
+local function carried(player)
+    local items = {}
+    local node = player:getItemLink()
+    while node do
+        local item = node:getObj()
+        if item then table.insert(items, item) end
+        node = node:next()
+    end
+    return items
+end
+
+-- What can be done with the item: {command, menu text}.
+local function actionsFor(player, item)
+    local actions = {}
+    if item:isEquip() then
+        local text = equippedSlot(player, item) and "外す" or "装備する"
+        table.insert(actions, {C.Command.WEAR, text})
+    end
+    if item:canQuaff() then table.insert(actions, {C.Command.QUAFF, "飲む"}) end
+    if item:canRead() then table.insert(actions, {C.Command.READ, "読む"}) end
+    if item:canEat() then table.insert(actions, {C.Command.EAT, "食べる"}) end
+    if not equippedSlot(player, item) then table.insert(actions, {C.Command.DROP, "置く"}) end
+    return actions
+end
+
+local inventory -- the open inventory; nil while closed
+
+local function closeInventory()
+    for number = 0, 1 do
+        local menu = C_GetMenu(number)
+        if menu then menu:close() end
+    end
+    inventory = nil
+end
+
+local function openList(player, row)
+    local items = carried(player)
+    if #items == 0 then
+        say("何も持っていない。")
+        closeInventory()
+        return
+    end
+    local menu = C_GetMenu(0)
+    if not menu then return closeInventory() end
+    menu:setTag(C.ITEMLIST_TAG)
+    menu:setDrawParam(40, 40, 20, 240, 10)
+    for i, item in ipairs(items) do
+        local text = item:getName()
+        if equippedSlot(player, item) then text = text .. "（装備中）" end
+        menu:addItem(0, tostring(i), text)
+    end
+    menu:open()
+    if row then
+        menu:setPage(math.floor(row / 10))
+        menu:setCursor(row % 10)
+    end
+    inventory = {step = "list", menu = menu, items = items}
+end
+
+local function openActions(player, item)
+    local menu = C_GetMenu(1)
+    if not menu then return closeInventory() end
+    menu:setTag(item:getName())
+    menu:setDrawParam(290, 40, 20, 160, 0)
+    local actions = actionsFor(player, item)
+    for i, action in ipairs(actions) do menu:addItem(0, tostring(i), action[2]) end
+    menu:open()
+    inventory.step, inventory.actionMenu = "action", menu
+    inventory.item, inventory.actions = item, actions
+end
+
+-- Called by InputPlayer every frame: true while the inventory is open (and
+-- then, second, whether it filled the command), false when it is closed
+-- and I was not pressed.
+function InventoryInput(command, player)
+    if not inventory then
+        if not C_KeyTrg(KEY_I) then return false end
+        openList(player)
+        return true, false
+    end
+    if inventory.step == "list" then
+        local menu = inventory.menu
+        if menu:isCancel() then
+            closeInventory()
+        elseif menu:isSelect() then
+            inventory.row = menu:getSelIndex()
+            openActions(player, inventory.items[inventory.row + 1])
+        end
+        return true, false
+    end
+    local menu = inventory.actionMenu
+    if menu:isCancel() then
+        menu:close()
+        openList(player, inventory.row)
+        return true, false
+    end
+    if not menu:isSelect() then return true, false end
+    local action = inventory.actions[menu:getSelIndex() + 1]
+    local item = inventory.item
+    closeInventory()
+    command:setType(action[1])
+    -- The turn manager keeps one command: the last turn's item goes.
+    command:clearItem()
+    command:addItem(item)
+    return true, true
+end
+
+-- ---- Using items -----------------------------------------------------------
+
+-- One of the stack used up.
+local function useUp(item)
+    if item:canStock() and item:getStock() > 1 then
+        item:addStock(-1)
+    else
+        item:kill()
+        C_GetObjectManager():exeRemove()
+    end
+end
+
+-- Using a kind makes it known.
+local function learn(item)
+    local names = item:getItemName()
+    if names then names:toAnalyze() end
+    item:setIdentify(true)
+end
+
+function QuaffHealing(player, item)
+    player:healLife(10 + C_Dice(2, 6))
+    say("傷が癒えた。")
+    learn(item)
+end
+
+function QuaffMana(player, item)
+    player:addMana(10 + C_Dice(2, 6))
+    say("魔力がみなぎった。")
+    learn(item)
+end
+
+function QuaffPoison(player, item)
+    player:addLife(-C_Dice(1, 4))
+    say("毒だ！")
+    learn(item)
+end
+
+function QuaffSpeed(player, item)
+    player:addActPoint(TURN_COST)
+    say("体が軽くなった。")
+    learn(item)
+end
+
+function ReadTeleport(player, item)
+    local d = C_GetDungeon()
+    for _ = 1, 50 do
+        local p = d:getRoomRandomPos()
+        if C_CheckMove(player, p._x, p._y) then
+            player:setPos(p)
+            break
+        end
+    end
+    say("体が宙に浮き、別の場所に出た。")
+    learn(item)
+end
+
+function ReadIdentify(player, item)
+    for _, other in ipairs(carried(player)) do
+        if other ~= item then learn(other) end
+    end
+    say("持ち物の正体がわかった。")
+    learn(item)
+end
+
+function ReadLight(player, item)
+    C_GetDungeon():initLightState()
+    if C_Redraw then C_Redraw() end
+    say("辺りが明るくなった。")
+    learn(item)
+end
+
+-- The sanctuary scroll works where it lies: reading lays it down, and it
+-- is kept.
+function ReadSanctuary(player, item)
+    say("聖なる気配が足元に満ちた。")
+    learn(item)
+    local p = player:getPos()
+    item:put(p._x, p._y)
+    return true
+end
+
+local VERB = {
+    [C.Command.QUAFF] = "を飲んだ。",
+    [C.Command.READ] = "を読んだ。",
+    [C.Command.EAT] = "を食べた。",
+}
+
+-- Carries out an item command from the inventory; false for other
+-- commands. A use function that answers true keeps the item.
+function ItemCommand(command)
+    local kind = command:getType()
+    if command:getItemNum() == 0 then return false end
+    local item = command:getItem(0)
+    local player = command:getActor()
+    if not item or not player then return false end
+    if kind == C.Command.WEAR then
+        local name = item:getName()
+        if equippedSlot(player, item) then
+            player:desarm(item)
+            say(name .. "を外した。")
+        elseif player:equip(item) then
+            say(name .. "を装備した。")
+        else
+            say(name .. "は装備できない。")
+        end
+        player:setUpdate(true)
+    elseif VERB[kind] then
+        say(item:getName() .. VERB[kind])
+        local use = _G[item:getLuaFunc()]
+        local kept = type(use) == "function" and use(player, item)
+        if not kept then useUp(item) end
+    elseif kind == C.Command.DROP then
+        local p = player:getPos()
+        say(item:getName() .. "を置いた。")
+        item:put(p._x, p._y)
+    else
+        return false
+    end
+    return true
+end
+
+-- Picks up what lies under the player (gold goes to the purse); the items
+-- now carried.
+function PickUp(player)
+    local node = C_GetObjectLinkAtPos(player:getPos())
+    local picked = {}
+    while node do
+        local item = C_CastObjectItem(node:getObj())
+        node = node:next()
+        if item then table.insert(picked, item) end
+    end
+    if #picked == 0 then say("足元には何もない。") end
+    local kept = {}
+    for _, item in ipairs(picked) do
+        if item:getBaseId() == GOLD_ITEM then
+            player:addMoney(item:getStock())
+            say("金貨を" .. item:getStock() .. "枚拾った。")
+            item:kill()
+        else
+            say(item:getName() .. "を拾った。")
+            player:addItem(item)
+            table.insert(kept, item)
+        end
+    end
+    C_GetObjectManager():exeRemove()
+    return kept
+end
