@@ -322,6 +322,18 @@ TEST_F(MainProgram, TheTitleShowsItsPictureAndGoesOnWithoutOne) {
     EXPECT_EQ(litPixels(*bare, 10, 10), 0);
 }
 
+TEST_F(MainProgram, AnEnterHeldSinceLoadingMustBePressedAgain) {
+    writeText(dir / "keys.txt",
+              "hold Enter\nuntil 3000 ready\nwait 10\ndump held.txt\n"
+              "release Enter\nwait 2\npress Enter\nuntil 60 scene SceneOpening\nclose\n");
+    std::string errors;
+    ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0) << errors;
+    std::ifstream held(dir / "held.txt");
+    std::string first;
+    std::getline(held, first);
+    EXPECT_EQ(first, "scene SceneTitle") << "held through the end of loading: no change";
+}
+
 TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonstersAndItems) {
     writeText(dir / "keys.txt", kNewGame + toTheStairs() + "dump game.txt\nclose\n");
     std::string errors;
