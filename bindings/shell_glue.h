@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "game/shell/ui/task_cursor.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_name.h"
@@ -82,4 +83,9 @@ inline void statusViewDrawTextAtPen(TaskStatusView* self, const char* text, cons
 inline void statusViewDrawChip(TaskStatusView* self, float x, float y, const Point* chip,
                                const Color* colour) {
     self->drawChip(x, y, chip ? *chip : Point(0, 0), shell_glue::colourOr(colour));
+}
+
+// A nil point leaves the cell as it is but still stops following.
+inline void cursorSetPos(TaskCursor* self, const Point* pos) {
+    self->setPos(pos ? *pos : self->getPos());
 }

@@ -26,6 +26,7 @@ class ObjectPlayer;
 class ObjectTrap;
 class Skill;
 class Spell;
+class TaskCursor;
 class TaskItemList;
 class TaskMenu;
 class TaskName;
@@ -136,6 +137,13 @@ void C_SetLogWindowColor(const Color* colour);
 
 // The game scene's item list; null without one and while booting.
 TaskItemList* C_GetItemList();
+// Escape or Delete went down this frame; then SE_CANCEL is queued.
+bool C_PushCancel();
+// The game scene's map cursor; null without one and while booting.
+TaskCursor* C_GetCursor();
+// True shows the direction ring around the player under the current scene
+// (once); false removes it. Nothing while booting.
+void C_DispDirection(bool show);
 // Menu or drawing window n (0 to 3), made on first request, hidden and
 // emptied when reused; null for other numbers and while booting.
 TaskMenu* C_GetMenu(int number);

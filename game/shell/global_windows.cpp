@@ -1,15 +1,41 @@
 // The script functions that reach the program's message log, menus and
 // drawing windows.
+#include "engine/core/register.h"
+#include "engine/task/sys_scene.h"
 #include "game/shell/global_functions.h"
+#include "game/shell/ui/shell_keys.h"
+#include "game/shell/ui/task_cursor.h"
+#include "game/shell/ui/task_direction.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_message_log.h"
 #include "game/shell/ui/task_name.h"
 #include "game/shell/ui/task_window.h"
+#include "game/world/game_data.h"
+#include "game/world/object_player.h"
 
 TaskItemList* C_GetItemList() {
     if (!scriptMayReachGame("C_GetItemList")) return nullptr;
     return TaskItemList::current();
+}
+
+bool C_PushCancel() {
+    return shell_keys::pushCancel();
+}
+
+TaskCursor* C_GetCursor() {
+    if (!scriptMayReachGame("C_GetCursor")) return nullptr;
+    return TaskCursor::find();
+}
+
+void C_DispDirection(bool show) {
+    if (!scriptMayReachGame("C_DispDirection")) return;
+    if (!show) {
+        TaskDirection::hide();
+        return;
+    }
+    qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle();
+    TaskDirection::show(scenes ? scenes->getCurrent() : nullptr, GameData::instance().getPlayer());
 }
 
 TaskMenu* C_GetMenu(int number) {

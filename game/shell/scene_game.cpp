@@ -3,10 +3,12 @@
 #include "engine/resource/sys_resource.h"
 #include "game/shell/task_field.h"
 #include "game/shell/turn_manager.h"
+#include "game/shell/ui/task_cursor.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_message_log.h"
 #include "game/shell/ui/task_status_view.h"
 #include "game/world/game_data.h"
+#include "game/world/object_player.h"
 
 bool SceneGame::init() {
     GlobalRecord* record = GameData::instance().getGlobalRecord();
@@ -16,6 +18,7 @@ bool SceneGame::init() {
     TaskMessageLog::start(this);
     TaskItemList::create(this);
     TaskStatusView::create(this);
+    TaskCursor::create(this, GameData::instance().getPlayer());
     return true;
 }
 

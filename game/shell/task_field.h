@@ -69,7 +69,9 @@ public:
     QEL_CLASS(TaskField, qel::TaskBase, qel::Pool::Tasks);
 
     static constexpr int kFieldViewport = 1;
-    static constexpr int kLightViewport = 2;
+    // The map view's slot: the map cursor and the direction ring draw there
+    // with the objects (slot 2 is the item list's).
+    static constexpr int kLightViewport = 14;
     // Layer of the map on the screen: below every window.
     static constexpr std::uint8_t kScreenLayer = 0;
 

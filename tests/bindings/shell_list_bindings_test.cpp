@@ -6,6 +6,8 @@
 
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
+#include "game/shell/ui/task_cursor.h"
+#include "game/shell/ui/task_direction.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_status_view.h"
 #include "game/world/object_player.h"
@@ -168,6 +170,62 @@ TEST_F(ShellListBindings, TheStatusPanelIsDrawnByTheScriptOncePerChange) {
     frame();
     EXPECT_EQ(TaskStatusView::find(), nullptr);
     EXPECT_EQ(run("C_Redraw(); return calls"), "3");
+}
+
+TEST_F(ShellListBindings, TheCursorTheRingAndTheCancelKey) {
+    EXPECT_EQ(run("return C_GetCursor()"), "nil");
+    auto* player = new ObjectPlayer("hero", Point(0, 0), Color::WHITE, Race(), Status());
+    player->setPos(4, 5);
+    GameData::instance().setPlayer(player);
+    ASSERT_NE(TaskCursor::create(nullptr, player), nullptr);
+    frame();
+    const lua_runner::LuaCase cases[] = {
+        {"constants", "return C.TaskCursor.OFF, C.TaskCursor.ON, C.TaskCursor.BLINK", "0, 1, 2"},
+        {"follows the player",
+         "local c = C_GetCursor()\n"
+         "return rawequal(c, C_GetCursor()), c:getChara() == C_GetPlayer(), c:getState()",
+         "true, true, 2"},
+        {"position",
+         "local c = C_GetCursor()\n"
+         "c:setPos(C.Point(7, 8)); local p = c:getPos()\n"
+         "local x, y = p._x, p._y\n"
+         "c:setPos(nil)\n"
+         "return x, y, c:getChara(), c:getPos()._x",
+         "7, 8, nil, 7"},
+        {"chara then state",
+         "local c = C_GetCursor()\n"
+         "c:setChara(C_GetPlayer()); c:setFrame(3); c:setFrame(); c:setState(C.TaskCursor.ON)\n"
+         "local on = c:getState(); c:setChara(nil)\n"
+         "return on, c:getChara(), c:getPos()._x",
+         "1, nil, 7"},
+        {"the ring once", "C_DispDirection(true); C_DispDirection(true); return 1", "1"},
+        {"cancel", "return C_PushCancel()", "false"},
+    };
+    for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
+    EXPECT_EQ(TaskCursor::find()->getPhase(), 0);
+    frame();
+    ASSERT_NE(TaskDirection::find(), nullptr);
+    EXPECT_EQ(TaskDirection::find()->getFollowed(), player);
+    EXPECT_EQ(qel::Register<TaskDirection>::instance().keyCount(), 1u);
+    SE_CANCEL = "cancel.ogg";
+    frame({46});
+    EXPECT_EQ(run("return C_PushCancel(), C_PushCancel()"), "true, true") << "the frame's press";
+    EXPECT_EQ(takeSounds(), "cancel.ogg") << "the manager plays a sound once a frame";
+    frame({46});
+    EXPECT_EQ(run("return C_PushCancel()"), "false") << "held, not pressed again";
+    EXPECT_EQ(run("C_DispDirection(false); C_DispDirection(); return 1"), "1");
+    frame();
+    frame();
+    EXPECT_EQ(TaskDirection::find(), nullptr);
+
+    // The followed player goes: the cursor lets go and keeps its cell.
+    ASSERT_EQ(run("C_GetCursor():setChara(C_GetPlayer()); return 1"), "1");
+    frame();
+    GameData::instance().getObjectManager()->remove(player);
+    GameData::instance().getObjectManager()->exeRemove();
+    frame();
+    EXPECT_EQ(run("local c = C_GetCursor(); return c:getChara(), c:getPos()._x, c:getPos()._y"),
+              "nil, 4, 5");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/core/register.h"
 #include "engine/render/sprite_desc.h"
 #include "engine/render/sys_camera.h"
 #include "engine/render/sys_render_sprite.h"
@@ -70,7 +71,59 @@ bool TaskMessageLog::init() {
     qel::SysRenderText::instance().createFont(FONT_NAME, kFont, static_cast<int>(FONT_HEIGHT),
                                               FONT_WIDTH, 0, false);
     wrapper_ = LogWrapper(LOG_MAX_LENGTH, writers_);
+    if (!cursor_) {
+        cursor_ = new TaskLogCursor(this);
+        if (!qel::SysTask::instance().add(cursor_, this)) {
+            delete cursor_;
+            cursor_ = nullptr;
+            return false;
+        }
+        qel::registerSingle(cursor_);
+        setCursor(false);
+    }
     return true;
+}
+
+void TaskMessageLog::setCursor(bool show) {
+    if (!cursor_) return;
+    constexpr std::uint32_t kShown = kEventUpdate | kEventDraw;
+    const std::uint32_t mask = cursor_->getEventMask();
+    cursor_->setEventMask(show ? mask | kShown : mask & ~kShown);
+    cursor_->setPhase(0);
+}
+
+bool TaskMessageLog::cursorShown() const {
+    return cursor_ && (cursor_->getEventMask() & kEventDraw) != 0;
+}
+
+TaskMessageLog::TaskLogCursor::TaskLogCursor(const TaskMessageLog* owner)
+    : TaskBlinkObject(0), owner_(owner) {}
+
+bool TaskMessageLog::TaskLogCursor::init() {
+    setTexture(target_view::chips());
+    return true;
+}
+
+Vector2 TaskMessageLog::TaskLogCursor::getPosition() const {
+    if (!owner_) return Vector2(0.0f, 0.0f);
+    const std::int64_t x = static_cast<std::int64_t>(LOG_VIEW_X) + LOG_SPACE_LEFT +
+                           static_cast<std::int64_t>(LOG_MAX_LENGTH) * FONT_WIDTH;
+    const std::int64_t y = static_cast<std::int64_t>(LOG_VIEW_Y) + LOG_SPACE_TOP +
+                           static_cast<std::int64_t>(lineStep()) * LOG_VIEW_TEX_NUM -
+                           LOG_SPACE_LINE;
+    return Vector2(static_cast<float>(x), static_cast<float>(y));
+}
+
+void TaskMessageLog::TaskLogCursor::setSprite(qel::SpriteDesc& sprite) const {
+    sprite.sourceX = 14 * static_cast<std::int32_t>(CHIP_WIDTH);
+    sprite.sourceY = 15 * static_cast<std::int32_t>(CHIP_HEIGHT);
+    sprite.width = static_cast<std::int32_t>(CHIP_WIDTH);
+    sprite.height = static_cast<std::int32_t>(CHIP_HEIGHT);
+    // It stands on the bottom line, beside its end, drawn with the box's
+    // sprites (their kind) above its background.
+    sprite.anchorY = 1.0f;
+    sprite.kind = 7;
+    sprite.layer = kLineLayer;
 }
 
 void TaskMessageLog::release() {

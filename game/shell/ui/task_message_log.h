@@ -20,6 +20,7 @@
 #include "engine/task/task_base.h"
 #include "game/shell/ui/log_wrapper.h"
 #include "game/shell/ui/target_view.h"
+#include "game/shell/ui/task_blink_object.h"
 #include "game/world/value_types.h"
 
 class TaskMessageLog : public qel::TaskBase {
@@ -40,6 +41,25 @@ public:
     // The game's log, or null.
     static TaskMessageLog* current();
 
+    // The blinking marker just right of the end of the last shown line
+    // (chip column 14, row 15), shown while the scripts ask for it
+    // (C_SetLogWindowCursor).
+    class TaskLogCursor : public TaskBlinkObject {
+    public:
+        QEL_CLASS(TaskLogCursor, TaskBlinkObject, qel::Pool::Tasks);
+
+        explicit TaskLogCursor(const TaskMessageLog* owner = nullptr);
+
+        bool init() override;
+
+    protected:
+        Vector2 getPosition() const override;
+        void setSprite(qel::SpriteDesc& sprite) const override;
+
+    private:
+        const TaskMessageLog* owner_;
+    };
+
     TaskMessageLog();
     ~TaskMessageLog() override;
 
@@ -49,8 +69,10 @@ public:
     void setColor(Color colour) { colour_ = colour; }
     void setWindowColor(Color colour) { frameColour_ = colour; }
     void setExpanded(bool on) { expanded_ = on; }
-    void setCursor(bool show) { cursorShown_ = show; }
-    bool cursorShown() const { return cursorShown_; }
+    // Shows or hides the marker; either way its blink starts again.
+    void setCursor(bool show);
+    bool cursorShown() const;
+    TaskLogCursor* cursor() const { return cursor_; }
 
     int lineCount() const { return static_cast<int>(lines_.size()); }
     int head() const { return head_; }
@@ -82,7 +104,7 @@ private:
     int head_ = 0;
     int filled_ = 1;
     bool expanded_ = false;
-    bool cursorShown_ = false;
+    TaskLogCursor* cursor_ = nullptr;
     bool rebind_ = false;
     std::deque<Entry> pending_;
     LogWrapper wrapper_{1, 1};

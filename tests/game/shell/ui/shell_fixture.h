@@ -87,16 +87,20 @@ protected:
         tasks().draw();
         render().draw();
     }
-    // Chips of 2 x 2 pixels as RES_TEX_CHIP: row 0 red, green, blue, white;
-    // row 1 black (so every chip (c, r) is one flat colour or black).
+    // A sheet of 16 x 16 chips of 2 x 2 pixels as RES_TEX_CHIP: chips
+    // (0..3, 0) red, green, blue, white, chip (14, 15) white (the log's
+    // marker); the rest black, which the chip picture takes as transparent.
     void useChipSheet() {
         resources().setImageDecoder(&decoder_);
         CHIP_WIDTH = 2;
         CHIP_HEIGHT = 2;
-        const std::vector<std::uint32_t> top = {0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00,
-                                                0x0000FF, 0x0000FF, 0xFFFFFF, 0xFFFFFF};
-        const std::vector<std::uint32_t> bottom(8, 0x000000);
-        const std::vector<std::uint8_t> bytes = qel::test::bmp24({top, top, bottom, bottom});
+        std::vector<std::vector<std::uint32_t>> rows(32, std::vector<std::uint32_t>(32, 0));
+        const std::uint32_t firstRow[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 8; ++x) rows[y][x] = firstRow[x / 2];
+        }
+        for (int y = 30; y < 32; ++y) rows[y][28] = rows[y][29] = 0xFFFFFF;
+        const std::vector<std::uint8_t> bytes = qel::test::bmp24(rows);
         RES_TEX_CHIP = scratch_.put("chips.bmp", std::string(bytes.begin(), bytes.end()));
     }
     // The sounds requested so far, joined by spaces; forgets them.

@@ -96,4 +96,48 @@ TEST_F(TaskMessageLogTest, ASmallRingWritesThroughFewerViewports) {
     EXPECT_EQ(g_file.back(), "");
 }
 
+TEST_F(TaskMessageLogTest, TheMarkerBlinksBesideTheEndOfTheLastShownLineWhileAskedFor) {
+    useChipSheet();
+    FONT_WIDTH = 4;
+    FONT_HEIGHT = 4;
+    LOG_BUFFER_TEX_NUM = 4;
+    LOG_SPACE_LEFT = 1;
+    LOG_SPACE_TOP = 1;
+    LOG_SPACE_RIGHT = 6;
+    LOG_SPACE_BOTTOM = 2;
+    LOG_SPACE_LINE = 1;
+    LOG_BACKCOLOR = Color(0xFF0000FFu);
+    CURSOR_BLINK_ON = 1;
+    CURSOR_BLINK_OFF = 1;
+    TaskMessageLog* log = start();
+    log->setWindowColor(Color(0xFF00FF00u));
+    // x 1 + 16, bottom 1 + 2 * 5 - 1: the marker's 2 x 2 white chip stands
+    // on the last line's bottom, right of its end.
+    auto marker = [&] { return picture(device_->backBuffer(), 16, 7, 4, 4); };
+    const std::string off =
+        "BBBB\n"
+        "BBBB\n"
+        "BBBB\n"
+        "BBBB\n";
+    const std::string on =
+        "BBBB\n"
+        "B??B\n"
+        "B??B\n"
+        "BBBB\n";
+    frame();
+    EXPECT_EQ(marker(), off) << "hidden until asked for";
+    log->setCursor(true);
+    EXPECT_TRUE(log->cursorShown());
+    std::string seen;
+    for (int i = 0; i < 4; ++i) {
+        frame();
+        seen += marker() == on ? '#' : marker() == off ? '-' : '?';
+    }
+    EXPECT_EQ(seen, "-#-#") << "phase 1, 0, 1, 0";
+    log->setCursor(false);
+    frame();
+    EXPECT_EQ(marker(), off);
+    EXPECT_EQ(log->cursor()->getPhase(), 0) << "a hidden marker does not blink on";
+}
+
 }  // namespace
