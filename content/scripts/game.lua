@@ -51,6 +51,16 @@ function NewGameStarts()
     fallen = false
 end
 
+-- What a save slot keeps of this file's state beside the program's own.
+function SerializeGame(serializer)
+    floor = serializer:num(floor)
+    if serializer:isRead() then
+        fallen = false
+        if C_Redraw then C_Redraw() end
+    end
+    return true
+end
+
 local function paintFirstFloor(player)
     local d = C_GetDungeon()
     C.CreateDungeon(d):fillAll(WALL_TILE)
@@ -132,6 +142,7 @@ local function nextFloor(player)
     C_GetDungeon():initLightState()
     if C_Redraw then C_Redraw() end
     say("地下" .. floor .. "階")
+    SaveGameNow()
 end
 
 -- ---- Fighting -------------------------------------------------------------
@@ -168,6 +179,7 @@ function InputPlayer(command, player)
         nextFloor(player)
         player:setActPoint(TURN_COST)
     end
+    if GameMenuInput(command, player) then return false end
     local open, filled = InventoryInput(command, player)
     if open then return filled end
     local dir = C_GetInputDir()
@@ -206,6 +218,7 @@ local function playerCommand(command)
             if item:getBaseId() == GOAL_ITEM then
                 say("暁の宝珠を手に入れた！")
                 if C_GetWorld then C_GetWorld():setResult("clear") end
+                EndSlot()
                 C_GotoOpening()
             end
         end
@@ -247,6 +260,7 @@ local KEY_ENTER = 13
 
 local function showGameOver(player)
     say("あなたは力尽きた……")
+    EndSlot()
     local w = C_GetWindow(2)
     if not w then return end
     local line = C.FONT_HEIGHT + C.WINDOW_LINE_SPACE

@@ -181,16 +181,45 @@ steps.top = {
         showHeading("↑↓で選び、Enterで決定します。")
         local w = C_GetWindow(1)
         if w then w:close() end
-        opening.menu = openMenu("ようこそ", {{"new", "新しく冒険を始める"}, {"quit", "終了する"}}, 0, false)
+        local entries = {{"new", "新しく冒険を始める"}}
+        if #SlotEntries() > 0 then table.insert(entries, {"continue", "続きから"}) end
+        table.insert(entries, {"quit", "終了する"})
+        opening.menu = openMenu("ようこそ", entries, 0, false)
     end,
     update = function(param)
         local menu = opening.menu
         if not menu:isSelect() then return end
-        if menu:getSelTag() == "quit" then
+        local choice = menu:getSelTag()
+        if choice == "quit" then
             closeAll()
             C_EndGame()
+        elseif choice == "continue" then
+            enter(param, "continue")
         else
             enter(param, "race")
+        end
+    end,
+}
+
+-- A saved adventure, newest first; a slot that cannot be loaded is told
+-- by the program and the list stays.
+steps.continue = {
+    begin = function(param)
+        showHeading("↑↓で選び、Enterで決定、Escで戻ります。")
+        local w = C_GetWindow(1)
+        if w then w:close() end
+        opening.menu = openMenu("続ける冒険", SlotEntries(), 0, true)
+    end,
+    update = function(param)
+        local menu = opening.menu
+        if menu:isCancel() then return enter(param, "top") end
+        if not menu:isSelect() then return end
+        closeAll()
+        local state = opening
+        opening = nil
+        if not param:beginContinue(tonumber(menu:getSelTag())) then
+            opening = state
+            enter(param, "continue")
         end
     end,
 }
@@ -289,9 +318,11 @@ local function startGame(param)
     local player = param:createPlayer(opening.name, opening.sex, opening.race, opening.class)
     if not player then return false end
     closeAll()
+    local name = opening.name
     opening = nil
     NewGameStarts()
     param:beginNewGame(player)
+    NewSlot(name)
     return true
 end
 

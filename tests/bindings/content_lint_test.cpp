@@ -119,8 +119,9 @@ TEST_F(ContentLint, WhatTheRowsNameExists) {
 }
 
 TEST_F(ContentLint, EveryCallbackTheGameCallsIsAFunction) {
-    for (const char* name : {"InputOpening", "InputPlayer", "ProgressTurn", "ProgressTurnChange",
-                             "GetNpcName", "GetItemName", "LoadItemGroupPer", "StrFmt"})
+    for (const char* name :
+         {"InputOpening", "InputPlayer", "ProgressTurn", "ProgressTurnChange", "GetNpcName",
+          "GetItemName", "LoadItemGroupPer", "StrFmt", "SerializeGame", "SetSaveFileName"})
         EXPECT_TRUE(isFunction(name)) << name;
     EXPECT_EQ(qel::SysLua::instance().lastError(), nullptr) << "every chunk of the package ran";
     EXPECT_EQ(FILE_VERSION, 109u);

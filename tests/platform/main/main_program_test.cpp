@@ -474,6 +474,36 @@ TEST_F(MainProgram, AFallenAdventurerSeesTheEndAndGoesBackToTheOpening) {
     ASSERT_NE(life, std::string::npos) << end;
     EXPECT_LE(std::atoi(end.c_str() + life + 6), 0) << end;
     EXPECT_NE(end.find("script error none"), std::string::npos) << end;
+    EXPECT_EQ(end.find("slot 1\n"), std::string::npos) << "the fallen's slot is gone\n" << end;
+    EXPECT_TRUE(std::filesystem::exists(dir / "save/global.dat"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "save/data01"));
+}
+
+TEST_F(MainProgram, ASavedAdventureContinuesFromTheOpening) {
+    const std::string env =
+        "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt";
+    const std::string continueIt = kToTheOpening + "wait 5\n" + presses({"Down", "Enter"}) +
+                                   "shot slots.png\npress Enter\nuntil 300 scene SceneGame\n" +
+                                   "wait 10\n";
+    // The game's menu saves and ends the program itself.
+    writeText(dir / "keys.txt", kNewGame + presses({"Right"}) + "dump saved.txt\n" +
+                                    presses({"S", "Enter"}) + "until 600 scene Nowhere\n");
+    std::string errors;
+    ASSERT_EQ(run(20000, errors, env), 0) << errors;
+    // Continued, the game is as it was saved; a step, and the window's close
+    // saves it again.
+    writeText(dir / "keys.txt",
+              continueIt + "dump loaded.txt\n" + presses({"Right"}) + "dump moved.txt\nclose\n");
+    ASSERT_EQ(run(20000, errors, env), 0) << errors;
+    const std::string saved = readText(dir / "saved.txt");
+    EXPECT_NE(saved.find("slot 1\n"), std::string::npos) << saved;
+    EXPECT_EQ(readText(dir / "loaded.txt"), saved);
+    writeText(dir / "keys.txt", continueIt + "dump reloaded.txt\nclose\n");
+    ASSERT_EQ(run(20000, errors, env), 0) << errors;
+    const std::string moved = readText(dir / "moved.txt");
+    EXPECT_NE(moved.find("  at 3,1\n"), std::string::npos) << moved;
+    EXPECT_EQ(readText(dir / "reloaded.txt"), moved);
+    EXPECT_NE(moved.find("script error none"), std::string::npos) << moved;
 }
 
 TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {

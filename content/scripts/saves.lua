@@ -1,0 +1,106 @@
+-- Save slots: every adventure has its slot from its start. It is saved on
+-- each new floor, from the game's menu (S) and when the program closes,
+-- and removed when the adventure ends; the opening continues it.
+
+local KEY_S = 83
+
+local function slotName(player)
+    return player:getName() .. "　地下" .. floor .. "階"
+end
+
+local function slots()
+    return C_GetSaveFileList()
+end
+
+-- A new adventure's slot (the opening calls this as it starts one).
+function NewSlot(name)
+    local list = slots()
+    if not list then return end
+    local id = list:newData(name)
+    if id and id > 0 then C.CURRENT_PLAYER_ID = id end
+end
+
+-- Saves the adventure and the slot list; false when it could not.
+function SaveGameNow()
+    local id = C.CURRENT_PLAYER_ID
+    if id == 0 then return false end
+    local player = C_GetPlayer()
+    if player then slots():updateData(id, slotName(player)) end
+    local slot = C.SaveData:new_local(id)
+    local saved = slot:saveGame(C.SaveData.KEEP_ALL)
+    slot:saveGlobal()
+    return saved
+end
+
+-- The adventure is over: its slot goes.
+function EndSlot()
+    local id = C.CURRENT_PLAYER_ID
+    if id == 0 then return end
+    local slot = C.SaveData:new_local(id)
+    slot:removeData()
+    slots():removeData(id)
+    C.CURRENT_PLAYER_ID = 0
+    slot:saveGlobal()
+end
+
+-- The program saves the slot as it closes; the slot's name follows the
+-- adventure.
+function SetSaveFileName(kind)
+    local id = C.CURRENT_PLAYER_ID
+    local player = C_GetPlayer()
+    if id ~= 0 and player then slots():updateData(id, slotName(player)) end
+end
+
+-- The slots as menu entries ({id, name}), newest first.
+function SlotEntries()
+    local entries = {}
+    local list = slots()
+    if not list then return entries end
+    for i = list:getDataNum() - 1, 0, -1 do
+        table.insert(entries, {tostring(list:getId(i)), list:getName(i)})
+    end
+    return entries
+end
+
+-- ---- The game's menu --------------------------------------------------------
+
+local gameMenu -- the open menu; nil while closed
+
+-- Called by InputPlayer every frame: true while the menu is open, false
+-- when it is closed and S was not pressed.
+function GameMenuInput(command, player)
+    if not gameMenu then
+        if not C_KeyTrg(KEY_S) then return false end
+        gameMenu = C_GetMenu(0)
+        if not gameMenu then return false end
+        gameMenu:setTag("メニュー")
+        gameMenu:setDrawParam(40, 40, 20, 240, 0)
+        gameMenu:addItem(0, "quit", "セーブして終了する")
+        gameMenu:addItem(0, "opening", "セーブして最初の画面へ")
+        gameMenu:addItem(0, "back", "冒険を続ける")
+        gameMenu:open()
+        return true
+    end
+    if gameMenu:isCancel() then
+        gameMenu:close()
+        gameMenu = nil
+        return true
+    end
+    if not gameMenu:isSelect() then return true end
+    local choice = gameMenu:getSelTag()
+    gameMenu:close()
+    gameMenu = nil
+    if choice == "back" then return true end
+    -- Nothing is left behind unsaved: a failed save keeps the game on.
+    if not SaveGameNow() then
+        Say("冒険を記録できなかった。")
+        return true
+    end
+    Say("冒険を記録した。")
+    if choice == "quit" then
+        C_EndGame()
+    else
+        C_GotoOpening()
+    end
+    return true
+end
