@@ -210,3 +210,6 @@ Ranking* C_GetRanking();
 GlobalRecord* C_GetGlobalRecord();
 SaveFileList* C_GetSaveFileList();
 std::string C_GetDumpLogFile();
+// Queues a post of the text and number to the message server while the
+// network is enabled; nothing otherwise.
+void C_SendNetworkMessage(const char* text, int number);

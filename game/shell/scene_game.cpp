@@ -1,6 +1,7 @@
 #include "game/shell/scene_game.h"
 
 #include "engine/resource/sys_resource.h"
+#include "game/shell/net/task_net_request.h"
 #include "game/shell/task_field.h"
 #include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_cursor.h"
@@ -19,6 +20,7 @@ bool SceneGame::init() {
     TaskItemList::create(this);
     TaskStatusView::create(this);
     TaskCursor::create(this, GameData::instance().getPlayer());
+    TaskNetRequest::start(this);
     return true;
 }
 

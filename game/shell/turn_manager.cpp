@@ -9,6 +9,7 @@
 #include "engine/system/window.h"
 #include "engine/task/sys_task.h"
 #include "game/data/command.h"
+#include "game/shell/net/network_text_buffer.h"
 #include "game/shell/settings.h"
 #include "game/world/game_data.h"
 #include "game/world/object_npc.h"
@@ -142,6 +143,8 @@ void TurnManager::newTurn() {
 }
 
 void TurnManager::playerInput() {
+    // Texts from the message server show while the player decides.
+    NetworkTextBuffer::instance().flush();
     Command* command = input_ ? input_->inputPlayer() : nullptr;
     if (!command) return;  // no command yet: keep waiting
     const int answer = ask("ProgressTurn", true, command);

@@ -154,6 +154,7 @@ TEST_F(SaveBindings, WorldRankingFriendsAndTheGlobalRecord) {
          "local g = C_GetGlobalRecord() g:setClearFlag(33, true) "
          "return g:isClear(1), g:isClear(0)",
          "true, false"},
+        {"a post while the network is off", "C_SendNetworkMessage('x', 1) return 'ok'", "ok"},
         {"saving the global record", "return C.SaveData():saveGlobal(), C.SaveData():loadGlobal()",
          "true, true"},
     });

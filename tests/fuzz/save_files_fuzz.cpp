@@ -14,6 +14,7 @@
 #include "engine/system/message_box.h"
 #include "game/shell/save/save_data.h"
 #include "game/shell/settings.h"
+#include "game/shell/task_field.h"
 #include "game/world/game_data.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
@@ -69,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::error_code ec;
     std::filesystem::remove_all("save", ec);
     std::filesystem::create_directories("save/data01");
+    // The map view's registry is made at its first lookup and lives on.
+    TaskField::current();
     const PoolBalance balance;
     {
         SaveData slot(1);

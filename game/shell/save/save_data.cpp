@@ -14,6 +14,7 @@
 #include "game/shell/save/slot_commit.h"
 #include "game/shell/script_callbacks.h"
 #include "game/shell/settings.h"
+#include "game/shell/task_field.h"
 #include "game/shell/ui/task_message_log.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
@@ -153,9 +154,11 @@ void matchLeashes() {
     }
 }
 
+// Relinks what a load read, and shows the new floor in the running map view.
 void resolveLinks() {
     ObjectLinker::instance().resolve(*game().getObjectManager());
     matchLeashes();
+    if (TaskField* field = TaskField::current()) field->redraw();
 }
 
 bool validFloorName(std::string_view name) {
