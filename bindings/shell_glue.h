@@ -6,12 +6,14 @@
 
 #include <string>
 
+#include "game/shell/ui/task_anima_list.h"
 #include "game/shell/ui/task_cursor.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_menu.h"
 #include "game/shell/ui/task_name.h"
 #include "game/shell/ui/task_status_view.h"
 #include "game/shell/ui/task_window.h"
+#include "game/world/world.h"
 
 namespace shell_glue {
 
@@ -88,4 +90,9 @@ inline void statusViewDrawChip(TaskStatusView* self, float x, float y, const Poi
 // A nil point leaves the cell as it is but still stops following.
 inline void cursorSetPos(TaskCursor* self, const Point* pos) {
     self->setPos(pos ? *pos : self->getPos());
+}
+
+// The script's toggle reports nothing.
+inline void animaListToggleSelect(TaskAnimaList* self, int row) {
+    self->toggleSelect(row);
 }

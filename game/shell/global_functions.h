@@ -26,6 +26,7 @@ class ObjectPlayer;
 class ObjectTrap;
 class Skill;
 class Spell;
+class TaskAnimaList;
 class TaskCursor;
 class TaskItemList;
 class TaskMenu;
@@ -137,6 +138,9 @@ void C_SetLogWindowColor(const Color* colour);
 
 // The game scene's item list; null without one and while booting.
 TaskItemList* C_GetItemList();
+// The game scene's anima list, emptied and filled again from the anima
+// table with those the player knows selectable; null without one.
+TaskAnimaList* C_GetAnimaList();
 // Escape or Delete went down this frame; then SE_CANCEL is queued.
 bool C_PushCancel();
 // The game scene's map cursor; null without one and while booting.

@@ -4,6 +4,7 @@
 #include "engine/task/sys_scene.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/ui/shell_keys.h"
+#include "game/shell/ui/task_anima_list.h"
 #include "game/shell/ui/task_cursor.h"
 #include "game/shell/ui/task_direction.h"
 #include "game/shell/ui/task_item_list.h"
@@ -17,6 +18,16 @@
 TaskItemList* C_GetItemList() {
     if (!scriptMayReachGame("C_GetItemList")) return nullptr;
     return TaskItemList::current();
+}
+
+TaskAnimaList* C_GetAnimaList() {
+    if (!scriptMayReachGame("C_GetAnimaList")) return nullptr;
+    TaskAnimaList* list = TaskAnimaList::current();
+    if (list) {
+        list->removeAll();
+        list->setList(GameData::instance().getWorld());
+    }
+    return list;
 }
 
 bool C_PushCancel() {

@@ -4,6 +4,7 @@
 #include "game/shell/net/task_net_request.h"
 #include "game/shell/task_field.h"
 #include "game/shell/turn_manager.h"
+#include "game/shell/ui/task_anima_list.h"
 #include "game/shell/ui/task_cursor.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_message_log.h"
@@ -18,6 +19,7 @@ bool SceneGame::init() {
     TurnManager::start(this);
     TaskMessageLog::start(this);
     TaskItemList::create(this);
+    TaskAnimaList::create(this);
     TaskStatusView::create(this);
     TaskCursor::create(this, GameData::instance().getPlayer());
     TaskNetRequest::start(this);

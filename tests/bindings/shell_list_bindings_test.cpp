@@ -6,11 +6,14 @@
 
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
+#include "game/shell/ui/task_anima_list.h"
 #include "game/shell/ui/task_cursor.h"
 #include "game/shell/ui/task_direction.h"
 #include "game/shell/ui/task_item_list.h"
 #include "game/shell/ui/task_status_view.h"
+#include "game/world/anima_list.h"
 #include "game/world/object_player.h"
+#include "game/world/world.h"
 #include "tests/bindings/lua_runner.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 #include "tests/game/world/item_fixture.h"
@@ -226,6 +229,68 @@ TEST_F(ShellListBindings, TheCursorTheRingAndTheCancelKey) {
     frame();
     EXPECT_EQ(run("local c = C_GetCursor(); return c:getChara(), c:getPos()._x, c:getPos()._y"),
               "nil, 4, 5");
+}
+
+TEST_F(ShellListBindings, TheAnimaListThroughEveryMethodRefilledByItsGetter) {
+    std::array<char, kLoadMessageSize> message{};
+    const std::string path = scratch_.file("anima.dat");
+    writeScrambledTable(path,
+                        "id,no,tag,rarity,level,drop,select\n"
+                        "5,1,fire,3,5,10,1,\n2,2,ice,1,1,0,1,\n");
+    ASSERT_TRUE(AnimaList::instance().load(message, path)) << message.data();
+    World& world = *GameData::instance().getWorld();
+    world.addAnima(5);
+    EXPECT_EQ(run("return C_GetAnimaList()"), "nil") << "no game scene";
+    ASSERT_NE(TaskAnimaList::create(nullptr), nullptr);
+    frame();
+    const lua_runner::LuaCase cases[] = {
+        {"getter fills",
+         "local l = C_GetAnimaList()\n"
+         "return rawequal(l, C_GetAnimaList()), l:getAnima(0):tag(), l:getAnima(1):tag(), "
+         "l:getAnima(2), l:getAnima(-1), l:getPageMax(), l:getPage()",
+         "true, fire, ice, nil, nil, 1, 0"},
+        {"one choice",
+         "local l = C_GetAnimaList()\n"
+         "l:open(); local opened = l:isOpen()\n"
+         "l:toggleSelect(1); local unknown = l:getSelNum()\n"
+         "l:toggleSelect(0); l:toggleSelect(9)\n"
+         "return opened, unknown, l:getSelNum(), l:getSelAnima():tag(), l:getSelAnima(1), "
+         "l:getCurAnima():tag(), l:getCurIndex(), l:isSelect(), l:isCancel(), "
+         "l:toggleSelect(0)",
+         "true, 0, 1, fire, nil, fire, 0, false, false"},
+        {"refilled",
+         "C_SetAnima(2, true)\n"
+         "local l = C_GetAnimaList()\n"
+         "l:open(2, false); l:toggleSelect(0); l:toggleSelect(1)\n"
+         "return l:getSelNum(), l:getAnima(2)",
+         "2, nil"},
+        {"paging and the rest",
+         "local l = C_GetAnimaList()\n"
+         "l:setPage(5); l:pageNext(); l:pagePrev()\n"
+         "l:addAnima(C_GetAnima(2), nil); l:addAnima(nil, true)\n"
+         "local count = l:getAnima(2):tag()\n"
+         "local removed, outside = l:removeAnima(2), l:removeAnima(2)\n"
+         "l:stop(); local still = l:isOpen(); l:start(); l:setDrawCursor(false)\n"
+         "local reloaded = l:reload()\n"
+         "l:close()\n"
+         "return l:getPage(), count, removed, outside, still, reloaded, l:isOpen(), "
+         "l:getAnima(0), l:setList(nil), l:setList(C_GetWorld()), l:getAnima(1):tag()",
+         "0, ice, true, false, true, true, false, nil, false, true, ice"},
+        {"script-made",
+         "local l = C.TaskAnimaList:new_local(); l:removeAll(); "
+         "local m = C.TaskAnimaList(); local n = C.TaskAnimaList:new(); n:delete(); return 1",
+         "1"},
+        {"the game's cannot be deleted", "return (pcall(function() C_GetAnimaList():delete() end))",
+         "false"},
+    };
+    for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
+    run("collectgarbage()");
+    TaskAnimaList::current()->kill();
+    frame();
+    frame();
+    EXPECT_EQ(run("return C_GetAnimaList()"), "nil");
+    for (std::uint32_t id : std::set<std::uint32_t>(world.animaSet())) world.removeAnima(id);
+    AnimaList::instance().clear();
 }
 
 }  // namespace
