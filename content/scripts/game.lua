@@ -42,20 +42,22 @@ local FIRST_FLOOR = {
 }
 
 floor = 0
-local fallen = false -- the player has fallen and the end is shown
+-- How the adventure ended: nil while it goes on, "cleared" when the goal is
+-- taken, "shown" while its end is shown.
+local ended
 
 -- A new game (the opening calls this as it starts one) begins again on the
 -- painted first floor.
 function NewGameStarts()
     floor = 0
-    fallen = false
+    ended = nil
 end
 
 -- What a save slot keeps of this file's state beside the program's own.
 function SerializeGame(serializer)
     floor = serializer:num(floor)
     if serializer:isRead() then
-        fallen = false
+        ended = nil
         if C_Redraw then C_Redraw() end
     end
     return true
@@ -218,8 +220,7 @@ local function playerCommand(command)
             if item:getBaseId() == GOAL_ITEM then
                 say("暁の宝珠を手に入れた！")
                 if C_GetWorld then C_GetWorld():setResult("clear") end
-                EndSlot()
-                C_GotoOpening()
+                ended = "cleared"
             end
         end
     else
@@ -258,43 +259,72 @@ end
 -- 2 until Enter leads back to the opening.
 local KEY_ENTER = 13
 
-local function showGameOver(player)
-    say("あなたは力尽きた……")
+local RANKING_SHOWN = 5
+
+-- The score of an adventure: how deep, what was learnt and gathered, and
+-- much more for the goal.
+local function score(player, cleared)
+    return floor * 100 + player:getExp() + player:getMoney() + (cleared and 10000 or 0)
+end
+
+-- Enters the adventure in the ranking, gives up its slot and shows the end
+-- with the best of the ranking in window 2.
+local function showEnd(player, cleared)
+    local how = cleared and "暁の宝珠を手にした" or ("地下" .. floor .. "階で力尽きた")
+    local points = score(player, cleared)
+    local ranking = C_GetRanking()
+    if ranking then ranking:addData(player:getName() .. "　" .. how, points) end
     EndSlot()
     local w = C_GetWindow(2)
     if not w then return end
     local line = C.FONT_HEIGHT + C.WINDOW_LINE_SPACE
-    w:setDrawParam(200, 160, 30, 400, w:calHeight(6))
+    local shown = ranking and math.min(ranking:getDataMax(), RANKING_SHOWN) or 0
+    w:setDrawParam(144, 100, 30, 512, w:calHeight(6 + shown))
     w:clear()
     w:drawFrame(C.Color.WHITE)
     local x, y = C.WINDOW_LEFT_SPACE, C.WINDOW_TOP_SPACE
-    w:drawText(x, y, "冒険の終わり", C.Color.RED)
-    w:drawText(x, y + line, player:getName() .. "（" .. player:getCharaRace() .. "の" ..
-        player:getCharaClass() .. "）", C.Color.WHITE)
-    w:drawText(x, y + 2 * line, "地下" .. floor .. "階で力尽きた。", C.Color.WHITE)
-    w:drawText(x, y + 3 * line, "レベル" .. player:getLevel() .. "　所持金" .. player:getMoney(), C.Color.WHITE)
-    w:drawText(x, y + 5 * line, "Enterで最初の画面に戻ります。", C.Color.YELLOW)
+    local function text(words, colour)
+        w:drawText(x, y, words, colour or C.Color.WHITE)
+        y = y + line
+    end
+    text(cleared and "冒険の達成" or "冒険の終わり", cleared and C.Color.YELLOW or C.Color.RED)
+    text(player:getName() .. "（" .. player:getCharaRace() .. "の" .. player:getCharaClass() .. "）")
+    text(how .. "。")
+    text("レベル" .. player:getLevel() .. "　所持金" .. player:getMoney() .. "　得点" .. points)
+    text([[― ランキング ―]], C.Color.YELLOW)
+    if ranking then
+        local new = ranking:getNew()
+        for i = 0, shown - 1 do
+            local entry = ranking:getData(i)
+            if entry then
+                local row = string.format("%2d %5d %s", i + 1, entry:getScore(), entry:getText())
+                text(row, i == new and C.Color.YELLOW or nil)
+            end
+        end
+    end
+    text("Enterで最初の画面に戻ります。", C.Color.YELLOW)
     w:open()
 end
 
 -- True once Enter has closed the end.
-local function gameOver(player)
-    if not fallen then
-        fallen = true
-        showGameOver(player)
-        return false
+local function theEnd(player)
+    if ended == "shown" then
+        if not C_KeyTrg(KEY_ENTER) then return false end
+        local w = C_GetWindow(2)
+        if w then w:close() end
+        ended = nil
+        C_GotoOpening()
+        return true
     end
-    if not C_KeyTrg(KEY_ENTER) then return false end
-    local w = C_GetWindow(2)
-    if w then w:close() end
-    fallen = false
-    C_GotoOpening()
-    return true
+    if ended ~= "cleared" then say("あなたは力尽きた……") end
+    showEnd(player, ended == "cleared")
+    ended = "shown"
+    return false
 end
 
 function ProgressTurn(turns, command)
     local player = turns:getPlayer()
-    if fallen then return gameOver(player) end
+    if ended then return theEnd(player) end
     if command then
         playerCommand(command)
         -- The monsters answer in the script turn.
@@ -308,7 +338,7 @@ function ProgressTurn(turns, command)
             npc = turns:getWaitNpc()
         end
     end
-    if player and player:isDead() then return gameOver(player) end
+    if player and player:isDead() then return theEnd(player) end
     return true
 end
 

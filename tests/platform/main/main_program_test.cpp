@@ -47,6 +47,8 @@ struct MainProgram : ::testing::Test {
         errors = text.str();
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+
+    std::string rankingAfterRestart();
 };
 
 TEST_F(MainProgram, RunsItsLoopHeadlessAndEndsCleanly) {
@@ -188,6 +190,20 @@ std::string readText(const std::filesystem::path& path) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The ranking's size and best entry, read by a program started afresh.
+std::string MainProgram::rankingAfterRestart() {
+    writeText(dir / "start.lua",
+              "local r = C_GetRanking()\n"
+              "local best = r:getData(0)\n"
+              "local f = io.open('ranking.txt', 'w')\n"
+              "f:write(r:getDataMax(), ' ', best:getScore(), ' ', best:getText())\n"
+              "f:close()\n"
+              "C_EndGame()\n");
+    std::string errors;
+    EXPECT_EQ(run(100000, errors, "SDL_VIDEODRIVER=dummy QEL_START_SCRIPT=start.lua"), 0) << errors;
+    return readText(dir / "ranking.txt");
 }
 
 TEST_F(MainProgram, ANewGameIsPlayedAFewStepsWithTheKeyboard) {
@@ -477,6 +493,37 @@ TEST_F(MainProgram, AFallenAdventurerSeesTheEndAndGoesBackToTheOpening) {
     EXPECT_EQ(end.find("slot 1\n"), std::string::npos) << "the fallen's slot is gone\n" << end;
     EXPECT_TRUE(std::filesystem::exists(dir / "save/global.dat"));
     EXPECT_FALSE(std::filesystem::exists(dir / "save/data01"));
+    // The ranking keeps the adventure across a restart.
+    EXPECT_EQ(rankingAfterRestart(), "1 100 アルト　地下1階で力尽きた");
+}
+
+TEST_F(MainProgram, TakingTheGoalEndsTheAdventureAtTheTopOfTheRanking) {
+    // The goal is laid at the new adventurer's feet.
+    writeText(dir / "start.lua",
+              "local input = InputPlayer\n"
+              "function InputPlayer(command, player)\n"
+              "  local filled = input(command, player)\n"
+              "  if not laid and floor == 1 then\n"
+              "    laid = true\n"
+              "    C_CreateItem(37):put(player:getPos())\n"
+              "  end\n"
+              "  return filled\n"
+              "end\n"
+              "C_GotoOpening()\n");
+    writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter + presses({"G"}) +
+                                    "shot goal.png\ndump goal.txt\npress Enter\n" +
+                                    "until 300 scene SceneOpening\nclose\n");
+    std::string errors;
+    ASSERT_EQ(run(20000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_START_SCRIPT=start.lua "
+                  "QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    const std::string goal = readText(dir / "goal.txt");
+    EXPECT_EQ(goal.rfind("scene SceneGame\n", 0), 0u) << "the end waits for Enter\n" << goal;
+    EXPECT_NE(goal.find("script error none"), std::string::npos) << goal;
+    EXPECT_FALSE(std::filesystem::exists(dir / "save/data01"));
+    EXPECT_EQ(rankingAfterRestart(), "1 10100 アルト　暁の宝珠を手にした");
 }
 
 TEST_F(MainProgram, ASavedAdventureContinuesFromTheOpening) {
