@@ -17,14 +17,19 @@ constexpr std::uint32_t kChipColorKey = 0xFF000000u;
 }  // namespace
 
 OwnedTarget make(int slot, int width, int height, Color clearColour) {
+    return make(ViewportInfo(slot, 0, slot), width, height, clearColour);
+}
+
+OwnedTarget make(const ViewportInfo& record, int width, int height, Color clearColour) {
     OwnedTarget target(qel::SysResource::instance().createRenderTarget(
         static_cast<std::uint32_t>(std::max(width, 1)),
         static_cast<std::uint32_t>(std::max(height, 1)), qel::PixelFormat::A8R8G8B8));
     if (!target) return target;
-    auto* view = new qel::Viewport(qel::Viewport::Rect{}, 0, static_cast<std::uint32_t>(slot),
-                                   target.get(), 0.0f, 1.0f);
+    auto* view =
+        new qel::Viewport(qel::Viewport::Rect{}, static_cast<std::uint32_t>(record.order),
+                          static_cast<std::uint32_t>(record.pass), target.get(), 0.0f, 1.0f);
     view->setClear(0, qel::kClearTarget, clearColour.argb(), 1.0f, 0);
-    qel::SysCamera::instance().setViewport(slot, view);
+    qel::SysCamera::instance().setViewport(record.index, view);
     return target;
 }
 

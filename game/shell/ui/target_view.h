@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/resource/render_target.h"
+#include "game/shell/ui/viewport_info.h"
 #include "game/world/value_types.h"
 
 struct DeleteTextureHandle {
@@ -20,6 +21,8 @@ namespace target_view {
 // clearing by itself; it replaces whatever the slot held. Null when the
 // target cannot be made (the slot is then left alone).
 OwnedTarget make(int slot, int width, int height, Color clearColour);
+// The same in the record's slot, with the record's order and pass.
+OwnedTarget make(const ViewportInfo& record, int width, int height, Color clearColour);
 // Empties the slot when its viewport still renders into the target.
 void drop(int slot, const qel::RenderTarget* target);
 // The chip picture (RES_TEX_CHIP), loaded now with opaque black as its

@@ -59,7 +59,7 @@ TaskMenu::~TaskMenu() {
 
 bool TaskMenu::make(int number) {
     number_ = number;
-    target_ = target_view::make(viewport(), static_cast<int>(MENU_TEX_WIDTH),
+    target_ = target_view::make(ViewportInfo::menu(number), static_cast<int>(MENU_TEX_WIDTH),
                                 static_cast<int>(MENU_TEX_HEIGHT), MENU_BACKCOLOR);
     if (!target_) return false;
     chips_ = target_view::chips();

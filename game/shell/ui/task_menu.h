@@ -22,8 +22,7 @@ class TaskMenu : public qel::TaskBase {
 public:
     QEL_CLASS(TaskMenu, qel::TaskBase, qel::Pool::Tasks);
 
-    static constexpr int kCount = 4;
-    static constexpr int kFirstViewport = 4;
+    static constexpr int kCount = ViewportInfo::kMenus;
     enum State : int { kClosed = 0, kWaiting = 1, kSelected = 2, kCancelled = 3 };
 
     struct Entry {
@@ -80,7 +79,8 @@ public:
     void setCursorDraw(bool show);
 
     const std::vector<Entry>& entries() const { return entries_; }
-    int viewport() const { return kFirstViewport + number_; }
+    // The slot of the menu's record (ViewportInfo).
+    int viewport() const { return ViewportInfo::menu(number_).index; }
     int boxWidth() const { return width_; }
     int boxHeight() const { return height_; }
     bool cursorShown() const;

@@ -47,7 +47,8 @@ bool TaskWindow::make(int number, int width, int height) {
     number_ = number;
     texWidth_ = std::max(width, 1);
     texHeight_ = std::max(height, 1);
-    target_ = target_view::make(viewport(), texWidth_, texHeight_, WINDOW_BACKCOLOR);
+    target_ =
+        target_view::make(ViewportInfo::window(number), texWidth_, texHeight_, WINDOW_BACKCOLOR);
     return target_ != nullptr;
 }
 

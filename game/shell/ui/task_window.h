@@ -20,8 +20,7 @@ class TaskWindow : public qel::TaskBase {
 public:
     QEL_CLASS(TaskWindow, qel::TaskBase, qel::Pool::Tasks);
 
-    static constexpr int kCount = 4;
-    static constexpr int kFirstViewport = 8;
+    static constexpr int kCount = ViewportInfo::kWindows;
     static constexpr int kDefaultFont = 1;
 
     // Window n when it lives (hidden again), else a new one of the size of
@@ -58,7 +57,8 @@ public:
     void drawChip(float x, float y, Point chip, Color colour);
 
     int number() const { return number_; }
-    int viewport() const { return kFirstViewport + number_; }
+    // The slot of the window's record (ViewportInfo).
+    int viewport() const { return ViewportInfo::window(number_).index; }
     int textureWidth() const { return texWidth_; }
     int textureHeight() const { return texHeight_; }
     qel::RenderTarget* target() const { return target_.get(); }
