@@ -154,6 +154,14 @@ TEST_F(SaveBindings, WorldRankingFriendsAndTheGlobalRecord) {
          "local g = C_GetGlobalRecord() g:setClearFlag(33, true) "
          "return g:isClear(1), g:isClear(0)",
          "true, false"},
+        {"a friend-typed monster outside the list is handed to SetEnemyNpc",
+         "local f = C_GetWorld():getFriendData() local id = f:getFriendId(0) calls = {} "
+         "function SetEnemyNpc(n, b) calls[#calls + 1] = tostring(n:getId() == id) .. ':' .. "
+         "tostring(b) "
+         "end "
+         "f:updateFriend() local before = #calls f:removeFriend(id) f:updateFriend() "
+         "SetEnemyNpc = nil return before, calls[1]",
+         "0, true:false"},
         {"a post while the network is off", "C_SendNetworkMessage('x', 1) return 'ok'", "ok"},
         {"saving the global record", "return C.SaveData():saveGlobal(), C.SaveData():loadGlobal()",
          "true, true"},
