@@ -13,7 +13,10 @@
 
 namespace {
 
-class SaveDataTest : public SaveFixture {};
+class SaveDataTest : public SaveFixture {
+protected:
+    std::size_t boxesBefore_ = 0;
+};
 
 TEST_F(SaveDataTest, AGameSavedLoadsBackWhole) {
     buildWorld();
@@ -105,15 +108,43 @@ TEST_F(SaveDataTest, VersionsAreCheckedBeforeAnythingChanges) {
     EXPECT_FALSE(SaveData(7).loadGame(message));
     EXPECT_EQ(message, "ゲームデータファイルのオープンに失敗 : save/data07/player.dat");
 
+    // A newer floor or character file is refused with its box.
+    putPlain("save/data01/player.dat", good);
+    ObjectPlayer* hero = GameData::instance().getPlayer();
+    ASSERT_NE(hero, nullptr);
+    const std::uint32_t heroId = hero->getId();
+    ASSERT_TRUE(SaveData(1).saveCharacter(hero));
+    const std::string charaPath = "save/data01/chara" +
+                                  std::string(8 - std::to_string(heroId).size(), '0') +
+                                  std::to_string(heroId) + ".dat";
+    for (const char* path : {"save/data01/cave002.dat", charaPath.c_str()}) {
+        std::string bytes = plain(path);
+        const std::uint32_t newer = 110;
+        std::memcpy(bytes.data(), &newer, 4);
+        putPlain(path, bytes);
+    }
+    EXPECT_EQ(SaveData(1).loadDungeon(SaveData::KEEP_ALL, "cave", 2), -1);
+    EXPECT_EQ(boxes_.boxes().back().text,
+              "ダンジョンデータのファイルバージョンが未対応です セーブファイルバージョン:1.10 "
+              "現行ファイルバージョン:1.09");
+    EXPECT_EQ(SaveData(1).loadCharacter(heroId + 500), nullptr);
+    EXPECT_EQ(SaveData(1).loadCharacter(heroId), nullptr);
+    EXPECT_EQ(boxes_.boxes().back().text,
+              "キャラクターデータのファイルバージョンが未対応です セーブファイルバージョン:1.10 "
+              "現行ファイルバージョン:1.09");
+    boxesBefore_ = boxes_.boxes().size();
+
     // Saving while the program's own version is one loading would refuse.
+    ASSERT_TRUE(SaveData(1).saveGame());
     putPlain("save/data01/player.dat", good);
     const auto tree = saveTree();
     FILE_VERSION = 100;
     EXPECT_FALSE(SaveData(1).saveGame());
     EXPECT_EQ(saveTree(), tree);
-    ASSERT_EQ(boxes_.boxes().size(), 1u);
-    EXPECT_EQ(boxes_.boxes()[0].text, "ゲームデータを保存できません 現行ファイルバージョン:1.00");
-    EXPECT_EQ(boxes_.boxes()[0].caption, "エラー");
+    ASSERT_EQ(boxes_.boxes().size(), boxesBefore_ + 1);
+    EXPECT_EQ(boxes_.boxes().back().text,
+              "ゲームデータを保存できません 現行ファイルバージョン:1.00");
+    EXPECT_EQ(boxes_.boxes().back().caption, "エラー");
 }
 
 // Every cut of the player file and of the floor file fails the load with
