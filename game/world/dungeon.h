@@ -110,6 +110,8 @@ public:
     const PointList& getRoomList() const { return rooms_; }
     // Keeps only the points that lie on the map.
     void setRoomList(const PointList& points);
+    // Empties the room list and gives its storage back to the pool.
+    void releaseRooms() { PointList().swap(rooms_); }
     // Every cell with the room bit and without the water bit, column by column.
     void updateRoom();
 

@@ -824,7 +824,7 @@ bool ObjectChara::serialize(VersionFile& file) {
         for (ObjectBase*& slot : equip_) {
             std::uint32_t id = 0;
             if (!file.serialize(id)) return false;
-            ObjectLinker::instance().record(id, this, &slot);
+            ObjectLinker::instance().record(id, this, &slot, &ObjectItem::staticClassInfo());
         }
     }
     if (!(file.serialize(itemWeight_) && file.serialize(equipWeight_))) return false;

@@ -581,8 +581,9 @@ bool ObjectItem::serialize(VersionFile& file) {
         return false;
     }
     if (reading) {
-        ObjectLinker::instance().record(equipId, this, &equipChara_);
-        ObjectLinker::instance().record(bindId, this, &bindChara_);
+        ObjectLinker::instance().record(equipId, this, &equipChara_,
+                                        &ObjectChara::staticClassInfo());
+        ObjectLinker::instance().record(bindId, this, &bindChara_, &ObjectNpc::staticClassInfo());
         corpse_ = monsterKind(corpseId);
         mimic_ = monsterKind(mimicId);
         stock_ = static_cast<std::int32_t>(stock);

@@ -11,13 +11,14 @@ ObjectLinker& ObjectLinker::instance() {
     return linker;
 }
 
-void ObjectLinker::record(std::uint32_t id, ObjectBase* owner, ObjectBase** place) {
+void ObjectLinker::record(std::uint32_t id, ObjectBase* owner, ObjectBase** place,
+                          const qel::ClassInfo* kind) {
     if (!place) return;
     if (id == 0) {
         *place = nullptr;
         return;
     }
-    places_.push_back({id, owner, place});
+    places_.push_back({id, owner, place, kind});
 }
 
 void ObjectLinker::recordHeldItem(std::uint32_t id, ObjectBase* holder) {
@@ -43,7 +44,10 @@ void ObjectLinker::resolve(ObjectManager& manager) {
     for (const Holder& h : inventory) {
         if (ObjectBase* found = itemWithId(h.id)) h.holder->takeLinkedItem(found, true);
     }
-    for (const Place& p : std::exchange(places_, {})) *p.place = manager.search(p.id);
+    for (const Place& p : std::exchange(places_, {})) {
+        ObjectBase* found = manager.search(p.id);
+        *p.place = !p.kind || (found && found->isKindOf(*p.kind)) ? found : nullptr;
+    }
     clear();
 }
 

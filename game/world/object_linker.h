@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/core/core.h"
+
 class ObjectBase;
 class ObjectManager;
 
@@ -23,8 +25,11 @@ public:
     static ObjectLinker& instance();
 
     // `place`, inside `owner`, receives the object with `id` (or null) at
-    // resolve. An id of 0 stores null at once and records nothing.
-    void record(std::uint32_t id, ObjectBase* owner, ObjectBase** place);
+    // resolve; with `kind`, only an object of that class (else null), so a
+    // file naming the wrong object never puts it where another class is
+    // expected. An id of 0 stores null at once and records nothing.
+    void record(std::uint32_t id, ObjectBase* owner, ObjectBase** place,
+                const qel::ClassInfo* kind = nullptr);
     // The item with `id` goes to the holder's receiving operation.
     void recordHeldItem(std::uint32_t id, ObjectBase* holder);
     // The item with `id` goes into the character's inventory.
@@ -42,6 +47,7 @@ private:
         std::uint32_t id;
         ObjectBase* owner;
         ObjectBase** place;
+        const qel::ClassInfo* kind;
     };
     struct Holder {
         std::uint32_t id;

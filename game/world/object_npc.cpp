@@ -372,7 +372,8 @@ bool ObjectNpc::serialize(VersionFile& file) {
         summoned_ = summoned != 0;
         leash_ = nullptr;
         if (leashId != 0)
-            ObjectLinker::instance().record(leashId, this, reinterpret_cast<ObjectBase**>(&leash_));
+            ObjectLinker::instance().record(leashId, this, reinterpret_cast<ObjectBase**>(&leash_),
+                                            &ObjectItem::staticClassInfo());
     }
     std::uint8_t elite = elite_ ? 1 : 0;
     std::uint8_t muggle = muggle_ ? 1 : 0;

@@ -96,6 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         require(ObjectLinker::instance().size() == 0, "no link is left pending");
         manager.clearAll();
+        // A floor read keeps its room list in the game's dungeon.
+        game.getDungeon()->releaseRooms();
         game.getSaveFileList()->clear();
         game.getRanking()->clear();
     }

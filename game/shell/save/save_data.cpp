@@ -126,14 +126,35 @@ std::set<ObjectBase*> currentObjects() {
     return {list.begin(), list.end()};
 }
 
-// A leash joins a monster and an item from both sides, but a floor change
-// saves and reads the sides apart: the kept side stays in memory while the
-// other is deleted (which clears the kept side's link) and read back later
-// (which links only its own side). After relinking, every half link is
-// completed when the other side is free and dropped otherwise, so no side
-// ever points at a deleted object.
-void matchLeashes() {
-    for (ObjectBase* object : objectsOf(game().getObjectManager()->getLinkAllRoot())) {
+// A leash and an equipment slot join a character and an item from both
+// sides, but the sides are saved and read apart: a floor change keeps one
+// side in memory while the other is deleted (which clears the kept side's
+// link) and read back later (which links only its own side), and a damaged
+// file can name anything. After relinking every half link is completed when
+// the other side is free and dropped otherwise, and an item sits in one
+// slot at most, so no side ever points at a deleted object.
+void matchLinks() {
+    const std::vector<ObjectBase*> all = objectsOf(game().getObjectManager()->getLinkAllRoot());
+    for (ObjectBase* object : all) {
+        auto* chara = dynamic_cast<ObjectChara*>(object);
+        if (!chara) continue;
+        for (std::int32_t slot = 0; slot < ObjectChara::EQUIP_POS_MAX; ++slot) {
+            ObjectItem* item = chara->getEquip(slot);
+            if (!item) continue;
+            bool twice = false;
+            for (std::int32_t before = 0; before < slot; ++before)
+                twice = twice || chara->getEquip(before) == item;
+            if (item->getEquipChara() == nullptr && !twice) {
+                item->setEquipChara(chara);
+            } else if (item->getEquipChara() != chara || twice) {
+                // Out of this slot only; the item keeps its own equipper.
+                ObjectBase* owner = item->getEquipChara();
+                chara->desarm(slot);
+                item->setEquipChara(owner);
+            }
+        }
+    }
+    for (ObjectBase* object : all) {
         if (auto* npc = dynamic_cast<ObjectNpc*>(object)) {
             ObjectItem* leash = npc->getLeash();
             if (!leash || leash->getBindChara() == npc) continue;
@@ -144,12 +165,18 @@ void matchLeashes() {
             }
         } else if (auto* item = dynamic_cast<ObjectItem*>(object)) {
             auto* holder = dynamic_cast<ObjectNpc*>(item->getBindChara());
-            if (holder && holder->getLeash() == item) continue;
-            if (holder && holder->getLeash() == nullptr) {
-                holder->setLeash(item);
-            } else {
-                item->setBindChara(nullptr);
+            if (holder && holder->getLeash() != item) {
+                if (holder->getLeash() == nullptr) {
+                    holder->setLeash(item);
+                } else {
+                    item->setBindChara(nullptr);
+                }
             }
+            auto* wearer = dynamic_cast<ObjectChara*>(item->getEquipChara());
+            bool worn = false;
+            for (std::int32_t slot = 0; wearer && slot < ObjectChara::EQUIP_POS_MAX; ++slot)
+                worn = worn || wearer->getEquip(slot) == item;
+            if (!worn) item->setEquipChara(nullptr);
         }
     }
 }
@@ -157,7 +184,7 @@ void matchLeashes() {
 // Relinks what a load read, and shows the new floor in the running map view.
 void resolveLinks() {
     ObjectLinker::instance().resolve(*game().getObjectManager());
-    matchLeashes();
+    matchLinks();
     if (TaskField* field = TaskField::current()) field->redraw();
 }
 

@@ -9,6 +9,7 @@
 #include "game/world/object_anim.h"
 #include "game/world/object_effect.h"
 #include "game/world/object_gimmick.h"
+#include "game/world/object_item.h"
 #include "game/world/object_trap.h"
 #include "game/world/version_file.h"
 #include "tests/game/world/object_fixture.h"
@@ -312,6 +313,15 @@ TEST_F(ObjectManagerTest, LinkerResolvesIdsAsSearchDoesAndForgetsTheDead) {
     EXPECT_EQ(place2, nullptr);
     EXPECT_EQ(place4, target) << "a dead owner's place is never written";
     EXPECT_EQ(linker.size(), 0u);
+
+    // A place that wants one class takes nothing else.
+    OB* typed = holder;
+    OB* untyped = nullptr;
+    linker.record(target->getId(), holder, &typed, &ObjectItem::staticClassInfo());
+    linker.record(target->getId(), holder, &untyped, &ObjectBase::staticClassInfo());
+    linker.resolve(*manager_);
+    EXPECT_EQ(typed, nullptr) << "a plain object is no item";
+    EXPECT_EQ(untyped, target);
 }
 
 TEST_F(ObjectManagerTest, FailedReadDeletesTheHalfReadObject) {
