@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bindings/script_bindings.h"
+#include "engine/render/sys_render_text.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/ui/task_anima_list.h"
 #include "game/shell/ui/task_cursor.h"
@@ -15,6 +16,7 @@
 #include "game/world/object_player.h"
 #include "game/world/world.h"
 #include "tests/bindings/lua_runner.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 #include "tests/game/world/item_fixture.h"
 
@@ -173,6 +175,31 @@ TEST_F(ShellListBindings, TheStatusPanelIsDrawnByTheScriptOncePerChange) {
     frame();
     EXPECT_EQ(TaskStatusView::find(), nullptr);
     EXPECT_EQ(run("C_Redraw(); return calls"), "3");
+}
+
+TEST_F(ShellListBindings, ThePictureOfAPanelDrawnByTheScript) {
+    useChipSheet();
+    ICON_WIDTH = 4;
+    ICON_HEIGHT = 4;
+    STATUS_VIEW_WIDTH = 64;
+    STATUS_VIEW_HEIGHT = 28;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 12, 6, 0, false));
+    ASSERT_EQ(run("function DrawStatusView(player, panel)\n"
+                  "  panel:drawChip(1, 2, C.Point(0, 0), nil)\n"
+                  "  panel:drawChip(1, 8, C.Point(1, 0), C.Color(255, 255, 0))\n"
+                  "  panel:drawText(8, 1, 'HP', C.Color(255, 255, 0))\n"
+                  "  panel:drawText(' 12/30', nil)\n"
+                  "  panel:drawText(8, 14, player:getName(), C.Color(128, 200, 255))\n"
+                  "end\n"
+                  "return 1"),
+              "1");
+    ASSERT_NE(TaskStatusView::create(nullptr), nullptr);
+    auto* player = new ObjectPlayer("hero", Point(0, 0), Color::WHITE, Race(), Status());
+    GameData::instance().setPlayer(player);
+    frame();
+    frame();
+    EXPECT_TRUE(golden::matches(*TaskStatusView::find()->target()->getTarget()->getSurface(), 0, 0,
+                                64, 28, "status_view"));
 }
 
 TEST_F(ShellListBindings, TheCursorTheRingAndTheCancelKey) {

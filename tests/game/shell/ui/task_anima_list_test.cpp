@@ -13,6 +13,7 @@
 #include "game/shell/ui/shell_keys.h"
 #include "game/world/anima.h"
 #include "game/world/anima_list.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 #include "tests/game/world/item_fixture.h"
 
@@ -177,6 +178,7 @@ TEST_F(TaskAnimaListTest, RowsShowNameChipAndRarityOrThePlaceholder) {
     // Row 2, anima 3 of rarity 9 with 5 marks: no blanks.
     EXPECT_GT(ink(2, 60, 114, 0xFFFF0000u), 0);
     EXPECT_EQ(ink(2, 60, 120, 0xFF00FF00u), 0);
+    EXPECT_TRUE(golden::matches(s, 0, 0, 120, list_->textureHeight(), "anima_list"));
 }
 
 }  // namespace

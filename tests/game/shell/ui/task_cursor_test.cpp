@@ -13,6 +13,7 @@
 #include "game/world/game_data.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_settings.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
@@ -81,6 +82,7 @@ TEST_F(TaskCursorTest, AChipSizedCursorCoversItsCellExactly) {
               "............\n"
               "............\n");
     EXPECT_EQ(map_->getTarget()->getSurface()->argb(6, 8), 0xFFFFFFFFu);
+    EXPECT_TRUE(golden::matches(*map_->getTarget()->getSurface(), 0, 0, 16, 16, "cursor_cell_3_4"));
 }
 
 TEST_F(TaskCursorTest, BlinkingShowsForTheOnFramesAndHidingKeepsThePhaseRunning) {

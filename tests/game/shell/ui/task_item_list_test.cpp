@@ -12,6 +12,7 @@
 #include "engine/resource/render_target.h"
 #include "game/data/command.h"
 #include "game/shell/ui/shell_keys.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 #include "tests/game/world/item_fixture.h"
 
@@ -26,6 +27,14 @@ using shell_keys::kShift;
 // Kinds: 1 scroll, 2..4 potions, 5 stackable potion.
 const std::string kKinds = itemRow(1, {{C_TYPE, "14"}}) + itemRow(2) + itemRow(3) + itemRow(4) +
                            itemRow(5, {{C_STOCK, "1"}, {C_WEIGHT, "3"}});
+
+// Names of plain items in light green, of unknown ones in grey.
+ItemSettings nameColours() {
+    ItemSettings s;
+    s.colorItem = Color(0xFFC0FFC0u);
+    s.colorUnknown = Color(0xFF909090u);
+    return s;
+}
 
 class TaskItemListTest : public shell_test::ShellFixture {
 protected:
@@ -259,6 +268,59 @@ TEST_F(TaskItemListTest, RowsShowMarkChipAndWeightWhenTheFormatFits) {
     EXPECT_EQ(s.argb(22, row0), 0xFF000000u);
     EXPECT_EQ(s.argb(0, 0), 0xFFFFFFFFu) << "frame";
     EXPECT_EQ(s.argb(59, 35), 0xFFFFFFFFu) << "frame";
+}
+
+TEST_F(TaskItemListTest, ThePictureOfAPageWithMarksAMiniFontNameAndWeights) {
+    useChipSheet();
+    FONT_HEIGHT = 12;
+    MINI_FONT_OFFSET_Y = 1;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 12, 6, 0, false));
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, MINI_FONT, 10, 5, 0, false));
+    ITEMLIST_ITEM_MAX = 2;
+    ITEMLIST_WIDTH = 128;
+    ITEMLIST_TEXT_Y = 1;
+    ITEMLIST_TEXT_SPACE = 1;
+    ITEMLIST_END_SPACE = 14;
+    ITEMLIST_BACKCOLOR = Color(0xFF202040u);
+    ITEMLIST_TAG = "Bag";
+    ITEMLIST_CURSOR_X = 2;
+    ITEMLIST_CODE_X = 2;
+    ITEMLIST_SELECT_X = 10;
+    ITEMLIST_ICON_X = 17;
+    ITEMLIST_NAME_X = 22;
+    ITEMLIST_NAME_LENGTH = 8;
+    ITEMLIST_MINI_NAME_LENGTH = 12;
+    ITEMLIST_WEIGHT_X = 96;
+    ITEMLIST_PAGE_X = 80;
+    ITEMLIST_PAGE_Y = 40;
+    ITEM_WEIGHT_FORMAT = "%.1f";
+    ITEM_WEIGHT_RATIO = 0.5f;
+    ItemSettings::setSource(&nameColours);
+    frame();
+    ASSERT_TRUE(list_->reload());
+    ASSERT_EQ(list_->textureHeight(), 53);
+    const struct {
+        int kind;
+        const char* name;
+        Point chip;
+    } rows[] = {{2, "Potion", Point(0, 0)},
+                {3, "A much longer name", Point(1, 0)},
+                {4, "Scroll", Point(2, 0)}};
+    for (const auto& row : rows) {
+        ItemName& name = ItemFactory::instance().getBaseId(row.kind)->getItemName();
+        name.setMainName(row.name);
+        name.setState(ItemName::ANALYZE);
+        ObjectItem* made = item(row.kind);
+        made->setChip(row.chip);
+        made->setColor(Color::WHITE);
+        list_->addItem(made);
+    }
+    list_->open(true, false);
+    list_->toggleSelect(1);
+    frame();
+    frame();
+    EXPECT_TRUE(
+        golden::matches(*list_->target()->getTarget()->getSurface(), 0, 0, 128, 53, "item_list"));
 }
 
 }  // namespace
