@@ -149,11 +149,26 @@ end
 
 -- ---- Fighting -------------------------------------------------------------
 
--- The right hand's weapon's dice, or bare hands.
-local function attack(attacker, target)
-    local weapon = attacker:getEquip(0)
-    local dice = weapon and weapon:getDamageDice():roll() or C_Dice(1, 6)
-    local damage = dice + attacker:getLevel()
+-- Experience: a kill is worth KILL_EXP; the next level comes at
+-- FIRST_LEVEL_EXP, then twice as far each time.
+local KILL_EXP, FIRST_LEVEL_EXP = 10, 10
+
+local function gainExp(chara, amount)
+    if not C_CastObjectPlayer(chara) then return end
+    if chara:getNextExp() == 0 then chara:setNextExp(FIRST_LEVEL_EXP) end
+    local up = chara:addExp(amount)
+    while up do
+        chara:setLevel(chara:getLevel() + 1)
+        chara:setNextExp(chara:getNextExp() * 2)
+        say("レベルが上がった！（レベル" .. chara:getLevel() .. "）")
+        up = chara:getExp() >= chara:getNextExp()
+    end
+    chara:setUpdate(true)
+end
+
+-- Damage dealt to a character, told in the log; a monster that dies is
+-- removed and its slayer gains experience. Items' effects hurt through it.
+function Hurt(attacker, target, damage)
     target:addLife(-damage)
     if C_CastObjectPlayer(target) then
         say(attacker:getName() .. "の攻撃。" .. damage .. "のダメージを受けた。")
@@ -164,10 +179,17 @@ local function attack(attacker, target)
         local npc = C_CastObjectNpc(target)
         if npc then
             say(npc:getName() .. "を倒した。")
-            attacker:addExp(5)
+            gainExp(attacker, KILL_EXP)
             npc:kill()
         end
     end
+end
+
+-- The right hand's weapon's dice, or bare hands.
+local function attack(attacker, target)
+    local weapon = attacker:getEquip(0)
+    local dice = weapon and weapon:getDamageDice():roll() or C_Dice(1, 6)
+    Hurt(attacker, target, dice + attacker:getLevel())
 end
 
 local function characterAt(x, y)

@@ -75,6 +75,7 @@ local function actionsFor(player, item)
     if item:canQuaff() then table.insert(actions, {C.Command.QUAFF, "飲む"}) end
     if item:canRead() then table.insert(actions, {C.Command.READ, "読む"}) end
     if item:canEat() then table.insert(actions, {C.Command.EAT, "食べる"}) end
+    if item:canZap() then table.insert(actions, {C.Command.ZAP, "振る"}) end
     if not equippedSlot(player, item) then table.insert(actions, {C.Command.DROP, "置く"}) end
     return actions
 end
@@ -242,10 +243,37 @@ function ReadSanctuary(player, item)
     return true
 end
 
+-- The wand of fire burns the nearest monster within reach.
+local ZAP_REACH = 6
+
+function ZapFire(player, item)
+    local p = player:getPos()
+    local nearest, best
+    local node = C_GetObjectLinkType(1)
+    while node do
+        local npc = C_CastObjectNpc(node:getObj())
+        if npc and npc:isLive() then
+            local q = npc:getPos()
+            local d = math.max(math.abs(q._x - p._x), math.abs(q._y - p._y))
+            if d <= ZAP_REACH and (not best or d < best) then nearest, best = npc, d end
+        end
+        node = node:next()
+    end
+    learn(item)
+    if not nearest then
+        say("炎は虚空に消えた。")
+        return
+    end
+    say("炎が" .. nearest:getName() .. "を包んだ。")
+    Hurt(player, nearest, C_Dice(2, 6))
+    C_GetObjectManager():exeRemove()
+end
+
 local VERB = {
     [C.Command.QUAFF] = "を飲んだ。",
     [C.Command.READ] = "を読んだ。",
     [C.Command.EAT] = "を食べた。",
+    [C.Command.ZAP] = "を振った。",
 }
 
 -- Carries out an item command from the inventory; false for other

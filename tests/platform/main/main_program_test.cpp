@@ -553,6 +553,36 @@ TEST_F(MainProgram, ASavedAdventureContinuesFromTheOpening) {
     EXPECT_NE(moved.find("script error none"), std::string::npos) << moved;
 }
 
+TEST_F(MainProgram, TheWandOfFireKillsTheMonsterAndTheKillRaisesALevel) {
+    // A wand of fire at the new adventurer's feet, and the painted floor's
+    // monster six cells away made frail.
+    writeText(dir / "start.lua",
+              "local input = InputPlayer\n"
+              "function InputPlayer(command, player)\n"
+              "  local filled = input(command, player)\n"
+              "  if not laid and floor == 1 then\n"
+              "    laid = true\n"
+              "    C_CreateItem(29):put(player:getPos())\n"
+              "    C_CastObjectNpc(C_GetObjectLinkType(1):getObj()):setLife(1)\n"
+              "  end\n"
+              "  return filled\n"
+              "end\n"
+              "C_GotoOpening()\n");
+    writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter +
+                                    presses({"G", "I", "Enter"}) + "shot wand.png\n" +
+                                    presses({"Enter"}) + "dump game.txt\nclose\n");
+    std::string errors;
+    ASSERT_EQ(run(20000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_START_SCRIPT=start.lua "
+                  "QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    const std::string game = readText(dir / "game.txt");
+    EXPECT_NE(game.find("  level 2 exp 10 "), std::string::npos) << game;
+    EXPECT_EQ(game.find("object type 3 "), std::string::npos) << "the monster is gone\n" << game;
+    EXPECT_NE(game.find("script error none"), std::string::npos) << game;
+}
+
 TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {
     writeText(dir / "keys.txt", "wait 1\nuntil 5 scene Nowhere\n");
     std::string errors;
