@@ -192,6 +192,22 @@ std::string readText(const std::filesystem::path& path) {
     return text.str();
 }
 
+// A start script that goes straight to the opening and runs `lua` (with
+// `player` at hand) once the new adventure's first floor is made.
+std::string onTheFirstFloor(const std::string& lua) {
+    return "local input = InputPlayer\n"
+           "local done = false\n"
+           "function InputPlayer(command, player)\n"
+           "  local filled = input(command, player)\n"
+           "  if not done and floor == 1 then\n"
+           "    done = true\n" +
+           lua +
+           "  end\n"
+           "  return filled\n"
+           "end\n"
+           "C_GotoOpening()\n";
+}
+
 // The ranking's size and best entry, read by a program started afresh.
 std::string MainProgram::rankingAfterRestart() {
     writeText(dir / "start.lua",
@@ -499,17 +515,7 @@ TEST_F(MainProgram, AFallenAdventurerSeesTheEndAndGoesBackToTheOpening) {
 
 TEST_F(MainProgram, TakingTheGoalEndsTheAdventureAtTheTopOfTheRanking) {
     // The goal is laid at the new adventurer's feet.
-    writeText(dir / "start.lua",
-              "local input = InputPlayer\n"
-              "function InputPlayer(command, player)\n"
-              "  local filled = input(command, player)\n"
-              "  if not laid and floor == 1 then\n"
-              "    laid = true\n"
-              "    C_CreateItem(37):put(player:getPos())\n"
-              "  end\n"
-              "  return filled\n"
-              "end\n"
-              "C_GotoOpening()\n");
+    writeText(dir / "start.lua", onTheFirstFloor("C_CreateItem(37):put(player:getPos())\n"));
     writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter + presses({"G"}) +
                                     "shot goal.png\ndump goal.txt\npress Enter\n" +
                                     "until 300 scene SceneOpening\nclose\n");
@@ -557,17 +563,8 @@ TEST_F(MainProgram, TheWandOfFireKillsTheMonsterAndTheKillRaisesALevel) {
     // A wand of fire at the new adventurer's feet, and the painted floor's
     // monster six cells away made frail.
     writeText(dir / "start.lua",
-              "local input = InputPlayer\n"
-              "function InputPlayer(command, player)\n"
-              "  local filled = input(command, player)\n"
-              "  if not laid and floor == 1 then\n"
-              "    laid = true\n"
-              "    C_CreateItem(29):put(player:getPos())\n"
-              "    C_CastObjectNpc(C_GetObjectLinkType(1):getObj()):setLife(1)\n"
-              "  end\n"
-              "  return filled\n"
-              "end\n"
-              "C_GotoOpening()\n");
+              onTheFirstFloor("C_CreateItem(29):put(player:getPos())\n"
+                              "C_CastObjectNpc(C_GetObjectLinkType(1):getObj()):setLife(1)\n"));
     writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter +
                                     presses({"G", "I", "Enter"}) + "shot wand.png\n" +
                                     presses({"Enter"}) + "dump game.txt\nclose\n");
