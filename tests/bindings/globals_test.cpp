@@ -8,6 +8,7 @@
 #include <tolua++.h>
 
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -124,6 +125,111 @@ protected:
     ObjectItem* sanctuary_ = nullptr;
     ObjectItem* kindless_ = nullptr;
 };
+
+// The global table, in its registration order.
+constexpr const char* kGlobalNames[] = {
+    "C_KeyOn",
+    "C_KeyTrg",
+    "C_KeyRpt",
+    "C_PadOn",
+    "C_PadTrg",
+    "C_PadRpt",
+    "C_Trace",
+    "C_DoLuaFile",
+    "C_GetLuaError",
+    "C_Dice",
+    "C_GetRandt",
+    "C_GetRandI_0toN",
+    "C_GetRandI_1toN",
+    "C_GetRandI_NtoM",
+    "C_GetRandF_0to1",
+    "C_GetRandF_0toN",
+    "C_GetRandF_NtoM",
+    "C_Message",
+    "C_MessageLine",
+    "C_MessageColor",
+    "C_OpenLogWindow",
+    "C_CloseLogWindow",
+    "C_SetLogWindowCursor",
+    "C_SetLogWindowColor",
+    "C_GetCharaAtPos",
+    "C_GetItemNumAtPos",
+    "C_GetObjectLinkAtPos",
+    "C_GetObjectLinkType",
+    "C_CheckMove",
+    "C_GetDungeon",
+    "C_GetTile",
+    "C_DrawTile",
+    "C_CastObjectChara",
+    "C_CastObjectPlayer",
+    "C_CastObjectNpc",
+    "C_CastObjectItem",
+    "C_CastObjectGimmick",
+    "C_CastObjectTrap",
+    "C_GetItemList",
+    "C_GetAnimaList",
+    "C_GetMenu",
+    "C_GetWindow",
+    "C_GetIME",
+    "C_GetInputDir",
+    "C_GetSkill",
+    "C_GetSkillIndex",
+    "C_GetAction",
+    "C_GetSpell",
+    "C_SetFont",
+    "C_CreateNpc",
+    "C_CreateItem",
+    "C_GetItemFactory",
+    "C_SubString",
+    "C_GetWorld",
+    "C_GetRanking",
+    "C_GetGlobalRecord",
+    "C_GetEnemyMaker",
+    "C_GetNpcFactory",
+    "C_GetSaveFileList",
+    "C_GetDumpLogFile",
+    "C_GetPlayer",
+    "C_GetObjectManager",
+    "C_GetFieldView",
+    "C_GetTurnManager",
+    "C_EndGame",
+    "C_GotoOpening",
+    "C_PushCancel",
+    "C_Redraw",
+    "C_ClearMap",
+    "C_EncryptFile",
+    "C_GetCursor",
+    "C_DispDirection",
+    "C_GetVersion",
+    "C_PlaySE",
+    "C_SetVolume",
+    "C_SetAnima",
+    "C_HaveAnima",
+    "C_GetAnima",
+    "C_GetAnimaRandom",
+    "C_GetAnimaID",
+    "C_GetHaveAnimaNum",
+    "C_CountZoomCommand",
+    "C_SendNetworkMessage",
+};
+
+TEST_F(Globals, TheGlobalTableHoldsExactlyTheGameFunctions) {
+    std::set<std::string> want(std::begin(kGlobalNames), std::end(kGlobalNames));
+    ASSERT_EQ(want.size(), 83u);
+    const std::string got = lua_runner::run(L(), R"lua(
+        local names = {}
+        for name, value in pairs(_G) do
+            if type(name) == "string" and name:sub(1, 2) == "C_" then
+                names[#names + 1] = name .. (type(value) == "function" and "" or " (" .. type(value) .. ")")
+            end
+        end
+        table.sort(names)
+        return table.concat(names, " ")
+    )lua");
+    std::string expected;
+    for (const std::string& name : want) expected += (expected.empty() ? "" : " ") + name;
+    EXPECT_EQ(got, expected);
+}
 
 TEST_F(Globals, InputAndRandom) {
     EXPECT_EQ(runRows("input_random.lua"), "");
