@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "engine/core/memory_allocator.h"
@@ -38,7 +39,7 @@ BENCHMARK(BM_MallocFree)->Arg(16)->Arg(64)->Arg(256)->Arg(1024);
 // Pool and malloc on the same churn in alternating blocks of one run;
 // pool_over_malloc is the pool's time over malloc's (the goal is at most
 // 1.3). The pool's consistency check runs after the churn.
-void BM_ChurnRatio(benchmark::State& state) {
+void churnRatio(benchmark::State& state) {
     auto& pool = qel::MemoryAllocator<qel::Pool::General>::instance();
     const std::size_t size = static_cast<std::size_t>(state.range(0));
     std::vector<void*> blocks(256);
@@ -69,6 +70,9 @@ void BM_ChurnRatio(benchmark::State& state) {
     state.counters["pool_ns_per_pair"] = poolSeconds * 1e9 / pairs;
     state.counters["malloc_ns_per_pair"] = mallocSeconds * 1e9 / pairs;
 }
+void BM_ChurnRatio(benchmark::State& state) {
+    churnRatio(state);
+}
 BENCHMARK(BM_ChurnRatio)->Arg(16)->Arg(64);
 
 void BM_PoolReallocGrow(benchmark::State& state) {
@@ -80,5 +84,18 @@ void BM_PoolReallocGrow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PoolReallocGrow);
+
+// The same churn once the process has started a second thread: the pool
+// then takes its lock and the C library its atomic paths. Registered last,
+// as a process never goes back to one thread.
+void BM_ChurnRatioThreaded(benchmark::State& state) {
+    static const bool started = [] {
+        std::thread([] {}).join();
+        return true;
+    }();
+    (void)started;
+    churnRatio(state);
+}
+BENCHMARK(BM_ChurnRatioThreaded)->Arg(16)->Arg(64);
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "engine/core/memory_allocator.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <ext/atomicity.h>
 #include <mutex>
+#include <utility>
 
 #include "engine/core/log.h"
 
@@ -53,6 +56,37 @@ int lowestBit(std::uint32_t v) {
     return std::countr_zero(v);
 }
 
+// listIndex for sizes of at least 16, where one formula covers both levels.
+int listOfRounded(std::size_t size) {
+    const std::uint32_t s32 = static_cast<std::uint32_t>(size);
+    const int f = highestBit(s32);
+    return (f - 1) * MemoryAllocatorBase::kSecondLevels + static_cast<int>(s32 >> (f - 4));
+}
+
+// The pool's lock, taken only while the process runs more than one thread,
+// as the C library's own locks do: with one thread nothing can race, and
+// the first thread is started before any other can call in. The locked
+// paths run no outside code (messages are written after unlocking), so no
+// thread can start while the lock is skipped.
+class PoolGuard {
+public:
+    explicit PoolGuard(CriticalSection& lock)
+        : lock_(__gnu_cxx::__is_single_threaded() ? nullptr : &lock) {
+        if (lock_) lock_->enter();
+    }
+    ~PoolGuard() { release(); }
+    PoolGuard(const PoolGuard&) = delete;
+    PoolGuard& operator=(const PoolGuard&) = delete;
+
+    void release() {
+        if (lock_) lock_->leave();
+        lock_ = nullptr;
+    }
+
+private:
+    CriticalSection* lock_;
+};
+
 }  // namespace
 
 MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize) {
@@ -79,11 +113,32 @@ MemoryAllocatorBase::~MemoryAllocatorBase() {
 // request a rounded size can make (P + 16): every request that maps to that
 // list or below fits it, and a request of exactly P finds it.
 int MemoryAllocatorBase::freeListOf(std::size_t payload) {
-    return listIndex(payload + 16) - 1;
+    return listOfRounded(payload + 16) - 1;
 }
+
+namespace {
+
+// The smallest free payload of list L or above: a block shrunk or grown
+// within its list is seen with one comparison instead of a list index.
+constexpr auto kListFloor = [] {
+    std::array<std::uint64_t, MemoryAllocatorBase::kListCount + 1> floor{};
+    for (int list = 0; list <= MemoryAllocatorBase::kListCount; ++list) {
+        // The smallest request size of list + 1 (sizes of 16 and more).
+        const int f = (list + 1) / MemoryAllocatorBase::kSecondLevels;
+        const int s = (list + 1) % MemoryAllocatorBase::kSecondLevels;
+        const std::uint64_t size =
+            f < 4 ? 0 : (std::uint64_t{1} << f) + (std::uint64_t(s) << (f - 4));
+        const std::uint64_t payload = size > 32 ? ((size - 16 + 15) & ~std::uint64_t{15}) : 16;
+        floor[list] = payload;
+    }
+    return floor;
+}();
+
+}  // namespace
 
 int MemoryAllocatorBase::listIndex(std::size_t size) {
     const std::uint32_t s32 = static_cast<std::uint32_t>(size);
+    if (s32 >= 16) return listOfRounded(s32);
     int f = s32 ? highestBit(s32) : 0;
     if (f < 3) f = 3;
     int s = (f <= 4) ? static_cast<int>(s32 % 16) : static_cast<int>((s32 - (1u << f)) >> (f - 4));
@@ -120,19 +175,25 @@ MemoryAllocatorBase::Header* MemoryAllocatorBase::prevPhysical(Header* h) const 
     return reinterpret_cast<Header*>(reinterpret_cast<std::byte*>(h) - h->prevTotal);
 }
 
-void MemoryAllocatorBase::insertFree(Header* h) {
-    const int index = freeListOf(h->payload());
-    h->setFree(h->payload());
-    h->nextFree = heads_[index];
+void MemoryAllocatorBase::pushFree(Header* h, int index) {
+    Header* head = heads_[index];
+    h->nextFree = head;
     h->prevFree() = nullptr;
-    if (heads_[index]) heads_[index]->prevFree() = h;
     heads_[index] = h;
-    firstLevel_ |= 1u << (index / kSecondLevels);
-    secondLevel_[index / kSecondLevels] |= 1u << (index % kSecondLevels);
+    if (head) {
+        head->prevFree() = h;
+    } else {
+        firstLevel_ |= 1u << (index / kSecondLevels);
+        secondLevel_[index / kSecondLevels] |= 1u << (index % kSecondLevels);
+    }
 }
 
-void MemoryAllocatorBase::unlinkFree(Header* h) {
-    const int index = freeListOf(h->payload());
+void MemoryAllocatorBase::insertFree(Header* h) {
+    h->setFree(h->payload());
+    pushFree(h, freeListOf(h->payload()));
+}
+
+void MemoryAllocatorBase::unlinkFree(Header* h, int index) {
     Header* next = h->nextFree;
     Header* prev = h->prevFree();
     if (next) next->prevFree() = prev;
@@ -148,48 +209,78 @@ void MemoryAllocatorBase::unlinkFree(Header* h) {
     }
 }
 
-MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size) {
-    const int index = listIndex(size);
+void MemoryAllocatorBase::unlinkFree(Header* h) {
+    unlinkFree(h, freeListOf(h->payload()));
+}
+
+MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size, int& list) {
+    const int index = listOfRounded(size);
     // Where a list spans more than 16 bytes, a hole of exactly `size` sits one
     // list below the good-fit search: its head is worth one look, so freed
     // blocks of a common size are used again instead of cutting new ones.
-    if (const int own = freeListOf(size); own < index) {
-        if (Header* h = heads_[own]; h && h->payload() >= size) {
-            unlinkFree(h);
-            return h;
+    // Lists below 512 bytes span at most 16, and the look never applies.
+    if (size >= 512) {
+        if (const int own = freeListOf(size); own < index) {
+            if (Header* h = heads_[own]; h && h->payload() >= size) {
+                list = own;
+                return h;
+            }
         }
     }
     int f = index / kSecondLevels;
     std::uint32_t bits = secondLevel_[f] & (~0u << (index % kSecondLevels));
     if (!bits) {
         const std::uint32_t above = (f + 1 < kFirstLevels) ? firstLevel_ & (~0u << (f + 1)) : 0;
-        if (!above) return nullptr;
+        if (!above) [[unlikely]]
+            return nullptr;
         f = lowestBit(above);
         bits = secondLevel_[f];
     }
-    Header* h = heads_[f * kSecondLevels + lowestBit(bits)];
-    unlinkFree(h);
-    return h;
+    list = f * kSecondLevels + lowestBit(bits);
+    return heads_[list];
+}
+
+// Hands out h, the head of `list`, cut down to `want` payload bytes when the
+// rest can hold a block. The rest has a block in use after it (or the arena
+// end) and goes to its own list; when that is h's list it simply takes h's
+// place at the head, which is where unlinking h and listing it would put it.
+// Kept out of line: allocation churn measured faster so than inlined.
+[[gnu::noinline]] void MemoryAllocatorBase::take(Header* h, int list, std::size_t want) {
+    const std::size_t payload = h->payload();
+    Header* next = h->nextFree;
+    if (want + kHeaderSize < payload) [[likely]] {
+        const std::size_t rest = payload - want - kHeaderSize;
+        Header* tail = reinterpret_cast<Header*>(h->data() + want);
+        tail->prevTotal = static_cast<std::uint32_t>(want + kHeaderSize);
+        tail->setFree(rest);
+        if (Header* after = nextPhysical(tail))
+            after->prevTotal = static_cast<std::uint32_t>(rest + kHeaderSize);
+        if (rest >= kListFloor[list]) [[likely]] {
+            tail->nextFree = next;
+            tail->prevFree() = nullptr;
+            if (next) next->prevFree() = tail;
+            heads_[list] = tail;
+        } else {
+            unlinkFree(h, list);
+            pushFree(tail, freeListOf(rest));
+        }
+        h->setUsed(want);
+    } else {
+        unlinkFree(h, list);
+        h->setUsed(payload);
+    }
+    h->pool = this;
 }
 
 // Cuts block h (in use) down to `keep` payload bytes when the rest can hold
-// a block; the rest becomes a free block of its own. When the block after h
-// is known to be in use (h was a free block, or grew over one) the rest has
-// no free neighbour and goes straight to its list; otherwise it is freed,
-// merging with what follows.
-void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep, Neighbour after) {
+// a block; the rest becomes a free block of its own, freed so that it merges
+// with a free block after it.
+void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep) {
     const std::size_t payload = h->payload();
     if (keep + kHeaderSize >= payload) return;
     Header* tail = reinterpret_cast<Header*>(h->data() + keep);
     tail->prevTotal = static_cast<std::uint32_t>(keep + kHeaderSize);
     h->setUsed(keep);
-    if (after == Neighbour::InUse) {
-        tail->setFree(payload - keep - kHeaderSize);
-        if (Header* next = nextPhysical(tail))
-            next->prevTotal = static_cast<std::uint32_t>(tail->total());
-        insertFree(tail);
-        return;
-    }
     tail->setUsed(payload - keep - kHeaderSize);
     tail->pool = this;
     if (Header* next = nextPhysical(tail))
@@ -197,79 +288,108 @@ void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep, Neighbour after
     freeBlock(tail);
 }
 
+// Frees h, merging it with free neighbours. A left neighbour that heads its
+// list and stays in that list after growing keeps its place; unlinking it
+// and listing it again would put it in the same place.
 void MemoryAllocatorBase::freeBlock(Header* h) {
-    if (Header* next = nextPhysical(h); next && !next->inUse()) {
-        unlinkFree(next);
-        h->setUsed(h->payload() + next->total());
+    std::size_t payload = h->payload();
+    std::byte* end = h->data() + payload;
+    std::byte* const arenaEnd = arena_ + arenaSize_;
+    if (end < arenaEnd) {
+        Header* next = reinterpret_cast<Header*>(end);
+        if (!next->inUse()) {
+            unlinkFree(next);
+            payload += next->total();
+            end += next->total();
+        }
     }
-    if (Header* prev = prevPhysical(h); prev && !prev->inUse()) {
-        unlinkFree(prev);
-        prev->setFree(prev->payload() + h->total());
+    Header* prev = prevPhysical(h);
+    if (prev && !prev->inUse()) {
+        const std::size_t merged = prev->payload() + kHeaderSize + payload;
+        const int from = freeListOf(prev->payload());
         // The old header stays behind in the merged payload: mark it free so
         // a second free of the same pointer is recognised and ignored.
-        h->setFree(h->payload());
-        h = prev;
+        h->setFree(payload);
+        if (merged >= kListFloor[from + 1] || prev->prevFree() != nullptr) {
+            unlinkFree(prev, from);
+            prev->setFree(merged);
+            pushFree(prev, freeListOf(merged));
+        } else {
+            prev->setFree(merged);
+        }
+        payload = merged;
+    } else {
+        h->setFree(payload);
+        pushFree(h, freeListOf(payload));
     }
-    h->setFree(h->payload());
-    if (Header* after = nextPhysical(h)) after->prevTotal = static_cast<std::uint32_t>(h->total());
-    insertFree(h);
+    if (end < arenaEnd)
+        reinterpret_cast<Header*>(end)->prevTotal =
+            static_cast<std::uint32_t>(payload + kHeaderSize);
 }
 
-void MemoryAllocatorBase::reportExhaustion(std::size_t size) {
-    if (exhaustionReported_) return;
-    exhaustionReported_ = true;
+bool MemoryAllocatorBase::noteExhaustion() {
+    return !std::exchange(exhaustionReported_, true);
+}
+
+void MemoryAllocatorBase::logExhaustion(std::size_t size) const {
     logMessage("memory pool %d exhausted: a request of %zu bytes failed", getId(), size);
 }
 
-void* MemoryAllocatorBase::allocate(std::size_t size) {
-    std::lock_guard guard(lock_);
-    if (size > kMaxRequest) {
-        reportExhaustion(size);
+void MemoryAllocatorBase::logForeign() const {
+    logMessage("memory pool %d: a block it does not hold ignored", getId());
+}
+
+void* MemoryAllocatorBase::allocateHeld(std::size_t size) {
+    if (size > kMaxRequest) [[unlikely]]
         return nullptr;
-    }
     if (kServeFromHeap) return heapAllocate(size);
     const std::size_t want = roundRequest(size);
-    Header* h = findFree(want);
-    if (!h) {
-        reportExhaustion(size);
+    int list = 0;
+    Header* h = findFree(want, list);
+    if (!h) [[unlikely]]
         return nullptr;
-    }
-    h->setUsed(h->payload());
-    h->pool = this;
-    splitTail(h, want, Neighbour::InUse);
+    take(h, list, want);
     return h->data();
+}
+
+void* MemoryAllocatorBase::allocate(std::size_t size) {
+    {
+        PoolGuard guard(lock_);
+        if (void* p = allocateHeld(size)) [[likely]]
+            return p;
+        if (!noteExhaustion()) return nullptr;
+    }
+    logExhaustion(size);
+    return nullptr;
 }
 
 bool MemoryAllocatorBase::holds(const void* p) const {
     const Header* h = headerOf(p);
-    if (owns(p) && h->inUse() && h->pool == this) return true;
-    logMessage("memory pool %d: a block it does not hold ignored", getId());
-    return false;
+    return owns(p) && h->inUse() && h->pool == this;
 }
 
 void MemoryAllocatorBase::free(void* p) {
     if (!p) return;
-    std::lock_guard guard(lock_);
-    if (!holds(p)) return;
-    if (kServeFromHeap) {
-        heapFree(headerOf(p));
-    } else {
-        freeBlock(headerOf(p));
+    {
+        PoolGuard guard(lock_);
+        if (holds(p)) [[likely]] {
+            if (kServeFromHeap) {
+                heapFree(headerOf(p));
+            } else {
+                freeBlock(headerOf(p));
+            }
+            return;
+        }
     }
+    logForeign();
 }
 
 // Exactly the bytes asked for after the header, and a budget check.
 void* MemoryAllocatorBase::heapAllocate(std::size_t size) {
     const std::size_t charged = roundRequest(size) + kHeaderSize;
-    if (charged > arenaSize_ - heapBytes_) {
-        reportExhaustion(size);
-        return nullptr;
-    }
+    if (charged > arenaSize_ - heapBytes_) return nullptr;
     void* raw = ::operator new (kHeaderSize + size, std::align_val_t{16}, std::nothrow);
-    if (!raw) {
-        reportExhaustion(size);
-        return nullptr;
-    }
+    if (!raw) return nullptr;
     Header* h = static_cast<Header*>(raw);
     h->prevTotal = 0;
     h->setUsed(size);
@@ -286,19 +406,21 @@ void MemoryAllocatorBase::heapFree(Header* h) {
     ::operator delete (h, std::align_val_t{16});
 }
 
-void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
-    if (!p) return allocate(size);
-    std::lock_guard guard(lock_);
-    if (!holds(p)) return nullptr;
+// Sets `exhausted` when a request could not be met, even where the block
+// stays usable (a shrink that had to move).
+void* MemoryAllocatorBase::reallocateHeld(std::size_t size, void* p, bool& exhausted) {
     if (size > kMaxRequest) {
-        reportExhaustion(size);
+        exhausted = true;
         return nullptr;
     }
     Header* h = headerOf(p);
     if (kServeFromHeap) {
         // Always moved, so a stale pointer to the old block is caught.
         void* moved = heapAllocate(size);
-        if (!moved) return size <= h->payload() ? p : nullptr;  // a shrink never fails
+        if (!moved) {
+            exhausted = true;
+            return size <= h->payload() ? p : nullptr;  // a shrink never fails
+        }
         std::memcpy(moved, p, std::min(size, h->payload()));
         heapFree(h);
         return moved;
@@ -306,7 +428,7 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
     const std::size_t want = roundRequest(size);
     const std::size_t have = h->payload();
     if (want <= have) {
-        splitTail(h, want, Neighbour::Unknown);
+        splitTail(h, want);
         return p;
     }
     if (Header* next = nextPhysical(h); next && !next->inUse() && have + next->total() >= want) {
@@ -314,14 +436,35 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
         h->setUsed(have + next->total());
         if (Header* after = nextPhysical(h))
             after->prevTotal = static_cast<std::uint32_t>(h->total());
-        splitTail(h, want, Neighbour::InUse);
+        splitTail(h, want);
         return p;
     }
-    void* moved = allocate(size);
-    if (!moved) return nullptr;
+    void* moved = allocateHeld(size);
+    if (!moved) {
+        exhausted = true;
+        return nullptr;
+    }
     std::memcpy(moved, p, have);
     freeBlock(h);
     return moved;
+}
+
+void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
+    if (!p) return allocate(size);
+    void* result = nullptr;
+    bool exhausted = false;
+    {
+        PoolGuard guard(lock_);
+        if (!holds(p)) {
+            guard.release();
+            logForeign();
+            return nullptr;
+        }
+        result = reallocateHeld(size, p, exhausted);
+        if (!exhausted || !noteExhaustion()) return result;
+    }
+    logExhaustion(size);
+    return result;
 }
 
 MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {

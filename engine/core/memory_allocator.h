@@ -24,6 +24,10 @@
 //     of class f is non-empty, and bit s of second-level word f exactly when
 //     list f * 16 + s is.
 //
+// Each pool has one lock. It is taken while the process runs more than one
+// thread and skipped while it runs one, as the C library's own locks are;
+// nothing run under it can start a thread.
+//
 // Built with QEL_POOL_MALLOC (the fuzzing build), a pool serves each request
 // from the heap instead, as a header and exactly the bytes asked for, so
 // AddressSanitizer sees every pooled object's bounds and lifetime. The arena
@@ -100,17 +104,26 @@ private:
 
     static Header* headerOf(const void* p);
     static int freeListOf(std::size_t payload);
-    // True when p is a block of this pool in use; says so on stderr if not.
+    // True when p is a block of this pool in use.
     bool holds(const void* p) const;
     Header* nextPhysical(Header* h) const;
     Header* prevPhysical(Header* h) const;
+    void pushFree(Header* h, int index);
     void insertFree(Header* h);
+    void unlinkFree(Header* h, int index);
     void unlinkFree(Header* h);
-    enum class Neighbour { InUse, Unknown };
-    void splitTail(Header* h, std::size_t keep, Neighbour after);
+    void splitTail(Header* h, std::size_t keep);
     void freeBlock(Header* h);
-    Header* findFree(std::size_t size);
-    void reportExhaustion(std::size_t size);
+    Header* findFree(std::size_t size, int& list);
+    void take(Header* h, int list, std::size_t want);
+    // The work of allocate and reallocate under the lock; messages are
+    // written by the callers after unlocking.
+    void* allocateHeld(std::size_t size);
+    void* reallocateHeld(std::size_t size, void* p, bool& exhausted);
+    // True the first time: a pool reports its exhaustion once.
+    bool noteExhaustion();
+    void logExhaustion(std::size_t size) const;
+    void logForeign() const;
 
     Header* heads_[kListCount] = {};
     std::uint32_t firstLevel_ = 0;
