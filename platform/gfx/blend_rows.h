@@ -12,4 +12,10 @@ void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_
                     std::size_t srcPitch, std::size_t width, std::size_t rows, std::uint32_t salpha,
                     std::uint32_t dalpha);
 
+// rows x width pixels copied with the force bits set in each (an X8
+// surface's alpha); the result of dst[i] = src[i] | force. The two do not
+// overlap.
+void copyRowsForced(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_t* src,
+                    std::size_t srcPitch, std::size_t width, std::size_t rows, std::uint32_t force);
+
 }  // namespace qel::px

@@ -86,6 +86,13 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
                            static_cast<std::size_t>(y1 - y0), salpha, dalpha);
         return;
     }
+    if (copy && &tex != &target) {
+        px::copyRowsForced(target.row(y0) + x0, static_cast<std::size_t>(target.width()),
+                           tex.row(static_cast<int>(ty)) + tx,
+                           static_cast<std::size_t>(tex.width()), width,
+                           static_cast<std::size_t>(y1 - y0), salpha | dalpha);
+        return;
+    }
     // Sprites land anywhere on a frame bigger than the nearest cache: ask
     // for the destination rows ahead so that their fetches overlap.
     constexpr int kAhead = 8;
