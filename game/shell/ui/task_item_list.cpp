@@ -137,7 +137,9 @@ TaskPagedList::Layout TaskItemList::layout() const {
 }
 
 void TaskItemList::addItem(ObjectItem* item) {
-    if (!item) return;
+    // Only the items of the manager the list hears from: of any other the
+    // list would not learn that it was deleted.
+    if (!item || !objects_ || item->getManager() != objects_) return;
     entries_.push_back(Entry{item, false});
     markDirty();
 }

@@ -35,7 +35,8 @@ public:
     TaskItemList();
     ~TaskItemList() override;
 
-    // A null item adds nothing.
+    // A null item, or one outside the game's object manager (a script's
+    // plain item), adds nothing.
     void addItem(ObjectItem* item);
     // The item of entry `index`, or null when there is none.
     ObjectItem* getItem(std::int64_t index) const;

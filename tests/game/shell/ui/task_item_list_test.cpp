@@ -212,6 +212,9 @@ TEST_F(TaskItemListTest, EntriesOfADeletedItemDropOut) {
     GameData::instance().getObjectManager()->exeRemove();
     ASSERT_EQ(list_->size(), 2u);
     EXPECT_EQ(list_->getItem(1), kept);
+    ObjectItem loose;  // in no manager: its deletion would go unheard
+    list_->addItem(&loose);
+    EXPECT_EQ(list_->size(), 2u);
     EXPECT_FALSE(list_->setList(static_cast<LinkList<ObjectItem>*>(nullptr)));
     EXPECT_TRUE(list_->setList(GameData::instance().getObjectManager()->getLinkAll()));
     EXPECT_EQ(list_->size(), 2u + 3u) << "every item of the manager's list, once more";
