@@ -11,6 +11,7 @@
 #include "engine/system/sys_main.h"
 #include "engine/system/window.h"
 #include "platform/gfx/png_writer.h"
+#include "platform/os/cp932.h"
 
 namespace qel {
 namespace {
@@ -87,6 +88,10 @@ bool InputScript::parse(const std::string& text, std::string* error) {
                 return bad("until takes a frame limit and a probe");
         } else if (c == "shot" || c == "dump") {
             if (line.rest.empty()) return bad(c + " takes a file name");
+        } else if (c == "type") {
+            if (line.rest.empty()) return bad("type takes a text");
+        } else if (c == "compose") {
+            // An empty composition clears it.
         } else if (c != "close") {
             return bad("unknown command " + c);
         }
@@ -108,7 +113,11 @@ void InputScript::step() {
         const Line& line = lines_[next_];
         const std::string& c = line.command;
         if (c == "press") {
-            tapped_.insert(keyCode(line.words[0]));
+            const int key = keyCode(line.words[0]);
+            tapped_.insert(key);
+            // As the window does: the editing keys reach the text entry too
+            // (which takes them only while it is open).
+            if (key == 8 || key == 9 || key == 13 || key == 27) Window::instance().onTextKey(key);
             ++next_;
             return;  // one press a frame, so each is a fresh trigger
         }
@@ -144,6 +153,16 @@ void InputScript::step() {
             if (!done || !*done) return fail(line, "cannot dump to " + line.rest);
         } else if (c == "close") {
             Window::instance().postRequest(Window::Request::Close);
+        } else if (c == "type") {
+            // A commit of the input method: refused whole when a character
+            // has no Shift-JIS form, as the window refuses it.
+            std::string sjis;
+            Window::instance().onTextCommit(Cp932::fromUtf8Strict(line.rest, sjis) ? sjis.c_str()
+                                                                                   : nullptr);
+        } else if (c == "compose") {
+            std::string sjis;
+            if (!Cp932::fromUtf8Strict(line.rest, sjis)) sjis.clear();
+            Window::instance().onTextComposition(sjis, static_cast<int>(sjis.size()));
         }
         waitFrames_ = 0;
         ++next_;

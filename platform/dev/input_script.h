@@ -9,6 +9,9 @@
 //                          waits until the game says the probe holds
 //                          ("scene SceneGame"); more than <limit> frames
 //                          ends the program with exit code 2, naming the line
+//   type <text>            text committed by the input method (UTF-8)
+//   compose <text>         the input method's composition (UTF-8; empty
+//                          clears it), its cursor at the end
 //   shot <file.png>        the last frame drawn, as a PNG
 //   dump <file>            the game's text picture
 //   close                  the window's close request, as its button sends
@@ -16,7 +19,8 @@
 //
 // Keys are named as on the keyboard: Enter, Escape, Space, Up, Down, Left,
 // Right, Home, End, PageUp, PageDown, Delete, Backspace, Tab, Shift, Ctrl,
-// A..Z, 0..9, Numpad0..Numpad9, F1..F12.
+// A..Z, 0..9, Numpad0..Numpad9, F1..F12. Backspace, Tab, Enter and Escape
+// also reach the text entry, as the window's own keys do.
 //
 // What it keeps true: it runs on the game thread, one step a frame, from
 // the input read at the frame's start; the real window's input still comes

@@ -388,6 +388,32 @@ TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonstersAndItems) {
     EXPECT_NE(text.find("script error none"), std::string::npos) << text;
 }
 
+TEST_F(MainProgram, ANameTypedThroughTheInputMethodNamesTheAdventurer) {
+    // The script file is UTF-8, as a person writes it.
+    const char8_t* typing =
+        u8"compose みな\nwait 2\nshot composing.png\n"
+        u8"compose \ntype ミナ\nwait 2\n"
+        u8"type 𠮷\nwait 2\n"  // no Shift-JIS form: refused whole
+        u8"type ト\nwait 2\n";
+    writeText(dir / "keys.txt", kToTheOpening +
+                                    "wait 5\n"
+                                    "press Enter\nwait 5\n"    // a new adventure
+                                    "press Enter\nwait 5\n"    // race
+                                    "press Enter\nwait 5\n"    // class
+                                    "press Enter\nwait 5\n" +  // sex
+                                    reinterpret_cast<const char*>(typing) +
+                                    "press Enter\nwait 5\n"  // the name
+                                    "press Enter\n"          // go
+                                    "until 300 scene SceneGame\ndump game.txt\nclose\n");
+    std::string errors;
+    ASSERT_EQ(
+        run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+    const std::string game = readText(dir / "game.txt");
+    EXPECT_NE(game.find("\"ミナト\""), std::string::npos) << game;
+    EXPECT_TRUE(std::filesystem::exists(dir / "composing.png"));
+}
+
 TEST_F(MainProgram, TheOpeningMakesTheChosenAdventurerAndEscapeStepsBack) {
     writeText(dir / "keys.txt",
               kToTheOpening +
