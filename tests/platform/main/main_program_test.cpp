@@ -31,6 +31,19 @@ struct MainProgram : ::testing::Test {
         std::filesystem::copy(QEL_GAME_DATA, dir / "data",
                               std::filesystem::copy_options::recursive);
     }
+    // The screenshots a test took stay for a person to look at, in
+    // screens/<test>/ beside the test program.
+    void TearDown() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::filesystem::path kept = std::filesystem::path("screens") / test->name();
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, ignored)) {
+            if (entry.path().extension() != ".png") continue;
+            std::filesystem::create_directories(kept, ignored);
+            std::filesystem::copy_file(entry.path(), kept / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing, ignored);
+        }
+    }
 
     // The program's exit code; its error output lands in `errors`. `video`
     // is how the environment sets the video driver.
@@ -367,7 +380,8 @@ TEST_F(MainProgram, AnEnterHeldSinceLoadingMustBePressedAgain) {
 }
 
 TEST_F(MainProgram, TheStairsLeadToAGeneratedFloorWithItsMonstersAndItems) {
-    writeText(dir / "keys.txt", kNewGame + toTheStairs() + "dump game.txt\nclose\n");
+    writeText(dir / "keys.txt",
+              kNewGame + toTheStairs() + "wait 10\nshot floor2.png\ndump game.txt\nclose\n");
     std::string errors;
     EXPECT_EQ(run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"), 0)
         << errors;
@@ -571,8 +585,8 @@ TEST_F(MainProgram, ASavedAdventureContinuesFromTheOpening) {
     ASSERT_EQ(run(20000, errors, env), 0) << errors;
     // Continued, the game is as it was saved; a step, and the window's close
     // saves it again.
-    writeText(dir / "keys.txt",
-              continueIt + "dump loaded.txt\n" + presses({"Right"}) + "dump moved.txt\nclose\n");
+    writeText(dir / "keys.txt", continueIt + "wait 5\nshot loaded.png\ndump loaded.txt\n" +
+                                    presses({"Right"}) + "dump moved.txt\nclose\n");
     ASSERT_EQ(run(20000, errors, env), 0) << errors;
     const std::string saved = readText(dir / "saved.txt");
     EXPECT_NE(saved.find("slot 1\n"), std::string::npos) << saved;
