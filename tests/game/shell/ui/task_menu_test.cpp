@@ -7,8 +7,10 @@
 
 #include <string>
 
+#include "engine/render/sys_render_text.h"
 #include "engine/resource/render_target.h"
 #include "game/shell/ui/shell_keys.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
@@ -239,6 +241,41 @@ TEST_F(TaskMenuTest, ATextureSizeOfZeroStillMakesAMenu) {
     MENU_TEX_WIDTH = 0;
     MENU_TEX_HEIGHT = 0;
     EXPECT_NE(TaskMenu::get(3), nullptr);
+}
+
+TEST_F(TaskMenuTest, ThePictureOfAMenuWithCaptionPagesAndCursor) {
+    // On the 64 x 48 screen: the box from its target and the cursor (the
+    // sheet's white chip) beside the second row, the second of three pages.
+    useChipSheet();
+    FONT_HEIGHT = 8;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 8, 4, 0, false));
+    MENU_TEX_WIDTH = 64;
+    MENU_TEX_HEIGHT = 64;
+    MENU_BACKCOLOR = Color(0xFF202040u);
+    MENU_TEXT_Y = 2;
+    MENU_TEXT_SPACE = 1;
+    MENU_END_SPACE = 2;
+    MENU_CURSOR_X = 2;
+    MENU_NAME_X = 8;
+    MENU_PAGE_X_RIGHT = 24;
+    ITEMLIST_CURSOR = Point(14, 15);
+    ITEMLIST_CURSOR_X = 3;
+    ITEMLIST_TEXT_Y = 2;
+    ITEMLIST_TEXT_SPACE = 1;
+    ITEMLIST_BLINK_ON = 0;
+    ITEMLIST_BLINK_OFF = 0;
+    TaskMenu* menu = TaskMenu::get(0);
+    ASSERT_NE(menu, nullptr);
+    for (const char* text : {"Sword", "Shield", "Bow", "Arrow", "Torch"})
+        menu->addItem(0, text, text, text[0] == 'A' ? Color(0xFFFFD040u) : Color::WHITE);
+    menu->setTag("Take");
+    menu->setDrawParam(0, 0, 0, 60, 2);
+    openAndSettle(menu);
+    frame({kRight});
+    frame();
+    frame({kDown});
+    frame();
+    EXPECT_TRUE(golden::matches(device_->backBuffer(), 0, 0, 64, 48, "menu"));
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/render/sys_render_text.h"
 #include "engine/resource/render_target.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
@@ -138,6 +140,28 @@ TEST_F(TaskMessageLogTest, TheMarkerBlinksBesideTheEndOfTheLastShownLineWhileAsk
     frame();
     EXPECT_EQ(marker(), off);
     EXPECT_EQ(log->cursor()->getPhase(), 0) << "a hidden marker does not blink on";
+}
+
+TEST_F(TaskMessageLogTest, ThePictureOfTheLogAfterAWrap) {
+    FONT_WIDTH = 6;
+    FONT_HEIGHT = 12;
+    LOG_MAX_LENGTH = 8;
+    LOG_VIEW_TEX_NUM = 3;
+    LOG_VIEW_X = 2;
+    LOG_VIEW_Y = 2;
+    LOG_BACKCOLOR = Color(0xFF000030u);
+    LOG_SPACE_LEFT = 3;
+    LOG_SPACE_TOP = 2;
+    LOG_SPACE_LINE = 1;
+    TaskMessageLog* log = start();
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, TaskMessageLog::kFont, 12, 6,
+                                                          0, false));
+    log->messageLine("Floor 1");
+    log->setColor(Color(0xFFFF8080u));
+    log->messageLine("The bat bites you.");
+    frame();
+    frame();
+    EXPECT_TRUE(golden::matches(device_->backBuffer(), 0, 0, 64, 48, "log_wrap"));
 }
 
 }  // namespace

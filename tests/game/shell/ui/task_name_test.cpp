@@ -8,7 +8,9 @@
 #include <string>
 
 #include "engine/input/input_ime.h"
+#include "engine/render/sys_render_text.h"
 #include "engine/resource/render_target.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
@@ -81,6 +83,25 @@ TEST_F(TaskNameTest, TheLineIsDrawnIntoTheWindow) {
     EXPECT_EQ(s.argb(0, 0), 0xFFFFFFFFu) << "the frame";
     EXPECT_EQ(s.argb(59, name->boxHeight() - 1), 0xFFFFFFFFu);
     EXPECT_EQ(s.argb(30, name->boxHeight() + 1), 0xFF000000u);
+}
+
+TEST_F(TaskNameTest, ThePictureOfTheNameEntryMidComposition) {
+    IMEWND_TEX_WIDTH = 64;
+    IMEWND_TEX_HEIGHT = 48;
+    IMEWND_BACKCOLOR = Color(0xFF102030u);
+    FONT_HEIGHT = 12;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 12, 6, 0, false));
+    TaskName* name = TaskName::get();
+    ASSERT_NE(name, nullptr);
+    name->setTag("Name");
+    name->setDrawParam(0, 0, 0, 60);
+    name->open("Al", false, true);
+    frame();
+    ime().setComposition("\x82\xDD\x82\xC8", 2);  // "みな", the cursor after the first
+    frame();
+    frame();
+    EXPECT_TRUE(golden::matches(*name->target()->getTarget()->getSurface(), 0, 0, 60,
+                                name->boxHeight(), "name_entry"));
 }
 
 }  // namespace

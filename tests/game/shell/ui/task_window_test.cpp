@@ -7,8 +7,10 @@
 
 #include <string>
 
+#include "engine/render/sys_render_text.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/render_target.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
@@ -113,6 +115,25 @@ TEST_F(TaskWindowTest, DrawingStaysInTheTargetUntilClearedAndShowsWhenOpen) {
     frame();
     EXPECT_EQ(target.argb(0, 0), 0xFF0000FFu);
     EXPECT_EQ(target.argb(9, 5), 0xFF0000FFu);
+}
+
+TEST_F(TaskWindowTest, ThePictureOfAWindowWithTextLineRectFrameAndChip) {
+    useChipSheet();
+    FONT_HEIGHT = 12;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 12, 6, 0, false));
+    WINDOW_TEX_SIZE[0] = Point(64, 40);
+    WINDOW_BACKCOLOR = Color(0xFF102030u);
+    TaskWindow* window = TaskWindow::get(0);
+    ASSERT_NE(window, nullptr);
+    window->clear();
+    window->drawFrame(Color::WHITE);
+    window->drawText(4, 3, "Hi", Color(0xFFFFE080u));
+    window->drawLine(4, 18, 40, 18, Color(0xFF00FF00u));
+    window->drawRect(44, 4, 58, 14, Color(0xFFFF0000u));
+    window->drawChip(48, 24, Point(2, 0), Color::WHITE);
+    frame();
+    EXPECT_TRUE(
+        golden::matches(*window->target()->getTarget()->getSurface(), 0, 0, 64, 40, "window"));
 }
 
 }  // namespace
