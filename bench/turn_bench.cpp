@@ -52,7 +52,7 @@ constexpr const char* kFloor = R"lua(
         return n
     end
     for attempt = 1, 200 do
-        C.CreateDungeon(d):create()
+        C.CreateDungeon(d, 3, 4):create()
         if openCells() >= 300 then break end
     end
     probe:kill()

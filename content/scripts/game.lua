@@ -112,12 +112,15 @@ local function placeMonsters(count)
     C_GetObjectManager():exeRemove()
 end
 
+local FLOOR_BLOCK_ROWS, FLOOR_BLOCK_COLUMNS = 3, 4
+
 local function generateFloor(player)
     local d = C_GetDungeon()
     d:setDefRoom(FLOOR_TILE)
     d:setDefPass(FLOOR_TILE)
     d:setDefWall(WALL_TILE)
-    C.CreateDungeon(d):create()
+    -- Three rows of four blocks, each a room or a crossing of passages.
+    C.CreateDungeon(d, FLOOR_BLOCK_ROWS, FLOOR_BLOCK_COLUMNS):create()
     player:setPos(d:getRoomRandomPos())
     if floor < LAST_FLOOR then
         d:setTile(d:getRoomRandomPos(), STAIRS_TILE)
@@ -198,7 +201,15 @@ end
 
 -- ---- The player's commands -------------------------------------------------
 
+-- The map cursor marks a cell the player chooses; the sample game never
+-- asks for one, so it stays hidden.
+local function hideCursor()
+    local cursor = C_GetCursor()
+    if cursor and cursor:getState() ~= 0 then cursor:setState(0) end
+end
+
 function InputPlayer(command, player)
+    hideCursor()
     if floor == 0 then
         nextFloor(player)
         player:setActPoint(TURN_COST)
