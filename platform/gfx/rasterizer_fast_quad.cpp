@@ -20,6 +20,7 @@
 // path computes, stepped with quotient and remainder.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/gfx/blend_rows.h"
 #include "platform/gfx/pixel_ops.h"
@@ -116,6 +117,17 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
             }
         } else if (color == 0xFFFFFFFFu) {
             for (std::size_t i = 0; i < width; ++i) px::put<Mode>(dst[i], src[i] | salpha, dalpha);
+        } else if (&tex != &target) {
+            // A modulated row blends as a span (the source's forced alpha
+            // put in first).
+            const std::uint32_t* row = src;
+            if (salpha != 0) {
+                thread_local std::vector<std::uint32_t> forced;
+                forced.resize(width);
+                for (std::size_t i = 0; i < width; ++i) forced[i] = src[i] | salpha;
+                row = forced.data();
+            }
+            px::putRow<Mode>(dst, row, width, color, dalpha);
         } else {
             for (std::size_t i = 0; i < width; ++i) {
                 px::put<Mode>(dst[i], px::modulate(src[i] | salpha, color), dalpha);
