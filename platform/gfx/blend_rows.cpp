@@ -1,6 +1,7 @@
 #include "platform/gfx/blend_rows.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "platform/gfx/pixel_ops.h"
@@ -62,9 +63,11 @@ __attribute__((target("avx2"))) void blendAlphaRowAvx2(std::uint32_t* dst, const
     blendAlphaRow(dst + i, src + i, n - i, salpha, dalpha);
 }
 
+std::atomic<int> g_widest{512};
+
 bool haveAvx2() {
     static const bool have = __builtin_cpu_supports("avx2");
-    return have;
+    return have && g_widest.load(std::memory_order_relaxed) >= 256;
 }
 
 // Sixteen pixels at a time, a sprite row of 16 in one step; a shorter rest
@@ -114,11 +117,19 @@ __attribute__((target("avx512f,avx512bw"))) void blendAlphaRowAvx512(std::uint32
 bool haveAvx512() {
     static const bool have =
         __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
-    return have;
+    return have && g_widest.load(std::memory_order_relaxed) >= 512;
 }
 
 }  // namespace
 #endif
+
+void limitVectorBits(int bits) {
+#if defined(QEL_GFX_AVX2)
+    g_widest.store(bits, std::memory_order_relaxed);
+#else
+    (void)bits;
+#endif
+}
 
 // Destination rows are fetched kAhead rows before they are blended:
 // sprites land anywhere on a frame bigger than the nearest cache.

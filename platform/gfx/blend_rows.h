@@ -18,4 +18,9 @@ void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_
 void copyRowsForced(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_t* src,
                     std::size_t srcPitch, std::size_t width, std::size_t rows, std::uint32_t force);
 
+// The widest vectors the two may use (512, 256, or 128 for the baseline),
+// whatever the processor has: the tests run each width's path on a machine
+// that has the widest.
+void limitVectorBits(int bits);
+
 }  // namespace qel::px

@@ -11,6 +11,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/gfx/blend_rows.h"
@@ -198,36 +199,53 @@ TEST(RasterizerDifferential, FastAndGeneralCoverageDrawIdenticalPixels) {
     }
 }
 
-TEST(RasterizerDifferential, VectorBlendRowsMatchTheScalarBlendBitForBit) {
-    // Runs of opaque and transparent texels (8 and 16 long, the vector
-    // sizes) take the vector unit's shortcuts; widths around the vector
-    // sizes leave tails.
-    std::mt19937 rng(99);
-    for (int i = 0; i < 300; ++i) {
-        const std::size_t width = rng() % 41;
-        const std::size_t rows = 1 + rng() % 4;
-        const std::size_t runLength = i % 2 == 0 ? 8 : 16;
-        std::vector<std::uint32_t> src(width * rows);
-        std::vector<std::uint32_t> dst(width * rows);
-        for (std::size_t k = 0; k < src.size(); ++k) {
-            const int run = static_cast<int>((k / runLength + i) % 4);
-            std::uint32_t p = static_cast<std::uint32_t>(rng());
-            if (run == 0) p |= 0xFF000000u;
-            if (run == 1) p &= 0x00FFFFFFu;
-            src[k] = p;
-            dst[k] = static_cast<std::uint32_t>(rng());
-        }
-        const std::uint32_t salpha = (i % 3 == 0) ? px::kAlphaMask : 0u;
-        const std::uint32_t dalpha = (i % 5 == 0) ? px::kAlphaMask : 0u;
-        std::vector<std::uint32_t> want = dst;
-        for (std::size_t k = 0; k < want.size(); ++k) {
-            px::put<BlendMode::Alpha>(want[k], src[k] | salpha, dalpha);
-        }
-        px::blendAlphaRect(dst.data(), width, src.data(), width, width, rows, salpha, dalpha);
-        for (std::size_t k = 0; k < want.size(); ++k) {
-            ASSERT_EQ(hex(dst[k]), hex(want[k])) << "case " << i << " pixel " << k;
-        }
+// Runs the body once for each vector width the blend and copy rows may use,
+// the widest last; the limit is lifted again however the body ends.
+template <class Body>
+void atEachVectorWidth(Body body) {
+    struct Lift {
+        ~Lift() { px::limitVectorBits(512); }
+    } lift;
+    for (int bits : {128, 256, 512}) {
+        SCOPED_TRACE("vectors of " + std::to_string(bits) + " bits");
+        px::limitVectorBits(bits);
+        body();
+        if (::testing::Test::HasFatalFailure()) return;
     }
+}
+
+TEST(RasterizerDifferential, VectorBlendRowsMatchTheScalarBlendBitForBit) {
+    atEachVectorWidth([&] {
+        // Runs of opaque and transparent texels (8 and 16 long, the vector
+        // sizes) take the vector unit's shortcuts; widths around the vector
+        // sizes leave tails.
+        std::mt19937 rng(99);
+        for (int i = 0; i < 300; ++i) {
+            const std::size_t width = rng() % 41;
+            const std::size_t rows = 1 + rng() % 4;
+            const std::size_t runLength = i % 2 == 0 ? 8 : 16;
+            std::vector<std::uint32_t> src(width * rows);
+            std::vector<std::uint32_t> dst(width * rows);
+            for (std::size_t k = 0; k < src.size(); ++k) {
+                const int run = static_cast<int>((k / runLength + i) % 4);
+                std::uint32_t p = static_cast<std::uint32_t>(rng());
+                if (run == 0) p |= 0xFF000000u;
+                if (run == 1) p &= 0x00FFFFFFu;
+                src[k] = p;
+                dst[k] = static_cast<std::uint32_t>(rng());
+            }
+            const std::uint32_t salpha = (i % 3 == 0) ? px::kAlphaMask : 0u;
+            const std::uint32_t dalpha = (i % 5 == 0) ? px::kAlphaMask : 0u;
+            std::vector<std::uint32_t> want = dst;
+            for (std::size_t k = 0; k < want.size(); ++k) {
+                px::put<BlendMode::Alpha>(want[k], src[k] | salpha, dalpha);
+            }
+            px::blendAlphaRect(dst.data(), width, src.data(), width, width, rows, salpha, dalpha);
+            for (std::size_t k = 0; k < want.size(); ++k) {
+                ASSERT_EQ(hex(dst[k]), hex(want[k])) << "case " << i << " pixel " << k;
+            }
+        }
+    });
 }
 
 TEST(RasterizerDifferential, ModulatedSpansMatchThePixelByPixelBlend) {
@@ -264,24 +282,26 @@ TEST(RasterizerDifferential, ModulatedSpansMatchThePixelByPixelBlend) {
 }
 
 TEST(RasterizerDifferential, VectorCopyRowsMatchThePlainCopy) {
-    std::mt19937 rng(98);
-    for (int i = 0; i < 200; ++i) {
-        const std::size_t width = rng() % 70;
-        const std::size_t rows = 1 + rng() % 3;
-        const std::size_t pitch = width + rng() % 5;
-        std::vector<std::uint32_t> src(pitch * rows);
-        std::vector<std::uint32_t> dst(pitch * rows);
-        for (auto& p : src) p = static_cast<std::uint32_t>(rng());
-        for (auto& p : dst) p = static_cast<std::uint32_t>(rng());
-        const std::uint32_t force = i % 2 == 0 ? px::kAlphaMask : 0u;
-        std::vector<std::uint32_t> want = dst;
-        for (std::size_t y = 0; y < rows; ++y) {
-            for (std::size_t x = 0; x < width; ++x)
-                want[y * pitch + x] = src[y * pitch + x] | force;
+    atEachVectorWidth([&] {
+        std::mt19937 rng(98);
+        for (int i = 0; i < 200; ++i) {
+            const std::size_t width = rng() % 70;
+            const std::size_t rows = 1 + rng() % 3;
+            const std::size_t pitch = width + rng() % 5;
+            std::vector<std::uint32_t> src(pitch * rows);
+            std::vector<std::uint32_t> dst(pitch * rows);
+            for (auto& p : src) p = static_cast<std::uint32_t>(rng());
+            for (auto& p : dst) p = static_cast<std::uint32_t>(rng());
+            const std::uint32_t force = i % 2 == 0 ? px::kAlphaMask : 0u;
+            std::vector<std::uint32_t> want = dst;
+            for (std::size_t y = 0; y < rows; ++y) {
+                for (std::size_t x = 0; x < width; ++x)
+                    want[y * pitch + x] = src[y * pitch + x] | force;
+            }
+            px::copyRowsForced(dst.data(), pitch, src.data(), pitch, width, rows, force);
+            ASSERT_EQ(dst, want) << "case " << i;
         }
-        px::copyRowsForced(dst.data(), pitch, src.data(), pitch, width, rows, force);
-        ASSERT_EQ(dst, want) << "case " << i;
-    }
+    });
 }
 
 TEST(RasterizerDifferential, VectorBilinearMatchesThePortableOneBitForBit) {
