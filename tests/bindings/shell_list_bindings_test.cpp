@@ -158,12 +158,13 @@ TEST_F(ShellListBindings, TheStatusPanelIsDrawnByTheScriptOncePerChange) {
     EXPECT_EQ(run("C_Redraw(); C_Redraw(); return calls"), "2");
     frame();
     EXPECT_EQ(run("return calls"), "3");
-    // The chips land in the cleared panel, scaled to the icon size (the
-    // text is drawn by font 1, which this test does not make).
+    // The chips land in the cleared panel, scaled to the icon size and so
+    // filtered: their edges blend (the text is drawn by font 1, which this
+    // test does not make).
     EXPECT_EQ(picture(*view->target()->getTarget()->getSurface(), 0, 0, 8, 4),
-              "?????GGG\n"
-              "?RRRRGGG\n"
-              "?RRRR???\n"
+              "??????GG\n"
+              "?RRR??GG\n"
+              "?RRR????\n"
               "????????\n");
     EXPECT_EQ(device_->backBuffer().argb(11, 21), 0xFFFF0000u) << "shown at its place";
 

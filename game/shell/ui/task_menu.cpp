@@ -10,6 +10,7 @@
 #include "engine/render/text_format.h"
 #include "engine/script/script_object_hook.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/icon_scale.h"
 #include "game/shell/ui/outline.h"
 #include "game/shell/ui/program_task.h"
 #include "game/shell/ui/shell_keys.h"
@@ -291,6 +292,7 @@ void TaskMenu::draw() {
                ITEMLIST_CURSOR.y * static_cast<int>(CHIP_HEIGHT), static_cast<int>(CHIP_WIDTH),
                static_cast<int>(CHIP_HEIGHT), static_cast<std::uint8_t>(layer_), 0.0f, 0.5f, 1.0f,
                1.0f, 0.0f, Color::WHITE, 0, false);
+    ui_icon::setIconScale(cursor);
     sprites.draw(cursor, 0);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/resource/sys_resource.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/icon_scale.h"
 #include "game/world/game_data.h"
 
 namespace {
@@ -124,6 +125,7 @@ void TaskMessageLog::TaskLogCursor::setSprite(qel::SpriteDesc& sprite) const {
     sprite.anchorY = 1.0f;
     sprite.kind = 7;
     sprite.layer = kLineLayer;
+    ui_icon::setIconScale(sprite);
 }
 
 void TaskMessageLog::release() {

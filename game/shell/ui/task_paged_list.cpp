@@ -8,6 +8,7 @@
 #include "engine/render/sys_render_text.h"
 #include "engine/script/script_object_hook.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/icon_scale.h"
 #include "game/shell/ui/outline.h"
 #include "game/shell/ui/shell_keys.h"
 
@@ -207,6 +208,7 @@ void TaskPagedList::queueChip(Point chip, float x, float y, float anchorY, Color
                chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
                static_cast<std::int32_t>(CHIP_WIDTH), static_cast<std::int32_t>(CHIP_HEIGHT), 0,
                0.0f, anchorY, 1.0f, 1.0f, 0.0f, colour, 0, false);
+    ui_icon::setIconScale(sprite);
     qel::SysRenderSprite::instance().draw(sprite, viewport_);
 }
 
@@ -251,5 +253,6 @@ void TaskPagedList::draw() {
                l.cursorChip.y * static_cast<int>(CHIP_HEIGHT), static_cast<int>(CHIP_WIDTH),
                static_cast<int>(CHIP_HEIGHT), kLayer, 0.0f, 0.5f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
                false);
+    ui_icon::setIconScale(cursor);
     sprites.draw(cursor, 0);
 }

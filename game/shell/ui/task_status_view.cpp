@@ -13,6 +13,7 @@
 #include "engine/script/sys_lua.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/icon_scale.h"
 #include "game/world/game_data.h"
 #include "game/world/object_player.h"
 
@@ -66,14 +67,12 @@ void TaskStatusView::drawText(const char* text, Color colour) {
 void TaskStatusView::drawChip(float x, float y, Point chip, Color colour) {
     if (!chips_) chips_ = target_view::chips();
     if (!chips_) return;
-    const float width = static_cast<float>(std::max<std::uint32_t>(CHIP_WIDTH, 1));
-    const float height = static_cast<float>(std::max<std::uint32_t>(CHIP_HEIGHT, 1));
     qel::SpriteDesc sprite;
     sprite.set(chips_->getTexture(), x, y, chip.x * static_cast<std::int32_t>(CHIP_WIDTH),
                chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
                static_cast<std::int32_t>(CHIP_WIDTH), static_cast<std::int32_t>(CHIP_HEIGHT), 0,
-               0.0f, 0.0f, static_cast<float>(ICON_WIDTH) / width,
-               static_cast<float>(ICON_HEIGHT) / height, 0.0f, colour, 0, false);
+               0.0f, 0.0f, 1.0f, 1.0f, 0.0f, colour, 0, false);
+    ui_icon::setIconScale(sprite);
     qel::SysRenderSprite::instance().draw(sprite, kViewport);
 }
 

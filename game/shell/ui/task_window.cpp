@@ -9,6 +9,7 @@
 #include "engine/render/sys_render_text.h"
 #include "engine/script/script_object_hook.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/icon_scale.h"
 #include "game/shell/ui/outline.h"
 #include "game/shell/ui/program_task.h"
 
@@ -115,6 +116,7 @@ void TaskWindow::drawChip(float x, float y, Point chip, Color colour) {
                chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
                static_cast<std::int32_t>(CHIP_WIDTH), static_cast<std::int32_t>(CHIP_HEIGHT), 0,
                0.0f, 0.0f, 1.0f, 1.0f, 0.0f, colour, 0, false);
+    ui_icon::setIconScale(sprite);
     qel::SysRenderSprite::instance().draw(sprite, viewport());
 }
 

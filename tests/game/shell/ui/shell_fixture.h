@@ -94,6 +94,8 @@ protected:
         resources().setImageDecoder(&decoder_);
         CHIP_WIDTH = 2;
         CHIP_HEIGHT = 2;
+        ICON_WIDTH = 2;  // icons at chip size
+        ICON_HEIGHT = 2;
         std::vector<std::vector<std::uint32_t>> rows(32, std::vector<std::uint32_t>(32, 0));
         const std::uint32_t firstRow[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
         for (int y = 0; y < 2; ++y) {
