@@ -203,13 +203,7 @@ void TaskPagedList::readKeys() {
 
 void TaskPagedList::queueChip(Point chip, float x, float y, float anchorY, Color colour) const {
     if (!chips_) return;
-    qel::SpriteDesc sprite;
-    sprite.set(chips_->getTexture(), x, y, chip.x * static_cast<std::int32_t>(CHIP_WIDTH),
-               chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
-               static_cast<std::int32_t>(CHIP_WIDTH), static_cast<std::int32_t>(CHIP_HEIGHT), 0,
-               0.0f, anchorY, 1.0f, 1.0f, 0.0f, colour, 0, false);
-    ui_icon::setIconScale(sprite);
-    qel::SysRenderSprite::instance().draw(sprite, viewport_);
+    ui_icon::queueChip(chips_->getTexture(), viewport_, chip, x, y, anchorY, colour);
 }
 
 void TaskPagedList::redraw() {

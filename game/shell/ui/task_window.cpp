@@ -111,13 +111,7 @@ void TaskWindow::drawFrame(Color colour) {
 void TaskWindow::drawChip(float x, float y, Point chip, Color colour) {
     if (!chips_) chips_ = target_view::chips();
     if (!chips_) return;
-    qel::SpriteDesc sprite;
-    sprite.set(chips_->getTexture(), x, y, chip.x * static_cast<std::int32_t>(CHIP_WIDTH),
-               chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
-               static_cast<std::int32_t>(CHIP_WIDTH), static_cast<std::int32_t>(CHIP_HEIGHT), 0,
-               0.0f, 0.0f, 1.0f, 1.0f, 0.0f, colour, 0, false);
-    ui_icon::setIconScale(sprite);
-    qel::SysRenderSprite::instance().draw(sprite, viewport());
+    ui_icon::queueChip(chips_->getTexture(), viewport(), chip, x, y, 0.0f, colour);
 }
 
 void TaskWindow::draw() {
