@@ -123,6 +123,14 @@ bool haveAvx512() {
 }  // namespace
 #endif
 
+int vectorBits() {
+#if defined(QEL_GFX_AVX2)
+    if (haveAvx512()) return 512;
+    if (haveAvx2()) return 256;
+#endif
+    return 128;
+}
+
 void limitVectorBits(int bits) {
 #if defined(QEL_GFX_AVX2)
     g_widest.store(bits, std::memory_order_relaxed);
@@ -183,6 +191,21 @@ void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_
         if (y + kAhead < rows) prefetchRow(dst + (y + kAhead) * dstPitch, width);
         blendAlphaRow(dst + y * dstPitch, src + y * srcPitch, width, salpha, dalpha);
     }
+}
+
+void blendAlphaSpan(std::uint32_t* dst, const std::uint32_t* src, std::size_t n,
+                    std::uint32_t salpha, std::uint32_t dalpha) {
+#if defined(QEL_GFX_AVX2)
+    if (haveAvx512()) {
+        blendAlphaRowAvx512(dst, src, n, salpha, dalpha);
+        return;
+    }
+    if (n >= 8 && haveAvx2()) {
+        blendAlphaRowAvx2(dst, src, n, salpha, dalpha);
+        return;
+    }
+#endif
+    blendAlphaRow(dst, src, n, salpha, dalpha);
 }
 
 #if defined(QEL_GFX_AVX2)

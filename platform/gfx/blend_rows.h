@@ -12,6 +12,10 @@ void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_
                     std::size_t srcPitch, std::size_t width, std::size_t rows, std::uint32_t salpha,
                     std::uint32_t dalpha);
 
+// One row of n pixels, as blendAlphaRect's rows (no fetching ahead).
+void blendAlphaSpan(std::uint32_t* dst, const std::uint32_t* src, std::size_t n,
+                    std::uint32_t salpha, std::uint32_t dalpha);
+
 // rows x width pixels copied with the force bits set in each (an X8
 // surface's alpha); the result of dst[i] = src[i] | force. The two do not
 // overlap.
@@ -22,5 +26,8 @@ void copyRowsForced(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_
 // whatever the processor has: the tests run each width's path on a machine
 // that has the widest.
 void limitVectorBits(int bits);
+
+// The widest vectors the processor has within that limit: 512, 256 or 128.
+int vectorBits();
 
 }  // namespace qel::px

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gfx/blend_rows.h"
 #include "platform/gfx/pixel_ops.h"
 #include "platform/gfx/sampling.h"
 
@@ -109,6 +110,21 @@ Edge makeEdge(const FixedVertex& p, const FixedVertex& q) {
 
 std::int64_t evalEdge(const Edge& e, std::int64_t px, std::int64_t py) {
     return e.dx * (py - e.y0) - e.dy * (px - e.x0);
+}
+
+// putRow<Mode>, with source-over on the widest vectors allowed. src is
+// scratch: a colour other than white modulates it in place.
+template <BlendMode Mode>
+void putSpan(std::uint32_t* dst, std::uint32_t* src, std::size_t n, std::uint32_t color,
+             std::uint32_t dalpha) {
+    if constexpr (Mode == BlendMode::Alpha) {
+        if (color != 0xFFFFFFFFu) {
+            for (std::size_t k = 0; k < n; ++k) src[k] = px::modulate(src[k], color);
+        }
+        px::blendAlphaSpan(dst, src, n, 0, dalpha);
+    } else {
+        px::putRow<Mode>(dst, src, n, color, dalpha);
+    }
 }
 
 }  // namespace
@@ -336,6 +352,37 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
             }
             constexpr int kSpan = 64;
             std::uint32_t span[kSpan];
+            if constexpr (Filter == TextureFilter::Linear) {
+                // Texels and weights of the whole piece first, then the
+                // weighing a vector at a time; a flat colour modulates in
+                // putSpan, where white leaves the texels as they are.
+                std::uint64_t top[kSpan];
+                std::uint64_t bottom[kSpan];
+                std::uint64_t fx[kSpan];
+                std::uint64_t fy[kSpan];
+                std::uint32_t colours[kSpan];
+                for (;;) {
+                    const int count = std::min(kSpan, xEnd - x);
+                    const bool more = x + count < xEnd;
+                    px::linearTexelRun<Address>(tex.row(0), tex.width(), tex.height(), ru, rv,
+                                                count, more, top, bottom, fx, fy);
+                    for (int k = 0; k < count && !flat; ++k) {
+                        colours[k] = colourHere();
+                        if (k + 1 < count || more) {
+                            for (int c = 0; c < 4; ++c) colour[c].next();
+                        }
+                    }
+                    const auto n = static_cast<std::size_t>(count);
+                    px::bilinearSpan(span, top, bottom, fx, fy, n, salpha);
+                    if (!flat) {
+                        for (int k = 0; k < count; ++k) span[k] = px::modulate(span[k], colours[k]);
+                    }
+                    putSpan<Mode>(row + x, span, n, flat ? a.color : 0xFFFFFFFFu, dalpha);
+                    x += count;
+                    if (x >= xEnd) break;
+                }
+                continue;
+            }
             for (;;) {
                 const int count = std::min(kSpan, xEnd - x);
                 for (int k = 0; k < count; ++k) {
