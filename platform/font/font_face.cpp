@@ -30,6 +30,14 @@ FT_Library library() {
     return lib;
 }
 
+// The steps text is made of: a one-byte code advancing one column or a
+// two-byte code (lead byte 0x81 or above) advancing two. Only these go
+// through the pages, where the code alone tells them apart.
+bool paged(const SjisStep& step) {
+    return step.length == 1 ? step.code <= 0xFF && step.columns == 1
+                            : step.length == 2 && step.code > 0xFF && step.columns == 2;
+}
+
 }  // namespace
 
 struct FontFace::FaceHandle {
@@ -88,6 +96,7 @@ FontFace::FontFace(const FontDesc& desc, int columnWidth, std::unique_ptr<FaceHa
     : Font(desc, columnWidth), face_(std::move(face)), baseline_(baseline), converter_(converter) {}
 
 FontFace::~FontFace() {
+    for (auto& page : pages_) delete page.load(std::memory_order_relaxed);
     iconv_close(converter_);
 }
 
@@ -112,19 +121,39 @@ char32_t FontFace::toUnicode(std::uint16_t code, int length) const {
     return c;
 }
 
+const Glyph* FontFace::cached(const SjisStep& step) const {
+    const Page* page = pages_[step.code >> 8].load(std::memory_order_acquire);
+    return page != nullptr ? page->glyphs[step.code & 0xFF].load(std::memory_order_acquire)
+                           : nullptr;
+}
+
 const Glyph* FontFace::glyph(const SjisStep& step) const {
     if (step.lineFeed || step.columns == 0) return nullptr;
-    const std::uint32_t key = static_cast<std::uint32_t>(step.length) << 16 | step.code;
-    std::lock_guard<std::mutex> hold(mutex_);
-    auto found = cache_.find(key);
-    if (found == cache_.end()) {
-        char32_t c = toUnicode(step.code, step.length);
-        // A code the face has no glyph for (the user-defined area) would
-        // draw the face's empty box: it gets the dot as well.
-        if (c == 0 || FT_Get_Char_Index(face_->face, c) == 0) c = kReplacement;
-        found = cache_.emplace(key, render(c, step.columns)).first;
+    const bool inPages = paged(step);
+    const Glyph* g = inPages ? cached(step) : nullptr;
+    if (g == nullptr) {
+        const std::uint32_t key = static_cast<std::uint32_t>(step.length) << 16 | step.code;
+        std::lock_guard<std::mutex> hold(mutex_);
+        auto found = cache_.find(key);
+        if (found == cache_.end()) {
+            char32_t c = toUnicode(step.code, step.length);
+            // A code the face has no glyph for (the user-defined area) would
+            // draw the face's empty box: it gets the dot as well.
+            if (c == 0 || FT_Get_Char_Index(face_->face, c) == 0) c = kReplacement;
+            found = cache_.emplace(key, render(c, step.columns)).first;
+        }
+        g = &found->second;
+        if (inPages) {
+            std::atomic<Page*>& slot = pages_[step.code >> 8];
+            Page* page = slot.load(std::memory_order_relaxed);
+            if (page == nullptr) {
+                page = new Page;
+                slot.store(page, std::memory_order_release);
+            }
+            page->glyphs[step.code & 0xFF].store(g, std::memory_order_release);
+        }
     }
-    return found->second.width > 0 ? &found->second : nullptr;
+    return g->width > 0 ? g : nullptr;
 }
 
 Glyph FontFace::render(char32_t character, int columns) const {

@@ -6,6 +6,8 @@
 
 #include <iconv.h>
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -36,11 +38,20 @@ private:
     char32_t toUnicode(std::uint16_t code, int length) const;
     Glyph render(char32_t character, int columns) const;
 
+    // Glyphs already rendered, found without the lock: a page of 256 per
+    // lead byte (page 0 for one-byte codes). Pages and entries are set once,
+    // under the lock, after the glyph is in cache_, and never change again.
+    struct Page {
+        std::array<std::atomic<const Glyph*>, 256> glyphs{};
+    };
+    const Glyph* cached(const SjisStep& step) const;
+
     std::unique_ptr<FaceHandle> face_;
     int baseline_;
     iconv_t converter_;
     mutable std::mutex mutex_;
-    mutable std::unordered_map<std::uint32_t, Glyph> cache_;
+    mutable std::unordered_map<std::uint32_t, Glyph> cache_;  // owns the glyphs
+    mutable std::array<std::atomic<Page*>, 256> pages_{};
 };
 
 }  // namespace qel

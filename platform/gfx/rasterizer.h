@@ -12,6 +12,7 @@
 
 #include "engine/gfx/graphics_device.h"
 #include "engine/gfx/surface.h"
+#include "platform/gfx/coverage_rows.h"
 #include "platform/gfx/scaled_rows.h"
 
 namespace qel {
@@ -68,6 +69,23 @@ public:
     void drawCoverage(Surface& target, const Rect& clip, int x, int y, int width, int height,
                       const std::uint8_t* coverage, std::uint32_t argb);
 
+    // drawCoverage for many masks in one target, clip and colour (a run of
+    // text): what depends on those alone is settled once, when the run is
+    // made. The target must outlive the run.
+    class CoverageRun {
+    public:
+        CoverageRun(const Rasterizer& rasterizer, Surface& target, const Rect& clip,
+                    std::uint32_t argb);
+        void draw(int x, int y, int width, int height, const std::uint8_t* coverage) const;
+
+    private:
+        Surface& target_;
+        Rect limit_;
+        std::uint32_t argb_;
+        std::uint32_t dalpha_;
+        px::CoverOpaqueRectFn opaque_;  // null: the general path
+    };
+
     // The fixed-point form of a vertex for a texture of the given size;
     // false when its position is not a finite number.
     static bool snap(const Vertex& in, int textureWidth, int textureHeight, FixedVertex& out);
@@ -77,8 +95,6 @@ public:
 private:
     bool drawFastQuad(Surface& target, const Rect& clip, const Surface& texture,
                       const DrawState& state, const FixedVertex* quad);
-    void coverageOpaque(Surface& target, const Rect& clip, int x, int y, int width,
-                        const std::uint8_t* coverage, std::uint32_t argb);
     void drawScaledRows(Surface& target, const Surface& texture, const DrawState& state, int x0,
                         int x1, int y0, int y1, px::ExactStep uw, px::ExactStep vw,
                         std::uint32_t color);
@@ -90,7 +106,7 @@ private:
     Surface white_;
     std::vector<FixedVertex> snapped_;
     std::vector<std::uint8_t> valid_;
-    std::vector<std::uint32_t> columns_;  // per column: texel, next texel, weight
+    std::vector<std::uint32_t> columns_;   // per column: texel, next texel, weight
     std::vector<std::uint32_t> gathered_;  // one row of point samples
     std::vector<std::uint64_t> linePixels_;
     px::ScaledColumns scaledColumns_;

@@ -66,14 +66,15 @@ void SoftwareGraphicsDevice::drawLine(std::span<const LinePoint> points, std::ui
 
 void SoftwareGraphicsDevice::drawText(const Font& font, int x, int y, std::string_view text,
                                       std::uint32_t argb) {
+    const Rasterizer::CoverageRun run(rasterizer_, *target_, viewport_, argb);
     font.layout(text, [&](std::int64_t cellX, std::int64_t cellY, const Glyph& glyph) {
         const std::int64_t gx = std::int64_t{x} + cellX + glyph.left;
         const std::int64_t gy = std::int64_t{y} + cellY + glyph.top;
         // So far out that no surface reaches it (and int could not hold it).
         constexpr std::int64_t kFar = std::int64_t{1} << 30;
         if (gx < -kFar || gx > kFar || gy < -kFar || gy > kFar) return;
-        rasterizer_.drawCoverage(*target_, viewport_, static_cast<int>(gx), static_cast<int>(gy),
-                                 glyph.width, glyph.height, glyph.coverage.data(), argb);
+        run.draw(static_cast<int>(gx), static_cast<int>(gy), glyph.width, glyph.height,
+                 glyph.coverage.data());
     });
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <thread>
 
 #include "platform/gfx/software_graphics_device.h"
 #include "tests/support/gfx_test_support.h"
@@ -107,6 +108,37 @@ TEST(FontFace, EveryFaceNameDrawsTheSameGothicFromOneCachedGlyph) {
     EXPECT_EQ(glyphs[0], glyphs[1]) << "the second use comes from the cache";
     ASSERT_EQ(seenB.size(), 1u);
     EXPECT_EQ(seenA[0], seenB[0]);
+}
+
+TEST(FontFace, ThreadsLayingOutAtOnceGetTheSameCachedGlyphs) {
+    // A fresh font, so the threads race to render and to publish each glyph:
+    // one-byte and two-byte codes, and a lone lead byte whose code (0x82)
+    // is the lead of the two-byte ones. Each character has one glyph.
+    auto font = gothic(17);
+    ASSERT_TRUE(font);
+    const std::string text = "Ab\x82\xA0漢字あ1\x82";
+    constexpr int kThreads = 4;
+    std::vector<std::vector<const Glyph*>> seen(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 50; ++round) {
+                std::vector<const Glyph*> glyphs;
+                font->layout(text, [&](std::int64_t, std::int64_t, const Glyph& g) {
+                    glyphs.push_back(&g);
+                });
+                if (round == 0) seen[t] = glyphs;
+                if (glyphs != seen[t]) seen[t].clear();
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    ASSERT_EQ(seen[0].size(), 8u);
+    for (int t = 1; t < kThreads; ++t) EXPECT_EQ(seen[t], seen[0]) << "thread " << t;
+    const std::vector<const Glyph*>& g = seen[0];
+    EXPECT_NE(g[2], g[7]) << "the two-byte code and the lone lead byte";
+    EXPECT_EQ(g[2], g[5]) << "the same character twice";
+    EXPECT_NE(g[0], g[1]);
 }
 
 TEST(FontFace, UnusableDescriptionsOrFilesGiveNoFont) {

@@ -1,0 +1,176 @@
+// Glyph masks are nearly all 0 and 255, and a glyph row is narrower than a
+// vector: each row is one compare of its coverage bytes and one store of
+// the colour under the mask of full bytes, with partial bytes (rare)
+// blended one pixel at a time. Every width here reads mask bytes only
+// inside the rectangle and writes only pixels whose coverage is not 0.
+#include "platform/gfx/coverage_rows.h"
+
+#include <cstring>
+
+#include "platform/gfx/blend_rows.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define QEL_GFX_AVX2 1
+#endif
+
+namespace qel::px {
+
+namespace {
+
+#if defined(QEL_GFX_AVX2)
+// The 512-bit limit's path needs AVX-512VL beside what vectorBits checks
+// (every processor with AVX-512BW so far has it).
+bool haveAvx512Vl() {
+    static const bool have = __builtin_cpu_supports("avx512vl");
+    return have;
+}
+
+// The pixels of a group whose bits are set in partial, one at a time;
+// apart from the loops so that they keep their registers.
+__attribute__((noinline)) void coverPartial(std::uint32_t* d, const std::uint8_t* m,
+                                            std::uint32_t partial, std::uint32_t argb,
+                                            std::uint32_t dalpha) {
+    for (; partial != 0; partial &= partial - 1) {
+        const int k = __builtin_ctz(partial);
+        coverOpaquePixel(d[k], m[k], argb, dalpha);
+    }
+}
+
+// Up to sixteen pixels of a row (up to eight when !upper): lanes marks
+// those inside it. Two masked stores of eight: one of sixteen costs more.
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline void coverGroup(
+    std::uint32_t* d, const std::uint8_t* m, __mmask16 lanes, bool upper, __m256i colour,
+    std::uint32_t argb, std::uint32_t dalpha) {
+    const __m128i cov = _mm_maskz_loadu_epi8(lanes, m);
+    const std::uint32_t opaque = _mm_cmpeq_epi8_mask(cov, _mm_set1_epi8(-1)) & lanes;
+    _mm256_mask_storeu_epi32(d, static_cast<__mmask8>(opaque), colour);
+    if (upper) _mm256_mask_storeu_epi32(d + 8, static_cast<__mmask8>(opaque >> 8), colour);
+    // Lanes outside the row read as 0 and are no partial coverage.
+    const std::uint32_t partial = _mm_test_epi8_mask(cov, cov) & ~opaque;
+    if (partial != 0) coverPartial(d, m, partial, argb, dalpha);
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void coverOpaqueRectAvx512(
+    std::uint32_t* dst, std::size_t dstPitch, const std::uint8_t* mask, std::size_t maskPitch,
+    std::size_t width, std::size_t rows, std::uint32_t argb, std::uint32_t dalpha) {
+    const __m256i colour = _mm256_set1_epi32(static_cast<int>(argb | dalpha));
+    const std::size_t whole = width & ~std::size_t{15};
+    const auto rest = static_cast<__mmask16>((1u << (width - whole)) - 1u);
+    if (whole == 0) {
+        // A glyph: one group a row, the loops apart for the half widths.
+        const bool upper = width > 8;
+        for (std::size_t y = 0; y < rows; ++y, dst += dstPitch, mask += maskPitch) {
+            if (upper) {
+                coverGroup(dst, mask, rest, true, colour, argb, dalpha);
+            } else {
+                coverGroup(dst, mask, rest, false, colour, argb, dalpha);
+            }
+        }
+        return;
+    }
+    for (std::size_t y = 0; y < rows; ++y, dst += dstPitch, mask += maskPitch) {
+        for (std::size_t i = 0; i < whole; i += 16) {
+            coverGroup(dst + i, mask + i, 0xFFFF, true, colour, argb, dalpha);
+        }
+        if (rest != 0) coverGroup(dst + whole, mask + whole, rest, true, colour, argb, dalpha);
+    }
+}
+
+__attribute__((target("avx2"))) void coverOpaqueRectAvx2(std::uint32_t* dst, std::size_t dstPitch,
+                                                         const std::uint8_t* mask,
+                                                         std::size_t maskPitch, std::size_t width,
+                                                         std::size_t rows, std::uint32_t argb,
+                                                         std::uint32_t dalpha) {
+    const __m256i colour = _mm256_set1_epi32(static_cast<int>(argb | dalpha));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi8(static_cast<char>(0xFF));
+    // Mask bytes from a row's start to the end of the rectangle: eight may
+    // be read at once while that many are left.
+    const std::size_t total = (rows - 1) * maskPitch + width;
+    for (std::size_t y = 0; y < rows; ++y) {
+        std::uint32_t* d = dst + y * dstPitch;
+        const std::uint8_t* m = mask + y * maskPitch;
+        const std::size_t left = total - y * maskPitch;
+        for (std::size_t i = 0; i < width; i += 8) {
+            const std::size_t n = width - i < 8 ? width - i : 8;
+            std::uint64_t bytes = 0;
+            if (left - i >= 8) {
+                std::memcpy(&bytes, m + i, 8);
+                if (n < 8) bytes &= (std::uint64_t{1} << (8 * n)) - 1u;
+            } else {
+                std::memcpy(&bytes, m + i, n);
+            }
+            const __m128i cov = _mm_cvtsi64_si128(static_cast<long long>(bytes));
+            const int plain = _mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(cov, zero), _mm_cmpeq_epi8(cov, full)));
+            if ((plain & 0xFF) != 0xFF) {
+                for (std::size_t k = i; k < i + n; ++k) coverOpaquePixel(d[k], m[k], argb, dalpha);
+                continue;
+            }
+            // 0xFF bytes widen to all-ones lanes, 0 to zero lanes.
+            const __m256i lanes = _mm256_cvtepi8_epi32(cov);
+            if (n == 8) {
+                auto* p = reinterpret_cast<__m256i*>(d + i);
+                _mm256_storeu_si256(p, _mm256_blendv_epi8(_mm256_loadu_si256(p), colour, lanes));
+            } else {
+                _mm256_maskstore_epi32(reinterpret_cast<int*>(d + i), lanes, colour);
+            }
+        }
+    }
+}
+#endif
+
+void coverOpaqueRectBaseline(std::uint32_t* dst, std::size_t dstPitch, const std::uint8_t* mask,
+                             std::size_t maskPitch, std::size_t width, std::size_t rows,
+                             std::uint32_t argb, std::uint32_t dalpha) {
+    for (std::size_t y = 0; y < rows; ++y) {
+        std::uint32_t* d = dst + y * dstPitch;
+        const std::uint8_t* m = mask + y * maskPitch;
+        std::size_t i = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i full = _mm_set1_epi8(static_cast<char>(0xFF));
+        const __m128i colour = _mm_set1_epi32(static_cast<int>(argb | dalpha));
+        for (; i + 4 <= width; i += 4) {
+            std::uint32_t bytes;
+            std::memcpy(&bytes, m + i, 4);
+            if (bytes == 0) continue;
+            const __m128i cov = _mm_cvtsi32_si128(static_cast<int>(bytes));
+            const int plain = _mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(cov, zero), _mm_cmpeq_epi8(cov, full)));
+            if ((plain & 0xF) != 0xF) {
+                for (std::size_t k = i; k < i + 4; ++k) coverOpaquePixel(d[k], m[k], argb, dalpha);
+                continue;
+            }
+            // Each coverage byte spread over its pixel's four bytes.
+            __m128i lanes = _mm_unpacklo_epi8(cov, cov);
+            lanes = _mm_unpacklo_epi16(lanes, lanes);
+            auto* p = reinterpret_cast<__m128i*>(d + i);
+            _mm_storeu_si128(p, _mm_or_si128(_mm_and_si128(lanes, colour),
+                                             _mm_andnot_si128(lanes, _mm_loadu_si128(p))));
+        }
+#endif
+        for (; i < width; ++i) coverOpaquePixel(d[i], m[i], argb, dalpha);
+    }
+}
+
+}  // namespace
+
+CoverOpaqueRectFn coverOpaqueRectPath() {
+#if defined(QEL_GFX_AVX2)
+    const int bits = vectorBits();
+    if (bits >= 512 && haveAvx512Vl()) return coverOpaqueRectAvx512;
+    if (bits >= 256) return coverOpaqueRectAvx2;
+#endif
+    return coverOpaqueRectBaseline;
+}
+
+void coverOpaqueRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint8_t* mask,
+                     std::size_t maskPitch, std::size_t width, std::size_t rows, std::uint32_t argb,
+                     std::uint32_t dalpha) {
+    if (width == 0 || rows == 0) return;
+    coverOpaqueRectPath()(dst, dstPitch, mask, maskPitch, width, rows, argb, dalpha);
+}
+
+}  // namespace qel::px
