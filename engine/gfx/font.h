@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/file/string_util.h"
+
 namespace qel {
 
 struct FontDesc {
@@ -47,7 +49,22 @@ struct SjisStep {
     int columns = 1;         // cell columns advanced
     bool lineFeed = false;
 };
-SjisStep sjisStep(std::string_view text, std::size_t at);
+inline SjisStep sjisStep(std::string_view text, std::size_t at) {
+    SjisStep step;
+    const auto lead = static_cast<std::uint8_t>(text[at]);
+    step.code = lead;
+    if (lead == 0x0A) {
+        step.lineFeed = true;
+        step.columns = 0;
+    } else if (lead < 0x20 || lead == 0x7F) {
+        step.columns = 0;  // control bytes take no room
+    } else if (isSjisLead(lead) && at + 1 < text.size()) {
+        step.code = static_cast<std::uint16_t>(lead << 8 | static_cast<std::uint8_t>(text[at + 1]));
+        step.length = 2;
+        step.columns = 2;
+    }
+    return step;
+}
 
 class Font {
 public:

@@ -121,39 +121,40 @@ char32_t FontFace::toUnicode(std::uint16_t code, int length) const {
     return c;
 }
 
-const Glyph* FontFace::cached(const SjisStep& step) const {
-    const Page* page = pages_[step.code >> 8].load(std::memory_order_acquire);
-    return page != nullptr ? page->glyphs[step.code & 0xFF].load(std::memory_order_acquire)
-                           : nullptr;
-}
-
 const Glyph* FontFace::glyph(const SjisStep& step) const {
     if (step.lineFeed || step.columns == 0) return nullptr;
-    const bool inPages = paged(step);
-    const Glyph* g = inPages ? cached(step) : nullptr;
-    if (g == nullptr) {
-        const std::uint32_t key = static_cast<std::uint32_t>(step.length) << 16 | step.code;
-        std::lock_guard<std::mutex> hold(mutex_);
-        auto found = cache_.find(key);
-        if (found == cache_.end()) {
-            char32_t c = toUnicode(step.code, step.length);
-            // A code the face has no glyph for (the user-defined area) would
-            // draw the face's empty box: it gets the dot as well.
-            if (c == 0 || FT_Get_Char_Index(face_->face, c) == 0) c = kReplacement;
-            found = cache_.emplace(key, render(c, step.columns)).first;
-        }
-        g = &found->second;
-        if (inPages) {
-            std::atomic<Page*>& slot = pages_[step.code >> 8];
-            Page* page = slot.load(std::memory_order_relaxed);
-            if (page == nullptr) {
-                page = new Page;
-                slot.store(page, std::memory_order_release);
-            }
-            page->glyphs[step.code & 0xFF].store(g, std::memory_order_release);
+    const Glyph* g = nullptr;
+    if (paged(step)) {
+        if (const Page* page = pages_[step.code >> 8].load(std::memory_order_acquire)) {
+            g = page->glyphs[step.code & 0xFF].load(std::memory_order_acquire);
         }
     }
+    if (g == nullptr) g = load(step);
     return g->width > 0 ? g : nullptr;
+}
+
+const Glyph* FontFace::load(const SjisStep& step) const {
+    const std::uint32_t key = static_cast<std::uint32_t>(step.length) << 16 | step.code;
+    std::lock_guard<std::mutex> hold(mutex_);
+    auto found = cache_.find(key);
+    if (found == cache_.end()) {
+        char32_t c = toUnicode(step.code, step.length);
+        // A code the face has no glyph for (the user-defined area) would
+        // draw the face's empty box: it gets the dot as well.
+        if (c == 0 || FT_Get_Char_Index(face_->face, c) == 0) c = kReplacement;
+        found = cache_.emplace(key, render(c, step.columns)).first;
+    }
+    const Glyph* g = &found->second;
+    if (paged(step)) {
+        std::atomic<Page*>& slot = pages_[step.code >> 8];
+        Page* page = slot.load(std::memory_order_relaxed);
+        if (page == nullptr) {
+            page = new Page;
+            slot.store(page, std::memory_order_release);
+        }
+        page->glyphs[step.code & 0xFF].store(g, std::memory_order_release);
+    }
+    return g;
 }
 
 Glyph FontFace::render(char32_t character, int columns) const {

@@ -44,7 +44,9 @@ private:
     struct Page {
         std::array<std::atomic<const Glyph*>, 256> glyphs{};
     };
-    const Glyph* cached(const SjisStep& step) const;
+    // The glyph from cache_ (rendered first if it is not there yet), entered
+    // in the pages; takes the lock.
+    [[gnu::noinline]] const Glyph* load(const SjisStep& step) const;
 
     std::unique_ptr<FaceHandle> face_;
     int baseline_;

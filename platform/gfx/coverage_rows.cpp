@@ -77,45 +77,54 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void coverOpaqueRectAvx512(
     }
 }
 
+// Up to eight pixels of a row (all eight when whole), their coverage
+// bytes in the low bytes of bytes (0 beyond the row).
+__attribute__((target("avx2"), always_inline)) inline void coverGroup8(
+    std::uint32_t* d, const std::uint8_t* m, std::uint64_t bytes, bool whole, __m256i colour,
+    std::uint32_t argb, std::uint32_t dalpha) {
+    const __m128i cov = _mm_cvtsi64_si128(static_cast<long long>(bytes));
+    const __m128i opaque = _mm_cmpeq_epi8(cov, _mm_set1_epi8(-1));
+    // Widened to 32-bit lanes, all ones where the coverage is full. A
+    // masked store is slower than a plain one: that is for the rest of a row.
+    const __m256i lanes = _mm256_cvtepi8_epi32(opaque);
+    if (whole) {
+        auto* p = reinterpret_cast<__m256i*>(d);
+        _mm256_storeu_si256(p, _mm256_blendv_epi8(_mm256_loadu_si256(p), colour, lanes));
+    } else {
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(d), lanes, colour);
+    }
+    const auto plain = static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(opaque, _mm_cmpeq_epi8(cov, _mm_setzero_si128()))));
+    const std::uint32_t partial = ~plain & 0xFFu;
+    if (partial != 0) coverPartial(d, m, partial, argb, dalpha);
+}
+
 __attribute__((target("avx2"))) void coverOpaqueRectAvx2(std::uint32_t* dst, std::size_t dstPitch,
                                                          const std::uint8_t* mask,
                                                          std::size_t maskPitch, std::size_t width,
                                                          std::size_t rows, std::uint32_t argb,
                                                          std::uint32_t dalpha) {
     const __m256i colour = _mm256_set1_epi32(static_cast<int>(argb | dalpha));
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i full = _mm_set1_epi8(static_cast<char>(0xFF));
-    // Mask bytes from a row's start to the end of the rectangle: eight may
-    // be read at once while that many are left.
+    // The mask is read from its first row's first byte to its last row's
+    // last, eight bytes at a time: forward while eight are left, else the
+    // eight that end at the group's end, shifted down (a byte-wise copy to
+    // the stack would stall the load that follows it).
     const std::size_t total = (rows - 1) * maskPitch + width;
-    for (std::size_t y = 0; y < rows; ++y) {
-        std::uint32_t* d = dst + y * dstPitch;
-        const std::uint8_t* m = mask + y * maskPitch;
-        const std::size_t left = total - y * maskPitch;
+    for (std::size_t y = 0; y < rows; ++y, dst += dstPitch, mask += maskPitch) {
+        const std::size_t before = y * maskPitch;
         for (std::size_t i = 0; i < width; i += 8) {
             const std::size_t n = width - i < 8 ? width - i : 8;
             std::uint64_t bytes = 0;
-            if (left - i >= 8) {
-                std::memcpy(&bytes, m + i, 8);
+            if (total - before - i >= 8) {
+                std::memcpy(&bytes, mask + i, 8);
                 if (n < 8) bytes &= (std::uint64_t{1} << (8 * n)) - 1u;
+            } else if (before + i + n >= 8) {
+                std::memcpy(&bytes, mask + i + n - 8, 8);
+                bytes >>= 8 * (8 - n);
             } else {
-                std::memcpy(&bytes, m + i, n);
+                for (std::size_t k = n; k-- > 0;) bytes = bytes << 8 | mask[i + k];
             }
-            const __m128i cov = _mm_cvtsi64_si128(static_cast<long long>(bytes));
-            const int plain = _mm_movemask_epi8(
-                _mm_or_si128(_mm_cmpeq_epi8(cov, zero), _mm_cmpeq_epi8(cov, full)));
-            if ((plain & 0xFF) != 0xFF) {
-                for (std::size_t k = i; k < i + n; ++k) coverOpaquePixel(d[k], m[k], argb, dalpha);
-                continue;
-            }
-            // 0xFF bytes widen to all-ones lanes, 0 to zero lanes.
-            const __m256i lanes = _mm256_cvtepi8_epi32(cov);
-            if (n == 8) {
-                auto* p = reinterpret_cast<__m256i*>(d + i);
-                _mm256_storeu_si256(p, _mm256_blendv_epi8(_mm256_loadu_si256(p), colour, lanes));
-            } else {
-                _mm256_maskstore_epi32(reinterpret_cast<int*>(d + i), lanes, colour);
-            }
+            coverGroup8(dst + i, mask + i, bytes, n == 8, colour, argb, dalpha);
         }
     }
 }

@@ -22,7 +22,8 @@ inline void coverOpaquePixel(std::uint32_t& dst, std::uint32_t cov, std::uint32_
 }
 
 // rows x width pixels; dstPitch in pixels, maskPitch in bytes. argb's alpha
-// is 255. Reads no mask byte outside the rows x width rectangle.
+// is 255. Reads mask bytes only from the first row's first to the last
+// row's last.
 void coverOpaqueRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint8_t* mask,
                      std::size_t maskPitch, std::size_t width, std::size_t rows, std::uint32_t argb,
                      std::uint32_t dalpha);

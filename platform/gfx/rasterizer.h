@@ -6,6 +6,7 @@
 // environment variable QEL_GFX_NO_FAST_PATHS=1 turns the fast paths off.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -76,9 +77,35 @@ public:
     public:
         CoverageRun(const Rasterizer& rasterizer, Surface& target, const Rect& clip,
                     std::uint32_t argb);
-        void draw(int x, int y, int width, int height, const std::uint8_t* coverage) const;
+        void draw(int x, int y, int width, int height, const std::uint8_t* coverage) const {
+            // In 64 bits: a mask placed near the ends of int must not
+            // overflow while it is being clipped away.
+            const std::int64_t left = std::max<std::int64_t>(limit_.left, x);
+            const std::int64_t top = std::max<std::int64_t>(limit_.top, y);
+            const std::int64_t right =
+                std::min<std::int64_t>(limit_.right, std::int64_t{x} + width);
+            const std::int64_t bottom =
+                std::min<std::int64_t>(limit_.bottom, std::int64_t{y} + height);
+            if (left >= right || top >= bottom) return;
+            const auto pitch = static_cast<std::size_t>(width);
+            const std::uint8_t* mask = coverage + static_cast<std::size_t>(top - y) * pitch +
+                                       static_cast<std::size_t>(left - x);
+            std::uint32_t* dst = target_.row(static_cast<int>(top)) + left;
+            const auto columns = static_cast<std::size_t>(right - left);
+            const auto rows = static_cast<std::size_t>(bottom - top);
+            if (opaque_ != nullptr) {
+                opaque_(dst, static_cast<std::size_t>(target_.width()), mask, pitch, columns, rows,
+                        argb_, dalpha_);
+            } else {
+                blend(dst, mask, pitch, columns, rows);
+            }
+        }
 
     private:
+        // The general path: each pixel blended with its coverage.
+        void blend(std::uint32_t* dst, const std::uint8_t* mask, std::size_t pitch,
+                   std::size_t columns, std::size_t rows) const;
+
         Surface& target_;
         Rect limit_;
         std::uint32_t argb_;
