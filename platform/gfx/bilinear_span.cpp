@@ -8,6 +8,13 @@
 #define QEL_GFX_AVX2 1
 #endif
 
+// GCC 12's 512-bit intrinsics start from a deliberately undefined vector
+// (_mm512_undefined_epi32 and the like), which its own uninitialised-use
+// check then reports wherever they are inlined (GCC bug 105593).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 namespace qel::px {
 
 namespace {
@@ -92,10 +99,10 @@ __attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i eightP
     const std::uint64_t* top, const std::uint64_t* bottom, const std::uint64_t* fx,
     const std::uint64_t* fy, __m512i alpha, __mmask8 lanes) {
     const __m512i zero = _mm512_setzero_si512();
-    const __m512i t = _mm512_maskz_shuffle_epi32(
-        0xFFFF, _mm512_or_si512(_mm512_maskz_loadu_epi64(lanes, top), alpha), _MM_PERM_DBCA);
-    const __m512i b = _mm512_maskz_shuffle_epi32(
-        0xFFFF, _mm512_or_si512(_mm512_maskz_loadu_epi64(lanes, bottom), alpha), _MM_PERM_DBCA);
+    const __m512i t = _mm512_shuffle_epi32(
+        _mm512_or_si512(_mm512_maskz_loadu_epi64(lanes, top), alpha), _MM_PERM_DBCA);
+    const __m512i b = _mm512_shuffle_epi32(
+        _mm512_or_si512(_mm512_maskz_loadu_epi64(lanes, bottom), alpha), _MM_PERM_DBCA);
     const __m512i wx = _mm512_maskz_loadu_epi64(lanes, fx);
     const __m512i upper =
         lerpWords512(_mm512_unpacklo_epi8(t, zero), _mm512_unpackhi_epi8(t, zero), wx);
@@ -109,7 +116,6 @@ __attribute__((target("avx512f,avx512bw"))) void bilinearSpanAvx512(
     const std::uint64_t* fx, const std::uint64_t* fy, std::size_t n, std::uint32_t salpha) {
     const __m512i alpha = _mm512_set1_epi32(static_cast<int>(salpha));
     // packus works within quarters: 0 1 8 9 | 2 3 10 11 | ..., put back.
-    // (All-ones masks: the unmasked forms trip a false warning of GCC's.)
     const __m512i order = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);
     for (std::size_t k = 0; k < n; k += 16) {
         const std::size_t left = n - k;
@@ -121,9 +127,200 @@ __attribute__((target("avx512f,avx512bw"))) void bilinearSpanAvx512(
         const __m512i hi =
             eightPixels(top + k + 8, bottom + k + 8, fx + k + 8, fy + k + 8, alpha, second);
         const auto store = static_cast<__mmask16>(left >= 16 ? 0xFFFFu : (1u << left) - 1u);
-        _mm512_mask_storeu_epi32(
-            out + k, store,
-            _mm512_maskz_permutexvar_epi64(0xFF, order, _mm512_packus_epi16(lo, hi)));
+        _mm512_mask_storeu_epi32(out + k, store,
+                                 _mm512_permutexvar_epi64(order, _mm512_packus_epi16(lo, hi)));
+    }
+}
+// Sixteen-bit word lerp of lerpWords512 on 16 pixels held as 32-bit lanes:
+// the low and the high halves of each 128-bit quarter separately.
+// floor((r0 + k x rs) / d) for the lanes k of kd, exact for d < 2^46 and
+// k < 64. inv is 1/d made a little smaller (by 2^-40 of it), so the
+// product's floor is never above the quotient's and at most one below; the
+// remainder, an integer below 2^53, tells which.
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m512d carries(
+    __m512d kd, __m512d r0, __m512d rs, __m512d d, __m512d inv) {
+    const __m512d t = _mm512_fmadd_pd(kd, rs, r0);
+    const __m512d c =
+        _mm512_roundscale_pd(_mm512_mul_pd(t, inv), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+    const __m512d rem = _mm512_fnmadd_pd(c, d, t);
+    return _mm512_mask_add_pd(c, _mm512_cmp_pd_mask(rem, d, _CMP_GE_OQ), c, _mm512_set1_pd(1.0));
+}
+
+// The sample positions q of sixteen pixels from first on, as 32-bit lanes.
+struct LaneSteps {
+    __m512d q0, qs, r0, rs, d, inv;
+};
+
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline LaneSteps laneSteps(
+    const ExactStep& s) {
+    const auto d = static_cast<double>(s.d);
+    return LaneSteps{_mm512_set1_pd(static_cast<double>(s.q)),
+                     _mm512_set1_pd(static_cast<double>(s.qs)),
+                     _mm512_set1_pd(static_cast<double>(s.r)),
+                     _mm512_set1_pd(static_cast<double>(s.rs)),
+                     _mm512_set1_pd(d),
+                     _mm512_set1_pd(1.0 / d * (1.0 - 0x1p-40))};
+}
+
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m512i positions(
+    const LaneSteps& s, __m512d k0, __m512d k1) {
+    const __m512d q0 =
+        _mm512_add_pd(_mm512_fmadd_pd(k0, s.qs, s.q0), carries(k0, s.r0, s.rs, s.d, s.inv));
+    const __m512d q1 =
+        _mm512_add_pd(_mm512_fmadd_pd(k1, s.qs, s.q0), carries(k1, s.r0, s.rs, s.d, s.inv));
+    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvttpd_epi32(q0)),
+                              _mm512_cvttpd_epi32(q1), 1);
+}
+
+// Texel indices of both neighbours along one axis, as address() gives them.
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void neighbours(
+    __m512i i, int size, bool wrap, __mmask16 lanes, __m512i& i0, __m512i& i1) {
+    const __m512i n = _mm512_set1_epi32(size);
+    const __m512i one = _mm512_set1_epi32(1);
+    if (!wrap) {
+        const __m512i top = _mm512_set1_epi32(size - 1);
+        const __m512i zero = _mm512_setzero_si512();
+        i0 = _mm512_min_epi32(_mm512_max_epi32(i, zero), top);
+        i1 = _mm512_min_epi32(_mm512_max_epi32(_mm512_add_epi32(i, one), zero), top);
+        return;
+    }
+    i0 = i;
+    if ((_mm512_cmplt_epu32_mask(i, n) & lanes) != lanes) {
+        // i modulo size: a quotient from single floats (exact for |i| <
+        // 2^24, at most one off), then corrected.
+        const __m512 qf = _mm512_roundscale_ps(
+            _mm512_mul_ps(_mm512_cvtepi32_ps(i), _mm512_set1_ps(1.0f / static_cast<float>(size))),
+            _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+        __m512i m = _mm512_sub_epi32(i, _mm512_mullo_epi32(_mm512_cvttps_epi32(qf), n));
+        m = _mm512_mask_add_epi32(m, _mm512_cmplt_epi32_mask(m, _mm512_setzero_si512()), m, n);
+        i0 = _mm512_mask_sub_epi32(m, _mm512_cmpge_epi32_mask(m, n), m, n);
+    }
+    i1 = _mm512_add_epi32(i0, one);
+    i1 = _mm512_maskz_mov_epi32(_mm512_cmpneq_epi32_mask(i1, n), i1);
+}
+
+// The texels at row + col of the lanes asked for, alpha forced on.
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m512i fetchTexels(
+    const std::uint32_t* pixels, __m512i row, __m512i col, __mmask16 lanes, __m512i alpha) {
+    return _mm512_or_si512(_mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes,
+                                                       _mm512_add_epi32(row, col), pixels, 4),
+                           alpha);
+}
+
+// The texel at each offset and the one after it, for the lanes asked for,
+// alpha forced on: first and second texels in lane order.
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void fetchPairs(
+    const std::uint32_t* pixels, __m512i offsets, __mmask16 lanes, __m512i alpha, __m512i& first,
+    __m512i& second) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i a = _mm512_mask_i32gather_epi64(zero, static_cast<__mmask8>(lanes),
+                                                  _mm512_castsi512_si256(offsets), pixels, 4);
+    const __m512i b = _mm512_mask_i32gather_epi64(zero, static_cast<__mmask8>(lanes >> 8),
+                                                  _mm512_extracti64x4_epi64(offsets, 1), pixels, 4);
+    const __m512i evens =
+        _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+    const __m512i odds = _mm512_add_epi32(evens, _mm512_set1_epi32(1));
+    first = _mm512_or_si512(_mm512_permutex2var_epi32(a, evens, b), alpha);
+    second = _mm512_or_si512(_mm512_permutex2var_epi32(a, odds, b), alpha);
+}
+
+// Each pixel's weight (the low 8 bits of its position) in the four words of
+// its channels, for the pixels of the low and the high unpacked halves.
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void spreadWeights(
+    __m512i q, __m512i& lo, __m512i& hi) {
+    const __m512i f = _mm512_and_si512(q, _mm512_set1_epi32(255));
+    const __m512i ff = _mm512_or_si512(f, _mm512_slli_epi32(f, 16));
+    lo = _mm512_unpacklo_epi32(ff, ff);
+    hi = _mm512_unpackhi_epi32(ff, ff);
+}
+
+// Source-over in 16-bit words, each pixel's alpha word spread over its
+// channels: (s x a + d x (255 - a) + 128) x 257 >> 16 is the division.
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m512i overWords(
+    __m512i s16, __m512i d16) {
+    const __m512i a =
+        _mm512_shuffle_epi8(s16, _mm512_set4_epi32(0x0F0E0F0E, 0x0F0E0F0E, 0x07060706, 0x07060706));
+    const __m512i x =
+        _mm512_add_epi16(_mm512_mullo_epi16(s16, a),
+                         _mm512_mullo_epi16(d16, _mm512_sub_epi16(_mm512_set1_epi16(255), a)));
+    return _mm512_mulhi_epu16(_mm512_add_epi16(x, _mm512_set1_epi16(128)), _mm512_set1_epi16(257));
+}
+
+// Source-over of sixteen samples onto the destination lanes asked for, the
+// arithmetic of blendAlphaRow: (s x a + d x (255 - a) + 127) / 255 per
+// channel, which leaves an opaque sample and a clear one exactly as they
+// are taken there.
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void blendOnto(
+    std::uint32_t* dst, __m512i s, __mmask16 lanes, __m512i dalpha) {
+    const __mmask16 opaque =
+        _mm512_cmpge_epu32_mask(s, _mm512_set1_epi32(static_cast<int>(kAlphaMask)));
+    if ((opaque & lanes) == lanes) {
+        _mm512_mask_storeu_epi32(dst, lanes, _mm512_or_si512(s, dalpha));
+        return;
+    }
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i d = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, dst), dalpha);
+    const __m512i lo = overWords(_mm512_unpacklo_epi8(s, zero), _mm512_unpacklo_epi8(d, zero));
+    const __m512i hi = overWords(_mm512_unpackhi_epi8(s, zero), _mm512_unpackhi_epi8(d, zero));
+    _mm512_mask_storeu_epi32(dst, lanes, _mm512_or_si512(_mm512_packus_epi16(lo, hi), dalpha));
+}
+
+template <bool Blend>
+__attribute__((target("avx512f,avx512bw,avx512dq"))) void sampleLinearSpanAvx512(
+    std::uint32_t* out, const std::uint32_t* pixels, int w, int h, bool wrap, const ExactStep& u,
+    const ExactStep& v, int count, std::uint32_t salpha, std::uint32_t dalpha) {
+    const __m512i destinationAlpha = _mm512_set1_epi32(static_cast<int>(dalpha));
+    const LaneSteps su = laneSteps(u);
+    const LaneSteps sv = laneSteps(v);
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i alpha = _mm512_set1_epi32(static_cast<int>(salpha));
+    const __m512i half = _mm512_set1_epi32(128);
+    const __m512i width = _mm512_set1_epi32(w);
+    __m512d k0 = _mm512_setr_pd(0, 1, 2, 3, 4, 5, 6, 7);
+    __m512d k1 = _mm512_setr_pd(8, 9, 10, 11, 12, 13, 14, 15);
+    const __m512d sixteen = _mm512_set1_pd(16.0);
+    for (int b = 0; b < count; b += 16) {
+        const auto lanes =
+            static_cast<__mmask16>(count - b >= 16 ? 0xFFFFu : (1u << (count - b)) - 1u);
+        const __m512i qu = _mm512_sub_epi32(positions(su, k0, k1), half);
+        const __m512i qv = _mm512_sub_epi32(positions(sv, k0, k1), half);
+        k0 = _mm512_add_pd(k0, sixteen);
+        k1 = _mm512_add_pd(k1, sixteen);
+        __m512i i0, i1, j0, j1;
+        neighbours(_mm512_srai_epi32(qu, 8), w, wrap, lanes, i0, i1);
+        neighbours(_mm512_srai_epi32(qv, 8), h, wrap, lanes, j0, j1);
+        const __m512i row0 = _mm512_mullo_epi32(j0, width);
+        const __m512i row1 = _mm512_mullo_epi32(j1, width);
+        __m512i t00, t10, t01, t11;
+        if ((_mm512_cmpeq_epi32_mask(i1, _mm512_add_epi32(i0, _mm512_set1_epi32(1))) & lanes) ==
+            lanes) {
+            // Neighbours side by side: one 64-bit load per pair.
+            fetchPairs(pixels, _mm512_add_epi32(row0, i0), lanes, alpha, t00, t10);
+            fetchPairs(pixels, _mm512_add_epi32(row1, i0), lanes, alpha, t01, t11);
+        } else {
+            t00 = fetchTexels(pixels, row0, i0, lanes, alpha);
+            t10 = fetchTexels(pixels, row0, i1, lanes, alpha);
+            t01 = fetchTexels(pixels, row1, i0, lanes, alpha);
+            t11 = fetchTexels(pixels, row1, i1, lanes, alpha);
+        }
+        __m512i wxl, wxh, wyl, wyh;
+        spreadWeights(qu, wxl, wxh);
+        spreadWeights(qv, wyl, wyh);
+        const __m512i upperLo =
+            lerpWords512(_mm512_unpacklo_epi8(t00, zero), _mm512_unpacklo_epi8(t10, zero), wxl);
+        const __m512i upperHi =
+            lerpWords512(_mm512_unpackhi_epi8(t00, zero), _mm512_unpackhi_epi8(t10, zero), wxh);
+        const __m512i lowerLo =
+            lerpWords512(_mm512_unpacklo_epi8(t01, zero), _mm512_unpacklo_epi8(t11, zero), wxl);
+        const __m512i lowerHi =
+            lerpWords512(_mm512_unpackhi_epi8(t01, zero), _mm512_unpackhi_epi8(t11, zero), wxh);
+        const __m512i samples = _mm512_packus_epi16(lerpWords512(upperLo, lowerLo, wyl),
+                                                    lerpWords512(upperHi, lowerHi, wyh));
+        if constexpr (Blend) {
+            blendOnto(out + b, samples, lanes, destinationAlpha);
+        } else {
+            _mm512_mask_storeu_epi32(out + b, lanes, samples);
+        }
     }
 }
 #endif
@@ -158,6 +355,34 @@ void bilinearSpan(std::uint32_t* out, const std::uint64_t* top, const std::uint6
         out[k] = bilinear(t0, t1, b0, b1, static_cast<std::uint32_t>(fx[k] & 0xFF),
                           static_cast<std::uint32_t>(fy[k] & 0xFF));
     }
+}
+
+bool sampleLinearSpan(std::uint32_t* out, bool blend, std::uint32_t dalpha,
+                      const std::uint32_t* pixels, int w, int h, bool wrap, ExactStep& u,
+                      ExactStep& v, int count, bool more, std::uint32_t salpha) {
+#if defined(QEL_GFX_AVX2)
+    // Remainders and their products stay below 2^51, positions within
+    // +-2^30, texel offsets within 31 bits.
+    constexpr std::int64_t kMaxDenominator = std::int64_t{1} << 44;
+    if (count < 1 || count > 64 || u.d != v.d || u.d > kMaxDenominator ||
+        std::int64_t{w} * h > 0x7FFFFFFF || vectorBits() < 512) {
+        return false;
+    }
+    if (blend) {
+        sampleLinearSpanAvx512<true>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+    } else {
+        sampleLinearSpanAvx512<false>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+    }
+    if (more) {
+        u.advance(count);
+        v.advance(count);
+    }
+    return true;
+#else
+    (void)out, (void)blend, (void)dalpha, (void)pixels, (void)w, (void)h, (void)wrap, (void)u,
+        (void)v, (void)count, (void)more, (void)salpha;
+    return false;
+#endif
 }
 
 }  // namespace qel::px

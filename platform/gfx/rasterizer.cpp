@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gfx/bilinear_span.h"
 #include "platform/gfx/blend_rows.h"
 #include "platform/gfx/pixel_ops.h"
 #include "platform/gfx/sampling.h"
@@ -270,6 +271,12 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
     px::ExactStep v;
     u.setStep(weighted(da, db, dc, a.u, b.u, c.u), area);
     v.setStep(weighted(da, db, dc, a.v, b.v, c.v), area);
+    // At a covered pixel the three weights are at least 0 and add up to the
+    // area, so a weighted sum of coordinates is at most the area times the
+    // largest coordinate: where that fits 63 bits, so does the sum.
+    const std::int64_t largest = std::max(
+        {std::abs(a.u), std::abs(b.u), std::abs(c.u), std::abs(a.v), std::abs(b.v), std::abs(c.v)});
+    const bool narrowSums = px::Wide(area) * largest < px::Wide(std::int64_t{1} << 62);
     // Colours round half up: floor((2 x numerator + area) / (2 x area)).
     px::ExactStep colour[4];
     for (int k = 0; k < 4 && !flat; ++k) {
@@ -312,8 +319,13 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
             // Row-local copies stay in registers.
             px::ExactStep ru = u;
             px::ExactStep rv = v;
-            ru.start(weighted(wa, wb, wc, a.u, b.u, c.u));
-            rv.start(weighted(wa, wb, wc, a.v, b.v, c.v));
+            if (narrowSums) {
+                ru.start(wa * a.u + wb * b.u + wc * c.u);
+                rv.start(wa * a.v + wb * b.v + wc * c.v);
+            } else {
+                ru.start(weighted(wa, wb, wc, a.u, b.u, c.u));
+                rv.start(weighted(wa, wb, wc, a.v, b.v, c.v));
+            }
             for (int k = 0; k < 4 && !flat; ++k) {
                 const int shift = k * 8;
                 colour[k].start(2 * weighted(wa, wb, wc, px::channel(a.color, shift),
@@ -361,19 +373,34 @@ void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Su
                 std::uint64_t fx[kSpan];
                 std::uint64_t fy[kSpan];
                 std::uint32_t colours[kSpan];
+                // Source-over of white-lit texels goes straight onto the row.
+                constexpr bool kOver = Mode == BlendMode::Alpha;
+                const bool direct = kOver && flat && a.color == 0xFFFFFFFFu;
                 for (;;) {
                     const int count = std::min(kSpan, xEnd - x);
                     const bool more = x + count < xEnd;
-                    px::linearTexelRun<Address>(tex.row(0), tex.width(), tex.height(), ru, rv,
-                                                count, more, top, bottom, fx, fy);
+                    const auto n = static_cast<std::size_t>(count);
+                    if (direct &&
+                        px::sampleLinearSpan(row + x, true, dalpha, tex.row(0), tex.width(),
+                                             tex.height(), Address == TextureAddress::Wrap, ru, rv,
+                                             count, more, salpha)) {
+                        x += count;
+                        if (x >= xEnd) break;
+                        continue;
+                    }
+                    if (!px::sampleLinearSpan(span, false, 0, tex.row(0), tex.width(), tex.height(),
+                                              Address == TextureAddress::Wrap, ru, rv, count, more,
+                                              salpha)) {
+                        px::linearTexelRun<Address>(tex.row(0), tex.width(), tex.height(), ru, rv,
+                                                    count, more, top, bottom, fx, fy);
+                        px::bilinearSpan(span, top, bottom, fx, fy, n, salpha);
+                    }
                     for (int k = 0; k < count && !flat; ++k) {
                         colours[k] = colourHere();
                         if (k + 1 < count || more) {
                             for (int c = 0; c < 4; ++c) colour[c].next();
                         }
                     }
-                    const auto n = static_cast<std::size_t>(count);
-                    px::bilinearSpan(span, top, bottom, fx, fy, n, salpha);
                     if (!flat) {
                         for (int k = 0; k < count; ++k) span[k] = px::modulate(span[k], colours[k]);
                     }

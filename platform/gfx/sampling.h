@@ -4,11 +4,8 @@
 // q - 128 (texel centres sit at half-texel positions).
 #pragma once
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
 
-#include "platform/gfx/bilinear_span.h"
 #include "platform/gfx/pixel_ops.h"
 #include "platform/gfx/rasterizer.h"
 
@@ -63,6 +60,14 @@ struct ExactStep {
         q = static_cast<std::int64_t>(w);
         r = static_cast<std::int64_t>(n - w * d);
     }
+    // m steps at once; m x rs must fit 64 bits, and so must the quotient
+    // reached.
+    void advance(std::int64_t m) {
+        const std::int64_t t = r + m * rs;
+        const std::int64_t carry = t / d;
+        q += m * qs + carry;
+        r = t - carry * d;
+    }
     void next() {
         q += qs;
         r += rs;
@@ -95,51 +100,6 @@ inline std::uint32_t sampleLinear(const Surface& t, const AxisSample& x, const A
     const std::uint32_t* r1 = t.row(y.i1);
     return bilinear(r0[x.i0] | salpha, r0[x.i1] | salpha, r1[x.i0] | salpha, r1[x.i1] | salpha, x.f,
                     y.f);
-}
-
-// The texels of count bilinear samples along a row of the texture t (w x h
-// texels from pixels), as sampleLinear reads them (no alpha forced yet),
-// in the pairs bilinearSpan takes: t00 | t10 << 32 and t01 | t11 << 32,
-// with the weights as spanWeights. u and v step between the samples, and
-// once more after the last when more is set. Inside the texture each pair
-// is one 64-bit load.
-template <TextureAddress Address>
-inline void linearTexelRun(const std::uint32_t* pixels, int w, int h, ExactStep& u, ExactStep& v,
-                           int count, bool more, std::uint64_t* top, std::uint64_t* bottom,
-                           std::uint64_t* fx, std::uint64_t* fy) {
-    static_assert(std::endian::native == std::endian::little);
-    // Local copies stay in registers whatever the stores below may alias.
-    ExactStep ru = u;
-    ExactStep rv = v;
-    const auto lastX = static_cast<std::uint64_t>(w - 1);
-    const auto lastY = static_cast<std::uint64_t>(h - 1);
-    for (int k = 0;;) {
-        const std::int64_t su = ru.q - 128;
-        const std::int64_t sv = rv.q - 128;
-        const std::int64_t i = su >> 8;
-        const std::int64_t j = sv >> 8;
-        fx[k] = spanWeight(static_cast<std::uint32_t>(su & 255));
-        fy[k] = spanWeight(static_cast<std::uint32_t>(sv & 255));
-        if (static_cast<std::uint64_t>(i) < lastX && static_cast<std::uint64_t>(j) < lastY)
-            [[likely]] {
-            const std::uint32_t* p = pixels + j * w + i;
-            std::memcpy(top + k, p, sizeof *top);
-            std::memcpy(bottom + k, p + w, sizeof *bottom);
-        } else {
-            const AxisSample x = axisLinear(ru.q, w, Address);
-            const AxisSample y = axisLinear(rv.q, h, Address);
-            const std::uint32_t* r0 = pixels + static_cast<std::ptrdiff_t>(y.i0) * w;
-            const std::uint32_t* r1 = pixels + static_cast<std::ptrdiff_t>(y.i1) * w;
-            top[k] = r0[x.i0] | std::uint64_t{r0[x.i1]} << 32;
-            bottom[k] = r1[x.i0] | std::uint64_t{r1[x.i1]} << 32;
-        }
-        if (++k == count && !more) break;
-        ru.next();
-        rv.next();
-        if (k == count) break;
-    }
-    u = ru;
-    v = rv;
 }
 
 // One sample with the filter and the addressing fixed at compile time.

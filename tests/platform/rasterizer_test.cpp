@@ -11,6 +11,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -359,7 +360,8 @@ TEST(RasterizerDifferential, TurnedBilinearSpritesMatchTheGeneralPath) {
     // Turned sprites sampled bilinear, some wider than a span's piece, from
     // textures of odd and power-of-two sizes, shown whole or tiled, with
     // both addressings, in white, a flat colour, a fading white or corner
-    // colours, through every blend mode, at each vector width.
+    // colours, through every blend mode (source-over most), at each vector
+    // width.
     const int only = onlyIteration();
     atEachVectorWidth([&] {
         for (int i = 0; i < 80; ++i) {
@@ -385,29 +387,42 @@ TEST(RasterizerDifferential, TurnedBilinearSpritesMatchTheGeneralPath) {
             off.setFastPathsEnabled(false);
             const Rect clip{pick(20), pick(20), 140 + pick(21), 140 + pick(21)};
             for (int s = 0; s < 3; ++s) {
-                const float cx = uni(0.0f, 160.0f);
-                const float cy = uni(0.0f, 160.0f);
-                const float w = uni(2.0f, 150.0f);
-                const float h = uni(2.0f, 150.0f);
-                const bool tiled = pick(2) == 0;
+                // Some are whole texels on whole pixels, in quarter turns and
+                // drawn as one triangle (no quad shortcut): positions then
+                // step evenly, with remainders of 0.
+                const bool even = pick(4) == 0;
+                const float w =
+                    even ? static_cast<float>(texture.width() * (1 + pick(3))) : uni(2.0f, 150.0f);
+                const float h =
+                    even ? static_cast<float>(texture.height() * (1 + pick(3))) : uni(2.0f, 150.0f);
+                const float cx =
+                    even ? static_cast<float>(pick(150)) - 0.5f + w / 2 : uni(0.0f, 160.0f);
+                const float cy =
+                    even ? static_cast<float>(pick(150)) - 0.5f + h / 2 : uni(0.0f, 160.0f);
+                const bool tiled = !even && pick(2) == 0;
                 const float u0 = tiled ? uni(-2.5f, 0.0f) : 0.0f;
                 const float v0 = tiled ? uni(-2.5f, 0.0f) : 0.0f;
                 const float u1 = tiled ? uni(1.0f, 3.5f) : 1.0f;
                 const float v1 = tiled ? uni(1.0f, 3.5f) : 1.0f;
                 std::uint32_t colour = 0xFFFFFFFFu;
-                const int kind = (i + s) % 4;
+                const int kind = pick(4);
                 if (kind == 1) colour = static_cast<std::uint32_t>(rng());
                 if (kind == 2) colour = static_cast<std::uint32_t>(rng()) | 0x00FFFFFFu;
+                const float angle =
+                    even ? static_cast<float>(pick(4)) * std::numbers::pi_v<float> / 2
+                         : uni(0.05f, 3.1f) * (pick(2) ? 1.0f : -1.0f);
                 auto v = test::rotated(test::quad(cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2,
                                                   u0, v0, u1, v1, colour),
-                                       cx, cy, uni(0.05f, 3.1f) * (pick(2) ? 1.0f : -1.0f));
+                                       cx, cy, angle);
                 if (kind == 3) v[3].color = static_cast<std::uint32_t>(rng());
                 DrawState state;
-                state.blend = static_cast<BlendMode>((i + s) % kBlendModeCount);
+                state.blend =
+                    pick(3) == 0 ? BlendMode::Alpha : static_cast<BlendMode>(pick(kBlendModeCount));
                 state.filter = TextureFilter::Linear;
-                state.address = (i + s) % 2 ? TextureAddress::Clamp : TextureAddress::Wrap;
-                on.drawTriangles(fast, clip, &texture, state, v);
-                off.drawTriangles(general, clip, &texture, state, v);
+                state.address = pick(2) ? TextureAddress::Clamp : TextureAddress::Wrap;
+                const std::span<const Vertex> drawn(v.data(), even ? 3 : 6);
+                on.drawTriangles(fast, clip, &texture, state, drawn);
+                off.drawTriangles(general, clip, &texture, state, drawn);
             }
             EXPECT_EQ(on.counters().generalTriangles, 0u) << "iteration " << i;
             for (int y = 0; y < 160; ++y) {
