@@ -99,6 +99,25 @@ __attribute__((target("avx2"), always_inline)) inline void coverGroup8(
     if (partial != 0) coverPartial(d, m, partial, argb, dalpha);
 }
 
+// Sixteen pixels of a row more than eight long, their coverage bytes in
+// cov (0 beyond the row).
+__attribute__((target("avx2"), always_inline)) inline void coverGroup16(std::uint32_t* d,
+                                                                        const std::uint8_t* m,
+                                                                        __m128i cov, __m256i colour,
+                                                                        std::uint32_t argb,
+                                                                        std::uint32_t dalpha) {
+    const __m128i opaque = _mm_cmpeq_epi8(cov, _mm_set1_epi8(-1));
+    auto* p = reinterpret_cast<__m256i*>(d);
+    _mm256_storeu_si256(
+        p, _mm256_blendv_epi8(_mm256_loadu_si256(p), colour, _mm256_cvtepi8_epi32(opaque)));
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(d + 8),
+                           _mm256_cvtepi8_epi32(_mm_srli_si128(opaque, 8)), colour);
+    const auto plain = static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(opaque, _mm_cmpeq_epi8(cov, _mm_setzero_si128()))));
+    const std::uint32_t partial = ~plain & 0xFFFFu;
+    if (partial != 0) coverPartial(d, m, partial, argb, dalpha);
+}
+
 __attribute__((target("avx2"))) void coverOpaqueRectAvx2(std::uint32_t* dst, std::size_t dstPitch,
                                                          const std::uint8_t* mask,
                                                          std::size_t maskPitch, std::size_t width,
@@ -106,11 +125,32 @@ __attribute__((target("avx2"))) void coverOpaqueRectAvx2(std::uint32_t* dst, std
                                                          std::uint32_t dalpha) {
     const __m256i colour = _mm256_set1_epi32(static_cast<int>(argb | dalpha));
     // The mask is read from its first row's first byte to its last row's
-    // last, eight bytes at a time: forward while eight are left, else the
-    // eight that end at the group's end, shifted down (a byte-wise copy to
-    // the stack would stall the load that follows it).
+    // last. A glyph's row (up to sixteen pixels) is one read of eight or
+    // sixteen bytes while that many are left; the last rows, and every row
+    // of a wider mask, go eight bytes at a time: forward while eight are
+    // left, else the eight that end at the group's end, shifted down (a
+    // byte-wise copy to the stack would stall the load that follows it).
     const std::size_t total = (rows - 1) * maskPitch + width;
-    for (std::size_t y = 0; y < rows; ++y, dst += dstPitch, mask += maskPitch) {
+    std::size_t y = 0;
+    if (width <= 8) {
+        const std::uint64_t keep =
+            width == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * width)) - 1u;
+        for (; y * maskPitch + 8 <= total; ++y, dst += dstPitch, mask += maskPitch) {
+            std::uint64_t bytes;
+            std::memcpy(&bytes, mask, 8);
+            coverGroup8(dst, mask, bytes & keep, width == 8, colour, argb, dalpha);
+        }
+    } else if (width <= 16) {
+        const __m128i keep =
+            _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(width)),
+                           _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+        for (; y * maskPitch + 16 <= total; ++y, dst += dstPitch, mask += maskPitch) {
+            const __m128i cov =
+                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mask)), keep);
+            coverGroup16(dst, mask, cov, colour, argb, dalpha);
+        }
+    }
+    for (; y < rows; ++y, dst += dstPitch, mask += maskPitch) {
         const std::size_t before = y * maskPitch;
         for (std::size_t i = 0; i < width; i += 8) {
             const std::size_t n = width - i < 8 ? width - i : 8;
