@@ -89,7 +89,8 @@ public:
 
     // Calls draw(x, y, glyph) for each visible character, x and y (64-bit)
     // being the top-left corner of its cell relative to the text origin. Any thread:
-    // the glyph cache takes its own lock, and cached glyphs never move.
+    // a glyph is rendered under the cache's own lock, found again without
+    // it, and never moves.
     template <typename Draw>
     void layout(std::string_view text, Draw&& draw) const;
 

@@ -39,8 +39,10 @@ private:
     Glyph render(char32_t character, int columns) const;
 
     // Glyphs already rendered, found without the lock: a page of 256 per
-    // lead byte (page 0 for one-byte codes). Pages and entries are set once,
-    // under the lock, after the glyph is in cache_, and never change again.
+    // lead byte (page 0 for one-byte codes). Pages and entries are written
+    // only under the lock, an entry only after its glyph is in cache_ and
+    // only ever with that glyph; a page is never replaced or freed before
+    // the font.
     struct Page {
         std::array<std::atomic<const Glyph*>, 256> glyphs{};
     };
