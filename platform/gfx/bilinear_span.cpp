@@ -146,7 +146,7 @@ __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m51
     return _mm512_mask_add_pd(c, _mm512_cmp_pd_mask(rem, d, _CMP_GE_OQ), c, _mm512_set1_pd(1.0));
 }
 
-// The sample positions q of sixteen pixels from first on, as 32-bit lanes.
+// The sample positions q - 128 of sixteen pixels, as 32-bit lanes.
 struct LaneSteps {
     __m512d q0, qs, r0, rs, d, inv;
 };
@@ -154,7 +154,7 @@ struct LaneSteps {
 __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline LaneSteps laneSteps(
     const ExactStep& s) {
     const auto d = static_cast<double>(s.d);
-    return LaneSteps{_mm512_set1_pd(static_cast<double>(s.q)),
+    return LaneSteps{_mm512_set1_pd(static_cast<double>(s.q - 128)),
                      _mm512_set1_pd(static_cast<double>(s.qs)),
                      _mm512_set1_pd(static_cast<double>(s.r)),
                      _mm512_set1_pd(static_cast<double>(s.rs)),
@@ -228,14 +228,41 @@ __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void 
 // its channels, for the pixels of the low and the high unpacked halves.
 __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void spreadWeights(
     __m512i q, __m512i& lo, __m512i& hi) {
-    const __m512i f = _mm512_and_si512(q, _mm512_set1_epi32(255));
-    const __m512i ff = _mm512_or_si512(f, _mm512_slli_epi32(f, 16));
-    lo = _mm512_unpacklo_epi32(ff, ff);
-    hi = _mm512_unpackhi_epi32(ff, ff);
+    const auto z = static_cast<char>(0x80);
+    lo = _mm512_shuffle_epi8(
+        q, _mm512_broadcast_i32x4(_mm_setr_epi8(0, z, 0, z, 0, z, 0, z, 4, z, 4, z, 4, z, 4, z)));
+    hi = _mm512_shuffle_epi8(q, _mm512_broadcast_i32x4(_mm_setr_epi8(8, z, 8, z, 8, z, 8, z, 12, z,
+                                                                     12, z, 12, z, 12, z)));
+}
+
+// One half (unpack picks which) of sixteen bilinear samples in 16-bit
+// words. Each stage is (a x 256 + 128 + (b - a) x f) >> 8; the first
+// stage's a x 256 + 128 comes straight from the bytes, the second's from
+// the first's sum with its low byte replaced by 128.
+template <bool High>
+__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m512i bilinearHalf(
+    __m512i t00, __m512i t10, __m512i t01, __m512i t11, __m512i wx, __m512i wy) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i half = _mm512_set1_epi8(static_cast<char>(0x80));
+    const __m512i a0 = High ? _mm512_unpackhi_epi8(t00, zero) : _mm512_unpacklo_epi8(t00, zero);
+    const __m512i b0 = High ? _mm512_unpackhi_epi8(t10, zero) : _mm512_unpacklo_epi8(t10, zero);
+    const __m512i a1 = High ? _mm512_unpackhi_epi8(t01, zero) : _mm512_unpacklo_epi8(t01, zero);
+    const __m512i b1 = High ? _mm512_unpackhi_epi8(t11, zero) : _mm512_unpacklo_epi8(t11, zero);
+    const __m512i a0h = High ? _mm512_unpackhi_epi8(half, t00) : _mm512_unpacklo_epi8(half, t00);
+    const __m512i a1h = High ? _mm512_unpackhi_epi8(half, t01) : _mm512_unpacklo_epi8(half, t01);
+    const __m512i upper = _mm512_add_epi16(a0h, _mm512_mullo_epi16(_mm512_sub_epi16(b0, a0), wx));
+    const __m512i lower = _mm512_add_epi16(a1h, _mm512_mullo_epi16(_mm512_sub_epi16(b1, a1), wx));
+    // (upper & 0xFF00) | 0x80: the rounded upper row times 256, plus 128.
+    const __m512i upperh = _mm512_ternarylogic_epi32(
+        upper, _mm512_set1_epi16(static_cast<short>(0xFF00)), _mm512_set1_epi16(0x80), 0xEA);
+    const __m512i diff = _mm512_sub_epi16(_mm512_srli_epi16(lower, 8), _mm512_srli_epi16(upper, 8));
+    return _mm512_srli_epi16(_mm512_add_epi16(upperh, _mm512_mullo_epi16(diff, wy)), 8);
 }
 
 // Source-over in 16-bit words, each pixel's alpha word spread over its
-// channels: (s x a + d x (255 - a) + 128) x 257 >> 16 is the division.
+// channels: (s x a + d x (255 - a) + 128) x 257 >> 16 is the division
+// blendAlphaRow takes, which leaves an opaque sample and a clear one
+// exactly as they are taken there.
 __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m512i overWords(
     __m512i s16, __m512i d16) {
     const __m512i a =
@@ -244,25 +271,6 @@ __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m51
         _mm512_add_epi16(_mm512_mullo_epi16(s16, a),
                          _mm512_mullo_epi16(d16, _mm512_sub_epi16(_mm512_set1_epi16(255), a)));
     return _mm512_mulhi_epu16(_mm512_add_epi16(x, _mm512_set1_epi16(128)), _mm512_set1_epi16(257));
-}
-
-// Source-over of sixteen samples onto the destination lanes asked for, the
-// arithmetic of blendAlphaRow: (s x a + d x (255 - a) + 127) / 255 per
-// channel, which leaves an opaque sample and a clear one exactly as they
-// are taken there.
-__attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void blendOnto(
-    std::uint32_t* dst, __m512i s, __mmask16 lanes, __m512i dalpha) {
-    const __mmask16 opaque =
-        _mm512_cmpge_epu32_mask(s, _mm512_set1_epi32(static_cast<int>(kAlphaMask)));
-    if ((opaque & lanes) == lanes) {
-        _mm512_mask_storeu_epi32(dst, lanes, _mm512_or_si512(s, dalpha));
-        return;
-    }
-    const __m512i zero = _mm512_setzero_si512();
-    const __m512i d = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, dst), dalpha);
-    const __m512i lo = overWords(_mm512_unpacklo_epi8(s, zero), _mm512_unpacklo_epi8(d, zero));
-    const __m512i hi = overWords(_mm512_unpackhi_epi8(s, zero), _mm512_unpackhi_epi8(d, zero));
-    _mm512_mask_storeu_epi32(dst, lanes, _mm512_or_si512(_mm512_packus_epi16(lo, hi), dalpha));
 }
 
 template <bool Blend>
@@ -274,7 +282,6 @@ __attribute__((target("avx512f,avx512bw,avx512dq"))) void sampleLinearSpanAvx512
     const LaneSteps sv = laneSteps(v);
     const __m512i zero = _mm512_setzero_si512();
     const __m512i alpha = _mm512_set1_epi32(static_cast<int>(salpha));
-    const __m512i half = _mm512_set1_epi32(128);
     const __m512i width = _mm512_set1_epi32(w);
     __m512d k0 = _mm512_setr_pd(0, 1, 2, 3, 4, 5, 6, 7);
     __m512d k1 = _mm512_setr_pd(8, 9, 10, 11, 12, 13, 14, 15);
@@ -282,8 +289,9 @@ __attribute__((target("avx512f,avx512bw,avx512dq"))) void sampleLinearSpanAvx512
     for (int b = 0; b < count; b += 16) {
         const auto lanes =
             static_cast<__mmask16>(count - b >= 16 ? 0xFFFFu : (1u << (count - b)) - 1u);
-        const __m512i qu = _mm512_sub_epi32(positions(su, k0, k1), half);
-        const __m512i qv = _mm512_sub_epi32(positions(sv, k0, k1), half);
+        // Positions less half a texel: texel index above, weight below.
+        const __m512i qu = positions(su, k0, k1);
+        const __m512i qv = positions(sv, k0, k1);
         k0 = _mm512_add_pd(k0, sixteen);
         k1 = _mm512_add_pd(k1, sixteen);
         __m512i i0, i1, j0, j1;
@@ -306,20 +314,18 @@ __attribute__((target("avx512f,avx512bw,avx512dq"))) void sampleLinearSpanAvx512
         __m512i wxl, wxh, wyl, wyh;
         spreadWeights(qu, wxl, wxh);
         spreadWeights(qv, wyl, wyh);
-        const __m512i upperLo =
-            lerpWords512(_mm512_unpacklo_epi8(t00, zero), _mm512_unpacklo_epi8(t10, zero), wxl);
-        const __m512i upperHi =
-            lerpWords512(_mm512_unpackhi_epi8(t00, zero), _mm512_unpackhi_epi8(t10, zero), wxh);
-        const __m512i lowerLo =
-            lerpWords512(_mm512_unpacklo_epi8(t01, zero), _mm512_unpacklo_epi8(t11, zero), wxl);
-        const __m512i lowerHi =
-            lerpWords512(_mm512_unpackhi_epi8(t01, zero), _mm512_unpackhi_epi8(t11, zero), wxh);
-        const __m512i samples = _mm512_packus_epi16(lerpWords512(upperLo, lowerLo, wyl),
-                                                    lerpWords512(upperHi, lowerHi, wyh));
+        const __m512i lo = bilinearHalf<false>(t00, t10, t01, t11, wxl, wyl);
+        const __m512i hi = bilinearHalf<true>(t00, t10, t01, t11, wxh, wyh);
         if constexpr (Blend) {
-            blendOnto(out + b, samples, lanes, destinationAlpha);
+            // The samples stay in words for the blend.
+            const __m512i d =
+                _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, out + b), destinationAlpha);
+            const __m512i blended =
+                _mm512_packus_epi16(overWords(lo, _mm512_unpacklo_epi8(d, zero)),
+                                    overWords(hi, _mm512_unpackhi_epi8(d, zero)));
+            _mm512_mask_storeu_epi32(out + b, lanes, _mm512_or_si512(blended, destinationAlpha));
         } else {
-            _mm512_mask_storeu_epi32(out + b, lanes, samples);
+            _mm512_mask_storeu_epi32(out + b, lanes, _mm512_packus_epi16(lo, hi));
         }
     }
 }
