@@ -152,24 +152,26 @@ struct LaneSteps {
 };
 
 __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline LaneSteps laneSteps(
-    const ExactStep& s) {
+    const ExactStep& s, __m512d inv) {
     const auto d = static_cast<double>(s.d);
     return LaneSteps{_mm512_set1_pd(static_cast<double>(s.q - 128)),
                      _mm512_set1_pd(static_cast<double>(s.qs)),
                      _mm512_set1_pd(static_cast<double>(s.r)),
                      _mm512_set1_pd(static_cast<double>(s.rs)),
                      _mm512_set1_pd(d),
-                     _mm512_set1_pd(1.0 / d * (1.0 - 0x1p-40))};
+                     inv};
 }
 
+// The upper eight only where they are asked for (else 0).
 __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline __m512i positions(
-    const LaneSteps& s, __m512d k0, __m512d k1) {
+    const LaneSteps& s, __m512d k0, __m512d k1, bool upper) {
     const __m512d q0 =
         _mm512_add_pd(_mm512_fmadd_pd(k0, s.qs, s.q0), carries(k0, s.r0, s.rs, s.d, s.inv));
+    const __m512i low = _mm512_zextsi256_si512(_mm512_cvttpd_epi32(q0));
+    if (!upper) return low;
     const __m512d q1 =
         _mm512_add_pd(_mm512_fmadd_pd(k1, s.qs, s.q0), carries(k1, s.r0, s.rs, s.d, s.inv));
-    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvttpd_epi32(q0)),
-                              _mm512_cvttpd_epi32(q1), 1);
+    return _mm512_inserti64x4(low, _mm512_cvttpd_epi32(q1), 1);
 }
 
 // Texel indices of both neighbours along one axis, as address() gives them.
@@ -215,8 +217,10 @@ __attribute__((target("avx512f,avx512bw,avx512dq"), always_inline)) inline void 
     const __m512i zero = _mm512_setzero_si512();
     const __m512i a = _mm512_mask_i32gather_epi64(zero, static_cast<__mmask8>(lanes),
                                                   _mm512_castsi512_si256(offsets), pixels, 4);
-    const __m512i b = _mm512_mask_i32gather_epi64(zero, static_cast<__mmask8>(lanes >> 8),
-                                                  _mm512_extracti64x4_epi64(offsets, 1), pixels, 4);
+    const __m512i b =
+        lanes > 0xFF ? _mm512_mask_i32gather_epi64(zero, static_cast<__mmask8>(lanes >> 8),
+                                                   _mm512_extracti64x4_epi64(offsets, 1), pixels, 4)
+                     : zero;
     const __m512i evens =
         _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
     const __m512i odds = _mm512_add_epi32(evens, _mm512_set1_epi32(1));
@@ -278,8 +282,10 @@ __attribute__((target("avx512f,avx512bw,avx512dq"))) void sampleLinearSpanAvx512
     std::uint32_t* out, const std::uint32_t* pixels, int w, int h, bool wrap, const ExactStep& u,
     const ExactStep& v, int count, std::uint32_t salpha, std::uint32_t dalpha) {
     const __m512i destinationAlpha = _mm512_set1_epi32(static_cast<int>(dalpha));
-    const LaneSteps su = laneSteps(u);
-    const LaneSteps sv = laneSteps(v);
+    // 1/d a little smaller, as carries takes it (u and v share d).
+    const __m512d inv = _mm512_set1_pd(1.0 / static_cast<double>(u.d) * (1.0 - 0x1p-40));
+    const LaneSteps su = laneSteps(u, inv);
+    const LaneSteps sv = laneSteps(v, inv);
     const __m512i zero = _mm512_setzero_si512();
     const __m512i alpha = _mm512_set1_epi32(static_cast<int>(salpha));
     const __m512i width = _mm512_set1_epi32(w);
@@ -290,8 +296,9 @@ __attribute__((target("avx512f,avx512bw,avx512dq"))) void sampleLinearSpanAvx512
         const auto lanes =
             static_cast<__mmask16>(count - b >= 16 ? 0xFFFFu : (1u << (count - b)) - 1u);
         // Positions less half a texel: texel index above, weight below.
-        const __m512i qu = positions(su, k0, k1);
-        const __m512i qv = positions(sv, k0, k1);
+        const bool upper = lanes > 0xFF;
+        const __m512i qu = positions(su, k0, k1, upper);
+        const __m512i qv = positions(sv, k0, k1, upper);
         k0 = _mm512_add_pd(k0, sixteen);
         k1 = _mm512_add_pd(k1, sixteen);
         __m512i i0, i1, j0, j1;
