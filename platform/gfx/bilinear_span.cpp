@@ -131,8 +131,7 @@ __attribute__((target("avx512f,avx512bw"))) void bilinearSpanAvx512(
                                  _mm512_permutexvar_epi64(order, _mm512_packus_epi16(lo, hi)));
     }
 }
-// Sixteen-bit word lerp of lerpWords512 on 16 pixels held as 32-bit lanes:
-// the low and the high halves of each 128-bit quarter separately.
+
 // floor((r0 + k x rs) / d) for the lanes k of kd, exact for d < 2^46 and
 // k < 64. inv is 1/d made a little smaller (by 2^-40 of it), so the
 // product's floor is never above the quotient's and at most one below; the
@@ -336,6 +335,191 @@ __attribute__((target("avx512f,avx512bw,avx512dq"))) void sampleLinearSpanAvx512
         }
     }
 }
+
+// The same with AVX2 (and FMA) for processors without 512-bit vectors: eight
+// pixels at a time, four in each 128-bit half, vector masks for mask
+// registers.
+#define QEL_GFX_AVX2_FMA __attribute__((target("avx2,fma"), always_inline)) inline
+
+QEL_GFX_AVX2_FMA __m256d carries256(__m256d kd, __m256d r0, __m256d rs, __m256d d, __m256d inv) {
+    const __m256d t = _mm256_fmadd_pd(kd, rs, r0);
+    const __m256d c = _mm256_floor_pd(_mm256_mul_pd(t, inv));
+    const __m256d rem = _mm256_fnmadd_pd(c, d, t);
+    return _mm256_add_pd(c, _mm256_and_pd(_mm256_cmp_pd(rem, d, _CMP_GE_OQ), _mm256_set1_pd(1.0)));
+}
+
+struct LaneSteps256 {
+    __m256d q0, qs, r0, rs, d, inv;
+};
+
+QEL_GFX_AVX2_FMA LaneSteps256 laneSteps256(const ExactStep& s, __m256d inv) {
+    return LaneSteps256{
+        _mm256_set1_pd(static_cast<double>(s.q - 128)), _mm256_set1_pd(static_cast<double>(s.qs)),
+        _mm256_set1_pd(static_cast<double>(s.r)),       _mm256_set1_pd(static_cast<double>(s.rs)),
+        _mm256_set1_pd(static_cast<double>(s.d)),       inv};
+}
+
+QEL_GFX_AVX2_FMA __m256i positions256(const LaneSteps256& s, __m256d k0, __m256d k1, bool upper) {
+    const __m256d q0 =
+        _mm256_add_pd(_mm256_fmadd_pd(k0, s.qs, s.q0), carries256(k0, s.r0, s.rs, s.d, s.inv));
+    const __m128i low = _mm256_cvttpd_epi32(q0);
+    if (!upper) return _mm256_set_m128i(_mm_setzero_si128(), low);
+    const __m256d q1 =
+        _mm256_add_pd(_mm256_fmadd_pd(k1, s.qs, s.q0), carries256(k1, s.r0, s.rs, s.d, s.inv));
+    return _mm256_set_m128i(_mm256_cvttpd_epi32(q1), low);
+}
+
+QEL_GFX_AVX2_FMA void neighbours256(__m256i i, int size, bool wrap, __m256i lanes, __m256i& i0,
+                                    __m256i& i1) {
+    const __m256i n = _mm256_set1_epi32(size);
+    const __m256i top = _mm256_set1_epi32(size - 1);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i zero = _mm256_setzero_si256();
+    if (!wrap) {
+        i0 = _mm256_min_epi32(_mm256_max_epi32(i, zero), top);
+        i1 = _mm256_min_epi32(_mm256_max_epi32(_mm256_add_epi32(i, one), zero), top);
+        return;
+    }
+    i0 = i;
+    const __m256i outside =
+        _mm256_or_si256(_mm256_cmpgt_epi32(zero, i), _mm256_cmpgt_epi32(i, top));
+    if (_mm256_movemask_epi8(_mm256_and_si256(outside, lanes)) != 0) {
+        const __m256 qf = _mm256_floor_ps(
+            _mm256_mul_ps(_mm256_cvtepi32_ps(i), _mm256_set1_ps(1.0f / static_cast<float>(size))));
+        __m256i m = _mm256_sub_epi32(i, _mm256_mullo_epi32(_mm256_cvttps_epi32(qf), n));
+        m = _mm256_add_epi32(m, _mm256_and_si256(_mm256_cmpgt_epi32(zero, m), n));
+        i0 = _mm256_sub_epi32(m, _mm256_and_si256(_mm256_cmpgt_epi32(m, top), n));
+    }
+    i1 = _mm256_add_epi32(i0, one);
+    i1 = _mm256_andnot_si256(_mm256_cmpeq_epi32(i1, n), i1);
+}
+
+QEL_GFX_AVX2_FMA __m256i fetchTexels256(const std::uint32_t* pixels, __m256i row, __m256i col,
+                                        __m256i lanes, __m256i alpha) {
+    return _mm256_or_si256(
+        _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(pixels),
+                                    _mm256_add_epi32(row, col), lanes, 4),
+        alpha);
+}
+
+QEL_GFX_AVX2_FMA void fetchPairs256(const std::uint32_t* pixels, __m256i offsets, __m256i lanes,
+                                    bool upper, __m256i alpha, __m256i& first, __m256i& second) {
+    const auto* base = reinterpret_cast<const long long*>(pixels);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i a =
+        _mm256_mask_i32gather_epi64(zero, base, _mm256_castsi256_si128(offsets),
+                                    _mm256_cvtepi32_epi64(_mm256_castsi256_si128(lanes)), 4);
+    const __m256i b = upper ? _mm256_mask_i32gather_epi64(
+                                  zero, base, _mm256_extracti128_si256(offsets, 1),
+                                  _mm256_cvtepi32_epi64(_mm256_extracti128_si256(lanes, 1)), 4)
+                            : zero;
+    // Even and odd words of the pairs, which come out as 0 1 4 5 | 2 3 6 7.
+    const __m256 pa = _mm256_castsi256_ps(a);
+    const __m256 pb = _mm256_castsi256_ps(b);
+    first = _mm256_or_si256(
+        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(pa, pb, 0x88)), 0xD8),
+        alpha);
+    second = _mm256_or_si256(
+        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(pa, pb, 0xDD)), 0xD8),
+        alpha);
+}
+
+QEL_GFX_AVX2_FMA void spreadWeights256(__m256i q, __m256i& lo, __m256i& hi) {
+    const auto z = static_cast<char>(0x80);
+    lo = _mm256_shuffle_epi8(q, _mm256_broadcastsi128_si256(
+                                    _mm_setr_epi8(0, z, 0, z, 0, z, 0, z, 4, z, 4, z, 4, z, 4, z)));
+    hi = _mm256_shuffle_epi8(q, _mm256_broadcastsi128_si256(_mm_setr_epi8(
+                                    8, z, 8, z, 8, z, 8, z, 12, z, 12, z, 12, z, 12, z)));
+}
+
+template <bool High>
+QEL_GFX_AVX2_FMA __m256i bilinearHalf256(__m256i t00, __m256i t10, __m256i t01, __m256i t11,
+                                         __m256i wx, __m256i wy) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i half = _mm256_set1_epi8(static_cast<char>(0x80));
+    const __m256i a0 = High ? _mm256_unpackhi_epi8(t00, zero) : _mm256_unpacklo_epi8(t00, zero);
+    const __m256i b0 = High ? _mm256_unpackhi_epi8(t10, zero) : _mm256_unpacklo_epi8(t10, zero);
+    const __m256i a1 = High ? _mm256_unpackhi_epi8(t01, zero) : _mm256_unpacklo_epi8(t01, zero);
+    const __m256i b1 = High ? _mm256_unpackhi_epi8(t11, zero) : _mm256_unpacklo_epi8(t11, zero);
+    const __m256i a0h = High ? _mm256_unpackhi_epi8(half, t00) : _mm256_unpacklo_epi8(half, t00);
+    const __m256i a1h = High ? _mm256_unpackhi_epi8(half, t01) : _mm256_unpacklo_epi8(half, t01);
+    const __m256i upper = _mm256_add_epi16(a0h, _mm256_mullo_epi16(_mm256_sub_epi16(b0, a0), wx));
+    const __m256i lower = _mm256_add_epi16(a1h, _mm256_mullo_epi16(_mm256_sub_epi16(b1, a1), wx));
+    const __m256i upperh =
+        _mm256_or_si256(_mm256_and_si256(upper, _mm256_set1_epi16(static_cast<short>(0xFF00))),
+                        _mm256_set1_epi16(0x80));
+    const __m256i diff = _mm256_sub_epi16(_mm256_srli_epi16(lower, 8), _mm256_srli_epi16(upper, 8));
+    return _mm256_srli_epi16(_mm256_add_epi16(upperh, _mm256_mullo_epi16(diff, wy)), 8);
+}
+
+QEL_GFX_AVX2_FMA __m256i overWords256(__m256i s16, __m256i d16) {
+    const __m256i a =
+        _mm256_shuffle_epi8(s16, _mm256_setr_epi32(0x07060706, 0x07060706, 0x0F0E0F0E, 0x0F0E0F0E,
+                                                   0x07060706, 0x07060706, 0x0F0E0F0E, 0x0F0E0F0E));
+    const __m256i x =
+        _mm256_add_epi16(_mm256_mullo_epi16(s16, a),
+                         _mm256_mullo_epi16(d16, _mm256_sub_epi16(_mm256_set1_epi16(255), a)));
+    return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
+}
+
+template <bool Blend>
+__attribute__((target("avx2,fma"))) void sampleLinearSpanAvx2(
+    std::uint32_t* out, const std::uint32_t* pixels, int w, int h, bool wrap, const ExactStep& u,
+    const ExactStep& v, int count, std::uint32_t salpha, std::uint32_t dalpha) {
+    const __m256i destinationAlpha = _mm256_set1_epi32(static_cast<int>(dalpha));
+    const __m256d inv = _mm256_set1_pd(1.0 / static_cast<double>(u.d) * (1.0 - 0x1p-40));
+    const LaneSteps256 su = laneSteps256(u, inv);
+    const LaneSteps256 sv = laneSteps256(v, inv);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i alpha = _mm256_set1_epi32(static_cast<int>(salpha));
+    const __m256i width = _mm256_set1_epi32(w);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i iota = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256d k0 = _mm256_setr_pd(0, 1, 2, 3);
+    __m256d k1 = _mm256_setr_pd(4, 5, 6, 7);
+    const __m256d eight = _mm256_set1_pd(8.0);
+    for (int b = 0; b < count; b += 8) {
+        const __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - b), iota);
+        const bool upper = count - b > 4;
+        const __m256i qu = positions256(su, k0, k1, upper);
+        const __m256i qv = positions256(sv, k0, k1, upper);
+        k0 = _mm256_add_pd(k0, eight);
+        k1 = _mm256_add_pd(k1, eight);
+        __m256i i0, i1, j0, j1;
+        neighbours256(_mm256_srai_epi32(qu, 8), w, wrap, lanes, i0, i1);
+        neighbours256(_mm256_srai_epi32(qv, 8), h, wrap, lanes, j0, j1);
+        const __m256i row0 = _mm256_mullo_epi32(j0, width);
+        const __m256i row1 = _mm256_mullo_epi32(j1, width);
+        __m256i t00, t10, t01, t11;
+        const __m256i apart =
+            _mm256_andnot_si256(_mm256_cmpeq_epi32(i1, _mm256_add_epi32(i0, one)), lanes);
+        if (_mm256_movemask_epi8(apart) == 0) {
+            fetchPairs256(pixels, _mm256_add_epi32(row0, i0), lanes, upper, alpha, t00, t10);
+            fetchPairs256(pixels, _mm256_add_epi32(row1, i0), lanes, upper, alpha, t01, t11);
+        } else {
+            t00 = fetchTexels256(pixels, row0, i0, lanes, alpha);
+            t10 = fetchTexels256(pixels, row0, i1, lanes, alpha);
+            t01 = fetchTexels256(pixels, row1, i0, lanes, alpha);
+            t11 = fetchTexels256(pixels, row1, i1, lanes, alpha);
+        }
+        __m256i wxl, wxh, wyl, wyh;
+        spreadWeights256(qu, wxl, wxh);
+        spreadWeights256(qv, wyl, wyh);
+        const __m256i lo = bilinearHalf256<false>(t00, t10, t01, t11, wxl, wyl);
+        const __m256i hi = bilinearHalf256<true>(t00, t10, t01, t11, wxh, wyh);
+        auto* at = reinterpret_cast<int*>(out + b);
+        if constexpr (Blend) {
+            const __m256i d = _mm256_or_si256(_mm256_maskload_epi32(at, lanes), destinationAlpha);
+            const __m256i blended =
+                _mm256_packus_epi16(overWords256(lo, _mm256_unpacklo_epi8(d, zero)),
+                                    overWords256(hi, _mm256_unpackhi_epi8(d, zero)));
+            _mm256_maskstore_epi32(at, lanes, _mm256_or_si256(blended, destinationAlpha));
+        } else {
+            _mm256_maskstore_epi32(at, lanes, _mm256_packus_epi16(lo, hi));
+        }
+    }
+}
+#undef QEL_GFX_AVX2_FMA
 #endif
 
 }  // namespace
@@ -378,13 +562,25 @@ bool sampleLinearSpan(std::uint32_t* out, bool blend, std::uint32_t dalpha,
     // +-2^30, texel offsets within 31 bits.
     constexpr std::int64_t kMaxDenominator = std::int64_t{1} << 44;
     if (count < 1 || count > 64 || u.d != v.d || u.d > kMaxDenominator ||
-        std::int64_t{w} * h > 0x7FFFFFFF || vectorBits() < 512) {
+        std::int64_t{w} * h > 0x7FFFFFFF) {
         return false;
     }
-    if (blend) {
-        sampleLinearSpanAvx512<true>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+    static const bool fma = __builtin_cpu_supports("fma");
+    const int bits = vectorBits();
+    if (bits >= 512) {
+        if (blend) {
+            sampleLinearSpanAvx512<true>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+        } else {
+            sampleLinearSpanAvx512<false>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+        }
+    } else if (bits >= 256 && fma) {
+        if (blend) {
+            sampleLinearSpanAvx2<true>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+        } else {
+            sampleLinearSpanAvx2<false>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+        }
     } else {
-        sampleLinearSpanAvx512<false>(out, pixels, w, h, wrap, u, v, count, salpha, dalpha);
+        return false;
     }
     if (more) {
         u.advance(count);

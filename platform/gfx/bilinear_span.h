@@ -77,8 +77,9 @@ inline void linearTexelRun(const std::uint32_t* pixels, int w, int h, ExactStep&
 // out[k] as bilinearSpan gives it, or with blend set, out[k] as
 // blendAlphaSpan(out, samples, count, 0, dalpha) leaves it: positions,
 // texels and weights all in the vector unit, where it has 512-bit vectors
-// and the numbers fit its exact arithmetic (count at most 64). False, with
-// nothing done, where it does not.
+// or AVX2 with FMA (within limitVectorBits) and the numbers fit its exact
+// arithmetic (count at most 64). False, with nothing done, where it does
+// not.
 bool sampleLinearSpan(std::uint32_t* out, bool blend, std::uint32_t dalpha,
                       const std::uint32_t* pixels, int w, int h, bool wrap, ExactStep& u,
                       ExactStep& v, int count, bool more, std::uint32_t salpha);

@@ -371,7 +371,10 @@ TEST(RasterizerDifferential, TurnedBilinearSpritesMatchTheGeneralPath) {
             auto uni = [&](float a, float b) {
                 return std::uniform_real_distribution<float>(a, b)(rng);
             };
-            const int sizes[] = {1, 3, 16, 17, 32, 64};
+            // Wrapped indices are divided with single floats' reciprocals:
+            // 1/7 is above the true value and 1/41 below, so multiples of
+            // 7 below 0 and of 41 above it come out one under the quotient.
+            const int sizes[] = {1, 3, 7, 16, 41, 64};
             Surface texture(sizes[pick(6)], sizes[pick(6)],
                             pick(3) ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8);
             for (std::uint32_t& p : texture.pixels()) {
@@ -400,8 +403,8 @@ TEST(RasterizerDifferential, TurnedBilinearSpritesMatchTheGeneralPath) {
                 const float cy =
                     even ? static_cast<float>(pick(150)) - 0.5f + h / 2 : uni(0.0f, 160.0f);
                 const bool tiled = !even && pick(2) == 0;
-                const float u0 = tiled ? uni(-2.5f, 0.0f) : 0.0f;
-                const float v0 = tiled ? uni(-2.5f, 0.0f) : 0.0f;
+                const float u0 = tiled ? uni(-3.5f, 0.0f) : 0.0f;
+                const float v0 = tiled ? uni(-3.5f, 0.0f) : 0.0f;
                 const float u1 = tiled ? uni(1.0f, 3.5f) : 1.0f;
                 const float v1 = tiled ? uni(1.0f, 3.5f) : 1.0f;
                 std::uint32_t colour = 0xFFFFFFFFu;
