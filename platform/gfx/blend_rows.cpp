@@ -70,47 +70,71 @@ bool haveAvx2() {
     return have && g_widest.load(std::memory_order_relaxed) >= 256;
 }
 
-// Sixteen pixels at a time, a sprite row of 16 in one step; a shorter rest
-// is read and written under a mask. The arithmetic is blendWords'.
-__attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i blendWords512(
-    __m512i s16, __m512i d16, __m512i alphaShuffle) {
-    const __m512i a = _mm512_shuffle_epi8(s16, alphaShuffle);
-    const __m512i ia = _mm512_sub_epi16(_mm512_set1_epi16(255), a);
-    __m512i x = _mm512_add_epi16(_mm512_mullo_epi16(s16, a), _mm512_mullo_epi16(d16, ia));
-    x = _mm512_add_epi16(x, _mm512_set1_epi16(128));
+// Sixteen pixels at a time, a sprite row of 16 in one step. The channels
+// are split into even and odd bytes of 16-bit words (no unpacking) and
+// weighed as d x 255 + (s - d) x a + 128, whose true value stays below
+// 2^16, so the 16-bit wrap-around arithmetic gives it exactly; then the
+// same (v x 257) >> 16 as blendWords.
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i weighWords512(
+    __m512i s, __m512i d, __m512i alpha) {
+    const __m512i x = _mm512_add_epi16(
+        _mm512_sub_epi16(_mm512_slli_epi16(d, 8), d),
+        _mm512_add_epi16(_mm512_mullo_epi16(_mm512_sub_epi16(s, d), alpha),
+                         _mm512_set1_epi16(128)));
     return _mm512_mulhi_epu16(x, _mm512_set1_epi16(257));
 }
 
-__attribute__((target("avx512f,avx512bw"))) void blendAlphaRowAvx512(std::uint32_t* dst,
-                                                                     const std::uint32_t* src,
-                                                                     std::size_t n,
-                                                                     std::uint32_t salpha,
-                                                                     std::uint32_t dalpha) {
-    const __m512i zero = _mm512_setzero_si512();
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i blendPixels512(
+    __m512i s, __m512i d) {
+    const __m512i evenBytes = _mm512_set1_epi32(0x00FF00FF);
+    // Each pixel's alpha byte into both of its words.
+    const __m512i alpha = _mm512_shuffle_epi8(
+        s, _mm512_set4_epi32(static_cast<int>(0x800F800Fu), static_cast<int>(0x800B800Bu),
+                             static_cast<int>(0x80078007u), static_cast<int>(0x80038003u)));
+    const __m512i even =
+        weighWords512(_mm512_and_si512(s, evenBytes), _mm512_and_si512(d, evenBytes), alpha);
+    const __m512i odd = weighWords512(_mm512_srli_epi16(s, 8), _mm512_srli_epi16(d, 8), alpha);
+    return _mm512_or_si512(even, _mm512_slli_epi16(odd, 8));
+}
+
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline __mmask16 lanesFrom(
+    std::size_t i, std::size_t n) {
+    return n - i >= 16 ? __mmask16(0xFFFF) : static_cast<__mmask16>((1u << (n - i)) - 1u);
+}
+
+// One row, or two rows side by side (their work interleaves in the
+// processor); a piece of both opaque is copied, one of both clear onto a
+// surface without forced alpha is left alone.
+template <bool Pair>
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline void blendRows512(
+    std::uint32_t* dst0, std::uint32_t* dst1, const std::uint32_t* src0, const std::uint32_t* src1,
+    std::size_t n, std::uint32_t salpha, std::uint32_t dalpha) {
     const __m512i sa = _mm512_set1_epi32(static_cast<int>(salpha));
     const __m512i da = _mm512_set1_epi32(static_cast<int>(dalpha));
-    const __m512i alphaBits = _mm512_set1_epi32(static_cast<int>(kAlphaMask));
-    // blendWords' shuffle in each 128-bit lane.
-    const __m512i alphaShuffle = _mm512_set4_epi32(0x0F0E0F0E, 0x0F0E0F0E, 0x07060706, 0x07060706);
+    const __m512i opaqueFrom = _mm512_set1_epi32(static_cast<int>(kAlphaMask));
     for (std::size_t i = 0; i < n; i += 16) {
-        const __mmask16 lanes =
-            n - i >= 16 ? __mmask16(0xFFFF) : static_cast<__mmask16>((1u << (n - i)) - 1u);
-        const __m512i s = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, src + i), sa);
-        const __m512i alpha = _mm512_and_si512(s, alphaBits);
-        const __mmask16 opaque = _mm512_cmpeq_epi32_mask(alpha, alphaBits);
+        const __mmask16 lanes = lanesFrom(i, n);
+        const __m512i s0 = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, src0 + i), sa);
+        const __m512i s1 =
+            Pair ? _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, src1 + i), sa) : s0;
+        const __mmask16 opaque = _mm512_cmpge_epu32_mask(s0, opaqueFrom) &
+                                 _mm512_cmpge_epu32_mask(s1, opaqueFrom);
         if ((opaque & lanes) == lanes) {
-            _mm512_mask_storeu_epi32(dst + i, lanes, _mm512_or_si512(s, da));
+            _mm512_mask_storeu_epi32(dst0 + i, lanes, _mm512_or_si512(s0, da));
+            if (Pair) _mm512_mask_storeu_epi32(dst1 + i, lanes, _mm512_or_si512(s1, da));
             continue;
         }
-        const __mmask16 clear = _mm512_cmpeq_epi32_mask(alpha, zero);
-        // Nothing to draw: the destination only gains its forced alpha.
-        if ((clear & lanes) == lanes && dalpha == 0) continue;
-        const __m512i d = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, dst + i), da);
-        const __m512i lo = blendWords512(_mm512_unpacklo_epi8(s, zero),
-                                         _mm512_unpacklo_epi8(d, zero), alphaShuffle);
-        const __m512i hi = blendWords512(_mm512_unpackhi_epi8(s, zero),
-                                         _mm512_unpackhi_epi8(d, zero), alphaShuffle);
-        _mm512_mask_storeu_epi32(dst + i, lanes, _mm512_or_si512(_mm512_packus_epi16(lo, hi), da));
+        // Nothing to draw: the destination would only gain its forced alpha.
+        if (dalpha == 0 &&
+            (_mm512_testn_epi32_mask(_mm512_or_si512(s0, s1), opaqueFrom) & lanes) == lanes) {
+            continue;
+        }
+        const __m512i d0 = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, dst0 + i), da);
+        _mm512_mask_storeu_epi32(dst0 + i, lanes, _mm512_or_si512(blendPixels512(s0, d0), da));
+        if (Pair) {
+            const __m512i d1 = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, dst1 + i), da);
+            _mm512_mask_storeu_epi32(dst1 + i, lanes, _mm512_or_si512(blendPixels512(s1, d1), da));
+        }
     }
 }
 
@@ -153,9 +177,16 @@ __attribute__((target("avx512f,avx512bw"))) void blendAlphaRectAvx512(
     std::uint32_t* dst, std::size_t dstPitch, const std::uint32_t* src, std::size_t srcPitch,
     std::size_t width, std::size_t rows, std::uint32_t salpha, std::uint32_t dalpha) {
     for (std::size_t y = 0; y < std::min(rows, kAhead); ++y) prefetchRow(dst + y * dstPitch, width);
-    for (std::size_t y = 0; y < rows; ++y) {
+    std::size_t y = 0;
+    for (; y + 2 <= rows; y += 2) {
         if (y + kAhead < rows) prefetchRow(dst + (y + kAhead) * dstPitch, width);
-        blendAlphaRowAvx512(dst + y * dstPitch, src + y * srcPitch, width, salpha, dalpha);
+        if (y + kAhead + 1 < rows) prefetchRow(dst + (y + kAhead + 1) * dstPitch, width);
+        blendRows512<true>(dst + y * dstPitch, dst + (y + 1) * dstPitch, src + y * srcPitch,
+                           src + (y + 1) * srcPitch, width, salpha, dalpha);
+    }
+    if (y < rows) {
+        blendRows512<false>(dst + y * dstPitch, nullptr, src + y * srcPitch, nullptr, width, salpha,
+                            dalpha);
     }
 }
 

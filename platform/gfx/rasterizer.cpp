@@ -10,6 +10,10 @@
 #include "platform/gfx/pixel_ops.h"
 #include "platform/gfx/sampling.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 namespace qel {
 
 namespace {
@@ -39,20 +43,43 @@ bool sameVertex(const Vertex& a, const Vertex& b) {
 // Starts fetching the destination rows a quad will touch (roughly: the
 // bounding box of its first and fourth corners), so that drawing one
 // sprite overlaps with fetching the next.
-void prefetchQuad(Surface& target, const Rect& clip, const FixedVertex* q) {
-    const int x0 = static_cast<int>(
-        std::clamp<std::int64_t>(std::min(q[0].x, q[3].x) / 256, clip.left, clip.right - 1));
-    const int x1 = static_cast<int>(
-        std::clamp<std::int64_t>(std::max(q[0].x, q[3].x) / 256, clip.left, clip.right - 1));
-    const int y0 = static_cast<int>(
-        std::clamp<std::int64_t>(std::min(q[0].y, q[3].y) / 256, clip.top, clip.bottom - 1));
-    const int y1 = static_cast<int>(
-        std::clamp<std::int64_t>(std::max(q[0].y, q[3].y) / 256, clip.top, clip.bottom - 1));
+void prefetchSprite(Surface& target, const Rect& clip, const Vertex* q) {
+    // Only an address is made of these: any number, NaN included, lands
+    // inside the clip.
+    auto inside = [](float v, int lo, int hi) {
+        const float f = v + 0.5f;
+        if (!(f >= static_cast<float>(lo))) return lo;
+        if (!(f <= static_cast<float>(hi))) return hi;
+        return static_cast<int>(f);
+    };
+    const int xa = inside(q[0].x, clip.left, clip.right - 1);
+    const int xb = inside(q[3].x, clip.left, clip.right - 1);
+    const int ya = inside(q[0].y, clip.top, clip.bottom - 1);
+    const int yb = inside(q[3].y, clip.top, clip.bottom - 1);
+    const int x0 = std::min(xa, xb);
+    const int x1 = std::max(xa, xb);
+    const int y0 = std::min(ya, yb);
+    const int y1 = std::max(ya, yb);
     for (int y = y0; y <= std::min(y1, y0 + 32); ++y) {
         const std::uint32_t* row = target.row(y);
         __builtin_prefetch(row + x0, 1);
         __builtin_prefetch(row + x1, 1);
     }
+}
+
+// A quad in the sprite renderer's order (top-left, top-right, bottom-left,
+// bottom-right, bottom-left, top-right) lined up with both axes, of one
+// colour. Equal numbers snap to equal fixed-point values, so such a quad is
+// one the snapped test would also take; one that only snaps lined up is
+// found by that test.
+bool spriteRect(const Vertex* v) {
+    const Vertex& tl = v[0];
+    const Vertex& tr = v[1];
+    const Vertex& bl = v[2];
+    const Vertex& br = v[3];
+    return sameVertex(v[4], bl) && sameVertex(v[5], tr) && tl.y == tr.y && bl.y == br.y &&
+           tl.x == bl.x && tr.x == br.x && tl.v == tr.v && bl.v == br.v && tl.u == bl.u &&
+           tr.u == br.u && tl.color == tr.color && tl.color == bl.color && tl.color == br.color;
 }
 
 // Cuts the segment to the square -limit..limit on both axes (Liang-Barsky);
@@ -128,24 +155,8 @@ void putSpan(std::uint32_t* dst, std::uint32_t* src, std::size_t n, std::uint32_
     }
 }
 
-}  // namespace
-
-Rasterizer::Rasterizer() : fastPaths_(fastPathsWanted()), white_(1, 1, PixelFormat::A8R8G8B8) {
-    white_.fill(0xFFFFFFFFu);
-}
-
-bool Rasterizer::snap(const Vertex& in, int textureWidth, int textureHeight, FixedVertex& out) {
-    if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
-    out.x = toFixed(in.x, kMaxPixel);
-    out.y = toFixed(in.y, kMaxPixel);
-    out.u = toFixed(static_cast<double>(in.u) * textureWidth, kMaxTexel);
-    out.v = toFixed(static_cast<double>(in.v) * textureHeight, kMaxTexel);
-    out.color = in.color;
-    return true;
-}
-
-bool Rasterizer::snapPairs(const Vertex& in, int textureWidth, int textureHeight,
-                           FixedVertex& out) {
+[[gnu::always_inline]] inline bool snapVertexPairs(const Vertex& in, int textureWidth,
+                                                 int textureHeight, FixedVertex& out) {
 #if defined(__SSE2__)
     if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
     // toFixed's steps in the same order, so each rounds the same: clamp,
@@ -169,8 +180,83 @@ bool Rasterizer::snapPairs(const Vertex& in, int textureWidth, int textureHeight
     out.color = in.color;
     return true;
 #else
-    return snap(in, textureWidth, textureHeight, out);
+    return Rasterizer::snap(in, textureWidth, textureHeight, out);
 #endif
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same steps with all four numbers in one vector, floored by the
+// instruction made for it (no fused multiply-add: AVX only).
+__attribute__((target("avx"), always_inline)) inline bool snapVertexAvx(const Vertex& in,
+                                                                       int textureWidth,
+                                                                       int textureHeight,
+                                                                       FixedVertex& out) {
+    if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
+    __m256d v = _mm256_mul_pd(_mm256_cvtps_pd(_mm_setr_ps(in.x, in.y, in.u, in.v)),
+                              _mm256_setr_pd(1.0, 1.0, textureWidth, textureHeight));
+    v = _mm256_and_pd(v, _mm256_cmp_pd(v, v, _CMP_ORD_Q));  // NaN counts as 0
+    const __m256d limit = _mm256_setr_pd(kMaxPixel, kMaxPixel, kMaxTexel, kMaxTexel);
+    v = _mm256_min_pd(_mm256_max_pd(v, _mm256_sub_pd(_mm256_setzero_pd(), limit)), limit);
+    const __m256d t = _mm256_add_pd(_mm256_mul_pd(v, _mm256_set1_pd(256.0)), _mm256_set1_pd(0.5));
+    const __m128i i = _mm256_cvttpd_epi32(_mm256_floor_pd(t));
+    out.x = _mm_cvtsi128_si32(i);
+    out.y = _mm_extract_epi32(i, 1);
+    out.u = _mm_extract_epi32(i, 2);
+    out.v = _mm_extract_epi32(i, 3);
+    out.color = in.color;
+    return true;
+}
+
+__attribute__((target("avx"))) bool snapOneAvx(const Vertex& in, int textureWidth,
+                                               int textureHeight, FixedVertex& out) {
+    return snapVertexAvx(in, textureWidth, textureHeight, out);
+}
+
+// A sprite's two corners, their work interleaved.
+__attribute__((target("avx"))) bool snapCornersAvx(const Vertex& a, const Vertex& b,
+                                                   int textureWidth, int textureHeight,
+                                                   FixedVertex& fa, FixedVertex& fb) {
+    const bool okA = snapVertexAvx(a, textureWidth, textureHeight, fa);
+    const bool okB = snapVertexAvx(b, textureWidth, textureHeight, fb);
+    return okA && okB;
+}
+#endif
+
+// A sprite's top-left and bottom-right corners; false when either position
+// is not a finite number.
+inline bool snapCorners(const Vertex& a, const Vertex& b, int textureWidth, int textureHeight,
+                        FixedVertex& fa, FixedVertex& fb, bool wide) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (wide) return snapCornersAvx(a, b, textureWidth, textureHeight, fa, fb);
+#else
+    (void)wide;
+#endif
+    return snapVertexPairs(a, textureWidth, textureHeight, fa) &&
+           snapVertexPairs(b, textureWidth, textureHeight, fb);
+}
+
+}  // namespace
+
+Rasterizer::Rasterizer() : fastPaths_(fastPathsWanted()), white_(1, 1, PixelFormat::A8R8G8B8) {
+    white_.fill(0xFFFFFFFFu);
+}
+
+bool Rasterizer::snap(const Vertex& in, int textureWidth, int textureHeight, FixedVertex& out) {
+    if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
+    out.x = toFixed(in.x, kMaxPixel);
+    out.y = toFixed(in.y, kMaxPixel);
+    out.u = toFixed(static_cast<double>(in.u) * textureWidth, kMaxTexel);
+    out.v = toFixed(static_cast<double>(in.v) * textureHeight, kMaxTexel);
+    out.color = in.color;
+    return true;
+}
+
+bool Rasterizer::snapPairs(const Vertex& in, int textureWidth, int textureHeight,
+                           FixedVertex& out) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (px::vectorBits() >= 256) return snapOneAvx(in, textureWidth, textureHeight, out);
+#endif
+    return snapVertexPairs(in, textureWidth, textureHeight, out);
 }
 
 void Rasterizer::fill(Surface& target, const Rect& rect, std::uint32_t argb) {
@@ -190,32 +276,49 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
     if (c.empty()) return;
     const Surface& tex = texture != nullptr ? *texture : white_;
     const std::size_t n = vertices.size() / 3 * 3;
+    // Vertices are snapped when a path first needs them: most quads are
+    // sprites, recognised from their corners as given and drawn from two.
     snapped_.resize(n);
-    valid_.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        // A sprite's fifth and sixth vertices repeat its third and second.
-        const std::size_t same = i % 6 == 4 ? i - 2 : (i % 6 == 5 ? i - 4 : i);
-        if (same != i && sameVertex(vertices[i], vertices[same])) {
-            snapped_[i] = snapped_[same];
-            valid_[i] = valid_[same];
-        } else {
-            const bool ok = fastPaths_
-                                ? snapPairs(vertices[i], tex.width(), tex.height(), snapped_[i])
-                                : snap(vertices[i], tex.width(), tex.height(), snapped_[i]);
-            valid_[i] = ok ? 1 : 0;
+    valid_.assign(n, kUnsnapped);
+    auto snapRange = [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            if (valid_[i] != kUnsnapped) continue;
+            // A sprite's fifth and sixth vertices repeat its third and second.
+            const std::size_t same = i % 6 == 4 ? i - 2 : (i % 6 == 5 ? i - 4 : i);
+            if (same != i && valid_[same] != kUnsnapped && sameVertex(vertices[i], vertices[same])) {
+                snapped_[i] = snapped_[same];
+                valid_[i] = valid_[same];
+            } else {
+                const bool ok = fastPaths_
+                                    ? snapPairs(vertices[i], tex.width(), tex.height(), snapped_[i])
+                                    : snap(vertices[i], tex.width(), tex.height(), snapped_[i]);
+                valid_[i] = ok ? kValid : kInvalid;
+            }
         }
-    }
+    };
+    const bool wide = px::vectorBits() >= 256;
     for (std::size_t i = 0; i < n;) {
-        if (fastPaths_ && i + 12 <= n) prefetchQuad(target, c, &snapped_[i + 6]);
-        if (fastPaths_ && i + 6 <= n &&
-            std::all_of(valid_.begin() + static_cast<std::ptrdiff_t>(i),
-                        valid_.begin() + static_cast<std::ptrdiff_t>(i + 6),
-                        [](std::uint8_t b) { return b != 0; }) &&
-            drawFastQuad(target, c, tex, state, &snapped_[i])) {
-            i += 6;
-            continue;
+        if (fastPaths_ && i + 6 <= n) {
+            if (i + 12 <= n) prefetchSprite(target, c, &vertices[i + 6]);
+            FixedVertex tl;
+            FixedVertex br;
+            if (spriteRect(&vertices[i]) && snapCorners(vertices[i], vertices[i + 3], tex.width(),
+                                                        tex.height(), tl, br, wide)) {
+                drawSpriteRect(target, c, tex, state, tl, br);
+                i += 6;
+                continue;
+            }
+            snapRange(i, i + 6);
+            if (std::all_of(valid_.begin() + static_cast<std::ptrdiff_t>(i),
+                            valid_.begin() + static_cast<std::ptrdiff_t>(i + 6),
+                            [](std::uint8_t b) { return b == kValid; }) &&
+                drawFastQuad(target, c, tex, state, &snapped_[i])) {
+                i += 6;
+                continue;
+            }
         }
-        if (valid_[i] != 0 && valid_[i + 1] != 0 && valid_[i + 2] != 0) {
+        snapRange(i, i + 3);
+        if (valid_[i] == kValid && valid_[i + 1] == kValid && valid_[i + 2] == kValid) {
             drawGeneralTriangle(target, c, tex, state, snapped_[i], snapped_[i + 1],
                                 snapped_[i + 2]);
         }

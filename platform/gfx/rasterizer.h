@@ -122,6 +122,10 @@ public:
 private:
     bool drawFastQuad(Surface& target, const Rect& clip, const Surface& texture,
                       const DrawState& state, const FixedVertex* quad);
+    // An axis-aligned quad of one colour given by its top-left and
+    // bottom-right corners (the colour is the top-left's).
+    void drawSpriteRect(Surface& target, const Rect& clip, const Surface& texture,
+                        const DrawState& state, const FixedVertex& tl, const FixedVertex& br);
     void drawScaledRows(Surface& target, const Surface& texture, const DrawState& state, int x0,
                         int x1, int y0, int y1, px::ExactStep uw, px::ExactStep vw,
                         std::uint32_t color);
@@ -132,6 +136,10 @@ private:
     Counters counters_;
     Surface white_;
     std::vector<FixedVertex> snapped_;
+    // Per vertex: not yet snapped, snapped, or not a finite position.
+    static constexpr std::uint8_t kUnsnapped = 2;
+    static constexpr std::uint8_t kValid = 1;
+    static constexpr std::uint8_t kInvalid = 0;
     std::vector<std::uint8_t> valid_;
     std::vector<std::uint32_t> columns_;   // per column: texel, next texel, weight
     std::vector<std::uint32_t> gathered_;  // one row of point samples

@@ -80,7 +80,9 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
     const std::uint32_t dalpha = target.forcedAlpha();
     const auto width = static_cast<std::size_t>(x1 - x0);
     const bool copy = (Mode == BlendMode::Off || Mode == BlendMode::Copy) && color == 0xFFFFFFFFu;
-    if (Mode == BlendMode::Alpha && color == 0xFFFFFFFFu) {
+    // A surface drawn onto itself goes pixel by pixel below: the rows read
+    // pieces ahead of what they write.
+    if (Mode == BlendMode::Alpha && color == 0xFFFFFFFFu && &tex != &target) {
         px::blendAlphaRect(target.row(y0) + x0, static_cast<std::size_t>(target.width()),
                            tex.row(static_cast<int>(ty)) + tx,
                            static_cast<std::size_t>(tex.width()), width,
@@ -197,26 +199,32 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
     if (tl.y != tr.y || bl.y != br.y || tl.x != bl.x || tr.x != br.x) return false;
     if (tl.v != tr.v || bl.v != br.v || tl.u != bl.u || tr.u != br.u) return false;
     if (tl.color != tr.color || tl.color != bl.color || tl.color != br.color) return false;
-    ++counters_.fastQuads;
+    drawSpriteRect(target, clip, tex, state, tl, br);
+    return true;
+}
 
-    const std::int64_t dx = tr.x - tl.x;
-    const std::int64_t dy = bl.y - tl.y;
-    if (dx == 0 || dy == 0) return true;
+void Rasterizer::drawSpriteRect(Surface& target, const Rect& clip, const Surface& tex,
+                                const DrawState& state, const FixedVertex& tl,
+                                const FixedVertex& br) {
+    ++counters_.fastQuads;
+    const std::int64_t dx = br.x - tl.x;
+    const std::int64_t dy = br.y - tl.y;
+    if (dx == 0 || dy == 0) return;
     // Centres in [left, right) x [top, bottom): the two triangles' top-left
     // rule admits the left and top sides and not the others, whichever way
     // round the quad is mirrored.
     const int x0 =
-        static_cast<int>(std::max<std::int64_t>(clip.left, px::ceilDiv(std::min(tl.x, tr.x), 256)));
+        static_cast<int>(std::max<std::int64_t>(clip.left, px::ceilDiv(std::min(tl.x, br.x), 256)));
     const int x1 = static_cast<int>(
-        std::min<std::int64_t>(clip.right, px::ceilDiv(std::max(tl.x, tr.x), 256)));
+        std::min<std::int64_t>(clip.right, px::ceilDiv(std::max(tl.x, br.x), 256)));
     const int y0 =
-        static_cast<int>(std::max<std::int64_t>(clip.top, px::ceilDiv(std::min(tl.y, bl.y), 256)));
+        static_cast<int>(std::max<std::int64_t>(clip.top, px::ceilDiv(std::min(tl.y, br.y), 256)));
     const int y1 = static_cast<int>(
-        std::min<std::int64_t>(clip.bottom, px::ceilDiv(std::max(tl.y, bl.y), 256)));
-    if (x0 >= x1 || y0 >= y1) return true;
+        std::min<std::int64_t>(clip.bottom, px::ceilDiv(std::max(tl.y, br.y), 256)));
+    if (x0 >= x1 || y0 >= y1) return;
 
-    px::ExactStep uw = axisWalk(tl.u, tr.u - tl.u, tl.x, dx, x0);
-    px::ExactStep vw = axisWalk(tl.v, bl.v - tl.v, tl.y, dy, y0);
+    px::ExactStep uw = axisWalk(tl.u, br.u - tl.u, tl.x, dx, x0);
+    px::ExactStep vw = axisWalk(tl.v, br.v - tl.v, tl.y, dy, y0);
     const std::uint32_t color = tl.color;
 
     const std::int64_t tx = directStart(uw, state.filter, x1 - x0, tex.width());
@@ -225,14 +233,14 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
         px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
             directRows<Mode>(target, tex, x0, x1, y0, y1, tx, ty, color);
         });
-        return true;
+        return;
     }
 
     // Drawing onto its own texture must read each texel when the general
     // path would: after the pixels before it are written.
     if (state.filter == TextureFilter::Linear && &tex != &target) {
         drawScaledRows(target, tex, state, x0, x1, y0, y1, uw, vw, color);
-        return true;
+        return;
     }
 
     // Column table: texel, next texel and weight per column.
@@ -284,7 +292,6 @@ bool Rasterizer::drawFastQuad(Surface& target, const Rect& clip, const Surface& 
             }
         }
     });
-    return true;
 }
 
 }  // namespace qel

@@ -1,5 +1,6 @@
 #include "platform/gfx/scaled_rows.h"
 
+#include "platform/gfx/blend_rows.h"
 #include "platform/gfx/pixel_ops.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -19,8 +20,7 @@ std::uint32_t lerpPixel(std::uint32_t a, std::uint32_t b, std::uint32_t f) {
 
 #if defined(QEL_GFX_AVX2)
 bool haveAvx2() {
-    static const bool have = __builtin_cpu_supports("avx2");
-    return have;
+    return vectorBits() >= 256;
 }
 
 __attribute__((target("avx2"), always_inline)) inline __m256i lerpWords(__m256i t16, __m256i b16,
