@@ -77,10 +77,10 @@ bool haveAvx2() {
 // same (v x 257) >> 16 as blendWords.
 __attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i weighWords512(
     __m512i s, __m512i d, __m512i alpha) {
-    const __m512i x = _mm512_add_epi16(
-        _mm512_sub_epi16(_mm512_slli_epi16(d, 8), d),
-        _mm512_add_epi16(_mm512_mullo_epi16(_mm512_sub_epi16(s, d), alpha),
-                         _mm512_set1_epi16(128)));
+    const __m512i x =
+        _mm512_add_epi16(_mm512_sub_epi16(_mm512_slli_epi16(d, 8), d),
+                         _mm512_add_epi16(_mm512_mullo_epi16(_mm512_sub_epi16(s, d), alpha),
+                                          _mm512_set1_epi16(128)));
     return _mm512_mulhi_epu16(x, _mm512_set1_epi16(257));
 }
 
@@ -117,8 +117,8 @@ __attribute__((target("avx512f,avx512bw"), always_inline)) inline void blendRows
         const __m512i s0 = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, src0 + i), sa);
         const __m512i s1 =
             Pair ? _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, src1 + i), sa) : s0;
-        const __mmask16 opaque = _mm512_cmpge_epu32_mask(s0, opaqueFrom) &
-                                 _mm512_cmpge_epu32_mask(s1, opaqueFrom);
+        const __mmask16 opaque =
+            _mm512_cmpge_epu32_mask(s0, opaqueFrom) & _mm512_cmpge_epu32_mask(s1, opaqueFrom);
         if ((opaque & lanes) == lanes) {
             _mm512_mask_storeu_epi32(dst0 + i, lanes, _mm512_or_si512(s0, da));
             if (Pair) _mm512_mask_storeu_epi32(dst1 + i, lanes, _mm512_or_si512(s1, da));
@@ -136,6 +136,14 @@ __attribute__((target("avx512f,avx512bw"), always_inline)) inline void blendRows
             _mm512_mask_storeu_epi32(dst1 + i, lanes, _mm512_or_si512(blendPixels512(s1, d1), da));
         }
     }
+}
+
+__attribute__((target("avx512f,avx512bw"))) void blendAlphaRowAvx512(std::uint32_t* dst,
+                                                                     const std::uint32_t* src,
+                                                                     std::size_t n,
+                                                                     std::uint32_t salpha,
+                                                                     std::uint32_t dalpha) {
+    blendRows512<false>(dst, nullptr, src, nullptr, n, salpha, dalpha);
 }
 
 bool haveAvx512() {
@@ -184,10 +192,8 @@ __attribute__((target("avx512f,avx512bw"))) void blendAlphaRectAvx512(
         blendRows512<true>(dst + y * dstPitch, dst + (y + 1) * dstPitch, src + y * srcPitch,
                            src + (y + 1) * srcPitch, width, salpha, dalpha);
     }
-    if (y < rows) {
-        blendRows512<false>(dst + y * dstPitch, nullptr, src + y * srcPitch, nullptr, width, salpha,
-                            dalpha);
-    }
+    if (y < rows)
+        blendAlphaRowAvx512(dst + y * dstPitch, src + y * srcPitch, width, salpha, dalpha);
 }
 
 __attribute__((target("avx2"))) void blendAlphaRectAvx2(std::uint32_t* dst, std::size_t dstPitch,

@@ -156,7 +156,7 @@ void putSpan(std::uint32_t* dst, std::uint32_t* src, std::size_t n, std::uint32_
 }
 
 [[gnu::always_inline]] inline bool snapVertexPairs(const Vertex& in, int textureWidth,
-                                                 int textureHeight, FixedVertex& out) {
+                                                   int textureHeight, FixedVertex& out) {
 #if defined(__SSE2__)
     if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
     // toFixed's steps in the same order, so each rounds the same: clamp,
@@ -188,9 +188,9 @@ void putSpan(std::uint32_t* dst, std::uint32_t* src, std::size_t n, std::uint32_
 // The same steps with all four numbers in one vector, floored by the
 // instruction made for it (no fused multiply-add: AVX only).
 __attribute__((target("avx"), always_inline)) inline bool snapVertexAvx(const Vertex& in,
-                                                                       int textureWidth,
-                                                                       int textureHeight,
-                                                                       FixedVertex& out) {
+                                                                        int textureWidth,
+                                                                        int textureHeight,
+                                                                        FixedVertex& out) {
     if (!std::isfinite(in.x) || !std::isfinite(in.y)) return false;
     __m256d v = _mm256_mul_pd(_mm256_cvtps_pd(_mm_setr_ps(in.x, in.y, in.u, in.v)),
                               _mm256_setr_pd(1.0, 1.0, textureWidth, textureHeight));
@@ -285,7 +285,8 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
             if (valid_[i] != kUnsnapped) continue;
             // A sprite's fifth and sixth vertices repeat its third and second.
             const std::size_t same = i % 6 == 4 ? i - 2 : (i % 6 == 5 ? i - 4 : i);
-            if (same != i && valid_[same] != kUnsnapped && sameVertex(vertices[i], vertices[same])) {
+            if (same != i && valid_[same] != kUnsnapped &&
+                sameVertex(vertices[i], vertices[same])) {
                 snapped_[i] = snapped_[same];
                 valid_[i] = valid_[same];
             } else {

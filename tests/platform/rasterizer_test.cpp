@@ -194,8 +194,8 @@ TEST(RasterizerDifferential, ASurfaceDrawnOntoItselfReadsWhatTheGeneralPathReads
         {0, 1, BlendMode::Alpha, TextureFilter::Linear},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "shift " << c.dx << "," << c.dy << " blend "
-                                        << static_cast<int>(c.blend));
+        SCOPED_TRACE(testing::Message()
+                     << "shift " << c.dx << "," << c.dy << " blend " << static_cast<int>(c.blend));
         std::mt19937 rng(5);
         Surface picture(40, 40, PixelFormat::A8R8G8B8);
         for (std::uint32_t& p : picture.pixels()) {
