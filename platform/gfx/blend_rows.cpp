@@ -105,36 +105,65 @@ __attribute__((target("avx512f,avx512bw"), always_inline)) inline __mmask16 lane
 // One row, or two rows side by side (their work interleaves in the
 // processor); a piece of both opaque is copied, one of both clear onto a
 // surface without forced alpha is left alone.
+template <bool Full>
+__attribute__((target("avx512f"), always_inline)) inline __m512i load512(const std::uint32_t* p,
+                                                                         __mmask16 lanes) {
+    return Full ? _mm512_loadu_si512(p) : _mm512_maskz_loadu_epi32(lanes, p);
+}
+
+template <bool Full>
+__attribute__((target("avx512f"), always_inline)) inline void store512(std::uint32_t* p,
+                                                                       __mmask16 lanes, __m512i v) {
+    if (Full) {
+        _mm512_storeu_si512(p, v);
+    } else {
+        _mm512_mask_storeu_epi32(p, lanes, v);
+    }
+}
+
+template <bool Pair, bool Full>
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline void blendPiece512(
+    std::uint32_t* dst0, std::uint32_t* dst1, const std::uint32_t* src0, const std::uint32_t* src1,
+    __mmask16 lanes, __m512i sa, __m512i da, bool dclear) {
+    const __m512i opaqueFrom = _mm512_set1_epi32(static_cast<int>(kAlphaMask));
+    const __m512i s0 = _mm512_or_si512(load512<Full>(src0, lanes), sa);
+    const __m512i s1 = Pair ? _mm512_or_si512(load512<Full>(src1, lanes), sa) : s0;
+    const __mmask16 opaque =
+        _mm512_cmpge_epu32_mask(s0, opaqueFrom) & _mm512_cmpge_epu32_mask(s1, opaqueFrom);
+    if ((opaque & lanes) == lanes) {
+        store512<Full>(dst0, lanes, _mm512_or_si512(s0, da));
+        if (Pair) store512<Full>(dst1, lanes, _mm512_or_si512(s1, da));
+        return;
+    }
+    // Nothing to draw: the destination would only gain its forced alpha.
+    if (dclear && (_mm512_testn_epi32_mask(_mm512_or_si512(s0, s1), opaqueFrom) & lanes) == lanes) {
+        return;
+    }
+    const __m512i d0 = _mm512_or_si512(load512<Full>(dst0, lanes), da);
+    store512<Full>(dst0, lanes, _mm512_or_si512(blendPixels512(s0, d0), da));
+    if (Pair) {
+        const __m512i d1 = _mm512_or_si512(load512<Full>(dst1, lanes), da);
+        store512<Full>(dst1, lanes, _mm512_or_si512(blendPixels512(s1, d1), da));
+    }
+}
+
+// One row, or two rows side by side (their work interleaves in the
+// processor); a piece of both opaque is copied, one of both clear onto a
+// surface without forced alpha is left alone.
 template <bool Pair>
 __attribute__((target("avx512f,avx512bw"), always_inline)) inline void blendRows512(
     std::uint32_t* dst0, std::uint32_t* dst1, const std::uint32_t* src0, const std::uint32_t* src1,
     std::size_t n, std::uint32_t salpha, std::uint32_t dalpha) {
     const __m512i sa = _mm512_set1_epi32(static_cast<int>(salpha));
     const __m512i da = _mm512_set1_epi32(static_cast<int>(dalpha));
-    const __m512i opaqueFrom = _mm512_set1_epi32(static_cast<int>(kAlphaMask));
-    for (std::size_t i = 0; i < n; i += 16) {
-        const __mmask16 lanes = lanesFrom(i, n);
-        const __m512i s0 = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, src0 + i), sa);
-        const __m512i s1 =
-            Pair ? _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, src1 + i), sa) : s0;
-        const __mmask16 opaque =
-            _mm512_cmpge_epu32_mask(s0, opaqueFrom) & _mm512_cmpge_epu32_mask(s1, opaqueFrom);
-        if ((opaque & lanes) == lanes) {
-            _mm512_mask_storeu_epi32(dst0 + i, lanes, _mm512_or_si512(s0, da));
-            if (Pair) _mm512_mask_storeu_epi32(dst1 + i, lanes, _mm512_or_si512(s1, da));
-            continue;
-        }
-        // Nothing to draw: the destination would only gain its forced alpha.
-        if (dalpha == 0 &&
-            (_mm512_testn_epi32_mask(_mm512_or_si512(s0, s1), opaqueFrom) & lanes) == lanes) {
-            continue;
-        }
-        const __m512i d0 = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, dst0 + i), da);
-        _mm512_mask_storeu_epi32(dst0 + i, lanes, _mm512_or_si512(blendPixels512(s0, d0), da));
-        if (Pair) {
-            const __m512i d1 = _mm512_or_si512(_mm512_maskz_loadu_epi32(lanes, dst1 + i), da);
-            _mm512_mask_storeu_epi32(dst1 + i, lanes, _mm512_or_si512(blendPixels512(s1, d1), da));
-        }
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        blendPiece512<Pair, true>(dst0 + i, dst1 + i, src0 + i, src1 + i, 0xFFFF, sa, da,
+                                  dalpha == 0);
+    }
+    if (i < n) {
+        blendPiece512<Pair, false>(dst0 + i, dst1 + i, src0 + i, src1 + i, lanesFrom(i, n), sa, da,
+                                   dalpha == 0);
     }
 }
 

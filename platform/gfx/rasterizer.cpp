@@ -40,10 +40,10 @@ bool sameVertex(const Vertex& a, const Vertex& b) {
     return a.x == b.x && a.y == b.y && a.u == b.u && a.v == b.v && a.color == b.color;
 }
 
-// Starts fetching the destination rows a quad will touch (roughly: the
-// bounding box of its first and fourth corners), so that drawing one
-// sprite overlaps with fetching the next.
-void prefetchSprite(Surface& target, const Rect& clip, const Vertex* q) {
+// Starts fetching the destination and texture rows a quad will touch
+// (roughly: the bounding boxes of its first and fourth corners), so that
+// drawing one sprite overlaps with fetching the next.
+void prefetchSprite(Surface& target, const Rect& clip, const Surface& tex, const Vertex* q) {
     // Only an address is made of these: any number, NaN included, lands
     // inside the clip.
     auto inside = [](float v, int lo, int hi) {
@@ -64,6 +64,21 @@ void prefetchSprite(Surface& target, const Rect& clip, const Vertex* q) {
         const std::uint32_t* row = target.row(y);
         __builtin_prefetch(row + x0, 1);
         __builtin_prefetch(row + x1, 1);
+    }
+    const float tw = static_cast<float>(tex.width());
+    const float th = static_cast<float>(tex.height());
+    const int ua = inside(q[0].u * tw, 0, tex.width() - 1);
+    const int ub = inside(q[3].u * tw, 0, tex.width() - 1);
+    const int va = inside(q[0].v * th, 0, tex.height() - 1);
+    const int vb = inside(q[3].v * th, 0, tex.height() - 1);
+    const int u0 = std::min(ua, ub);
+    const int u1 = std::max(ua, ub);
+    const int v0 = std::min(va, vb);
+    const int v1 = std::max(va, vb);
+    for (int v = v0; v <= std::min(v1, v0 + 32); ++v) {
+        const std::uint32_t* row = tex.row(v);
+        __builtin_prefetch(row + u0);
+        __builtin_prefetch(row + u1);
     }
 }
 
@@ -300,7 +315,7 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
     const bool wide = px::vectorBits() >= 256;
     for (std::size_t i = 0; i < n;) {
         if (fastPaths_ && i + 6 <= n) {
-            if (i + 12 <= n) prefetchSprite(target, c, &vertices[i + 6]);
+            if (i + 12 <= n) prefetchSprite(target, c, tex, &vertices[i + 6]);
             FixedVertex tl;
             FixedVertex br;
             if (spriteRect(&vertices[i]) && snapCorners(vertices[i], vertices[i + 3], tex.width(),
