@@ -102,9 +102,8 @@ __attribute__((target("avx512f,avx512bw"), always_inline)) inline __mmask16 lane
     return n - i >= 16 ? __mmask16(0xFFFF) : static_cast<__mmask16>((1u << (n - i)) - 1u);
 }
 
-// One row, or two rows side by side (their work interleaves in the
-// processor); a piece of both opaque is copied, one of both clear onto a
-// surface without forced alpha is left alone.
+// A piece of sixteen pixels is loaded and stored whole; a row's last,
+// shorter piece under the mask of its lanes.
 template <bool Full>
 __attribute__((target("avx512f"), always_inline)) inline __m512i load512(const std::uint32_t* p,
                                                                          __mmask16 lanes) {

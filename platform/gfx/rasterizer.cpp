@@ -40,46 +40,41 @@ bool sameVertex(const Vertex& a, const Vertex& b) {
     return a.x == b.x && a.y == b.y && a.u == b.u && a.v == b.v && a.color == b.color;
 }
 
-// Starts fetching the destination and texture rows a quad will touch
-// (roughly: the bounding boxes of its first and fourth corners), so that
-// drawing one sprite overlaps with fetching the next.
-void prefetchSprite(Surface& target, const Rect& clip, const Surface& tex, const Vertex* q) {
-    // Only an address is made of these: any number, NaN included, lands
-    // inside the clip.
-    auto inside = [](float v, int lo, int hi) {
+// Starts fetching the rows of surface s between the points (xa, ya) and
+// (xb, yb), both ends of each, kept within [left, right] x [top, bottom].
+// Only an address is made of these: any number, NaN included, lands
+// inside.
+template <bool Write>
+void prefetchBox(const Surface& s, float xa, float ya, float xb, float yb, const Rect& inside) {
+    auto clamp = [](float v, int lo, int hi) {
         const float f = v + 0.5f;
         if (!(f >= static_cast<float>(lo))) return lo;
         if (!(f <= static_cast<float>(hi))) return hi;
         return static_cast<int>(f);
     };
-    const int xa = inside(q[0].x, clip.left, clip.right - 1);
-    const int xb = inside(q[3].x, clip.left, clip.right - 1);
-    const int ya = inside(q[0].y, clip.top, clip.bottom - 1);
-    const int yb = inside(q[3].y, clip.top, clip.bottom - 1);
-    const int x0 = std::min(xa, xb);
-    const int x1 = std::max(xa, xb);
-    const int y0 = std::min(ya, yb);
-    const int y1 = std::max(ya, yb);
+    const int ia = clamp(xa, inside.left, inside.right - 1);
+    const int ib = clamp(xb, inside.left, inside.right - 1);
+    const int ja = clamp(ya, inside.top, inside.bottom - 1);
+    const int jb = clamp(yb, inside.top, inside.bottom - 1);
+    const int x0 = std::min(ia, ib);
+    const int x1 = std::max(ia, ib);
+    const int y0 = std::min(ja, jb);
+    const int y1 = std::max(ja, jb);
     for (int y = y0; y <= std::min(y1, y0 + 32); ++y) {
-        const std::uint32_t* row = target.row(y);
-        __builtin_prefetch(row + x0, 1);
-        __builtin_prefetch(row + x1, 1);
+        const std::uint32_t* row = s.row(y);
+        __builtin_prefetch(row + x0, Write ? 1 : 0);
+        __builtin_prefetch(row + x1, Write ? 1 : 0);
     }
+}
+
+// Starts fetching the destination and texture rows a quad will touch
+// (roughly: the bounding boxes of its first and fourth corners), so that
+// drawing one sprite overlaps with fetching the next.
+void prefetchSprite(const Surface& target, const Rect& clip, const Surface& tex, const Vertex* q) {
+    prefetchBox<true>(target, q[0].x, q[0].y, q[3].x, q[3].y, clip);
     const float tw = static_cast<float>(tex.width());
     const float th = static_cast<float>(tex.height());
-    const int ua = inside(q[0].u * tw, 0, tex.width() - 1);
-    const int ub = inside(q[3].u * tw, 0, tex.width() - 1);
-    const int va = inside(q[0].v * th, 0, tex.height() - 1);
-    const int vb = inside(q[3].v * th, 0, tex.height() - 1);
-    const int u0 = std::min(ua, ub);
-    const int u1 = std::max(ua, ub);
-    const int v0 = std::min(va, vb);
-    const int v1 = std::max(va, vb);
-    for (int v = v0; v <= std::min(v1, v0 + 32); ++v) {
-        const std::uint32_t* row = tex.row(v);
-        __builtin_prefetch(row + u0);
-        __builtin_prefetch(row + u1);
-    }
+    prefetchBox<false>(tex, q[0].u * tw, q[0].v * th, q[3].u * tw, q[3].v * th, tex.bounds());
 }
 
 // A quad in the sprite renderer's order (top-left, top-right, bottom-left,
