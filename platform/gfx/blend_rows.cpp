@@ -71,29 +71,29 @@ bool haveAvx2() {
 }
 
 // Sixteen pixels at a time, a sprite row of 16 in one step. The channels
-// are split into even and odd bytes of 16-bit words (no unpacking) and
-// weighed as d x 255 + (s - d) x a + 128, whose true value stays below
-// 2^16, so the 16-bit wrap-around arithmetic gives it exactly; then the
-// same (v x 257) >> 16 as blendWords.
+// are taken as the high bytes of 16-bit words (the even bytes shifted up,
+// the odd ones masked: no unpacking), against the alpha (and 255 - alpha)
+// in the high byte of each word, so that one high-half multiply gives each
+// product exactly; s x a + d x (255 - a) + 128 stays below 2^16, and then
+// the same (v x 257) >> 16 as blendWords.
 __attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i weighWords512(
-    __m512i s, __m512i d, __m512i alpha) {
+    __m512i s, __m512i d, __m512i a, __m512i ia) {
     const __m512i x =
-        _mm512_add_epi16(_mm512_sub_epi16(_mm512_slli_epi16(d, 8), d),
-                         _mm512_add_epi16(_mm512_mullo_epi16(_mm512_sub_epi16(s, d), alpha),
-                                          _mm512_set1_epi16(128)));
+        _mm512_add_epi16(_mm512_add_epi16(_mm512_mulhi_epu16(s, a), _mm512_mulhi_epu16(d, ia)),
+                         _mm512_set1_epi16(128));
     return _mm512_mulhi_epu16(x, _mm512_set1_epi16(257));
 }
 
 __attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i blendPixels512(
     __m512i s, __m512i d) {
-    const __m512i evenBytes = _mm512_set1_epi32(0x00FF00FF);
-    // Each pixel's alpha byte into both of its words.
-    const __m512i alpha = _mm512_shuffle_epi8(
-        s, _mm512_set4_epi32(static_cast<int>(0x800F800Fu), static_cast<int>(0x800B800Bu),
-                             static_cast<int>(0x80078007u), static_cast<int>(0x80038003u)));
-    const __m512i even =
-        weighWords512(_mm512_and_si512(s, evenBytes), _mm512_and_si512(d, evenBytes), alpha);
-    const __m512i odd = weighWords512(_mm512_srli_epi16(s, 8), _mm512_srli_epi16(d, 8), alpha);
+    const __m512i highBytes = _mm512_set1_epi32(static_cast<int>(0xFF00FF00u));
+    const __m512i a = _mm512_shuffle_epi8(
+        s, _mm512_set4_epi32(static_cast<int>(0x0F800F80u), static_cast<int>(0x0B800B80u),
+                             static_cast<int>(0x07800780u), static_cast<int>(0x03800380u)));
+    const __m512i ia = _mm512_xor_si512(a, highBytes);
+    const __m512i even = weighWords512(_mm512_slli_epi16(s, 8), _mm512_slli_epi16(d, 8), a, ia);
+    const __m512i odd =
+        weighWords512(_mm512_and_si512(s, highBytes), _mm512_and_si512(d, highBytes), a, ia);
     return _mm512_or_si512(even, _mm512_slli_epi16(odd, 8));
 }
 
@@ -138,11 +138,13 @@ __attribute__((target("avx512f,avx512bw"), always_inline)) inline void blendPiec
     if (dclear && (_mm512_testn_epi32_mask(_mm512_or_si512(s0, s1), opaqueFrom) & lanes) == lanes) {
         return;
     }
-    const __m512i d0 = _mm512_or_si512(load512<Full>(dst0, lanes), da);
-    store512<Full>(dst0, lanes, _mm512_or_si512(blendPixels512(s0, d0), da));
+    // The destination's alpha weighs into the result's alpha alone, which
+    // takes the forced alpha after: it is not forced before.
+    store512<Full>(dst0, lanes,
+                   _mm512_or_si512(blendPixels512(s0, load512<Full>(dst0, lanes)), da));
     if (Pair) {
-        const __m512i d1 = _mm512_or_si512(load512<Full>(dst1, lanes), da);
-        store512<Full>(dst1, lanes, _mm512_or_si512(blendPixels512(s1, d1), da));
+        store512<Full>(dst1, lanes,
+                       _mm512_or_si512(blendPixels512(s1, load512<Full>(dst1, lanes)), da));
     }
 }
 
@@ -209,19 +211,57 @@ inline void prefetchRow(std::uint32_t* row, std::size_t width) {
 }
 
 #if defined(QEL_GFX_AVX2)
-__attribute__((target("avx512f,avx512bw"))) void blendAlphaRectAvx512(
+// Rows in pairs; with FetchAhead each destination row is fetched kAhead
+// rows before it is blended.
+template <bool FetchAhead>
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline void blendRect512(
     std::uint32_t* dst, std::size_t dstPitch, const std::uint32_t* src, std::size_t srcPitch,
     std::size_t width, std::size_t rows, std::uint32_t salpha, std::uint32_t dalpha) {
-    for (std::size_t y = 0; y < std::min(rows, kAhead); ++y) prefetchRow(dst + y * dstPitch, width);
+    if (FetchAhead) {
+        for (std::size_t y = 0; y < std::min(rows, kAhead); ++y)
+            prefetchRow(dst + y * dstPitch, width);
+    }
     std::size_t y = 0;
     for (; y + 2 <= rows; y += 2) {
-        if (y + kAhead < rows) prefetchRow(dst + (y + kAhead) * dstPitch, width);
-        if (y + kAhead + 1 < rows) prefetchRow(dst + (y + kAhead + 1) * dstPitch, width);
+        if (FetchAhead && y + kAhead < rows) prefetchRow(dst + (y + kAhead) * dstPitch, width);
+        if (FetchAhead && y + kAhead + 1 < rows)
+            prefetchRow(dst + (y + kAhead + 1) * dstPitch, width);
         blendRows512<true>(dst + y * dstPitch, dst + (y + 1) * dstPitch, src + y * srcPitch,
                            src + (y + 1) * srcPitch, width, salpha, dalpha);
     }
     if (y < rows)
         blendAlphaRowAvx512(dst + y * dstPitch, src + y * srcPitch, width, salpha, dalpha);
+}
+
+__attribute__((target("avx512f,avx512bw"))) void blendAlphaRectAvx512(
+    std::uint32_t* dst, std::size_t dstPitch, const std::uint32_t* src, std::size_t srcPitch,
+    std::size_t width, std::size_t rows, std::uint32_t salpha, std::uint32_t dalpha) {
+    blendRect512<true>(dst, dstPitch, src, srcPitch, width, rows, salpha, dalpha);
+}
+
+// Blits of up to this many rows have all their destination rows fetched
+// kLead blits before they are blended; taller ones fetch theirs as they go.
+constexpr std::size_t kLead = 2;
+constexpr std::size_t kFetchedRows = 32;
+
+inline void prefetchBlit(const RectBlit& b, std::size_t dstPitch) {
+    if (b.rows > kFetchedRows) return;
+    for (std::size_t y = 0; y < b.rows; ++y) prefetchRow(b.dst + y * dstPitch, b.width);
+}
+
+__attribute__((target("avx512f,avx512bw"))) void blendAlphaBlitsAvx512(
+    const RectBlit* blits, std::size_t count, std::size_t dstPitch, std::size_t srcPitch,
+    std::uint32_t salpha, std::uint32_t dalpha) {
+    for (std::size_t k = 0; k < std::min(count, kLead); ++k) prefetchBlit(blits[k], dstPitch);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + kLead < count) prefetchBlit(blits[k + kLead], dstPitch);
+        const RectBlit& b = blits[k];
+        if (b.rows > kFetchedRows) {
+            blendRect512<true>(b.dst, dstPitch, b.src, srcPitch, b.width, b.rows, salpha, dalpha);
+        } else {
+            blendRect512<false>(b.dst, dstPitch, b.src, srcPitch, b.width, b.rows, salpha, dalpha);
+        }
+    }
 }
 
 __attribute__((target("avx2"))) void blendAlphaRectAvx2(std::uint32_t* dst, std::size_t dstPitch,
@@ -255,6 +295,20 @@ void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_
     for (std::size_t y = 0; y < rows; ++y) {
         if (y + kAhead < rows) prefetchRow(dst + (y + kAhead) * dstPitch, width);
         blendAlphaRow(dst + y * dstPitch, src + y * srcPitch, width, salpha, dalpha);
+    }
+}
+
+void blendAlphaBlits(const RectBlit* blits, std::size_t count, std::size_t dstPitch,
+                     std::size_t srcPitch, std::uint32_t salpha, std::uint32_t dalpha) {
+#if defined(QEL_GFX_AVX2)
+    if (haveAvx512()) {
+        blendAlphaBlitsAvx512(blits, count, dstPitch, srcPitch, salpha, dalpha);
+        return;
+    }
+#endif
+    for (std::size_t k = 0; k < count; ++k) {
+        const RectBlit& b = blits[k];
+        blendAlphaRect(b.dst, dstPitch, b.src, srcPitch, b.width, b.rows, salpha, dalpha);
     }
 }
 

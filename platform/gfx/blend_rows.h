@@ -12,6 +12,20 @@ void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_
                     std::size_t srcPitch, std::size_t width, std::size_t rows, std::uint32_t salpha,
                     std::uint32_t dalpha);
 
+// One rectangle of a run of source-over blits between the same two
+// surfaces.
+struct RectBlit {
+    std::uint32_t* dst;
+    const std::uint32_t* src;
+    std::uint32_t width;
+    std::uint32_t rows;
+};
+
+// blendAlphaRect for each blit in turn; the rows of the blits coming next
+// are fetched while one is blended.
+void blendAlphaBlits(const RectBlit* blits, std::size_t count, std::size_t dstPitch,
+                     std::size_t srcPitch, std::uint32_t salpha, std::uint32_t dalpha);
+
 // One row of n pixels, as blendAlphaRect's rows (no fetching ahead).
 void blendAlphaSpan(std::uint32_t* dst, const std::uint32_t* src, std::size_t n,
                     std::uint32_t salpha, std::uint32_t dalpha);

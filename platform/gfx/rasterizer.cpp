@@ -247,6 +247,188 @@ inline bool snapCorners(const Vertex& a, const Vertex& b, int textureWidth, int 
 
 }  // namespace
 
+// Only a quad read texel for texel is queued: the one step along each axis
+// is then exactly one texel per pixel, so the sample positions need no
+// division (drawSpriteRect's direct rows, in short).
+inline bool Rasterizer::queueSpriteBlit(Surface& target, const Rect& clip, const Surface& tex,
+                                        const DrawState& state, const FixedVertex& tl,
+                                        const FixedVertex& br) {
+    if (br.u - tl.u != br.x - tl.x || br.v - tl.v != br.y - tl.y || tl.color != 0xFFFFFFFFu) {
+        return false;
+    }
+    if (br.x == tl.x || br.y == tl.y) {
+        ++counters_.fastQuads;
+        return true;
+    }
+    // Centres in [left, right) x [top, bottom), as drawSpriteRect takes them:
+    // ceil(a / 256) is (a + 255) >> 8.
+    const std::int64_t x0 = std::max<std::int64_t>(clip.left, (std::min(tl.x, br.x) + 255) >> 8);
+    const std::int64_t x1 = std::min<std::int64_t>(clip.right, (std::max(tl.x, br.x) + 255) >> 8);
+    const std::int64_t y0 = std::max<std::int64_t>(clip.top, (std::min(tl.y, br.y) + 255) >> 8);
+    const std::int64_t y1 = std::min<std::int64_t>(clip.bottom, (std::max(tl.y, br.y) + 255) >> 8);
+    if (x0 >= x1 || y0 >= y1) {
+        ++counters_.fastQuads;
+        return true;
+    }
+    // The sample positions of the first column and row.
+    const std::int64_t qx = tl.u + x0 * 256 - tl.x;
+    const std::int64_t qy = tl.v + y0 * 256 - tl.y;
+    const std::int64_t tx = qx >> 8;
+    const std::int64_t ty = qy >> 8;
+    if ((state.filter == TextureFilter::Linear && (((qx - 128) | (qy - 128)) & 255) != 0) ||
+        tx < 0 || ty < 0 || tx + (x1 - x0) > tex.width() || ty + (y1 - y0) > tex.height()) {
+        return false;
+    }
+    ++counters_.fastQuads;
+    blits_.push_back({target.row(static_cast<int>(y0)) + x0, tex.row(static_cast<int>(ty)) + tx,
+                      static_cast<std::uint32_t>(x1 - x0), static_cast<std::uint32_t>(y1 - y0)});
+    return true;
+}
+
+void Rasterizer::flushBlits(Surface& target, const Surface& tex) {
+    if (blits_.empty()) return;
+    px::blendAlphaBlits(blits_.data(), blits_.size(), static_cast<std::size_t>(target.width()),
+                        static_cast<std::size_t>(tex.width()), tex.forcedAlpha(),
+                        target.forcedAlpha());
+    blits_.clear();
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Dword pairs of a quad's six vertices (x, y, colour, u, v each) that are
+// equal in a sprite quad, as spriteRect checks them: the fifth and sixth
+// vertices repeat the third and second, and the corners line up.
+namespace {
+alignas(64) constexpr std::int32_t kSpriteLeft[32] = {20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 1,
+                                                      11, 0,  5,  4,  14, 3,  8,  2,  2,  2};
+alignas(64) constexpr std::int32_t kSpriteRight[32] = {10, 11, 12, 13, 14, 5,  6,  7, 8,  9, 6,
+                                                       16, 10, 15, 9,  19, 13, 18, 7, 12, 17};
+// Of the pairs above, those holding colours, compared as words (the rest
+// as numbers, as spriteRect does).
+constexpr std::uint32_t kSpriteColourPairs =
+    (1u << 2) | (1u << 7) | (1u << 18) | (1u << 19) | (1u << 20);
+constexpr std::uint32_t kSpritePairs = (1u << 21) - 1u;
+}  // namespace
+
+// GCC 12's 512-bit intrinsics start from a deliberately undefined vector,
+// which its own uninitialised-use check then reports wherever they are
+// inlined (GCC bug 105593).
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"))) std::size_t
+Rasterizer::queueSpriteRun(Surface& target, const Rect& clip, const Surface& tex,
+                           const DrawState& state, const Vertex* v, std::size_t quads) {
+    const __m512i left0 = _mm512_load_si512(kSpriteLeft);
+    const __m512i right0 = _mm512_load_si512(kSpriteRight);
+    const __m512i left1 = _mm512_load_si512(kSpriteLeft + 16);
+    const __m512i right1 = _mm512_load_si512(kSpriteRight + 16);
+    // Top-left and bottom-right corners' x, y, u, v.
+    const __m512i corners = _mm512_setr_epi32(0, 1, 3, 4, 15, 16, 18, 19, 0, 0, 0, 0, 0, 0, 0, 0);
+    const double tw = tex.width();
+    const double th = tex.height();
+    const __m512d scale = _mm512_setr_pd(1.0, 1.0, tw, th, 1.0, 1.0, tw, th);
+    const __m512d limit = _mm512_setr_pd(kMaxPixel, kMaxPixel, kMaxTexel, kMaxTexel, kMaxPixel,
+                                         kMaxPixel, kMaxTexel, kMaxTexel);
+    const __m512d negLimit = _mm512_sub_pd(_mm512_setzero_pd(), limit);
+    const __m512i clipFirst = _mm512_setr_epi64(clip.left, clip.top, 0, 0, 0, 0, 0, 0);
+    const __m512i clipLast = _mm512_setr_epi64(clip.right, clip.bottom, 0, 0, 0, 0, 0, 0);
+    const __m512i size = _mm512_setr_epi64(tex.width(), tex.height(), 0, 0, 0, 0, 0, 0);
+    const bool linear = state.filter == TextureFilter::Linear;
+    std::size_t k = 0;
+    for (; k < quads; ++k) {
+        const Vertex* q = v + k * 6;
+        if (q->color != 0xFFFFFFFFu) break;
+        const auto* words = reinterpret_cast<const std::int32_t*>(q);
+        static_assert(sizeof(Vertex) == 20);
+        const __m512i lo = _mm512_loadu_si512(words);
+        const __m512i hi = _mm512_maskz_loadu_epi32(0x3FFF, words + 16);
+        const __m512i a0 = _mm512_permutex2var_epi32(lo, left0, hi);
+        const __m512i b0 = _mm512_permutex2var_epi32(lo, right0, hi);
+        const __m512i a1 = _mm512_permutex2var_epi32(lo, left1, hi);
+        const __m512i b1 = _mm512_permutex2var_epi32(lo, right1, hi);
+        const std::uint32_t numbers =
+            static_cast<std::uint32_t>(
+                _mm512_cmp_ps_mask(_mm512_castsi512_ps(a0), _mm512_castsi512_ps(b0), _CMP_EQ_OQ)) |
+            static_cast<std::uint32_t>(
+                _mm512_cmp_ps_mask(_mm512_castsi512_ps(a1), _mm512_castsi512_ps(b1), _CMP_EQ_OQ))
+                << 16;
+        const std::uint32_t wordsEqual =
+            static_cast<std::uint32_t>(_mm512_cmpeq_epi32_mask(a0, b0)) |
+            static_cast<std::uint32_t>(_mm512_cmpeq_epi32_mask(a1, b1)) << 16;
+        const std::uint32_t equal =
+            (numbers & ~kSpriteColourPairs) | (wordsEqual & kSpriteColourPairs);
+        if ((equal & kSpritePairs) != kSpritePairs) break;
+        // Snapped as snapVertexAvx does, both corners at once.
+        __m512d p = _mm512_cvtps_pd(_mm256_castsi256_ps(
+            _mm512_castsi512_si256(_mm512_permutex2var_epi32(lo, corners, hi))));
+        // A position that is not a finite number: not a sprite.
+        if ((_mm512_fpclass_pd_mask(p, 0x99) & 0x33) != 0) break;
+        p = _mm512_mul_pd(p, scale);
+        p = _mm512_maskz_mov_pd(_mm512_cmp_pd_mask(p, p, _CMP_ORD_Q), p);  // NaN counts as 0
+        p = _mm512_min_pd(_mm512_max_pd(p, negLimit), limit);
+        const __m512d t =
+            _mm512_add_pd(_mm512_mul_pd(p, _mm512_set1_pd(256.0)), _mm512_set1_pd(0.5));
+        // queueSpriteBlit's steps, on x and y side by side in lanes 0 and 1:
+        // f holds both corners' x, y, u, v, g the same with the corners
+        // swapped.
+        const __m512i f =
+            _mm512_cvttpd_epi64(_mm512_roundscale_pd(t, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC));
+        const __m512i g = _mm512_shuffle_i64x2(f, f, _MM_SHUFFLE(1, 0, 3, 2));
+        const __m512i d = _mm512_sub_epi64(g, f);
+        // Texel for texel: the steps of u and v (lanes 2, 3) are those of x
+        // and y.
+        if ((_mm512_cmpeq_epi64_mask(d, _mm512_permutex_epi64(d, _MM_SHUFFLE(1, 0, 3, 2))) &
+             0x0C) != 0x0C) {
+            break;
+        }
+        if ((_mm512_cmpeq_epi64_mask(d, _mm512_setzero_si512()) & 0x03) != 0) {
+            ++counters_.fastQuads;
+            continue;
+        }
+        const __m512i below = _mm512_set1_epi64(255);
+        const __m512i first = _mm512_max_epi64(
+            clipFirst, _mm512_srai_epi64(_mm512_add_epi64(_mm512_min_epi64(f, g), below), 8));
+        const __m512i last = _mm512_min_epi64(
+            clipLast, _mm512_srai_epi64(_mm512_add_epi64(_mm512_max_epi64(f, g), below), 8));
+        if ((_mm512_cmplt_epi64_mask(first, last) & 0x03) != 0x03) {
+            ++counters_.fastQuads;
+            continue;
+        }
+        // The sample positions of the first column and row.
+        const __m512i pos =
+            _mm512_sub_epi64(_mm512_add_epi64(_mm512_permutex_epi64(f, _MM_SHUFFLE(1, 0, 3, 2)),
+                                              _mm512_slli_epi64(first, 8)),
+                             f);
+        const __m512i texel = _mm512_srai_epi64(pos, 8);
+        const __m512i count = _mm512_sub_epi64(last, first);
+        if ((linear &&
+             (_mm512_test_epi64_mask(_mm512_sub_epi64(pos, _mm512_set1_epi64(128)), below) &
+              0x03) != 0) ||
+            ((_mm512_cmplt_epi64_mask(texel, _mm512_setzero_si512()) |
+              _mm512_cmpgt_epi64_mask(_mm512_add_epi64(texel, count), size)) &
+             0x03) != 0) {
+            break;
+        }
+        alignas(16) std::int64_t at[2];
+        alignas(16) std::int64_t from[2];
+        alignas(16) std::int64_t extent[2];
+        _mm_store_si128(reinterpret_cast<__m128i*>(at), _mm512_castsi512_si128(first));
+        _mm_store_si128(reinterpret_cast<__m128i*>(from), _mm512_castsi512_si128(texel));
+        _mm_store_si128(reinterpret_cast<__m128i*>(extent), _mm512_castsi512_si128(count));
+        ++counters_.fastQuads;
+        blits_.push_back({target.row(static_cast<int>(at[1])) + at[0],
+                          tex.row(static_cast<int>(from[1])) + from[0],
+                          static_cast<std::uint32_t>(extent[0]),
+                          static_cast<std::uint32_t>(extent[1])});
+    }
+    return k;
+}
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+#endif
+
 Rasterizer::Rasterizer() : fastPaths_(fastPathsWanted()), white_(1, 1, PixelFormat::A8R8G8B8) {
     white_.fill(0xFFFFFFFFu);
 }
@@ -308,17 +490,38 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
         }
     };
     const bool wide = px::vectorBits() >= 256;
+    // White source-over sprites read texel for texel are queued and blended
+    // a run at a time (the rows of the next ones fetched while one is
+    // blended), with the widest vectors recognised and placed a run at a
+    // time too; anything else draws the queue before it draws.
+    const bool queue = state.blend == BlendMode::Alpha && &tex != &target;
+    const bool runs = queue && fastPaths_ && px::vectorBits() >= 512;
+    // Off after a quad the run did not take, until a sprite is queued again.
+    bool tryRun = runs;
     for (std::size_t i = 0; i < n;) {
+        if (tryRun && i + 6 <= n) {
+            const std::size_t taken =
+                queueSpriteRun(target, c, tex, state, &vertices[i], (n - i) / 6);
+            i += 6 * taken;
+            tryRun = taken > 0;
+            if (i >= n) break;
+        }
         if (fastPaths_ && i + 6 <= n) {
-            if (i + 12 <= n) prefetchSprite(target, c, tex, &vertices[i + 6]);
+            if (!queue && i + 12 <= n) prefetchSprite(target, c, tex, &vertices[i + 6]);
             FixedVertex tl;
             FixedVertex br;
             if (spriteRect(&vertices[i]) && snapCorners(vertices[i], vertices[i + 3], tex.width(),
                                                         tex.height(), tl, br, wide)) {
-                drawSpriteRect(target, c, tex, state, tl, br);
+                if (queue && queueSpriteBlit(target, c, tex, state, tl, br)) {
+                    tryRun = runs;
+                } else {
+                    flushBlits(target, tex);
+                    drawSpriteRect(target, c, tex, state, tl, br);
+                }
                 i += 6;
                 continue;
             }
+            flushBlits(target, tex);
             snapRange(i, i + 6);
             if (std::all_of(valid_.begin() + static_cast<std::ptrdiff_t>(i),
                             valid_.begin() + static_cast<std::ptrdiff_t>(i + 6),
@@ -328,6 +531,7 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
                 continue;
             }
         }
+        flushBlits(target, tex);
         snapRange(i, i + 3);
         if (valid_[i] == kValid && valid_[i + 1] == kValid && valid_[i + 2] == kValid) {
             drawGeneralTriangle(target, c, tex, state, snapped_[i], snapped_[i + 1],
@@ -335,6 +539,7 @@ void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface*
         }
         i += 3;
     }
+    flushBlits(target, tex);
 }
 
 void Rasterizer::drawGeneralTriangle(Surface& target, const Rect& clip, const Surface& tex,

@@ -13,6 +13,7 @@
 
 #include "engine/gfx/graphics_device.h"
 #include "engine/gfx/surface.h"
+#include "platform/gfx/blend_rows.h"
 #include "platform/gfx/coverage_rows.h"
 #include "platform/gfx/scaled_rows.h"
 
@@ -126,6 +127,17 @@ private:
     // bottom-right corners (the colour is the top-left's).
     void drawSpriteRect(Surface& target, const Rect& clip, const Surface& texture,
                         const DrawState& state, const FixedVertex& tl, const FixedVertex& br);
+    // A white source-over sprite read texel for texel from a texture other
+    // than the target is put in blits_ (as is one that covers no pixel);
+    // false for any other, which is left to drawSpriteRect.
+    bool queueSpriteBlit(Surface& target, const Rect& clip, const Surface& texture,
+                         const DrawState& state, const FixedVertex& tl, const FixedVertex& br);
+    // queueSpriteBlit for each of up to quads sprite quads in a row, as long
+    // as they are white sprites it takes; returns how many it took.
+    std::size_t queueSpriteRun(Surface& target, const Rect& clip, const Surface& texture,
+                               const DrawState& state, const Vertex* vertices, std::size_t quads);
+    // Draws the blits queued, in order.
+    void flushBlits(Surface& target, const Surface& texture);
     void drawScaledRows(Surface& target, const Surface& texture, const DrawState& state, int x0,
                         int x1, int y0, int y1, px::ExactStep uw, px::ExactStep vw,
                         std::uint32_t color);
@@ -146,6 +158,7 @@ private:
     std::vector<std::uint64_t> linePixels_;
     px::ScaledColumns scaledColumns_;
     std::vector<std::uint32_t> scaledRows_;
+    std::vector<px::RectBlit> blits_;  // queued sprite blits not yet drawn
 };
 
 }  // namespace qel

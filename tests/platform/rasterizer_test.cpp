@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -175,6 +176,107 @@ void atEachVectorWidth(Body body) {
     }
 }
 
+TEST(RasterizerDifferential, SpritesInOneCallDrawWhatTheGeneralPathDraws) {
+    // Many quads in one call, as the sprite renderer sends them: runs of
+    // white sprites read texel for texel (queued and blended a run at a
+    // time) overlapping each other and broken by scaled, tinted, turned,
+    // mirrored, partly outside and non-finite ones, which must all land in
+    // the order given.
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float odd[] = {nan, inf, -inf, 1e30f, -1e30f, 4e6f, 0.0f, -0.5f, 63.5f};
+    const int only = onlyIteration();
+    std::uint64_t fastQuads = 0;
+    atEachVectorWidth([&] {
+        for (int i = 0; i < 150; ++i) {
+            if (only >= 0 && i != only) continue;
+            std::mt19937 rng(0xB175u + static_cast<std::uint32_t>(i));
+            auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+            Surface texture(1 + pick(24), 1 + pick(24),
+                            pick(3) ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8);
+            for (std::uint32_t& p : texture.pixels()) {
+                p = static_cast<std::uint32_t>(rng());
+                if (pick(3) == 0) p |= 0xFF000000u;
+                if (pick(3) == 0) p &= 0x00FFFFFFu;
+            }
+            const int tw = texture.width();
+            const int th = texture.height();
+            DrawState state;
+            state.blend =
+                pick(4) ? BlendMode::Alpha : static_cast<BlendMode>(pick(kBlendModeCount));
+            state.filter = pick(3) ? TextureFilter::Point : TextureFilter::Linear;
+            state.address = pick(2) ? TextureAddress::Clamp : TextureAddress::Wrap;
+            std::vector<Vertex> v;
+            const int quads = 1 + pick(40);
+            for (int q = 0; q < quads; ++q) {
+                const int sx = pick(tw + 2) - 1;
+                const int sy = pick(th + 2) - 1;
+                const int sw = 1 + pick(tw);
+                const int sh = 1 + pick(th);
+                float x0 = static_cast<float>(pick(80) - 12) - 0.5f;
+                float y0 = static_cast<float>(pick(80) - 12) - 0.5f;
+                float x1 = x0 + static_cast<float>(sw);
+                float y1 = y0 + static_cast<float>(sh);
+                float u0 = static_cast<float>(sx) / static_cast<float>(tw);
+                float v0 = static_cast<float>(sy) / static_cast<float>(th);
+                float u1 = static_cast<float>(sx + sw) / static_cast<float>(tw);
+                float v1 = static_cast<float>(sy + sh) / static_cast<float>(th);
+                std::uint32_t color = 0xFFFFFFFFu;
+                switch (pick(10)) {
+                    case 0:  // scaled
+                        x1 = x0 + static_cast<float>(sw * 2);
+                        break;
+                    case 1:  // tinted
+                        color = static_cast<std::uint32_t>(rng());
+                        break;
+                    case 2:  // mirrored, still texel for texel
+                        std::swap(x0, x1);
+                        std::swap(u0, u1);
+                        break;
+                    case 3:  // between pixel centres
+                        x0 += 0.5f;
+                        x1 += 0.5f;
+                        break;
+                    case 4:  // a number that is no place
+                        (pick(2) ? x0 : v1) = odd[pick(static_cast<int>(std::size(odd)))];
+                        break;
+                    default:
+                        break;
+                }
+                auto quad = test::quad(x0, y0, x1, y1, u0, v0, u1, v1, color);
+                if (pick(12) == 0) quad = test::rotated(quad, x0, y0, 0.5f);
+                v.insert(v.end(), quad.begin(), quad.end());
+            }
+            // A lone triangle after the quads.
+            if (pick(4) == 0) v.resize(v.size() - 3);
+            const Rect clip{pick(10), pick(10), 40 + pick(25), 40 + pick(25)};
+            const PixelFormat format = pick(2) ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8;
+            const std::uint32_t background = static_cast<std::uint32_t>(rng());
+            auto draw = [&](bool fast) {
+                Rasterizer r;
+                r.setFastPathsEnabled(fast);
+                Surface target(64, 64, format);
+                target.fill(background);
+                r.drawTriangles(target, clip, &texture, state, v);
+                if (fast) fastQuads += r.counters().fastQuads;
+                return target;
+            };
+            const Surface fast = draw(true);
+            const Surface general = draw(false);
+            for (int y = 0; y < 64; ++y) {
+                for (int x = 0; x < 64; ++x) {
+                    ASSERT_EQ(hex(fast.at(x, y)), hex(general.at(x, y)))
+                        << "iteration " << i << " (replay with QEL_GFX_DIFF_ITERATION=" << i
+                        << ") at " << x << "," << y;
+                }
+            }
+        }
+    });
+    if (only < 0 && !::testing::Test::HasFailure()) {
+        EXPECT_GT(fastQuads, 3000u);
+    }
+}
+
 TEST(RasterizerDifferential, ASurfaceDrawnOntoItselfReadsWhatTheGeneralPathReads) {
     // A 40 x 40 picture drawn onto itself one texel left, right, up or down
     // of where it is, unscaled: the general path reads each texel after the
@@ -314,6 +416,72 @@ TEST(RasterizerDifferential, VectorBlendRowsMatchTheScalarBlendBitForBit) {
             for (std::size_t k = 0; k < want.size(); ++k) {
                 ASSERT_EQ(hex(dst[k]), hex(want[k])) << "case " << i << " pixel " << k;
             }
+        }
+    });
+}
+
+TEST(RasterizerDifferential, VectorBlendIsExactForEveryAlphaSourceAndDestination) {
+    // Every (alpha, source channel, destination channel): 65536 pixels a
+    // row, one row per alpha, the three colour channels of each pixel equal
+    // and its alpha blending with the destination's own.
+    std::vector<std::uint32_t> src(65536);
+    std::vector<std::uint32_t> dst(65536);
+    std::vector<std::uint32_t> want(65536);
+    for (std::uint32_t a = 0; a < 256; ++a) {
+        for (std::uint32_t k = 0; k < 65536; ++k) {
+            src[k] = a << 24 | (k & 0xFF) * 0x010101u;
+            want[k] = (k >> 8) * 0x01010101u;
+            px::put<BlendMode::Alpha>(want[k], src[k], 0);
+        }
+        for (int bits : {256, 512}) {
+            px::limitVectorBits(bits);
+            for (std::uint32_t k = 0; k < 65536; ++k) dst[k] = (k >> 8) * 0x01010101u;
+            px::blendAlphaSpan(dst.data(), src.data(), dst.size(), 0, 0);
+            px::limitVectorBits(512);
+            const auto k = static_cast<std::uint32_t>(
+                std::mismatch(dst.begin(), dst.end(), want.begin()).first - dst.begin());
+            if (k < 65536) {
+                FAIL() << bits << "-bit vectors, alpha " << a << " source " << (k & 0xFF)
+                       << " destination " << (k >> 8) << ": " << hex(dst[k]) << ", not "
+                       << hex(want[k]);
+            }
+        }
+    }
+}
+
+TEST(RasterizerDifferential, BlitRunsMatchRectanglesBlendedOneAfterAnother) {
+    // Overlapping blits onto one destination, some taller than the rows a
+    // run fetches ahead, against blendAlphaRect one blit at a time.
+    atEachVectorWidth([&] {
+        std::mt19937 rng(97);
+        constexpr std::size_t kPitch = 90;
+        constexpr std::size_t kRows = 70;
+        for (int i = 0; i < 40; ++i) {
+            std::vector<std::uint32_t> src(kPitch * kRows);
+            for (auto& p : src) {
+                p = static_cast<std::uint32_t>(rng());
+                if (rng() % 3 == 0) p |= 0xFF000000u;
+                if (rng() % 3 == 0) p &= 0x00FFFFFFu;
+            }
+            std::vector<std::uint32_t> want(kPitch * kRows);
+            for (auto& p : want) p = static_cast<std::uint32_t>(rng());
+            std::vector<std::uint32_t> dst = want;
+            const std::uint32_t salpha = i % 3 == 0 ? px::kAlphaMask : 0u;
+            const std::uint32_t dalpha = i % 4 == 0 ? px::kAlphaMask : 0u;
+            std::vector<px::RectBlit> blits(1 + rng() % 12);
+            for (px::RectBlit& b : blits) {
+                const std::uint32_t w = 1 + rng() % 40;
+                const std::uint32_t h = 1 + rng() % (rng() % 4 == 0 ? 60 : 20);
+                const std::size_t at =
+                    (rng() % (kRows - h + 1)) * kPitch + rng() % (kPitch - w + 1);
+                const std::size_t from =
+                    (rng() % (kRows - h + 1)) * kPitch + rng() % (kPitch - w + 1);
+                b = px::RectBlit{dst.data() + at, src.data() + from, w, h};
+                px::blendAlphaRect(want.data() + at, kPitch, src.data() + from, kPitch, w, h,
+                                   salpha, dalpha);
+            }
+            px::blendAlphaBlits(blits.data(), blits.size(), kPitch, kPitch, salpha, dalpha);
+            ASSERT_EQ(dst, want) << "case " << i;
         }
     });
 }
