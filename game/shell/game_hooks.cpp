@@ -21,7 +21,7 @@
 #include "engine/task/sys_scene.h"
 #include "game/shell/save/save_data.h"
 #include "game/shell/scene_title.h"
-#include "game/shell/script_callbacks.h"
+#include "game/world/script_callbacks.h"
 #include "game/shell/settings.h"
 #include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_se_manager.h"

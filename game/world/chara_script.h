@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "engine/script/lua_param.h"
-#include "game/shell/script_callbacks.h"
+#include "game/world/script_callbacks.h"
 
 class ObjectChara;
 

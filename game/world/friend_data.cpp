@@ -4,7 +4,7 @@
 
 #include "engine/file/file.h"
 #include "engine/script/lua_param.h"
-#include "game/shell/script_callbacks.h"
+#include "game/world/script_callbacks.h"
 #include "game/world/chara_script.h"
 #include "game/world/game_data.h"
 #include "game/world/npc_base.h"

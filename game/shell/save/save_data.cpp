@@ -12,7 +12,7 @@
 #include "engine/script/sys_lua.h"
 #include "engine/system/message_box.h"
 #include "game/shell/save/slot_commit.h"
-#include "game/shell/script_callbacks.h"
+#include "game/world/script_callbacks.h"
 #include "game/shell/settings.h"
 #include "game/shell/task_field.h"
 #include "game/shell/ui/task_message_log.h"

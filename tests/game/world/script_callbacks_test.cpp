@@ -1,4 +1,4 @@
-#include "game/shell/script_callbacks.h"
+#include "game/world/script_callbacks.h"
 
 #include <gtest/gtest.h>
 

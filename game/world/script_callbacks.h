@@ -1,4 +1,5 @@
-// The script functions the program calls, named in one place.
+// The script functions the program calls, named in one place. It sits with
+// the world, the lowest layer that calls scripts; the shell includes it too.
 //
 // Each entry gives the Lua global's name, what the program hands it (Lua
 // type names in quotes) and what the program reads back. Code that calls a
