@@ -1,9 +1,9 @@
 -- The sample game's items: how they are named, how random ones are drawn,
--- the inventory the player opens with I, and what drinking, reading and
--- eating them does.
+-- the inventory the player opens with I, and what drinking, reading,
+-- eating and zapping them does.
 
 local KEY_I = 73
-local TURN_COST = 12
+WatchKey(KEY_I)
 local GOLD_ITEM = 36
 
 local say = Say
@@ -54,16 +54,7 @@ local function equippedSlot(player, item)
     return nil
 end
 
-local function carried(player)
-    local items = {}
-    local node = player:getItemLink()
-    while node do
-        local item = node:getObj()
-        if item then table.insert(items, item) end
-        node = node:next()
-    end
-    return items
-end
+local carried = Carried
 
 -- What can be done with the item: {command, menu text}.
 local function actionsFor(player, item)
@@ -131,7 +122,7 @@ end
 -- and I was not pressed.
 function InventoryInput(command, player)
     if not inventory then
-        if not C_KeyTrg(KEY_I) then return false end
+        if not KeyPressed(KEY_I) then return false end
         openList(player)
         return true, false
     end
@@ -199,18 +190,25 @@ function QuaffPoison(player, item)
     learn(item)
 end
 
+-- For HASTE_TURNS turns the player acts twice as often.
+local HASTE_TURNS = 20
+
 function QuaffSpeed(player, item)
-    player:addActPoint(TURN_COST)
+    Haste(HASTE_TURNS)
     say("体が軽くなった。")
     learn(item)
 end
 
+-- Teleport lands on a free cell anywhere on the floor (a painted floor
+-- has no rooms to draw one from).
+local TELEPORT_TRIES = 500
+
 function ReadTeleport(player, item)
-    local d = C_GetDungeon()
-    for _ = 1, 50 do
-        local p = d:getRoomRandomPos()
-        if C_CheckMove(player, p._x, p._y) then
-            player:setPos(p)
+    local from = player:getPos()
+    for _ = 1, TELEPORT_TRIES do
+        local x, y = C_GetRandI_0toN(50), C_GetRandI_0toN(30)
+        if (x ~= from._x or y ~= from._y) and C_CheckMove(player, x, y) then
+            player:setPos(x, y)
             break
         end
     end
@@ -226,8 +224,31 @@ function ReadIdentify(player, item)
     learn(item)
 end
 
+-- The light shows every cell within LIGHT_REACH of the reader that is
+-- floor or borders on floor, as if seen.
+local LIGHT_REACH = 12
+
+local function bordersFloor(d, x, y)
+    for dy = -1, 1 do
+        for dx = -1, 1 do
+            local t = d:checkRange(x + dx, y + dy) and d:getTile(x + dx, y + dy)
+            if t and not t:isWall() then return true end
+        end
+    end
+    return false
+end
+
 function ReadLight(player, item)
-    C_GetDungeon():initLightState()
+    local d = C_GetDungeon()
+    local p = player:getPos()
+    for y = p._y - LIGHT_REACH, p._y + LIGHT_REACH do
+        for x = p._x - LIGHT_REACH, p._x + LIGHT_REACH do
+            local tile = d:checkRange(x, y) and d:getTile(x, y)
+            if tile and tile:getState() == C.TILE_DARK and bordersFloor(d, x, y) then
+                tile:setState(C.TILE_OPEN)
+            end
+        end
+    end
     if C_Redraw then C_Redraw() end
     say("辺りが明るくなった。")
     learn(item)
@@ -243,7 +264,8 @@ function ReadSanctuary(player, item)
     return true
 end
 
--- The wand of fire burns the nearest monster within reach.
+-- The wand of fire burns the nearest monster in sight within reach; each
+-- zap spends one of its charges (its stock).
 local ZAP_REACH = 6
 
 function ZapFire(player, item)
@@ -252,7 +274,7 @@ function ZapFire(player, item)
     local node = C_GetObjectLinkType(1)
     while node do
         local npc = C_CastObjectNpc(node:getObj())
-        if npc and npc:isLive() then
+        if npc and npc:isLive() and npc:isInSight() then
             local q = npc:getPos()
             local d = math.max(math.abs(q._x - p._x), math.abs(q._y - p._y))
             if d <= ZAP_REACH and (not best or d < best) then nearest, best = npc, d end
@@ -267,6 +289,17 @@ function ZapFire(player, item)
     say("炎が" .. nearest:getName() .. "を包んだ。")
     Hurt(player, nearest, C_Dice(2, 6))
     C_GetObjectManager():exeRemove()
+end
+
+-- Eating fills the stomach by the kind's eat figure, up to twice what a
+-- full stomach holds.
+function Eat(player, item)
+    local most = player:getSatietyMax()
+    if most <= 0 then return end
+    local before = player:getSatiety()
+    player:setSatiety(math.min(2 * most, before + item:getEat()))
+    say(player:getSatiety() > most and "お腹がいっぱいだ。" or "お腹が満たされた。")
+    learn(item)
 end
 
 local VERB = {
@@ -298,6 +331,7 @@ function ItemCommand(command)
     elseif VERB[kind] then
         say(item:getName() .. VERB[kind])
         local use = _G[item:getLuaFunc()]
+        if kind == C.Command.EAT and type(use) ~= "function" then use = Eat end
         local kept = type(use) == "function" and use(player, item)
         if not kept then useUp(item) end
     elseif kind == C.Command.DROP then

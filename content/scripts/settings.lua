@@ -3,6 +3,8 @@
 -- thread during the boot, before any table is loaded.
 
 C.FILE_VERSION = 109
+-- The window title reads "Vornhaldeen - Ver" and this.
+C.VERSION = "1.0"
 -- config.txt (run before C exists) may choose a language: LOCALE = "en".
 if type(LOCALE) == "string" then C.LOCALE = LOCALE end
 C.SE_OK = "data/se/ok.ogg"
@@ -62,7 +64,8 @@ C.UNIQUE_CHIP_COLOR = C.Color(0xFFFF4040)
 C.PETRIFY_COLOR = C.Color(0xFF808080)
 
 -- Characters and items.
-C.BASE_DAMAGE_DICE = C.Dice(1, 2)
+-- Bare hands.
+C.BASE_DAMAGE_DICE = C.Dice(1, 3)
 C.SATIETY_BASE = 100
 C.SATIETY_IDENTITY = 10
 C.STATUS_LEVEL_RATIO = 10

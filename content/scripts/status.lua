@@ -1,6 +1,7 @@
 -- The status panel beside the map: who the adventurer is, the gauges, the
 -- figures and the floor. The program calls DrawStatusView whenever the
--- player's state changed or a redraw was asked for (C_Redraw).
+-- player's state changed or a redraw was asked for (C_Redraw). Figures are
+-- named as everywhere else, by C.STATUS_NAME.
 
 local GOLD = C.Color(0xFFFFE080)
 local GREY = C.Color(0xFFB0B0B0)
@@ -12,8 +13,17 @@ local function gauge(now, most)
     return nil
 end
 
+-- The satiety state's name and colour while it is not plain (full, hungry,
+-- ...), from the gauge records settings.lua fills.
+local SATIETY_STATES = {
+    C.FullTimeEffect.SATIETY_OVER, C.FullTimeEffect.SATIETY_FULL,
+    C.FullTimeEffect.SATIETY_EMPTY, C.FullTimeEffect.SATIETY_HUNGER,
+    C.FullTimeEffect.SATIETY_DEAD,
+}
+
 function DrawStatusView(player, view)
     local S = C.STATUS
+    local name = C.STATUS_NAME
     local y = 4
     local function line(text, colour, x)
         view:drawText(x or 4, y, text, colour)
@@ -24,22 +34,27 @@ function DrawStatusView(player, view)
     line("レベル " .. player:getLevel())
     line("経験 " .. player:getExp() .. " / " .. player:getNextExp())
     local life, lifeMost = player:getLife(), player:getStatus(S.LIFE)
-    line("体力 " .. life .. " / " .. lifeMost, gauge(life, lifeMost))
+    line(name[S.LIFE] .. " " .. life .. " / " .. lifeMost, gauge(life, lifeMost))
     local mana, manaMost = player:getMana(), player:getStatus(S.MANA)
-    line("魔力 " .. mana .. " / " .. manaMost, gauge(mana, manaMost))
+    line(name[S.MANA] .. " " .. mana .. " / " .. manaMost, gauge(mana, manaMost))
     y = y + 8
-    local figures = {
-        {"筋力", S.STR}, {"体格", S.VIT}, {"器用", S.DEX}, {"知覚", S.PER},
-        {"敏捷", S.AGI}, {"意志", S.WIS}, {"知力", S.INT}, {"魅力", S.CHA},
-    }
+    local figures = {S.STR, S.VIT, S.DEX, S.PER, S.AGI, S.WIS, S.INT, S.CHA}
     for i, figure in ipairs(figures) do
-        view:drawText(4 + ((i - 1) % 2) * 112, y, figure[1] .. " " .. player:getStatus(figure[2]), nil)
+        view:drawText(4 + ((i - 1) % 2) * 112, y, name[figure] .. " " .. player:getStatus(figure), nil)
         if i % 2 == 0 then y = y + LINE end
     end
     y = y + 8
-    line("攻撃 " .. player:getStatus(S.OFFENSE))
-    line("防御 " .. player:getStatus(S.DEFENSE))
+    -- What a blow does (the weapon's dice and the level) and what armour
+    -- takes off, as the fights reckon them.
+    line(name[S.OFFENSE] .. " " .. player:getDamageDice():name())
+    line(name[S.DEFENSE] .. " " .. player:getStatus(S.DEFENSE))
     line("所持金 " .. player:getMoney() .. " G")
     y = y + 8
     if floor and floor > 0 then line("地下" .. floor .. "階", GREY) end
+    local state = C.FullTimeEffect:GetSatietyState(player)
+    local record = SATIETY_STATES[state]
+    if record then line(record._name, record._color) end
+    for _, condition in ipairs(PlayerConditions and PlayerConditions() or {}) do
+        line(condition, LOW)
+    end
 end

@@ -31,14 +31,17 @@
 
 namespace {
 
-// A player who walks where the keys say, on a generated floor with a dozen
+// A sturdy player who walks where the keys say, on a generated floor with a dozen
 // monsters placed one to a cell.
 constexpr const char* kFloor = R"lua(
+    NewGameStarts()
     floor = 2
     local opening = C.OpeningParam()
     opening:loadRaceFile()
     opening:loadClassFile()
     local player = opening:createPlayer("walker", 1, 0, 0)
+    -- Sturdy enough that no turn's blows end the walk.
+    player:setBaseStatus(C.STATUS.LIFE, 1000)
     local d = C_GetDungeon()
     d:setDefRoom(C.Tile("floor", 1, 0, C.Color.WHITE, 25))
     d:setDefPass(C.Tile("floor", 1, 0, C.Color.WHITE, 25))

@@ -503,24 +503,33 @@ TEST_F(MainProgram, ASecondAdventureStartsAgainOnTheFirstFloor) {
     EXPECT_NE(game.find("script error none"), std::string::npos) << game;
 }
 
+// The line of a dump that begins with `start`, or "".
+std::string dumpLine(const std::string& dump, const std::string& start) {
+    const std::size_t at = dump.find("\n" + start);
+    if (at == std::string::npos) return "";
+    return dump.substr(at + 1, dump.find('\n', at + 1) - at - 1);
+}
+
 TEST_F(MainProgram, TheInventoryEquipsTheDaggerAndThePotionIsDrunk) {
     // The painted floor's dagger lies three steps right, its potion two down
-    // and one left of that.
+    // and one left of that. The fighter's own four things come first in the
+    // list, so the dagger is the fifth row and the potion the sixth.
     writeText(dir / "keys.txt",
-              kNewGame + presses({"Right", "Right", "Right", "G"}) + presses({"I", "Enter"}) +
-                  "shot inventory.png\n" + presses({"Enter"}) + "dump armed.txt\n" +
-                  presses({"Down", "Down", "Left", "G"}) +
-                  presses({"I", "Down", "Enter", "Enter"}) + "dump game.txt\nclose\n");
+              kNewGame + presses({"Right", "Right", "Right", "G"}) +
+                  presses({"I", "Down", "Down", "Down", "Down", "Enter"}) + "shot inventory.png\n" +
+                  presses({"Enter"}) + "dump armed.txt\n" + presses({"Down", "Down", "Left", "G"}) +
+                  presses({"I", "Down", "Down", "Down", "Down", "Down", "Enter", "Enter"}) +
+                  "dump game.txt\nclose\n");
     std::string errors;
     EXPECT_EQ(run(20000, errors,
                   "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt"),
               0)
         << errors;
     const std::string armed = readText(dir / "armed.txt");
-    EXPECT_NE(armed.find("  equip 0: item 2 kind 1 "), std::string::npos) << armed;
+    EXPECT_NE(dumpLine(armed, "  equip 0: ").find(" kind 1 "), std::string::npos) << armed;
     EXPECT_NE(armed.find(" kind 21 "), std::string::npos) << "the potion still lies\n" << armed;
     const std::string game = readText(dir / "game.txt");
-    EXPECT_NE(game.find("  equip 0: item 2 kind 1 "), std::string::npos) << game;
+    EXPECT_NE(dumpLine(game, "  equip 0: ").find(" kind 1 "), std::string::npos) << game;
     EXPECT_EQ(game.find(" kind 21 "), std::string::npos) << "the potion is gone\n" << game;
     EXPECT_NE(game.find("script error none"), std::string::npos) << game;
     EXPECT_TRUE(std::filesystem::exists(dir / "inventory.png"));
@@ -601,13 +610,16 @@ TEST_F(MainProgram, ASavedAdventureContinuesFromTheOpening) {
 
 TEST_F(MainProgram, TheWandOfFireKillsTheMonsterAndTheKillRaisesALevel) {
     // A wand of fire at the new adventurer's feet, and the painted floor's
-    // monster six cells away made frail.
+    // monster brought into sight three cells away and made frail. The wand
+    // is the fifth row of the inventory, after the fighter's own things.
     writeText(dir / "start.lua",
               onTheFirstFloor("C_CreateItem(29):put(player:getPos())\n"
-                              "C_CastObjectNpc(C_GetObjectLinkType(1):getObj()):setLife(1)\n"));
+                              "local npc = C_CastObjectNpc(C_GetObjectLinkType(1):getObj())\n"
+                              "npc:setLife(1) npc:setPos(4, 2)\n"));
     writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter +
-                                    presses({"G", "I", "Enter"}) + "shot wand.png\n" +
-                                    presses({"Enter"}) + "dump game.txt\nclose\n");
+                                    presses({"G", "I", "Down", "Down", "Down", "Down", "Enter"}) +
+                                    "shot wand.png\n" + presses({"Enter"}) +
+                                    "dump game.txt\nclose\n");
     std::string errors;
     ASSERT_EQ(run(20000, errors,
                   "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_START_SCRIPT=start.lua "
@@ -618,6 +630,33 @@ TEST_F(MainProgram, TheWandOfFireKillsTheMonsterAndTheKillRaisesALevel) {
     EXPECT_NE(game.find("  level 2 exp 10 "), std::string::npos) << game;
     EXPECT_EQ(game.find("object type 3 "), std::string::npos) << "the monster is gone\n" << game;
     EXPECT_NE(game.find("script error none"), std::string::npos) << game;
+}
+
+TEST_F(MainProgram, ATapTakesOneStepAndAKeyHeldWalksOnAfterTheDelay) {
+    // An open floor and no monster, so nothing stops the walk.
+    writeText(dir / "start.lua",
+              onTheFirstFloor("C.CreateDungeon(C_GetDungeon()):fillRect("
+                              "C.Tile('floor', 1, 0, C.Color.WHITE, 25), 1, 1, 40, 20)\n"
+                              "C_CastObjectNpc(C_GetObjectLinkType(1):getObj()):kill()\n"));
+    // A quick press holds its key about 150 ms (9 frames); the repeat starts
+    // after half a second (30 frames) and then steps every 7 frames.
+    writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter +
+                                    "hold Right\nwait 9\nrelease Right\nwait 20\ndump tap.txt\n"
+                                    "hold Right\nwait 25\nrelease Right\nwait 20\ndump short.txt\n"
+                                    "hold Down\nwait 60\nrelease Down\nwait 20\ndump long.txt\n" +
+                                    presses({"Numpad6"}) + "wait 10\ndump pad.txt\nclose\n");
+    std::string errors;
+    ASSERT_EQ(run(20000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_START_SCRIPT=start.lua "
+                  "QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    EXPECT_EQ(dumpLine(readText(dir / "tap.txt"), "  at "), "  at 2,1") << "a tap, one step";
+    EXPECT_EQ(dumpLine(readText(dir / "short.txt"), "  at "), "  at 3,1")
+        << "held, but not past the delay";
+    // Held 60 frames: the press, then the beats at 30, 37, 44, 51 and 58.
+    EXPECT_EQ(dumpLine(readText(dir / "long.txt"), "  at "), "  at 3,7") << "held on: walking";
+    EXPECT_EQ(dumpLine(readText(dir / "pad.txt"), "  at "), "  at 4,7") << "the number pad";
 }
 
 TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {
