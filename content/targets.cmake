@@ -17,7 +17,7 @@ qel_pack_scripts(content_scripts ${QEL_RUN_DATA}/data09.dat BASE_DIR ${QEL_CONTE
 # The English overlay (config.txt: LOCALE = "en"): its tables scrambled
 # like the data tables, its locale.lua (plain ASCII) copied as it is.
 set(content_locale_targets "")
-foreach(table action spell skill item name mons)
+foreach(table action spell skill item name mons race class)
   qel_pack_table(content_locale_en_${table} ${QEL_CONTENT_DIR}/locale/en/${table}.csv
                  ${QEL_RUN_DATA}/locale/en/${table}.csv TEXT)
   list(APPEND content_locale_targets content_locale_en_${table})

@@ -26,3 +26,6 @@ inline constexpr const char* kLocaleSkillTable = "skill.csv";
 inline constexpr const char* kLocaleItemTable = "item.csv";
 inline constexpr const char* kLocaleNameTable = "name.csv";
 inline constexpr const char* kLocaleMonsterTable = "mons.csv";
+// The creation tables' texts, applied as the opening loads those tables.
+inline constexpr const char* kLocaleRaceTable = "race.csv";
+inline constexpr const char* kLocaleClassTable = "class.csv";

@@ -13,7 +13,6 @@
 #include "game/data/action_list.h"
 #include "game/data/csv_reader.h"
 #include "game/data/data_files.h"
-#include "game/data/localize.h"
 #include "game/data/package_reader.h"
 #include "game/data/skill_list.h"
 #include "game/data/spell_list.h"
@@ -22,6 +21,7 @@
 #include "game/world/anima_list.h"
 #include "game/world/full_time_effect.h"
 #include "game/world/item_factory.h"
+#include "game/world/localize.h"
 #include "game/world/npc_factory.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "game/world/creation_row.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
+#include "game/world/localize.h"
 #include "game/world/object_item.h"
 #include "game/world/object_player.h"
 #include "game/world/race_base.h"
@@ -68,12 +69,18 @@ OpeningParam::~OpeningParam() {
 
 bool OpeningParam::readRaceFile(const std::string& path) {
     message_[0] = '\0';
-    return readCreationTable(path, races_, kRaceNotFound, kBadRace, LoadMessage(message_));
+    if (!readCreationTable(path, races_, kRaceNotFound, kBadRace, LoadMessage(message_)))
+        return false;
+    Localize::applyRaces(LOCALE, races_);
+    return true;
 }
 
 bool OpeningParam::readClassFile(const std::string& path) {
     message_[0] = '\0';
-    return readCreationTable(path, classes_, kClassNotFound, kBadClass, LoadMessage(message_));
+    if (!readCreationTable(path, classes_, kClassNotFound, kBadClass, LoadMessage(message_)))
+        return false;
+    Localize::applyClasses(LOCALE, classes_);
+    return true;
 }
 
 bool OpeningParam::loadRaceFile(const std::string& path) {

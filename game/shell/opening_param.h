@@ -42,8 +42,9 @@ public:
 
     QEL_CLASS(OpeningParam, qel::Core, qel::Pool::World);
 
-    // Replace the table with the file at `path`; on failure the game ends
-    // (see above) and the answer is false.
+    // Replace the table with the file at `path`, its texts in the language
+    // LOCALE names when that language has a race or class table; on failure
+    // the game ends (see above) and the answer is false.
     bool loadRaceFile(const std::string& path = kRaceTableFile);
     bool loadClassFile(const std::string& path = kClassTableFile);
     // The same loads without ending the game: false with the reason kept in

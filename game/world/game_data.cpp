@@ -1,7 +1,6 @@
 #include "game/world/game_data.h"
 
 #include "engine/script/sys_lua.h"
-#include "game/data/localize.h"
 #include "game/world/anima_list.h"
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
@@ -19,19 +18,6 @@ GameData& GameData::instance() {
 GameData::GameData() {
     FieldView::installDarkHook();
     ObjectNpc::installWorldHooks();
-    Localize::WorldSteps steps;
-    steps.items = [](const std::string& path) { return ItemFactory::instance().loadLocale(path); };
-    steps.names = [](const std::string& path) {
-        return ItemFactory::instance().getNameList().loadLocale(path);
-    };
-    steps.monsters = [](const std::string& path) {
-        return NpcFactory::instance().loadLocale(path);
-    };
-    steps.afterTables = [] {
-        AnimaList::instance().applyItems();
-        return true;
-    };
-    Localize::setWorldSteps(steps);
 }
 
 GameData::~GameData() = default;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/core.h"
@@ -58,6 +59,12 @@ public:
     const char* skill(std::int64_t index) const;
     const std::vector<std::string>& skills() const { return skills_; }
     const std::string& expression() const { return expression_; }
+    // A language's texts in place of the table's (Localize).
+    void setTexts(std::string name, std::string nameMini, std::string expression) {
+        name_ = std::move(name);
+        nameMini_ = std::move(nameMini);
+        expression_ = std::move(expression);
+    }
 
 private:
     std::int32_t id_ = -1;

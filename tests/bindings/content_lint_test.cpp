@@ -24,7 +24,6 @@
 #include "game/shell/world_settings.h"
 #include "game/world/anima_list.h"
 #include "game/world/class_base.h"
-#include "game/world/game_data.h"
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
 #include "game/world/race_base.h"
@@ -141,6 +140,21 @@ std::vector<std::pair<std::string, std::string>> shownNames() {
     for (const NpcBase* monster : NpcFactory::instance().definitions())
         names.emplace_back("monster " + std::to_string(monster->id), monster->name);
     for (const std::string& status : STATUS_NAME) names.emplace_back("status name", status);
+    OpeningParam param;
+    EXPECT_TRUE(param.readRaceFile(DATA_RACE)) << param.message();
+    EXPECT_TRUE(param.readClassFile(DATA_CLASS)) << param.message();
+    for (int i = 0; i < param.getRaceNum(); ++i) {
+        const RaceBase& race = *param.getRace(i);
+        names.emplace_back("race " + std::to_string(race.id()), race.name());
+        names.emplace_back("race short name " + std::to_string(race.id()), race.nameMini());
+        names.emplace_back("race description " + std::to_string(race.id()), race.expression());
+    }
+    for (int i = 0; i < param.getClassNum(); ++i) {
+        const ClassBase& record = *param.getClass(i);
+        names.emplace_back("class " + std::to_string(record.id()), record.name());
+        names.emplace_back("class short name " + std::to_string(record.id()), record.nameMini());
+        names.emplace_back("class description " + std::to_string(record.id()), record.expression());
+    }
     return names;
 }
 
@@ -162,8 +176,7 @@ class ContentLintEnglish : public ContentLint {
 protected:
     void SetUp() override {
         std::ofstream(dir_ / "config.txt") << "LOCALE = \"en\"\n";
-        // The game root hands the language its item and monster steps.
-        GameData::instance();
+        // The boot alone: nothing of the game's world exists yet.
         ContentLint::SetUp();
     }
 };

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/system/sys_main.h"
 #include "game/shell/boot_loader.h"
+#include "game/shell/settings.h"
 #include "game/world/class_base.h"
 #include "game/world/object_player.h"
 #include "game/world/race_base.h"
@@ -136,6 +138,38 @@ TEST_F(OpeningParamTest, RowsFillEveryFieldAsTheCellsSay) {
     param_.release();
     EXPECT_EQ(param_.getRaceNum(), 0);
     EXPECT_EQ(param_.getClassNum(), 0);
+}
+
+TEST_F(OpeningParamTest, TheChosenLanguageRenamesTheRacesAndClassesItsTablesName) {
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(scratch_.path());
+    std::filesystem::create_directories("data/locale/en");
+    writeScrambledTable("data/locale/en/race.csv",
+                        "id,name,nameMini,expression\n1,Human,Hu,Plains folk,\n9,Nobody,N,-,\n"
+                        "2,Cut");
+    writeScrambledTable("data/locale/en/class.csv",
+                        "id,name,nameMini,expression\n1,Mage,Ma,Casts spells,\n");
+    Row human, rabby;
+    rabby.id = "2";
+    rabby.name = "rabby";
+    Row mage;
+    mage.name = "mage";
+    const std::string previous = LOCALE;
+    for (const char* language : {"en", "", "fr"}) {
+        SCOPED_TRACE(language);
+        LOCALE = language;
+        ASSERT_TRUE(races({human, rabby})) << param_.message();
+        ASSERT_TRUE(classes({mage})) << param_.message();
+        const bool english = LOCALE == "en";
+        EXPECT_EQ(param_.getRace(0)->name(), english ? "Human" : "human");
+        EXPECT_EQ(param_.getRace(0)->nameMini(), english ? "Hu" : "hu");
+        EXPECT_EQ(param_.getRace(0)->expression(), english ? "Plains folk" : "about");
+        EXPECT_EQ(param_.getRace(1)->name(), "rabby") << "a row cut short changes nothing";
+        EXPECT_EQ(param_.getClass(0)->name(), english ? "Mage" : "mage");
+        EXPECT_EQ(param_.getClass(0)->expression(), english ? "Casts spells" : "about");
+    }
+    LOCALE = previous;
+    std::filesystem::current_path(old);
 }
 
 TEST_F(OpeningParamTest, BadTablesAreReportedAndKeepNothing) {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "engine/file/file.h"
-#include "game/data/localize.h"
 #include "game/world/anima_list.h"
+#include "game/world/localize.h"
 #include "game/world/npc_factory.h"
 #include "tests/game/world/item_fixture.h"
 
@@ -21,7 +21,6 @@ class LocalizeWorldTest : public ItemFixture {
 protected:
     void SetUp() override {
         ItemFixture::SetUp();
-        GameData::instance();  // installs the world's steps
         old_ = fs::current_path();
         fs::current_path(scratch_.path());
         fs::create_directories("data/locale/en");

@@ -1,4 +1,4 @@
-#include "game/data/localize.h"
+#include "game/world/localize.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "game/data/localize.h"
+#include "game/world/localize.h"
 
 #include <cstdio>
 #include <lua.hpp>
@@ -12,9 +12,16 @@
 #include "engine/system/sys_main.h"
 #include "engine/system/window.h"
 #include "game/data/action_list.h"
+#include "game/data/csv_reader.h"
 #include "game/data/data_files.h"
+#include "game/data/locale_table.h"
 #include "game/data/skill_list.h"
 #include "game/data/spell_list.h"
+#include "game/world/anima_list.h"
+#include "game/world/class_base.h"
+#include "game/world/item_factory.h"
+#include "game/world/npc_factory.h"
+#include "game/world/race_base.h"
 
 namespace {
 
@@ -29,18 +36,6 @@ struct LocaleStep {
     bool (*apply)(const std::string& path);
 };
 
-Localize::WorldSteps g_world;
-
-bool applyItems(const std::string& path) {
-    return !g_world.items || g_world.items(path);
-}
-bool applyNames(const std::string& path) {
-    return !g_world.names || g_world.names(path);
-}
-bool applyMonsters(const std::string& path) {
-    return !g_world.monsters || g_world.monsters(path);
-}
-
 // The order matters: later tables build texts from earlier ones.
 const LocaleStep kSteps[] = {
     {kLocaleActionTable,
@@ -49,10 +44,28 @@ const LocaleStep kSteps[] = {
      [](const std::string& path) { return SpellList::instance().loadLocale(path); }},
     {kLocaleSkillTable,
      [](const std::string& path) { return SkillList::instance().loadLocale(path); }},
-    {kLocaleItemTable, &applyItems},
-    {kLocaleNameTable, &applyNames},
-    {kLocaleMonsterTable, &applyMonsters},
+    {kLocaleItemTable,
+     [](const std::string& path) { return ItemFactory::instance().loadLocale(path); }},
+    {kLocaleNameTable,
+     [](const std::string& path) {
+         return ItemFactory::instance().getNameList().loadLocale(path);
+     }},
+    {kLocaleMonsterTable,
+     [](const std::string& path) { return NpcFactory::instance().loadLocale(path); }},
 };
+
+// A creation table's texts by record id: id, name, short name, description.
+template <class Record>
+void applyCreationTable(const std::string& locale, const char* table,
+                        const std::vector<Record*>& records) {
+    const std::string folder = Localize::folderOf(locale);
+    if (folder.empty()) return;
+    applyLocaleTable(folder + table, 4, [&records](const std::vector<std::string>& cells) {
+        const std::int32_t id = CsvReader::toInt(cells[0], -1);
+        for (Record* record : records)
+            if (record && record->id() == id) record->setTexts(cells[1], cells[2], cells[3]);
+    });
+}
 
 }  // namespace
 
@@ -84,10 +97,6 @@ bool Localize::exec_lua(lua_State* L, const std::string& locale) {
     return false;
 }
 
-void Localize::setWorldSteps(const WorldSteps& steps) {
-    g_world = steps;
-}
-
 bool Localize::exec_data(const std::string& locale) {
     const std::string folder = folderOf(locale);
     if (folder.empty()) return true;
@@ -99,5 +108,14 @@ bool Localize::exec_data(const std::string& locale) {
             return false;
         }
     }
-    return !g_world.afterTables || g_world.afterTables();
+    AnimaList::instance().applyItems();
+    return true;
+}
+
+void Localize::applyRaces(const std::string& locale, const std::vector<RaceBase*>& races) {
+    applyCreationTable(locale, kLocaleRaceTable, races);
+}
+
+void Localize::applyClasses(const std::string& locale, const std::vector<ClassBase*>& classes) {
+    applyCreationTable(locale, kLocaleClassTable, classes);
 }

@@ -2,7 +2,9 @@
 // locale.lua, and tables that give the records of the data lists their
 // texts in that language (locale_table.h). The boot applies the tables once
 // every list is loaded, when the LOCALE setting names a language; scripts
-// may apply either part themselves.
+// may apply either part themselves. It lives with the lists it changes
+// (the item factory, the monsters, the anima sit here, above the game
+// data), so every table reaches its list from the first boot on.
 //
 // What it keeps true: a name that could leave the language folder (one
 // holding '/', '\\' or "..") or an empty one names no language, so nothing
@@ -13,10 +15,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/core/core.h"
 
 struct lua_State;
+class RaceBase;
+class ClassBase;
 
 class Localize : public qel::Core {
 public:
@@ -42,14 +47,10 @@ public:
     // message box, sets the quit flag and stops the chain.
     bool exec_data(const std::string& locale);
 
-    // The steps over lists kept above the game data (items and their
-    // unidentified names, monsters, anima), which the game root installs. A
-    // null step is skipped.
-    struct WorldSteps {
-        bool (*items)(const std::string& path) = nullptr;
-        bool (*names)(const std::string& path) = nullptr;
-        bool (*monsters)(const std::string& path) = nullptr;
-        bool (*afterTables)() = nullptr;
-    };
-    static void setWorldSteps(const WorldSteps& steps);
+    // The language's race and class tables (race.csv, class.csv: id, name,
+    // short name, description) over the records of a creation table, which
+    // the opening loads itself. Records the table does not name, and every
+    // record when `locale` names no language, keep their texts.
+    static void applyRaces(const std::string& locale, const std::vector<RaceBase*>& races);
+    static void applyClasses(const std::string& locale, const std::vector<ClassBase*>& classes);
 };
