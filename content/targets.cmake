@@ -13,7 +13,7 @@ qel_pack_table(content_monsters ${QEL_CONTENT_DIR}/tables/monster.csv ${QEL_RUN_
 qel_pack_table(content_distribution ${QEL_CONTENT_DIR}/tables/distribution.csv ${QEL_RUN_DATA}/enemy.dat TEXT)
 qel_pack_table(content_anima ${QEL_CONTENT_DIR}/tables/anima.csv ${QEL_RUN_DATA}/data10.dat TEXT)
 qel_pack_scripts(content_scripts ${QEL_RUN_DATA}/data09.dat BASE_DIR ${QEL_CONTENT_DIR}/scripts
-                 FILES settings.lua main.lua game.lua items.lua saves.lua opening.lua status.lua language.lua TEXT)
+                 FILES text.lua settings.lua main.lua game.lua items.lua saves.lua opening.lua status.lua language.lua TEXT)
 # The English overlay (config.txt: LOCALE = "en"): its tables scrambled
 # like the data tables, its locale.lua (plain ASCII) copied as it is.
 set(content_locale_targets "")

@@ -263,7 +263,7 @@ local function nextFloor(player)
     end
     C_GetDungeon():initLightState()
     if C_Redraw then C_Redraw() end
-    say("地下" .. floor .. "階")
+    say(Text("log.floor", floor))
     SaveGameNow()
 end
 
@@ -285,7 +285,7 @@ local function gainExp(chara, amount)
         chara:setNextExp(chara:getNextExp() * 2)
         chara:addBaseStatus(S.LIFE, LEVEL_LIFE)
         chara:addLife(LEVEL_LIFE)
-        say("レベルが上がった！（レベル" .. chara:getLevel() .. "）")
+        say(Text("log.level_up", chara:getLevel()))
         up = chara:getExp() >= chara:getNextExp()
     end
     chara:setUpdate(true)
@@ -340,14 +340,14 @@ end
 function Hurt(attacker, target, damage)
     target:addLife(-damage)
     if C_CastObjectPlayer(target) then
-        say(attacker:getName() .. "の攻撃。" .. damage .. "のダメージを受けた。")
+        say(Text("log.hurt_player", attacker:getName(), damage))
     else
-        say(target:getName() .. "に" .. damage .. "のダメージを与えた。")
+        say(Text("log.hurt_other", target:getName(), damage))
     end
     if target:isDead() then
         local npc = C_CastObjectNpc(target)
         if npc then
-            say(npc:getName() .. "を倒した。")
+            say(Text("log.defeated", npc:getName()))
             gainExp(attacker, KILL_EXP + KILL_EXP_PER_LEVEL * npc:getLevel())
             leaveBehind(npc)
             npc:kill()
@@ -456,7 +456,7 @@ local function playerCommand(command)
     elseif type == C.Command.GET then
         for _, item in ipairs(PickUp(player)) do
             if item:getBaseId() == GOAL_ITEM then
-                say("暁の宝珠を手に入れた！")
+                say(Text("log.goal_taken"))
                 if C_GetWorld then C_GetWorld():setResult("clear") end
                 ended = "cleared"
             end
@@ -534,9 +534,10 @@ local function targetAt(target)
     return characterAt(target._point._x, target._point._y)
 end
 
--- Fire cast at the target (a Caster's spell or a breath).
+-- Fire cast at the target (a Caster's spell or a breath), told by the
+-- text named.
 local function castFire(npc, victim, text)
-    say(npc:getName() .. text)
+    say(Text(text, npc:getName()))
     Hurt(npc, victim, C_Dice(2, 6))
 end
 
@@ -545,7 +546,7 @@ local function strike(npc, victim)
     if npc:checkEnableSkill("Poison") > 0 and victim:isLive() and C_CastObjectPlayer(victim)
         and C_GetRandI_0toN(POISON_CHANCE) == 0 then
         poisoned = poisoned + POISON_TURNS
-        say("毒が回った！")
+        say(Text("log.poisoned"))
     end
 end
 
@@ -561,10 +562,10 @@ function MonsterTurn(npc)
     elseif behaves(npc, "Caster") and victim and not target._adjoin
         and target._pointLen2 <= SPELL_REACH2 and npc:getMana() >= SPELL_MANA then
         npc:addMana(-SPELL_MANA)
-        castFire(npc, victim, "は炎の呪文を唱えた。")
+        castFire(npc, victim, "log.cast_fire")
     elseif npc:checkEnableSkill("FireBreath") > 0 and victim and target._lineLen2 ~= -1
         and target._lineLen2 <= BREATH_REACH2 and C_GetRandI_0toN(BREATH_CHANCE) == 0 then
-        castFire(npc, victim, "は炎を吐いた。")
+        castFire(npc, victim, "log.breathe_fire")
     elseif target._adjoin then
         local p = npc:getPos()
         local near = characterAt(p._x + target._lineDir._x, p._y + target._lineDir._y)
@@ -600,10 +601,13 @@ local END_X, END_Y, END_WIDTH = 16, 100, 520
 -- Enters the adventure in the ranking, gives up its slot and shows the end
 -- with the best of the ranking in window 2.
 local function showEnd(player, cleared)
-    local how = cleared and "暁の宝珠を手にした" or ("地下" .. floor .. "階で力尽きた")
     local points = score(player, cleared)
     local ranking = C_GetRanking()
-    if ranking then ranking:addData(player:getName() .. "　" .. how, points) end
+    if ranking then
+        local entry = cleared and Text("ranking.cleared", player:getName())
+            or Text("ranking.fallen", player:getName(), floor)
+        ranking:addData(entry, points)
+    end
     EndSlot()
     local w = C_GetWindow(2)
     if not w then return end
@@ -617,11 +621,12 @@ local function showEnd(player, cleared)
         w:drawText(x, y, words, colour or C.Color.WHITE)
         y = y + line
     end
-    text(cleared and "冒険の達成" or "冒険の終わり", cleared and C.Color.YELLOW or C.Color.RED)
-    text(player:getName() .. "（" .. player:getCharaRace() .. "の" .. player:getCharaClass() .. "）")
-    text(how .. "。")
-    text("レベル" .. player:getLevel() .. "　所持金" .. player:getMoney() .. "　得点" .. points)
-    text([[― ランキング ―]], C.Color.YELLOW)
+    text(Text(cleared and "end.cleared_caption" or "end.fallen_caption"),
+        cleared and C.Color.YELLOW or C.Color.RED)
+    text(Text("end.who", player:getName(), player:getCharaRace(), player:getCharaClass()))
+    text(cleared and Text("end.cleared") or Text("end.fallen", floor))
+    text(Text("end.figures", player:getLevel(), player:getMoney(), points))
+    text(Text("end.ranking"), C.Color.YELLOW)
     if ranking then
         local new = ranking:getNew()
         for i = 0, shown - 1 do
@@ -632,7 +637,7 @@ local function showEnd(player, cleared)
             end
         end
     end
-    text("Enterで最初の画面に戻ります。", C.Color.YELLOW)
+    text(Text("end.back"), C.Color.YELLOW)
     w:open()
 end
 
@@ -646,7 +651,7 @@ local function theEnd(player)
         C_GotoOpening()
         return true
     end
-    if ended ~= "cleared" then say("あなたは力尽きた……") end
+    if ended ~= "cleared" then say(Text("log.fallen")) end
     showEnd(player, ended == "cleared")
     ended = "shown"
     return false
@@ -693,13 +698,13 @@ local function playerTurnChange(player)
     if hasted > 0 then
         hasted = hasted - 1
         points = points + HASTE_POINTS
-        if hasted == 0 then say("体の軽さが消えた。") end
+        if hasted == 0 then say(Text("log.haste_over")) end
     end
     player:setActPoint(player:getActPoint() + points)
     if player:getSatietyMax() > 0 then
         if player:getSatiety() > 0 then
             player:addSatiety(-1)
-            if player:getSatiety() == 0 then say("お腹が空いて倒れそうだ。") end
+            if player:getSatiety() == 0 then say(Text("log.starving")) end
         elseif C_GetWorld():getTurn() % HUNGER_HURT_EVERY == 0 then
             player:addLife(-1)
         end
@@ -707,7 +712,7 @@ local function playerTurnChange(player)
     if poisoned > 0 then
         poisoned = poisoned - 1
         player:addLife(-1)
-        if poisoned == 0 then say("毒が抜けた。") end
+        if poisoned == 0 then say(Text("log.poison_over")) end
     end
     player:setUpdate(true)
 end
@@ -727,8 +732,8 @@ end
 -- What the status panel shows of the turn's state.
 function PlayerConditions()
     local list = {}
-    if hasted > 0 then table.insert(list, "加速") end
-    if poisoned > 0 then table.insert(list, "毒") end
+    if hasted > 0 then table.insert(list, Text("condition.hasted")) end
+    if poisoned > 0 then table.insert(list, Text("condition.poisoned")) end
     return list
 end
 
@@ -739,23 +744,11 @@ function GetNpcName(npc, own, kind)
     return kind
 end
 
--- The skills' level texts, written in English in the skill table (a key a
--- language's own StrFmt may read differently), shown in Japanese.
-local LEVEL_TEXT = {
-    ["Sword mastery"] = "剣の心得",
-    ["Blunt mastery"] = "鈍器の心得",
-    ["Axe mastery"] = "斧の心得",
-    ["Shield mastery"] = "盾の心得",
-    ["Magic"] = "魔術",
-    ["Archery"] = "弓の心得",
-    ["Swims in deep water"] = "深い水を泳ぐ",
-    ["Dodge"] = "身をかわす",
-    ["Flies over water"] = "水の上を飛ぶ",
-    ["Slash"] = "斬撃",
-    ["Poisonous bite"] = "毒の牙",
-    ["Fights with two weapons"] = "二つの武器で戦う",
-}
-
+-- The skills' level texts: the skill table writes a key ("Sword mastery"),
+-- and the text tables name what it reads ("level.Sword mastery"); a key
+-- they do not name reads as written.
 function StrFmt(text)
-    return LEVEL_TEXT[text] or text
+    local name = "level." .. text
+    if TEXT[name] then return Text(name) end
+    return text
 end

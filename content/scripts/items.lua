@@ -10,18 +10,18 @@ local say = Say
 
 -- ---- Names ------------------------------------------------------------------
 
--- The kind's name as far as it is known ("赤い水薬" until identified), a
--- corpse's monster before it, and a stack's count after it.
+-- The kind's name as far as it is known ("赤い水薬", "red potion" until
+-- identified), a corpse's monster before it, and a stack's count after it.
 function GetItemName(item, corpse, kind)
     local names = item:getItemName()
     local text = names and names:getName(false) or ""
     if text == "" then return nil end
-    if corpse and corpse ~= "" then text = corpse .. "の" .. text end
+    if corpse and corpse ~= "" then text = Text("item.corpse", corpse, text) end
     if item:isIdentify() and item:canEnhance() and item:getLevel() ~= 0 then
         text = text .. string.format("%+d", item:getLevel())
     end
     if item:canStock() and item:getStock() > 1 then
-        text = text .. "（" .. item:getStock() .. item:getDenom() .. "）"
+        text = Text("item.stock", text, item:getStock(), item:getDenom())
     end
     return text
 end
@@ -31,9 +31,9 @@ function LoadItemGroupPer()
     -- Every kind found lying about is in group 1 of the first table.
     C_GetItemFactory():setGroupPer(0, 1, 100)
     -- The program knows the sanctuary scroll by its key, which is no name
-    -- to show; a language's own table names it instead.
+    -- to show.
     local sanctuary = C_GetItemFactory():getBase("ScrollSanctuary")
-    if sanctuary and C.LOCALE == "" then sanctuary:getItemName():setMainName("聖域の巻物") end
+    if sanctuary then sanctuary:getItemName():setMainName(Text("item.sanctuary")) end
 end
 
 -- Scatters count random items over the floor's rooms.
@@ -60,14 +60,14 @@ local carried = Carried
 local function actionsFor(player, item)
     local actions = {}
     if item:isEquip() then
-        local text = equippedSlot(player, item) and "外す" or "装備する"
+        local text = Text(equippedSlot(player, item) and "inventory.take_off" or "inventory.equip")
         table.insert(actions, {C.Command.WEAR, text})
     end
-    if item:canQuaff() then table.insert(actions, {C.Command.QUAFF, "飲む"}) end
-    if item:canRead() then table.insert(actions, {C.Command.READ, "読む"}) end
-    if item:canEat() then table.insert(actions, {C.Command.EAT, "食べる"}) end
-    if item:canZap() then table.insert(actions, {C.Command.ZAP, "振る"}) end
-    if not equippedSlot(player, item) then table.insert(actions, {C.Command.DROP, "置く"}) end
+    if item:canQuaff() then table.insert(actions, {C.Command.QUAFF, Text("inventory.quaff")}) end
+    if item:canRead() then table.insert(actions, {C.Command.READ, Text("inventory.read")}) end
+    if item:canEat() then table.insert(actions, {C.Command.EAT, Text("inventory.eat")}) end
+    if item:canZap() then table.insert(actions, {C.Command.ZAP, Text("inventory.zap")}) end
+    if not equippedSlot(player, item) then table.insert(actions, {C.Command.DROP, Text("inventory.drop")}) end
     return actions
 end
 
@@ -84,7 +84,7 @@ end
 local function openList(player, row)
     local items = carried(player)
     if #items == 0 then
-        say("何も持っていない。")
+        say(Text("log.nothing_carried"))
         closeInventory()
         return
     end
@@ -94,7 +94,7 @@ local function openList(player, row)
     menu:setDrawParam(40, 40, 20, 240, 10)
     for i, item in ipairs(items) do
         local text = item:getName()
-        if equippedSlot(player, item) then text = text .. "（装備中）" end
+        if equippedSlot(player, item) then text = Text("item.worn", text) end
         menu:addItem(0, tostring(i), text)
     end
     menu:open()
@@ -174,19 +174,19 @@ end
 
 function QuaffHealing(player, item)
     player:healLife(10 + C_Dice(2, 6))
-    say("傷が癒えた。")
+    say(Text("log.healed"))
     learn(item)
 end
 
 function QuaffMana(player, item)
     player:addMana(10 + C_Dice(2, 6))
-    say("魔力がみなぎった。")
+    say(Text("log.mana"))
     learn(item)
 end
 
 function QuaffPoison(player, item)
     player:addLife(-C_Dice(1, 4))
-    say("毒だ！")
+    say(Text("log.poison"))
     learn(item)
 end
 
@@ -195,7 +195,7 @@ local HASTE_TURNS = 20
 
 function QuaffSpeed(player, item)
     Haste(HASTE_TURNS)
-    say("体が軽くなった。")
+    say(Text("log.speed"))
     learn(item)
 end
 
@@ -212,7 +212,7 @@ function ReadTeleport(player, item)
             break
         end
     end
-    say("体が宙に浮き、別の場所に出た。")
+    say(Text("log.teleport"))
     learn(item)
 end
 
@@ -220,7 +220,7 @@ function ReadIdentify(player, item)
     for _, other in ipairs(carried(player)) do
         if other ~= item then learn(other) end
     end
-    say("持ち物の正体がわかった。")
+    say(Text("log.identify"))
     learn(item)
 end
 
@@ -250,14 +250,14 @@ function ReadLight(player, item)
         end
     end
     if C_Redraw then C_Redraw() end
-    say("辺りが明るくなった。")
+    say(Text("log.light"))
     learn(item)
 end
 
 -- The sanctuary scroll works where it lies: reading lays it down, and it
 -- is kept.
 function ReadSanctuary(player, item)
-    say("聖なる気配が足元に満ちた。")
+    say(Text("log.sanctuary"))
     learn(item)
     local p = player:getPos()
     item:put(p._x, p._y)
@@ -283,10 +283,10 @@ function ZapFire(player, item)
     end
     learn(item)
     if not nearest then
-        say("炎は虚空に消えた。")
+        say(Text("log.fire_missed"))
         return
     end
-    say("炎が" .. nearest:getName() .. "を包んだ。")
+    say(Text("log.fire_hit", nearest:getName()))
     Hurt(player, nearest, C_Dice(2, 6))
     C_GetObjectManager():exeRemove()
 end
@@ -298,15 +298,15 @@ function Eat(player, item)
     if most <= 0 then return end
     local before = player:getSatiety()
     player:setSatiety(math.min(2 * most, before + item:getEat()))
-    say(player:getSatiety() > most and "お腹がいっぱいだ。" or "お腹が満たされた。")
+    say(Text(player:getSatiety() > most and "log.full" or "log.fed"))
     learn(item)
 end
 
 local VERB = {
-    [C.Command.QUAFF] = "を飲んだ。",
-    [C.Command.READ] = "を読んだ。",
-    [C.Command.EAT] = "を食べた。",
-    [C.Command.ZAP] = "を振った。",
+    [C.Command.QUAFF] = "log.quaffed",
+    [C.Command.READ] = "log.read",
+    [C.Command.EAT] = "log.eaten",
+    [C.Command.ZAP] = "log.zapped",
 }
 
 -- Carries out an item command from the inventory; false for other
@@ -321,22 +321,22 @@ function ItemCommand(command)
         local name = item:getName()
         if equippedSlot(player, item) then
             player:desarm(item)
-            say(name .. "を外した。")
+            say(Text("log.taken_off", name))
         elseif player:equip(item) then
-            say(name .. "を装備した。")
+            say(Text("log.equipped", name))
         else
-            say(name .. "は装備できない。")
+            say(Text("log.cannot_equip", name))
         end
         player:setUpdate(true)
     elseif VERB[kind] then
-        say(item:getName() .. VERB[kind])
+        say(Text(VERB[kind], item:getName()))
         local use = _G[item:getLuaFunc()]
         if kind == C.Command.EAT and type(use) ~= "function" then use = Eat end
         local kept = type(use) == "function" and use(player, item)
         if not kept then useUp(item) end
     elseif kind == C.Command.DROP then
         local p = player:getPos()
-        say(item:getName() .. "を置いた。")
+        say(Text("log.dropped", item:getName()))
         item:put(p._x, p._y)
     else
         return false
@@ -354,15 +354,15 @@ function PickUp(player)
         node = node:next()
         if item then table.insert(picked, item) end
     end
-    if #picked == 0 then say("足元には何もない。") end
+    if #picked == 0 then say(Text("log.nothing_here")) end
     local kept = {}
     for _, item in ipairs(picked) do
         if item:getBaseId() == GOLD_ITEM then
             player:addMoney(item:getStock())
-            say("金貨を" .. item:getStock() .. "枚拾った。")
+            say(Text("log.gold_picked", item:getStock()))
             item:kill()
         else
-            say(item:getName() .. "を拾った。")
+            say(Text("log.picked", item:getName()))
             player:addItem(item)
             table.insert(kept, item)
         end

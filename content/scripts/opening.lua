@@ -14,9 +14,13 @@ local NAME_Y, NAME_WIDTH = 380, 480
 local LAYER = 10
 local NAME_LENGTH = 32 -- bytes, as the game keeps a name
 
--- A name for one who leaves the entry empty.
-local DEFAULT_NAME = {[C.SEX_MALE] = "アルト", [C.SEX_FEMALE] = "リーナ"}
-local SEX_NAME = {[C.SEX_MALE] = "男性", [C.SEX_FEMALE] = "女性"}
+-- A name for one who leaves the entry empty, and the sexes' names.
+local function defaultName(sex)
+    return Text(sex == C.SEX_FEMALE and "opening.default_female" or "opening.default_male")
+end
+local function sexName(sex)
+    return Text(sex == C.SEX_FEMALE and "opening.female" or "opening.male")
+end
 
 local opening -- the choices so far; nil until an opening begins
 
@@ -31,7 +35,7 @@ local function showHeading(text)
     if not w then return end
     w:setDrawParam(LEFT, TOP, LAYER, 720, w:calHeight(2))
     w:clear()
-    w:drawText(C.WINDOW_LEFT_SPACE, C.WINDOW_TOP_SPACE, "ヴォルンハルデン　冒険者の登録", C.Color.YELLOW)
+    w:drawText(C.WINDOW_LEFT_SPACE, C.WINDOW_TOP_SPACE, Text("opening.heading"), C.Color.YELLOW)
     w:drawText(C.WINDOW_LEFT_SPACE, C.WINDOW_TOP_SPACE + lineHeight(), text, C.Color.WHITE)
     w:open()
 end
@@ -84,7 +88,7 @@ local function skillNames(record)
         local skill = C_GetSkill(tag)
         table.insert(names, skill and skill:name() or tag)
     end
-    return table.concat(names, "、")
+    return table.concat(names, Text("opening.skill_separator"))
 end
 
 local function describeRecord(record)
@@ -94,10 +98,10 @@ local function describeRecord(record)
     draw(record:expression())
     draw("")
     local lines = statusLines(record:status())
-    if #lines == 0 then draw([[能力の補正なし]]) end
+    if #lines == 0 then draw(Text("opening.no_figures")) end
     for _, line in ipairs(lines) do draw(line) end
     local skills = skillNames(record)
-    if skills ~= "" then draw([[技能：]] .. skills) end
+    if skills ~= "" then draw(Text("opening.skills", skills)) end
 end
 
 -- The character as chosen so far, with the figures it will start with.
@@ -107,10 +111,10 @@ local function describeCharacter(param, title)
     local race = param:getRace(opening.race)
     local class = param:getClass(opening.class)
     draw(title, C.Color.YELLOW)
-    if opening.name then draw("名前　" .. opening.name) end
-    if opening.sex then draw("性別　" .. SEX_NAME[opening.sex]) end
-    if race then draw("種族　" .. race:name()) end
-    if class then draw("職業　" .. class:name()) end
+    if opening.name then draw(Text("opening.name", opening.name)) end
+    if opening.sex then draw(Text("opening.sex", sexName(opening.sex))) end
+    if race then draw(Text("opening.race", race:name())) end
+    if class then draw(Text("opening.class", class:name())) end
     if not (race and class) then return end
     -- Every new character starts from 12 in each of the first nine figures.
     local start = C.Status()
@@ -178,13 +182,13 @@ local enter
 
 steps.top = {
     begin = function(param)
-        showHeading("↑↓で選び、Enterで決定します。")
+        showHeading(Text("opening.help_choose"))
         local w = C_GetWindow(1)
         if w then w:close() end
-        local entries = {{"new", "新しく冒険を始める"}}
-        if #SlotEntries() > 0 then table.insert(entries, {"continue", "続きから"}) end
-        table.insert(entries, {"quit", "終了する"})
-        opening.menu = openMenu("ようこそ", entries, 0, false)
+        local entries = {{"new", Text("opening.new")}}
+        if #SlotEntries() > 0 then table.insert(entries, {"continue", Text("opening.continue")}) end
+        table.insert(entries, {"quit", Text("opening.quit")})
+        opening.menu = openMenu(Text("opening.welcome"), entries, 0, false)
     end,
     update = function(param)
         local menu = opening.menu
@@ -205,10 +209,10 @@ steps.top = {
 -- by the program and the list stays.
 steps.continue = {
     begin = function(param)
-        showHeading("↑↓で選び、Enterで決定、Escで戻ります。")
+        showHeading(Text("opening.help_choose_back"))
         local w = C_GetWindow(1)
         if w then w:close() end
-        opening.menu = openMenu("続ける冒険", SlotEntries(), 0, true)
+        opening.menu = openMenu(Text("opening.continue_caption"), SlotEntries(), 0, true)
     end,
     update = function(param)
         local menu = opening.menu
@@ -225,13 +229,13 @@ steps.continue = {
 }
 
 -- Race and class share their step: a menu of records and the record under
--- the cursor described beside it.
+-- the cursor described beside it; `caption` names the menu's text.
 local function recordStep(field, caption, count, get, back, nextStep)
     return {
         begin = function(param)
-            showHeading("↑↓で選び、Enterで決定、Escで戻ります。")
+            showHeading(Text("opening.help_choose_back"))
             opening.entries = startEntries(count(param), function(i) return get(param, i) end)
-            opening.menu = openMenu(caption, opening.entries, rowOf(opening.entries, opening[field]), true)
+            opening.menu = openMenu(Text(caption), opening.entries, rowOf(opening.entries, opening[field]), true)
             opening.shown = nil
         end,
         update = function(param)
@@ -251,20 +255,20 @@ local function recordStep(field, caption, count, get, back, nextStep)
     }
 end
 
-steps.race = recordStep("race", "種族を選んでください",
+steps.race = recordStep("race", "opening.race_caption",
     function(param) return param:getRaceNum() end,
     function(param, i) return param:getRace(i) end, "top", "class")
-steps.class = recordStep("class", "職業を選んでください",
+steps.class = recordStep("class", "opening.class_caption",
     function(param) return param:getClassNum() end,
     function(param, i) return param:getClass(i) end, "race", "sex")
 
 steps.sex = {
     begin = function(param)
-        showHeading("↑↓で選び、Enterで決定、Escで戻ります。")
-        describeCharacter(param, "あなたの冒険者")
+        showHeading(Text("opening.help_choose_back"))
+        describeCharacter(param, Text("opening.adventurer"))
         local row = opening.sex == C.SEX_FEMALE and 1 or 0
-        opening.menu = openMenu("性別を選んでください",
-            {{"male", SEX_NAME[C.SEX_MALE]}, {"female", SEX_NAME[C.SEX_FEMALE]}}, row, true)
+        opening.menu = openMenu(Text("opening.sex_caption"),
+            {{"male", sexName(C.SEX_MALE)}, {"female", sexName(C.SEX_FEMALE)}}, row, true)
     end,
     update = function(param)
         local menu = opening.menu
@@ -278,15 +282,16 @@ steps.sex = {
 
 steps.name = {
     begin = function(param)
-        showHeading("名前を入力してEnterで決定、Escで戻ります。")
-        describeCharacter(param, "あなたの冒険者")
+        showHeading(Text("opening.help_name"))
+        describeCharacter(param, Text("opening.adventurer"))
         local menu = C_GetMenu(0)
         if menu then menu:close() end
         local ime = C_GetIME()
         if not ime then return end
-        ime:setTag("名前（空欄なら" .. DEFAULT_NAME[opening.sex] .. "）")
+        ime:setTag(Text("opening.name_entry", defaultName(opening.sex)))
         ime:setDrawParam(LEFT, NAME_Y, LAYER, NAME_WIDTH)
-        ime:open(opening.typed or "")
+        -- The entry starts in the language's own mode (its label shows it).
+        ime:open(opening.typed or "", true, Text("opening.name_mode") == "hiragana")
         opening.ime = ime
         opening.enterSeen = false
     end,
@@ -302,7 +307,7 @@ steps.name = {
         -- nothing, so Enter alone (seen a frame ago, the entry's own
         -- queue being read by then) takes the default name.
         local typed = ime:getInput()
-        if typed == "" and opening.enterSeen then typed = DEFAULT_NAME[opening.sex] end
+        if typed == "" and opening.enterSeen then typed = defaultName(opening.sex) end
         if typed ~= "" then
             ime:close()
             opening.typed = typed
@@ -328,9 +333,10 @@ end
 
 steps.confirm = {
     begin = function(param)
-        showHeading("この冒険者で始めますか？　Escで名前に戻ります。")
-        describeCharacter(param, "あなたの冒険者")
-        opening.menu = openMenu("冒険に出ますか？", {{"yes", "はい"}, {"again", "最初から選び直す"}}, 0, true)
+        showHeading(Text("opening.help_confirm"))
+        describeCharacter(param, Text("opening.adventurer"))
+        opening.menu = openMenu(Text("opening.confirm_caption"),
+            {{"yes", Text("opening.yes")}, {"again", Text("opening.again")}}, 0, true)
     end,
     update = function(param)
         local menu = opening.menu

@@ -5,7 +5,7 @@
 local KEY_S = 83
 
 local function slotName(player)
-    return player:getName() .. "　地下" .. floor .. "階"
+    return Text("slot.name", player:getName(), floor)
 end
 
 local function slots()
@@ -73,11 +73,11 @@ function GameMenuInput(command, player)
         if not C_KeyTrg(KEY_S) then return false end
         gameMenu = C_GetMenu(0)
         if not gameMenu then return false end
-        gameMenu:setTag("メニュー")
+        gameMenu:setTag(Text("menu.caption"))
         gameMenu:setDrawParam(40, 40, 20, 240, 0)
-        gameMenu:addItem(0, "quit", "セーブして終了する")
-        gameMenu:addItem(0, "opening", "セーブして最初の画面へ")
-        gameMenu:addItem(0, "back", "冒険を続ける")
+        gameMenu:addItem(0, "quit", Text("menu.quit"))
+        gameMenu:addItem(0, "opening", Text("menu.opening"))
+        gameMenu:addItem(0, "back", Text("menu.back"))
         gameMenu:open()
         return true
     end
@@ -93,10 +93,10 @@ function GameMenuInput(command, player)
     if choice == "back" then return true end
     -- Nothing is left behind unsaved: a failed save keeps the game on.
     if not SaveGameNow() then
-        Say("冒険を記録できなかった。")
+        Say(Text("log.not_saved"))
         return true
     end
-    Say("冒険を記録した。")
+    Say(Text("log.saved"))
     if choice == "quit" then
         C_EndGame()
     else

@@ -78,47 +78,61 @@ C.BAG_LIGHT_RATIO = 0.5
 C.BAG_WEIGHT_RATIO = 0.5
 C.ITEM_WEIGHT_RATIO = 0.1
 C.ITEM_WEIGHT_FORMAT = "%.1f"
-C.EQUIP_COUNT = "×%d"
-C.FRIEND_FORMAT = "%s（仲間）"
-C.SUMMONED_FORMAT = "%s（召喚）"
-C.UNKNOWN_CHARA_NAME = "何者か"
-C.PETRIFY_FORMAT = "石になった%s"
 C.WEAPON_LEVEL_MIN = -3
 C.ARMOR_LEVEL_MIN = -3
 
-local statusNames = {
-    "生命", "筋力", "耐久", "器用", "感知", "敏捷", "精神", "知力", "魅力", "魔力",
-    "行動", "攻撃", "副攻撃", "射撃", "魔攻", "防御", "命中", "副命中", "射撃命中",
-    "魔法命中", "回避", "抵抗", "積載", "統率", "灯り", "視界", "透視", "念視", "陸行",
-    "水行", "浮遊", "透過", "透明", "物理耐性", "魔法耐性", "火炎耐性", "冷気耐性",
-    "電撃耐性", "大地耐性", "風耐性", "聖耐性", "邪耐性", "毒耐性", "麻痺耐性",
-    "精神耐性", "石化耐性", "行動倍率", "詠唱成功", "幸運", "即死耐性", "攻撃速度",
-    "射撃速度", "移動速度", "自然回復率", "自然回復", "魔力回復率", "魔力回復",
-    "満腹度",
+-- The settings that hold texts take them from the text tables (text.lua),
+-- once a chosen language's texts are in: language.lua calls this last.
+-- The status figures' names, in the order of C.STATUS.
+local STATUS_TEXTS = {
+    "status.life", "status.str", "status.vit", "status.dex", "status.per", "status.agi",
+    "status.wis", "status.int", "status.cha", "status.mana", "status.action", "status.offense",
+    "status.offense_sub", "status.fire", "status.magic", "status.defense", "status.hit",
+    "status.hit_sub", "status.hit_fire", "status.hit_magic", "status.avoid", "status.resist",
+    "status.weight", "status.control", "status.torch", "status.vision", "status.invisi_vision",
+    "status.telepathy", "status.land", "status.water", "status.float", "status.through",
+    "status.invisible", "status.res_physic", "status.res_magic", "status.res_fire",
+    "status.res_freeze", "status.res_thunder", "status.res_ground", "status.res_wind",
+    "status.res_holy", "status.res_evil", "status.res_poison", "status.res_neural",
+    "status.res_mind", "status.res_stone", "status.action_ratio", "status.success_magic",
+    "status.luck", "status.res_death", "status.attack_speed", "status.fire_speed",
+    "status.move_speed", "status.auto_heal_ratio", "status.auto_heal", "status.auto_mana_ratio",
+    "status.auto_mana", "status.satiety",
 }
-for i, name in ipairs(statusNames) do C.STATUS_NAME[i - 1] = name end
+-- Gauge states: satiety, the field under the character, the carried load
+-- (the state, its ratio and turns, its text and its colour).
+local GAUGES = {
+    {"SATIETY_OVER", 1.5, 10, "gauge.satiety_over", C.Color(0xFFFFC040)},
+    {"SATIETY_FULL", 1.0, 10, "gauge.satiety_full", C.Color(0xFF80FF80)},
+    {"SATIETY_EMPTY", 0.2, 10, "gauge.satiety_empty", C.Color(0xFFFFFF40)},
+    {"SATIETY_HUNGER", 0.05, 20, "gauge.satiety_hunger", C.Color(0xFFFF8040)},
+    {"SATIETY_DEAD", 0.0, 30, "gauge.satiety_dead", C.Color(0xFFFF4040)},
+    {"FIELD_STRAND", 0, 10, "gauge.field_strand", C.Color(0xFFFFFF40)},
+    {"FIELD_WATER", 0, 5, "gauge.field_water", C.Color(0xFF80C0FF)},
+    {"FIELD_SWIM", 0, 10, "gauge.field_swim", C.Color(0xFF80C0FF)},
+    {"FIELD_DROWN", 0, 30, "gauge.field_drown", C.Color(0xFFFF4040)},
+    {"WEIGHT_OVER", 1.0, 10, "gauge.weight_over", C.Color(0xFFFFFF40)},
+    {"WEIGHT_PRESS", 1.5, 20, "gauge.weight_press", C.Color(0xFFFF8040)},
+    {"WEIGHT_DEAD", 2.0, 30, "gauge.weight_dead", C.Color(0xFFFF4040)},
+}
 
--- Gauge states: satiety, the field under the character, the carried load.
-C.FullTimeEffect.SATIETY_OVER:set(1.5, 10, "食べ過ぎ", C.Color(0xFFFFC040))
-C.FullTimeEffect.SATIETY_FULL:set(1.0, 10, "満腹", C.Color(0xFF80FF80))
-C.FullTimeEffect.SATIETY_EMPTY:set(0.2, 10, "空腹", C.Color(0xFFFFFF40))
-C.FullTimeEffect.SATIETY_HUNGER:set(0.05, 20, "飢餓", C.Color(0xFFFF8040))
-C.FullTimeEffect.SATIETY_DEAD:set(0.0, 30, "餓死寸前", C.Color(0xFFFF4040))
-C.FullTimeEffect.FIELD_STRAND:set(0, 10, "座礁", C.Color(0xFFFFFF40))
-C.FullTimeEffect.FIELD_WATER:set(0, 5, "水中歩行", C.Color(0xFF80C0FF))
-C.FullTimeEffect.FIELD_SWIM:set(0, 10, "水泳中", C.Color(0xFF80C0FF))
-C.FullTimeEffect.FIELD_DROWN:set(0, 30, "溺れ", C.Color(0xFFFF4040))
-C.FullTimeEffect.WEIGHT_OVER:set(1.0, 10, "重荷", C.Color(0xFFFFFF40))
-C.FullTimeEffect.WEIGHT_PRESS:set(1.5, 20, "過重", C.Color(0xFFFF8040))
-C.FullTimeEffect.WEIGHT_DEAD:set(2.0, 30, "重量超過", C.Color(0xFFFF4040))
+function SetTextSettings()
+    C.EQUIP_COUNT = Text("setting.equip_count")
+    C.FRIEND_FORMAT = Text("setting.friend")
+    C.SUMMONED_FORMAT = Text("setting.summoned")
+    C.UNKNOWN_CHARA_NAME = Text("setting.unknown_chara")
+    C.PETRIFY_FORMAT = Text("setting.petrified")
+    C.ITEMLIST_TAG = Text("setting.item_list")
+    C.ANIMALIST_TAG = Text("setting.anima_list")
+    for i, name in ipairs(STATUS_TEXTS) do C.STATUS_NAME[i - 1] = Text(name) end
+    for _, g in ipairs(GAUGES) do C.FullTimeEffect[g[1]]:set(g[2], g[3], Text(g[4]), g[5]) end
+end
 
 -- Lists, menus and windows.
-C.ITEMLIST_TAG = "持ち物"
 C.ITEMLIST_CURSOR = C.Point(13, 15)
 C.ITEMLIST_BLINK_ON = 20
 C.ITEMLIST_BLINK_OFF = 10
 C.ITEMLIST_WEIGHT_X = 520
-C.ANIMALIST_TAG = "アニマ"
 C.ANIMALIST_OFF_NAME = "???"
 C.ANIMALIST_RARITY_X = 480
 C.ANIMALIST_RARITY_MAX = 5

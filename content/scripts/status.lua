@@ -1,7 +1,7 @@
 -- The status panel beside the map: who the adventurer is, the gauges, the
 -- figures and the floor. The program calls DrawStatusView whenever the
 -- player's state changed or a redraw was asked for (C_Redraw). Figures are
--- named as everywhere else, by C.STATUS_NAME.
+-- named as everywhere else, by C.STATUS_NAME (the "status." texts).
 
 local GOLD = C.Color(0xFFFFE080)
 local GREY = C.Color(0xFFB0B0B0)
@@ -30,27 +30,27 @@ function DrawStatusView(player, view)
         y = y + LINE
     end
     line(player:getName(), GOLD)
-    line(player:getCharaRace() .. " / " .. player:getCharaClass(), GREY)
-    line("レベル " .. player:getLevel())
-    line("経験 " .. player:getExp() .. " / " .. player:getNextExp())
+    line(Text("panel.race_class", player:getCharaRace(), player:getCharaClass()), GREY)
+    line(Text("panel.level", player:getLevel()))
+    line(Text("panel.exp", player:getExp(), player:getNextExp()))
     local life, lifeMost = player:getLife(), player:getStatus(S.LIFE)
-    line(name[S.LIFE] .. " " .. life .. " / " .. lifeMost, gauge(life, lifeMost))
+    line(Text("panel.gauge", name[S.LIFE], life, lifeMost), gauge(life, lifeMost))
     local mana, manaMost = player:getMana(), player:getStatus(S.MANA)
-    line(name[S.MANA] .. " " .. mana .. " / " .. manaMost, gauge(mana, manaMost))
+    line(Text("panel.gauge", name[S.MANA], mana, manaMost), gauge(mana, manaMost))
     y = y + 8
     local figures = {S.STR, S.VIT, S.DEX, S.PER, S.AGI, S.WIS, S.INT, S.CHA}
     for i, figure in ipairs(figures) do
-        view:drawText(4 + ((i - 1) % 2) * 112, y, name[figure] .. " " .. player:getStatus(figure), nil)
+        view:drawText(4 + ((i - 1) % 2) * 112, y, Text("panel.figure", name[figure], player:getStatus(figure)), nil)
         if i % 2 == 0 then y = y + LINE end
     end
     y = y + 8
     -- What a blow does (the weapon's dice and the level) and what armour
     -- takes off, as the fights reckon them.
-    line(name[S.OFFENSE] .. " " .. player:getDamageDice():name())
-    line(name[S.DEFENSE] .. " " .. player:getStatus(S.DEFENSE))
-    line("所持金 " .. player:getMoney() .. " G")
+    line(Text("panel.figure", name[S.OFFENSE], player:getDamageDice():name()))
+    line(Text("panel.figure", name[S.DEFENSE], player:getStatus(S.DEFENSE)))
+    line(Text("panel.money", player:getMoney()))
     y = y + 8
-    if floor and floor > 0 then line("地下" .. floor .. "階", GREY) end
+    if floor and floor > 0 then line(Text("panel.floor", floor), GREY) end
     local state = C.FullTimeEffect:GetSatietyState(player)
     local record = SATIETY_STATES[state]
     if record then line(record._name, record._color) end

@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <utility>
@@ -188,6 +191,98 @@ TEST_F(ContentLintEnglish, EveryShownNameIsEnglish) {
         EXPECT_FALSE(name.empty()) << what;
         EXPECT_TRUE(isAscii(name)) << what << ": " << name;
     }
+}
+
+// A table of texts by name (TEXT, TEXT_LANGUAGE) as the booted content holds
+// it; empty when there is none.
+std::map<std::string, std::string> textTable(const char* global) {
+    lua_State* L = qel::SysLua::instance().state();
+    std::map<std::string, std::string> texts;
+    lua_getglobal(L, global);  // +1
+    if (lua_istable(L, -1)) {
+        lua_pushnil(L);                 // +1
+        while (lua_next(L, -2) != 0) {  // -1, +2 (name, text)
+            if (lua_type(L, -2) == LUA_TSTRING && lua_type(L, -1) == LUA_TSTRING)
+                texts[lua_tostring(L, -2)] = lua_tostring(L, -1);
+            lua_pop(L, 1);  // -1: the name stays for lua_next
+        }
+    }
+    lua_pop(L, 1);  // -1
+    return texts;
+}
+
+// Every text name ("group.name" in quotes) the content's scripts write,
+// with the first script that writes it; the table of texts itself aside.
+std::map<std::string, std::string> namesInScripts() {
+    const std::filesystem::path scripts = std::filesystem::path(QEL_SOURCE_DIR) / "content/scripts";
+    const std::regex quotedName("\"([a-z][a-z_]*\\.[a-z0-9_]+)\"");
+    std::map<std::string, std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(scripts)) {
+        const std::string file = entry.path().filename().string();
+        if (entry.path().extension() != ".lua" || file == "text.lua") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        for (std::sregex_iterator it(text.begin(), text.end(), quotedName), end; it != end; ++it)
+            names.emplace((*it)[1].str(), file);
+    }
+    return names;
+}
+
+// The conversions of a text given values, in order ("%d", "%-5s"); "%%" is
+// none.
+std::vector<std::string> conversions(const std::string& text) {
+    static const std::regex conversion("%[-+ #0]*[0-9]*(\\.[0-9]+)?[a-zA-Z%]");
+    std::vector<std::string> found;
+    for (std::sregex_iterator it(text.begin(), text.end(), conversion), end; it != end; ++it)
+        if (it->str() != "%%") found.push_back(it->str());
+    return found;
+}
+
+TEST_F(ContentLintEnglish, EveryTextTheScriptsNameIsInBothLanguagesAlike) {
+    const auto japanese = textTable("TEXT");
+    const auto english = textTable("TEXT_LANGUAGE");
+    const auto used = namesInScripts();
+    ASSERT_GT(japanese.size(), 100u);
+    ASSERT_GT(used.size(), 100u) << "the scripts' names are found";
+    for (const auto& [name, file] : used) {
+        EXPECT_EQ(japanese.count(name), 1u) << file << " names " << name << ", no Japanese text";
+        EXPECT_EQ(english.count(name), 1u) << file << " names " << name << ", no English text";
+    }
+    for (const auto& [name, text] : japanese) {
+        EXPECT_FALSE(text.empty()) << name;
+        // The skills' level texts are named by the skill table (StrFmt).
+        EXPECT_TRUE(used.count(name) || name.rfind("level.", 0) == 0)
+            << name << ": no script uses it";
+        const auto it = english.find(name);
+        if (it == english.end()) {
+            ADD_FAILURE() << name << ": no English text";
+            continue;
+        }
+        EXPECT_EQ(conversions(text), conversions(it->second))
+            << name << ": \"" << it->second << "\" takes other values";
+    }
+    for (const auto& [name, text] : english) {
+        EXPECT_EQ(japanese.count(name), 1u) << name << ": the game has no such text";
+        EXPECT_TRUE(isAscii(text)) << name << ": " << text;
+        EXPECT_FALSE(text.empty()) << name;
+    }
+}
+
+TEST_F(ContentLintEnglish, AMissingTextShowsVisiblyAndBadValuesSafely) {
+    const lua_runner::LuaCase cases[] = {
+        {"English", "return Text('log.picked', 'dagger')", "You pick up the dagger."},
+        {"as written without values", "return Text('log.picked')", "You pick up the %s."},
+        {"an English text missing: the Japanese one",
+         "TEXT['test.only'] = 'ja %d' return Text('test.only', 3)", "ja 3"},
+        {"a name no table holds", "return Text('no.such')", "<no.such>"},
+        {"values that do not fit", "return Text('log.gold_picked', 'many')",
+         "You pick up %d gold."},
+        {"a value missing", "return Text('log.hurt_player', 'rat')",
+         "The %s hits you for %d damage."},
+        {"not a name", "return Text(nil)", "<nil>"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
 }
 
 }  // namespace

@@ -1,32 +1,225 @@
--- English: the texts the settings hold, and the skills' level texts as the
--- skill table writes them.
-local statusNames = {
-    "Life", "Str", "Vit", "Dex", "Per", "Agi", "Wis", "Int", "Cha", "Mana", "Action", "Offense",
-    "OffenseSub", "Fire", "Magic", "Defense", "Hit", "HitSub", "HitFire", "HitMagic", "Avoid",
-    "Resist", "Weight", "Control", "Torch", "Vision", "InvisiVision", "Telepathy", "Land", "Water",
-    "Float", "Through", "Invisible", "ResPhysic", "ResMagic", "ResFire", "ResFreeze", "ResThunder",
-    "ResGround", "ResWind", "ResHoly", "ResEvil", "ResPoison", "ResNeural", "ResMind", "ResStone",
-    "ActionRatio", "SuccessMagic", "Luck", "ResDeath", "AttackSpeed", "FireSpeed", "MoveSpeed",
-    "AutoHealRatio", "AutoHeal", "AutoManaRatio", "AutoMana", "Satiety",
+-- English: every text of the game by its name, in the words an English
+-- player reads (text.lua holds the Japanese ones and says how texts are
+-- written). A name missing here shows in Japanese.
+TEXT_LANGUAGE = {
+    -- The settings' texts.
+    ["setting.equip_count"] = "x%d",
+    ["setting.friend"] = "%s (ally)",
+    ["setting.summoned"] = "%s (summoned)",
+    ["setting.unknown_chara"] = "something",
+    ["setting.petrified"] = "stone %s",
+    ["setting.item_list"] = "Items",
+    ["setting.anima_list"] = "Anima",
+
+    -- The status figures.
+    ["status.life"] = "Life",
+    ["status.str"] = "Str",
+    ["status.vit"] = "Vit",
+    ["status.dex"] = "Dex",
+    ["status.per"] = "Per",
+    ["status.agi"] = "Agi",
+    ["status.wis"] = "Wis",
+    ["status.int"] = "Int",
+    ["status.cha"] = "Cha",
+    ["status.mana"] = "Mana",
+    ["status.action"] = "Action",
+    ["status.offense"] = "Attack",
+    ["status.offense_sub"] = "Off-hand",
+    ["status.fire"] = "Shooting",
+    ["status.magic"] = "Spell power",
+    ["status.defense"] = "Defence",
+    ["status.hit"] = "Hit",
+    ["status.hit_sub"] = "Off-hand hit",
+    ["status.hit_fire"] = "Shot hit",
+    ["status.hit_magic"] = "Spell hit",
+    ["status.avoid"] = "Dodge",
+    ["status.resist"] = "Resist",
+    ["status.weight"] = "Load",
+    ["status.control"] = "Command",
+    ["status.torch"] = "Light",
+    ["status.vision"] = "Sight",
+    ["status.invisi_vision"] = "See unseen",
+    ["status.telepathy"] = "Telepathy",
+    ["status.land"] = "Walk",
+    ["status.water"] = "Wade",
+    ["status.float"] = "Float",
+    ["status.through"] = "Pass walls",
+    ["status.invisible"] = "Unseen",
+    ["status.res_physic"] = "Res blows",
+    ["status.res_magic"] = "Res magic",
+    ["status.res_fire"] = "Res fire",
+    ["status.res_freeze"] = "Res cold",
+    ["status.res_thunder"] = "Res shock",
+    ["status.res_ground"] = "Res earth",
+    ["status.res_wind"] = "Res wind",
+    ["status.res_holy"] = "Res holy",
+    ["status.res_evil"] = "Res evil",
+    ["status.res_poison"] = "Res poison",
+    ["status.res_neural"] = "Res paralysis",
+    ["status.res_mind"] = "Res mind",
+    ["status.res_stone"] = "Res stone",
+    ["status.action_ratio"] = "Speed",
+    ["status.success_magic"] = "Casting",
+    ["status.luck"] = "Luck",
+    ["status.res_death"] = "Res death",
+    ["status.attack_speed"] = "Attack speed",
+    ["status.fire_speed"] = "Shot speed",
+    ["status.move_speed"] = "Move speed",
+    ["status.auto_heal_ratio"] = "Healing",
+    ["status.auto_heal"] = "Regen",
+    ["status.auto_mana_ratio"] = "Mana flow",
+    ["status.auto_mana"] = "Mana regen",
+    ["status.satiety"] = "Satiety",
+
+    -- Gauge states.
+    ["gauge.satiety_over"] = "Overfed",
+    ["gauge.satiety_full"] = "Full",
+    ["gauge.satiety_empty"] = "Hungry",
+    ["gauge.satiety_hunger"] = "Starving",
+    ["gauge.satiety_dead"] = "Dying",
+    ["gauge.field_strand"] = "Stranded",
+    ["gauge.field_water"] = "Wading",
+    ["gauge.field_swim"] = "Swimming",
+    ["gauge.field_drown"] = "Drowning",
+    ["gauge.weight_over"] = "Burdened",
+    ["gauge.weight_press"] = "Strained",
+    ["gauge.weight_dead"] = "Overloaded",
+
+    -- The skills' level texts.
+    ["level.Sword mastery"] = "Sword mastery",
+    ["level.Blunt mastery"] = "Blunt mastery",
+    ["level.Axe mastery"] = "Axe mastery",
+    ["level.Shield mastery"] = "Shield mastery",
+    ["level.Magic"] = "Magic",
+    ["level.Archery"] = "Archery",
+    ["level.Swims in deep water"] = "Swims in deep water",
+    ["level.Dodge"] = "Dodge",
+    ["level.Flies over water"] = "Flies over water",
+    ["level.Slash"] = "Slash",
+    ["level.Poisonous bite"] = "Poisonous bite",
+    ["level.Fights with two weapons"] = "Fights with two weapons",
+
+    -- The opening.
+    ["opening.heading"] = "Vornhaldeen - a new adventurer",
+    ["opening.help_choose"] = "Up and Down choose, Enter decides.",
+    ["opening.help_choose_back"] = "Up and Down choose, Enter decides, Esc goes back.",
+    ["opening.help_name"] = "Type a name and press Enter; Esc goes back.",
+    ["opening.help_confirm"] = "Set out with this adventurer? Esc goes back to the name.",
+    ["opening.welcome"] = "Welcome",
+    ["opening.new"] = "New adventure",
+    ["opening.continue"] = "Continue",
+    ["opening.quit"] = "Quit",
+    ["opening.continue_caption"] = "Which adventure?",
+    ["opening.race_caption"] = "Choose a race",
+    ["opening.class_caption"] = "Choose a class",
+    ["opening.sex_caption"] = "Choose a sex",
+    ["opening.confirm_caption"] = "Set out?",
+    ["opening.yes"] = "Yes",
+    ["opening.again"] = "Choose again",
+    ["opening.adventurer"] = "Your adventurer",
+    ["opening.no_figures"] = "No change to the figures",
+    ["opening.skills"] = "Skills: %s",
+    ["opening.skill_separator"] = ", ",
+    ["opening.name"] = "Name   %s",
+    ["opening.sex"] = "Sex    %s",
+    ["opening.race"] = "Race   %s",
+    ["opening.class"] = "Class  %s",
+    ["opening.name_entry"] = "Name (empty: %s)",
+    ["opening.name_mode"] = "alphanumeric",
+    ["opening.male"] = "Male",
+    ["opening.female"] = "Female",
+    ["opening.default_male"] = "Alto",
+    ["opening.default_female"] = "Lina",
+
+    -- The status panel.
+    ["panel.race_class"] = "%s / %s",
+    ["panel.level"] = "Level %d",
+    ["panel.exp"] = "Exp %d / %d",
+    ["panel.gauge"] = "%s %d / %d",
+    ["panel.figure"] = "%s %s",
+    ["panel.money"] = "Gold %d",
+    ["panel.floor"] = "Floor %d",
+
+    -- The log: floors, fights and the end.
+    ["log.floor"] = "Floor %d",
+    ["log.level_up"] = "You reach level %d!",
+    ["log.hurt_player"] = "The %s hits you for %d damage.",
+    ["log.hurt_other"] = "You hit the %s for %d damage.",
+    ["log.defeated"] = "You defeat the %s.",
+    ["log.goal_taken"] = "You take the Orb of Dawn!",
+    ["log.fallen"] = "You have fallen...",
+
+    -- The log: what the turns do.
+    ["log.poisoned"] = "Poison runs through you!",
+    ["log.cast_fire"] = "The %s casts fire.",
+    ["log.breathe_fire"] = "The %s breathes fire.",
+    ["log.haste_over"] = "The lightness leaves you.",
+    ["log.starving"] = "You are faint with hunger.",
+    ["log.poison_over"] = "The poison wears off.",
+    ["log.full"] = "You are full.",
+    ["log.fed"] = "Your hunger is eased.",
+    ["condition.hasted"] = "Hasted",
+    ["condition.poisoned"] = "Poisoned",
+
+    -- The log: items.
+    ["log.nothing_carried"] = "You carry nothing.",
+    ["log.nothing_here"] = "There is nothing here.",
+    ["log.gold_picked"] = "You pick up %d gold.",
+    ["log.picked"] = "You pick up the %s.",
+    ["log.dropped"] = "You put down the %s.",
+    ["log.equipped"] = "You equip the %s.",
+    ["log.taken_off"] = "You take off the %s.",
+    ["log.cannot_equip"] = "You cannot equip the %s.",
+    ["log.quaffed"] = "You drink the %s.",
+    ["log.read"] = "You read the %s.",
+    ["log.eaten"] = "You eat the %s.",
+    ["log.zapped"] = "You zap the %s.",
+    ["log.healed"] = "Your wounds close.",
+    ["log.mana"] = "Mana surges through you.",
+    ["log.poison"] = "Poison!",
+    ["log.speed"] = "You feel light on your feet.",
+    ["log.teleport"] = "You float up and come down somewhere else.",
+    ["log.identify"] = "You know what you carry.",
+    ["log.light"] = "Light fills the floor.",
+    ["log.sanctuary"] = "Holiness fills the ground at your feet.",
+    ["log.fire_missed"] = "The flames die away in the air.",
+    ["log.fire_hit"] = "Flames engulf the %s.",
+
+    -- The log: saving.
+    ["log.saved"] = "The adventure is saved.",
+    ["log.not_saved"] = "The adventure could not be saved.",
+
+    -- Item names.
+    ["item.corpse"] = "%s %s",
+    ["item.stock"] = "%s (%d%s)",
+    ["item.worn"] = "%s (worn)",
+    ["item.sanctuary"] = "scroll of sanctuary",
+
+    -- The inventory's actions.
+    ["inventory.take_off"] = "Take off",
+    ["inventory.equip"] = "Equip",
+    ["inventory.quaff"] = "Drink",
+    ["inventory.read"] = "Read",
+    ["inventory.eat"] = "Eat",
+    ["inventory.zap"] = "Zap",
+    ["inventory.drop"] = "Put down",
+
+    -- The game's menu and the save slots.
+    ["menu.caption"] = "Menu",
+    ["menu.quit"] = "Save and quit",
+    ["menu.opening"] = "Save, back to the start",
+    ["menu.back"] = "Go on",
+    ["slot.name"] = "%s, floor %d",
+
+    -- The end and the ranking.
+    ["end.cleared_caption"] = "The adventure is won",
+    ["end.fallen_caption"] = "The adventure ends",
+    ["end.who"] = "%s (%s %s)",
+    ["end.cleared"] = "You took the Orb of Dawn.",
+    ["end.fallen"] = "You fell on floor %d.",
+    ["end.figures"] = "Level %d  Gold %d  Score %d",
+    ["end.ranking"] = "- Ranking -",
+    ["end.back"] = "Enter goes back to the start.",
+    ["ranking.cleared"] = "%s took the Orb of Dawn",
+    ["ranking.fallen"] = "%s fell on floor %d",
 }
-for i, name in ipairs(statusNames) do C.STATUS_NAME[i - 1] = name end
-
-C.FRIEND_FORMAT = "%s (ally)"
-C.SUMMONED_FORMAT = "%s (summoned)"
-C.UNKNOWN_CHARA_NAME = "something"
-C.PETRIFY_FORMAT = "stone %s"
-C.EQUIP_COUNT = "x%d"
-C.ITEMLIST_TAG = "Items"
-C.ANIMALIST_TAG = "Anima"
-
-local gauges = {
-    SATIETY_OVER = "Overfed", SATIETY_FULL = "Full", SATIETY_EMPTY = "Hungry",
-    SATIETY_HUNGER = "Starving", SATIETY_DEAD = "Dying", FIELD_STRAND = "Stranded",
-    FIELD_WATER = "Wading", FIELD_SWIM = "Swimming", FIELD_DROWN = "Drowning",
-    WEIGHT_OVER = "Burdened", WEIGHT_PRESS = "Strained", WEIGHT_DEAD = "Overloaded",
-}
-for state, name in pairs(gauges) do C.FullTimeEffect[state]._name = name end
-
-function StrFmt(text)
-    return text
-end
