@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <utility>
 
 #include "engine/core/log.h"
 #include "engine/core/report.h"
@@ -106,6 +107,9 @@ bool SysRenderText::queueText(std::string_view text, int viewport, int fontId, i
                               int offset, Color colour) {
     const FontRecord* font = findFont(fontId);
     if (!font) return false;
+    if (recording_ && !text.empty() && recorded_.size() < kRecordLimit) {
+        if (recordedSet_.emplace(text).second) recorded_.emplace_back(text);
+    }
     bool queued = false;
     if (!methods_) methods_ = &MethodBuffer<MethodText>::instance();
     if (MethodText* m = methods_->get()) {
@@ -167,6 +171,11 @@ bool SysRenderText::drawFormatArgs(int viewport, int fontId, int x, int y, std::
         result = drawTextAtPen(fontId, viewport, piece.text, piece.colour);
     }
     return result;
+}
+
+std::vector<std::string> SysRenderText::takeRecorded() {
+    recordedSet_.clear();
+    return std::exchange(recorded_, {});
 }
 
 std::string SysRenderText::escapeFormat(std::string_view text) {

@@ -20,6 +20,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "engine/core/sys_base.h"
 #include "engine/gfx/font.h"
@@ -94,6 +96,15 @@ public:
     // Text made safe to splice into a format: each '%' doubled.
     static std::string escapeFormat(std::string_view text);
 
+    // What the game showed, for developer tools (a scripted run's check of
+    // its texts): while recording, every distinct text queued is kept, in
+    // the order first queued, up to kRecordLimit texts. Game thread only.
+    static constexpr std::size_t kRecordLimit = 16384;
+    void setRecording(bool on) { recording_ = on; }
+    bool isRecording() const { return recording_; }
+    // The texts kept since recording began or the last take.
+    std::vector<std::string> takeRecorded();
+
     std::int32_t penX() const { return penX_; }
     std::int32_t penY() const { return penY_; }
     std::int32_t penOffset() const { return penOffset_; }
@@ -113,6 +124,9 @@ private:
     std::int32_t penX_ = 0;
     std::int32_t penY_ = 0;
     std::int32_t penOffset_ = 0;
+    bool recording_ = false;
+    std::vector<std::string> recorded_;
+    std::unordered_set<std::string> recordedSet_;
 };
 
 }  // namespace qel

@@ -86,7 +86,7 @@ bool InputScript::parse(const std::string& text, std::string* error) {
         } else if (c == "until") {
             if (n < 2 || !isNumber(line.words[0]))
                 return bad("until takes a frame limit and a probe");
-        } else if (c == "shot" || c == "dump") {
+        } else if (c == "shot" || c == "dump" || c == "texts") {
             if (line.rest.empty()) return bad(c + " takes a file name");
         } else if (c == "type") {
             if (line.rest.empty()) return bad("type takes a text");
@@ -109,6 +109,12 @@ void InputScript::fail(const Line& line, const std::string& why) {
 }
 
 void InputScript::step() {
+    if (!started_) {
+        // What the run shows is kept from its first frame on for `texts`
+        // (a game that records nothing answers null: nothing to keep).
+        started_ = true;
+        DevProbes::run("record texts", "");
+    }
     while (!stopped_ && next_ < lines_.size()) {
         const Line& line = lines_[next_];
         const std::string& c = line.command;
@@ -148,9 +154,9 @@ void InputScript::step() {
             GraphicsDevice* device = SysMain::instance().device();
             if (!device || !PngWriter::write(device->backBuffer(), line.rest))
                 return fail(line, "cannot write " + line.rest);
-        } else if (c == "dump") {
-            const std::optional<bool> done = DevProbes::run("dump", line.rest);
-            if (!done || !*done) return fail(line, "cannot dump to " + line.rest);
+        } else if (c == "dump" || c == "texts") {
+            const std::optional<bool> done = DevProbes::run(c, line.rest);
+            if (!done || !*done) return fail(line, "cannot write " + c + " to " + line.rest);
         } else if (c == "close") {
             Window::instance().postRequest(Window::Request::Close);
         } else if (c == "type") {

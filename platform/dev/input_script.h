@@ -14,6 +14,8 @@
 //                          clears it), its cursor at the end
 //   shot <file.png>        the last frame drawn, as a PNG
 //   dump <file>            the game's text picture
+//   texts <file>           every text drawn since the run began (or the
+//                          last texts), one a line as the game holds it
 //   close                  the window's close request, as its button sends
 //   # ...                  a comment; blank lines are skipped
 //
@@ -72,6 +74,7 @@ private:
     std::set<int> tapped_;  // down for this frame only
     int waitFrames_ = 0;    // frames still to let pass on the current line
     bool stopped_ = false;
+    bool started_ = false;  // the game was asked to record its texts
 };
 
 }  // namespace qel

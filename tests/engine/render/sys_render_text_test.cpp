@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/render/text_format.h"
@@ -105,6 +106,26 @@ TEST_F(TextTest, UnknownFontsAndEmptySlots) {
     EXPECT_FALSE(text.drawText(kFixed, 30, 10, 20, "abc", Color::WHITE));
     EXPECT_EQ(text.penOffset(), 30);
     EXPECT_TRUE(frame().empty());
+}
+
+TEST_F(TextTest, RecordingKeepsEachTextShownOnceInItsFirstOrder) {
+    text.drawText(kFixed, 0, 0, 0, "before", Color::WHITE);
+    text.setRecording(true);
+    text.drawText(kFixed, 0, 0, 0, "b", Color::WHITE);
+    text.drawText(kFixed, 30, 0, 0, "a", Color::WHITE);  // the queue drops it: kept all the same
+    text.drawText(kFixed, 0, 0, 0, "b", Color::WHITE);
+    text.drawText(kFixed, 0, 0, 0, "", Color::WHITE);
+    text.drawText(99, 0, 0, 0, "no font", Color::WHITE);
+    text.drawFormat(0, kFixed, 0, 0, "HP ##%d", Color::WHITE, Color::WHITE, 5);
+    EXPECT_EQ(text.takeRecorded(), (std::vector<std::string>{"b", "a", "HP ", "5"}));
+    text.drawText(kFixed, 0, 0, 0, "b", Color::WHITE);
+    EXPECT_EQ(text.takeRecorded(), (std::vector<std::string>{"b"})) << "a take starts afresh";
+    for (std::size_t i = 0; i <= SysRenderText::kRecordLimit; ++i)
+        text.drawText(kFixed, 48, 0, 0, std::to_string(i), Color::WHITE);
+    EXPECT_EQ(text.takeRecorded().size(), SysRenderText::kRecordLimit);
+    text.setRecording(false);
+    text.drawText(kFixed, 0, 0, 0, "after", Color::WHITE);
+    EXPECT_TRUE(text.takeRecorded().empty());
 }
 
 TEST_F(TextTest, TheRealFontIsHalfAndFullWidth) {

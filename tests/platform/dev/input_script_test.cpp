@@ -20,6 +20,7 @@ TEST(InputScript, LinesThatAreNotCommandsAreRefusedByNumber) {
         {"wait soon\n", "input script line 1: wait takes a number of frames"},
         {"until scene SceneGame\n", "input script line 1: until takes a frame limit and a probe"},
         {"shot\n", "input script line 1: shot takes a file name"},
+        {"texts\n", "input script line 1: texts takes a file name"},
         {"compose\ntype\n", "input script line 2: type takes a text"},
     };
     for (const auto& c : cases) {
