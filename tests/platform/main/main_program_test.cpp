@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/png_writer.h"
 #include "platform/image/image_loader.h"
 #include "platform/os/file_instance_lock.h"
 #include "tests/support/scratch_folder.h"
@@ -668,6 +669,162 @@ TEST_F(MainProgram, AnInputScriptWaitThatTimesOutEndsWithExitCodeTwo) {
     EXPECT_NE(errors.find("input script line 2: waited 5 frames for scene Nowhere"),
               std::string::npos)
         << errors;
+}
+
+// The adventure of the scripted play-throughs, in either language: a new
+// fighter zaps a wand of fire at the first floor's monster, reads a scroll
+// of identify, eats the bread it started with, equips the floor's dagger
+// and drinks its potion (one item of each kind), takes the stairs down to
+// the fifth floor and takes the goal; the end shows the ranking. The start
+// script lays what the floors lack for that: the wand at the adventurer's
+// feet and the scroll a step right on the first floor, its monster frail
+// and in sight, the stairs a step right on the floors between, the goal at
+// the feet on the last.
+const char* const kAdventureProps = R"lua(
+local input = InputPlayer
+local seen = 0
+function InputPlayer(command, player)
+    if floor ~= seen and floor > 0 then
+        seen = floor
+        local p = player:getPos()
+        if floor == 1 then
+            C_CreateItem(29):put(p._x, p._y)
+            C_CreateItem(27):put(p._x + 1, p._y)
+            local npc = C_CastObjectNpc(C_GetObjectLinkType(1):getObj())
+            npc:setLife(1)
+            npc:setPos(4, 2)
+        elseif floor < LAST_FLOOR then
+            local other = C_GetCharaAtPos(p._x + 1, p._y)
+            if other then
+                other:kill()
+                C_GetObjectManager():exeRemove()
+            end
+            C_GetDungeon():setTile(p._x + 1, p._y, C.Tile("stairs", 2, 0, C.Color.WHITE, 25))
+        else
+            C_CreateItem(37):put(p._x, p._y)
+        end
+    end
+    return input(command, player)
+end
+C_GotoOpening()
+)lua";
+
+// The keys of the adventure, with its shots (opening.png: the race step;
+// menu.png: the inventory and a wand's actions; game.png: the map, the
+// status panel and the log after the first floor's items; ranking.png: the
+// end) and dumps (items.txt after the first floor's items, floor5.txt,
+// end.txt), and texts.txt: every text drawn until the end.
+std::string theAdventure() {
+    // The inventory's rows: the fighter's short sword, shield, armour and
+    // bread, then what was picked up, in order.
+    const auto row = [](int n) {
+        std::string keys = "press I\nwait 6\n";
+        for (int i = 0; i < n; ++i) keys += "press Down\nwait 6\n";
+        return keys + "press Enter\nwait 6\n";
+    };
+    return "until 3000 scene SceneOpening\nwait 5\n" + presses({"Enter"}) +
+           "wait 5\nshot opening.png\n" +  // the race step
+           presses({"Enter", "Enter", "Enter", "Enter", "Enter"}) +
+           "until 300 scene SceneGame\nwait 10\n" + presses({"G"}) + row(4) + "shot menu.png\n" +
+           presses({"Enter"}) +                                              // zap the wand
+           presses({"Right", "G"}) + row(5) + presses({"Enter"}) +           // read the scroll
+           row(3) + presses({"Enter"}) +                                     // eat the bread
+           presses({"Right", "Right", "G"}) + row(4) + presses({"Enter"}) +  // equip the dagger
+           presses({"Down", "Down", "Left", "G"}) + row(5) + presses({"Enter"}) +  // drink
+           "wait 10\nshot game.png\ndump items.txt\n" + presses({"Right"}, 5) +
+           presses({"Down"}) +  // the painted floor's stairs
+           presses({"Right"}, 3) + "wait 10\ndump floor5.txt\n" + presses({"G"}) +
+           "wait 10\nshot ranking.png\ndump end.txt\ntexts texts.txt\n" +
+           "press Enter\nuntil 300 scene SceneOpening\nclose\n";
+}
+
+// A part of a screenshot kept as a golden picture in
+// tests/platform/main/golden/<language>/<name>.png.
+struct Golden {
+    const char* name;
+    const char* shot;
+    int x, y, width, height;
+};
+
+// The golden's differences from the shot's part, or "" when it matches.
+// QEL_UPDATE_GOLDEN=1 writes the part as the golden instead. A part that
+// differs is kept beside the shots as <name>.actual.png.
+std::string compareGolden(const std::filesystem::path& dir, const std::string& language,
+                          const Golden& golden) {
+    const SurfacePtr shot = readShot(dir / golden.shot);
+    if (!shot) return std::string("no shot ") + golden.shot;
+    Surface part(golden.width, golden.height, PixelFormat::X8R8G8B8);
+    for (int y = 0; y < golden.height; ++y)
+        for (int x = 0; x < golden.width; ++x)
+            part.set(x, y, shot->argb(golden.x + x, golden.y + y));
+    const std::filesystem::path kept = std::filesystem::path(QEL_SOURCE_DIR) /
+                                       "tests/platform/main/golden" / language /
+                                       (std::string(golden.name) + ".png");
+    const char* update = std::getenv("QEL_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        std::filesystem::create_directories(kept.parent_path());
+        return PngWriter::write(part, kept.string()) ? "" : "cannot write " + kept.string();
+    }
+    const SurfacePtr want = readShot(kept);
+    int differing = 0;
+    std::string first;
+    if (want && want->width() == part.width() && want->height() == part.height()) {
+        for (int y = 0; y < part.height(); ++y)
+            for (int x = 0; x < part.width(); ++x)
+                if ((want->argb(x, y) & 0xFFFFFF) != (part.argb(x, y) & 0xFFFFFF) &&
+                    differing++ == 0)
+                    first = " first at " + std::to_string(x) + "," + std::to_string(y);
+        if (differing == 0) return "";
+    }
+    PngWriter::write(part, (dir / (std::string(golden.name) + ".actual.png")).string());
+    return std::string(golden.name) + ": " +
+           (want ? std::to_string(differing) + " pixels differ" + first : "no golden") + " from " +
+           kept.string() +
+           " (after a change meant to be seen: QEL_UPDATE_GOLDEN=1 writes the new ones)";
+}
+
+// What the English player sees of the screens that hold text.
+const Golden kEnglishGoldens[] = {
+    {"opening", "opening.png", 0, 0, 800, 600},   {"menu", "menu.png", 38, 38, 414, 252},
+    {"panel", "game.png", 552, 0, 248, 480},      {"log", "game.png", 0, 480, 800, 120},
+    {"ranking", "ranking.png", 12, 96, 528, 150},
+};
+
+TEST_F(MainProgram, TheAdventureInEnglishShowsEnglishOnly) {
+    writeText(dir / "config.txt", "LOCALE = \"en\"\n");
+    writeText(dir / "start.lua", kAdventureProps);
+    writeText(dir / "keys.txt", theAdventure());
+    std::string errors;
+    ASSERT_EQ(run(40000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=7 QEL_START_SCRIPT=start.lua "
+                  "QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    // The adventure went as written: every item used, five floors down, the
+    // goal taken.
+    const std::string items = readText(dir / "items.txt");
+    EXPECT_NE(dumpLine(items, "  equip 0: ").find(" kind 1 "), std::string::npos) << items;
+    for (const char* gone : {" kind 21 ", " kind 27 ", " kind 31 "})
+        EXPECT_EQ(items.find(gone), std::string::npos) << gone << "used up\n" << items;
+    EXPECT_NE(readText(dir / "floor5.txt").find("floor \"floor5\" level 5\n"), std::string::npos);
+    const std::string end = readText(dir / "end.txt");
+    EXPECT_NE(end.find("script error none"), std::string::npos) << end;
+    EXPECT_FALSE(std::filesystem::exists(dir / "save/data01")) << "the won adventure's slot went";
+
+    // Every text drawn from the title to the ranking is English.
+    std::istringstream texts(readText(dir / "texts.txt"));
+    int count = 0;
+    for (std::string line; std::getline(texts, line); ++count)
+        for (const char c : line)
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                ADD_FAILURE() << "not ASCII: " << line;
+                break;
+            }
+    EXPECT_GT(count, 80) << "the texts were recorded";
+    for (const Golden& golden : kEnglishGoldens)
+        EXPECT_EQ(compareGolden(dir, "english", golden), "");
+    const std::string ranking = rankingAfterRestart();
+    EXPECT_NE(ranking.find(" Alto took the Orb of Dawn"), std::string::npos) << ranking;
 }
 
 struct BrokenFolder {
