@@ -81,6 +81,20 @@ local function closeInventory()
     inventory = nil
 end
 
+-- The inventory's two menus are as wide as their texts need (a byte of
+-- text is a column of C.FONT_WIDTH pixels), at least their usual width
+-- and at most their texture: the list from LIST_X, the item's actions
+-- beside it.
+local LIST_X, LIST_WIDTH, ACTIONS_WIDTH, GAP = 40, 240, 160, 10
+
+local function menuWidth(least, caption, texts)
+    local width = math.max(least, #caption * C.FONT_WIDTH + 2 * C.MENU_CURSOR_X)
+    for _, text in ipairs(texts) do
+        width = math.max(width, C.MENU_NAME_X + #text * C.FONT_WIDTH + C.MENU_CURSOR_X)
+    end
+    return math.min(width, C.MENU_TEX_WIDTH)
+end
+
 local function openList(player, row)
     local items = carried(player)
     if #items == 0 then
@@ -90,28 +104,33 @@ local function openList(player, row)
     end
     local menu = C_GetMenu(0)
     if not menu then return closeInventory() end
-    menu:setTag(C.ITEMLIST_TAG)
-    menu:setDrawParam(40, 40, 20, 240, 10)
+    local texts = {}
     for i, item in ipairs(items) do
-        local text = item:getName()
-        if equippedSlot(player, item) then text = Text("item.worn", text) end
-        menu:addItem(0, tostring(i), text)
+        texts[i] = item:getName()
+        if equippedSlot(player, item) then texts[i] = Text("item.worn", texts[i]) end
     end
+    local width = menuWidth(LIST_WIDTH, C.ITEMLIST_TAG, texts)
+    menu:setTag(C.ITEMLIST_TAG)
+    menu:setDrawParam(LIST_X, 40, 20, width, 10)
+    for i, text in ipairs(texts) do menu:addItem(0, tostring(i), text) end
     menu:open()
     if row then
         menu:setPage(math.floor(row / 10))
         menu:setCursor(row % 10)
     end
-    inventory = {step = "list", menu = menu, items = items}
+    inventory = {step = "list", menu = menu, items = items, width = width}
 end
 
 local function openActions(player, item)
     local menu = C_GetMenu(1)
     if not menu then return closeInventory() end
-    menu:setTag(item:getName())
-    menu:setDrawParam(290, 40, 20, 160, 0)
+    local name = item:getName()
     local actions = actionsFor(player, item)
-    for i, action in ipairs(actions) do menu:addItem(0, tostring(i), action[2]) end
+    local texts = {}
+    for i, action in ipairs(actions) do texts[i] = action[2] end
+    menu:setTag(name)
+    menu:setDrawParam(LIST_X + inventory.width + GAP, 40, 20, menuWidth(ACTIONS_WIDTH, name, texts), 0)
+    for i, text in ipairs(texts) do menu:addItem(0, tostring(i), text) end
     menu:open()
     inventory.step, inventory.actionMenu = "action", menu
     inventory.item, inventory.actions = item, actions

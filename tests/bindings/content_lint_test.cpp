@@ -167,11 +167,23 @@ bool isAscii(const std::string& text) {
     return true;
 }
 
+// An item's name fills an inventory row, which holds 28 columns of 8
+// pixels (from 24 in a list at most 256 wide), a byte a column; the
+// names keep to 26, leaving room for most of what follows them (a count,
+// " (worn)").
+void expectItemNamesFit(const std::vector<std::pair<std::string, std::string>>& names) {
+    for (const auto& [what, name] : names)
+        if (what.rfind("item ", 0) == 0 && what.rfind("item explanation", 0) != 0)
+            EXPECT_LE(name.size(), 26u) << what << ": " << name;
+}
+
 TEST_F(ContentLint, EveryShownNameIsJapanese) {
-    for (const auto& [what, name] : shownNames()) {
+    const auto names = shownNames();
+    for (const auto& [what, name] : names) {
         EXPECT_FALSE(name.empty()) << what;
         EXPECT_FALSE(isAscii(name)) << what << ": " << name;
     }
+    expectItemNamesFit(names);
 }
 
 // The English overlay, chosen in config.txt.
@@ -187,10 +199,12 @@ protected:
 TEST_F(ContentLintEnglish, EveryShownNameIsEnglish) {
     EXPECT_EQ(LOCALE, "en");
     EXPECT_EQ(qel::SysLua::instance().lastError(), nullptr);
-    for (const auto& [what, name] : shownNames()) {
+    const auto names = shownNames();
+    for (const auto& [what, name] : names) {
         EXPECT_FALSE(name.empty()) << what;
         EXPECT_TRUE(isAscii(name)) << what << ": " << name;
     }
+    expectItemNamesFit(names);
 }
 
 // A table of texts by name (TEXT, TEXT_LANGUAGE) as the booted content holds
@@ -283,6 +297,93 @@ TEST_F(ContentLintEnglish, AMissingTextShowsVisiblyAndBadValuesSafely) {
         {"not a name", "return Text(nil)", "<nil>"},
     };
     for (const auto& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
+}
+
+// Where the texts are drawn and how many columns they have there (a byte a
+// column of 8 pixels: a two-byte character takes two), filled with the
+// widest values they show: each language's texts must fit whole, since a
+// menu or window cuts what passes its edge. The log wraps its lines itself.
+constexpr const char* kRooms = R"lua(
+local NAME = string.rep("W", 32)  -- the longest name the game keeps
+local function room(columns, names, ...)
+    return {columns = columns, names = names, values = {...}}
+end
+local FIRST_NINE = {"status.life", "status.str", "status.vit", "status.dex", "status.per",
+    "status.agi", "status.wis", "status.int", "status.cha"}
+local ALL_STATUS = {}
+for name in pairs(TEXT) do
+    if name:find("^status%.") then table.insert(ALL_STATUS, name) end
+end
+local rooms = {
+    -- The opening's menus, 200 wide: captions from 6, entries from 24.
+    room(23, {"opening.welcome", "opening.continue_caption", "opening.race_caption",
+        "opening.class_caption", "opening.sex_caption", "opening.confirm_caption"}),
+    room(21, {"opening.new", "opening.continue", "opening.quit", "opening.male",
+        "opening.female", "opening.yes", "opening.again"}),
+    -- The heading, 720 wide; the window beside the menus, 500; the name's
+    -- entry, 480.
+    room(88, {"opening.heading", "opening.help_choose", "opening.help_choose_back",
+        "opening.help_name", "opening.help_confirm"}),
+    room(60, {"opening.adventurer", "opening.no_figures"}),
+    room(60, {"opening.name", "opening.sex", "opening.race", "opening.class"}, NAME),
+    room(58, {"opening.name_entry"}, "WWWWWW"),
+    -- The figures beside the choices: the first nine in columns of 10 with
+    -- two digits, all of them in columns of 20 with a sign and two digits.
+    room(7, FIRST_NINE),
+    room(15, ALL_STATUS),
+    -- The game's menu, 240 wide; the inventory's actions, at least 160.
+    room(28, {"menu.caption"}),
+    room(26, {"menu.quit", "menu.opening", "menu.back"}),
+    room(16, {"inventory.take_off", "inventory.equip", "inventory.quaff", "inventory.read",
+        "inventory.eat", "inventory.zap", "inventory.drop"}),
+    -- The status panel, 232 wide from 4; its figures in two columns of 112.
+    room(28, {"panel.race_class"}, "WWWWWWWWWW", "WWWWWWWWWW"),
+    room(28, {"panel.level", "panel.floor"}, 999),
+    room(28, {"panel.exp"}, 999999, 999999),
+    room(28, {"panel.money"}, 9999999),
+    room(28, {"panel.gauge"}, Text("status.life"), 999, 999),
+    room(28, {"panel.gauge"}, Text("status.mana"), 999, 999),
+    room(28, {"panel.figure"}, Text("status.offense"), "2d10+10"),
+    room(13, {"panel.figure"}, Text("status.str"), 999),
+    room(28, {"gauge.satiety_over", "gauge.satiety_full", "gauge.satiety_empty",
+        "gauge.satiety_hunger", "gauge.satiety_dead", "condition.hasted", "condition.poisoned"}),
+    -- The end, 520 wide; its ranking rows after "%2d %5d ".
+    room(63, {"end.cleared_caption", "end.fallen_caption", "end.cleared", "end.ranking",
+        "end.back"}),
+    room(63, {"end.fallen"}, 5),
+    room(63, {"end.who"}, NAME, "WWWWWWWWWW", "WWWWWWWWWW"),
+    room(63, {"end.figures"}, 99, 9999999, 9999999),
+    room(54, {"ranking.cleared"}, NAME),
+    room(54, {"ranking.fallen"}, NAME, 5),
+}
+local wide = {}
+for _, r in ipairs(rooms) do
+    for _, name in ipairs(r.names) do
+        for language, texts in pairs({Japanese = TEXT, English = TEXT_LANGUAGE}) do
+            local text = texts[name] or "?"
+            if #r.values > 0 then text = string.format(text, unpack(r.values)) end
+            if #text > r.columns then
+                table.insert(wide, language .. " " .. name .. " takes " .. #text .. " of "
+                    .. r.columns .. ": " .. text)
+            end
+        end
+    end
+end
+table.sort(wide)
+return table.concat(wide, "\n")
+)lua";
+
+TEST_F(ContentLintEnglish, EveryTextFitsWhereItIsDrawnInBothLanguages) {
+    EXPECT_EQ(run(kRooms), "");
+    // The race and class names fill the opening's menu rows and the panel's
+    // "race / class" line.
+    OpeningParam param;
+    ASSERT_TRUE(param.readRaceFile(DATA_RACE));
+    ASSERT_TRUE(param.readClassFile(DATA_CLASS));
+    for (int i = 0; i < param.getRaceNum(); ++i)
+        EXPECT_LE(param.getRace(i)->name().size(), 10u) << param.getRace(i)->name();
+    for (int i = 0; i < param.getClassNum(); ++i)
+        EXPECT_LE(param.getClass(i)->name().size(), 10u) << param.getClass(i)->name();
 }
 
 }  // namespace
