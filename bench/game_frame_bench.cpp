@@ -19,7 +19,6 @@
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/task_field.h"
-#include "game/shell/world_settings.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
 #include "game/world/object_anim.h"
@@ -35,7 +34,6 @@ public:
     explicit GameFrame(float zoomOutScale)
         : device_(qel::SoftwareGraphicsDevice::create(bench::kWidth, bench::kHeight).device) {
         resetSettings();
-        installWorldSettingsSources();
         FIELD_BLUR_ENABLE = true;
         ZOOM_OUT_SCALE = zoomOutScale;
         resources_.setDevice(device_.get());

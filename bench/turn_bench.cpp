@@ -4,24 +4,20 @@
 // and one cast of the player's sight. The player only waits and never
 // falls. Goal: under 2 ms a turn in a release build on one core.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
+#include <memory>
 #include <string>
 
-#include "bindings/script_bindings.h"
 #include "engine/core/sys_rand.h"
 #include "engine/file/file_system.h"
 #include "engine/script/sys_lua.h"
-#include "game/shell/boot_loader.h"
-#include "game/shell/settings.h"
 #include "game/shell/turn_manager.h"
-#include "game/shell/world_settings.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
 #include "game/world/object_player.h"
 #include "game/world/world.h"
 #include "platform/os/posix_file_system.h"
+#include "tests/support/sample_content.h"
 
 namespace {
 
@@ -78,19 +74,9 @@ class TurnFrame {
 public:
     TurnFrame() {
         qel::FileSystem::install(&qel::PosixFileSystem::instance());
-        dir_ =
-            std::filesystem::temp_directory_path() / ("turn_bench." + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-        std::filesystem::copy(QEL_GAME_DATA, dir_ / "data",
-                              std::filesystem::copy_options::recursive);
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-        installWorldSettingsSources();
-        qel::SysLua::instance().init();
-        BootLoader::setScriptInterface(&openScriptBindings);
-        BootLoader boot;
-        if (boot.run() != BootLoader::Result::Done) {
-            error_ = "boot: " + boot.failure();
+        content_ = std::make_unique<qel::test::SampleContent>();
+        if (!content_->boot()) {
+            error_ = content_->failure();
             return;
         }
         qel::SysRand::instance().seed(11);
@@ -107,11 +93,7 @@ public:
         }
         turns_ = new TurnManager(GameData::instance().getObjectManager(), nullptr);
     }
-    ~TurnFrame() {
-        delete turns_;
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(dir_);
-    }
+    ~TurnFrame() { delete turns_; }
     const std::string& error() const { return error_; }
 
     // Frames until the world's turn moves on, then the player's sight.
@@ -127,8 +109,7 @@ public:
     }
 
 private:
-    std::filesystem::path dir_;
-    std::filesystem::path previous_;
+    std::unique_ptr<qel::test::SampleContent> content_;
     std::string error_;
     ObjectPlayer* player_ = nullptr;
     TurnManager* turns_ = nullptr;

@@ -27,7 +27,7 @@ public:
 
     // Where the devices read from (the main window); none reads as a
     // window in the background. Set before init.
-    void setSource(InputSource* source) { source_ = source; }
+    void readFrom(InputSource* source) { source_ = source; }
     void setFrameRate(int framesPerSecond) { frameRate_ = framesPerSecond; }
     void setTextEntryHandler(TextEntryHandler* handler) { textEntry_ = handler; }
     TextEntryHandler* textEntryHandler() const { return textEntry_; }

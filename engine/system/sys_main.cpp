@@ -139,7 +139,7 @@ bool SysMain::startPlatform(const StartParams& params) {
     timer_.restart();
     timer_.resetSchedule(0);
     if (auto* input = classCast<SysInput>(slots_[kSlotInput])) {
-        input->setSource(inputSource_ ? inputSource_ : backend_);
+        input->readFrom(inputSource_ ? inputSource_ : backend_);
         input->setFrameRate(params.framesPerSecond);
     }
     return init();

@@ -10,51 +10,38 @@
 #include "game/data/spell.h"
 #include "game/data/spell_list.h"
 #include "game/data/str_fmt.h"
+#include "game/data/table_settings.h"
 
 namespace {
 
-SkillTextSource::Source g_source = nullptr;
-
-// The slots whose amount is a carrying capacity and a percentage.
-constexpr std::int32_t kWeightSlot = 22;
-constexpr std::int32_t kAutoHealRatioSlot = 53;
-constexpr std::int32_t kAutoManaRatioSlot = 55;
-
+// A status-bonus level's text: the figure's display name and the amount
+// (a carrying capacity scaled, a percentage as a factor).
 bool buildStatus(Skill::LevelData& level) {
-    const SkillTextSource source = SkillTextSource::current();
     const std::size_t sign = level._tag.find_first_of("+-*");
-    if (sign == std::string::npos || !source.statusIndex) return false;
-    const std::int32_t slot = source.statusIndex(level._tag.substr(0, sign).c_str());
+    if (sign == std::string::npos) return false;
+    const std::int32_t slot = StatusIndex::indexOf(level._tag.substr(0, sign).c_str());
     if (slot < 0) return false;
     level._status = slot;
     std::size_t at = sign;
     level._statusEq = level._tag[at] == '*';
     if (level._statusEq) ++at;
     level._statusVal = CsvReader::atoiClamped(std::string_view(level._tag).substr(at));
-    const std::string name = source.statusName ? source.statusName(slot) : "";
+    const std::string& name = STATUS_NAME[slot];
     char text[256];
-    if (slot == kWeightSlot) {
+    if (slot == StatusIndex::WEIGHT) {
         std::snprintf(text, sizeof text, "%s%+.1f", name.c_str(),
-                      level._statusVal * source.itemWeightRatio * 2.0f);
-    } else if (slot == kAutoHealRatioSlot || slot == kAutoManaRatioSlot) {
+                      level._statusVal * ITEM_WEIGHT_RATIO * 2.0f);
+    } else if (slot == StatusIndex::AUTO_HEAL_RATIO || slot == StatusIndex::AUTO_MANA_RATIO) {
         std::snprintf(text, sizeof text, "%sx%.2f", name.c_str(), level._statusVal / 100.0);
     } else {
         std::snprintf(text, sizeof text, "%s%+d", name.c_str(), level._statusVal);
     }
     level._name = text;
-    if (level._statusEq) level._name += source.equipCount;
+    if (level._statusEq) level._name += EQUIP_COUNT;
     return true;
 }
 
 }  // namespace
-
-void SkillTextSource::setSource(Source source) {
-    g_source = source;
-}
-
-SkillTextSource SkillTextSource::current() {
-    return g_source ? g_source() : SkillTextSource{};
-}
 
 Skill::Skill() = default;
 

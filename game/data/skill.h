@@ -18,21 +18,6 @@ class Action;
 class CsvReader;
 class Spell;
 
-// What building a status-bonus level needs from the game above the data
-// tables: the status slots by name and their display names, the weight
-// ratio and the equipment-count text. The shell installs it; without one,
-// status-bonus levels cannot be built.
-struct SkillTextSource {
-    std::int32_t (*statusIndex)(const char* name) = nullptr;
-    std::string (*statusName)(std::int32_t slot) = nullptr;
-    float itemWeightRatio = 0.0f;
-    std::string equipCount;
-
-    using Source = SkillTextSource (*)();
-    static void setSource(Source source);
-    static SkillTextSource current();
-};
-
 class Skill : public qel::Core {
 public:
     static constexpr int kLevels = 9;

@@ -21,11 +21,10 @@
 #include "engine/task/sys_scene.h"
 #include "game/shell/save/save_data.h"
 #include "game/shell/scene_title.h"
-#include "game/world/script_callbacks.h"
 #include "game/shell/settings.h"
 #include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_se_manager.h"
-#include "game/shell/world_settings.h"
+#include "game/world/script_callbacks.h"
 
 namespace game_hooks {
 
@@ -68,7 +67,6 @@ bool gameInitHook() {
     qel::SysRand::instance().seed(g_startSeed ? *g_startSeed
                                               : static_cast<std::uint32_t>(std::time(nullptr)));
     qel::SysResource::instance().setAutoCollect(false);
-    installWorldSettingsSources();
     SaveData::installHooks();
     if (qel::Viewport* viewport = qel::SysCamera::instance().getViewport(0))
         viewport->clearColors[0] = qel::Color::BLACK.argb();

@@ -1,8 +1,12 @@
 // Every tunable of the game: one global per setting, named as the scripts
 // see it in module `C`, with the start value it has before any script runs.
+// The settings the world reads live beside it, in
+// game/world/world_settings.h, and those the data tables read while they
+// load in game/data/table_settings.h; the rest are defined here.
 //
-// Adding a setting takes two lines: its definition here (type, name as the
-// scripts spell it, start value) and its row in the table in settings.cpp.
+// Adding a setting takes two lines: its definition here or beside the code
+// below the shell that reads it (type, name as the scripts spell it, start
+// value) and its row in the table in settings.cpp.
 // The table is the one list the reset, the tests and the script bindings
 // are made from; each row takes its kind from the storage type and its
 // start value from what the storage holds before main runs.
@@ -33,6 +37,7 @@
 
 #include "game/data/data_files.h"
 #include "game/data/dice.h"
+#include "game/data/table_settings.h"
 #include "game/data/target_flag.h"
 #include "game/shell/setting.h"
 #include "game/world/create_dungeon.h"
@@ -41,6 +46,7 @@
 #include "game/world/status.h"
 #include "game/world/tile.h"
 #include "game/world/value_types.h"
+#include "game/world/world_settings.h"
 
 // Every setting and every flag mask the scripts read (the masks are the
 // records' own constants, brought in here so that module C's variables
@@ -77,7 +83,6 @@ inline std::uint32_t FILE_VERSION = 100;
 // Save slot in use, 0 for none; the only setting the program itself changes.
 inline std::uint32_t CURRENT_PLAYER_ID = 0;
 inline std::string RES_TEX_CHIP = "chip.bmp";
-inline std::uint32_t RANKING_MAX = 15;
 inline bool NETWORK_ENABLE = false;
 inline std::uint32_t NETWORK_REQUEST_SPAN = 5;
 // This machine: with the network off by default, an unset server must never
@@ -91,8 +96,6 @@ inline std::string SE_CANCEL;
 // ---- Map drawing and field view -------------------------------------------
 inline bool FIELD_BLUR_ENABLE = true;
 inline std::uint8_t FIELD_BLUR_ALPHA = 64;
-inline std::uint32_t CHIP_WIDTH = 16;
-inline std::uint32_t CHIP_HEIGHT = 16;
 inline std::uint32_t ICON_WIDTH = 16;
 inline std::uint32_t ICON_HEIGHT = 16;
 inline std::uint32_t DUNGEON_TEX_WIDTH = CHIP_WIDTH * DUNGEON_WIDTH;
@@ -101,10 +104,6 @@ inline std::int32_t DUNGEON_DRAW_X = 0;
 inline std::int32_t DUNGEON_DRAW_Y = 0;
 inline std::int32_t DUNGEON_DRAW_WIDTH = static_cast<std::int32_t>(CHIP_WIDTH * DUNGEON_WIDTH);
 inline std::int32_t DUNGEON_DRAW_HEIGHT = static_cast<std::int32_t>(CHIP_HEIGHT * DUNGEON_HEIGHT);
-inline float CHIP_OPEN_COLOR = 1.0f;
-inline float CHIP_VIEW_COLOR = 1.0f;
-inline Color WATER_COLOR = Color::TRANSPARENT_BLACK;
-inline Color FREEZE_COLOR = Color::TRANSPARENT_BLACK;
 inline Color NO_TORCH_COLOR = Color::TRANSPARENT_BLACK;
 inline float ZOOM_OUT_SCALE = 1.0f;
 inline float ZOOM_IN_SCALE = 2.0f;
@@ -113,18 +112,9 @@ inline std::uint32_t ZOOM_IN_AUTO_COUNT = 1;
 inline float ZOOM_OUT_FRAME = 12.0f;
 inline float ZOOM_IN_FRAME = 12.0f;
 
-// ---- Dungeon generation and animation -------------------------------------
-// The generator's own start values. CREATE_MIN_WITDH is spelt so: the
-// scripts use this name.
-inline std::uint32_t CREATE_MIN_WITDH = CreateDungeonSettings{}.minWidth;
-inline std::uint32_t CREATE_MIN_HEIGHT = CreateDungeonSettings{}.minHeight;
-inline float CREATE_ROOM_PER = CreateDungeonSettings{}.roomPer;
-inline std::uint32_t CREATE_MIN_ROOM = CreateDungeonSettings{}.minRoom;
-inline std::uint32_t CREATE_MIN_SPACE = CreateDungeonSettings{}.minSpace;
-inline std::uint32_t CREATE_FAIL_MAX = CreateDungeonSettings{}.failMax;
+// ---- Animation ------------------------------------------------------------
 inline std::uint32_t ANIM_WALK_FRAME = 10;
 inline std::uint32_t ANIM_HIT_FRAME = 10;
-inline float ANIM_HIT_MOVE_PER = 0.5f;
 
 // ---- Fonts and message log ------------------------------------------------
 inline std::uint32_t FONT_HEIGHT = 16;
@@ -148,13 +138,6 @@ inline Color LOG_BACKCOLOR = Color::TRANSPARENT_BLACK;
 inline Color COLOR_DEFAULT = Color::TRANSPARENT_BLACK;
 inline Color COLOR_DAMAGE = Color::TRANSPARENT_BLACK;
 inline Color COLOR_HEAL = Color::TRANSPARENT_BLACK;
-inline Color COLOR_CURSE = Color::TRANSPARENT_BLACK;
-inline Color COLOR_BLESS = Color::TRANSPARENT_BLACK;
-inline Color COLOR_UNKNOWN = Color::TRANSPARENT_BLACK;
-inline Color COLOR_ITEM = Color::TRANSPARENT_BLACK;
-inline Color COLOR_EQUIP = Color::TRANSPARENT_BLACK;
-inline Color COLOR_MAGIC = Color::TRANSPARENT_BLACK;
-inline Color COLOR_GRUDGE = Color::TRANSPARENT_BLACK;
 inline Color COLOR_NETWORK = Color::TRANSPARENT_BLACK;
 
 // ---- Cursor and direction marker ------------------------------------------
@@ -167,47 +150,11 @@ inline std::uint32_t DIRECTION_CHIP_Y = 0;
 inline std::uint32_t DIRECTION_BLINK_FRAME = 0;
 
 // ---- Character and item rules ---------------------------------------------
-inline Dice BASE_DAMAGE_DICE = Dice(0, 1);
 inline std::string FRIEND_FORMAT;
 inline std::string SUMMONED_FORMAT;
 inline std::string UNKNOWN_CHARA_NAME;
-inline Point FRIEND_CHIP = Point(0, 0);
-inline Color FRIEND_CHIP_COLOR = Color::TRANSPARENT_BLACK;
-inline Point SUMMON_CHIP = Point(0, 0);
-inline Color SUMMON_CHIP_COLOR = Color::TRANSPARENT_BLACK;
-inline Point ELITE_CHIP = Point(0, 0);
-inline Color ELITE_CHIP_COLOR = Color::TRANSPARENT_BLACK;
-inline Point UNIQUE_CHIP = Point(0, 0);
-inline Color UNIQUE_CHIP_COLOR = Color::TRANSPARENT_BLACK;
-inline std::uint32_t SUB_ICON_BLINK_ON = 0;
-inline std::uint32_t SUB_ICON_BLINK_OFF = 0;
-inline std::int32_t SATIETY_BASE = 0;
-inline std::int32_t SATIETY_IDENTITY = 0;
-inline Color PETRIFY_COLOR = Color::TRANSPARENT_BLACK;
 inline std::string PETRIFY_FORMAT;
-// A divisor that starts at 0; see the top of this file for how readers
-// treat it.
-inline std::int32_t STATUS_LEVEL_RATIO = 0;
-inline std::string ST_NAME_FLOAT1;
-inline std::string ST_NAME_FLOAT2;
-inline std::string ST_NAME_THROUGH;
-inline std::string ST_NAME_INVISIBLE;
-inline float ST_WEIGHT_BASE = 0.0f;
-inline float ST_WEIGHT_STR = 0.0f;
-inline float ST_WEIGHT_VIT = 0.0f;
 inline float ST_DEFENSE_VIT_RATIO = 0.0f;
-inline std::string EQUIP_COUNT;
-inline std::int32_t AI_MEMORY_TIME = 0;
-inline std::int32_t FRIEND_POINT_HARM_LOST = 0;
-inline std::int32_t WEAPON_LEVEL_MIN = 0;
-inline std::int32_t ARMOR_LEVEL_MIN = 0;
-inline std::int32_t CORPSE_ROTTING = 0;
-inline float BAG_LIGHT_RATIO = 0.0f;
-inline float BAG_WEIGHT_RATIO = 0.0f;
-inline std::int32_t MONEY_MAX = 999999;
-inline std::int32_t BLESSED_DEFENSE = 2;
-// One display name per status index.
-inline std::string STATUS_NAME[Status::TYPE_MAX];
 
 // ---- Item list ------------------------------------------------------------
 inline std::uint32_t ITEMLIST_ITEM_MAX = 20;
@@ -227,7 +174,6 @@ inline std::int32_t ITEMLIST_PAGE_X = 400;
 inline std::int32_t ITEMLIST_PAGE_Y = 500;
 inline std::string ITEMLIST_TAG;
 inline std::int32_t ITEMLIST_WEIGHT_X = 0;
-inline float ITEM_WEIGHT_RATIO = 0.0f;
 inline std::string ITEM_WEIGHT_FORMAT;
 inline Point ITEMLIST_CURSOR = Point(0, 0);
 inline std::uint32_t ITEMLIST_BLINK_ON = 0;

@@ -19,7 +19,6 @@
 #include "game/world/object_anim.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_player.h"
-#include "game/world/object_settings.h"
 #include "game/world/status.h"
 #include "game/world/tile.h"
 
@@ -278,10 +277,9 @@ void TaskField::drawCell(std::int32_t x, std::int32_t y, bool blank) {
     // An object's picture stands on its cell's floor, lit as the cell is.
     const Dungeon* dungeon = game.getDungeon();
     if (const Tile* tile = dungeon ? dungeon->getTile(x, y) : nullptr; tile && !tile->isWall()) {
-        const ObjectSettings settings = ObjectSettings::current();
         const float factor = tile->getState() == TILE_LIGHT  ? 1.0f
-                             : tile->getState() == TILE_VIEW ? settings.chipViewColor
-                                                             : settings.chipOpenColor;
+                             : tile->getState() == TILE_VIEW ? CHIP_VIEW_COLOR
+                                                             : CHIP_OPEN_COLOR;
         const Color floor = factor != 1.0f ? tile->getColor() * factor : tile->getColor();
         const Point& chip = tile->getChip();
         if (!(picture.x == chip.x && picture.y == chip.y && picture.color == floor))

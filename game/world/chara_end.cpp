@@ -10,7 +10,7 @@
 #include "game/world/full_time_effect.h"
 #include "game/world/object_chara.h"
 #include "game/world/object_item.h"
-#include "game/world/status_settings.h"
+#include "game/world/world_settings.h"
 
 namespace callback = script_callback;
 
@@ -115,15 +115,13 @@ std::int32_t rawStatus(ObjectChara& chara, std::int32_t index) {
             return base.calMagic(eff(Status::WIS), level);
         case Status::DEFENSE: {
             const std::int32_t worn = equipSum(chara, &ItemBase::deffence);
-            const StatusSettings settings = StatusSettings::current();
             return wrapAdd(wrapAdd(base[Status::DEFENSE], worn),
-                           armourDefense(chara, settings.blessedDefense));
+                           armourDefense(chara, BLESSED_DEFENSE));
         }
         default:
             break;
     }
-    const StatusSettings settings = StatusSettings::current();
-    const std::int32_t ratio = settings.levelRatio;
+    const std::int32_t ratio = STATUS_LEVEL_RATIO;
     switch (index) {
         case Status::HIT:
             return wrapAdd(base.calHit(eff(Status::AGI), eff(Status::DEX), level, ratio),
@@ -146,8 +144,8 @@ std::int32_t rawStatus(ObjectChara& chara, std::int32_t index) {
             return wrapAdd(base.calResist(eff(Status::INT), eff(Status::PER), level, ratio),
                            equipSum(chara, &ItemBase::resist));
         case Status::WEIGHT:
-            return base.calWeight(eff(Status::STR), eff(Status::VIT), settings.weightVit,
-                                  settings.weightStr, settings.weightBase);
+            return base.calWeight(eff(Status::STR), eff(Status::VIT), ST_WEIGHT_VIT, ST_WEIGHT_STR,
+                                  ST_WEIGHT_BASE);
         case Status::CONTROL:
             return base.calControl(eff(Status::CHA), 0);
         case Status::TORCH:

@@ -10,8 +10,6 @@
 
 namespace {
 
-CreateDungeon::SettingsSource g_settingsSource = nullptr;
-
 constexpr std::int64_t kLastX = Dungeon::kWidth - 1;
 constexpr std::int64_t kLastY = Dungeon::kHeight - 1;
 
@@ -82,14 +80,10 @@ void CreateDungeon::forgetDungeon(const Dungeon* dungeon) {
     }
 }
 
-void CreateDungeon::setSettingsSource(SettingsSource source) {
-    g_settingsSource = source;
-}
-
 CreateDungeonSettings CreateDungeon::settings() const {
     if (hasFixed_) return fixed_;
-    if (g_settingsSource) return g_settingsSource();
-    return CreateDungeonSettings{};
+    return {CREATE_MIN_WITDH, CREATE_MIN_HEIGHT, CREATE_ROOM_PER,
+            CREATE_MIN_ROOM,  CREATE_MIN_SPACE,  CREATE_FAIL_MAX};
 }
 
 // ---- Layout steps ----------------------------------------------------------

@@ -32,6 +32,7 @@
 #include "game/world/dungeon.h"
 #include "game/world/tile.h"
 #include "game/world/value_types.h"
+#include "game/world/world_settings.h"
 
 // Placement flags of putRandom and randomPoint.
 inline constexpr std::uint32_t PUT_PERFECT = 1;
@@ -44,22 +45,9 @@ inline constexpr std::uint32_t PUT_OPENSPACE = 64;
 inline constexpr std::uint32_t PUT_ONDEFAULT = 128;
 inline constexpr std::uint32_t PUT_CANTOUCH = 256;
 
-// The generation settings the scripts may change. The generator reads them
-// at the moment of use through a source function, which the game installs
-// (filled from its settings variables); without one the start values hold.
-struct CreateDungeonSettings {
-    std::uint32_t minWidth = 3;   // smallest room width
-    std::uint32_t minHeight = 3;  // smallest room height
-    float roomPer = 0.75f;        // chance that a used block becomes a room
-    std::uint32_t minRoom = 3;    // rooms a layout needs
-    std::uint32_t minSpace = 5;   // used blocks and open walls a layout needs
-    std::uint32_t failMax = 100;  // perfect-placement rejections before passes join
-};
-
 class CreateDungeon : public qel::Core {
 public:
     using PointList = std::vector<Point, qel::PoolAllocator<Point, qel::Pool::General>>;
-    using SettingsSource = CreateDungeonSettings (*)();
 
     // Block grid values.
     static constexpr std::int32_t kUnused = 0;
@@ -125,9 +113,8 @@ public:
     static void forgetDungeon(const Dungeon* dungeon);
 
     // ---- Settings ---------------------------------------------------------
-    static void setSettingsSource(SettingsSource source);
     // The settings now in force: this generator's own when fixed, else the
-    // installed source's, else the start values.
+    // CREATE_* settings as they stand (game/world/world_settings.h).
     CreateDungeonSettings settings() const;
     void fixSettings(const CreateDungeonSettings& s) {
         fixed_ = s;

@@ -8,8 +8,8 @@
 #include "game/world/game_data.h"
 #include "game/world/object_base.h"
 #include "game/world/object_manager.h"
-#include "game/world/object_settings.h"
 #include "game/world/tile.h"
+#include "game/world/world_settings.h"
 
 namespace {
 
@@ -165,7 +165,6 @@ void FieldView::spread(std::int32_t ox, std::int32_t oy) {
 void FieldView::memoryPass(std::int32_t ox, std::int32_t oy, std::int32_t r1, std::int32_t r2) {
     const std::int64_t inner = squaredRadius(r1);
     const std::int64_t outer = squaredRadius(r2);
-    const ObjectSettings settings = ObjectSettings::current();
     for (std::int32_t y = 0; y < kHeight; ++y) {
         for (std::int32_t x = 0; x < kWidth; ++x) {
             const std::int32_t index = x * kHeight + y;
@@ -180,13 +179,13 @@ void FieldView::memoryPass(std::int32_t ox, std::int32_t oy, std::int32_t r1, st
             if (seen && d2 <= inner) {
                 state = TILE_LIGHT;
             } else if (seen && d2 <= outer && (info.flag & FLAG_LIGHT)) {
-                factor = settings.chipViewColor;
+                factor = CHIP_VIEW_COLOR;
                 state = TILE_VIEW;
             } else if (info.flag & FLAG_SHOW) {
-                factor = settings.chipOpenColor;
+                factor = CHIP_OPEN_COLOR;
                 state = 2;
             } else if (tile->getState() >= 2) {
-                factor = settings.chipOpenColor;
+                factor = CHIP_OPEN_COLOR;
                 state = TILE_OPEN;
             } else {
                 continue;

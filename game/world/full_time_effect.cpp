@@ -6,7 +6,7 @@
 
 #include "game/data/effect_name_list.h"
 #include "game/world/object_chara.h"
-#include "game/world/status_settings.h"
+#include "game/world/world_settings.h"
 
 FullTimeEffect FullTimeEffect::SATIETY_OVER;
 FullTimeEffect FullTimeEffect::SATIETY_FULL;
@@ -175,12 +175,10 @@ void FullTimeEffect::addFullTimeEffectName(ObjectChara* chara, EffectNameList& l
         if (record) list.add(record->_priority, record->_name, record->_color);
     }
 
-    const StatusSettings settings = StatusSettings::current();
-    auto text = [](const std::string* name) { return name ? *name : std::string(); };
-    const std::string float1 = text(settings.nameFloat1);
-    const std::string float2 = text(settings.nameFloat2);
-    const std::string through = text(settings.nameThrough);
-    const std::string invisible = text(settings.nameInvisible);
+    const std::string& float1 = ST_NAME_FLOAT1;
+    const std::string& float2 = ST_NAME_FLOAT2;
+    const std::string& through = ST_NAME_THROUGH;
+    const std::string& invisible = ST_NAME_INVISIBLE;
     std::int32_t floating = chara->getStatus(Status::FLOAT);
     std::int32_t passing = chara->getStatus(Status::THROUGH);
     std::int32_t hidden = chara->getStatus(Status::INVISIBLE);

@@ -6,15 +6,13 @@
 
 #include "engine/core/sys_rand.h"
 #include "game/data/locale_table.h"
-#include "game/world/item_settings.h"
 #include "game/world/object_item.h"
 #include "game/world/version_file.h"
+#include "game/world/world_settings.h"
 
 bool ItemTable::parse(ItemBase& base, const Keys& keys, CsvReader& reader, LoadMessage message,
                       int line) {
-    const ItemSettings settings = ItemSettings::current();
-    const float factor =
-        static_cast<float>(settings.satietyIdentity) * static_cast<float>(settings.satietyBase);
+    const float factor = static_cast<float>(SATIETY_IDENTITY) * static_cast<float>(SATIETY_BASE);
     const bool ok = base.parse(reader, keys.id, factor);
     keys.mainName = base.getItemName().getMainName();
     if (!ok) {

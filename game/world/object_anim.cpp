@@ -9,8 +9,8 @@
 #include "engine/render/sys_render_sprite.h"
 #include "game/world/game_data.h"
 #include "game/world/object_manager.h"
-#include "game/world/object_settings.h"
 #include "game/world/version_file.h"
+#include "game/world/world_settings.h"
 
 namespace {
 
@@ -28,8 +28,7 @@ std::int32_t clampToInt32(std::int64_t v) {
 }
 
 Vector2 tileSize() {
-    const ObjectSettings s = ObjectSettings::current();
-    return {static_cast<float>(s.chipWidth), static_cast<float>(s.chipHeight)};
+    return {static_cast<float>(CHIP_WIDTH), static_cast<float>(CHIP_HEIGHT)};
 }
 
 Vector2 scaled(const Point& p, const Vector2& size) {
@@ -71,7 +70,7 @@ bool ObjectAnim::serialize(VersionFile& file) {
 }
 
 float ObjectAnim::getDrawAlpha(const Point& cell) const {
-    const float full = ObjectSettings::current().chipViewColor;
+    const float full = CHIP_VIEW_COLOR;
     if (forceDraw_) return full;
     const Dungeon* dungeon = GameData::instance().getDungeon();
     const Tile* tile = dungeon ? dungeon->getTile(cell) : nullptr;
@@ -84,14 +83,13 @@ Vector2 ObjectAnim::cellPixels() const {
 }
 
 Point ObjectAnim::cellOf(const Vector2& pixels) const {
-    const ObjectSettings s = ObjectSettings::current();
     auto cell = [](float px, std::uint32_t size) {
         const double c = std::round(static_cast<double>(px) / std::max<std::uint32_t>(size, 1));
         return std::isfinite(c) ? clampToInt32(static_cast<std::int64_t>(
                                       std::clamp(c, -2147483648.0, 2147483647.0)))
                                 : -1;
     };
-    return {cell(pixels.x, s.chipWidth), cell(pixels.y, s.chipHeight)};
+    return {cell(pixels.x, CHIP_WIDTH), cell(pixels.y, CHIP_HEIGHT)};
 }
 
 void ObjectAnim::registerAnimating() {
@@ -117,7 +115,7 @@ void ObjectAnim::addAnimMove(const Point& delta, std::int32_t frames, bool moveC
 
 void ObjectAnim::addAnimHit(const Point& dir, std::int32_t frames) {
     const Vector2 cell = cellPixels();
-    const float per = ObjectSettings::current().animHitMovePer;
+    const float per = ANIM_HIT_MOVE_PER;
     const Vector2 lunge = cell + scaled(dir, tileSize()) * per;
     const std::int32_t first = frames / 2;
     addAnim(lunge, first, 0.0f, true, false);
@@ -193,16 +191,15 @@ std::optional<ObjectAnim::SpriteDescription> ObjectAnim::describeSprite(
     if (steps_.empty() || !steps_.front().draw) return std::nullopt;
     const float alpha = getDrawAlpha(getPos());
     if (!(alpha > 0.0f)) return std::nullopt;
-    const ObjectSettings s = ObjectSettings::current();
     const Vector2 size = tileSize();
     const Vector2 centre = getAnimPos() + viewOffset + size * 0.5f;
     SpriteDescription d;
     d.x = clampToInt32(std::llround(std::clamp(static_cast<double>(centre.x), -2e9, 2e9)));
     d.y = clampToInt32(std::llround(std::clamp(static_cast<double>(centre.y), -2e9, 2e9)));
-    d.source = Point(clampToInt32(static_cast<std::int64_t>(getChip().x) * s.chipWidth),
-                     clampToInt32(static_cast<std::int64_t>(getChip().y) * s.chipHeight));
-    d.width = s.chipWidth;
-    d.height = s.chipHeight;
+    d.source = Point(clampToInt32(static_cast<std::int64_t>(getChip().x) * CHIP_WIDTH),
+                     clampToInt32(static_cast<std::int64_t>(getChip().y) * CHIP_HEIGHT));
+    d.width = CHIP_WIDTH;
+    d.height = CHIP_HEIGHT;
     d.angle = steps_.front().angle;
     d.color = Color(getFieldColor() * alpha, 255);
     return d;

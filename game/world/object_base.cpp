@@ -9,8 +9,8 @@
 #include "game/world/game_data.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
-#include "game/world/object_settings.h"
 #include "game/world/version_file.h"
+#include "game/world/world_settings.h"
 
 namespace {
 
@@ -157,7 +157,7 @@ bool ObjectBase::isInWater() const {
 Color ObjectBase::getFieldColor() const {
     Color color = getColor();
     if (!isInWater()) return color;
-    const Color water = ObjectSettings::current().waterColor;
+    const Color water = WATER_COLOR;
     color = Color::Lerp(color, water, static_cast<float>(water.a) / 256.0f);
     color.a = 255;
     return color;

@@ -14,14 +14,13 @@
 #include "game/world/acquire_skill.h"
 #include "game/world/chara_end.h"
 #include "game/world/chara_script.h"
-#include "game/world/chara_settings.h"
 #include "game/world/damage.h"
 #include "game/world/deco_lua.h"
 #include "game/world/full_time_effect.h"
 #include "game/world/object_item.h"
 #include "game/world/object_linker.h"
-#include "game/world/object_settings.h"
 #include "game/world/version_file.h"
+#include "game/world/world_settings.h"
 
 namespace {
 
@@ -148,9 +147,7 @@ bool ObjectChara::isInWater() const {
 
 const Color& ObjectChara::getColor() const {
     if (!petrify_) return ObjectAnim::getColor();
-    static thread_local Color petrified;
-    petrified = CharaSettings::current().petrifyColor;
-    return petrified;
+    return PETRIFY_COLOR;
 }
 
 Color ObjectChara::getFieldColor() const {
@@ -237,7 +234,7 @@ bool ObjectChara::addExp(std::int32_t amount) {
 }
 
 void ObjectChara::setMoney(std::int64_t amount) {
-    const std::int64_t max = std::max(0, CharaSettings::current().moneyMax);
+    const std::int64_t max = std::max(0, MONEY_MAX);
     money_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(amount, 0, max));
 }
 
@@ -252,7 +249,7 @@ std::int32_t ObjectChara::calSightState(const Point&) {
 
 const Dice& ObjectChara::getBaseDamageDice() {
     static thread_local Dice dice;
-    dice = CharaSettings::current().baseDamageDice;
+    dice = BASE_DAMAGE_DICE;
     return dice;
 }
 
@@ -753,12 +750,11 @@ bool ObjectChara::getSubIcon(std::uint64_t frame, Point* chip, Color* color) {
         subIconPhase_ = 0;
         return false;
     }
-    const CharaSettings s = CharaSettings::current();
-    const std::uint64_t cycle = static_cast<std::uint64_t>(s.subIconBlinkOn) + s.subIconBlinkOff;
+    const std::uint64_t cycle = static_cast<std::uint64_t>(SUB_ICON_BLINK_ON) + SUB_ICON_BLINK_OFF;
     std::uint64_t entry = 0;
     if (cycle != 0) {
         subIconPhase_ = static_cast<std::uint32_t>(frame % (n * cycle));
-        if (subIconPhase_ % cycle >= s.subIconBlinkOn) return false;
+        if (subIconPhase_ % cycle >= SUB_ICON_BLINK_ON) return false;
         entry = subIconPhase_ / cycle;
     }
     const SubIconData* data = subIcons_->get(static_cast<std::size_t>(entry));

@@ -14,13 +14,13 @@
 #include "game/data/skill_list.h"
 #include "game/world/dungeon.h"
 #include "game/world/item_factory.h"
-#include "game/world/item_settings.h"
 #include "game/world/npc_factory.h"
 #include "game/world/object_chara.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_npc.h"
 #include "game/world/version_file.h"
+#include "game/world/world_settings.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ void ObjectItem::kill() {
 Color ObjectItem::getFieldColor() const {
     Color color = ObjectBase::getFieldColor();
     if (!isFreeze()) return color;
-    const Color freeze = ItemSettings::current().freezeColor;
+    const Color freeze = FREEZE_COLOR;
     color = Color::Lerp(color, freeze, static_cast<float>(freeze.a) / 256.0f);
     color.a = 255;
     return color;
@@ -293,9 +293,9 @@ bool ObjectItem::addStock(std::int32_t n) {
 
 void ObjectItem::setLevel(std::int32_t n) {
     if (isWeapon()) {
-        n = std::max(n, ItemSettings::current().weaponLevelMin);
+        n = std::max(n, WEAPON_LEVEL_MIN);
     } else if (isArmor()) {
-        n = std::max(n, ItemSettings::current().armorLevelMin);
+        n = std::max(n, ARMOR_LEVEL_MIN);
     }
     level_ = n;
 }
@@ -457,10 +457,9 @@ std::uint32_t ObjectItem::getTotalWeight() const {
         if (item) contents = saturatingAdd(contents, item->getTotalWeight());
     }
     if (contents > 0) {
-        const ItemSettings settings = ItemSettings::current();
         float ratio = 1.0f;
-        if (base_->luaFunc() == "BagLight") ratio = settings.bagLightRatio;
-        if (base_->luaFunc() == "BagWeight") ratio = settings.bagWeightRatio;
+        if (base_->luaFunc() == "BagLight") ratio = BAG_LIGHT_RATIO;
+        if (base_->luaFunc() == "BagWeight") ratio = BAG_WEIGHT_RATIO;
         if (ratio != 1.0f) {
             const double scaled = std::ceil(static_cast<double>(contents) * ratio);
             contents = std::isnan(scaled) || scaled <= 0.0
@@ -491,7 +490,7 @@ void ObjectItem::setCorpse(const NpcBase* kind, std::int32_t rotting, std::int32
 }
 
 void ObjectItem::setRotting(std::int32_t n) {
-    rotting_ = std::min(n, ItemSettings::current().corpseRotting);
+    rotting_ = std::min(n, CORPSE_ROTTING);
 }
 
 void ObjectItem::addRotting(std::int32_t n) {
@@ -505,15 +504,14 @@ void ObjectItem::addUseCount(std::int32_t n) {
 // ---- Figures ----------------------------------------------------------------
 
 Color ObjectItem::getNameColor(bool equipped) const {
-    const ItemSettings s = ItemSettings::current();
     const Skill* sub = SkillList::instance().get(subSkillTag_);
-    if (equipped && equipChara_) return s.colorEquip;
-    if (!isIdentify()) return s.colorUnknown;
-    if (sub && sub->type() == Skill::SKILL_GRUDGE) return s.colorGrudge;
-    if (isCurse()) return s.colorCurse;
-    if (isBless()) return s.colorBless;
-    if (sub) return s.colorMagic;
-    return s.colorItem;
+    if (equipped && equipChara_) return COLOR_EQUIP;
+    if (!isIdentify()) return COLOR_UNKNOWN;
+    if (sub && sub->type() == Skill::SKILL_GRUDGE) return COLOR_GRUDGE;
+    if (isCurse()) return COLOR_CURSE;
+    if (isBless()) return COLOR_BLESS;
+    if (sub) return COLOR_MAGIC;
+    return COLOR_ITEM;
 }
 
 std::int32_t ObjectItem::price(float base, float perLevel) const {

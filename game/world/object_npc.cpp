@@ -9,21 +9,19 @@
 #include "engine/script/sys_lua.h"
 #include "game/data/item_base.h"
 #include "game/world/ai_target.h"
-#include "game/world/chara_settings.h"
 #include "game/world/dungeon.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
-#include "game/world/item_settings.h"
 #include "game/world/npc_base.h"
 #include "game/world/npc_factory.h"
 #include "game/world/object_item.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_player.h"
-#include "game/world/object_settings.h"
 #include "game/world/version_file.h"
 #include "game/world/world.h"
+#include "game/world/world_settings.h"
 
 namespace {
 
@@ -234,7 +232,7 @@ ObjectItem* ObjectNpc::createCorpse(std::int32_t percent) {
     if (percent < static_cast<std::int32_t>(r % 100) + 1) return nullptr;
     ObjectItem* corpse = ItemFactory::instance().createId(base_->corpseId);
     if (corpse && corpse->getItemType() == ItemBase::ITEM_CORPSE)
-        corpse->setCorpse(base_, ItemSettings::current().corpseRotting, base_->corpseSize);
+        corpse->setCorpse(base_, CORPSE_ROTTING, base_->corpseSize);
     return corpse;
 }
 
@@ -285,14 +283,13 @@ bool ObjectNpc::areEnemies(const ObjectChara& a, const ObjectChara& b) {
 void ObjectNpc::receiveHarm(ObjectChara* attacker, const char* text) {
     ObjectChara::receiveHarm(attacker, text);
     if (!attacker || !(attacker->isMuggle() || areEnemies(*this, *attacker))) return;
-    setMemoryPoint(attacker->getPos(), 0, CharaSettings::current().aiMemoryTime);
+    setMemoryPoint(attacker->getPos(), 0, AI_MEMORY_TIME);
 }
 
 void ObjectNpc::harmedBy(ObjectChara* attacker) {
     if (!attacker || attacker->getType() != TYPE_PLAYER) return;
     if (getType() == TYPE_FRIEND) {
-        const std::int64_t left =
-            static_cast<std::int64_t>(friend_) - CharaSettings::current().friendPointHarmLost;
+        const std::int64_t left = static_cast<std::int64_t>(friend_) - FRIEND_POINT_HARM_LOST;
         setFriend(left > 0 ? static_cast<std::int32_t>(left) : 1);
     } else if (getType() == TYPE_NPC) {
         setFriend(-1);
@@ -326,8 +323,7 @@ float ObjectNpc::getDrawAlpha(const Point& cell) const {
         case SIGHT_OUT:
             return 0.0f;
         case SIGHT_TELEPATHY:
-            return std::max(ObjectChara::getDrawAlpha(cell),
-                            ObjectSettings::current().chipOpenColor);
+            return std::max(ObjectChara::getDrawAlpha(cell), CHIP_OPEN_COLOR);
         default:
             return ObjectChara::getDrawAlpha(cell);
     }
@@ -335,18 +331,17 @@ float ObjectNpc::getDrawAlpha(const Point& cell) const {
 
 bool ObjectNpc::getSubIcon(std::uint64_t frame, Point* chip, Color* color) {
     if (ObjectChara::getSubIcon(frame, chip, color)) return true;
-    const CharaSettings s = CharaSettings::current();
     const Point* icon = nullptr;
     const Color* tint = nullptr;
     if (getType() == TYPE_FRIEND) {
-        icon = summoned_ ? &s.summonChip : &s.friendChip;
-        tint = summoned_ ? &s.summonChipColor : &s.friendChipColor;
+        icon = summoned_ ? &SUMMON_CHIP : &FRIEND_CHIP;
+        tint = summoned_ ? &SUMMON_CHIP_COLOR : &FRIEND_CHIP_COLOR;
     } else if (elite_) {
-        icon = &s.eliteChip;
-        tint = &s.eliteChipColor;
+        icon = &ELITE_CHIP;
+        tint = &ELITE_CHIP_COLOR;
     } else if ((getRace().word() & kUniqueRaceBit) != 0) {
-        icon = &s.uniqueChip;
-        tint = &s.uniqueChipColor;
+        icon = &UNIQUE_CHIP;
+        tint = &UNIQUE_CHIP_COLOR;
     }
     if (!icon) return false;
     if (chip) *chip = *icon;
@@ -530,7 +525,7 @@ void ObjectNpc::searchItems(AITarget& target, std::int32_t kind) {
 void ObjectNpc::memoryStep(AITarget& target, std::int32_t kind) {
     if (target._pointLen2 != -1) {
         target._memoryDir = target._pointDir;
-        setMemoryPoint(target._point, kind, CharaSettings::current().aiMemoryTime);
+        setMemoryPoint(target._point, kind, AI_MEMORY_TIME);
         return;
     }
     if (memoryKind_ != kind || memoryTime_ <= 0) return;

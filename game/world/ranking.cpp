@@ -6,6 +6,7 @@
 
 #include "engine/file/file.h"
 #include "engine/file/string_util.h"
+#include "game/world/world_settings.h"
 
 RankingData::RankingData(std::string_view name, std::int32_t score) : score_(score) {
     name = name.substr(0, std::min(name.find('\0'), name.size()));
@@ -14,16 +15,8 @@ RankingData::RankingData(std::string_view name, std::int32_t score) : score_(sco
     name_[n] = '\0';
 }
 
-namespace {
-Ranking::MaxSource g_maxSource = nullptr;
-}
-
-void Ranking::setMaxSource(MaxSource source) {
-    g_maxSource = source;
-}
-
 std::uint32_t Ranking::shownMax() {
-    return g_maxSource ? g_maxSource() : 15u;
+    return RANKING_MAX;
 }
 
 void Ranking::clear() {

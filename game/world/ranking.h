@@ -41,10 +41,7 @@ private:
 
 class Ranking : public qel::Core {
 public:
-    // The shown size (the setting RANKING_MAX), read at the moment of use;
-    // the shell installs it. Without one the start value 15 applies.
-    using MaxSource = std::uint32_t (*)();
-    static void setMaxSource(MaxSource source);
+    // The shown size: the setting RANKING_MAX, read at the moment of use.
     static std::uint32_t shownMax();
 
     Ranking() = default;

@@ -14,38 +14,6 @@ using value_arith::wrapAdd;
 using value_arith::wrapMul;
 using value_arith::wrapSub;
 
-const char* const Status::NAMES[TYPE_MAX] = {
-    "LIFE",          "STR",
-    "VIT",           "DEX",
-    "PER",           "AGI",
-    "WIS",           "INT",
-    "CHA",           "MANA",
-    "ACTION",        "OFFENSE",
-    "OFFENSE_SUB",   "FIRE",
-    "MAGIC",         "DEFENSE",
-    "HIT",           "HIT_SUB",
-    "HIT_FIRE",      "HIT_MAGIC",
-    "AVOID",         "RESIST",
-    "WEIGHT",        "CONTROL",
-    "TORCH",         "VISION",
-    "INVISI_VISION", "TELEPATHY",
-    "LAND",          "WATER",
-    "FLOAT",         "THROUGH",
-    "INVISIBLE",     "RES_PHYSIC",
-    "RES_MAGIC",     "RES_FIRE",
-    "RES_FREEZE",    "RES_THUNDER",
-    "RES_GROUND",    "RES_WIND",
-    "RES_HOLY",      "RES_EVIL",
-    "RES_POISON",    "RES_NEURAL",
-    "RES_MIND",      "RES_STONE",
-    "ACTION_RATIO",  "SUCCESS_MAGIC",
-    "LUCK",          "RES_DEATH",
-    "ATTACK_SPEED",  "FIRE_SPEED",
-    "MOVE_SPEED",    "AUTO_HEAL_RATIO",
-    "AUTO_HEAL",     "AUTO_MANA_RATIO",
-    "AUTO_MANA",     "SATIETY",
-};
-
 void Status::init() {
     values_.fill(0);
     values_[AUTO_HEAL_RATIO] = 100;
@@ -85,14 +53,6 @@ void Status::add(std::int32_t index, std::int32_t value) {
 Status& Status::operator+=(const Status& other) {
     for (std::int32_t i = 0; i < TYPE_MAX; ++i) add(i, other.values_[i]);
     return *this;
-}
-
-std::int32_t Status::indexOf(const char* name) {
-    if (!name) return -1;
-    for (std::int32_t i = 0; i < TYPE_MAX; ++i) {
-        if (std::strcmp(NAMES[i], name) == 0) return i;
-    }
-    return -1;
 }
 
 namespace {

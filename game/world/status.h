@@ -15,83 +15,16 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
+#include "game/data/status_index.h"
 
 class VersionFile;
 
-class Status {
+class Status : public StatusIndex {
 public:
-    enum Index : std::int32_t {
-        LIFE = 0,
-        STR,
-        VIT,
-        DEX,
-        PER,
-        AGI,
-        WIS,
-        INT,
-        CHA,
-        MAIN_MAX,  // the main figures are LIFE..CHA
-        MANA = MAIN_MAX,
-        ACTION,
-        OFFENSE,
-        OFFENSE_SUB,
-        FIRE,
-        MAGIC,
-        DEFENSE,
-        HIT,
-        HIT_SUB,
-        HIT_FIRE,
-        HIT_MAGIC,
-        AVOID,
-        RESIST,
-        WEIGHT,
-        CONTROL,
-        TORCH,
-        VISION,
-        INVISI_VISION,
-        TELEPATHY,
-        LAND,
-        WATER,
-        FLOAT,
-        THROUGH,
-        INVISIBLE,
-        RES_PHYSIC,
-        RES_MAGIC,
-        RES_FIRE,
-        RES_FREEZE,
-        RES_THUNDER,
-        RES_GROUND,
-        RES_WIND,
-        RES_HOLY,
-        RES_EVIL,
-        RES_POISON,
-        RES_NEURAL,
-        RES_MIND,
-        RES_STONE,
-        ACTION_RATIO,
-        SUCCESS_MAGIC,
-        LUCK,  // archive version 103 added LUCK..MOVE_SPEED
-        RES_DEATH,
-        ATTACK_SPEED,
-        FIRE_SPEED,
-        MOVE_SPEED,
-        AUTO_HEAL_RATIO,  // later versions added AUTO_HEAL_RATIO..SATIETY
-        AUTO_HEAL,
-        AUTO_MANA_RATIO,
-        AUTO_MANA,
-        SATIETY,
-        TYPE_MAX  // the number of figures
-    };
-
-    // Script-visible names in index order, for the STATUS table and messages.
-    static const char* const NAMES[TYPE_MAX];
-
     Status() { init(); }
 
     // Back to the new-block values.
     void init();
-
-    static constexpr bool isIndex(std::int32_t i) { return i >= 0 && i < TYPE_MAX; }
 
     std::int32_t get(std::int32_t index) const { return values_[checked(index)]; }
     std::int32_t operator[](std::int32_t index) const { return get(index); }
@@ -113,9 +46,6 @@ public:
     static std::int32_t CalValueSum(std::int32_t index, std::int32_t held, std::int32_t incoming);
 
     const std::array<std::int32_t, TYPE_MAX>& values() const { return values_; }
-
-    // The index of a figure's name (exact, case-sensitive); -1 when unknown.
-    static std::int32_t indexOf(const char* name);
 
     // Derived figures (the character's formulas and their script forms).
     // All are pure; integer divisions truncate toward zero, sums wrap, and a

@@ -24,7 +24,6 @@
 #include "game/shell/boot_loader.h"
 #include "game/shell/opening_param.h"
 #include "game/shell/settings.h"
-#include "game/shell/world_settings.h"
 #include "game/world/anima_list.h"
 #include "game/world/class_base.h"
 #include "game/world/item_factory.h"

@@ -24,13 +24,13 @@ protected:
     void SetUp() override {
         BoundLua::SetUp();
         source_.next.foreground = true;
-        input().setSource(&source_);
+        input().readFrom(&source_);
         input().setFrameRate(60);
         ASSERT_TRUE(input().init());
     }
     void TearDown() override {
         input().term();
-        input().setSource(nullptr);
+        input().readFrom(nullptr);
         BoundLua::TearDown();
     }
     static qel::SysInput& input() { return qel::SysInput::instance(); }

@@ -108,7 +108,7 @@ TEST_F(PlayerBindings, AnInputScriptMovesThePlayerAndEditsItsRecords) {
     FedSource source;
     source.next.foreground = true;
     qel::SysInput& input = qel::SysInput::instance();
-    input.setSource(&source);
+    input.readFrom(&source);
     ASSERT_TRUE(input.init());
     const auto generalBefore = qel::poolById(qel::Pool::General)->stats().usedBlocks;
     ASSERT_TRUE(loadItems(itemRow(1))) << message_.data();
@@ -163,7 +163,7 @@ end
               "");
     EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, generalBefore);
     input.term();
-    input.setSource(nullptr);
+    input.readFrom(nullptr);
 }
 
 }  // namespace

@@ -20,14 +20,13 @@
 #include "game/shell/boot_loader.h"
 #include "game/shell/settings.h"
 #include "game/shell/turn_manager.h"
-#include "game/shell/world_settings.h"
 #include "game/world/game_data.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_npc.h"
 #include "game/world/object_player.h"
 #include "game/world/world.h"
 #include "tests/support/message_box_recorder.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/sample_content.h"
 
 namespace {
 
@@ -71,27 +70,16 @@ struct KeySource : qel::InputSource {
 class TurnGame : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::copy(QEL_GAME_DATA, dir_ / "data",
-                              std::filesystem::copy_options::recursive);
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-        installWorldSettingsSources();
-        ASSERT_TRUE(qel::SysLua::instance().state() || qel::SysLua::instance().init());
-        BootLoader::setScriptInterface(&openScriptBindings);
-        BootLoader boot;
-        ASSERT_EQ(boot.run(), BootLoader::Result::Done) << boot.failure();
+        ASSERT_TRUE(content_.boot()) << content_.failure();
         source_.next.foreground = true;
-        input().setSource(&source_);
+        input().readFrom(&source_);
         input().setFrameRate(60);
         ASSERT_TRUE(input().init());
     }
     void TearDown() override {
         GameData::instance().getObjectManager()->clearAll();
         input().term();
-        input().setSource(nullptr);
-        BootLoader::setScriptInterface(nullptr);
-        std::filesystem::current_path(previous_);
-        resetSettings();
+        input().readFrom(nullptr);
     }
     static qel::SysInput& input() { return qel::SysInput::instance(); }
 
@@ -137,9 +125,7 @@ protected:
         return log.str();
     }
 
-    qel::test::ScratchFolder scratch_;
-    const std::filesystem::path& dir_ = scratch_.path();
-    std::filesystem::path previous_;
+    qel::test::SampleContent content_;
     KeySource source_;
     qel::test::MessageBoxRecorder boxes_;
 };

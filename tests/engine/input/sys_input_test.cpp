@@ -27,7 +27,7 @@ TEST(SysInput, SamplesTheSourceOnceAFrameForKeysMouseAndTextEntry) {
     source.next.foreground = true;
     source.next.x = 5;
     SysInput input;
-    input.setSource(&source);
+    input.readFrom(&source);
     input.setFrameRate(30);
     ASSERT_TRUE(input.init());
     ASSERT_NE(input.key(), nullptr);

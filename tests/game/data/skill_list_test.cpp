@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "game/data/action.h"
 #include "game/data/action_list.h"
+#include "game/data/table_settings.h"
 #include "tests/game/data/csv_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -34,19 +35,6 @@ std::string skillRow(int id, const std::string& tag,
 class SkillListTest : public CsvFixture {
 protected:
     void SetUp() override {
-        SkillTextSource::setSource([] {
-            SkillTextSource s;
-            s.statusIndex = [](const char* name) {
-                if (std::strcmp(name, "STR") == 0) return 1;
-                if (std::strcmp(name, "WEIGHT") == 0) return 22;
-                if (std::strcmp(name, "AUTO_HEAL_RATIO") == 0) return 53;
-                return -1;
-            };
-            s.statusName = [](std::int32_t slot) { return "S" + std::to_string(slot); };
-            s.itemWeightRatio = 0.5f;
-            s.equipCount = "(eq)";
-            return s;
-        });
         const std::string tail = ",Act,0,0x1,ai,1,2,3,4,0,0,msg,0,0,0,0,0,0,0,0,exp,\n";
         ASSERT_TRUE(ActionList::instance().load(message_,
                                                 table("header\nSlash,slash" + tail, "actions.dat")))
@@ -55,7 +43,6 @@ protected:
     void TearDown() override {
         SkillList::instance().clear();
         ActionList::instance().clear();
-        SkillTextSource::setSource(nullptr);
     }
     bool load(const std::string& rows) {
         return SkillList::instance().load(message_, table("header\n" + rows, "skills.dat"));
@@ -63,6 +50,12 @@ protected:
     std::string message() const { return message_.data(); }
 
     std::array<char, kLoadMessageSize> message_{};
+    // Status names that show their index.
+    qel::test::ScopedValue<std::string> strength_{STATUS_NAME[StatusIndex::STR], "S1"};
+    qel::test::ScopedValue<std::string> weight_{STATUS_NAME[StatusIndex::WEIGHT], "S22"};
+    qel::test::ScopedValue<std::string> heal_{STATUS_NAME[StatusIndex::AUTO_HEAL_RATIO], "S53"};
+    qel::test::ScopedValue<float> weightRatio_{ITEM_WEIGHT_RATIO, 0.5f};
+    qel::test::ScopedValue<std::string> equipCount_{EQUIP_COUNT, "(eq)"};
 };
 
 TEST_F(SkillListTest, LevelsOfEachKindAndTheirTexts) {
@@ -105,7 +98,7 @@ TEST_F(SkillListTest, LevelsOfEachKindAndTheirTexts) {
 TEST_F(SkillListTest, RowsThatFailAreReported) {
     EXPECT_FALSE(load(skillRow(1, "a", {{"x", 0}, {"nothing", 1}})));
     EXPECT_EQ(message(), "スキルデータが不正です line1 : a name (level 2)");
-    EXPECT_FALSE(load(skillRow(1, "a", {{"LUCK+1", 3}})));
+    EXPECT_FALSE(load(skillRow(1, "a", {{"LUCKY+1", 3}})));
     EXPECT_EQ(message(), "スキルデータが不正です line1 : a name (level 1)");
     EXPECT_FALSE(load(skillRow(1, "a", {{"x", 9}})));
     EXPECT_FALSE(load(skillRow(1, "a", {}) + skillRow(2, "a", {})));

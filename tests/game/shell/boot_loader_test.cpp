@@ -16,31 +16,19 @@
 #include "game/data/package_writer.h"
 #include "game/shell/scene_title.h"
 #include "game/shell/settings.h"
-#include "game/shell/world_settings.h"
 #include "tests/support/message_box_recorder.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/sample_content.h"
 
 namespace {
 
-// Runs in a copy of the content's data/, as the program does.
+// Runs in a copy of the content's data/, as the program does; each test
+// boots it itself, without the script bindings.
 class BootLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::filesystem::copy(QEL_GAME_DATA, dir_ / "data",
-                              std::filesystem::copy_options::recursive);
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-        installWorldSettingsSources();  // as the start-up hook does
-        ASSERT_TRUE(qel::SysLua::instance().state() || qel::SysLua::instance().init());
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        resetSettings();
-    }
+    void SetUp() override { ASSERT_TRUE(content_.ready()) << content_.failure(); }
 
-    qel::test::ScratchFolder scratch_;
-    const std::filesystem::path& dir_ = scratch_.path();
-    std::filesystem::path previous_;
+    qel::test::SampleContent content_;
+    const std::filesystem::path& dir_ = content_.folder();
     qel::test::MessageBoxRecorder boxes_;
 };
 

@@ -1,3 +1,2 @@
 # The boot tests read the sample content's data files.
-add_dependencies(${exe} content)
-target_compile_definitions(${exe} PRIVATE QEL_GAME_DATA="${CMAKE_BINARY_DIR}/run/data")
+list(APPEND QEL_TEST_DEPS qel_sample_content)

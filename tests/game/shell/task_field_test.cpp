@@ -13,7 +13,6 @@
 #include "engine/gfx/surface.h"
 #include "game/shell/global_functions.h"
 #include "game/shell/settings.h"
-#include "game/shell/world_settings.h"
 #include "game/world/field_view.h"
 #include "game/world/game_data.h"
 #include "game/world/global_record.h"
@@ -82,7 +81,6 @@ class TaskFieldTest : public shell_test::ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        installWorldSettingsSources();  // objects read the chip size as the program does
         resources().setImageDecoder(&decoder_);
         // Four 4 x 4 chips in a row: red, green, blue, grey.
         qel::Surface sheet(16, 4, qel::PixelFormat::A8R8G8B8);

@@ -13,6 +13,7 @@
 #include "engine/core/sys_rand.h"
 #include "game/world/dungeon.h"
 #include "game/world/tile.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -957,20 +958,29 @@ TEST(CreateDungeon, ScriptFormsTakeTheTileFirstCellsAsNumbersAndNilRecords) {
     EXPECT_FALSE(gen->checkCanTouch(15, 15));
 }
 
-TEST(CreateDungeon, SettingsComeFromTheInstalledSource) {
+// The generator reads the settings when it runs, not when it was made: a
+// script's later assignment takes effect, until the generator is given its
+// own.
+TEST(CreateDungeon, SettingsAreReadAtTheMomentOfUseUnlessFixed) {
     CreateDungeon gen;
     EXPECT_EQ(gen.settings().minRoom, 3u);
-    CreateDungeon::setSettingsSource([] {
-        CreateDungeonSettings s;
-        s.minRoom = 9;
-        return s;
-    });
-    EXPECT_EQ(gen.settings().minRoom, 9u);
+    const qel::test::ScopedValue<std::uint32_t> width(CREATE_MIN_WITDH, 7);
+    const qel::test::ScopedValue<std::uint32_t> height(CREATE_MIN_HEIGHT, 2);
+    const qel::test::ScopedValue<float> roomPer(CREATE_ROOM_PER, 0.25f);
+    const qel::test::ScopedValue<std::uint32_t> rooms(CREATE_MIN_ROOM, 9);
+    const qel::test::ScopedValue<std::uint32_t> space(CREATE_MIN_SPACE, 11);
+    const qel::test::ScopedValue<std::uint32_t> fails(CREATE_FAIL_MAX, 13);
+    const CreateDungeonSettings s = gen.settings();
+    EXPECT_EQ(s.minWidth, 7u);
+    EXPECT_EQ(s.minHeight, 2u);
+    EXPECT_EQ(s.roomPer, 0.25f);
+    EXPECT_EQ(s.minRoom, 9u);
+    EXPECT_EQ(s.minSpace, 11u);
+    EXPECT_EQ(s.failMax, 13u);
     CreateDungeonSettings fixed;
     fixed.minRoom = 1;
     gen.fixSettings(fixed);
     EXPECT_EQ(gen.settings().minRoom, 1u);
-    CreateDungeon::setSettingsSource(nullptr);
 }
 
 }  // namespace

@@ -12,8 +12,9 @@
 #include "game/world/create_dungeon.h"
 #include "game/world/dungeon.h"
 #include "game/world/object_base.h"
-#include "game/world/object_settings.h"
+#include "game/world/world_settings.h"
 #include "tests/game/world/object_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -135,12 +136,8 @@ TEST_F(FieldViewTest, RadiiGiveFullLightDimmedLightAndMemory) {
 }
 
 TEST_F(FieldViewTest, DimmedCellsTakeTheViewColour) {
-    ObjectSettings::setSource([] {
-        ObjectSettings s;
-        s.chipViewColor = 0.5f;
-        s.chipOpenColor = 0.25f;
-        return s;
-    });
+    const qel::test::ScopedValue<float> view(CHIP_VIEW_COLOR, 0.5f);
+    const qel::test::ScopedValue<float> open(CHIP_OPEN_COLOR, 0.25f);
     use(floorOf(kLitRoom));
     view_->putLight(20, 15, 1, 4);
     EXPECT_EQ(view_->getInfo(20, 15)->chipLight.color, Color::WHITE);
@@ -148,7 +145,6 @@ TEST_F(FieldViewTest, DimmedCellsTakeTheViewColour) {
     view_->putLight(40, 15, 1, 1);
     EXPECT_EQ(view_->getInfo(23, 15)->chipLight.color, Color::WHITE * 0.25f);
     EXPECT_TRUE(flag(23, 15) & FieldView::FLAG_CHANGED);
-    ObjectSettings::setSource(nullptr);
 }
 
 TEST_F(FieldViewTest, LayersAndTheRememberedPicture) {

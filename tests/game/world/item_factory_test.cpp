@@ -55,10 +55,8 @@ TEST_F(ItemFactoryTest, EatAndQuaffScaleBySatietyButEmptyStaysNone) {
     };
     const Case cases[] = {{"factor 0", 0, 0, 0, -1}, {"factor 100", 10, 10, 150, -1}};
     for (const Case& c : cases) {
-        static ItemSettings settings;
-        settings.satietyBase = c.base;
-        settings.satietyIdentity = c.identity;
-        ItemSettings::setSource([] { return settings; });
+        const qel::test::ScopedValue<std::int32_t> base(SATIETY_BASE, c.base);
+        const qel::test::ScopedValue<std::int32_t> identity(SATIETY_IDENTITY, c.identity);
         ASSERT_TRUE(
             loadItems(itemRow(1, {{C_EAT, "1.5"}, {C_QUAFF, ""}}) + itemRow(2, {{C_EAT, "-3"}})))
             << message_.data();

@@ -12,10 +12,11 @@
 #include "engine/core/sys_rand.h"
 #include "game/data/csv_reader.h"
 #include "game/world/item_factory.h"
-#include "game/world/item_settings.h"
 #include "game/world/object_item.h"
+#include "game/world/world_settings.h"
 #include "tests/game/data/csv_fixture.h"
 #include "tests/game/world/object_fixture.h"
+#include "tests/support/scoped_value.h"
 
 // Cells of an item row, 0-based.
 enum ItemCell : int {
@@ -110,7 +111,6 @@ protected:
         ObjectFixture::TearDown();
         ItemFactory::instance().clear();
         ItemFactory::instance().getNameList().clear();
-        ItemSettings::setSource(nullptr);
     }
 
     // Loads the factory from `rows` (after a header line).

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,12 @@
 #include "game/data/sub_icon_list.h"
 #include "game/world/chara_end.h"
 #include "game/world/chara_script.h"
-#include "game/world/chara_settings.h"
 #include "game/world/damage.h"
 #include "game/world/deco_lua.h"
 #include "game/world/full_time_effect.h"
+#include "game/world/world_settings.h"
 #include "tests/game/world/object_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -56,7 +58,6 @@ protected:
             "'GetDamageDice', 'ReceiveDamage', 'ProcHealLife', 'ProcDeath', 'AfterDead', "
             "'RemoveAllDecorator', 'IsFrozenWalk', 'CallDecoratorFunc', 'SerializeDecorator'}) "
             "do _G[n] = nil end");
-        CharaSettings::setSource(nullptr);
         FullTimeEffect::resetAll();
         ObjectFixture::TearDown();
     }
@@ -334,11 +335,7 @@ TEST_F(ObjectCharaTest, RemovingADecoLuaTellsTheScripts) {
 
 TEST_F(ObjectCharaTest, MoneyAndExperience) {
     ObjectChara c;
-    CharaSettings::setSource([] {
-        CharaSettings s;
-        s.moneyMax = 1000;
-        return s;
-    });
+    const qel::test::ScopedValue<std::int32_t> cap(MONEY_MAX, 1000);
     struct Step {
         const char* name;
         std::function<void()> act;
@@ -440,12 +437,8 @@ TEST_F(ObjectCharaTest, WeightStateWithNoCapacity) {
 TEST_F(ObjectCharaTest, SubIconsBlinkInTurn) {
     ObjectChara c;
     run("function CallDecoratorFunc(o, hook, list) end");
-    CharaSettings::setSource([] {
-        CharaSettings s;
-        s.subIconBlinkOn = 2;
-        s.subIconBlinkOff = 1;
-        return s;
-    });
+    std::optional<qel::test::ScopedValue<std::uint32_t>> on(std::in_place, SUB_ICON_BLINK_ON, 2u);
+    std::optional<qel::test::ScopedValue<std::uint32_t>> off(std::in_place, SUB_ICON_BLINK_OFF, 1u);
     Point chip;
     Color color;
     EXPECT_FALSE(c.getSubIcon(0, &chip, &color)) << "no icons";
@@ -462,7 +455,8 @@ TEST_F(ObjectCharaTest, SubIconsBlinkInTurn) {
         const bool shown = c.getSubIcon(static_cast<std::uint64_t>(frame), &chip, &color);
         EXPECT_EQ(shown ? chip.x : 0, expected[frame]) << frame;
     }
-    CharaSettings::setSource(nullptr);
+    on.reset();
+    off.reset();
     ASSERT_TRUE(c.getSubIcon(5, &chip, &color)) << "a zero cycle shows the first icon";
     EXPECT_EQ(chip.x, 1);
 }

@@ -201,9 +201,7 @@ TEST_F(ObjectItemTest, NothingGoesInsideItself) {
 }
 
 TEST_F(ObjectItemTest, NestedBagWeights) {
-    static ItemSettings settings;
-    settings.bagLightRatio = 0.5f;
-    ItemSettings::setSource([] { return settings; });
+    const qel::test::ScopedValue<float> ratio(BAG_LIGHT_RATIO, 0.5f);
     ObjectItem* light = item(5);
     ObjectItem* bag = item(4);
     ObjectItem* food = item(6, 3);
@@ -241,15 +239,10 @@ TEST_F(ObjectItemTest, GetNameAsksTheScriptAndFallsBack) {
 }
 
 TEST_F(ObjectItemTest, NameColourOrderAndPrices) {
-    static ItemSettings settings;
-    settings.colorEquip = Color(1u);
-    settings.colorUnknown = Color(2u);
-    settings.colorGrudge = Color(3u);
-    settings.colorCurse = Color(4u);
-    settings.colorBless = Color(5u);
-    settings.colorMagic = Color(6u);
-    settings.colorItem = Color(7u);
-    ItemSettings::setSource([] { return settings; });
+    const qel::test::ScopedValue<Color> colours[] = {
+        {COLOR_EQUIP, Color(1u)}, {COLOR_UNKNOWN, Color(2u)}, {COLOR_GRUDGE, Color(3u)},
+        {COLOR_CURSE, Color(4u)}, {COLOR_BLESS, Color(5u)},   {COLOR_MAGIC, Color(6u)},
+        {COLOR_ITEM, Color(7u)}};
     SkillList::instance().add(new Skill("grudge", "SkillGrudge", Skill::SKILL_GRUDGE));
     SkillList::instance().add(new Skill("magic", "SkillMagic", 1));
     ObjectItem* potion = item(1, 3);
@@ -328,12 +321,10 @@ TEST_F(ObjectItemTest, DestructionLeavesTheListAndFreesTheContents) {
 namespace {
 
 TEST_F(ObjectItemTest, LevelFloorsRottingCapConsumeAndColours) {
-    static ItemSettings settings;
-    settings.weaponLevelMin = -2;
-    settings.armorLevelMin = 0;
-    settings.corpseRotting = 50;
-    settings.freezeColor = Color(0x80FFFFFFu);
-    ItemSettings::setSource([] { return settings; });
+    const qel::test::ScopedValue<std::int32_t> weaponMin(WEAPON_LEVEL_MIN, -2);
+    const qel::test::ScopedValue<std::int32_t> armorMin(ARMOR_LEVEL_MIN, 0);
+    const qel::test::ScopedValue<std::int32_t> rotting(CORPSE_ROTTING, 50);
+    const qel::test::ScopedValue<Color> freeze(FREEZE_COLOR, Color(0x80FFFFFFu));
     ObjectItem* sword = item(3);
     sword->setLevel(-5);
     EXPECT_EQ(sword->getLevel(), -2);

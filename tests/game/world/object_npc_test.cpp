@@ -12,12 +12,13 @@
 
 #include "engine/core/sys_rand.h"
 #include "game/world/ai_target.h"
-#include "game/world/chara_settings.h"
 #include "game/world/dungeon.h"
 #include "game/world/npc_factory.h"
 #include "game/world/object_player.h"
 #include "game/world/world.h"
+#include "game/world/world_settings.h"
 #include "tests/game/world/item_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -63,7 +64,6 @@ protected:
     }
     void TearDown() override {
         ObjectNpc::setFriendHook(nullptr);
-        CharaSettings::setSource(nullptr);
         ItemFixture::TearDown();
         NpcFactory::instance().clear();
     }
@@ -119,12 +119,8 @@ TEST_F(ObjectNpcTest, TheSideFollowsTheFriendValue) {
 
     // Harm by the player: an ally loses friendship but stays one at 1; a
     // neutral character turns hostile; harm by another does nothing.
-    CharaSettings::setSource([] {
-        CharaSettings s;
-        s.friendPointHarmLost = 5;
-        s.aiMemoryTime = 7;
-        return s;
-    });
+    const qel::test::ScopedValue<std::int32_t> harmLost(FRIEND_POINT_HARM_LOST, 5);
+    const qel::test::ScopedValue<std::int32_t> memory(AI_MEMORY_TIME, 7);
     auto* player = new ObjectPlayer("p", Point(0, 0), Color::WHITE, Race(), Status());
     player->setPos(1, 1);
     slime->setFriend(3);
@@ -241,11 +237,7 @@ TEST_F(ObjectNpcTest, AnUnknownDefinitionFailsTheRead) {
 }
 
 TEST_F(ObjectNpcTest, SearchesFindTheNearestOfASide) {
-    CharaSettings::setSource([] {
-        CharaSettings s;
-        s.aiMemoryTime = 3;
-        return s;
-    });
+    const qel::test::ScopedValue<std::int32_t> memory(AI_MEMORY_TIME, 3);
     auto* player = new ObjectPlayer("p", Point(0, 0), Color::WHITE, Race(), Status());
     player->setPos(10, 10);
     ObjectNpc* slime = npc(1, 11, 10);

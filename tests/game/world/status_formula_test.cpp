@@ -9,8 +9,9 @@
 #include "game/data/effect_name_list.h"
 #include "game/world/full_time_effect.h"
 #include "game/world/object_chara.h"
-#include "game/world/status_settings.h"
+#include "game/world/world_settings.h"
 #include "tests/game/world/item_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -25,26 +26,21 @@ const std::string kKinds =
     itemRow(4, {{C_TYPE, "5"}, {C_HIT, "7"}}) + itemRow(5, {{C_TYPE, "4"}, {C_MAGIC, "2"}}) +
     itemRow(6, {{C_TYPE, "7"}, {C_TORCH, "5"}});
 
-StatusSettings g_settings;
-std::string g_float1 = "浮遊";
-std::string g_through = "壁抜け";
-
 class StatusFormulaTest : public ItemFixture {
 protected:
     void SetUp() override {
         ItemFixture::SetUp();
         ASSERT_TRUE(loadItems(kKinds)) << message_.data();
-        g_settings = StatusSettings{};
-        g_settings.nameFloat1 = &g_float1;
-        g_settings.nameThrough = &g_through;
-        StatusSettings::setSource([] { return g_settings; });
         FullTimeEffect::resetAll();
     }
     void TearDown() override {
-        StatusSettings::setSource(nullptr);
         FullTimeEffect::resetAll();
         ItemFixture::TearDown();
     }
+    qel::test::ScopedValue<std::int32_t> levelRatio_{STATUS_LEVEL_RATIO, 0};
+    qel::test::ScopedValue<std::int32_t> blessedDefense_{BLESSED_DEFENSE, 2};
+    qel::test::ScopedValue<std::string> float1_{ST_NAME_FLOAT1, "浮遊"};
+    qel::test::ScopedValue<std::string> through_{ST_NAME_THROUGH, "壁抜け"};
     static C* chara(std::int32_t level = 1) {
         return new C("c", Point(), Color(), ObjectBase::TYPE_NPC, ObjectBase::INFO_NPC, Point(1, 1),
                      true, false, Race(), level, Status());
@@ -98,12 +94,12 @@ TEST_F(StatusFormulaTest, LevelDivisorZeroDropsTheTermAndNegativeDivides) {
     ch->setBaseStatus(Status::WIS, 3);
     const std::pair<std::int32_t, std::int32_t> expected[] = {{0, 25}, {2, 30}, {-1, 15}, {-3, 22}};
     for (const auto& [ratio, hit] : expected) {
-        g_settings.levelRatio = ratio;
+        STATUS_LEVEL_RATIO = ratio;
         EXPECT_EQ(ch->getStatus(Status::HIT), hit) << ratio;
         // The scripts' formula gives the same.
         EXPECT_EQ(ch->baseStatus().calHit(4, 6, 10, ratio), hit) << ratio;
     }
-    g_settings.levelRatio = -1;
+    STATUS_LEVEL_RATIO = -1;
     EXPECT_EQ(ch->getStatus(Status::HIT_MAGIC), 0) << "3 - 10 clamps at 0";
 }
 
@@ -112,7 +108,7 @@ TEST_F(StatusFormulaTest, EquipmentInTheFormulas) {
     ObjectItem* helmet = make(1);
     helmet->setLevel(3);
     helmet->setBless(true);
-    g_settings.blessedDefense = 2;
+    BLESSED_DEFENSE = 2;
     EXPECT_EQ(ch->getStatus(Status::DEFENSE), 0);
     ASSERT_TRUE(ch->equip(helmet));
     EXPECT_EQ(ch->getStatus(Status::DEFENSE), 9) << "4 + level 3 + blessed 2";
@@ -181,7 +177,7 @@ TEST_F(StatusFormulaTest, EffectNamesOnceEach) {
     ch->setBaseStatus(Status::FLOAT, 1);
     ch->setBaseStatus(Status::THROUGH, 1);
     EffectNameList list;
-    list.add(1, g_through, Color::WHITE);  // some effect already shows it
+    list.add(1, ST_NAME_THROUGH, Color::WHITE);  // some effect already shows it
     ch->getEffectName(&list);
     std::string names;
     for (std::size_t i = 0; i < list.size(); ++i) names += list.get(i)->name + ";";

@@ -8,7 +8,9 @@
 #include "game/shell/save/save_data.h"
 #include "game/world/ranking.h"
 #include "game/world/save_file_list.h"
+#include "game/world/world_settings.h"
 #include "tests/game/shell/save/save_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -96,7 +98,7 @@ TEST_F(RecordsTest, TheRankingOrdersSignedScoresAndKeepsTiesInOrder) {
     EXPECT_EQ(full.getDataNum(), 16);
 
     // A lowered maximum.
-    Ranking::setMaxSource([] { return 2u; });
+    const qel::test::ScopedValue<std::uint32_t> max(RANKING_MAX, 2u);
     Ranking small;
     small.addData("a", 3);
     small.addData("b", 2);
@@ -105,7 +107,6 @@ TEST_F(RecordsTest, TheRankingOrdersSignedScoresAndKeepsTiesInOrder) {
     EXPECT_EQ(small.addData("d", 5), 0);
     EXPECT_EQ(small.getDataNum(), 3);
     EXPECT_EQ(small.getDataMax(), 2);
-    Ranking::setMaxSource(nullptr);
 }
 
 TEST_F(RecordsTest, RankingNamesAreCutOnAWholeCharacter) {

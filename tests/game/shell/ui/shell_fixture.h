@@ -48,7 +48,7 @@ protected:
         ASSERT_TRUE(render().init());
         ASSERT_TRUE(tasks().init());
         source_.next.foreground = true;
-        input().setSource(&source_);
+        input().readFrom(&source_);
         input().setFrameRate(60);
         ASSERT_TRUE(input().init());
         // Registered but outside the tree: requests stay pending to be read.
@@ -57,7 +57,7 @@ protected:
     void TearDown() override {
         qel::Register<TaskSEManager>::instance().remove(0, 0);
         input().term();
-        input().setSource(nullptr);
+        input().readFrom(nullptr);
         tasks().term();
         render().term();
         qel::SysLight::instance().term();

@@ -12,19 +12,10 @@
 #include "game/shell/ui/task_direction.h"
 #include "game/world/game_data.h"
 #include "game/world/object_anim.h"
-#include "game/world/object_settings.h"
 #include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
-
-// Objects measure their cells in the test's chip size.
-ObjectSettings chipSized() {
-    ObjectSettings s;
-    s.chipWidth = CHIP_WIDTH;
-    s.chipHeight = CHIP_HEIGHT;
-    return s;
-}
 
 class TaskCursorTest : public shell_test::ShellFixture {
 protected:
@@ -32,7 +23,6 @@ protected:
         shell_test::ShellFixture::SetUp();
         GameData::instance().getObjectManager()->clearAll();
         useChipSheet();
-        ObjectSettings::setSource(&chipSized);
         map_ = target_view::make(TaskField::kLightViewport, 16, 16, Color::BLACK);
         ASSERT_NE(map_, nullptr);
     }
@@ -40,7 +30,6 @@ protected:
         GameData::instance().getObjectManager()->clearAll();
         target_view::drop(TaskField::kLightViewport, map_.get());
         map_.reset();
-        ObjectSettings::setSource(nullptr);
         shell_test::ShellFixture::TearDown();
     }
     // Clears the map target, runs a frame and shows the map's top rows.

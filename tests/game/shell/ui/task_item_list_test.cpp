@@ -28,14 +28,6 @@ using shell_keys::kShift;
 const std::string kKinds = itemRow(1, {{C_TYPE, "14"}}) + itemRow(2) + itemRow(3) + itemRow(4) +
                            itemRow(5, {{C_STOCK, "1"}, {C_WEIGHT, "3"}});
 
-// Names of plain items in light green, of unknown ones in grey.
-ItemSettings nameColours() {
-    ItemSettings s;
-    s.colorItem = Color(0xFFC0FFC0u);
-    s.colorUnknown = Color(0xFF909090u);
-    return s;
-}
-
 class TaskItemListTest : public shell_test::ShellFixture {
 protected:
     void SetUp() override {
@@ -298,7 +290,9 @@ TEST_F(TaskItemListTest, ThePictureOfAPageWithMarksAMiniFontNameAndWeights) {
     ITEMLIST_PAGE_Y = 40;
     ITEM_WEIGHT_FORMAT = "%.1f";
     ITEM_WEIGHT_RATIO = 0.5f;
-    ItemSettings::setSource(&nameColours);
+    // Names of plain items in light green, of unknown ones in grey.
+    COLOR_ITEM = Color(0xFFC0FFC0u);
+    COLOR_UNKNOWN = Color(0xFF909090u);
     frame();
     ASSERT_TRUE(list_->reload());
     ASSERT_EQ(list_->textureHeight(), 53);

@@ -1,0 +1,35 @@
+#include "tests/support/sample_content.h"
+
+#include "bindings/script_bindings.h"
+#include "engine/script/sys_lua.h"
+#include "game/shell/boot_loader.h"
+#include "game/shell/settings.h"
+
+namespace qel::test {
+
+SampleContent::SampleContent() {
+    std::filesystem::copy(QEL_GAME_DATA, folder() / "data",
+                          std::filesystem::copy_options::recursive);
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(folder());
+    SysLua& lua = SysLua::instance();
+    ready_ = lua.state() || lua.init();
+    if (!ready_) failure_ = "the Lua host did not start";
+}
+
+SampleContent::~SampleContent() {
+    BootLoader::setScriptInterface(nullptr);
+    std::filesystem::current_path(previous_);
+    resetSettings();
+}
+
+bool SampleContent::boot() {
+    if (!ready_) return false;
+    BootLoader::setScriptInterface(&openScriptBindings);
+    BootLoader loader;
+    if (loader.run() == BootLoader::Result::Done) return true;
+    failure_ = "boot: " + loader.failure();
+    return false;
+}
+
+}  // namespace qel::test
