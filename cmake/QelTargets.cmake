@@ -57,6 +57,7 @@ function(qel_add_library name folder)
   endif()
   target_link_libraries(qel_all INTERFACE ${name})
   set_property(GLOBAL APPEND PROPERTY QEL_LIBRARIES ${name})
+  set_property(GLOBAL PROPERTY QEL_FOLDER_${name} ${folder})
 endfunction()
 
 # qel_link(<library> <targets>...): adds dependencies to a library made by
@@ -73,7 +74,10 @@ endfunction()
 # qel_check_acyclic(): stops the configuration when the project's libraries
 # use each other in a cycle (one folder using another that uses it), or when
 # an engine, game or bindings library uses platform. Call it once every
-# library has its dependencies.
+# library has its dependencies. It also writes the link graph as the include
+# rule reads it (${CMAKE_BINARY_DIR}/layer_graph.cmake: each library's folder
+# and every library it links, however indirectly; see
+# cmake/CheckLayerIncludes.cmake).
 function(qel_check_acyclic)
   get_property(libraries GLOBAL PROPERTY QEL_LIBRARIES)
   foreach(lib ${libraries})
@@ -114,17 +118,17 @@ function(qel_check_acyclic)
   if(left)
     message(FATAL_ERROR "Libraries in a cycle of uses, or standing on one: ${left}")
   endif()
-  # The engine, the game and the bindings own interfaces that platform
-  # implements; none of them may stand on platform, however indirectly.
+  # Every library a library stands on, however indirectly. The engine, the
+  # game and the bindings own interfaces that platform implements; none of
+  # them may stand on platform.
+  set(graph "# Written by qel_check_acyclic (cmake/QelTargets.cmake) at configure time.\n")
+  string(APPEND graph "set(QEL_LAYER_LIBRARIES ${libraries})\n")
   foreach(lib ${libraries})
-    if(NOT lib MATCHES "^(engine_|game_|bindings$)")
-      continue()
-    endif()
     set(seen "")
     set(todo ${deps_${lib}})
     while(todo)
       list(POP_FRONT todo dep)
-      if(dep STREQUAL "platform")
+      if(dep STREQUAL "platform" AND lib MATCHES "^(engine_|game_|bindings$)")
         message(FATAL_ERROR "${lib} uses platform; only the programs may")
       endif()
       if(NOT dep IN_LIST seen)
@@ -132,5 +136,9 @@ function(qel_check_acyclic)
         list(APPEND todo ${deps_${dep}})
       endif()
     endwhile()
+    get_property(folder GLOBAL PROPERTY QEL_FOLDER_${lib})
+    string(APPEND graph "set(QEL_LAYER_FOLDER_${lib} ${folder})\n")
+    string(APPEND graph "set(QEL_LAYER_USES_${lib} ${seen})\n")
   endforeach()
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/layer_graph.cmake CONTENT "${graph}" @ONLY)
 endfunction()
