@@ -5,174 +5,18 @@
 // name the same codes (EQUIP_NONE, ...) without a clash. A code the game
 // already names (the tile light states) is bound from the game's header
 // instead, so there is one value to keep; the binding tests read every value
-// back through Lua. Key codes are the Windows virtual-key codes the input layer indexes
-// its key-state table with.
+// back through Lua.
 #pragma once
 
 #include <cstdint>
 
+#include "engine/input/key_code.h"
+
 namespace script_constants {
 
-// Key codes (the key-state table is indexed by them) and joystick button indices.
-inline constexpr std::int32_t KEY_0 = 48;
-inline constexpr std::int32_t KEY_1 = 49;
-inline constexpr std::int32_t KEY_2 = 50;
-inline constexpr std::int32_t KEY_3 = 51;
-inline constexpr std::int32_t KEY_4 = 52;
-inline constexpr std::int32_t KEY_5 = 53;
-inline constexpr std::int32_t KEY_6 = 54;
-inline constexpr std::int32_t KEY_7 = 55;
-inline constexpr std::int32_t KEY_8 = 56;
-inline constexpr std::int32_t KEY_9 = 57;
-inline constexpr std::int32_t KEY_A = 65;
-inline constexpr std::int32_t KEY_B = 66;
-inline constexpr std::int32_t KEY_C = 67;
-inline constexpr std::int32_t KEY_D = 68;
-inline constexpr std::int32_t KEY_E = 69;
-inline constexpr std::int32_t KEY_F = 70;
-inline constexpr std::int32_t KEY_G = 71;
-inline constexpr std::int32_t KEY_H = 72;
-inline constexpr std::int32_t KEY_I = 73;
-inline constexpr std::int32_t KEY_J = 74;
-inline constexpr std::int32_t KEY_K = 75;
-inline constexpr std::int32_t KEY_L = 76;
-inline constexpr std::int32_t KEY_M = 77;
-inline constexpr std::int32_t KEY_N = 78;
-inline constexpr std::int32_t KEY_O = 79;
-inline constexpr std::int32_t KEY_P = 80;
-inline constexpr std::int32_t KEY_Q = 81;
-inline constexpr std::int32_t KEY_R = 82;
-inline constexpr std::int32_t KEY_S = 83;
-inline constexpr std::int32_t KEY_T = 84;
-inline constexpr std::int32_t KEY_U = 85;
-inline constexpr std::int32_t KEY_V = 86;
-inline constexpr std::int32_t KEY_W = 87;
-inline constexpr std::int32_t KEY_X = 88;
-inline constexpr std::int32_t KEY_Y = 89;
-inline constexpr std::int32_t KEY_Z = 90;
-inline constexpr std::int32_t KEY_BACK = 8;
-inline constexpr std::int32_t KEY_TAB = 9;
-inline constexpr std::int32_t KEY_CLEAR = 12;
-inline constexpr std::int32_t KEY_RETURN = 13;
-inline constexpr std::int32_t KEY_SHIFT = 16;
-inline constexpr std::int32_t KEY_CONTROL = 17;
-inline constexpr std::int32_t KEY_MENU = 18;
-inline constexpr std::int32_t KEY_PAUSE = 19;
-inline constexpr std::int32_t KEY_CAPITAL = 20;
-inline constexpr std::int32_t KEY_KANA = 21;
-inline constexpr std::int32_t KEY_HANGEUL = 21;
-inline constexpr std::int32_t KEY_HANGUL = 21;
-inline constexpr std::int32_t KEY_JUNJA = 23;
-inline constexpr std::int32_t KEY_FINAL = 24;
-inline constexpr std::int32_t KEY_HANJA = 25;
-inline constexpr std::int32_t KEY_KANJI = 25;
-inline constexpr std::int32_t KEY_ESCAPE = 27;
-inline constexpr std::int32_t KEY_CONVERT = 28;
-inline constexpr std::int32_t KEY_NONCONVERT = 29;
-inline constexpr std::int32_t KEY_ACCEPT = 30;
-inline constexpr std::int32_t KEY_MODECHANGE = 31;
-inline constexpr std::int32_t KEY_SPACE = 32;
-inline constexpr std::int32_t KEY_PRIOR = 33;
-inline constexpr std::int32_t KEY_NEXT = 34;
-inline constexpr std::int32_t KEY_END = 35;
-inline constexpr std::int32_t KEY_HOME = 36;
-inline constexpr std::int32_t KEY_LEFT = 37;
-inline constexpr std::int32_t KEY_UP = 38;
-inline constexpr std::int32_t KEY_RIGHT = 39;
-inline constexpr std::int32_t KEY_DOWN = 40;
-inline constexpr std::int32_t KEY_SELECT = 41;
-inline constexpr std::int32_t KEY_PRINT = 42;
-inline constexpr std::int32_t KEY_EXE = 43;
-inline constexpr std::int32_t KEY_SNAPSHOT = 44;
-inline constexpr std::int32_t KEY_INSERT = 45;
-inline constexpr std::int32_t KEY_DELETE = 46;
-inline constexpr std::int32_t KEY_HELP = 47;
-inline constexpr std::int32_t KEY_LWIN = 91;
-inline constexpr std::int32_t KEY_RWIN = 92;
-inline constexpr std::int32_t KEY_APPS = 93;
-inline constexpr std::int32_t KEY_SLEEP = 95;
-inline constexpr std::int32_t KEY_NUMPAD0 = 96;
-inline constexpr std::int32_t KEY_NUMPAD1 = 97;
-inline constexpr std::int32_t KEY_NUMPAD2 = 98;
-inline constexpr std::int32_t KEY_NUMPAD3 = 99;
-inline constexpr std::int32_t KEY_NUMPAD4 = 100;
-inline constexpr std::int32_t KEY_NUMPAD5 = 101;
-inline constexpr std::int32_t KEY_NUMPAD6 = 102;
-inline constexpr std::int32_t KEY_NUMPAD7 = 103;
-inline constexpr std::int32_t KEY_NUMPAD8 = 104;
-inline constexpr std::int32_t KEY_NUMPAD9 = 105;
-inline constexpr std::int32_t KEY_MULTIPLY = 106;
-inline constexpr std::int32_t KEY_ADD = 107;
-inline constexpr std::int32_t KEY_SEPARATOR = 108;
-inline constexpr std::int32_t KEY_SUBTRACT = 109;
-inline constexpr std::int32_t KEY_DECIMAL = 110;
-inline constexpr std::int32_t KEY_DIVIDE = 111;
-inline constexpr std::int32_t KEY_F1 = 112;
-inline constexpr std::int32_t KEY_F2 = 113;
-inline constexpr std::int32_t KEY_F3 = 114;
-inline constexpr std::int32_t KEY_F4 = 115;
-inline constexpr std::int32_t KEY_F5 = 116;
-inline constexpr std::int32_t KEY_F6 = 117;
-inline constexpr std::int32_t KEY_F7 = 118;
-inline constexpr std::int32_t KEY_F8 = 119;
-inline constexpr std::int32_t KEY_F9 = 120;
-inline constexpr std::int32_t KEY_F10 = 121;
-inline constexpr std::int32_t KEY_F11 = 122;
-inline constexpr std::int32_t KEY_F12 = 123;
-inline constexpr std::int32_t KEY_F13 = 124;
-inline constexpr std::int32_t KEY_F14 = 125;
-inline constexpr std::int32_t KEY_F15 = 126;
-inline constexpr std::int32_t KEY_F16 = 127;
-inline constexpr std::int32_t KEY_F17 = 128;
-inline constexpr std::int32_t KEY_F18 = 129;
-inline constexpr std::int32_t KEY_F19 = 130;
-inline constexpr std::int32_t KEY_F20 = 131;
-inline constexpr std::int32_t KEY_F21 = 132;
-inline constexpr std::int32_t KEY_F22 = 133;
-inline constexpr std::int32_t KEY_F23 = 134;
-inline constexpr std::int32_t KEY_F24 = 135;
-inline constexpr std::int32_t KEY_NUMLOCK = 144;
-inline constexpr std::int32_t KEY_SCROLL = 145;
-inline constexpr std::int32_t KEY_LSHIFT = 160;
-inline constexpr std::int32_t KEY_RSHIFT = 161;
-inline constexpr std::int32_t KEY_LCONTROL = 162;
-inline constexpr std::int32_t KEY_RCONTROL = 163;
-inline constexpr std::int32_t KEY_LMENU = 164;
-inline constexpr std::int32_t KEY_RMENU = 165;
-inline constexpr std::int32_t KEY_OEM_1 = 186;
-inline constexpr std::int32_t KEY_OEM_PLUS = 187;
-inline constexpr std::int32_t KEY_OEM_COMMA = 188;
-inline constexpr std::int32_t KEY_OEM_MINUS = 189;
-inline constexpr std::int32_t KEY_OEM_PERIOD = 190;
-inline constexpr std::int32_t KEY_OEM_2 = 191;
-inline constexpr std::int32_t KEY_OEM_3 = 192;
-inline constexpr std::int32_t KEY_OEM_4 = 219;
-inline constexpr std::int32_t KEY_OEM_5 = 220;
-inline constexpr std::int32_t KEY_OEM_6 = 221;
-inline constexpr std::int32_t KEY_OEM_7 = 222;
-inline constexpr std::int32_t KEY_OEM_8 = 223;
-inline constexpr std::int32_t KEY_OEM_RESET = 233;
-inline constexpr std::int32_t KEY_OEM_JUMP = 234;
-inline constexpr std::int32_t KEY_OEM_PA1 = 235;
-inline constexpr std::int32_t KEY_OEM_PA2 = 236;
-inline constexpr std::int32_t KEY_OEM_PA3 = 237;
-inline constexpr std::int32_t KEY_OEM_WSCTRL = 238;
-inline constexpr std::int32_t KEY_OEM_CUSEL = 239;
-inline constexpr std::int32_t KEY_OEM_ATTN = 240;
-inline constexpr std::int32_t KEY_OEM_FINISH = 241;
-inline constexpr std::int32_t KEY_OEM_COPY = 242;
-inline constexpr std::int32_t KEY_OEM_AUTO = 243;
-inline constexpr std::int32_t KEY_OEM_ENLW = 244;
-inline constexpr std::int32_t KEY_OEM_BACKTAB = 245;
-inline constexpr std::int32_t KEY_ATTN = 246;
-inline constexpr std::int32_t KEY_CRSEL = 247;
-inline constexpr std::int32_t KEY_EXSEL = 248;
-inline constexpr std::int32_t KEY_EREOF = 249;
-inline constexpr std::int32_t KEY_PLAY = 250;
-inline constexpr std::int32_t KEY_ZOOM = 251;
-inline constexpr std::int32_t KEY_NONAME = 252;
-inline constexpr std::int32_t KEY_PA1 = 253;
-inline constexpr std::int32_t KEY_OEM_CLEAR = 254;
+// Key codes (the key-state table is indexed by them; engine/input/key_code.h
+// names every one) and joystick button indices.
+using enum qel::Key;
 inline constexpr std::int32_t BTN_00 = 0;
 inline constexpr std::int32_t BTN_01 = 1;
 inline constexpr std::int32_t BTN_02 = 2;

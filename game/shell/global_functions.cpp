@@ -7,6 +7,7 @@
 
 #include "engine/core/log.h"
 #include "engine/core/register.h"
+#include "engine/input/key_code.h"
 #include "engine/input/sys_input.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/sound/sys_sound.h"
@@ -67,24 +68,18 @@ bool C_KeyRpt(int key) {
 
 namespace {
 
-// The direction keys by virtual-key code, in the order their vectors add up:
-// the cursor keys, then the diagonals the number pad gives with Num Lock off.
+// The direction keys, in the order their vectors add up: the cursor keys,
+// then the diagonals the number pad gives with Num Lock off.
 struct DirectionKey {
     int key;
     int x;
     int y;
 };
 constexpr DirectionKey kDirectionKeys[] = {
-    {40, 0, 1},    // Down
-    {38, 0, -1},   // Up
-    {39, 1, 0},    // Right
-    {37, -1, 0},   // Left
-    {35, -1, 1},   // End
-    {34, 1, 1},    // Page Down
-    {36, -1, -1},  // Home
-    {33, 1, -1},   // Page Up
+    {qel::KEY_DOWN, 0, 1}, {qel::KEY_UP, 0, -1},  {qel::KEY_RIGHT, 1, 0},  {qel::KEY_LEFT, -1, 0},
+    {qel::KEY_END, -1, 1}, {qel::KEY_NEXT, 1, 1}, {qel::KEY_HOME, -1, -1}, {qel::KEY_PRIOR, 1, -1},
 };
-constexpr int kControlKey = 17;
+constexpr int kControlKey = qel::KEY_CONTROL;
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "engine/core/thread.h"
+#include "engine/input/key_code.h"
 #include "engine/resource/render_texture.h"
 #include "engine/task/scene_base.h"
 #include "game/shell/boot_loader.h"
@@ -18,7 +19,7 @@
 class SceneTitle : public qel::SceneBase {
 public:
     // Virtual key of Enter.
-    static constexpr int kEnterKey = 13;
+    static constexpr int kEnterKey = qel::KEY_RETURN;
 
     SceneTitle() = default;
     ~SceneTitle() override;

@@ -25,6 +25,7 @@
 
 #include <cstdint>
 
+#include "engine/input/key_code.h"
 #include "engine/task/task_base.h"
 #include "game/shell/ui/target_view.h"
 #include "game/world/value_types.h"
@@ -36,7 +37,7 @@ public:
     // Modes: 0 zoomed while Tab is held, 1 while it is not, 2 each press
     // toggles, 3 each press toggles and the scripts' count zooms too.
     static constexpr int kAutoMode = 3;
-    static constexpr int kTabKey = 9;
+    static constexpr int kTabKey = qel::KEY_TAB;
 
     // Mode and zoom from the global record (mode 0, out without one).
     TaskFieldZoom();

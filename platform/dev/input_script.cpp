@@ -7,6 +7,8 @@
 
 #include "engine/core/log.h"
 #include "engine/gfx/graphics_device.h"
+#include "engine/input/input_ime.h"
+#include "engine/input/key_code.h"
 #include "engine/system/dev_probes.h"
 #include "engine/system/sys_main.h"
 #include "engine/system/window.h"
@@ -18,12 +20,31 @@ namespace {
 
 const std::map<std::string, int>& namedKeys() {
     static const std::map<std::string, int> keys = {
-        {"Backspace", 8}, {"Tab", 9},     {"Enter", 13},  {"Shift", 16},  {"Ctrl", 17},
-        {"Alt", 18},      {"Escape", 27}, {"Space", 32},  {"PageUp", 33}, {"PageDown", 34},
-        {"End", 35},      {"Home", 36},   {"Left", 37},   {"Up", 38},     {"Right", 39},
-        {"Down", 40},     {"Insert", 45}, {"Delete", 46},
+        {"Backspace", KEY_BACK}, {"Tab", KEY_TAB},       {"Enter", KEY_RETURN},
+        {"Shift", KEY_SHIFT},    {"Ctrl", KEY_CONTROL},  {"Alt", KEY_MENU},
+        {"Escape", KEY_ESCAPE},  {"Space", KEY_SPACE},   {"PageUp", KEY_PRIOR},
+        {"PageDown", KEY_NEXT},  {"End", KEY_END},       {"Home", KEY_HOME},
+        {"Left", KEY_LEFT},      {"Up", KEY_UP},         {"Right", KEY_RIGHT},
+        {"Down", KEY_DOWN},      {"Insert", KEY_INSERT}, {"Delete", KEY_DELETE},
     };
     return keys;
+}
+
+// The editing keys as the text entry reads them (the window sends these
+// when such a key goes down); 0 for any other key.
+int textCode(int key) {
+    switch (key) {
+        case KEY_BACK:
+            return InputIME::kBackspace;
+        case KEY_TAB:
+            return InputIME::kTab;
+        case KEY_RETURN:
+            return InputIME::kEnter;
+        case KEY_ESCAPE:
+            return InputIME::kEscape;
+        default:
+            return 0;
+    }
 }
 
 bool isNumber(const std::string& word) {
@@ -37,13 +58,14 @@ bool isNumber(const std::string& word) {
 
 int InputScript::keyCode(const std::string& name) {
     if (const auto it = namedKeys().find(name); it != namedKeys().end()) return it->second;
-    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return name[0];
-    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return name[0];
+    // Letters, digits, the number pad's digits and F1 to F12 have codes in a row.
+    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return KEY_A + (name[0] - 'A');
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return KEY_0 + (name[0] - '0');
     if (name.size() == 7 && name.starts_with("Numpad") && name[6] >= '0' && name[6] <= '9')
-        return 96 + (name[6] - '0');
+        return KEY_NUMPAD0 + (name[6] - '0');
     if (name.size() >= 2 && name[0] == 'F' && isNumber(name.substr(1))) {
         const int n = std::atoi(name.c_str() + 1);
-        if (n >= 1 && n <= 12) return 111 + n;
+        if (n >= 1 && n <= 12) return KEY_F1 + (n - 1);
     }
     return -1;
 }
@@ -123,7 +145,7 @@ void InputScript::step() {
             tapped_.insert(key);
             // As the window does: the editing keys reach the text entry too
             // (which takes them only while it is open).
-            if (key == 8 || key == 9 || key == 13 || key == 27) Window::instance().onTextKey(key);
+            if (const int code = textCode(key)) Window::instance().onTextKey(code);
             ++next_;
             return;  // one press a frame, so each is a fresh trigger
         }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/core/log.h"
+#include "engine/input/input_ime.h"
 #include "platform/os/cp932.h"
 #include "platform/sdl/frame_mailbox.h"
 #include "platform/sdl/key_table.h"
@@ -129,20 +130,20 @@ bool isUnaskedHeadlessDriver(const char* driver) {
 int textKeyCode(SDL_Keycode key) {
     switch (key) {
         case SDLK_BACKSPACE:
-            return 8;
+            return InputIME::kBackspace;
         case SDLK_TAB:
-            return 9;
+            return InputIME::kTab;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
-            return 13;
+            return InputIME::kEnter;
         case SDLK_ESCAPE:
-            return 27;
+            return InputIME::kEscape;
         case SDLK_RIGHT:
-            return 28;
+            return InputIME::kRight;
         case SDLK_LEFT:
-            return 29;
+            return InputIME::kLeft;
         case SDLK_DELETE:
-            return 127;
+            return InputIME::kDelete;
         default:
             return 0;
     }

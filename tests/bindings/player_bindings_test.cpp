@@ -9,6 +9,7 @@
 #include "bindings/script_bindings.h"
 #include "engine/core/memory_allocator.h"
 #include "engine/input/input_source.h"
+#include "engine/input/key_code.h"
 #include "engine/input/sys_input.h"
 #include "engine/script/lua_param.h"
 #include "engine/script/sys_lua.h"
@@ -146,11 +147,11 @@ end
         EXPECT_TRUE(lua().call("InputPlayer", 1, &arg, &result)) << lua().lastError();
         return result.toBoolean();
     };
-    source.next.keys[37] = 0x80;  // Left
-    source.next.keys[38] = 0x80;  // Up
+    source.next.keys[qel::KEY_LEFT] = 0x80;
+    source.next.keys[qel::KEY_UP] = 0x80;
     input.update();
     EXPECT_TRUE(call());
-    source.next.keys[37] = source.next.keys[38] = 0;
+    source.next.keys[qel::KEY_LEFT] = source.next.keys[qel::KEY_UP] = 0;
     input.update();
     EXPECT_FALSE(call());
     EXPECT_EQ(player_->getPos(), Point(4, 4));

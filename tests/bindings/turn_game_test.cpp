@@ -15,6 +15,7 @@
 #include "engine/core/memory_allocator.h"
 #include "engine/core/sys_rand.h"
 #include "engine/input/input_source.h"
+#include "engine/input/key_code.h"
 #include "engine/input/sys_input.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/boot_loader.h"
@@ -103,7 +104,8 @@ protected:
         if (!player) return "no player";
         TurnManager turns(game.getObjectManager(), nullptr);
         // Arrow keys in a fixed round, a key held for one frame, then let go.
-        const int keys[] = {0x27, 0x28, 0x25, 0x26, 0x27, 0x27, 0x28, 0x28};
+        const int keys[] = {qel::KEY_RIGHT, qel::KEY_DOWN,  qel::KEY_LEFT, qel::KEY_UP,
+                            qel::KEY_RIGHT, qel::KEY_RIGHT, qel::KEY_DOWN, qel::KEY_DOWN};
         std::ostringstream log;
         World& world = *game.getWorld();
         const auto first = world.getTurn();

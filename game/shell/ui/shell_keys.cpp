@@ -8,7 +8,7 @@ namespace shell_keys {
 
 bool pushCancel() {
     const qel::SysInput& input = qel::SysInput::instance();
-    if (!input.isKeyTrigger(kEscape) && !input.isKeyTrigger(kDelete)) return false;
+    if (!input.isKeyTrigger(qel::KEY_ESCAPE) && !input.isKeyTrigger(qel::KEY_DELETE)) return false;
     requestSound(SE_CANCEL);
     return true;
 }

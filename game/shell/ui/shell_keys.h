@@ -3,17 +3,10 @@
 
 #include <string>
 
-namespace shell_keys {
+// The keys themselves are named in engine/input/key_code.h (qel::KEY_*).
+#include "engine/input/key_code.h"
 
-// Windows virtual-key codes the lists and menus read.
-constexpr int kEnter = 13;
-constexpr int kShift = 16;
-constexpr int kEscape = 27;
-constexpr int kLeft = 37;
-constexpr int kUp = 38;
-constexpr int kRight = 39;
-constexpr int kDown = 40;
-constexpr int kDelete = 46;
+namespace shell_keys {
 
 // Escape or Delete went down this frame; then SE_CANCEL is requested.
 bool pushCancel();

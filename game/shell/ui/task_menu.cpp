@@ -200,15 +200,15 @@ void TaskMenu::update() {
         return;
     }
     const qel::SysInput& input = qel::SysInput::instance();
-    if (input.isKeyTrigger(shell_keys::kRight)) pageNext();
-    if (input.isKeyTrigger(shell_keys::kLeft)) pagePrev();
+    if (input.isKeyTrigger(qel::KEY_RIGHT)) pageNext();
+    if (input.isKeyTrigger(qel::KEY_LEFT)) pagePrev();
 
     const std::uint32_t rows = rowsOnPage();
     if (rows > 0) {
         cursor_ = std::min(cursor_, rows - 1);
         int step = 0;
-        if (input.isKeyRepeat(shell_keys::kDown)) step = 1;
-        if (input.isKeyRepeat(shell_keys::kUp)) step = -1;
+        if (input.isKeyRepeat(qel::KEY_DOWN)) step = 1;
+        if (input.isKeyRepeat(qel::KEY_UP)) step = -1;
         if (step != 0) {
             const std::int64_t moved = static_cast<std::int64_t>(cursor_) + step;
             if (loop_)
@@ -222,7 +222,7 @@ void TaskMenu::update() {
         cursor_ = 0;
     }
 
-    const bool shift = input.isKeyOn(shell_keys::kShift);
+    const bool shift = input.isKeyOn(qel::KEY_SHIFT);
     for (std::uint32_t row = 0; row < rows; ++row) {
         const Entry& entry = entries_[firstOfPage() + row];
         if (entry.shift == shift && input.isKeyTrigger(entry.key)) {
@@ -230,7 +230,7 @@ void TaskMenu::update() {
             return;
         }
     }
-    if (input.isKeyTrigger(shell_keys::kEnter)) {
+    if (input.isKeyTrigger(qel::KEY_RETURN)) {
         if (rows > 0) {
             choose(cursor_);
         } else {

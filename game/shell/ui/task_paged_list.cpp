@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/input/key_code.h"
 #include "engine/input/sys_input.h"
 #include "engine/render/sprite_desc.h"
 #include "engine/render/sys_render_sprite.h"
@@ -15,12 +16,10 @@
 namespace {
 
 constexpr int kFont = 1;
-constexpr int kFirstLetter = 'A';
+constexpr int kFirstLetter = qel::KEY_A;
 // Rows past Z have no letter to choose them by.
 constexpr std::uint32_t kLetters = 26;
-constexpr int kSelectAllKey = 186;
-constexpr int kSpace = 32;
-constexpr int kInsert = 45;
+constexpr int kSelectAllKey = qel::KEY_OEM_1;  // the key of ";"
 constexpr std::uint8_t kLayer = 10;
 
 }  // namespace
@@ -141,18 +140,18 @@ void TaskPagedList::readKeys() {
         return;
     }
     const qel::SysInput& input = qel::SysInput::instance();
-    if (input.isKeyTrigger(shell_keys::kRight)) pageNext();
-    if (input.isKeyTrigger(shell_keys::kLeft)) pagePrev();
+    if (input.isKeyTrigger(qel::KEY_RIGHT)) pageNext();
+    if (input.isKeyTrigger(qel::KEY_LEFT)) pagePrev();
 
     const std::uint32_t rows = rowsOnPage();
     cursor_ = rows == 0 ? 0 : std::min(cursor_, rows - 1);
     if (rows > 0) {
         bool moved = false;
-        if (input.isKeyRepeat(shell_keys::kDown)) {
+        if (input.isKeyRepeat(qel::KEY_DOWN)) {
             cursor_ += 1;
             moved = true;
         }
-        if (input.isKeyRepeat(shell_keys::kUp)) {
+        if (input.isKeyRepeat(qel::KEY_UP)) {
             cursor_ += rows - 1;
             moved = true;
         }
@@ -172,18 +171,18 @@ void TaskPagedList::readKeys() {
         }
     }
 
-    if (input.isKeyOn(shell_keys::kShift) && input.isKeyRepeat(kSelectAllKey)) {
+    if (input.isKeyOn(qel::KEY_SHIFT) && input.isKeyRepeat(kSelectAllKey)) {
         selectAllOrNone();
         dirty_ = true;
     }
 
     const std::uint32_t count = entryCount();
     if (multiple() && count > 0 && rows > 0 &&
-        (input.isKeyRepeat(kInsert) || input.isKeyRepeat(kSpace))) {
+        (input.isKeyRepeat(qel::KEY_INSERT) || input.isKeyRepeat(qel::KEY_SPACE))) {
         toggleEntry(firstOfPage() + cursor_);
         dirty_ = true;
     }
-    if (!input.isKeyTrigger(shell_keys::kEnter)) return;
+    if (!input.isKeyTrigger(qel::KEY_RETURN)) return;
     if (count == 0 || rows == 0) {
         state_ = kCancelled;
         shell_keys::requestSound(SE_CANCEL);

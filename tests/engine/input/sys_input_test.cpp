@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/input/input_source.h"
+#include "engine/input/key_code.h"
 #include "engine/input/text_entry_handler.h"
 
 namespace qel {
@@ -37,24 +38,24 @@ TEST(SysInput, SamplesTheSourceOnceAFrameForKeysMouseAndTextEntry) {
     CountingTextEntry text;
     input.setTextEntryHandler(&text);
 
-    source.next.keys[65] = 0x80;
+    source.next.keys[KEY_A] = 0x80;
     source.next.buttons = InputMouse::kRight;
     int readsBefore = source.reads;
     input.update();
     EXPECT_EQ(source.reads, readsBefore + 1);
-    EXPECT_TRUE(input.isKeyOn(65));
-    EXPECT_TRUE(input.isKeyTrigger(65));
-    EXPECT_TRUE(input.isKeyRepeat(65));
+    EXPECT_TRUE(input.isKeyOn(KEY_A));
+    EXPECT_TRUE(input.isKeyTrigger(KEY_A));
+    EXPECT_TRUE(input.isKeyRepeat(KEY_A));
     EXPECT_EQ(input.mouse()->buttons, InputMouse::kRight);
     EXPECT_EQ(text.updates, 1);
 
     input.addWheelDelta(120);
     input.update();
     EXPECT_EQ(input.mouse()->wheel, 1);
-    EXPECT_FALSE(input.isKeyTrigger(65));
+    EXPECT_FALSE(input.isKeyTrigger(KEY_A));
     input.term();
     EXPECT_EQ(input.key(), nullptr);
-    EXPECT_FALSE(input.isKeyOn(65));
+    EXPECT_FALSE(input.isKeyOn(KEY_A));
 }
 
 TEST(SysInput, WithoutASourceOrAPadEverythingReadsUp) {

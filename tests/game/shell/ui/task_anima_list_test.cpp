@@ -19,8 +19,8 @@
 
 namespace {
 
-using shell_keys::kEnter;
-using shell_keys::kShift;
+using qel::KEY_RETURN;
+using qel::KEY_SHIFT;
 
 class TaskAnimaListTest : public shell_test::ShellFixture {
 protected:
@@ -92,14 +92,14 @@ TEST_F(TaskAnimaListTest, LettersDecideOnlyBelowALimitOfTwoAndTheLimitHolds) {
         const char* selected;
         bool decided;
     } cases[] = {
-        {0, {'A', 'C', kEnter}, "-----", true},
+        {0, {'A', 'C', KEY_RETURN}, "-----", true},
         {1, {'B'}, "-----", false},  // not known
         {1, {'D'}, "-----", false},  // may never be chosen
         {1, {'C'}, "--+--", true},
         {3, {'A', 'C', 'E', 'A'}, "--+-+", false},
         {3, {'A', 'C', 'E', 'A', 'A'}, "+-+-+", false},
         {2, {'A', 'C', 'E'}, "+-+--", false},
-        {3, {' ', 'A', 'A', kEnter}, "+----", true},  // Space toggles the cursor row
+        {3, {' ', 'A', 'A', KEY_RETURN}, "+----", true},  // Space toggles the cursor row
     };
     for (const Case& c : cases) {
         fill({2, 3, 4, 5});
@@ -116,10 +116,10 @@ TEST_F(TaskAnimaListTest, LettersDecideOnlyBelowALimitOfTwoAndTheLimitHolds) {
 TEST_F(TaskAnimaListTest, SelectAllChoosesInOrderWithinTheLimitAndThenClears) {
     fill({1, 2, 3, 4, 5});
     openAndSettle(3);
-    frame({kShift, 186});
+    frame({KEY_SHIFT, qel::KEY_OEM_1});
     EXPECT_EQ(selected(), "+++--");
     frame();
-    frame({kShift, 186});
+    frame({KEY_SHIFT, qel::KEY_OEM_1});
     EXPECT_EQ(selected(), "-----");
     // Selections made before opening count against the limit.
     list_->toggleSelect(4);

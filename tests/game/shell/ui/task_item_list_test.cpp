@@ -18,11 +18,11 @@
 
 namespace {
 
-using shell_keys::kDown;
-using shell_keys::kEnter;
-using shell_keys::kEscape;
-using shell_keys::kRight;
-using shell_keys::kShift;
+using qel::KEY_DOWN;
+using qel::KEY_ESCAPE;
+using qel::KEY_RETURN;
+using qel::KEY_RIGHT;
+using qel::KEY_SHIFT;
 
 // Kinds: 1 scroll, 2..4 potions, 5 stackable potion.
 const std::string kKinds = itemRow(1, {{C_TYPE, "14"}}) + itemRow(2) + itemRow(3) + itemRow(4) +
@@ -68,16 +68,16 @@ protected:
 TEST_F(TaskItemListTest, PagesLettersAndTheOpeningKeyInSingleChoice) {
     fill(21);
     list_->open(false, false);
-    frame({kEnter});  // the key that opened it, still down
-    frame({kEnter});
+    frame({KEY_RETURN});  // the key that opened it, still down
+    frame({KEY_RETURN});
     EXPECT_FALSE(list_->isSelect());
     EXPECT_EQ(list_->getPageMax(), 2u);
     frame();
-    frame({kDown});
-    for (int i = 0; i < 30; ++i) frame({kDown});
+    frame({KEY_DOWN});
+    for (int i = 0; i < 30; ++i) frame({KEY_DOWN});
     EXPECT_EQ(list_->cursor(), 2u) << "a held arrow moves at the press, then repeats";
     frame();
-    frame({kRight});
+    frame({KEY_RIGHT});
     EXPECT_EQ(list_->getPage(), 1u);
     frame();
     EXPECT_EQ(list_->cursor(), 0u) << "one row on the second page";
@@ -97,7 +97,7 @@ TEST_F(TaskItemListTest, PagesLettersAndTheOpeningKeyInSingleChoice) {
     EXPECT_FALSE(list_->removeItem(-1));
     EXPECT_EQ(list_->getPage(), 0u);
     frame();
-    frame({kEnter});
+    frame({KEY_RETURN});
     EXPECT_TRUE(list_->isSelect());
     EXPECT_EQ(selected(), std::vector<std::uint32_t>{0});
 }
@@ -105,29 +105,29 @@ TEST_F(TaskItemListTest, PagesLettersAndTheOpeningKeyInSingleChoice) {
 TEST_F(TaskItemListTest, MultipleChoiceMarksSelectsAllAndDecidesOnEnter) {
     fill(3);
     openAndSettle(true);
-    frame({kDown});
-    frame({kEnter});
+    frame({KEY_DOWN});
+    frame({KEY_RETURN});
     EXPECT_TRUE(list_->isSelect());
     EXPECT_EQ(selected(), std::vector<std::uint32_t>{1}) << "nothing chosen: the cursor row";
 
     list_->start();
-    frame({kShift, 186});
+    frame({KEY_SHIFT, qel::KEY_OEM_1});
     EXPECT_EQ(selected().size(), 3u);
     frame();
-    frame({kShift, 186});
+    frame({KEY_SHIFT, qel::KEY_OEM_1});
     EXPECT_TRUE(selected().empty()) << "all selected: cleared";
-    frame({186});
+    frame({qel::KEY_OEM_1});
     EXPECT_TRUE(selected().empty()) << "needs Shift";
     frame({' '});
     frame();
-    frame({45});
+    frame({qel::KEY_INSERT});
     frame();
     frame({' '});
     EXPECT_EQ(selected(), std::vector<std::uint32_t>{1});
     frame({'C'});
     EXPECT_FALSE(list_->isSelect()) << "a letter toggles without deciding";
     EXPECT_EQ(selected(), (std::vector<std::uint32_t>{1, 2}));
-    frame({kEnter});
+    frame({KEY_RETURN});
     Command command;
     EXPECT_TRUE(list_->getSelectedItem(&command));
     ASSERT_EQ(command.getItemNum(), 2);
@@ -148,7 +148,7 @@ TEST_F(TaskItemListTest, CancelAndEnterOnAnEmptyListCancelOnce) {
     list_->open(false, true);
     EXPECT_EQ(takeSounds(), "ok.ogg");
     frame();
-    frame({kEscape});
+    frame({KEY_ESCAPE});
     EXPECT_TRUE(list_->isCancel());
     EXPECT_EQ(takeSounds(), "cancel.ogg");
 
@@ -157,11 +157,11 @@ TEST_F(TaskItemListTest, CancelAndEnterOnAnEmptyListCancelOnce) {
     EXPECT_EQ(list_->size(), 0u);
     list_->open(false, false);
     frame();
-    frame({kEnter});
+    frame({KEY_RETURN});
     EXPECT_TRUE(list_->isCancel());
     EXPECT_EQ(takeSounds(), "cancel.ogg");
     frame();
-    frame({kEnter});
+    frame({KEY_RETURN});
     EXPECT_EQ(takeSounds(), "") << "a cancelled list reads no more keys";
 }
 

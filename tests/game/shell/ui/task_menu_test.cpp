@@ -15,13 +15,13 @@
 
 namespace {
 
-using shell_keys::kDown;
-using shell_keys::kEnter;
-using shell_keys::kEscape;
-using shell_keys::kLeft;
-using shell_keys::kRight;
-using shell_keys::kShift;
-using shell_keys::kUp;
+using qel::KEY_DOWN;
+using qel::KEY_ESCAPE;
+using qel::KEY_LEFT;
+using qel::KEY_RETURN;
+using qel::KEY_RIGHT;
+using qel::KEY_SHIFT;
+using qel::KEY_UP;
 
 class TaskMenuTest : public shell_test::ShellFixture {
 protected:
@@ -67,32 +67,32 @@ TEST_F(TaskMenuTest, PagesCountEntriesAndWrapBothWays) {
 TEST_F(TaskMenuTest, TheOpeningKeyDoesNotChooseAndArrowsMoveRepeatAndTurnPages) {
     TaskMenu* menu = menuOf(10, 4);
     menu->open(false);
-    frame({kEnter});  // the key that opened it, still down
-    frame({kEnter});
+    frame({KEY_RETURN});  // the key that opened it, still down
+    frame({KEY_RETURN});
     EXPECT_FALSE(menu->isSelect());
     frame();
     // A held arrow moves at the press, then after 30 frames.
-    frame({kDown});
+    frame({KEY_DOWN});
     EXPECT_EQ(menu->cursor(), 1u);
-    for (int i = 0; i < 29; ++i) frame({kDown});
+    for (int i = 0; i < 29; ++i) frame({KEY_DOWN});
     EXPECT_EQ(menu->cursor(), 1u);
-    frame({kDown});
+    frame({KEY_DOWN});
     EXPECT_EQ(menu->cursor(), 2u);
     frame();
-    frame({kRight});
+    frame({KEY_RIGHT});
     frame();
-    frame({kRight});
+    frame({KEY_RIGHT});
     EXPECT_EQ(menu->getPage(), 2u);
     frame();
     EXPECT_EQ(menu->cursor(), 1u) << "the last page holds two entries";
-    frame({kEnter});
+    frame({KEY_RETURN});
     EXPECT_TRUE(menu->isSelect());
     EXPECT_EQ(menu->getSelIndex(), 9u);
     EXPECT_EQ(menu->getSelTag(), "t9");
     menu->start();
     EXPECT_FALSE(menu->isSelect());
     frame();
-    frame({kLeft});
+    frame({KEY_LEFT});
     EXPECT_EQ(menu->getPage(), 1u);
 }
 
@@ -101,16 +101,16 @@ TEST_F(TaskMenuTest, LoopWrapsTheCursorWithinThePageAndItsAbsenceStopsIt) {
         TaskMenu* menu = menuOf(3, 0);
         openAndSettle(menu);
         menu->setEnableLoop(loop);
-        frame({kUp});
+        frame({KEY_UP});
         EXPECT_EQ(menu->cursor(), loop ? 2u : 0u) << loop;
         frame();
-        frame({kDown});
+        frame({KEY_DOWN});
         EXPECT_EQ(menu->cursor(), loop ? 0u : 1u) << loop;
         EXPECT_EQ(menu->getCurTag(), std::string(loop ? "t0" : "t1"));
     }
     TaskMenu* single = menuOf(1, 0);
     openAndSettle(single);
-    frame({kDown});
+    frame({KEY_DOWN});
     EXPECT_EQ(single->cursor(), 0u);
 }
 
@@ -119,9 +119,9 @@ TEST_F(TaskMenuTest, ShortcutsHonourShift) {
     ASSERT_NE(menu, nullptr);
     menu->addItem('A', "plain", "plain");
     menu->addShiftItem('A', "shifted", "shifted");
-    menu->addShiftItem(186, "colon", "colon");
+    menu->addShiftItem(qel::KEY_OEM_1, "colon", "colon");
     openAndSettle(menu);
-    frame({kShift, 'A'});
+    frame({KEY_SHIFT, 'A'});
     EXPECT_TRUE(menu->isSelect());
     EXPECT_EQ(menu->getSelTag(), "shifted");
     EXPECT_EQ(menu->cursor(), 1u);
@@ -131,10 +131,10 @@ TEST_F(TaskMenuTest, ShortcutsHonourShift) {
     EXPECT_EQ(menu->getSelTag(), "plain");
     menu->start();
     frame();
-    frame({186});
+    frame({qel::KEY_OEM_1});
     EXPECT_FALSE(menu->isSelect()) << "without Shift";
     frame();
-    frame({kShift, 186});
+    frame({KEY_SHIFT, qel::KEY_OEM_1});
     EXPECT_EQ(menu->getSelTag(), "colon");
 }
 
@@ -145,11 +145,11 @@ TEST_F(TaskMenuTest, EscapeCancelsWhenAllowedAndEnterOnAnEmptyMenuCancelsOnce) {
     menu->setEnableCancel(false);
     openAndSettle(menu);
     EXPECT_EQ(takeSounds(), "");
-    frame({kEscape});
+    frame({KEY_ESCAPE});
     EXPECT_FALSE(menu->isCancel());
     menu->setEnableCancel(true);
     frame();
-    frame({kEscape});
+    frame({KEY_ESCAPE});
     EXPECT_TRUE(menu->isCancel());
     EXPECT_EQ(takeSounds(), "cancel.ogg");
 
@@ -157,10 +157,10 @@ TEST_F(TaskMenuTest, EscapeCancelsWhenAllowedAndEnterOnAnEmptyMenuCancelsOnce) {
     empty->open(true);
     EXPECT_EQ(takeSounds(), "ok.ogg");
     frame();
-    frame({kEnter});
+    frame({KEY_RETURN});
     EXPECT_TRUE(empty->isCancel());
     EXPECT_EQ(takeSounds(), "cancel.ogg");
-    frame({kEnter});
+    frame({KEY_RETURN});
     EXPECT_EQ(takeSounds(), "") << "a cancelled menu reads no more keys";
 }
 
@@ -171,7 +171,7 @@ TEST_F(TaskMenuTest, RemovingEntriesOnTheLastPageBringsThePageBack) {
     menu->removeAll();
     EXPECT_EQ(menu->getPage(), 0u);
     menu->addItem(0, "only", "only");
-    frame({kEnter});
+    frame({KEY_RETURN});
     EXPECT_TRUE(menu->isSelect());
     EXPECT_EQ(menu->getSelTag(), "only");
     EXPECT_EQ(menu->getCurTag(), std::string("only"));
@@ -195,7 +195,7 @@ TEST_F(TaskMenuTest, NumbersAreReusedAndCloseForgetsEverything) {
     EXPECT_EQ(menu->size(), 0u);
     menu->open(false);
     frame();
-    frame({kEscape});
+    frame({KEY_ESCAPE});
     EXPECT_TRUE(menu->isCancel()) << "close enables cancel again";
     menu->addItem(0, "x", "x");
     EXPECT_EQ(TaskMenu::get(0), menu);
@@ -271,9 +271,9 @@ TEST_F(TaskMenuTest, ThePictureOfAMenuWithCaptionPagesAndCursor) {
     menu->setTag("Take");
     menu->setDrawParam(0, 0, 0, 60, 2);
     openAndSettle(menu);
-    frame({kRight});
+    frame({KEY_RIGHT});
     frame();
-    frame({kDown});
+    frame({KEY_DOWN});
     frame();
     EXPECT_TRUE(golden::matches(device_->backBuffer(), 0, 0, 64, 48, "menu"));
 }
