@@ -9,7 +9,6 @@
 #include <cstdint>
 
 #include "engine/script/lua_param.h"
-#include "game/shell/settings.h"
 #include "game/world/script_callbacks.h"
 
 class ObjectChara;
