@@ -19,9 +19,11 @@ C.FREEZE_COLOR = C.Color(0x60C0F0FF)
 C.NO_TORCH_COLOR = C.Color(0xA0000000)
 C.AI_MEMORY_TIME = 8
 
--- Text, log and colours.
+-- Text, log and colours. The log's box (6 lines of 16 + 2 pixels and its
+-- spaces) runs from y 484 to 597, below the map and above the screen's
+-- last line.
 C.LOG_VIEW_X = 8
-C.LOG_VIEW_Y = 488
+C.LOG_VIEW_Y = 484
 C.LOG_VIEW_TEX_NUM = 6
 C.LOG_BUFFER_TEX_NUM = 48
 C.LOG_MAX_LENGTH = 96
@@ -48,8 +50,9 @@ C.CURSOR_WIDTH = 16
 C.CURSOR_HEIGHT = 16
 C.CURSOR_BLINK_ON = 20
 C.CURSOR_BLINK_OFF = 10
-C.DIRECTION_CHIP_X = 14
-C.DIRECTION_CHIP_Y = 14
+-- The direction ring: 2 x 2 chips from (12, 13).
+C.DIRECTION_CHIP_X = 12
+C.DIRECTION_CHIP_Y = 13
 C.DIRECTION_BLINK_FRAME = 15
 C.SUB_ICON_BLINK_ON = 30
 C.SUB_ICON_BLINK_OFF = 30
@@ -128,13 +131,40 @@ function SetTextSettings()
     for _, g in ipairs(GAUGES) do C.FullTimeEffect[g[1]]:set(g[2], g[3], Text(g[4]), g[5]) end
 end
 
--- Lists, menus and windows.
+-- Lists, menus and windows. The item and anima lists lie over the map
+-- (x 16 to 536, y 16 to 400: a caption line and 20 rows of 18 pixels);
+-- each row reads, left to right: the cursor chip (4 to 20), the row's
+-- letter (24), the selection mark (34), the chip (44 to 60), the name
+-- (64, up to 32 bytes: 256 pixels) and the weight or rarity (440); the
+-- page ("1 / 2") stands at the caption line's right end.
+C.ITEMLIST_X = 16
+C.ITEMLIST_Y = 16
+C.ITEMLIST_WIDTH = 520
+C.ITEMLIST_ITEM_MAX = 20
+C.ITEMLIST_CURSOR_X = 4
+C.ITEMLIST_CODE_X = 24
+C.ITEMLIST_SELECT_X = 34
+C.ITEMLIST_ICON_X = 44
+C.ITEMLIST_NAME_X = 64
+C.ITEMLIST_WEIGHT_X = 440
+C.ITEMLIST_PAGE_X = 456
+C.ITEMLIST_PAGE_Y = 4
 C.ITEMLIST_CURSOR = C.Point(13, 15)
 C.ITEMLIST_BLINK_ON = 20
 C.ITEMLIST_BLINK_OFF = 10
-C.ITEMLIST_WEIGHT_X = 520
+C.ANIMALIST_X = 16
+C.ANIMALIST_Y = 16
+C.ANIMALIST_WIDTH = 520
+C.ANIMALIST_MAX = 20
+C.ANIMALIST_CURSOR_X = 4
+C.ANIMALIST_CODE_X = 24
+C.ANIMALIST_SELECT_X = 34
+C.ANIMALIST_ICON_X = 44
+C.ANIMALIST_NAME_X = 64
+C.ANIMALIST_RARITY_X = 440
+C.ANIMALIST_PAGE_X = 456
+C.ANIMALIST_PAGE_Y = 4
 C.ANIMALIST_OFF_NAME = "???"
-C.ANIMALIST_RARITY_X = 480
 C.ANIMALIST_RARITY_MAX = 5
 C.ANIMALIST_RARITY_CHAR = "*"
 C.ANIMALIST_RARITY_BLANK = "."

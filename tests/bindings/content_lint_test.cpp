@@ -1,7 +1,9 @@
 // The sample content as the game loads it: the real boot reads every table
 // with no message, the content is as large as promised, what its rows name
-// exists, every callback the game calls is a function, and every name shown
-// is Japanese, or English under the English overlay.
+// exists (functions, behaviours, chips the sheet draws), every callback the
+// game calls is a function, its settings place every screen on the 800 x
+// 600 screen without overlaps, and every name shown is Japanese, or English
+// under the English overlay.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,6 +31,7 @@
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
 #include "game/world/race_base.h"
+#include "platform/image/image_loader.h"
 #include "tests/bindings/booted_content.h"
 
 namespace {
@@ -110,10 +113,120 @@ TEST_F(ContentLint, EveryCallbackTheGameCallsIsAFunction) {
         }
     }
     EXPECT_EQ(qel::SysLua::instance().lastError(), nullptr) << "every chunk of the package ran";
+    EXPECT_FALSE(VERSION.empty());
+    EXPECT_EQ(std::string(qel::Window::instance().title()), "Vornhaldeen - Ver" + VERSION);
     EXPECT_EQ(FILE_VERSION, 109u);
     EXPECT_FALSE(SE_OK.empty());
     EXPECT_TRUE(std::filesystem::exists(dir_ / SE_OK)) << SE_OK;
     EXPECT_TRUE(std::filesystem::exists(dir_ / SE_CANCEL)) << SE_CANCEL;
+}
+
+// Everything the settings place lies on the screen, and nothing overlaps:
+// the lists' columns follow each other, their page text sits inside them
+// beside the caption, the log's box ends above the screen's last line, and
+// the map, the status panel and the log share the screen.
+TEST_F(ContentLint, TheScreensFit) {
+    constexpr int kScreenWidth = 800, kScreenHeight = 600;
+    const int chip = static_cast<int>(CHIP_WIDTH);
+    const int letter = static_cast<int>(FONT_WIDTH);
+    struct List {
+        const char* name;
+        std::uint32_t rows;
+        float x, y;
+        std::uint32_t width;
+        int textY, textSpace, endSpace, cursorX, codeX, selectX, iconX, nameX, lastX, lastWidth;
+        int pageX, pageY;
+        const std::string& caption;
+    };
+    // The weight: "%.1f" of up to 999.9; the rarity: its marks.
+    const List lists[] = {
+        {"item list", ITEMLIST_ITEM_MAX, ITEMLIST_X, ITEMLIST_Y, ITEMLIST_WIDTH, ITEMLIST_TEXT_Y,
+         ITEMLIST_TEXT_SPACE, ITEMLIST_END_SPACE, ITEMLIST_CURSOR_X, ITEMLIST_CODE_X,
+         ITEMLIST_SELECT_X, ITEMLIST_ICON_X, ITEMLIST_NAME_X, ITEMLIST_WEIGHT_X, 5 * letter,
+         ITEMLIST_PAGE_X, ITEMLIST_PAGE_Y, ITEMLIST_TAG},
+        {"anima list", ANIMALIST_MAX, ANIMALIST_X, ANIMALIST_Y, ANIMALIST_WIDTH, ANIMALIST_TEXT_Y,
+         ANIMALIST_TEXT_SPACE, ANIMALIST_END_SPACE, ANIMALIST_CURSOR_X, ANIMALIST_CODE_X,
+         ANIMALIST_SELECT_X, ANIMALIST_ICON_X, ANIMALIST_NAME_X, ANIMALIST_RARITY_X,
+         static_cast<int>(ANIMALIST_RARITY_MAX) * letter, ANIMALIST_PAGE_X, ANIMALIST_PAGE_Y,
+         ANIMALIST_TAG},
+    };
+    for (const List& l : lists) {
+        SCOPED_TRACE(l.name);
+        const int step = static_cast<int>(FONT_HEIGHT) + l.textSpace;
+        const int height = step * static_cast<int>(l.rows + 1) - l.textSpace + l.endSpace + l.textY;
+        EXPECT_LE(l.cursorX + chip, l.codeX) << "the cursor before the row letter";
+        EXPECT_LE(l.codeX + letter, l.selectX) << "the row letter before the mark";
+        EXPECT_LE(l.selectX + letter, l.iconX) << "the mark before the chip";
+        EXPECT_LE(l.iconX + chip, l.nameX) << "the chip before the name";
+        EXPECT_LE(l.nameX + static_cast<int>(ITEMLIST_NAME_LENGTH) * letter, l.lastX)
+            << "the name before the weight or rarity";
+        EXPECT_LE(l.lastX + l.lastWidth, static_cast<int>(l.width));
+        // "99 / 99" on the caption's line, right of the caption.
+        EXPECT_LE(l.cursorX + static_cast<int>(l.caption.size()) * letter, l.pageX);
+        EXPECT_LE(l.pageX + 7 * letter, static_cast<int>(l.width)) << "the page text inside";
+        EXPECT_GE(l.pageY, 0);
+        EXPECT_LE(l.pageY + static_cast<int>(FONT_HEIGHT), l.textY + step)
+            << "the page text on the caption's line, above the first row";
+        EXPECT_LE(l.x + static_cast<float>(l.width), kScreenWidth);
+        EXPECT_LE(l.y + static_cast<float>(height), kScreenHeight);
+    }
+    // The log's box, as the log draws it (its frame's last line included).
+    const int logStep = static_cast<int>(FONT_HEIGHT) + LOG_SPACE_LINE;
+    const int logHeight = logStep * static_cast<int>(LOG_VIEW_TEX_NUM) + LOG_SPACE_TOP +
+                          LOG_SPACE_BOTTOM - LOG_SPACE_LINE - 1;
+    const int logWidth =
+        static_cast<int>(LOG_MAX_LENGTH * FONT_WIDTH) + LOG_SPACE_LEFT + LOG_SPACE_RIGHT;
+    EXPECT_LT(static_cast<int>(LOG_VIEW_Y) + logHeight, kScreenHeight) << "the log's bottom";
+    EXPECT_LT(static_cast<int>(LOG_VIEW_X) + logWidth, kScreenWidth) << "the log's right";
+    EXPECT_LE(DUNGEON_DRAW_X + DUNGEON_DRAW_WIDTH, STATUS_VIEW_X) << "the map beside the panel";
+    EXPECT_LE(STATUS_VIEW_X + STATUS_VIEW_WIDTH, kScreenWidth);
+    EXPECT_LE(DUNGEON_DRAW_Y + DUNGEON_DRAW_HEIGHT, static_cast<int>(LOG_VIEW_Y))
+        << "the map above the log";
+    EXPECT_LE(STATUS_VIEW_Y + STATUS_VIEW_HEIGHT, static_cast<int>(LOG_VIEW_Y))
+        << "the panel above the log";
+}
+
+// Every chip a table row or a setting names is drawn on the chip sheet: a
+// chip the sheet leaves empty would draw nothing.
+TEST_F(ContentLint, EveryChipTheContentNamesIsDrawn) {
+    std::ifstream in(dir_ / "data/chip.png", std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    const qel::SurfacePtr sheet = qel::ImageLoader::decode(bytes, 0);
+    ASSERT_TRUE(sheet);
+    const auto drawn = [&](const Point& at) {
+        const int w = static_cast<int>(CHIP_WIDTH), h = static_cast<int>(CHIP_HEIGHT);
+        if (at.x < 0 || at.y < 0 || (at.x + 1) * w > sheet->width() ||
+            (at.y + 1) * h > sheet->height())
+            return false;
+        for (int y = at.y * h; y < (at.y + 1) * h; ++y)
+            for (int x = at.x * w; x < (at.x + 1) * w; ++x)
+                if ((sheet->argb(x, y) & 0xFFFFFF) != 0) return true;
+        return false;
+    };
+    for (const ItemBase* kind : ItemFactory::instance().kinds())
+        EXPECT_TRUE(drawn(kind->chip())) << "item " << kind->nameId();
+    for (const NpcBase* monster : NpcFactory::instance().definitions())
+        EXPECT_TRUE(drawn(monster->chip)) << "monster " << monster->nameId;
+    OpeningParam param;
+    ASSERT_TRUE(param.readRaceFile(DATA_RACE));
+    ASSERT_TRUE(param.readClassFile(DATA_CLASS));
+    for (int i = 0; i < param.getRaceNum(); ++i)
+        EXPECT_TRUE(drawn(param.getRace(i)->chip())) << "race " << i;
+    for (int i = 0; i < param.getClassNum(); ++i)
+        EXPECT_TRUE(drawn(param.getClass(i)->chip())) << "class " << i;
+    const Point direction(static_cast<int>(DIRECTION_CHIP_X), static_cast<int>(DIRECTION_CHIP_Y));
+    const std::pair<const char*, Point> settings[] = {
+        {"ITEMLIST_CURSOR", ITEMLIST_CURSOR},
+        {"ANIMALIST_CURSOR", ANIMALIST_CURSOR},
+        {"FRIEND_CHIP", FRIEND_CHIP},
+        {"SUMMON_CHIP", SUMMON_CHIP},
+        {"ELITE_CHIP", ELITE_CHIP},
+        {"UNIQUE_CHIP", UNIQUE_CHIP},
+        {"the direction ring", direction},
+        {"the direction ring", direction + Point(1, 1)},
+        {"the log's line end", Point(14, 15)},
+    };
+    for (const auto& [what, at] : settings) EXPECT_TRUE(drawn(at)) << what;
 }
 
 // Every text a player reads of the loaded records, with what it is.

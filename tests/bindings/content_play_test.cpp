@@ -74,6 +74,21 @@ protected:
     }
 };
 
+TEST_F(ContentPlay, ANewAdventureStartsWithItsKitOnThePaintedFloor) {
+    // The first ask of a new game makes the first floor; the fighter wields
+    // its sword, wears its armour, carries bread, knows how far the first
+    // level is and has a stomach to fill.
+    EXPECT_EQ(run("fresh() floor = 0 "
+                  "InputPlayer(C.Command:new_local(C.Command.NONE, player), player) "
+                  "local carried = {} "
+                  "for _, item in ipairs(Carried(player)) do "
+                  "  table.insert(carried, item:getBaseId()) end "
+                  "return floor, table.concat(carried, ' '), "
+                  "player:getEquip(C.EQUIP_RIGHT):getBaseId(), player:getNextExp(), "
+                  "player:getSatiety() > 0"),
+              "1, 2 7 15 31, 2, 10, true");
+}
+
 TEST_F(ContentPlay, EveryItemKindShowsItsEffect) {
     const lua_runner::LuaCase cases[] = {
         {"a potion of healing heals, up to the most",

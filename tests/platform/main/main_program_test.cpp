@@ -559,6 +559,17 @@ TEST_F(MainProgram, AFallenAdventurerSeesTheEndAndGoesBackToTheOpening) {
     EXPECT_EQ(end.find("slot 1\n"), std::string::npos) << "the fallen's slot is gone\n" << end;
     EXPECT_TRUE(std::filesystem::exists(dir / "save/global.dat"));
     EXPECT_FALSE(std::filesystem::exists(dir / "save/data01"));
+    // The end's window lies over the map: the status panel (from x 560,
+    // black behind its text) shows no part of the window's navy.
+    const SurfacePtr shot = readShot(dir / "end.png");
+    ASSERT_TRUE(shot);
+    int covered = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 560; x < 800; ++x) {
+            const std::uint32_t p = shot->argb(x, y);
+            covered += (p & 0xFF) > 0x20 && ((p >> 8) & 0xFF) < 0x10 && ((p >> 16) & 0xFF) < 0x10;
+        }
+    EXPECT_EQ(covered, 0) << "pixels of the end's window over the status panel";
     // The ranking keeps the adventure across a restart.
     EXPECT_EQ(rankingAfterRestart(), "1 100 アルト　地下1階で力尽きた");
 }
@@ -601,8 +612,18 @@ TEST_F(MainProgram, ASavedAdventureContinuesFromTheOpening) {
     const std::string saved = readText(dir / "saved.txt");
     EXPECT_NE(saved.find("slot 1\n"), std::string::npos) << saved;
     EXPECT_EQ(readText(dir / "loaded.txt"), saved);
-    writeText(dir / "keys.txt", continueIt + "dump reloaded.txt\nclose\n");
+    // Continuing shows the slot's last log lines again (here the floor's
+    // and the save's), without writing them to the slot's log twice.
+    const std::string log = readText(dir / "save/data01/log.txt");
+    writeText(dir / "keys.txt", continueIt + "shot reloaded.png\ndump reloaded.txt\nclose\n");
     ASSERT_EQ(run(20000, errors, env), 0) << errors;
+    EXPECT_EQ(readText(dir / "save/data01/log.txt"), log);
+    const SurfacePtr shot = readShot(dir / "reloaded.png");
+    ASSERT_TRUE(shot);
+    int text = 0;
+    for (int y = 490; y < 590; ++y)
+        for (int x = 16; x < 780; ++x) text += (shot->argb(x, y) & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_GT(text, 100) << "white text in the log's box";
     const std::string moved = readText(dir / "moved.txt");
     EXPECT_NE(moved.find("  at 3,1\n"), std::string::npos) << moved;
     EXPECT_EQ(readText(dir / "reloaded.txt"), moved);
