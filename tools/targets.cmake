@@ -7,13 +7,16 @@ include_guard(GLOBAL)
 add_executable(packer ${CMAKE_SOURCE_DIR}/tools/packer/main.cpp)
 target_link_libraries(packer PRIVATE tools_lib platform)
 
-# qel_pack_table(<target> <input> <output> [KEY <key>] [TEXT])
+# qel_pack_table(<target> <input> <output> [KEY <key>] [TEXT] [TABLE]
+#                [CHIPS <chip art>])
 # Scrambles one plain file (a CSV table, a picture) into <output> at build
 # time; KEY defaults to the game's file key. TEXT: the input is UTF-8 text,
-# converted to Shift-JIS first. <target> is created and built by default;
-# other targets may depend on it.
+# converted to Shift-JIS first. TABLE: a UTF-8 data table whose rows are
+# checked against its header first (tools/lib/table_check.h); CHIPS: and
+# whose chips are checked against the chip sheet drawn from that file.
+# <target> is created and built by default; other targets may depend on it.
 function(qel_pack_table target input output)
-  cmake_parse_arguments(ARG "TEXT" "KEY" "" ${ARGN})
+  cmake_parse_arguments(ARG "TEXT;TABLE" "KEY;CHIPS" "" ${ARGN})
   set(command scramble)
   if(ARG_TEXT)
     set(command scramble-text)
@@ -21,13 +24,23 @@ function(qel_pack_table target input output)
   if(NOT DEFINED ARG_KEY)
     set(ARG_KEY file)
   endif()
+  set(extra "")
+  set(depends "")
+  if(ARG_TABLE OR ARG_CHIPS)
+    set(command scramble-table)
+    if(ARG_CHIPS)
+      get_filename_component(chips "${ARG_CHIPS}" ABSOLUTE)
+      set(extra ${chips})
+      set(depends ${chips})
+    endif()
+  endif()
   get_filename_component(input "${input}" ABSOLUTE)
   get_filename_component(outdir "${output}" DIRECTORY)
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
-    COMMAND packer ${command} ${ARG_KEY} ${input} ${output}
-    DEPENDS packer ${input}
+    COMMAND packer ${command} ${ARG_KEY} ${input} ${output} ${extra}
+    DEPENDS packer ${input} ${depends}
     COMMENT "Packing ${output}"
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${output})

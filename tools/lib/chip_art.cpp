@@ -40,6 +40,7 @@ bool drawChipArt(const std::string& text, ChipPicture& out, std::string& error) 
             if (!(words >> out.width >> out.height >> cell) || out.width <= 0 || out.height <= 0 ||
                 cell <= 0 || out.width > 4096 || out.height > 4096)
                 return bad(i, "size takes a width, a height and a chip size");
+            out.cell = cell;
             out.argb.assign(static_cast<std::size_t>(out.width) * out.height, 0xFF000000u);
         } else if (command == "palette") {
             std::string letter, hex;

@@ -27,6 +27,7 @@ namespace qel::tools {
 struct ChipPicture {
     int width = 0;
     int height = 0;
+    int cell = 0;                     // the chip size "size" gave
     std::vector<std::uint32_t> argb;  // row-major, opaque black where unset
 };
 

@@ -7,6 +7,8 @@
 #include "engine/file/file.h"
 #include "game/data/package_reader.h"
 #include "game/data/package_writer.h"
+#include "tools/lib/chip_art.h"
+#include "tools/lib/table_check.h"
 #include "tools/lib/text_convert.h"
 
 namespace qel::tools {
@@ -19,6 +21,7 @@ constexpr const char* kUsage =
     "       packer package OUT [NAME=]FILE...\n"
     "       packer list PACKAGE\n"
     "       packer scramble-text KEY IN OUT\n"
+    "       packer scramble-table KEY IN OUT [CHIPS]\n"
     "       packer package-text OUT [NAME=]FILE...\n"
     "KEY: decimal, 0x-prefixed hexadecimal, or \"file\" for the game's file key\n";
 
@@ -133,6 +136,30 @@ bool scrambleTextFile(std::uint32_t key, const std::string& in, const std::strin
     return true;
 }
 
+bool scrambleTableFile(std::uint32_t key, const std::string& in, const std::string& out,
+                       const std::string& chipArt, std::string& error) {
+    ChipPicture sheet;
+    if (!chipArt.empty()) {
+        std::vector<unsigned char> art;
+        if (!File::readWhole(chipArt, art)) {
+            error = "cannot read " + chipArt;
+            return false;
+        }
+        if (!drawChipArt(std::string(art.begin(), art.end()), sheet, error)) {
+            error = chipArt + ": " + error;
+            return false;
+        }
+    }
+    std::vector<unsigned char> bytes;
+    if (!File::readWhole(in, bytes)) {
+        error = "cannot read " + in;
+        return false;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!checkTable(text, in, chipArt.empty() ? nullptr : &sheet, error)) return false;
+    return scrambleTextFile(key, in, out, error);
+}
+
 bool writeTextPackage(const std::string& out, const std::vector<PackageSource>& sources,
                       std::string& error) {
     // Each source converted into a scratch folder, then packed from there.
@@ -204,6 +231,14 @@ int runPacker(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return 2;
         }
         ok = scrambleTextFile(key, args[2], args[3], error);
+    } else if (command == "scramble-table") {
+        if (args.size() != 4 && args.size() != 5) return usage();
+        std::uint32_t key = 0;
+        if (!parseKey(args[1], key)) {
+            err << "packer: bad key " << args[1] << '\n';
+            return 2;
+        }
+        ok = scrambleTableFile(key, args[2], args[3], args.size() == 5 ? args[4] : "", error);
     } else if (command == "package-text") {
         if (args.size() < 2) return usage();
         std::vector<PackageSource> sources;

@@ -13,6 +13,11 @@
 //                                  Shift-JIS first (strictly; a failure names
 //                                  the file and line), and the package's Lua
 //                                  sources checked (text_convert.h)
+//   packer scramble-table KEY IN OUT [CHIPS]
+//                                  scramble-text of a data table whose rows
+//                                  match its header and whose chips the chip
+//                                  sheet drawn from CHIPS (chip_art.h) has
+//                                  (table_check.h)
 //
 // KEY is decimal, hexadecimal with 0x, or "file" for the game's file key.
 // OUT is replaced only when everything was written; on any failure the old
@@ -45,6 +50,9 @@ bool writePackage(const std::string& out, const std::vector<PackageSource>& sour
 bool listPackage(const std::string& path, std::ostream& out, std::string& error);
 bool scrambleTextFile(std::uint32_t key, const std::string& in, const std::string& out,
                       std::string& error);
+// `chipArt` empty: no chip sheet to check the chips against.
+bool scrambleTableFile(std::uint32_t key, const std::string& in, const std::string& out,
+                       const std::string& chipArt, std::string& error);
 bool writeTextPackage(const std::string& out, const std::vector<PackageSource>& sources,
                       std::string& error);
 
