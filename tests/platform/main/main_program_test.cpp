@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "platform/gfx/png_writer.h"
 #include "platform/image/image_loader.h"
 #include "platform/os/file_instance_lock.h"
+#include "tests/game/shell/ui/golden.h"
 #include "tests/support/scratch_folder.h"
 
 namespace qel {
@@ -730,6 +732,75 @@ end
 C_GotoOpening()
 )lua";
 
+// The play-through's places, arranged so that the keys which follow take
+// the same steps whatever a floor's shape: on each new floor the player
+// stands west of the stairs (on the last floor, on the goal) with no
+// monster within three cells. On the first floor it also takes the
+// player's life down to 8 (so a healing shows), lays one thing of each
+// kind at its feet (a potion of healing, a scroll of identify, a wand of
+// fire, a potion of mana left unknown, a long sword) and puts a frail
+// slime in sight for the wand. Each arranging writes a line to
+// arranged.txt.
+const char* const kPlayThroughPlaces = R"lua(
+local input = InputPlayer
+local arrangedFloor = 0
+local function note(text)
+  local f = io.open("arranged.txt", "a") f:write(text, "\n") f:close()
+end
+local function clearAround(x, y)
+  local doomed, node = {}, C_GetObjectLinkType(1)
+  while node do
+    local npc = C_CastObjectNpc(node:getObj())
+    if npc then
+      local q = npc:getPos()
+      if math.max(math.abs(q._x - x), math.abs(q._y - y)) <= 3 then table.insert(doomed, npc) end
+    end
+    node = node:next()
+  end
+  for _, npc in ipairs(doomed) do npc:kill() end
+  C_GetObjectManager():exeRemove()
+end
+local function wayOn()
+  local d = C_GetDungeon()
+  for y = 0, 29 do
+    for x = 1, 49 do
+      if d:getTile(x, y):getTag() == "stairs" then return x - 1, y end
+    end
+  end
+  local node = C_GetObjectLinkType(2)
+  while node do
+    local item = C_CastObjectItem(node:getObj())
+    if item and item:getBaseId() == 37 then
+      local p = item:getPos()
+      return p._x, p._y
+    end
+    node = node:next()
+  end
+end
+function InputPlayer(command, player)
+  local filled = input(command, player)
+  if floor ~= arrangedFloor and floor >= 1 then
+    arrangedFloor = floor
+    local x, y = wayOn()
+    -- The cell west of the stairs may be wall: it becomes floor.
+    C_GetDungeon():setTile(x, y, C.Tile("floor", 1, 0, C.Color.WHITE, 25))
+    player:setPos(x, y)
+    clearAround(x, y)
+    if floor == 1 then
+      player:setLife(8)
+      for _, id in ipairs({21, 27, 29, 22, 3}) do C_CreateItem(id):put(x, y) end
+      local slime = C_CreateNpc(1, C.Point(x, y - 2))
+      slime:setPos(x, y - 2)
+      slime:setLife(1)
+    end
+    C_Redraw()
+    note("floor " .. floor .. " at " .. x .. "," .. y)
+  end
+  return filled
+end
+C_GotoOpening()
+)lua";
+
 // The keys of the adventure, with its shots (opening.png: the race step;
 // menu.png: the inventory and a wand's actions; game.png: the map, the
 // status panel and the log after the first floor's items; ranking.png: the
@@ -846,6 +917,170 @@ TEST_F(MainProgram, TheAdventureInEnglishShowsEnglishOnly) {
         EXPECT_EQ(compareGolden(dir, "english", golden), "");
     const std::string ranking = rankingAfterRestart();
     EXPECT_NE(ranking.find(" Alto took the Orb of Dawn"), std::string::npos) << ranking;
+}
+
+// The figure after `word` on the dump's line that begins with `start`.
+int dumpNumber(const std::string& dump, const std::string& start, const std::string& word) {
+    const std::string line = dumpLine(dump, start);
+    const std::size_t at = line.find(word);
+    return at == std::string::npos ? -1 : std::atoi(line.c_str() + at + word.size());
+}
+
+// The stock of the first carried item of the kind, or -1.
+int carriedStock(const std::string& dump, int kind) {
+    const std::size_t at = dump.find("  carries item ");
+    for (std::size_t from = at; from != std::string::npos;
+         from = dump.find("  carries item ", from + 1)) {
+        const std::string line = dump.substr(from, dump.find('\n', from) - from);
+        if (line.find(" kind " + std::to_string(kind) + " ") == std::string::npos) continue;
+        return std::atoi(line.c_str() + line.find(" stock ") + 7);
+    }
+    return -1;
+}
+
+TEST_F(MainProgram, AJapaneseAdventureFromTheTitleToTheRanking) {
+    // From the title a new fighter is made, looks at the first floor and
+    // saves and ends from the game's menu; then the adventure is continued
+    // with the places arranged.
+    writeText(dir / "keys.txt",
+              "until 3000 ready\nwait 2\nshot title.png\npress Enter\n"
+              "until 300 scene SceneOpening\nwait 5\nshot opening.png\n" +
+                  kNewCharacter + "shot floor1.png\ndump start.txt\n" + presses({"S", "Enter"}) +
+                  "until 600 scene Nowhere\n");
+    std::string errors;
+    ASSERT_EQ(run(20000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=42 QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    const std::string start = readText(dir / "start.txt");
+    EXPECT_NE(dumpLine(start, "  equip 0: ").find(" kind 2 "), std::string::npos)
+        << "the fighter's sword\n"
+        << start;
+    writeText(dir / "start.lua", kPlayThroughPlaces);
+    // Inventory rows: the fighter's sword, shield, armour and bread, then
+    // what was picked up: healing, identify, the wand, the unknown potion,
+    // the long sword. Each use takes its row out.
+    const std::string use = "press Enter\nwait 6\npress Enter\nwait 12\n";
+    const auto row = [&](int n) {
+        std::string keys = "press I\nwait 6\n";
+        for (int i = 0; i < n; ++i) keys += "press Down\nwait 4\n";
+        return keys;
+    };
+    writeText(dir / "keys.txt",
+              "until 3000 scene SceneOpening\nwait 5\n" + presses({"Down", "Enter", "Enter"}) +
+                  "until 300 scene SceneGame\nwait 10\n" + presses({"G"}) +
+                  "dump picked.txt\n" +                                          //
+                  row(4) + "shot inventory.png\n" + use + "dump healed.txt\n" +  // drink
+                  row(4) + use + "dump identified.txt\nshot identified.png\n" +  // read
+                  row(4) + "press Enter\nwait 6\nshot wand.png\npress Enter\nwait 12\n" +
+                  "dump zapped.txt\n" +                                // zap
+                  row(3) + use + "dump eaten.txt\n" +                  // eat
+                  row(5) + use + "dump armed.txt\nshot armed.png\n" +  // wield
+                  presses({"Right"}) + "wait 10\n" +                   // floor 2
+                  presses({"Right"}) + "wait 10\n" +                   // floor 3
+                  presses({"Right"}) + "wait 10\n" +                   // floor 4
+                  presses({"Right"}) + "wait 10\nshot floor5.png\ndump floor5.txt\n" +
+                  presses({"G"}) + "wait 10\nshot ranking.png\ndump end.txt\n" +
+                  "press Enter\nuntil 300 scene SceneOpening\nclose\n");
+    ASSERT_EQ(run(60000, errors,
+                  "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=42 QEL_START_SCRIPT=start.lua "
+                  "QEL_INPUT_SCRIPT=keys.txt"),
+              0)
+        << errors;
+    const std::string arranged = readText(dir / "arranged.txt");
+    EXPECT_EQ(std::count(arranged.begin(), arranged.end(), '\n'), 5) << arranged;
+    const std::string picked = readText(dir / "picked.txt");
+    const std::string healed = readText(dir / "healed.txt");
+    const std::string identified = readText(dir / "identified.txt");
+    const std::string zapped = readText(dir / "zapped.txt");
+    const std::string eaten = readText(dir / "eaten.txt");
+    const std::string armed = readText(dir / "armed.txt");
+    // A potion of healing: life is higher than before it.
+    EXPECT_GT(dumpNumber(healed, "  level ", " life "), dumpNumber(picked, "  level ", " life "))
+        << picked << healed;
+    // A scroll of identify: the unknown potion is known.
+    EXPECT_NE(identified.find(" kind 22 stock 1 level 0 identified"), std::string::npos)
+        << identified;
+    // The wand: one charge spent.
+    EXPECT_EQ(carriedStock(zapped, 29), carriedStock(identified, 29) - 1) << identified << zapped;
+    // The bread: eaten, the stomach fuller.
+    EXPECT_EQ(carriedStock(eaten, 31), -1) << eaten;
+    EXPECT_GT(dumpNumber(eaten, "  level ", " satiety "),
+              dumpNumber(zapped, "  level ", " satiety "));
+    // The long sword in the right hand.
+    EXPECT_NE(dumpLine(armed, "  equip 0: ").find(" kind 3 "), std::string::npos) << armed;
+    // Four stairs down, the goal on the fifth floor, and the end waits.
+    EXPECT_NE(readText(dir / "floor5.txt").find("floor \"floor5\" level 5\n"), std::string::npos);
+    const std::string end = readText(dir / "end.txt");
+    EXPECT_EQ(end.rfind("scene SceneGame\n", 0), 0u) << "the end waits for Enter\n" << end;
+    EXPECT_NE(end.find("script error none"), std::string::npos) << end;
+    const std::string ranking = rankingAfterRestart();
+    EXPECT_EQ(ranking.rfind("1 ", 0), 0u) << ranking;
+    EXPECT_NE(ranking.find("アルト　暁の宝珠を手にした"), std::string::npos) << ranking;
+}
+
+// Keys for the pictures below: F1 opens the item list of what the player
+// carries and F2 the anima list (three anima known), which no key of the
+// game opens; F3 closes both; F4 lays the goal at the player's feet.
+const char* const kListKeys = R"lua(
+local input = InputPlayer
+function InputPlayer(command, player)
+  if C_KeyTrg(112) then
+    local list = C_GetItemList()
+    list:setList(player:getItemLink())
+    list:open()
+  elseif C_KeyTrg(113) then
+    for id = 1, 3 do C_SetAnima(id, true) end
+    C_GetAnimaList():open()
+  elseif C_KeyTrg(114) then
+    C_GetItemList():close()
+    C_GetAnimaList():close()
+  elseif C_KeyTrg(115) then
+    C_CreateItem(37):put(player:getPos())
+  end
+  return input(command, player)
+end
+C_GotoOpening()
+)lua";
+
+// Every screen of the game against its golden picture (no tolerance: the
+// text is drawn 1-bit with the font goldens/VERSIONS names).
+// QEL_UPDATE_GOLDENS=1 writes the pictures afresh; look at them before
+// committing.
+TEST_F(MainProgram, EveryScreenMatchesItsGoldenPicture) {
+    const std::string goldens = std::string(QEL_SOURCE_DIR) + "/tests/platform/main/goldens";
+    const std::string env =
+        "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=7 QEL_INPUT_SCRIPT=keys.txt";
+    // The screens from the title to the game's menu, which saves and ends.
+    writeText(dir / "keys.txt",
+              "until 3000 ready\nwait 30\nshot title.png\npress Enter\n"
+              "until 300 scene SceneOpening\nwait 30\nshot opening.png\n"
+              "press Enter\nwait 30\nshot race.png\n"
+              "press Enter\nwait 10\npress Enter\nwait 10\npress Enter\nwait 30\nshot name.png\n"
+              "press Enter\nwait 30\nshot confirm.png\n"
+              "press Enter\nuntil 300 scene SceneGame\nwait 30\nshot game.png\n"
+              "press I\nwait 30\nshot inventory.png\npress Enter\nwait 30\nshot item.png\n"
+              "press Escape\nwait 6\npress Escape\nwait 6\n"
+              "press S\nwait 30\nshot game_menu.png\npress Enter\nuntil 600 scene Nowhere\n");
+    std::string errors;
+    ASSERT_EQ(run(20000, errors, env), 0) << errors;
+    // The saved adventure in the opening's list, continued: the two lists,
+    // then the goal taken and the end with the ranking.
+    writeText(dir / "start.lua", kListKeys);
+    writeText(dir / "keys.txt",
+              "until 3000 scene SceneOpening\nwait 5\npress Down\nwait 5\npress Enter\nwait 30\n"
+              "shot slots.png\npress Enter\nuntil 300 scene SceneGame\nwait 10\n"
+              "press F1\nwait 30\nshot item_list.png\npress F3\nwait 6\n"
+              "press F2\nwait 30\nshot anima_list.png\npress F3\nwait 6\n"
+              "press F4\nwait 6\npress G\nwait 30\nshot end.png\n"
+              "press Enter\nuntil 300 scene SceneOpening\nclose\n");
+    ASSERT_EQ(run(20000, errors, env + " QEL_START_SCRIPT=start.lua"), 0) << errors;
+    for (const char* screen : {"title", "opening", "race", "name", "confirm", "game", "inventory",
+                               "item", "item_list", "anima_list", "game_menu", "slots", "end"}) {
+        const SurfacePtr shot = readShot(dir / (std::string(screen) + ".png"));
+        ASSERT_TRUE(shot) << screen;
+        EXPECT_TRUE(golden::matches(*shot, 0, 0, shot->width(), shot->height(), screen, goldens));
+    }
 }
 
 struct BrokenFolder {

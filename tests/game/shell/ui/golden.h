@@ -53,16 +53,18 @@ inline std::string versions() {
     return out.str();
 }
 
-// The w x h picture at (x, y) of the surface against goldens/<name>.png.
+// The w x h picture at (x, y) of the surface against <dir>/<name>.png
+// (goldens/ beside this file unless another folder is given).
 inline ::testing::AssertionResult matches(const qel::Surface& surface, int x, int y, int w, int h,
-                                          const std::string& name) {
+                                          const std::string& name,
+                                          const std::string& dir = folder()) {
     qel::Surface got(w, h, qel::PixelFormat::A8R8G8B8);
     for (int row = 0; row < h; ++row)
         for (int col = 0; col < w; ++col) got.set(col, row, surface.argb(x + col, y + row));
-    const std::string path = folder() + "/" + name + ".png";
-    const std::string versionsPath = folder() + "/VERSIONS";
+    const std::string path = dir + "/" + name + ".png";
+    const std::string versionsPath = dir + "/VERSIONS";
     if (updating()) {
-        std::filesystem::create_directories(folder());
+        std::filesystem::create_directories(dir);
         std::ofstream(versionsPath) << versions();
         if (!qel::PngWriter::write(got, path))
             return ::testing::AssertionFailure() << "cannot write " << path;
