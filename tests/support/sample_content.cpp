@@ -1,5 +1,7 @@
 #include "tests/support/sample_content.h"
 
+#include <lua.hpp>
+
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
 #include "game/shell/boot_loader.h"
@@ -18,6 +20,12 @@ SampleContent::SampleContent() {
 }
 
 SampleContent::~SampleContent() {
+    // A config.txt's language stays a global of the shared Lua state: the
+    // next boot starts without it.
+    if (lua_State* L = SysLua::instance().state()) {
+        lua_pushnil(L);              // +1
+        lua_setglobal(L, "LOCALE");  // -1
+    }
     BootLoader::setScriptInterface(nullptr);
     std::filesystem::current_path(previous_);
     resetSettings();
