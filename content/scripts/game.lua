@@ -372,7 +372,70 @@ function BlowDamage(target, damage)
 end
 
 local function attack(attacker, target)
-    Hurt(attacker, target, BlowDamage(target, attacker:getDamageDice():roll()))
+    ActAttack(attacker, target)
+end
+
+-- The nearest live monster the player sees within reach (cells, counted
+-- as a king steps), or nil.
+function NearestInSight(player, reach)
+    local p = player:getPos()
+    local nearest, best
+    local node = C_GetObjectLinkType(1)
+    while node do
+        local npc = C_CastObjectNpc(node:getObj())
+        if npc and npc:isLive() and npc:isInSight() then
+            local q = npc:getPos()
+            local d = math.max(math.abs(q._x - p._x), math.abs(q._y - p._y))
+            if d <= reach and (not best or d < best) then nearest, best = npc, d end
+        end
+        node = node:next()
+    end
+    return nearest
+end
+
+-- ---- Shooting and spells -----------------------------------------------------
+
+-- F shoots the bow (EQUIP_BOW) with the arrows (EQUIP_ARROW) at the nearest
+-- monster in sight within the bow's range: the bow's and the arrow's dice
+-- and the level, less half the target's defence; one arrow is spent. Z
+-- casts the fire spell, which a character with the Magic skill knows, at
+-- the nearest monster in sight within the action's range, for its mana.
+-- Neither takes a turn when it cannot be done; the log says why.
+local KEY_F, KEY_Z = 70, 90
+local SPELL = "fire"
+
+local function shotAsked(player)
+    local bow = player:getEquip(C.EQUIP_BOW)
+    if not bow then return nil, "log.no_bow" end
+    if not player:getEquip(C.EQUIP_ARROW) then return nil, "log.no_arrows" end
+    local target = NearestInSight(player, bow:getRange())
+    if not target then return nil, "log.no_target" end
+    return target
+end
+
+local function spellAsked(player)
+    local action = C_GetAction(SPELL)
+    if not action or player:checkEnableSkill("Magic") <= 0 then return nil, "log.no_spell" end
+    if player:getMana() < action:mana() then return nil, "log.no_mana" end
+    local target = NearestInSight(player, action:range())
+    if not target then return nil, "log.no_target" end
+    return target
+end
+
+local function shoot(player, target)
+    local bow, arrows = player:getEquip(C.EQUIP_BOW), player:getEquip(C.EQUIP_ARROW)
+    say(Text("log.shot", target:getName()))
+    local damage = bow:getDamageDice():roll() + arrows:getDamageDice():roll() + player:getLevel()
+    UseUp(arrows)
+    Hurt(player, target, BlowDamage(target, damage))
+end
+
+local function cast(player, action, target)
+    player:addMana(-action:mana())
+    say(string.format(action:msg(), player:getName()))
+    local perform = _G[action:luaFunc()]
+    if type(perform) == "function" then perform(player, target) end
+    player:setUpdate(true)
 end
 
 -- Healing asked for through healLife: life goes up to its maximum; the
@@ -429,6 +492,19 @@ local function readCommand(command, player)
         command:setType(C.Command.GET)
         return true
     end
+    for _, ranged in ipairs({{KEY_F, shotAsked, C.Command.FIRE}, {KEY_Z, spellAsked, C.Command.MAGIC}}) do
+        if KeyPressed(ranged[1]) then
+            local target, why = ranged[2](player)
+            if not target then
+                say(Text(why))
+                return false
+            end
+            command:setType(ranged[3])
+            command:setPoint(target:getPos())
+            if ranged[3] == C.Command.MAGIC then command:setAction(SPELL) end
+            return true
+        end
+    end
     return false
 end
 
@@ -453,6 +529,11 @@ local function playerCommand(command)
             local tile = C_GetTile(x, y)
             if tile and tile:getTag() == "stairs" then nextFloor(player) end
         end
+    elseif type == C.Command.FIRE or type == C.Command.MAGIC then
+        local point = command:getPoint()
+        local target = C_CastObjectNpc(characterAt(point._x, point._y))
+        if target and type == C.Command.FIRE then shoot(player, target) end
+        if target and type == C.Command.MAGIC then cast(player, command:getAction(), target) end
     elseif type == C.Command.GET then
         for _, item in ipairs(PickUp(player)) do
             if item:getBaseId() == GOAL_ITEM then
@@ -691,6 +772,8 @@ end
 
 -- What the turn does to the player: hunger, poison and haste run down.
 local HUNGER_HURT_EVERY = 5
+-- A point of mana comes back every MANA_EVERY turns.
+local MANA_EVERY = 4
 local HASTE_POINTS = 12
 
 local function playerTurnChange(player)
@@ -701,6 +784,7 @@ local function playerTurnChange(player)
         if hasted == 0 then say(Text("log.haste_over")) end
     end
     player:setActPoint(player:getActPoint() + points)
+    if C_GetWorld():getTurn() % MANA_EVERY == 0 then player:addMana(1) end
     if player:getSatietyMax() > 0 then
         if player:getSatiety() > 0 then
             player:addSatiety(-1)

@@ -175,7 +175,7 @@ end
 -- ---- Using items -----------------------------------------------------------
 
 -- One of the stack used up.
-local function useUp(item)
+function UseUp(item)
     if item:canStock() and item:getStock() > 1 then
         item:addStock(-1)
     else
@@ -288,18 +288,7 @@ end
 local ZAP_REACH = 6
 
 function ZapFire(player, item)
-    local p = player:getPos()
-    local nearest, best
-    local node = C_GetObjectLinkType(1)
-    while node do
-        local npc = C_CastObjectNpc(node:getObj())
-        if npc and npc:isLive() and npc:isInSight() then
-            local q = npc:getPos()
-            local d = math.max(math.abs(q._x - p._x), math.abs(q._y - p._y))
-            if d <= ZAP_REACH and (not best or d < best) then nearest, best = npc, d end
-        end
-        node = node:next()
-    end
+    local nearest = NearestInSight(player, ZAP_REACH)
     learn(item)
     if not nearest then
         say(Text("log.fire_missed"))
@@ -352,7 +341,7 @@ function ItemCommand(command)
         local use = _G[item:getLuaFunc()]
         if kind == C.Command.EAT and type(use) ~= "function" then use = Eat end
         local kept = type(use) == "function" and use(player, item)
-        if not kept then useUp(item) end
+        if not kept then UseUp(item) end
     elseif kind == C.Command.DROP then
         local p = player:getPos()
         say(Text("log.dropped", item:getName()))

@@ -198,6 +198,12 @@ TEXT = {
     ["log.sanctuary"] = "聖なる気配が足元に満ちた。",
     ["log.fire_missed"] = "炎は虚空に消えた。",
     ["log.fire_hit"] = "炎が%sを包んだ。",
+    ["log.shot"] = "%sに矢を放った。",
+    ["log.no_bow"] = "弓を装備していない。",
+    ["log.no_arrows"] = "矢をつがえていない。",
+    ["log.no_target"] = "狙える相手がいない。",
+    ["log.no_spell"] = "呪文を知らない。",
+    ["log.no_mana"] = "魔力が足りない。",
 
     -- The log: saving (saves.lua).
     ["log.saved"] = "冒険を記録した。",

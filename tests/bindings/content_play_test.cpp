@@ -18,7 +18,7 @@ namespace {
 // the kind into the pack, use(item, command) carries out the command as
 // the inventory hands it over, monster(id, x, y) places a monster.
 constexpr const char* kRoom = R"lua(
-function fresh()
+function fresh(class)
     C_GetObjectManager():clearAll()
     NewGameStarts()
     floor = 1
@@ -30,7 +30,7 @@ function fresh()
     local opening = C.OpeningParam()
     opening:loadRaceFile()
     opening:loadClassFile()
-    player = opening:createPlayer("Test", 1, 0, 0)
+    player = opening:createPlayer("Test", 1, 0, class or 0)
     player:setPos(5, 5)
     player:setSatietyMax(2000)
     player:setSatiety(1000)
@@ -50,9 +50,16 @@ function monster(id, x, y)
     npc:setPos(x, y)
     return npc
 end
--- The turn change as the turn manager asks for it.
+-- The turn change, and a command carried out, as the turn manager asks.
+local turns = {getPlayer = function() return player end}
 function turnChange()
-    ProgressTurnChange({getPlayer = function() return player end})
+    ProgressTurnChange(turns)
+end
+function perform(kind, target, action)
+    local command = C.Command:new_local(kind, player)
+    command:setPoint(target:getPos())
+    if action then command:setAction(action) end
+    ProgressTurn(turns, command)
 end
 function distance(npc)
     local p, q = player:getPos(), npc:getPos()
@@ -146,6 +153,27 @@ TEST_F(ContentPlay, EveryItemKindShowsItsEffect) {
          "return bare, player:getDamageDice():name(), "
          "player:getStatus(C.STATUS.DEFENSE) > guard",
          "1d3+1, 3d6+1, true"},
+    };
+    for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
+}
+
+TEST_F(ContentPlay, TheArcherShootsAndTheMageCasts) {
+    const lua_runner::LuaCase cases[] = {
+        {"an arrow from the bow hurts the monster in sight and is spent",
+         "fresh(2) use(give(10), C.Command.WEAR) local arrows = give(11) "
+         "use(arrows, C.Command.WEAR) local stock = arrows:getStock() "
+         "local npc = monster(1, 8, 5) npc:setLife(100) perform(C.Command.FIRE, npc) "
+         "return npc:getLife() < 100, arrows:getStock() == stock - 1",
+         "true, true"},
+        {"the fire spell hurts the monster in sight for its mana",
+         "fresh(1) local npc = monster(1, 8, 5) npc:setLife(100) local mana = player:getMana() "
+         "perform(C.Command.MAGIC, npc, 'fire') "
+         "return npc:getLife() < 100, mana - player:getMana()",
+         "true, 10"},
+        {"mana comes back a point every few turns",
+         "fresh() player:setMana(0) for _ = 1, 8 do C_GetWorld():addTurn() turnChange() end "
+         "return player:getMana()",
+         "2"},
     };
     for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
 }

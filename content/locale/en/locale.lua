@@ -184,6 +184,12 @@ TEXT_LANGUAGE = {
     ["log.sanctuary"] = "Holiness fills the ground at your feet.",
     ["log.fire_missed"] = "The flames die away in the air.",
     ["log.fire_hit"] = "Flames engulf the %s.",
+    ["log.shot"] = "You shoot at the %s.",
+    ["log.no_bow"] = "You hold no bow.",
+    ["log.no_arrows"] = "You have no arrows ready.",
+    ["log.no_target"] = "There is nothing to aim at.",
+    ["log.no_spell"] = "You know no spell.",
+    ["log.no_mana"] = "You lack the mana.",
 
     -- The log: saving.
     ["log.saved"] = "The adventure is saved.",
