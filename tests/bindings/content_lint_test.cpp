@@ -284,9 +284,11 @@ bool isAscii(const std::string& text) {
 // names keep to 26, leaving room for most of what follows them (a count,
 // " (worn)").
 void expectItemNamesFit(const std::vector<std::pair<std::string, std::string>>& names) {
-    for (const auto& [what, name] : names)
-        if (what.rfind("item ", 0) == 0 && what.rfind("item explanation", 0) != 0)
+    for (const auto& [what, name] : names) {
+        if (what.rfind("item ", 0) == 0 && what.rfind("item explanation", 0) != 0) {
             EXPECT_LE(name.size(), 26u) << what << ": " << name;
+        }
+    }
 }
 
 TEST_F(ContentLint, EveryShownNameIsJapanese) {
