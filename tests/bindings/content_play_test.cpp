@@ -96,6 +96,25 @@ TEST_F(ContentPlay, ANewAdventureStartsWithItsKitOnThePaintedFloor) {
               "1, 2 7 15 31, 2, 10, true");
 }
 
+TEST_F(ContentPlay, ThePanelNamesTheFiguresAsTheOpeningDoes) {
+    // The opening names the figures by C.STATUS_NAME; the panel must too,
+    // and show how far the first level is from the start.
+    EXPECT_EQ(run("fresh() floor = 0 "
+                  "InputPlayer(C.Command:new_local(C.Command.NONE, player), player) "
+                  "local drawn = {} "
+                  "DrawStatusView(player, {drawText = function(self, x, y, text) "
+                  "  table.insert(drawn, text) end}) "
+                  "local function shown(start) for _, t in ipairs(drawn) do "
+                  "  if t:sub(1, #start) == start then return true end end return false end "
+                  "local S, missing = C.STATUS, {} "
+                  "for _, i in ipairs({S.LIFE, S.MANA, S.STR, S.VIT, S.DEX, S.PER, S.AGI, S.WIS, "
+                  "    S.INT, S.CHA, S.OFFENSE, S.DEFENSE}) do "
+                  "  if not shown(C.STATUS_NAME[i] .. ' ') then "
+                  "    table.insert(missing, C.STATUS_NAME[i]) end end "
+                  "return table.concat(missing, ' '), shown(Text('panel.exp', 0, 10))"),
+              ", true");
+}
+
 TEST_F(ContentPlay, EveryItemKindShowsItsEffect) {
     const lua_runner::LuaCase cases[] = {
         {"a potion of healing heals, up to the most",
