@@ -5,7 +5,9 @@
 #pragma once
 
 #include "game/world/item_factory.h"
+#include "game/world/object_chara.h"
 #include "game/world/object_item.h"
+#include "game/world/object_npc.h"
 
 inline ObjectItem* itemBaseCreateRandom(ItemBase* self, const char* name) {
     return ItemFactory::createRandom(*self, name ? name : "");
@@ -18,6 +20,13 @@ inline bool itemPutAt(ObjectItem* self, const Point* pos, bool merge) {
 }
 inline ObjectItem* factoryCreateClone(ItemFactory* self, const ObjectItem* item) {
     return item ? self->createClone(*item) : nullptr;
+}
+// The item's holders as the characters they are.
+inline ObjectChara* itemEquipChara(const ObjectItem* self) {
+    return qel::classCast<ObjectChara>(self->getEquipChara());
+}
+inline ObjectNpc* itemBindChara(const ObjectItem* self) {
+    return qel::classCast<ObjectNpc>(self->getBindChara());
 }
 inline void itemNameSetColor(ItemName* self, const Color* color) {
     if (color) self->setColor(*color);

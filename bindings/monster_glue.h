@@ -6,6 +6,7 @@
 
 #include "game/shell/settings.h"
 #include "game/world/ai_target.h"
+#include "game/world/enemy_maker.h"
 #include "game/world/field_view.h"
 #include "game/world/npc_factory.h"
 #include "game/world/object_item.h"
@@ -46,55 +47,55 @@ inline NpcBase* npcFactoryGetBase(NpcFactory* self, const char* key) {
 inline NpcBase* npcFactoryGetBaseIndex(NpcFactory* self, unsigned int i) {
     return self->getBaseIndex(i);
 }
-inline unsigned int npcBaseId(NpcBase* self) {
+inline unsigned int npcBaseId(const NpcBase* self) {
     return static_cast<unsigned int>(self->id);
 }
-inline unsigned int npcBaseLibrary(NpcBase* self) {
+inline unsigned int npcBaseLibrary(const NpcBase* self) {
     return static_cast<unsigned int>(self->library);
 }
-inline const char* npcBaseNameId(NpcBase* self) {
+inline const char* npcBaseNameId(const NpcBase* self) {
     return self->nameId.c_str();
 }
-inline const char* npcBaseName(NpcBase* self) {
+inline const char* npcBaseName(const NpcBase* self) {
     return self->name.c_str();
 }
-inline int npcBaseLevel(NpcBase* self) {
+inline int npcBaseLevel(const NpcBase* self) {
     return self->level;
 }
-inline const Point& npcBaseChip(NpcBase* self) {
+inline const Point& npcBaseChip(const NpcBase* self) {
     return self->chip;
 }
-inline const Color& npcBaseColor(NpcBase* self) {
+inline const Color& npcBaseColor(const NpcBase* self) {
     return self->color;
 }
-inline int npcBaseType(NpcBase* self) {
+inline int npcBaseType(const NpcBase* self) {
     return self->type;
 }
-inline int npcBaseControl(NpcBase* self) {
+inline int npcBaseControl(const NpcBase* self) {
     return self->control;
 }
-inline const ItemMaterial& npcBaseEat(NpcBase* self) {
+inline const ItemMaterial& npcBaseEat(const NpcBase* self) {
     return self->eat;
 }
-inline unsigned int npcBaseExpBase(NpcBase* self) {
+inline unsigned int npcBaseExpBase(const NpcBase* self) {
     return static_cast<unsigned int>(self->expBase);
 }
-inline float npcBaseExpRatio(NpcBase* self) {
+inline float npcBaseExpRatio(const NpcBase* self) {
     return self->expRatio;
 }
-inline const Dice& npcBaseDamageDice(NpcBase* self) {
+inline const Dice& npcBaseDamageDice(const NpcBase* self) {
     return self->damageDice;
 }
-inline unsigned int npcBaseCorpseId(NpcBase* self) {
+inline unsigned int npcBaseCorpseId(const NpcBase* self) {
     return static_cast<unsigned int>(self->corpseId);
 }
-inline int npcBaseCorpsePer(NpcBase* self) {
+inline int npcBaseCorpsePer(const NpcBase* self) {
     return self->corpsePer;
 }
-inline int npcBaseCorpseSize(NpcBase* self) {
+inline int npcBaseCorpseSize(const NpcBase* self) {
     return self->corpseSize;
 }
-inline int npcBaseEatType(NpcBase* self) {
+inline int npcBaseEatType(const NpcBase* self) {
     return self->eatType;
 }
 
@@ -169,13 +170,20 @@ inline ObjectNpc* npcFactoryCreateClone(NpcFactory* self, ObjectNpc* npc) {
 inline ObjectNpc* npcFactoryCreateRandom(NpcFactory* self) {
     return self->createRandom();
 }
-inline Race npcBaseRace(NpcBase* self) {
+// The distribution's monsters made at (0, 0), the forms without a cell.
+inline ObjectNpc* enemyMakerCreateNormal(const EnemyMaker* self, int key) {
+    return self->createNormal(key, Point(0, 0));
+}
+inline ObjectNpc* enemyMakerCreateWander(const EnemyMaker* self, int key) {
+    return self->createWander(key, Point(0, 0));
+}
+inline Race npcBaseRace(const NpcBase* self) {
     return Race(self->race);
 }
-inline const Status& npcBaseStatus(NpcBase* self) {
+inline const Status& npcBaseStatus(const NpcBase* self) {
     return self->status;
 }
-inline const NpcBase::AiFlag& npcBaseAiFlag(NpcBase* self) {
+inline const NpcBase::AiFlag& npcBaseAiFlag(const NpcBase* self) {
     return self->aiFlag;
 }
 inline const NpcBase::AiFlag* npcAiFlag(ObjectNpc* self) {

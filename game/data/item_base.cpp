@@ -39,6 +39,10 @@ ItemBase::~ItemBase() {
     qel::forgetScriptObject(&itemName_);
     qel::forgetScriptObject(&material_);
     qel::forgetScriptObject(&chip_);
+    qel::forgetScriptObject(&read_);
+    qel::forgetScriptObject(&zap_);
+    qel::forgetScriptObject(&use_);
+    qel::forgetScriptObject(&damageDice_);
 }
 
 std::int32_t ItemBase::EquipPosOf(std::int32_t type) {

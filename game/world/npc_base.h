@@ -99,6 +99,7 @@ public:
     };
 
     NpcBase();
+    ~NpcBase() override;
     QEL_CLASS(NpcBase, qel::Core, qel::Pool::Resources);
 
     // Reads the row after its id cell; false when the dice is bad or the

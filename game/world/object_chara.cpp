@@ -471,6 +471,22 @@ std::int32_t ObjectChara::getSkillLevelActive(const std::string& name) const {
     return checkEnableSkill(name) != 0 ? getSkillLevel(name) : -1;
 }
 
+std::int32_t ObjectChara::getOtherSkillLevel(const std::string& name) const {
+    if (name.empty()) return 0;
+    std::int32_t total = 0;
+    for (const auto& [tag, level] : skillLevels_) {
+        if (tag == name || level <= 0 || checkEnableSkill(tag) == 0) continue;
+        const Skill* skill = SkillList::instance().get(tag);
+        if (!skill) continue;
+        const std::int32_t reached = std::min({level, skill->levelMax(), Skill::kLevels});
+        for (std::int32_t i = 0; i < reached; ++i) {
+            const Skill::LevelData* data = skill->levelData(i);
+            if (data->_type == Skill::TYPE_OTHER && data->_otherTag == name) ++total;
+        }
+    }
+    return total;
+}
+
 // ---- Decorator chain --------------------------------------------------------
 
 bool ObjectChara::addDecorator(CharaDecorator* decorator, bool noAttach) {

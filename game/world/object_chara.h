@@ -185,6 +185,10 @@ public:
     bool removeEnableSkill(const std::string& name);
     // The level while any source enables the skill, else -1.
     std::int32_t getSkillLevelActive(const std::string& name) const;
+    // The level of the script effect `name` that the character's other
+    // skills give: each skill in effect (some source enables it) counts its
+    // levels, up to the one reached, whose script effect is tagged `name`.
+    std::int32_t getOtherSkillLevel(const std::string& name) const;
     const std::map<std::string, std::int32_t>& skillLevels() const { return skillLevels_; }
     const std::set<std::string>& enabledSkills() const { return enabled_; }
     // A new, sorted list of the skills this character has or could use: the

@@ -24,9 +24,8 @@
 
 namespace {
 
-const NpcBase* monsterKind(std::uint32_t id) {
-    return id == 0 ? nullptr : NpcFactory::instance().getBaseId(static_cast<std::int32_t>(id));
-}
+// What an item without a kind answers for its targets: it cannot be used.
+const TARGET_FLAG kCannotUse(0xFFFFFFFFu);
 
 std::int32_t clampToInt32(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -133,7 +132,8 @@ const char* ObjectItem::getName(const char* kind) const {
     qel::LuaParam args;
     qel::LuaParam results;
     args.addUserType(const_cast<ObjectItem*>(this), "ObjectItem");
-    args.addString(corpse_ ? corpse_->name.c_str() : "");
+    const NpcBase* corpse = corpse_.get();
+    args.addString(corpse ? corpse->name.c_str() : "");
     if (kind) {
         args.addString(kind);
     } else {
@@ -159,6 +159,18 @@ void ObjectItem::takeLinkedItem(ObjectBase* item, bool intoInventory) {
 const ItemMaterial& ObjectItem::getMaterial() const {
     static const ItemMaterial kNone;
     return base_ ? base_->material() : kNone;
+}
+
+const TARGET_FLAG& ObjectItem::getReadTarget() const {
+    return base_ ? base_->read() : kCannotUse;
+}
+
+const TARGET_FLAG& ObjectItem::getZapTarget() const {
+    return base_ ? base_->zap() : kCannotUse;
+}
+
+const TARGET_FLAG& ObjectItem::getUseTarget() const {
+    return base_ ? base_->use() : kCannotUse;
 }
 
 const Dice& ObjectItem::getDamageDice() const {
@@ -248,17 +260,37 @@ void ObjectItem::setFreeze(bool on) {
     setPriority(on ? static_cast<std::uint8_t>(priority - 1) : priority);
 }
 
+void ObjectItem::MonsterKindRef::set(const NpcBase* kind) {
+    held_ = kind != nullptr;
+    id_ = kind ? kind->id : 0;
+}
+
+const NpcBase* ObjectItem::MonsterKindRef::get() const {
+    return held_ ? NpcFactory::instance().getBaseId(id_) : nullptr;
+}
+
+std::uint32_t ObjectItem::MonsterKindRef::savedId() const {
+    return held_ ? static_cast<std::uint32_t>(id_) : 0;
+}
+
+void ObjectItem::MonsterKindRef::setSavedId(std::uint32_t id) {
+    held_ = id != 0;
+    id_ = static_cast<std::int32_t>(id);
+}
+
 std::int32_t ObjectItem::getFoodSize() const {
-    if (base_ && base_->type() == ItemBase::ITEM_CORPSE && corpse_) return corpse_->corpseSize;
+    const NpcBase* corpse = corpse_.get();
+    if (base_ && base_->type() == ItemBase::ITEM_CORPSE && corpse) return corpse->corpseSize;
     return base_ ? base_->minLevel() : 0;
 }
 
 const char* ObjectItem::getEatEffect() const {
-    return corpse_ ? corpse_->getEatEffect() : nullptr;
+    const NpcBase* corpse = corpse_.get();
+    return corpse ? corpse->getEatEffect() : nullptr;
 }
 
 void ObjectItem::setMimic(const NpcBase* kind) {
-    mimic_ = kind;
+    mimic_.set(kind);
     state_.set(STATE::MIMIC, kind != nullptr);
 }
 
@@ -366,6 +398,21 @@ bool ObjectItem::holds(const LinkList<ObjectItem>* node) const {
         }
     }
     return false;
+}
+
+bool ObjectItem::isSubWeapon() const {
+    const auto* chara = qel::classCast<ObjectChara>(equipChara_);
+    return chara && getItemType() == ItemBase::ITEM_ONEHAND &&
+           chara->getEquip(ObjectChara::EQUIP_LEFT) == this;
+}
+
+void ObjectItem::bindTo(ObjectNpc* npc) {
+    if (npc) {
+        npc->setLeash(this);
+        return;
+    }
+    if (auto* holder = qel::classCast<ObjectNpc>(bindChara_)) holder->forgetLeash(this);
+    bindChara_ = nullptr;
 }
 
 void ObjectItem::releaseHolders() {
@@ -484,7 +531,7 @@ const char* ObjectItem::getSkillTag() const {
 }
 
 void ObjectItem::setCorpse(const NpcBase* kind, std::int32_t rotting, std::int32_t level) {
-    corpse_ = kind;
+    corpse_.set(kind);
     rotting_ = rotting;
     level_ = level;
 }
@@ -566,8 +613,8 @@ bool ObjectItem::serialize(VersionFile& file) {
     std::uint32_t bindId = bindChara_ ? bindChara_->getId() : 0;
     // Monster kinds are saved by id; 0 stands for none, and an id the monster
     // table no longer has reads back as none.
-    std::uint32_t corpseId = corpse_ ? static_cast<std::uint32_t>(corpse_->id) : 0;
-    std::uint32_t mimicId = mimic_ ? static_cast<std::uint32_t>(mimic_->id) : 0;
+    std::uint32_t corpseId = corpse_.savedId();
+    std::uint32_t mimicId = mimic_.savedId();
     std::uint32_t stock = static_cast<std::uint32_t>(stock_);
     std::uint32_t level = static_cast<std::uint32_t>(level_);
     std::uint32_t rotting = static_cast<std::uint32_t>(rotting_);
@@ -582,8 +629,8 @@ bool ObjectItem::serialize(VersionFile& file) {
         ObjectLinker::instance().record(equipId, this, &equipChara_,
                                         &ObjectChara::staticClassInfo());
         ObjectLinker::instance().record(bindId, this, &bindChara_, &ObjectNpc::staticClassInfo());
-        corpse_ = monsterKind(corpseId);
-        mimic_ = monsterKind(mimicId);
+        corpse_.setSavedId(corpseId);
+        mimic_.setSavedId(mimicId);
         stock_ = static_cast<std::int32_t>(stock);
         level_ = static_cast<std::int32_t>(level);
         rotting_ = static_cast<std::int32_t>(rotting);

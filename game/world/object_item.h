@@ -27,6 +27,7 @@
 #include "game/world/object_base.h"
 
 class NpcBase;
+class ObjectNpc;
 
 class ObjectItem : public ObjectBase {
 public:
@@ -124,6 +125,11 @@ public:
     bool canRead() const { return base_ && base_->read().val != 0xFFFFFFFFu; }
     bool canZap() const { return base_ && base_->zap().val != 0xFFFFFFFFu; }
     bool canUse() const { return base_ && base_->use().val != 0xFFFFFFFFu; }
+    // The kind's targets when read, zapped and used; without a kind, the
+    // all-ones word that means "cannot".
+    const TARGET_FLAG& getReadTarget() const;
+    const TARGET_FLAG& getZapTarget() const;
+    const TARGET_FLAG& getUseTarget() const;
     bool isTwoHand() const { return base_ && base_->isTwoHand(); }
     std::int32_t getEat() const { return base_ ? base_->eat() : -1; }
     std::int32_t getQuaff() const { return base_ ? base_->quaff() : -1; }
@@ -174,8 +180,10 @@ public:
     bool isLock() const { return state_.test(STATE::LOCK); }
     void setTake(bool on) { state_.set(STATE::TAKE, on); }
     bool isTake() const { return state_.test(STATE::TAKE); }
+    // A monster kind disguised as this item (bit 11 follows it); null clears
+    // it.
     void setMimic(const NpcBase* kind);
-    const NpcBase* getMimic() const { return mimic_; }
+    const NpcBase* getMimic() const { return mimic_.get(); }
     bool isMimic() const { return state_.test(STATE::MIMIC); }
     // The creation draws set the whole word.
     void setStateWord(std::uint32_t word) { state_.val = word; }
@@ -219,23 +227,35 @@ public:
     std::uint32_t getTotalWeight() const;
 
     // ---- Holders ------------------------------------------------------------
+    // The equipper and the monster bound to the item hold it from their side
+    // too, and each side clears the other when it goes, so neither pointer
+    // outlives its object.
     ObjectBase* getEquipChara() const { return equipChara_; }
     void setEquipChara(ObjectBase* chara) { equipChara_ = chara; }
+    // A one-handed weapon its equipper holds in the left hand.
+    bool isSubWeapon() const;
     ObjectBase* getBindChara() const { return bindChara_; }
+    // One side of the bond only: ObjectNpc::setLeash and the save's linker
+    // keep both sides.
     void setBindChara(ObjectBase* chara) { bindChara_ = chara; }
+    // Binds the item to `npc` from both sides: the monster holding it before
+    // lets it go, and `npc` lets go of the item it held. Null only unbinds.
+    void bindTo(ObjectNpc* npc);
 
     // ---- Skills, corpse, counters -------------------------------------------
     const char* getSkillTag() const;
     const char* getBaseSkillTag() const { return base_ ? base_->skillTag().c_str() : ""; }
     const std::string& getSubSkillTag() const { return subSkillTag_; }
     void setSubSkillTag(const char* tag) { subSkillTag_ = tag ? tag : ""; }
-    const NpcBase* getCorpse() const { return corpse_; }
+    const NpcBase* getCorpse() const { return corpse_.get(); }
     // A corpse of a known monster: its corpse size; otherwise the kind's
     // minimum level.
     std::int32_t getFoodSize() const;
     // One draw of the corpse's monster's eat effects; null without a corpse
     // kind or when no effect is drawn.
     const char* getEatEffect() const;
+    // Stores the monster kind (null for none), the rotting and the level as
+    // given.
     void setCorpse(const NpcBase* kind, std::int32_t rotting, std::int32_t level);
     std::int32_t getRotting() const { return rotting_; }
     void setRotting(std::int32_t n);
@@ -251,6 +271,23 @@ public:
     std::int32_t getScore() const;
 
 private:
+    // A monster kind held by its definition's id: the factory deletes its
+    // definitions when it loads a table again, and a kind no definition has
+    // any more reads as none (a definition loaded under that id is found
+    // again).
+    class MonsterKindRef {
+    public:
+        void set(const NpcBase* kind);
+        const NpcBase* get() const;
+        // As saved: the id, 0 for none.
+        std::uint32_t savedId() const;
+        void setSavedId(std::uint32_t id);
+
+    private:
+        bool held_ = false;
+        std::int32_t id_ = 0;
+    };
+
     std::int32_t setAbility(STATE::Bit bit, bool on, bool allowed);
     std::int32_t setBit(STATE::Bit bit, bool on);
     std::int32_t setBlessing(STATE::Bit bit, STATE::Bit other, bool on, float chance);
@@ -270,9 +307,9 @@ private:
     ObjectBase* equipChara_ = nullptr;
     std::string subSkillTag_;
     ObjectBase* bindChara_ = nullptr;
-    const NpcBase* corpse_ = nullptr;
+    MonsterKindRef corpse_;
     std::int32_t rotting_ = 0;
-    const NpcBase* mimic_ = nullptr;
+    MonsterKindRef mimic_;
     std::int32_t useCount_ = 0;
     mutable std::string nameCache_;
 };

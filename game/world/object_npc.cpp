@@ -190,6 +190,9 @@ void ObjectNpc::setLeash(ObjectItem* item) {
     if (item == leash_) return;
     releaseLeash();
     if (!item) return;
+    // The monster that held the item lets it go.
+    if (auto* holder = qel::classCast<ObjectNpc>(item->getBindChara()); holder && holder != this)
+        holder->forgetLeash(item);
     leash_ = item;
     item->setBindChara(this);
 }

@@ -82,7 +82,8 @@ public:
     void setMemoryPoint(const Point& point, std::int32_t kind, std::int32_t time);
 
     ObjectItem* getLeash() const { return leash_; }
-    // Binds the item to this monster (null releases the one held).
+    // Binds the item to this monster, taking it from the monster that held
+    // it (null releases the one held).
     void setLeash(ObjectItem* item);
     // Called by an item that goes or leaves its bond.
     void forgetLeash(const ObjectItem* item);

@@ -12,7 +12,6 @@
 #include "game/shell/settings.h"
 #include "game/shell/ui/shell_keys.h"
 #include "game/world/game_data.h"
-#include "game/world/object_chara.h"
 #include "game/world/object_item.h"
 
 namespace {
@@ -39,12 +38,6 @@ bool weightFormatFits(std::string_view format) {
     return conversions == 1;
 }
 
-bool isSubWeapon(const ObjectItem& item) {
-    const auto* chara = qel::classCast<ObjectChara>(item.getEquipChara());
-    return chara && item.getItemType() == ItemBase::ITEM_ONEHAND &&
-           chara->getEquip(ObjectChara::EQUIP_LEFT) == &item;
-}
-
 // The name the player sees while the kind is unknown: sorting by it keeps
 // the order from telling kinds apart.
 std::string_view unknownName(const ObjectItem& item) {
@@ -61,7 +54,7 @@ bool listedBefore(const ObjectItem* a, const ObjectItem* b) {
     if (aEquipped != bEquipped) return aEquipped;
     if (aEquipped) {
         if (a->getEquipPos() != b->getEquipPos()) return a->getEquipPos() < b->getEquipPos();
-        return !isSubWeapon(*a) && isSubWeapon(*b);
+        return !a->isSubWeapon() && b->isSubWeapon();
     }
     if (a->getItemType() != b->getItemType()) return a->getItemType() < b->getItemType();
     const std::string_view aName = unknownName(*a);

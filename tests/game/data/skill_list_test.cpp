@@ -14,23 +14,10 @@
 #include "game/data/action_list.h"
 #include "game/data/table_settings.h"
 #include "tests/game/data/csv_fixture.h"
+#include "tests/game/data/skill_row.h"
 #include "tests/support/scoped_value.h"
 
 namespace {
-
-// A row: id, name, tag, class, library, type, levelMax, then nine levels
-// (the first without a skill-point cell); unnamed levels are empty text.
-std::string skillRow(int id, const std::string& tag,
-                     const std::vector<std::pair<std::string, int>>& levels) {
-    std::string row = std::to_string(id) + "," + tag + " name," + tag + ",Deco,1,2,3,";
-    for (int i = 0; i < Skill::kLevels; ++i) {
-        const auto& [cell, type] =
-            i < static_cast<int>(levels.size()) ? levels[i] : std::pair<std::string, int>{"", 0};
-        row += cell + "," + std::to_string(type) + ",";
-        if (i > 0) row += std::to_string(i) + ",";
-    }
-    return row + "\n";
-}
 
 class SkillListTest : public CsvFixture {
 protected:

@@ -10,45 +10,9 @@
 #include "engine/core/sys_rand.h"
 #include "game/world/object_item.h"
 #include "tests/game/world/item_fixture.h"
+#include "tests/game/world/npc_row.h"
 
 namespace {
-
-// A monster row: the cells before the lists, then the four lists, each
-// closed by "-". Status cells carry 100 + their cell number so the slots
-// they land in can be told apart.
-struct Row {
-    std::string id = "1";
-    std::string nameId = "slime";
-    std::string sex = "m";
-    std::string exp = "1.5";
-    std::string dice = "2d6";
-    std::string slot10 = "15";
-    std::string type = "1";
-    std::vector<std::string> eatEffects;
-    std::string aiBits = "1,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1";
-    std::vector<std::string> skills;
-    std::vector<std::string> ais;
-    std::vector<std::string> belongings;
-
-    std::string text() const {
-        std::string out = id + ",3," + nameId + ",5,A,0x00FF00,bu!z,";
-        out += sex + "," + exp + ",";
-        for (int c = 10; c <= 18; ++c) out += std::to_string(100 + c) + ",";
-        out += dice + ",120," + slot10 + ",";
-        for (int c = 22; c <= 50; ++c) out += std::to_string(100 + c) + ",";
-        out += "a note," + type + ",2,hM,33,40,6,1,";
-        auto list = [&out](const std::vector<std::string>& cells) {
-            for (const std::string& c : cells) out += c + ",";
-            out += "-,";
-        };
-        list(eatEffects);
-        out += aiBits + ",";
-        list(skills);
-        list(ais);
-        list(belongings);
-        return out + "\n";
-    }
-};
 
 class NpcFactoryTest : public ItemFixture {
 protected:
@@ -56,11 +20,9 @@ protected:
         NpcFactory::instance().clear();
         ItemFixture::TearDown();
     }
-    bool loadNpcs(const std::vector<Row>& rows) {
-        std::string text = "header\n";
-        for (const Row& r : rows) text += r.text();
+    bool loadNpcs(const std::vector<NpcRow>& rows) {
         const std::string path = scratch_.file("npcs.dat");
-        writeScrambledTable(path, text);
+        writeScrambledTable(path, npcTable(rows));
         return NpcFactory::instance().loadFile(message_, path);
     }
     std::string message() const { return message_.data(); }
@@ -68,7 +30,7 @@ protected:
 
 TEST_F(NpcFactoryTest, ARowFillsEveryField) {
     ASSERT_TRUE(loadItems(itemRow(7, {{2, "ポーション"}}) + itemRow(8)));
-    Row row;
+    NpcRow row;
     row.eatEffects = {"Poison|30", "", "Heal"};
     row.skills = {"Regenerate", "", "Fly"};
     row.ais = {"Chase"};
@@ -135,10 +97,10 @@ TEST_F(NpcFactoryTest, ExperienceSexAndSlotTenCells) {
         {"1.5", "b", "15", 0, 1.5f, 3, 15},
         {"", "x", "", 0, 0.0f, 0, 0},
     };
-    std::vector<Row> rows;
+    std::vector<NpcRow> rows;
     int id = 1;
     for (const Case& c : cases) {
-        Row r;
+        NpcRow r;
         r.id = std::to_string(id++);
         r.exp = c.exp;
         r.sex = c.sex;
@@ -157,8 +119,8 @@ TEST_F(NpcFactoryTest, ExperienceSexAndSlotTenCells) {
 }
 
 TEST_F(NpcFactoryTest, BadRowsAndRepeatedIds) {
-    Row good;
-    Row badDice;
+    NpcRow good;
+    NpcRow badDice;
     badDice.id = "2";
     badDice.nameId = "bad";
     badDice.dice = "2d";
@@ -167,7 +129,7 @@ TEST_F(NpcFactoryTest, BadRowsAndRepeatedIds) {
     EXPECT_NE(NpcFactory::instance().getBaseId(1), nullptr);  // the rows before stay
     EXPECT_EQ(NpcFactory::instance().getBaseId(2), nullptr);
 
-    Row again;
+    NpcRow again;
     again.nameId = "again";
     EXPECT_FALSE(loadNpcs({good, again}));
     EXPECT_EQ(message(), "NPCデータのIDが重複しています : line2 : 1 again");
@@ -179,7 +141,7 @@ TEST_F(NpcFactoryTest, BadRowsAndRepeatedIds) {
 }
 
 TEST_F(NpcFactoryTest, LookupsFileOrderAndTheRandomList) {
-    Row a, b, c;
+    NpcRow a, b, c;
     a.id = "30";
     b.id = "10";
     b.type = "0";
@@ -214,7 +176,7 @@ TEST_F(NpcFactoryTest, LookupsFileOrderAndTheRandomList) {
 }
 
 TEST_F(NpcFactoryTest, EatEffectsDrawTheirPercent) {
-    Row r;
+    NpcRow r;
     r.eatEffects = {"Poison|30"};
     ASSERT_TRUE(loadNpcs({r})) << message();
     const NpcBase* b = NpcFactory::instance().getBaseId(1);
@@ -234,7 +196,7 @@ TEST_F(NpcFactoryTest, EatEffectsDrawTheirPercent) {
 TEST_F(NpcFactoryTest, ItemsKeepTheirMonsterKindsByIdWithFoodSizeAndEatEffects) {
     ASSERT_TRUE(loadItems(itemRow(5, {{C_TYPE, "18"}, {C_MIN_LEVEL, "4"}}) +
                           itemRow(6, {{C_MIN_LEVEL, "9"}})));
-    Row slime;
+    NpcRow slime;
     slime.id = "12";
     slime.nameId = "スライム";
     slime.eatEffects = {"Poison|100"};
