@@ -6,3 +6,5 @@ list(APPEND QEL_TEST_DEPS qel_sample_content)
 # The status panel's golden picture (tests/game/shell/ui/golden.h).
 target_link_libraries(${exe} PRIVATE qel::freetype)
 target_compile_definitions(${exe} PRIVATE QEL_FONT_FILE="${QEL_FONT_FILE}")
+# The census of the script interface reads the generated registration code.
+target_compile_definitions(${exe} PRIVATE QEL_GENERATED_BINDINGS="${CMAKE_BINARY_DIR}/generated/tolua_script.cpp")
