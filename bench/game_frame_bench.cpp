@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "bench/device_frame.h"
+#include "engine/render/data_only/sys_light.h"
 #include "engine/render/sys_camera.h"
-#include "engine/render/sys_light.h"
 #include "engine/render/sys_render.h"
 #include "engine/render/sys_shader.h"
 #include "engine/resource/sys_resource.h"

@@ -19,9 +19,9 @@
 
 #include "bench/device_frame.h"
 #include "engine/gfx/font.h"
+#include "engine/render/data_only/sys_light.h"
 #include "engine/render/sprite_desc.h"
 #include "engine/render/sys_camera.h"
-#include "engine/render/sys_light.h"
 #include "engine/render/sys_render.h"
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"

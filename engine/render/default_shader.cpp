@@ -1,6 +1,6 @@
 #include "engine/render/default_shader.h"
 
-#include "engine/render/light.h"
+#include "engine/render/data_only/light.h"
 #include "engine/render/sys_shader.h"
 
 namespace qel {

@@ -17,8 +17,8 @@
 
 #include "engine/gfx/graphics_device.h"
 #include "engine/math/matrix.h"
-#include "engine/render/light.h"
-#include "engine/render/material.h"
+#include "engine/render/data_only/light.h"
+#include "engine/render/data_only/material.h"
 
 namespace qel {
 

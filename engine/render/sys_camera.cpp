@@ -4,7 +4,7 @@
 
 #include "engine/core/report.h"
 #include "engine/gfx/graphics_device.h"
-#include "engine/render/camera.h"
+#include "engine/render/data_only/camera.h"
 #include "engine/render/shader_base.h"
 #include "engine/render/sys_render.h"
 #include "engine/render/viewport.h"

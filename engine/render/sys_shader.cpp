@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "engine/render/data_only/render_shader.h"
 #include "engine/render/default_shader.h"
-#include "engine/render/render_shader.h"
 #include "engine/render/sys_render.h"
 #include "engine/resource/sys_resource.h"
 

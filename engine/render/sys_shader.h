@@ -13,8 +13,8 @@
 
 #include "engine/core/sys_base.h"
 #include "engine/math/matrix.h"
-#include "engine/render/effect_pool.h"
-#include "engine/render/loader_shader.h"
+#include "engine/render/data_only/effect_pool.h"
+#include "engine/render/data_only/loader_shader.h"
 #include "engine/render/render_states.h"
 
 namespace qel {

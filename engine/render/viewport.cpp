@@ -1,7 +1,7 @@
 #include "engine/render/viewport.h"
 
 #include "engine/gfx/graphics_device.h"
-#include "engine/render/camera.h"
+#include "engine/render/data_only/camera.h"
 #include "engine/render/render_key.h"
 #include "engine/render/shader_base.h"
 #include "engine/render/sys_camera.h"

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/render/data_only/sys_light.h"
 #include "engine/render/method_buffer.h"
 #include "engine/render/render_method.h"
 #include "engine/render/sprite_batch_end.h"
 #include "engine/render/sys_camera.h"
-#include "engine/render/sys_light.h"
 #include "engine/render/sys_render.h"
 #include "engine/render/sys_shader.h"
 #include "engine/resource/sys_resource.h"

@@ -9,10 +9,10 @@
 
 #include "engine/math/angle.h"
 #include "engine/math/color.h"
+#include "engine/render/data_only/sys_render_model.h"
 #include "engine/render/default_shader.h"
 #include "engine/render/render_colors.h"
 #include "engine/render/render_states.h"
-#include "engine/render/sys_render_model.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/render_target.h"
 #include "tests/engine/render/render_fixture.h"

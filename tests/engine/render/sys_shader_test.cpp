@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/render/camera.h"
+#include "engine/render/data_only/camera.h"
+#include "engine/render/data_only/light.h"
+#include "engine/render/data_only/render_shader.h"
 #include "engine/render/default_shader.h"
-#include "engine/render/light.h"
-#include "engine/render/render_shader.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/render_target.h"
 #include "engine/resource/render_texture.h"

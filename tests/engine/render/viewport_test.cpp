@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "engine/core/log.h"
-#include "engine/render/camera.h"
+#include "engine/render/data_only/camera.h"
 #include "engine/render/shader_base.h"
 #include "engine/resource/render_target.h"
 #include "tests/engine/render/render_fixture.h"

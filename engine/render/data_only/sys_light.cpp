@@ -1,6 +1,6 @@
-#include "engine/render/sys_light.h"
+#include "engine/render/data_only/sys_light.h"
 
-#include "engine/render/light.h"
+#include "engine/render/data_only/light.h"
 #include "engine/render/shader_base.h"
 #include "engine/render/sys_camera.h"
 #include "engine/render/sys_render.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/math/matrix.h"
-#include "engine/render/material.h"
+#include "engine/render/data_only/material.h"
 
 namespace qel {
 

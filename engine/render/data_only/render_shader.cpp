@@ -1,7 +1,7 @@
-#include "engine/render/render_shader.h"
+#include "engine/render/data_only/render_shader.h"
 
-#include "engine/render/camera.h"
-#include "engine/render/light.h"
+#include "engine/render/data_only/camera.h"
+#include "engine/render/data_only/light.h"
 #include "engine/render/sys_camera.h"
 #include "engine/render/sys_shader.h"
 #include "engine/render/viewport.h"

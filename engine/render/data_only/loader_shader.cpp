@@ -1,4 +1,4 @@
-#include "engine/render/loader_shader.h"
+#include "engine/render/data_only/loader_shader.h"
 
 namespace qel {
 

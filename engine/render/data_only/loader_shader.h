@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/effect.h"
-#include "engine/render/res_shader.h"
+#include "engine/render/data_only/effect.h"
+#include "engine/render/data_only/res_shader.h"
 #include "engine/resource/loader_base.h"
 
 namespace qel {

@@ -1,4 +1,4 @@
-#include "engine/render/camera.h"
+#include "engine/render/data_only/camera.h"
 
 #include <cmath>
 

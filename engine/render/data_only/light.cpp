@@ -1,4 +1,4 @@
-#include "engine/render/light.h"
+#include "engine/render/data_only/light.h"
 
 #include "engine/render/shader_base.h"
 

@@ -1,4 +1,4 @@
-#include "engine/render/sys_render_model.h"
+#include "engine/render/data_only/sys_render_model.h"
 
 #include <new>
 

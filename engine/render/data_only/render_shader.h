@@ -9,7 +9,7 @@
 // pass-through effect samples.
 #pragma once
 
-#include "engine/render/res_shader.h"
+#include "engine/render/data_only/res_shader.h"
 #include "engine/render/shader_base.h"
 #include "engine/resource/res_base.h"
 

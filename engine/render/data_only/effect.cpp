@@ -1,4 +1,4 @@
-#include "engine/render/effect.h"
+#include "engine/render/data_only/effect.h"
 
 namespace qel {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/render/effect.h"
+#include "engine/render/data_only/effect.h"
 #include "engine/resource/res_base.h"
 
 namespace qel {
