@@ -4,6 +4,9 @@ target_include_directories(qel_options INTERFACE ${CMAKE_SOURCE_DIR})
 # See cmake/compat/chrono: searched before the standard headers.
 target_include_directories(qel_options SYSTEM BEFORE INTERFACE ${CMAKE_SOURCE_DIR}/cmake/compat)
 target_compile_options(qel_options INTERFACE -Wall -Wextra)
+if(QEL_WERROR)
+  target_compile_options(qel_options INTERFACE -Werror)
+endif()
 if(QEL_FUZZ)
   # clang has no -fexec-charset=CP932: the fuzz build keeps program text
   # UTF-8, and its targets never compare program text to literals.

@@ -12,6 +12,7 @@ packages=(
   libstb-dev libfreetype-dev fonts-ipafont-gothic
   libvorbis-dev libogg-dev
   clang libclang-rt-14-dev
+  clang-format-14  # tools/check_format.sh: the version that judges the formatting
 )
 
 missing=()

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <limits>
 
-
 namespace qel {
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "engine/file/file.h"
 #include "engine/script/lua_param.h"
-#include "game/world/script_callbacks.h"
 #include "game/world/chara_script.h"
 #include "game/world/game_data.h"
 #include "game/world/npc_base.h"
 #include "game/world/object_npc.h"
+#include "game/world/script_callbacks.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "engine/script/sys_lua.h"
 #include "engine/system/message_box.h"
 #include "game/shell/save/slot_commit.h"
-#include "game/world/script_callbacks.h"
 #include "game/shell/settings.h"
 #include "game/shell/task_field.h"
 #include "game/shell/ui/task_message_log.h"
@@ -23,6 +22,7 @@
 #include "game/world/object_item.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_npc.h"
+#include "game/world/script_callbacks.h"
 #include "game/world/version_file.h"
 
 namespace {
