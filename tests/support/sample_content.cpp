@@ -6,6 +6,8 @@
 #include "engine/script/sys_lua.h"
 #include "game/shell/boot_loader.h"
 #include "game/shell/settings.h"
+#include "game/world/game_data.h"
+#include "game/world/object_manager.h"
 
 namespace qel::test {
 
@@ -20,6 +22,9 @@ SampleContent::SampleContent() {
 }
 
 SampleContent::~SampleContent() {
+    // Objects made from this boot's tables point into them: none outlives
+    // the tables the next boot loads.
+    GameData::instance().getObjectManager()->clearAll();
     // A config.txt's language stays a global of the shared Lua state: the
     // next boot starts without it.
     if (lua_State* L = SysLua::instance().state()) {
