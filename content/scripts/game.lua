@@ -182,7 +182,7 @@ end
 LAST_FLOOR = 5
 local GOAL_ITEM = 37
 local GUARDIAN = 13
-local MONSTERS_PER_FLOOR = 6
+local MONSTERS_PER_FLOOR = 5
 local ITEMS_PER_FLOOR = 5
 
 -- Puts the monster on a free cell of a room; false (and it is gone) when
@@ -274,7 +274,7 @@ end
 -- as far each time, and each level brings LEVEL_LIFE more life.
 local FIRST_LEVEL_EXP = 10
 local KILL_EXP, KILL_EXP_PER_LEVEL = 5, 5
-local LEVEL_LIFE = 4
+local LEVEL_LIFE = 6
 
 local function gainExp(chara, amount)
     if not C_CastObjectPlayer(chara) then return end
@@ -358,11 +358,12 @@ end
 -- The dice a character strikes with (the program asks when the content
 -- calls getDamageDice): the right hand's weapon's, else its own (a
 -- monster's from its table row, bare hands' BASE_DAMAGE_DICE), and its
--- level added.
+-- level added (a monster's halved: its table dice already grow with it).
 function GetDamageDice(owner, dice, tag)
     local weapon = owner:getEquip(C.EQUIP_RIGHT)
     dice:copy(weapon and weapon:getDamageDice() or owner:getBaseDamageDice())
-    dice:add(owner:getLevel())
+    local level = owner:getLevel()
+    dice:add(C_CastObjectPlayer(owner) and level or math.floor(level / 2))
 end
 
 -- Half the defence (worn armour, a monster's hide) is taken off every
@@ -772,8 +773,9 @@ end
 
 -- What the turn does to the player: hunger, poison and haste run down.
 local HUNGER_HURT_EVERY = 5
--- A point of mana comes back every MANA_EVERY turns.
-local MANA_EVERY = 4
+-- A point of mana comes back every MANA_EVERY turns, a point of life every
+-- HEAL_EVERY turns (not while starving or poisoned).
+local MANA_EVERY, HEAL_EVERY = 4, 3
 local HASTE_POINTS = 12
 
 local function playerTurnChange(player)
@@ -784,7 +786,11 @@ local function playerTurnChange(player)
         if hasted == 0 then say(Text("log.haste_over")) end
     end
     player:setActPoint(player:getActPoint() + points)
-    if C_GetWorld():getTurn() % MANA_EVERY == 0 then player:addMana(1) end
+    local turn = C_GetWorld():getTurn()
+    if turn % MANA_EVERY == 0 then player:addMana(1) end
+    if turn % HEAL_EVERY == 0 and player:getSatiety() > 0 and poisoned == 0 then
+        player:addLife(1)
+    end
     if player:getSatietyMax() > 0 then
         if player:getSatiety() > 0 then
             player:addSatiety(-1)

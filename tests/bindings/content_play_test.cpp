@@ -176,7 +176,7 @@ TEST_F(ContentPlay, EveryItemKindShowsItsEffect) {
     for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
 }
 
-TEST_F(ContentPlay, TheArcherShootsAndTheMageCasts) {
+TEST_F(ContentPlay, TheArcherShootsTheMageCastsAndRestHeals) {
     const lua_runner::LuaCase cases[] = {
         {"an arrow from the bow hurts the monster in sight and is spent",
          "fresh(2) use(give(10), C.Command.WEAR) local arrows = give(11) "
@@ -189,10 +189,11 @@ TEST_F(ContentPlay, TheArcherShootsAndTheMageCasts) {
          "perform(C.Command.MAGIC, npc, 'fire') "
          "return npc:getLife() < 100, mana - player:getMana()",
          "true, 10"},
-        {"mana comes back a point every few turns",
-         "fresh() player:setMana(0) for _ = 1, 8 do C_GetWorld():addTurn() turnChange() end "
-         "return player:getMana()",
-         "2"},
+        {"mana and life come back a point every few turns",
+         "fresh() player:setMana(0) player:setLife(10) "
+         "for _ = 1, 12 do C_GetWorld():addTurn() turnChange() end "
+         "return player:getMana(), player:getLife()",
+         "3, 14"},
     };
     for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
 }
