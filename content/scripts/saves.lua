@@ -70,7 +70,7 @@ local gameMenu -- the open menu; nil while closed
 -- when it is closed and S was not pressed.
 function GameMenuInput(command, player)
     if not gameMenu then
-        if not C_KeyTrg(KEY_S) then return false end
+        if not KeyPressed(KEY_S) then return false end
         gameMenu = C_GetMenu(0)
         if not gameMenu then return false end
         gameMenu:setTag(Text("menu.caption"))
