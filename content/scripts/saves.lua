@@ -12,12 +12,17 @@ local function slots()
     return C_GetSaveFileList()
 end
 
--- A new adventure's slot (the opening calls this as it starts one).
+-- A new adventure's slot (the opening calls this as it starts one). The
+-- slot list is saved at once, so that it names the slot before the slot's
+-- first save.
 function NewSlot(name)
     local list = slots()
     if not list then return end
     local id = list:newData(name)
-    if id and id > 0 then C.CURRENT_PLAYER_ID = id end
+    if id and id > 0 then
+        C.CURRENT_PLAYER_ID = id
+        C.SaveData:new_local(id):saveGlobal()
+    end
 end
 
 -- Saves the adventure and the slot list; false when it could not.

@@ -5,11 +5,16 @@
 #include "engine/file/file.h"
 
 namespace {
-SaveFileList::SlotRemover g_remover = nullptr;
+SaveFileList::SlotFolders g_folders;
+
+std::string plainName(std::string_view name) {
+    return std::string(name.substr(0, name.find('\0')));
 }
 
-void SaveFileList::setSlotRemover(SlotRemover remover) {
-    g_remover = remover;
+}  // namespace
+
+void SaveFileList::setSlotFolders(SlotFolders folders) {
+    g_folders = folders;
 }
 
 const SaveFileList::Entry* SaveFileList::getEntry(std::int64_t index) const {
@@ -29,10 +34,16 @@ bool SaveFileList::hasId(std::int32_t id) const {
 
 std::int32_t SaveFileList::newData(std::string_view name) {
     std::int32_t id = 1;
-    while (hasId(id)) ++id;
-    entries_.insert(entries_.begin(), Entry{id, std::string(name.substr(0, name.find('\0')))});
-    if (g_remover) g_remover(id);
+    while (hasId(id) || (g_folders.holdsSave && g_folders.holdsSave(id))) ++id;
+    entries_.insert(entries_.begin(), Entry{id, plainName(name)});
+    if (g_folders.remove) g_folders.remove(id);
     return id;
+}
+
+bool SaveFileList::adoptData(std::int32_t id, std::string_view name) {
+    if (id < 1 || hasId(id)) return false;
+    entries_.insert(entries_.begin(), Entry{id, plainName(name)});
+    return true;
 }
 
 bool SaveFileList::updateData(std::int32_t id, std::string_view name) {
@@ -40,7 +51,7 @@ bool SaveFileList::updateData(std::int32_t id, std::string_view name) {
         std::find_if(entries_.begin(), entries_.end(), [id](const Entry& e) { return e.id == id; });
     if (it == entries_.end()) return false;
     entries_.erase(it);
-    entries_.insert(entries_.begin(), Entry{id, std::string(name.substr(0, name.find('\0')))});
+    entries_.insert(entries_.begin(), Entry{id, plainName(name)});
     return true;
 }
 
@@ -49,7 +60,7 @@ bool SaveFileList::removeData(std::int32_t id) {
         std::find_if(entries_.begin(), entries_.end(), [id](const Entry& e) { return e.id == id; });
     if (it == entries_.end()) return false;
     entries_.erase(it);
-    if (g_remover) g_remover(id);
+    if (g_folders.remove) g_folders.remove(id);
     return true;
 }
 

@@ -56,12 +56,13 @@ TEST_F(SaveBindings, SlotsFromScripts) {
          "return s:saveCharacter(p), s:removeCharacter(id), s:removeCharacter(id), "
          "s:saveCharacter(nil)",
          "1, true, false, 0"},
+        // Slot 1's folder holds the save above: new slots pass it by.
         {"the slot list",
          "local l = C_GetSaveFileList() local a = l:newData('one') "
          "local b = l:newData('two') l:updateData(a, 'uno') "
          "return a, b, l:getDataNum(), l:getId(0), l:getName(0), l:getId(2), "
          "l:getName(-1), l:removeData(b), l:removeData(b)",
-         "1, 2, 2, 1, uno, nil, nil, true, false"},
+         "2, 3, 2, 2, uno, nil, nil, true, false"},
         {"the log path", "return C_GetDumpLogFile()", "save/data00/log.txt"},
         {"nil self", "return C.SaveData.saveGame(nil)",
          "error: invalid 'self' in function 'saveGame'"},

@@ -1,12 +1,15 @@
 #include "game/shell/save/save_data.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <lua.hpp>
 #include <set>
 #include <vector>
 
+#include "engine/core/log.h"
 #include "engine/file/file.h"
+#include "engine/file/string_util.h"
 #include "engine/script/lua_param.h"
 #include "engine/script/lua_stack_guard.h"
 #include "engine/script/sys_lua.h"
@@ -22,6 +25,7 @@
 #include "game/world/object_item.h"
 #include "game/world/object_linker.h"
 #include "game/world/object_npc.h"
+#include "game/world/save_file_list.h"
 #include "game/world/script_callbacks.h"
 #include "game/world/version_file.h"
 
@@ -188,10 +192,41 @@ void resolveLinks() {
     if (TaskField* field = TaskField::current()) field->redraw();
 }
 
-bool validFloorName(std::string_view name) {
-    return !name.empty() && name.find('/') == std::string_view::npos &&
-           name.find('\\') == std::string_view::npos && name.find("..") == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
+// Why a dungeon's name cannot name its floor file, for the player: the
+// character that keeps it out and the name with its control characters
+// spelled as codes. Empty when it can.
+std::string floorNameError(std::string_view name) {
+    const std::string fault = SlotCommit::nameFault(name);
+    if (fault.empty()) return {};
+    std::string shown;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t size = qel::sjisCharSize(name, at);
+        const auto c = static_cast<unsigned char>(name[at]);
+        if (size == 1 && (c < 0x20 || c == 0x7F)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "<0x%02X>", c);
+            shown += code;
+        } else {
+            shown.append(name.substr(at, size));
+        }
+        at += size;
+    }
+    return format(SaveData::kFloorNameRefused, fault.c_str(), shown.c_str());
+}
+
+// The slot id a folder name "dataNN" stands for (as the slot's folder()
+// spells it), or 0.
+std::int32_t slotIdOf(std::string_view name) {
+    constexpr std::string_view kPrefix = "data";
+    if (!name.starts_with(kPrefix) || name.size() < kPrefix.size() + 2 ||
+        name.size() > kPrefix.size() + 9)
+        return 0;
+    std::int32_t id = 0;
+    for (const char c : name.substr(kPrefix.size())) {
+        if (c < '0' || c > '9') return 0;
+        id = id * 10 + (c - '0');
+    }
+    return id > 0 && format("data%02d", id) == name ? id : 0;
 }
 
 // The floor file's sections after the version.
@@ -222,8 +257,12 @@ std::string SaveData::globalPath() {
     return format("%s/global.dat", kRoot);
 }
 
-std::string SaveData::floorPath(std::string_view name, std::int64_t floor) const {
-    if (!validFloorName(name)) return {};
+std::string SaveData::floorPath(std::string_view name, std::int64_t floor,
+                                std::string* error) const {
+    if (const std::string refused = floorNameError(name); !refused.empty()) {
+        if (error) *error = refused;
+        return {};
+    }
     return format("%s/%.*s%03d.dat", folder().c_str(), static_cast<int>(name.size()), name.data(),
                   static_cast<int>(floor));
 }
@@ -286,9 +325,10 @@ bool SaveData::saveGame(std::int32_t level) const {
     const std::string name = data.getDungeon()->getTag();
     const std::int32_t floor = data.getDungeon()->getLevel();
     if (!recover() || !createDirectory(true)) return false;
-    const std::string floorFile = floorPath(name, floor);
+    std::string refused;
+    const std::string floorFile = floorPath(name, floor, &refused);
     if (floorFile.empty()) {
-        showError(format(kFloorOpenFailed, (folder() + "/" + name).c_str()));
+        showError(refused);
         return false;
     }
     removeUnkeepObject(level);
@@ -421,9 +461,15 @@ bool SaveData::saveDungeon(std::int32_t level) const {
     GameData& data = game();
     if (!recover() || !createDirectory(true)) return false;
     removeUnkeepObject(level);
-    const std::string path = floorPath(data.getDungeon()->getTag(), data.getDungeon()->getLevel());
+    std::string refused;
+    const std::string path =
+        floorPath(data.getDungeon()->getTag(), data.getDungeon()->getLevel(), &refused);
+    if (path.empty()) {
+        showError(refused);
+        return false;
+    }
     VersionFile file(path, qel::File::MODE_WRITE_SCRAMBLED, qel::FILE_KEY);
-    if (path.empty() || !file.isOpen()) {
+    if (!file.isOpen()) {
         showError(format(kFloorOpenFailed, path.c_str()));
         return false;
     }
@@ -443,7 +489,8 @@ std::int32_t SaveData::loadDungeon(std::int32_t level, std::string_view name,
     recover();
     const std::set<ObjectBase*> before = currentObjects();
     std::string message;
-    const std::int32_t passed = readFloor(floorPath(name, floor), message);
+    const std::string path = floorPath(name, floor, &message);
+    const std::int32_t passed = path.empty() ? -1 : readFloor(path, message);
     if (passed < 0) {
         undoRead(before);
         if (message != kFloorFailed) showError(message);
@@ -518,6 +565,10 @@ bool SaveData::removeCharacter(std::uint32_t id) const {
 bool SaveData::removeData() const {
     if (!qel::File::exists(folder())) return true;
     recover();
+    // The player file first: a removal cut off half way leaves no committed
+    // save behind for the slot list to find again.
+    const std::string player = folder() + "/" + kPlayerFile;
+    if (qel::File::exists(player) && !qel::File::remove(player)) return false;
     std::vector<std::string> files;
     if (!qel::File::listFiles(folder(), files)) return false;
     bool ok = true;
@@ -581,6 +632,14 @@ bool SaveData::saveGlobal() {
 }
 
 bool SaveData::loadGlobal() {
+    const bool loaded = readGlobal();
+    // The record may be missing, damaged or older than a slot's first save
+    // (cut off between the two): a committed save is never left unnamed.
+    listSavedSlots();
+    return loaded;
+}
+
+bool SaveData::readGlobal() {
     const std::string path = globalPath();
     if (!qel::File::exists(path)) return true;
     GameData& data = game();
@@ -603,12 +662,45 @@ bool SaveData::loadGlobal() {
     return true;
 }
 
+bool SaveData::holdsSave(std::int32_t id) {
+    const SaveData slot(id);
+    // A recorded commit that cannot be finished yet is a save all the same.
+    slot.recover();
+    return qel::File::exists(slot.folder() + "/" + kPlayerFile) ||
+           qel::File::exists(slot.folder() + "/" + SlotCommit::kRecordName);
+}
+
+std::vector<std::int32_t> SaveData::savedSlots() {
+    std::vector<std::string> paths;
+    qel::File::listFiles(kRoot, paths);
+    std::vector<std::int32_t> ids;
+    for (const std::string& path : paths) {
+        const std::int32_t id = slotIdOf(path.substr(path.find_last_of('/') + 1));
+        if (id > 0 && holdsSave(id)) ids.push_back(id);
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+void SaveData::listSavedSlots() {
+    SaveFileList& list = *game().getSaveFileList();
+    const std::vector<std::int32_t> ids = savedSlots();
+    // Put first, the lowest id first.
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it) {
+        const std::string name = format("data%02d", *it);
+        if (list.adoptData(*it, name))
+            qel::logMessage("save: %s/%s holds a save the slot list did not name; listed again",
+                            kRoot, name.c_str());
+    }
+}
+
 void SaveData::appendActiveLog(std::string_view text) {
     if (CURRENT_PLAYER_ID != 0)
         SaveData(static_cast<std::int32_t>(CURRENT_PLAYER_ID)).appendLog(text);
 }
 
 void SaveData::installHooks() {
-    SaveFileList::setSlotRemover([](std::int32_t id) { return SaveData(id).removeData(); });
+    SaveFileList::setSlotFolders(
+        {[](std::int32_t id) { return SaveData(id).removeData(); }, &SaveData::holdsSave});
     TaskMessageLog::setFileWriter(&appendActiveLog);
 }

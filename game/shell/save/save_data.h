@@ -21,8 +21,9 @@
 //   - Every access to a slot first finishes or clears a cut-off commit.
 //   - A load that fails leaves no half-read object and no pending link: the
 //     objects it added go, the linker is cleared.
-//   - A dungeon name that could leave the slot folder (empty, '/', '\\',
-//     "..") names no file.
+//   - A dungeon name that could leave the slot folder or not read back
+//     from the commit record (empty, '/', '\\', "..", a control character)
+//     names no file: a save of its floor fails saying which character.
 // Game thread (the boot loads the global record on its own thread while
 // nothing else runs).
 #pragma once
@@ -30,6 +31,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/core/core.h"
 
@@ -51,6 +53,10 @@ public:
     static constexpr const char* kScriptLoadFailed = "スクリプトゲームデータの読込に失敗";
     static constexpr const char* kFloorFailed = "ダンジョンデータの読込に失敗";
     static constexpr const char* kFloorOpenFailed = "ダンジョンデータファイルのオープンに失敗 : %s";
+    // The character that keeps a dungeon's name out of a file name, then
+    // the name.
+    static constexpr const char* kFloorNameRefused =
+        "ダンジョン名に保存できない文字があります (%s) : %s";
     static constexpr const char* kFloorVersion =
         "ダンジョンデータのファイルバージョンが未対応です セーブファイルバージョン:%.2f "
         "現行ファイルバージョン:%.2f";
@@ -112,21 +118,33 @@ public:
     static void appendActiveLog(std::string_view text);
 
     static bool saveGlobal();
+    // Reads the global record, then lists every slot folder holding a
+    // committed save that the slot list does not name (named "dataNN"), so
+    // a missing, damaged or outdated record loses no save.
     static bool loadGlobal();
+    // Whether the slot's folder holds a committed save (a cut-off commit is
+    // finished or cleared first).
+    static bool holdsSave(std::int32_t id);
+    // The ids of the slot folders holding a committed save, ascending.
+    static std::vector<std::int32_t> savedSlots();
 
     // The slot list's folder remover and the message log's file (the
     // active slot's log); the start-up hook installs them.
     static void installHooks();
 
 private:
-    // The floor file's name, or empty for a name that could leave the slot.
-    std::string floorPath(std::string_view name, std::int64_t floor) const;
+    // The floor file's name, or empty (the reason in `error`) for a name
+    // that cannot name one.
+    std::string floorPath(std::string_view name, std::int64_t floor,
+                          std::string* error = nullptr) const;
     std::string charaPath(std::uint32_t id) const;
     // Finishes or clears a cut-off commit of this slot.
     bool recover() const;
     // Reads a floor file into the game (no keep rule, no relinking): turns
     // passed, or -1 with the reason in `message`.
     std::int32_t readFloor(const std::string& path, std::string& message) const;
+    static bool readGlobal();
+    static void listSavedSlots();
 
     std::int32_t id_;
 };

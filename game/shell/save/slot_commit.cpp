@@ -1,8 +1,10 @@
 #include "game/shell/save/slot_commit.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "engine/file/file.h"
+#include "engine/file/string_util.h"
 
 namespace {
 
@@ -14,8 +16,7 @@ void step(const char* name) {
 
 // A plain file name of the slot folder: the record names nothing else.
 bool plainName(std::string_view name) {
-    return !name.empty() && name.find('/') == std::string_view::npos &&
-           name.find('\\') == std::string_view::npos && name != "." && name != "..";
+    return SlotCommit::nameFault(name).empty() && name != ".";
 }
 
 std::string baseName(const std::string& path) {
@@ -38,6 +39,24 @@ bool readRecord(const std::string& path, std::vector<std::string>& names) {
 }
 
 }  // namespace
+
+std::string SlotCommit::nameFault(std::string_view name) {
+    if (name.empty()) return "empty";
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t size = qel::sjisCharSize(name, at);
+        const auto c = static_cast<unsigned char>(name[at]);
+        if (size == 1 && (c < 0x20 || c == 0x7F)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", c);
+            return code;
+        }
+        if (size == 1 && (c == '/' || c == '\\')) return std::string(1, static_cast<char>(c));
+        at += size;
+    }
+    // '.' is never the second byte of a two-byte character.
+    if (name.find("..") != std::string_view::npos) return "..";
+    return {};
+}
 
 void SlotCommit::setStepHook(StepHook hook) {
     g_stepHook = hook;
@@ -63,6 +82,14 @@ void SlotCommit::abandon() {
 
 bool SlotCommit::commit() {
     done_ = true;
+    // A name the record cannot hold would be read back as a stranger's
+    // record and the new files dropped: nothing is committed instead.
+    for (const std::string& name : names_) {
+        if (!plainName(name)) {
+            abandon();
+            return false;
+        }
+    }
     {
         qel::File record(folder_ + "/" + kRecordName, qel::File::MODE_WRITE);
         std::string text;

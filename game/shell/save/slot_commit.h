@@ -17,6 +17,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class SlotCommit {
@@ -29,6 +30,12 @@ public:
     using StepHook = void (*)(const char* step);
     static void setStepHook(StepHook hook);
 
+    // Why `name` cannot be a file of the slot folder: the character that
+    // keeps it out ("0x0A" for a control character, "/", "\\", ".."), or
+    // "empty"; an empty text when it can. A byte that belongs to a two-byte
+    // Shift-JIS character is part of that character, never a separator.
+    static std::string nameFault(std::string_view name);
+
     // `folder` is the slot folder, without a trailing separator.
     explicit SlotCommit(std::string folder) : folder_(std::move(folder)) {}
     ~SlotCommit();
@@ -39,9 +46,10 @@ public:
     std::string stagePath(const std::string& name) const;
     // `name` was staged (its file reached the disc).
     void staged(const std::string& name);
-    // Steps 2 to 4. False when the record could not be written (the staged
-    // files are deleted and the old files stay) or a rename failed (the
-    // record stays, and the next recover finishes the commit).
+    // Steps 2 to 4. False when a name cannot stand in the record or the
+    // record could not be written (the staged files are deleted and the old
+    // files stay), or a rename failed (the record stays, and the next
+    // recover finishes the commit).
     bool commit();
 
     // Finishes a recorded commit or deletes leftovers. False when a

@@ -631,6 +631,133 @@ TEST_F(MainProgram, ASavedAdventureContinuesFromTheOpening) {
     EXPECT_NE(moved.find("script error none"), std::string::npos) << moved;
 }
 
+// The slot list lives in save/global.dat; an adventure saved in its slot
+// must outlive that record. The first run makes an adventure and saves it
+// (as far as `firstRun` goes, with `firstScript` as its start script when
+// given), `loseRecord` spoils the record, a second adventure is made and
+// saved, and the first one is continued from the opening's slot list: its
+// dump.
+std::string continueTheFirstAdventure(MainProgram& test, const std::string& firstScript,
+                                      const std::string& firstRun,
+                                      void (*loseRecord)(const std::filesystem::path& dir)) {
+    const std::filesystem::path& dir = test.dir;
+    const std::string env =
+        "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=5 QEL_INPUT_SCRIPT=keys.txt";
+    std::string errors;
+    writeText(dir / "keys.txt", firstRun);
+    writeText(dir / "start.lua", firstScript);
+    test.run(20000, errors, env + (firstScript.empty() ? "" : " QEL_START_SCRIPT=start.lua"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "save/data01/player.dat")) << errors;
+    loseRecord(dir);
+
+    writeText(dir / "keys.txt", kNewGame + "dump second.txt\n" + presses({"S", "Enter"}) +
+                                    "until 600 scene Nowhere\n");
+    EXPECT_EQ(test.run(20000, errors, env), 0) << errors;
+    const std::string second = readText(dir / "second.txt");
+    EXPECT_NE(second.find("slot 2\n"), std::string::npos) << "a slot of its own\n" << second;
+    EXPECT_TRUE(std::filesystem::exists(dir / "save/data01/player.dat"));
+
+    // Both are listed (by id here, whatever order the content shows them
+    // in); the first is continued.
+    writeText(dir / "start.lua",
+              "local entries = SlotEntries\n"
+              "function SlotEntries()\n"
+              "  local e = entries()\n"
+              "  table.sort(e, function(a, b) return tonumber(a[1]) < tonumber(b[1]) end)\n"
+              "  local f = io.open('slots.txt', 'w')\n"
+              "  for _, slot in ipairs(e) do f:write(slot[1], ' ') end\n"
+              "  f:close()\n"
+              "  return e\n"
+              "end\n"
+              "C_GotoOpening()\n");
+    writeText(dir / "keys.txt", "until 3000 scene SceneOpening\nwait 5\n" +
+                                    presses({"Down", "Enter"}) + "shot slots.png\n" +
+                                    "press Enter\nuntil 300 scene SceneGame\nwait 10\n"
+                                    "dump continued.txt\nclose\n");
+    EXPECT_EQ(test.run(20000, errors, env + " QEL_START_SCRIPT=start.lua"), 0) << errors;
+    EXPECT_EQ(readText(dir / "slots.txt"), "1 2 ");
+    const std::string continued = readText(dir / "continued.txt");
+    EXPECT_NE(continued.find("slot 1\n"), std::string::npos) << continued;
+    return continued;
+}
+
+// A dump from its turn on: the adventure without the slot and scene.
+std::string fromTheTurn(const std::string& dump) {
+    const std::size_t at = dump.find("turn ");
+    return at == std::string::npos ? dump : dump.substr(at);
+}
+
+TEST_F(MainProgram, ADamagedSlotListLosesNoAdventure) {
+    const std::string continued =
+        continueTheFirstAdventure(*this, "",
+                                  kNewGame + presses({"Right"}) + "dump first.txt\n" +
+                                      presses({"S", "Enter"}) + "until 600 scene Nowhere\n",
+                                  [](const std::filesystem::path& dir) {
+                                      std::filesystem::resize_file(dir / "save/global.dat", 5);
+                                  });
+    const std::string first = readText(dir / "first.txt");
+    EXPECT_NE(first.find("slot 1\n"), std::string::npos) << first;
+    EXPECT_EQ(fromTheTurn(continued), fromTheTurn(first)) << "the same adventurer, place and turn";
+    EXPECT_TRUE(std::filesystem::exists(dir / "save/global.dat.bad")) << "kept aside";
+}
+
+TEST_F(MainProgram, AKillBetweenTheFirstSaveAndTheSlotListLosesNoAdventure) {
+    // The first floor's save commits the slot, and the program is killed
+    // before it writes the slot list: with the content's own scripts, and
+    // with a script that writes the list only after the slot's first save.
+    const std::string killAfterTheSlot =
+        "function SaveGameNow()\n"
+        "  local p = C_GetPlayer():getPos()\n"
+        "  local f = io.open('first.txt', 'w')\n"
+        "  f:write('slot ', C.CURRENT_PLAYER_ID, '\\n  at ', p._x, ',', p._y, '\\n')\n"
+        "  f:close()\n"
+        "  C.SaveData:new_local(C.CURRENT_PLAYER_ID):saveGame(C.SaveData.KEEP_ALL)\n"
+        "  os.execute('kill -KILL $PPID')\n"
+        "end\n"
+        "C_GotoOpening()\n";
+    const std::string listLater =
+        "function NewSlot(name)\n"
+        "  C.CURRENT_PLAYER_ID = C_GetSaveFileList():newData(name)\n"
+        "end\n";
+    for (const std::string& script : {killAfterTheSlot, listLater + killAfterTheSlot}) {
+        SCOPED_TRACE(script);
+        std::filesystem::remove_all(dir / "save");
+        const std::string continued = continueTheFirstAdventure(
+            *this, script, "until 3000 scene SceneOpening\n" + kNewCharacter,
+            [](const std::filesystem::path&) {});
+        const std::string first = readText(dir / "first.txt");
+        ASSERT_NE(first.find("slot 1\n  at "), std::string::npos) << first;
+        EXPECT_NE(continued.find(first.substr(first.find("  at "))), std::string::npos)
+            << first << continued;
+    }
+}
+
+TEST_F(MainProgram, ADungeonNameWithALineFeedIsRefusedAndTheLastSaveContinues) {
+    // The first floor is saved as the content makes it; then the script
+    // renames the dungeon and saves again, and the window's close saves.
+    writeText(dir / "start.lua", onTheFirstFloor("C_GetDungeon():setTag('floor\\n1')\n"
+                                                 "local f = io.open('saved.txt', 'w')\n"
+                                                 "f:write(tostring(SaveGameNow()))\n"
+                                                 "f:close()\n"));
+    writeText(dir / "keys.txt", "until 3000 scene SceneOpening\n" + kNewCharacter + "close\n");
+    std::string errors;
+    const std::string env = "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt";
+    ASSERT_EQ(run(20000, errors, env + " QEL_START_SCRIPT=start.lua"), 0) << errors;
+    EXPECT_EQ(readText(dir / "saved.txt"), "false");
+    EXPECT_NE(errors.find(utf8(u8"エラー: ダンジョン名に保存できない文字があります (0x0A) : "
+                               u8"floor<0x0A>1")),
+              std::string::npos)
+        << errors;
+
+    writeText(dir / "keys.txt", kToTheOpening + "wait 5\n" + presses({"Down", "Enter"}) +
+                                    "press Enter\nuntil 300 scene SceneGame\nwait 10\n"
+                                    "dump continued.txt\nclose\n");
+    ASSERT_EQ(run(20000, errors, env), 0) << errors;
+    const std::string continued = readText(dir / "continued.txt");
+    EXPECT_NE(continued.find("slot 1\nfloor \"floor1\" level 1\n"), std::string::npos)
+        << continued << errors;
+}
+
 TEST_F(MainProgram, TheWandOfFireKillsTheMonsterAndTheKillRaisesALevel) {
     // A wand of fire at the new adventurer's feet, and the painted floor's
     // monster brought into sight three cells away and made frail. The wand

@@ -1,6 +1,7 @@
 // The records of the global file and of the world section: the slot list,
 // the ranking and the friends, byte for byte, and the global record file
-// with its anima, its refusals and the copy kept of one that failed.
+// with its anima, its refusals, the copy kept of one that failed and the
+// slots found again on the disc when it does not name them.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -195,6 +196,77 @@ TEST_F(RecordsTest, TheGlobalFileRoundTripsAndKeepsABadOneAside) {
     putPlain("save/global.dat", bytes.substr(0, 10));
     EXPECT_FALSE(SaveData::loadGlobal());
     EXPECT_EQ(boxes_.boxes().back().text, "グローバルデータの読込に失敗");
+}
+
+struct LostRecord {
+    const char* name;
+    // What becomes of the global record that named slot 1 only.
+    void (*spoil)(const std::string& bytes);
+};
+
+// Slots 1 and 3 hold committed saves (3's commit cut off after its record),
+// 2 only a log; the global record named slot 1 only, as when a slot's
+// first save was cut off before the record. However the record is lost, a
+// new adventure takes slot 2 and both saves stay listed and loadable.
+TEST_F(RecordsTest, SavesTheGlobalFileDoesNotNameAreListedAndNeverTaken) {
+    const LostRecord kRecords[] = {
+        {"readable, older than the slot", [](const std::string&) {}},
+        {"missing", [](const std::string&) { std::filesystem::remove("save/global.dat"); }},
+        {"cut short",
+         [](const std::string& bytes) { putPlain("save/global.dat", bytes.substr(0, 6)); }},
+        {"truncated to nothing",
+         [](const std::string&) { std::filesystem::resize_file("save/global.dat", 0); }},
+    };
+    GameData& data = GameData::instance();
+    SaveFileList& list = *data.getSaveFileList();
+    for (const LostRecord& record : kRecords) {
+        SCOPED_TRACE(record.name);
+        std::filesystem::remove_all("save");
+        list.clear();
+        buildWorld();
+        for (const int id : {1, 3}) ASSERT_TRUE(SaveData(id).saveGame());
+        std::filesystem::rename("save/data03/player.dat", "save/data03/player.dat.new");
+        {
+            qel::File commit("save/data03/commit.lst", qel::File::MODE_WRITE);
+            ASSERT_TRUE(commit.write("player.dat\nend\n", 15));
+            ASSERT_TRUE(commit.close());
+        }
+        ASSERT_TRUE(SaveData(2).appendLog("a log, no save"));
+        ASSERT_TRUE(list.adoptData(1, "hero"));
+        ASSERT_TRUE(SaveData::saveGlobal());
+        record.spoil(plain("save/global.dat"));
+        list.clear();
+        SaveData::loadGlobal();
+
+        ASSERT_EQ(list.getDataNum(), 2);
+        EXPECT_TRUE(list.hasId(1));
+        EXPECT_TRUE(list.hasId(3));
+        EXPECT_EQ(list.getEntry(0)->name, list.getEntry(0)->id == 3 ? "data03" : "data01")
+            << "found again, listed first under their folder's name";
+        EXPECT_FALSE(list.hasId(2)) << "a folder without a save is no slot";
+        EXPECT_EQ(list.newData("new"), 2);
+        EXPECT_FALSE(std::filesystem::exists("save/data02")) << "its leftovers go";
+        EXPECT_EQ(list.newData("newer"), 4);
+        manager_->clearAll();
+        for (const int id : {1, 3}) {
+            std::string message;
+            EXPECT_TRUE(SaveData(id).loadGame(message)) << id << ": " << message;
+            manager_->clearAll();
+        }
+    }
+    // Even a list that was never read skips the folders of committed saves.
+    list.clear();
+    EXPECT_EQ(list.newData("fresh"), 2);
+    EXPECT_TRUE(SaveData::holdsSave(1));
+    EXPECT_FALSE(SaveData::holdsSave(2));
+    // Folder names that only look like a slot's are none.
+    for (const char* name : {"save/data1", "save/data001", "save/dataX1", "save/data"}) {
+        std::filesystem::create_directories(name);
+        std::filesystem::copy_file("save/data03/player.dat", std::string(name) + "/player.dat");
+    }
+    EXPECT_EQ(SaveData::savedSlots(), (std::vector<std::int32_t>{1, 3}));
+    EXPECT_TRUE(SaveData(1).removeData());
+    EXPECT_FALSE(SaveData::holdsSave(1));
 }
 
 }  // namespace

@@ -250,7 +250,7 @@ TEST_F(SaveDataTest, FloorAndCharacterFiles) {
     ASSERT_TRUE(slot.saveDungeon(SaveData::KEEP_ALL));
     EXPECT_TRUE(slot.existDungeon("cave", 2));
     EXPECT_FALSE(slot.existDungeon("cave", 3));
-    for (const char* name : {"", "../cave", "a/b", "a\\b", ".."}) {
+    for (const char* name : {"", "../cave", "a/b", "a\\b", "..", "a\nb"}) {
         EXPECT_FALSE(slot.existDungeon(name, 2)) << name;
         EXPECT_FALSE(slot.removeDungeon(name, 2)) << name;
     }
@@ -288,6 +288,52 @@ TEST_F(SaveDataTest, FloorAndCharacterFiles) {
     EXPECT_EQ(slot.loadCharacter(id + 1000), nullptr);
     EXPECT_TRUE(slot.removeCharacter(id));
     EXPECT_FALSE(slot.removeCharacter(id));
+}
+
+// A floor file's name goes into the commit record, one a line: a name that
+// could not come back from it (or could leave the slot folder) is refused
+// by the save, which says which character, and the old save stays whole.
+TEST_F(SaveDataTest, DungeonNamesThatCannotNameAFileFailTheSaveSayingWhy) {
+    buildWorld();
+    ASSERT_TRUE(SaveData(1).saveGame());
+    const auto old = saveTree();
+    const struct {
+        std::string name;
+        const char* box;
+    } kRefused[] = {
+        {"cave\nhall", "ダンジョン名に保存できない文字があります (0x0A) : cave<0x0A>hall"},
+        {"\tcave", "ダンジョン名に保存できない文字があります (0x09) : <0x09>cave"},
+        {"cave\x7F", "ダンジョン名に保存できない文字があります (0x7F) : cave<0x7F>"},
+        {std::string("ca\0ve", 5), "ダンジョン名に保存できない文字があります (0x00) : ca<0x00>ve"},
+        {"up/down", "ダンジョン名に保存できない文字があります (/) : up/down"},
+        {"up\\down", "ダンジョン名に保存できない文字があります (\\) : up\\down"},
+        {"..", "ダンジョン名に保存できない文字があります (..) : .."},
+        {"", "ダンジョン名に保存できない文字があります (empty) : "},
+    };
+    Dungeon& dungeon = *GameData::instance().getDungeon();
+    for (const auto& refused : kRefused) {
+        SCOPED_TRACE(refused.box);
+        dungeon.setTag(refused.name);
+        EXPECT_FALSE(SaveData(1).saveGame());
+        ASSERT_FALSE(boxes_.boxes().empty());
+        EXPECT_EQ(boxes_.boxes().back().text, refused.box);
+        EXPECT_FALSE(SaveData(1).saveDungeon());
+        EXPECT_EQ(boxes_.boxes().back().text, refused.box);
+        EXPECT_EQ(saveTree(), old);
+    }
+    // A second byte of 0x5C belongs to its two-byte character ("ソ", "表"):
+    // such a name is no separator and saves and loads.
+    const std::string kana = "\x83\x5C\x95\x5C";
+    dungeon.setTag(kana);
+    const std::size_t shown = boxes_.boxes().size();
+    ASSERT_TRUE(SaveData(1).saveGame()) << boxes_.boxes().back().text;
+    EXPECT_EQ(boxes_.boxes().size(), shown);
+    EXPECT_TRUE(std::filesystem::exists("save/data01/" + kana + "002.dat"));
+    dungeon.setTag("elsewhere");
+    manager_->clearAll();
+    std::string message;
+    ASSERT_TRUE(SaveData(1).loadGame(message)) << message;
+    EXPECT_EQ(dungeon.getTag(), kana);
 }
 
 TEST_F(SaveDataTest, SlotFoldersAndTheLog) {
