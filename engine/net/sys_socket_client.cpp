@@ -1,5 +1,6 @@
 #include "engine/net/sys_socket_client.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/core/log.h"
@@ -45,6 +46,10 @@ std::uint32_t SysSocketClient::serverAddress() const {
 bool SysSocketClient::isReceiving() const {
     ScopedLock lock(lock_);
     return receiver_ && receiver_->isLinked();
+}
+
+void SysSocketClient::setLinkWait(int milliseconds) {
+    linkWaitMs_ = milliseconds < 1 ? 1 : milliseconds;
 }
 
 bool SysSocketClient::connect() {
@@ -155,7 +160,27 @@ void SysSocketClient::connectEntry(void* self) {
 }
 
 void SysSocketClient::connectMain() {
-    if (openLink() && acceptServer()) awaitFirstPacket();
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(linkWaitMs_.load());
+    if (openLink() && acceptServer(deadline)) awaitFirstPacket(deadline);
+}
+
+namespace {
+
+// What is left of the wait until `deadline` (0 when it has passed).
+int msUntil(std::chrono::steady_clock::time_point deadline) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(std::min<long long>(left.count(), 1 << 30)) : 0;
+}
+
+}  // namespace
+
+void SysSocketClient::failLink(const char* why) {
+    ScopedLock lock(lock_);
+    if (abort_) return;
+    state_ = kFailed;
+    logMessage("network: %s", why);
 }
 
 bool SysSocketClient::openLink() {
@@ -191,7 +216,7 @@ bool SysSocketClient::openLink() {
     return false;
 }
 
-bool SysSocketClient::acceptServer() {
+bool SysSocketClient::acceptServer(std::chrono::steady_clock::time_point deadline) {
     // Only close takes the listener away, and it deletes it after joining
     // this thread: the handle stays good while this thread runs.
     SocketApi::Handle listening;
@@ -203,16 +228,17 @@ bool SysSocketClient::acceptServer() {
     SocketApi::Handle accepted = SocketApi::kNone;
     while (accepted == SocketApi::kNone) {
         if (abort_) return false;
-        const SocketApi::Wait waited = api_->wait(listening, false, waker_, -1);
+        const int left = msUntil(deadline);
+        if (left == 0) {
+            failLink("the server did not connect back in time");
+            return false;
+        }
+        const SocketApi::Wait waited = api_->wait(listening, false, waker_, left);
         if (waited == SocketApi::Wait::Ready) accepted = api_->accept(listening);
         if (waited == SocketApi::Wait::Failed || accepted == SocketApi::kAcceptFailed) {
             // The link is down for good, as when the connect fails: a
             // request queue waiting on a connect then drains.
-            ScopedLock lock(lock_);
-            if (!abort_) {
-                state_ = kFailed;
-                logMessage("network: waiting for the server to connect back failed");
-            }
+            failLink("waiting for the server to connect back failed");
             return false;
         }
     }
@@ -234,11 +260,15 @@ bool SysSocketClient::acceptServer() {
     return false;
 }
 
-void SysSocketClient::awaitFirstPacket() {
+void SysSocketClient::awaitFirstPacket(std::chrono::steady_clock::time_point deadline) {
     for (;;) {
+        bool linked;
         {
             ScopedLock lock(lock_);
             if (abort_ || !receiver_) return;
+            // Looked at before the queue: packets queued before the end
+            // of the link are still taken.
+            linked = receiver_->isLinked();
             if (RecvPacket* first = receiver_->pop()) {
                 // It only carries the connection id: no handler sees it.
                 connectionId_ = first->connectionId();
@@ -246,9 +276,18 @@ void SysSocketClient::awaitFirstPacket() {
                 delete first;
                 return;
             }
-            if (!receiver_->isLinked()) return;
         }
-        api_->wait(SocketApi::kNone, false, waker_, -1);
+        // The receiver wakes this wait when a packet comes or its link ends.
+        if (!linked) {
+            failLink("the server closed its connection before its first packet");
+            return;
+        }
+        const int left = msUntil(deadline);
+        if (left == 0) {
+            failLink("the server sent nothing in time");
+            return;
+        }
+        api_->wait(SocketApi::kNone, false, waker_, left);
     }
 }
 

@@ -11,11 +11,16 @@
 // itself, it sets the state and returns, and the next connect, close or
 // term cleans up after it. An error ends only its own connection.
 //
+// The link is up once the server has connected back and sent its first
+// packet; a server that does neither within the link wait, or that closes
+// its connection first, fails the link as a refused connect does.
+//
 // States: 0 idle, 1 connecting, 2 connected back, 3 connected, 4 failed
-// (until term: connect refuses every state but 0).
+// (until close or term: connect refuses every state but 0).
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -47,6 +52,9 @@ public:
     using Handler = std::function<void(RecvPacket&)>;
     // How long the connect to the server may take.
     static constexpr int kConnectTimeoutMs = 5000;
+    // How long the server may take to connect back and send its first
+    // packet, counted from connect(), unless setLinkWait says otherwise.
+    static constexpr int kLinkWaitMs = 10000;
 
     static SysSocketClient& instance();
     SysSocketClient();
@@ -67,6 +75,9 @@ public:
     // only, resolves `host` (a dotted address or a name; none gives address
     // 0, on which the connect fails) and keeps the ports.
     void setServer(const char* host, std::uint16_t sendPort, std::uint16_t receivePort);
+    // The link wait of the connects that follow (at least 1 ms).
+    void setLinkWait(int milliseconds);
+    int linkWait() const { return linkWaitMs_; }
     // Starts the connection thread: false unless the state is 0.
     bool connect();
     // Closes a connected link (state 3 only).
@@ -95,10 +106,13 @@ public:
 private:
     static void connectEntry(void* self);
     void connectMain();
-    // The connection thread's steps; false when it is to end there.
+    // The connection thread's steps; false when it is to end there. The
+    // last two give up at `deadline`.
     bool openLink();
-    bool acceptServer();
-    void awaitFirstPacket();
+    bool acceptServer(std::chrono::steady_clock::time_point deadline);
+    void awaitFirstPacket(std::chrono::steady_clock::time_point deadline);
+    // The connection thread gives up: state 4 unless closing.
+    void failLink(const char* why);
 
     SocketApi* api_ = nullptr;
     Thread* connectionThread_ = nullptr;
@@ -112,6 +126,7 @@ private:
     std::uint16_t sendPort_ = 0;
     std::uint16_t receivePort_ = 0;
     std::atomic<int> state_{kIdle};
+    std::atomic<int> linkWaitMs_{kLinkWaitMs};
     std::atomic<std::uint32_t> connectionId_{0};
     int systemIndex_ = -1;
     std::map<std::uint16_t, Handler> handlers_;

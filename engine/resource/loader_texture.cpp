@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/core/log.h"
 #include "engine/file/file.h"
 
 namespace qel {
@@ -15,10 +16,17 @@ bool LoaderTexture::load() {
     ResTexture& target = *target_;
     std::vector<unsigned char> bytes;
     SurfacePtr surface;
-    if (decoder_ && File::readWhole(getPath(), bytes)) {
-        surface = decoder_->decode(bytes, colorKey_);
+    const bool read = File::readWhole(getPath(), bytes);
+    if (decoder_ && read) surface = decoder_->decode(bytes, colorKey_);
+    if (!surface) {
+        // A picture that fails is never silent: whoever looks at a blank
+        // screen learns which file and why.
+        logMessage("picture %s cannot be loaded: %s", getPath().c_str(),
+                   !read       ? "no such file, or it cannot be read"
+                   : !decoder_ ? "no picture decoder is installed"
+                               : "damaged, or not a PNG or BMP picture this program reads");
+        return finish(target, false);
     }
-    if (!surface) return finish(target, false);
     target.attach(std::move(surface));
     target.setColorKey(colorKey_);
     return finish(target, true);

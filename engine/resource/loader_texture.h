@@ -1,6 +1,7 @@
 // Loads a picture file into a texture: the file's bytes through qel::File
 // (which resolves '\\' and the case of the name), decoded by the image
-// decoder with the loader's colour key.
+// decoder with the loader's colour key. A picture that cannot be had is
+// logged with its file and the reason.
 #pragma once
 
 #include <cstdint>

@@ -126,7 +126,10 @@ bool SysMain::startPlatform(const StartParams& params) {
     if ((params.flags & kStartSingleInstance) && instanceLock_) {
         if (!instanceLock_->acquire(params.mutexName ? params.mutexName : "", lockDirectory_) &&
             instanceLock_->isHeldElsewhere()) {
-            MessageBox::show("多重起動は出来ません。", title_.c_str());
+            std::string text = kSecondCopyText;
+            if (const std::string place = instanceLock_->place(); !place.empty())
+                text += "\n" + std::string(kSecondCopyPlace) + place;
+            MessageBox::show(text.c_str(), title_.c_str());
             return false;
         }
     }

@@ -66,6 +66,11 @@ public:
     using ShutdownHook = void (*)();
     using SceneHook = bool (*)();
 
+    // The refusal of a second copy, and the line that names the folder the
+    // running copy holds.
+    static constexpr const char* kSecondCopyText = "多重起動は出来ません。";
+    static constexpr const char* kSecondCopyPlace = "使用中のフォルダ: ";
+
     static SysMain& instance();
     // The singleton is the program's; tests make their own.
     SysMain();

@@ -75,10 +75,10 @@ void SceneTitle::update() {
 void SceneTitle::draw() {
     if (picture_) {
         qel::ResTexture* texture = picture_->getTexture();
-        if (texture && texture->getState() == qel::ResBase::kFailed && !pictureReported_) {
-            pictureReported_ = true;
-            qel::logMessage("title: %s cannot be loaded; the title shows without it", kPicturePath);
-        }
+        // The loader has logged why; the player sees which file is amiss.
+        if (texture && texture->getState() == qel::ResBase::kFailed)
+            qel::SysRenderText::instance().drawText(kLoadingFont, 0, 16, 16, kPictureFailedText,
+                                                    qel::Color::WHITE);
         qel::SpriteDesc sprite;
         sprite.set(texture, 0.0f, 0.0f, 0, 0, 0, 0, 0, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f,
                    qel::Color::WHITE, 0, false);

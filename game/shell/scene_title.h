@@ -35,6 +35,9 @@ public:
 
     static constexpr int kLoadingFont = 2;
     static constexpr const char* kPicturePath = "data/title.dat";
+    // Shown on the title when its picture cannot be had.
+    static constexpr const char* kPictureFailedText =
+        "タイトル画像を読み込めません : data/title.dat";
 
     bool init() override;
     void update() override;
@@ -56,6 +59,5 @@ private:
     BootLoader boot_;
     qel::Thread* thread_ = nullptr;
     qel::RenderTexture* picture_ = nullptr;
-    bool pictureReported_ = false;
     bool loaded_ = false;
 };

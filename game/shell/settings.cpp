@@ -245,6 +245,7 @@ const std::vector<Setting> kTable = {
     VALUE(NETWORK_SERVER),
     VALUE(NETWORK_PORT_SEND),
     VALUE(NETWORK_PORT_RECV),
+    VALUE(NETWORK_LINK_WAIT),
     // ---- Flag masks, each read-only, registered beside its record
     CONSTANT(TARGET_NONE),
     CONSTANT(TARGET_DIR),

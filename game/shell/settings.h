@@ -90,6 +90,9 @@ inline std::uint32_t NETWORK_REQUEST_SPAN = 5;
 inline std::string NETWORK_SERVER = "127.0.0.1";
 inline std::uint16_t NETWORK_PORT_SEND = 50001;
 inline std::uint16_t NETWORK_PORT_RECV = 50002;
+// Seconds a connect waits for the server to connect back and send its first
+// packet before the link fails and the requests retry later.
+inline std::uint32_t NETWORK_LINK_WAIT = 10;
 inline std::string SE_OK;
 inline std::string SE_CANCEL;
 

@@ -6,7 +6,8 @@
 // loop can run briefly headless (SDL_VIDEODRIVER=dummy); QEL_START_SCRIPT=file
 // runs that Lua file once the boot is done and enters the game scene
 // without Enter; QEL_SEED=n seeds the random generator with n instead of the
-// time; QEL_UNTHROTTLED=1 runs frames without waiting for their time;
+// time; QEL_UNTHROTTLED=1 runs frames without waiting for their time (the
+// network requests' clock then counts frames, 1/60 s each);
 // QEL_INPUT_SCRIPT=file plays the keyboard from that file (input_script.h);
 // QEL_SCREENSHOT=file.png writes the last frame drawn as the program ends.
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <string_view>
 
 #include "bindings/script_bindings.h"
+#include "engine/core/clock.h"
 #include "engine/core/log.h"
 #include "engine/core/register.h"
 #include "engine/file/file_system.h"
@@ -28,6 +30,8 @@
 #include "game/shell/boot_loader.h"
 #include "game/shell/game_hooks.h"
 #include "game/shell/game_probes.h"
+#include "game/shell/net/task_socket_mng.h"
+#include "game/shell/save/save_data.h"
 #include "game/shell/scene_game.h"
 #include "game/shell/scene_title.h"
 #include "platform/audio/sdl_audio_device.h"
@@ -68,6 +72,19 @@ void shutdownWithScreenshot() {
     game_hooks::gameShutdownHook();
 }
 
+constexpr int kFramesPerSecond = 60;
+
+// QEL_UNTHROTTLED: the network requests' polls and idle links keep game
+// time, one frame a sixtieth of a second, whatever the machine's speed.
+class FrameClock final : public qel::Clock {
+public:
+    std::int64_t nowNanoseconds() override {
+        return static_cast<std::int64_t>(qel::SysMain::instance().frameCounter()) * 1000000000 /
+               kFramesPerSecond;
+    }
+    void sleepMilliseconds(std::uint32_t /*ms*/) override {}
+};
+
 qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int height) {
     qel::SoftwareGraphicsDevice::Created made = qel::SoftwareGraphicsDevice::create(width, height);
     return {std::move(made.device), made.error};
@@ -85,8 +102,12 @@ int main() {
     }
     if (const char* seed = std::getenv("QEL_SEED"))
         game_hooks::setStartSeed(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)));
-    if (const char* unthrottled = std::getenv("QEL_UNTHROTTLED"))
-        app.setThrottled(std::string_view(unthrottled) != "1");
+    static FrameClock frameClock;
+    if (const char* unthrottled = std::getenv("QEL_UNTHROTTLED");
+        unthrottled && std::string_view(unthrottled) == "1") {
+        app.setThrottled(false);
+        TaskSocketMng::setClock(&frameClock);
+    }
     qel::SdlWindow window;
     qel::InputScript inputScript(&window);
     if (const char* script = std::getenv("QEL_INPUT_SCRIPT")) {
@@ -106,6 +127,8 @@ int main() {
     app.setWindowBackend(&window);
     app.setDeviceFactory(&createSoftwareDevice);
     app.setInstanceLock(&instanceLock);
+    // One copy per save folder: copies in folders of their own run side by side.
+    app.setInstanceLockDirectory(SaveData::kRoot);
     qel::SysSocketClient::instance().setSocketApi(&qel::PosixSocketApi::instance());
     qel::SdlAudioDevice audio;
     qel::SysSound::instance().setAudioDevice(&audio);
@@ -123,7 +146,7 @@ int main() {
     params.mutexName = "Vornhaldeen";
     params.width = 800;
     params.height = 600;
-    params.framesPerSecond = 60;
+    params.framesPerSecond = kFramesPerSecond;
     params.flags = qel::kStartSingleInstance | qel::kStartLetterbox | qel::kStartMaximizeBox |
                    qel::kStartVsync;
     // The engine answers 1 after an orderly end and 0 when start-up failed;

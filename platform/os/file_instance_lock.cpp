@@ -8,11 +8,14 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/os/cp932.h"
+
 namespace qel {
 
 std::string FileInstanceLock::pathFor(const std::string& name, const std::string& directory) {
     std::string dir = directory;
-    if (dir.empty()) {
+    const bool shared = dir.empty();
+    if (shared) {
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
         dir = runtime && *runtime ? runtime : "/tmp";
     }
@@ -23,13 +26,18 @@ std::string FileInstanceLock::pathFor(const std::string& name, const std::string
         safe += plain ? static_cast<char>(c) : '_';
     }
     if (safe.empty()) safe = "_";
-    return dir + "/" + safe + "-" + std::to_string(getuid()) + ".lock";
+    return dir + "/" + safe + (shared ? "-" + std::to_string(getuid()) : std::string()) + ".lock";
 }
 
 bool FileInstanceLock::acquire(const std::string& name, const std::string& directory) {
     release();
     heldElsewhere_ = false;
     path_ = pathFor(name, directory);
+    folder_ = path_.substr(0, path_.rfind('/'));
+    // A folder given is the one guarded (made when missing, as the program
+    // would make it for its first save); a missing parent is no folder of
+    // ours to make.
+    if (!directory.empty() && mkdir(folder_.c_str(), 0777) != 0 && errno != EEXIST) return false;
     // The folder may be a shared temporary one: a link planted there, or a
     // file someone else made, must not be opened or locked. Either is
     // refused as if another copy held the lock, so the program does not run
@@ -52,6 +60,15 @@ bool FileInstanceLock::acquire(const std::string& name, const std::string& direc
     }
     fd_ = fd;
     return true;
+}
+
+std::string FileInstanceLock::place() const {
+    if (folder_.empty()) return {};
+    char* resolved = realpath(folder_.c_str(), nullptr);
+    const std::string full = resolved ? resolved : folder_;
+    std::free(resolved);
+    // The box shows Shift-JIS; the path is the file system's UTF-8.
+    return Cp932::fromUtf8(full);
 }
 
 void FileInstanceLock::release() {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "bindings/script_bindings.h"
 #include "engine/core/memory_allocator.h"
@@ -20,6 +21,7 @@
 #include "game/shell/scene_game.h"
 #include "game/shell/scene_opening.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/target_view.h"
 #include "game/world/game_data.h"
 #include "game/world/object_player.h"
 #include "tests/bindings/lua_runner.h"
@@ -148,7 +150,15 @@ TEST_F(OpeningBindings, AScriptMakesAPlayerAndStartsOneGameThenComesBack) {
 }
 
 TEST_F(OpeningBindings, ASavedSlotContinuesAndADamagedOneLeavesACleanOpening) {
-    qel::test::MessageBoxRecorder boxes;
+    qel::test::MessageBoxRecorder recorder;
+    // The boxes about the slot: the fixture has no chip sheet, which the
+    // first map view of the process reports on its own.
+    const auto slotBoxes = [&] {
+        std::vector<qel::test::MessageBoxRecorder::Box> about;
+        for (const auto& box : recorder.boxes())
+            if (!box.text.starts_with(target_view::kChipsFailedText)) about.push_back(box);
+        return about;
+    };
     FILE_VERSION = 109;
     GameData::instance().getDungeon()->setTag("cave");
     auto* hero = new ObjectPlayer("hero", Point(1, 1), Color::WHITE, Race(), Status());
@@ -167,7 +177,7 @@ TEST_F(OpeningBindings, ASavedSlotContinuesAndADamagedOneLeavesACleanOpening) {
     EXPECT_EQ(CURRENT_PLAYER_ID, 2u);
     ASSERT_NE(GameData::instance().getPlayer(), nullptr);
     EXPECT_EQ(GameData::instance().getPlayer()->getId(), heroId);
-    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(slotBoxes().empty());
 
     // A cut player file: the box, false, and nothing of it stays.
     std::vector<unsigned char> bytes;
@@ -182,8 +192,8 @@ TEST_F(OpeningBindings, ASavedSlotContinuesAndADamagedOneLeavesACleanOpening) {
     frames(3);
     EXPECT_EQ(current(), "SceneOpening");
     EXPECT_EQ(run("return answers[1]"), "false");
-    ASSERT_FALSE(boxes.boxes().empty());
-    EXPECT_EQ(boxes.boxes()[0].caption, "エラー");
+    ASSERT_FALSE(slotBoxes().empty());
+    EXPECT_EQ(slotBoxes()[0].caption, "エラー");
     EXPECT_TRUE(allList().empty());
     EXPECT_EQ(ObjectBase::GetNextId(), 1u);
     EXPECT_EQ(CURRENT_PLAYER_ID, 0u);

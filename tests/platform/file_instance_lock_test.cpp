@@ -44,9 +44,16 @@ TEST_F(InstanceLockTest, TheLockEndsWithItsHolder) {
     EXPECT_TRUE(next.acquire("Vornhaldeen", dir.string()));
 }
 
-TEST_F(InstanceLockTest, AnUnusableFolderIsNotMistakenForASecondInstance) {
+TEST_F(InstanceLockTest, TheGuardedFolderIsMadeAndNamedAndAnUnusableOneIsNoSecondInstance) {
     FileInstanceLock lock;
-    EXPECT_FALSE(lock.acquire("Vornhaldeen", (dir / "missing").string()));
+    ASSERT_TRUE(lock.acquire("Vornhaldeen", (dir / "save").string()));
+    EXPECT_TRUE(std::filesystem::exists(dir / "save/Vornhaldeen.lock"));
+    EXPECT_EQ(lock.place(), std::filesystem::canonical(dir / "save").string());
+    lock.release();
+    EXPECT_FALSE(lock.acquire("Vornhaldeen", (dir / "missing/save").string()));
+    EXPECT_FALSE(lock.isHeldElsewhere());
+    std::ofstream(dir / "file") << "";
+    EXPECT_FALSE(lock.acquire("Vornhaldeen", (dir / "file").string()));
     EXPECT_FALSE(lock.isHeldElsewhere());
 }
 
@@ -75,11 +82,15 @@ TEST_F(InstanceLockTest, ALinkOrAnotherUsersFileInItsPlaceIsRefused) {
     }
 }
 
-TEST(InstanceLockPath, NamesAreMadeSafeAndUsersKeptApart) {
-    std::string uid = std::to_string(getuid());
-    EXPECT_EQ(FileInstanceLock::pathFor("Vornhaldeen", "/x"), "/x/Vornhaldeen-" + uid + ".lock");
-    EXPECT_EQ(FileInstanceLock::pathFor("a/b c\x82\xa0", "/x"), "/x/a_b_c__-" + uid + ".lock");
-    EXPECT_EQ(FileInstanceLock::pathFor("", "/x"), "/x/_-" + uid + ".lock");
+TEST(InstanceLockPath, NamesAreMadeSafeAndUsersKeptApartInTheSharedFolder) {
+    EXPECT_EQ(FileInstanceLock::pathFor("Vornhaldeen", "/x"), "/x/Vornhaldeen.lock");
+    EXPECT_EQ(FileInstanceLock::pathFor("a/b c\x82\xa0", "/x"), "/x/a_b_c__.lock");
+    EXPECT_EQ(FileInstanceLock::pathFor("", "/x"), "/x/_.lock");
+    const std::string uid = std::to_string(getuid());
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string shared = runtime && *runtime ? runtime : "/tmp";
+    EXPECT_EQ(FileInstanceLock::pathFor("Vornhaldeen", ""),
+              shared + "/Vornhaldeen-" + uid + ".lock");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ public:
     bool acquire(const std::string& name, const std::string& directory) override {
         release();
         ++acquires_;
+        place_ = directory;
         std::lock_guard lock(mutex());
         heldElsewhere_ = !held().insert({directory, name}).second;
         if (!heldElsewhere_) key_ = {directory, name};
@@ -34,6 +35,7 @@ public:
         held().erase(*key_);
         key_.reset();
     }
+    std::string place() const override { return place_; }
     bool isHeld() const override { return key_.has_value(); }
     bool isHeldElsewhere() const override { return heldElsewhere_; }
     int acquires() const { return acquires_; }
@@ -52,6 +54,7 @@ private:
     std::optional<Key> key_;
     bool heldElsewhere_ = false;
     int acquires_ = 0;
+    std::string place_;
 };
 
 }  // namespace qel::test

@@ -1,10 +1,13 @@
 #include "game/shell/ui/target_view.h"
 
 #include <algorithm>
+#include <atomic>
+#include <string>
 
 #include "engine/render/sys_camera.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/sys_resource.h"
+#include "engine/system/message_box.h"
 #include "game/shell/settings.h"
 
 namespace target_view {
@@ -42,8 +45,17 @@ void drop(int slot, const qel::RenderTarget* target) {
 
 OwnedTexture chips() {
     qel::SysResource& resources = qel::SysResource::instance();
-    return OwnedTexture(
+    OwnedTexture chips(
         resources.getTexture(RES_TEX_CHIP, kChipColorKey, qel::SysResource::kLoadNow));
+    // Without its chips the map is flat squares: the player is told once,
+    // as of any data file (the loader has logged why).
+    const qel::ResTexture* texture = chips ? chips->getTexture() : nullptr;
+    static std::atomic<bool> told{false};
+    if ((!texture || texture->getState() == qel::ResBase::kFailed) && !told.exchange(true)) {
+        const std::string text = std::string(kChipsFailedText) + RES_TEX_CHIP;
+        qel::MessageBox::show(text.c_str(), kChipsFailedCaption);
+    }
+    return chips;
 }
 
 }  // namespace target_view

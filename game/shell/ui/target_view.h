@@ -26,7 +26,10 @@ OwnedTarget make(const ViewportInfo& record, int width, int height, Color clearC
 // Empties the slot when its viewport still renders into the target.
 void drop(int slot, const qel::RenderTarget* target);
 // The chip picture (RES_TEX_CHIP), loaded now with opaque black as its
-// transparent colour; null when it cannot be had.
+// transparent colour; null when it cannot be had. The first that cannot be
+// had shows a box naming the file.
 OwnedTexture chips();
+inline constexpr const char* kChipsFailedText = "画像ファイルの読み込みに失敗しました : ";
+inline constexpr const char* kChipsFailedCaption = "エラー";
 
 }  // namespace target_view

@@ -408,6 +408,52 @@ TEST_F(SocketClient, SilentServerNeverHoldsTheGameThread) {
     EXPECT_EQ(client_.state(), SysSocketClient::kIdle);
 }
 
+// A server that gives no connection id within the link wait fails the link
+// as a refused connect does; closed, the client then links to a good
+// server on the same ports.
+TEST_F(SocketClient, AServerThatGivesNoIdInTimeFailsTheLink) {
+    const struct {
+        const char* name;
+        std::function<void(TestPeer&)> serve;
+    } kServers[] = {
+        {"connects back and closes",
+         [this](TestPeer& p) {
+             ASSERT_TRUE(p.acceptClient() && p.connectBack(receivePort_));
+             p.closeOut();
+         }},
+        {"connects back and stays silent",
+         [this](TestPeer& p) { ASSERT_TRUE(p.acceptClient() && p.connectBack(receivePort_)); }},
+        {"never connects back", [](TestPeer& p) { ASSERT_TRUE(p.acceptClient()); }},
+    };
+    client_.setLinkWait(200);
+    for (const auto& server : kServers) {
+        SCOPED_TRACE(server.name);
+        serve(server.serve);
+        ASSERT_TRUE(client_.connect());
+        ASSERT_TRUE(until(client_, [&] { return client_.state() == SysSocketClient::kFailed; }));
+        finishServer();
+        EXPECT_FALSE(client_.connect()) << "failed until closed";
+        client_.close();
+        peer_.closeIn();
+        peer_.closeOut();
+        connectLinked();
+        EXPECT_EQ(client_.connectionId(), kConnectionId);
+        client_.close();
+        finishServer();
+        peer_.closeIn();
+        peer_.closeOut();
+    }
+    // The first packet and then a close: the link stands, however fast the
+    // close follows.
+    for (int i = 0; i < 20; ++i) {
+        connectLinked([](TestPeer& p) { p.closeOut(); });
+        client_.close();
+        finishServer();
+        peer_.closeIn();
+    }
+    client_.setLinkWait(SysSocketClient::kLinkWaitMs);
+}
+
 TEST_F(SocketClient, TwoCyclesOnTheSamePorts) {
     for (int cycle = 0; cycle < 2; ++cycle) {
         SCOPED_TRACE(cycle);

@@ -359,7 +359,7 @@ TEST_F(AppFixture, ASecondInstanceIsRefusedBeforeAnyWindowExists) {
     test::MessageBoxRecorder boxes;
     EXPECT_EQ(app.run(gameParams()), 0);
     ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].text, "多重起動は出来ません。");
+    EXPECT_EQ(boxes.boxes()[0].text, "多重起動は出来ません。\n使用中のフォルダ: " + lockDir);
     EXPECT_EQ(boxes.boxes()[0].caption, "Vornhaldeen");
     EXPECT_EQ(backend.creates, 0);
     EXPECT_TRUE(log.empty());

@@ -37,13 +37,13 @@ TEST(SettingsTest, TheTableListsEverySettingOnceUnderTheScriptsName) {
         readOnly += row.readOnly();
         EXPECT_EQ(findSetting(row.name()), &row);
     }
-    // 199 settings the scripts write, 2 arrays, and 6 numbers, 9 paths and
+    // 200 settings the scripts write, 2 arrays, and 6 numbers, 9 paths and
     // 52 flag masks that are read-only.
-    EXPECT_EQ(names.size(), 199u + 2u + 15u + 52u);
+    EXPECT_EQ(names.size(), 200u + 2u + 15u + 52u);
     EXPECT_EQ(readOnly, 15 + 52);
     // How many of each kind: a setting whose storage type changes shows up.
     const std::map<SettingKind, int> expected = {
-        {SettingKind::Uint, 52 + 52}, {SettingKind::Int, 70},   {SettingKind::Float, 19},
+        {SettingKind::Uint, 53 + 52}, {SettingKind::Int, 70},   {SettingKind::Float, 19},
         {SettingKind::Byte, 1},       {SettingKind::Port, 2},   {SettingKind::Bool, 2},
         {SettingKind::Text, 33},      {SettingKind::Color, 29}, {SettingKind::Point, 7},
         {SettingKind::Dice, 1},
@@ -182,6 +182,7 @@ TEST(SettingsTest, NetworkStartsOffAimedAtThisMachine) {
     EXPECT_EQ(NETWORK_SERVER, "127.0.0.1");
     EXPECT_EQ(NETWORK_PORT_SEND, 50001);
     EXPECT_EQ(NETWORK_PORT_RECV, 50002);
+    EXPECT_EQ(NETWORK_LINK_WAIT, 10u);
 }
 
 }  // namespace

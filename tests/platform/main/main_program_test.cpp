@@ -11,10 +11,12 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/image/image_loader.h"
 #include "platform/os/file_instance_lock.h"
+#include "tests/engine/net/test_peer.h"
 #include "tests/game/shell/ui/golden.h"
 #include "tests/support/scratch_folder.h"
 
@@ -49,9 +51,11 @@ struct MainProgram : ::testing::Test {
 
     // The program's exit code; its error output lands in `errors`. `video`
     // is how the environment sets the video driver.
-    int run(int frames, std::string& errors, const std::string& video = "SDL_VIDEODRIVER=dummy") {
-        std::filesystem::path err = dir / "stderr.txt";
-        std::string command = "cd '" + dir.string() + "' && env " + video +
+    int run(int frames, std::string& errors, const std::string& video = "SDL_VIDEODRIVER=dummy",
+            const std::filesystem::path& where = {}) {
+        const std::filesystem::path& folder = where.empty() ? dir : where;
+        std::filesystem::path err = folder / "stderr.txt";
+        std::string command = "cd '" + folder.string() + "' && env " + video +
                               " SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR='" + dir.string() +
                               "' QEL_EXIT_AFTER_FRAMES=" + std::to_string(frames) +
                               " '" QEL_GAME_PROGRAM "' 2>'" + err.string() + "'";
@@ -81,15 +85,27 @@ TEST_F(MainProgram, WithoutADisplayItEndsAtOnceSayingSo) {
     // runs the dummy driver so).
 }
 
-TEST_F(MainProgram, ASecondCopyIsRefusedWithItsMessage) {
+TEST_F(MainProgram, OneCopyRunsPerSaveFolder) {
+    // A copy holds this folder's saves (its runtime folder is this test's,
+    // not the one the program is given).
     FileInstanceLock running;
-    ASSERT_TRUE(running.acquire("Vornhaldeen", dir.string()));
+    ASSERT_TRUE(running.acquire("Vornhaldeen", (dir / "save").string()));
     std::string errors;
     EXPECT_EQ(run(10, errors), 1);
     // Headless, the message box text goes to the error output in UTF-8.
-    EXPECT_NE(errors.find(reinterpret_cast<const char*>(u8"多重起動は出来ません。")),
+    const std::string folder = std::filesystem::canonical(dir / "save").string();
+    EXPECT_NE(errors.find(reinterpret_cast<const char*>(u8"多重起動は出来ません。\n")),
               std::string::npos)
         << errors;
+    EXPECT_NE(errors.find(reinterpret_cast<const char*>(u8"使用中のフォルダ: ") + folder),
+              std::string::npos)
+        << errors;
+    // A copy with a folder of its own runs meanwhile.
+    const std::filesystem::path other = dir / "other";
+    std::filesystem::create_directories(other);
+    std::filesystem::copy(QEL_GAME_DATA, other / "data", std::filesystem::copy_options::recursive);
+    EXPECT_EQ(run(10, errors, "SDL_VIDEODRIVER=dummy", other), 0) << errors;
+    EXPECT_TRUE(std::filesystem::exists(other / "save/Vornhaldeen.lock"));
 }
 
 // Headless, a message box's text goes to the error output in UTF-8.
@@ -357,16 +373,57 @@ TEST_F(MainProgram, TheTitleShowsItsPictureAndGoesOnWithoutOne) {
             differing += (shot->argb(x, y) & 0xFFFFFF) != (picture->argb(x, y) & 0xFFFFFF);
     EXPECT_EQ(differing, 0) << "the picture drawn unscaled from the screen's corner";
 
-    // Without the picture the title is black, says why, and the game goes on.
-    std::filesystem::remove(dir / "data/title.dat");
-    writeText(dir / "keys.txt",
-              "until 3000 ready\nwait 2\nshot bare.png\npress Enter\n"
-              "until 300 scene SceneOpening\nclose\n");
-    ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0) << errors;
-    EXPECT_NE(errors.find("title: data/title.dat cannot be loaded"), std::string::npos) << errors;
-    const SurfacePtr bare = readShot(dir / "bare.png");
-    ASSERT_TRUE(bare);
-    EXPECT_EQ(litPixels(*bare, 10, 10), 0);
+    // Without the picture, or with a damaged one, the title is black but
+    // for a line naming the file, the error output says why, and the game
+    // goes on.
+    const struct {
+        const char* name;
+        void (*spoil)(const std::filesystem::path& picture);
+        const char* why;
+    } kPictures[] = {
+        {"missing", [](const std::filesystem::path& p) { std::filesystem::remove(p); },
+         "picture data/title.dat cannot be loaded: no such file, or it cannot be read"},
+        {"cut in half",
+         [](const std::filesystem::path& p) {
+             std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
+         },
+         "picture data/title.dat cannot be loaded: damaged, or not a PNG or BMP picture this "
+         "program reads"},
+    };
+    const std::string whole = readText(dir / "data/title.dat");
+    for (const auto& picture : kPictures) {
+        SCOPED_TRACE(picture.name);
+        writeText(dir / "data/title.dat", whole);
+        picture.spoil(dir / "data/title.dat");
+        writeText(dir / "keys.txt",
+                  "until 3000 ready\nwait 2\nshot bare.png\npress Enter\n"
+                  "until 300 scene SceneOpening\nclose\n");
+        ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0)
+            << errors;
+        EXPECT_NE(errors.find(picture.why), std::string::npos) << errors;
+        const SurfacePtr bare = readShot(dir / "bare.png");
+        ASSERT_TRUE(bare);
+        EXPECT_EQ(litPixels(*bare, 10, 10), 0);
+        int named = 0;  // the line at the top names the file
+        for (int cell = 1; cell < 45; ++cell) named += litPixels(*bare, cell, 1);
+        EXPECT_GT(named, 100);
+    }
+}
+
+TEST_F(MainProgram, AMissingChipSheetIsToldOnceAndTheGameGoesOn) {
+    std::filesystem::remove(dir / "data/chip.png");
+    writeText(dir / "keys.txt", kNewGame + "shot flat.png\nclose\n");
+    std::string errors;
+    ASSERT_EQ(
+        run(20000, errors, "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+    const std::string box = utf8(u8"エラー: 画像ファイルの読み込みに失敗しました : data/chip.png");
+    const std::size_t at = errors.find(box);
+    EXPECT_NE(at, std::string::npos) << errors;
+    EXPECT_EQ(errors.find(box, at + 1), std::string::npos) << "once\n" << errors;
+    EXPECT_NE(errors.find("picture data/chip.png cannot be loaded: no such file"),
+              std::string::npos)
+        << errors;
 }
 
 TEST_F(MainProgram, AnEnterHeldSinceLoadingMustBePressedAgain) {
@@ -756,6 +813,106 @@ TEST_F(MainProgram, ADungeonNameWithALineFeedIsRefusedAndTheLastSaveContinues) {
     const std::string continued = readText(dir / "continued.txt");
     EXPECT_NE(continued.find("slot 1\nfloor \"floor1\" level 1\n"), std::string::npos)
         << continued << errors;
+}
+
+// The client's connect, waited for up to a minute (the peer's own waits
+// are 10 s; a failed link is retried 30 s of game time later).
+bool acceptWithin(test::TestPeer& peer) {
+    for (int i = 0; i < 6; ++i)
+        if (peer.acceptClient()) return true;
+    return false;
+}
+bool closedWithin(test::TestPeer& peer) {
+    for (int i = 0; i < 6; ++i)
+        if (peer.inClosed()) return true;
+    return false;
+}
+
+TEST_F(MainProgram, AServerThatFailsBeforeItsFirstPacketIsRetriedUntilAGoodOneAnswers) {
+    // A message server on this machine: the first connection is connected
+    // back and closed at once, the second connected back and left silent
+    // (the client gives up after its one-second link wait and closes it),
+    // the third gives the client its id and answers its requests until the
+    // client, all answered, says goodbye.
+    test::TestPeer server;
+    const std::uint16_t receivePort = test::freePort();
+    constexpr std::uint32_t kId = 77;
+    std::vector<std::string> seen;
+    std::thread serving([&] {
+        // Done, or given up: the program may end.
+        struct Done {
+            const std::filesystem::path marker;
+            ~Done() { writeText(marker, ""); }
+        } done{dir / "linked.txt"};
+        if (!acceptWithin(server) || !server.connectBack(receivePort)) return;
+        server.closeOut();
+        server.closeIn();
+        seen.push_back("closed");
+        if (!acceptWithin(server) || !server.connectBack(receivePort)) return;
+        const bool gaveUp = closedWithin(server);
+        server.closeOut();
+        server.closeIn();
+        if (!gaveUp) return;
+        seen.push_back("silent");
+        if (!acceptWithin(server) || !server.connectBack(receivePort) ||
+            !server.sendBytes(test::encode(kId, 1, 1, ""))) {
+            return;
+        }
+        std::uint32_t sequence = 2;
+        while (const auto packet = server.readPacket()) {
+            if (packet->command == 0xFFFF) {
+                seen.push_back("goodbye");
+                break;
+            }
+            if (seen.back() == "silent")
+                seen.push_back("request with id " + std::to_string(packet->connectionId));
+            // Reply 1: the newest message id, 9.
+            server.sendBytes(
+                test::encode(kId, sequence++, 1, std::string("\x09\0\0\0\0\0\0\0", 8)));
+        }
+        server.closeOut();
+        server.closeIn();
+    });
+    // The network on, aimed at the server. The game scene sends its start
+    // request and goes back to the opening (its frames are cheap: the
+    // requests' clock counts frames), where a message is posted every two
+    // seconds; the program ends once the server is done or gives up.
+    writeText(dir / "start.lua",
+              "C.NETWORK_ENABLE = true\n"
+              "C.NETWORK_SERVER = '127.0.0.1'\n"
+              "C.NETWORK_PORT_SEND = " +
+                  std::to_string(server.port()) + "\n" +
+                  "C.NETWORK_PORT_RECV = " + std::to_string(receivePort) + "\n" +
+                  "C.NETWORK_LINK_WAIT = 1\n"
+                  "local played, player = false, InputPlayer\n"
+                  "function InputPlayer(command, p)\n"
+                  "  if not played then played = true C_GotoOpening() end\n"
+                  "  return player(command, p)\n"
+                  "end\n"
+                  "local frames, opening = 0, InputOpening\n"
+                  "function InputOpening(param)\n"
+                  "  frames = frames + 1\n"
+                  "  if played and frames % 120 == 0 then C_SendNetworkMessage('hello', 1) end\n"
+                  "  local done = io.open('linked.txt')\n"
+                  "  if done then done:close() C_EndGame() end\n"
+                  "  return opening(param)\n"
+                  "end\n"
+                  "C_GotoOpening()\n");
+    const std::string toTheGame = kNewCharacter.substr(0, kNewCharacter.find("until"));
+    writeText(dir / "keys.txt",
+              "until 3000 scene SceneOpening\n" + toTheGame + "until 40000 scene Nowhere\n");
+    std::string errors;
+    const int status = run(40000, errors,
+                           "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_START_SCRIPT=start.lua "
+                           "QEL_INPUT_SCRIPT=keys.txt");
+    serving.join();
+    EXPECT_EQ(status, 0) << errors;
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"closed", "silent", "request with id 77", "goodbye"}));
+    EXPECT_NE(errors.find("network: the server closed its connection before its first packet"),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("network: the server sent nothing in time"), std::string::npos) << errors;
 }
 
 TEST_F(MainProgram, TheWandOfFireKillsTheMonsterAndTheKillRaisesALevel) {
@@ -1236,8 +1393,11 @@ TEST_F(MainProgram, BrokenDataFoldersEndAsTheyShould) {
             EXPECT_EQ(errors.find("config read error"), std::string::npos) << errors;
             EXPECT_EQ(errors.find(utf8(u8"データファイル")), std::string::npos) << errors;
         }
-        // Nothing is saved.
-        EXPECT_FALSE(std::filesystem::exists(dir / "save")) << folder.name;
+        // Nothing is saved: the save folder holds the running copy's lock only.
+        std::vector<std::string> saved;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "save"))
+            saved.push_back(entry.path().filename().string());
+        EXPECT_EQ(saved, std::vector<std::string>{"Vornhaldeen.lock"}) << folder.name;
     }
 }
 

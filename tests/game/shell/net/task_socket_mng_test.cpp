@@ -185,6 +185,40 @@ TEST_F(NetRequests, IdleLinksCloseAndAFailedConnectIsRetried) {
     EXPECT_EQ(client_.state(), qel::SysSocketClient::kIdle);
 }
 
+TEST_F(NetRequests, ALinkThatFailsWaitingForTheServerIsRetriedLikeAFailedConnect) {
+    // The server connects back and then says nothing: past the link wait
+    // the request is dropped, and 30 s after the connect the next request
+    // connects afresh, here to a server that answers.
+    client_.setLinkWait(200);
+    serve([&](TestPeer& peer) {
+        ASSERT_TRUE(peer.acceptClient() && peer.connectBack(receivePort_));
+    });
+    mng().sendPollRequest();
+    ASSERT_TRUE(until([&] { return mng().queued() == 0; }));
+    server_.join();
+    EXPECT_EQ(client_.state(), qel::SysSocketClient::kFailed);
+    EXPECT_EQ(mng().pending(), 0);
+    clock_.advanceMs(30 * 1000);
+    frame();
+    EXPECT_FALSE(mng().isOpened());
+    peer_.closeIn();
+    peer_.closeOut();
+
+    serve([&](TestPeer& peer) {
+        ASSERT_TRUE(peer.link(receivePort_, kConnectionId));
+        auto poll = peer.readPacket();
+        ASSERT_TRUE(poll);
+        EXPECT_EQ(poll->connectionId, kConnectionId);
+        ASSERT_TRUE(peer.sendBytes(encode(kConnectionId, 2, 3, messages(5, 1, {"again"}))));
+    });
+    mng().sendPollRequest();
+    ASSERT_TRUE(until([&] { return mng().pending() == 0 && !mng().isOpened(); }));
+    EXPECT_EQ(mng().lastId(), 5);
+    ASSERT_EQ(NetworkTextBuffer::instance().texts().size(), 1u);
+    EXPECT_EQ(NetworkTextBuffer::instance().texts()[0], "again");
+    client_.setLinkWait(qel::SysSocketClient::kLinkWaitMs);
+}
+
 TEST_F(NetRequests, RepliesThatLieAboutTheirSizeAreDroppedWhole) {
     serve([&](TestPeer& peer) {
         ASSERT_TRUE(peer.link(receivePort_, kConnectionId));
