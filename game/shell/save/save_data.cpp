@@ -9,7 +9,6 @@
 
 #include "engine/core/log.h"
 #include "engine/file/file.h"
-#include "engine/file/string_util.h"
 #include "engine/script/lua_param.h"
 #include "engine/script/lua_stack_guard.h"
 #include "engine/script/sys_lua.h"
@@ -198,19 +197,7 @@ void resolveLinks() {
 std::string floorNameError(std::string_view name) {
     const std::string fault = SlotCommit::nameFault(name);
     if (fault.empty()) return {};
-    std::string shown;
-    for (std::size_t at = 0; at < name.size();) {
-        const std::size_t size = qel::sjisCharSize(name, at);
-        const auto c = static_cast<unsigned char>(name[at]);
-        if (size == 1 && (c < 0x20 || c == 0x7F)) {
-            char code[8];
-            std::snprintf(code, sizeof code, "<0x%02X>", c);
-            shown += code;
-        } else {
-            shown.append(name.substr(at, size));
-        }
-        at += size;
-    }
+    const std::string shown = SlotCommit::spelled(name);
     return format(SaveData::kFloorNameRefused, fault.c_str(), shown.c_str());
 }
 

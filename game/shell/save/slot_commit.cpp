@@ -40,22 +40,39 @@ bool readRecord(const std::string& path, std::vector<std::string>& names) {
 
 }  // namespace
 
+namespace {
+
+// The code ("0x0A") of the character at `at` when it is a one-byte control
+// character, else empty; `size` gets the character's size in bytes.
+std::string controlAt(std::string_view name, std::size_t at, std::size_t& size) {
+    size = qel::sjisCharSize(name, at);
+    const auto c = static_cast<unsigned char>(name[at]);
+    if (size != 1 || (c >= 0x20 && c != 0x7F)) return {};
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", c);
+    return code;
+}
+
+}  // namespace
+
 std::string SlotCommit::nameFault(std::string_view name) {
     if (name.empty()) return "empty";
-    for (std::size_t at = 0; at < name.size();) {
-        const std::size_t size = qel::sjisCharSize(name, at);
-        const auto c = static_cast<unsigned char>(name[at]);
-        if (size == 1 && (c < 0x20 || c == 0x7F)) {
-            char code[8];
-            std::snprintf(code, sizeof code, "0x%02X", c);
-            return code;
-        }
-        if (size == 1 && (c == '/' || c == '\\')) return std::string(1, static_cast<char>(c));
-        at += size;
+    for (std::size_t at = 0, size = 0; at < name.size(); at += size) {
+        if (std::string code = controlAt(name, at, size); !code.empty()) return code;
+        if (size == 1 && (name[at] == '/' || name[at] == '\\')) return std::string(1, name[at]);
     }
     // '.' is never the second byte of a two-byte character.
     if (name.find("..") != std::string_view::npos) return "..";
     return {};
+}
+
+std::string SlotCommit::spelled(std::string_view name) {
+    std::string shown;
+    for (std::size_t at = 0, size = 0; at < name.size(); at += size) {
+        const std::string code = controlAt(name, at, size);
+        shown += code.empty() ? std::string(name.substr(at, size)) : "<" + code + ">";
+    }
+    return shown;
 }
 
 void SlotCommit::setStepHook(StepHook hook) {

@@ -35,6 +35,9 @@ public:
     // "empty"; an empty text when it can. A byte that belongs to a two-byte
     // Shift-JIS character is part of that character, never a separator.
     static std::string nameFault(std::string_view name);
+    // The name with each one-byte control character spelled as its code
+    // ("<0x0A>"), for showing.
+    static std::string spelled(std::string_view name);
 
     // `folder` is the slot folder, without a trailing separator.
     explicit SlotCommit(std::string folder) : folder_(std::move(folder)) {}
