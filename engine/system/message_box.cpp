@@ -13,6 +13,8 @@ namespace {
 struct Pending {
     std::string text;
     std::string caption;
+    bool ask = false;  // Retry or Cancel; the answer goes into `choice`
+    MessageBox::Choice choice = MessageBox::Choice::Cancel;
     bool done = false;
 };
 
@@ -47,6 +49,30 @@ void showNow(const std::string& text, const std::string& caption) {
     logMessage("%s: %s", caption.c_str(), text.c_str());
 }
 
+// On the main thread (or where there is none): the ask display, or a plain
+// box and Cancel.
+MessageBox::Choice askNow(const std::string& text, const std::string& caption) {
+    MessageBox::AskSink ask;
+    {
+        std::lock_guard lock(state().mutex);
+        ask = state().askDisplay;
+    }
+    if (ask) return ask(text, caption);
+    showNow(text, caption);
+    return MessageBox::Choice::Cancel;
+}
+
+// Hands the box to the main thread and waits until it was shown there;
+// false (nothing queued) on the main thread itself or before there is one.
+bool handToMainThread(Pending& box) {
+    State& s = state();
+    std::unique_lock lock(s.mutex);
+    if (!s.hasMainThread || s.mainThread == std::this_thread::get_id()) return false;
+    s.queue.push_back(&box);
+    s.doneChanged.wait(lock, [&] { return box.done; });
+    return true;
+}
+
 }  // namespace
 
 void MessageBox::setMainThread() {
@@ -72,20 +98,16 @@ void MessageBox::setSink(Sink sink, bool direct) {
 void MessageBox::show(const char* text, const char* caption) {
     State& s = state();
     Pending box{text ? text : "", caption ? caption : ""};
-    std::unique_lock lock(s.mutex);
-    if (s.sink && s.direct) {
-        Sink sink = s.sink;
-        lock.unlock();
-        sink(box.text, box.caption);
+    Sink direct;
+    {
+        std::lock_guard lock(s.mutex);
+        if (s.sink && s.direct) direct = s.sink;
+    }
+    if (direct) {
+        direct(box.text, box.caption);
         return;
     }
-    if (!s.hasMainThread || s.mainThread == std::this_thread::get_id()) {
-        lock.unlock();
-        showNow(box.text, box.caption);
-        return;
-    }
-    s.queue.push_back(&box);
-    s.doneChanged.wait(lock, [&] { return box.done; });
+    if (!handToMainThread(box)) showNow(box.text, box.caption);
 }
 
 void MessageBox::servePending() {
@@ -98,7 +120,11 @@ void MessageBox::servePending() {
             box = s.queue.front();
             s.queue.pop_front();
         }
-        showNow(box->text, box->caption);
+        if (box->ask) {
+            box->choice = askNow(box->text, box->caption);
+        } else {
+            showNow(box->text, box->caption);
+        }
         std::lock_guard lock(s.mutex);
         box->done = true;
         s.doneChanged.notify_all();
@@ -106,17 +132,16 @@ void MessageBox::servePending() {
 }
 
 MessageBox::Choice MessageBox::askRetry(const char* text, const char* caption) {
-    AskSink ask;
+    Pending box{text ? text : "", caption ? caption : "", true};
+    AskSink stand;
     {
         State& s = state();
         std::lock_guard lock(s.mutex);
-        ask = s.askSink ? s.askSink : s.askDisplay;
+        stand = s.askSink;
     }
-    if (!ask) {
-        show(text, caption);
-        return Choice::Cancel;
-    }
-    return ask(text ? text : "", caption ? caption : "");
+    if (stand) return stand(box.text, box.caption);
+    if (handToMainThread(box)) return box.choice;
+    return askNow(box.text, box.caption);
 }
 
 void MessageBox::setAskDisplay(AskSink display) {

@@ -8,10 +8,10 @@
 // to the standard error stream. Tests install a sink that records the boxes
 // and returns at once.
 //
-// A box that asks (Retry or Cancel) is shown on the calling thread, which
-// must be the main thread, and returns the choice. Without a display or a
-// sink that can ask, the text is shown as a plain box and the answer is
-// Cancel, so a caller's retry loop always ends.
+// A box that asks (Retry or Cancel) is shown by the main thread likewise,
+// the caller waiting for the choice. Without a display or a sink that can
+// ask, the text is shown as a plain box and the answer is Cancel, so a
+// caller's retry loop always ends.
 #pragma once
 
 #include <functional>

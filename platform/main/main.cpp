@@ -7,7 +7,8 @@
 // runs that Lua file once the boot is done and enters the game scene
 // without Enter; QEL_SEED=n seeds the random generator with n instead of the
 // time; QEL_UNTHROTTLED=1 runs frames without waiting for their time (the
-// network requests' clock then counts frames, 1/60 s each);
+// network requests' clock then counts frames, 1/60 s each, or
+// QEL_FRAME_CLOCK_MS=n milliseconds each);
 // QEL_INPUT_SCRIPT=file plays the keyboard from that file (input_script.h);
 // QEL_SCREENSHOT=file.png writes the last frame drawn as the program ends.
 #include <cstdlib>
@@ -75,14 +76,19 @@ void shutdownWithScreenshot() {
 constexpr int kFramesPerSecond = 60;
 
 // QEL_UNTHROTTLED: the network requests' polls and idle links keep game
-// time, one frame a sixtieth of a second, whatever the machine's speed.
+// time, one frame a sixtieth of a second (or QEL_FRAME_CLOCK_MS, so that a
+// scripted run can pass minutes in a few frames), whatever the machine's
+// speed.
 class FrameClock final : public qel::Clock {
 public:
+    void setFrameMs(std::uint32_t ms) { frameNs_ = std::int64_t{ms} * 1000000; }
     std::int64_t nowNanoseconds() override {
-        return static_cast<std::int64_t>(qel::SysMain::instance().frameCounter()) * 1000000000 /
-               kFramesPerSecond;
+        return static_cast<std::int64_t>(qel::SysMain::instance().frameCounter()) * frameNs_;
     }
     void sleepMilliseconds(std::uint32_t /*ms*/) override {}
+
+private:
+    std::int64_t frameNs_ = 1000000000 / kFramesPerSecond;
 };
 
 qel::SysMain::CreatedDevice createSoftwareDevice(int /*attempt*/, int width, int height) {
@@ -106,6 +112,8 @@ int main() {
     if (const char* unthrottled = std::getenv("QEL_UNTHROTTLED");
         unthrottled && std::string_view(unthrottled) == "1") {
         app.setThrottled(false);
+        if (const char* ms = std::getenv("QEL_FRAME_CLOCK_MS"))
+            frameClock.setFrameMs(static_cast<std::uint32_t>(std::strtoul(ms, nullptr, 10)));
         TaskSocketMng::setClock(&frameClock);
     }
     qel::SdlWindow window;

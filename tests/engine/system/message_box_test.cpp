@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "tests/support/message_box_recorder.h"
 
@@ -45,6 +46,34 @@ TEST(MessageBox, AnotherThreadsBoxIsShownByTheMainThreadAndItsCallerWaits) {
     caller.join();
     EXPECT_TRUE(shownOnMain);
     MessageBox::setSink({});
+}
+
+TEST(MessageBox, AnotherThreadsQuestionIsAskedByTheMainThreadAndGetsItsAnswer) {
+    // The window system's boxes belong to the main thread: a question from
+    // the game thread (a table that failed to read, say) is asked there.
+    std::thread::id mainId = std::this_thread::get_id();
+    MessageBox::setMainThread();
+    std::atomic<int> asked{0};
+    MessageBox::setAskDisplay([&](const std::string& text, const std::string&) {
+        asked += std::this_thread::get_id() == mainId && text == "again?";
+        return asked == 1 ? MessageBox::Choice::Retry : MessageBox::Choice::Cancel;
+    });
+    std::vector<MessageBox::Choice> answers;
+    std::atomic<bool> returned{false};
+    std::thread caller([&] {
+        answers.push_back(MessageBox::askRetry("again?", "caption"));
+        answers.push_back(MessageBox::askRetry("again?", "caption"));
+        returned = true;
+    });
+    while (!returned) {
+        MessageBox::servePending();
+        std::this_thread::yield();
+    }
+    caller.join();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(answers, (std::vector<MessageBox::Choice>{MessageBox::Choice::Retry,
+                                                        MessageBox::Choice::Cancel}));
+    MessageBox::setAskDisplay({});
 }
 
 }  // namespace

@@ -874,9 +874,9 @@ TEST_F(MainProgram, AServerThatFailsBeforeItsFirstPacketIsRetriedUntilAGoodOneAn
         server.closeIn();
     });
     // The network on, aimed at the server. The game scene sends its start
-    // request and goes back to the opening (its frames are cheap: the
-    // requests' clock counts frames), where a message is posted every two
-    // seconds; the program ends once the server is done or gives up.
+    // request and goes back to the opening (its frames are cheap), where a
+    // message is posted every ten seconds of the requests' clock, half a
+    // second a frame; the program ends once the server is done or gives up.
     writeText(dir / "start.lua",
               "C.NETWORK_ENABLE = true\n"
               "C.NETWORK_SERVER = '127.0.0.1'\n"
@@ -892,7 +892,7 @@ TEST_F(MainProgram, AServerThatFailsBeforeItsFirstPacketIsRetriedUntilAGoodOneAn
                   "local frames, opening = 0, InputOpening\n"
                   "function InputOpening(param)\n"
                   "  frames = frames + 1\n"
-                  "  if played and frames % 120 == 0 then C_SendNetworkMessage('hello', 1) end\n"
+                  "  if played and frames % 20 == 0 then C_SendNetworkMessage('hello', 1) end\n"
                   "  local done = io.open('linked.txt')\n"
                   "  if done then done:close() C_EndGame() end\n"
                   "  return opening(param)\n"
@@ -903,8 +903,8 @@ TEST_F(MainProgram, AServerThatFailsBeforeItsFirstPacketIsRetriedUntilAGoodOneAn
               "until 3000 scene SceneOpening\n" + toTheGame + "until 40000 scene Nowhere\n");
     std::string errors;
     const int status = run(40000, errors,
-                           "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_START_SCRIPT=start.lua "
-                           "QEL_INPUT_SCRIPT=keys.txt");
+                           "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_FRAME_CLOCK_MS=500 "
+                           "QEL_START_SCRIPT=start.lua QEL_INPUT_SCRIPT=keys.txt");
     serving.join();
     EXPECT_EQ(status, 0) << errors;
     EXPECT_EQ(seen,
