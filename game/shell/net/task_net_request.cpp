@@ -1,7 +1,5 @@
 #include "game/shell/net/task_net_request.h"
 
-#include <algorithm>
-
 #include "engine/net/sys_socket_client.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/net/network_text_buffer.h"
@@ -15,7 +13,6 @@ TaskNetRequest* TaskNetRequest::start(qel::TaskBase* scene) {
         client.setServer(NETWORK_SERVER.c_str(), NETWORK_PORT_SEND, NETWORK_PORT_RECV);
         TaskSocketMng::registerHandlers(client);
     }
-    client.setLinkWait(static_cast<int>(std::min<std::uint32_t>(NETWORK_LINK_WAIT, 86400) * 1000));
     NetworkTextBuffer::instance().clear();
     auto* task = new TaskNetRequest();
     if (!qel::SysTask::instance().add(task, scene)) {

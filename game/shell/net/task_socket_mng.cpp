@@ -1,5 +1,6 @@
 #include "game/shell/net/task_socket_mng.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,9 @@ void TaskSocketMng::lateUpdate() {
                 --pending_;
             }
         } else if (!opened_) {
+            // The setting as it stands now: a script may have changed it.
+            socket->setLinkWait(
+                static_cast<int>(std::min<std::uint32_t>(NETWORK_LINK_WAIT, 86400) * 1000));
             socket->connect();
             opened_ = true;
         } else if (state == qel::SysSocketClient::kFailed) {
