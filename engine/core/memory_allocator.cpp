@@ -23,14 +23,25 @@ struct MemoryAllocatorBase::Header {
         Header* nextFree;           // free
     };
 
-    std::size_t payload() const { return sizeAndFlag & ~kInUse; }
-    std::size_t total() const { return payload() + kHeaderSize; }
-    bool inUse() const { return (sizeAndFlag & kInUse) != 0; }
-    void setFree(std::size_t p) { sizeAndFlag = static_cast<std::uint32_t>(p); }
-    void setUsed(std::size_t p) { sizeAndFlag = static_cast<std::uint32_t>(p) | kInUse; }
+    // Headers and free blocks are poisoned under AddressSanitizer: only the
+    // pool's own code, marked QEL_NO_SANITIZE_ADDRESS, reads and writes them.
+    QEL_NO_SANITIZE_ADDRESS std::size_t payload() const { return sizeAndFlag & ~kInUse; }
+    QEL_NO_SANITIZE_ADDRESS std::size_t total() const { return payload() + kHeaderSize; }
+    QEL_NO_SANITIZE_ADDRESS bool inUse() const { return (sizeAndFlag & kInUse) != 0; }
+    QEL_NO_SANITIZE_ADDRESS void setFree(std::size_t p) {
+        sizeAndFlag = static_cast<std::uint32_t>(p);
+    }
+    QEL_NO_SANITIZE_ADDRESS void setUsed(std::size_t p) {
+        sizeAndFlag = static_cast<std::uint32_t>(p) | kInUse;
+    }
     std::byte* data() { return reinterpret_cast<std::byte*>(this) + kHeaderSize; }
-    // While free, the previous block of its list lives in the payload.
+    // While free, the previous block of its list lives in the payload; while
+    // quarantined, the next block of the quarantine.
     Header*& prevFree() { return *reinterpret_cast<Header**>(data()); }
+    Header*& nextQuarantined() { return *reinterpret_cast<Header**>(data()); }
+    // Quarantined: still marked in use, so no neighbour merges with it, but
+    // owned by no pool.
+    QEL_NO_SANITIZE_ADDRESS bool retired() const { return inUse() && pool == nullptr; }
 };
 static_assert(sizeof(void*) <= 8 && MemoryAllocatorBase::kHeaderSize == 16);
 
@@ -87,9 +98,23 @@ private:
     CriticalSection* lock_;
 };
 
+// Reads a byte the ordinary way: AddressSanitizer reports it when the
+// program may not touch it (a block it freed), with the caller's stack.
+[[gnu::noinline]] void touch(const void* p) {
+    (void)*static_cast<const volatile std::byte*>(p);
+}
+
+// Leaves exactly the first `size` bytes of a block of `payload` bytes open.
+void exposeExactly(void* p, std::size_t payload, std::size_t size) {
+    poisonBytes(p, payload);
+    unpoisonBytes(p, size);
+}
+
 }  // namespace
 
-MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize) {
+QEL_NO_SANITIZE_ADDRESS MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize,
+                                                                 std::size_t quarantineBytes)
+    : quarantineLimit_(quarantineBytes) {
     arenaSize = arenaSize & ~std::size_t{15};
     if (arenaSize < kHeaderSize + kMinPayload || arenaSize - kHeaderSize > kMaxRequest) return;
     if (kServeFromHeap) {
@@ -99,6 +124,7 @@ MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize) {
     arena_ = static_cast<std::byte*>(std::aligned_alloc(16, arenaSize));
     if (!arena_) return;  // the pool stays empty: every allocation returns null
     arenaSize_ = arenaSize;
+    poisonBytes(arena_, arenaSize);
     Header* h = reinterpret_cast<Header*>(arena_);
     h->prevTotal = 0;
     h->setFree(arenaSize - kHeaderSize);
@@ -106,6 +132,7 @@ MemoryAllocatorBase::MemoryAllocatorBase(std::size_t arenaSize) {
 }
 
 MemoryAllocatorBase::~MemoryAllocatorBase() {
+    if (arena_) unpoisonBytes(arena_, arenaSize_);
     std::free(arena_);
 }
 
@@ -156,26 +183,32 @@ MemoryAllocatorBase::Header* MemoryAllocatorBase::headerOf(const void* p) {
                                      kHeaderSize);
 }
 
-std::size_t MemoryAllocatorBase::payloadSize(const void* p) {
+QEL_NO_SANITIZE_ADDRESS std::size_t MemoryAllocatorBase::payloadSize(const void* p) {
     return headerOf(p)->payload();
 }
 
-MemoryAllocatorBase* MemoryAllocatorBase::ownerOf(const void* p) {
+QEL_NO_SANITIZE_ADDRESS MemoryAllocatorBase* MemoryAllocatorBase::ownerOf(const void* p) {
     const Header* h = headerOf(p);
+    // A heap-served block's header is ordinary heap memory: a block the
+    // program already freed is reported when its header is read.
+    if (kServeFromHeap) touch(h);
+    if (h->retired()) touch(p);  // freed and quarantined: reported
     return h->inUse() ? h->pool : nullptr;
 }
 
-MemoryAllocatorBase::Header* MemoryAllocatorBase::nextPhysical(Header* h) const {
+QEL_NO_SANITIZE_ADDRESS MemoryAllocatorBase::Header* MemoryAllocatorBase::nextPhysical(
+    Header* h) const {
     std::byte* next = reinterpret_cast<std::byte*>(h) + h->total();
     return next < arena_ + arenaSize_ ? reinterpret_cast<Header*>(next) : nullptr;
 }
 
-MemoryAllocatorBase::Header* MemoryAllocatorBase::prevPhysical(Header* h) const {
+QEL_NO_SANITIZE_ADDRESS MemoryAllocatorBase::Header* MemoryAllocatorBase::prevPhysical(
+    Header* h) const {
     if (h->prevTotal == 0) return nullptr;
     return reinterpret_cast<Header*>(reinterpret_cast<std::byte*>(h) - h->prevTotal);
 }
 
-void MemoryAllocatorBase::pushFree(Header* h, int index) {
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::pushFree(Header* h, int index) {
     Header* head = heads_[index];
     h->nextFree = head;
     h->prevFree() = nullptr;
@@ -188,12 +221,12 @@ void MemoryAllocatorBase::pushFree(Header* h, int index) {
     }
 }
 
-void MemoryAllocatorBase::insertFree(Header* h) {
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::insertFree(Header* h) {
     h->setFree(h->payload());
     pushFree(h, freeListOf(h->payload()));
 }
 
-void MemoryAllocatorBase::unlinkFree(Header* h, int index) {
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::unlinkFree(Header* h, int index) {
     Header* next = h->nextFree;
     Header* prev = h->prevFree();
     if (next) next->prevFree() = prev;
@@ -209,11 +242,12 @@ void MemoryAllocatorBase::unlinkFree(Header* h, int index) {
     }
 }
 
-void MemoryAllocatorBase::unlinkFree(Header* h) {
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::unlinkFree(Header* h) {
     unlinkFree(h, freeListOf(h->payload()));
 }
 
-MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size, int& list) {
+QEL_NO_SANITIZE_ADDRESS MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size,
+                                                                                   int& list) {
     const int index = listOfRounded(size);
     // Where a list spans more than 16 bytes, a hole of exactly `size` sits one
     // list below the good-fit search: its head is worth one look, so freed
@@ -245,7 +279,8 @@ MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size, int
 // end) and goes to its own list; when that is h's list it simply takes h's
 // place at the head, which is where unlinking h and listing it would put it.
 // Kept out of line: allocation churn measured faster so than inlined.
-[[gnu::noinline]] void MemoryAllocatorBase::take(Header* h, int list, std::size_t want) {
+[[gnu::noinline]] QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::take(Header* h, int list,
+                                                                         std::size_t want) {
     const std::size_t payload = h->payload();
     Header* next = h->nextFree;
     if (want + kHeaderSize < payload) [[likely]] {
@@ -275,7 +310,7 @@ MemoryAllocatorBase::Header* MemoryAllocatorBase::findFree(std::size_t size, int
 // Cuts block h (in use) down to `keep` payload bytes when the rest can hold
 // a block; the rest becomes a free block of its own, freed so that it merges
 // with a free block after it.
-void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep) {
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep) {
     const std::size_t payload = h->payload();
     if (keep + kHeaderSize >= payload) return;
     Header* tail = reinterpret_cast<Header*>(h->data() + keep);
@@ -291,7 +326,7 @@ void MemoryAllocatorBase::splitTail(Header* h, std::size_t keep) {
 // Frees h, merging it with free neighbours. A left neighbour that heads its
 // list and stays in that list after growing keeps its place; unlinking it
 // and listing it again would put it in the same place.
-void MemoryAllocatorBase::freeBlock(Header* h) {
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::freeBlock(Header* h) {
     std::size_t payload = h->payload();
     std::byte* end = h->data() + payload;
     std::byte* const arenaEnd = arena_ + arenaSize_;
@@ -339,16 +374,21 @@ void MemoryAllocatorBase::logForeign() const {
     logMessage("memory pool %d: a block it does not hold ignored", getId());
 }
 
-void* MemoryAllocatorBase::allocateHeld(std::size_t size) {
+QEL_NO_SANITIZE_ADDRESS void* MemoryAllocatorBase::allocateHeld(std::size_t size) {
     if (size > kMaxRequest) [[unlikely]]
         return nullptr;
     if (kServeFromHeap) return heapAllocate(size);
     const std::size_t want = roundRequest(size);
     int list = 0;
     Header* h = findFree(want, list);
+    if (!h && quarantineCount_ > 0) [[unlikely]] {
+        releaseQuarantineHeld();
+        h = findFree(want, list);
+    }
     if (!h) [[unlikely]]
         return nullptr;
     take(h, list, want);
+    unpoisonBytes(h->data(), size);
     return h->data();
 }
 
@@ -363,12 +403,63 @@ void* MemoryAllocatorBase::allocate(std::size_t size) {
     return nullptr;
 }
 
-bool MemoryAllocatorBase::holds(const void* p) const {
+QEL_NO_SANITIZE_ADDRESS bool MemoryAllocatorBase::holds(const void* p) const {
     const Header* h = headerOf(p);
     return owns(p) && h->inUse() && h->pool == this;
 }
 
-void MemoryAllocatorBase::free(void* p) {
+QEL_NO_SANITIZE_ADDRESS bool MemoryAllocatorBase::holdsRetired(const void* p) const {
+    return !kServeFromHeap && owns(p) && headerOf(p)->retired();
+}
+
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::retire(Header* h) {
+    poisonBytes(h->data(), h->payload());
+    if (quarantineLimit_ == 0) {
+        freeBlock(h);
+        return;
+    }
+    h->pool = nullptr;
+    h->nextQuarantined() = nullptr;
+    if (quarantineTail_) {
+        quarantineTail_->nextQuarantined() = h;
+    } else {
+        quarantineHead_ = h;
+    }
+    quarantineTail_ = h;
+    quarantineBytes_ += h->total();
+    ++quarantineCount_;
+    while (quarantineBytes_ > quarantineLimit_) releaseOldest();
+}
+
+QEL_NO_SANITIZE_ADDRESS bool MemoryAllocatorBase::releaseOldest() {
+    Header* h = quarantineHead_;
+    if (!h) return false;
+    quarantineHead_ = h->nextQuarantined();
+    if (!quarantineHead_) quarantineTail_ = nullptr;
+    quarantineBytes_ -= h->total();
+    --quarantineCount_;
+    h->pool = this;
+    freeBlock(h);
+    return true;
+}
+
+void MemoryAllocatorBase::releaseQuarantineHeld() {
+    while (releaseOldest()) {
+    }
+}
+
+void MemoryAllocatorBase::releaseQuarantine() {
+    PoolGuard guard(lock_);
+    releaseQuarantineHeld();
+}
+
+void MemoryAllocatorBase::setQuarantineLimit(std::size_t bytes) {
+    PoolGuard guard(lock_);
+    quarantineLimit_ = bytes;
+    while (quarantineBytes_ > quarantineLimit_) releaseOldest();
+}
+
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::free(void* p) {
     if (!p) return;
     {
         PoolGuard guard(lock_);
@@ -376,16 +467,17 @@ void MemoryAllocatorBase::free(void* p) {
             if (kServeFromHeap) {
                 heapFree(headerOf(p));
             } else {
-                freeBlock(headerOf(p));
+                retire(headerOf(p));
             }
             return;
         }
     }
+    if (holdsRetired(p)) touch(p);  // freed twice: reported
     logForeign();
 }
 
 // Exactly the bytes asked for after the header, and a budget check.
-void* MemoryAllocatorBase::heapAllocate(std::size_t size) {
+QEL_NO_SANITIZE_ADDRESS void* MemoryAllocatorBase::heapAllocate(std::size_t size) {
     const std::size_t charged = roundRequest(size) + kHeaderSize;
     if (charged > arenaSize_ - heapBytes_) return nullptr;
     void* raw = ::operator new (kHeaderSize + size, std::align_val_t{16}, std::nothrow);
@@ -399,7 +491,7 @@ void* MemoryAllocatorBase::heapAllocate(std::size_t size) {
     return h->data();
 }
 
-void MemoryAllocatorBase::heapFree(Header* h) {
+QEL_NO_SANITIZE_ADDRESS void MemoryAllocatorBase::heapFree(Header* h) {
     --heapBlocks_;
     heapBytes_ -= roundRequest(h->payload()) + kHeaderSize;
     h->sizeAndFlag = 0;  // no longer in use: a second free is refused
@@ -408,7 +500,8 @@ void MemoryAllocatorBase::heapFree(Header* h) {
 
 // Sets `exhausted` when a request could not be met, even where the block
 // stays usable (a shrink that had to move).
-void* MemoryAllocatorBase::reallocateHeld(std::size_t size, void* p, bool& exhausted) {
+QEL_NO_SANITIZE_ADDRESS void* MemoryAllocatorBase::reallocateHeld(std::size_t size, void* p,
+                                                                  bool& exhausted) {
     if (size > kMaxRequest) {
         exhausted = true;
         return nullptr;
@@ -429,6 +522,7 @@ void* MemoryAllocatorBase::reallocateHeld(std::size_t size, void* p, bool& exhau
     const std::size_t have = h->payload();
     if (want <= have) {
         splitTail(h, want);
+        exposeExactly(p, have, size);
         return p;
     }
     if (Header* next = nextPhysical(h); next && !next->inUse() && have + next->total() >= want) {
@@ -436,7 +530,9 @@ void* MemoryAllocatorBase::reallocateHeld(std::size_t size, void* p, bool& exhau
         h->setUsed(have + next->total());
         if (Header* after = nextPhysical(h))
             after->prevTotal = static_cast<std::uint32_t>(h->total());
+        const std::size_t grown = h->payload();
         splitTail(h, want);
+        exposeExactly(p, grown, size);
         return p;
     }
     void* moved = allocateHeld(size);
@@ -444,12 +540,13 @@ void* MemoryAllocatorBase::reallocateHeld(std::size_t size, void* p, bool& exhau
         exhausted = true;
         return nullptr;
     }
+    unpoisonBytes(p, have);  // the rounding after what was asked for goes along
     std::memcpy(moved, p, have);
-    freeBlock(h);
+    retire(h);
     return moved;
 }
 
-void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
+QEL_NO_SANITIZE_ADDRESS void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
     if (!p) return allocate(size);
     void* result = nullptr;
     bool exhausted = false;
@@ -457,6 +554,7 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
         PoolGuard guard(lock_);
         if (!holds(p)) {
             guard.release();
+            if (holdsRetired(p)) touch(p);  // resized after its free: reported
             logForeign();
             return nullptr;
         }
@@ -467,7 +565,7 @@ void* MemoryAllocatorBase::reallocate(std::size_t size, void* p) {
     return result;
 }
 
-MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
+QEL_NO_SANITIZE_ADDRESS MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
     std::lock_guard guard(lock_);
     Stats st;
     if (kServeFromHeap) {
@@ -479,7 +577,10 @@ MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
     }
     if (!arena_) return st;
     for (Header* h = reinterpret_cast<Header*>(arena_); h; h = nextPhysical(h)) {
-        if (h->inUse()) {
+        if (h->retired()) {
+            ++st.quarantinedBlocks;
+            st.quarantinedBytes += h->payload();
+        } else if (h->inUse()) {
             ++st.usedBlocks;
             st.usedBytes += h->payload();
         } else {
@@ -491,11 +592,11 @@ MemoryAllocatorBase::Stats MemoryAllocatorBase::stats() const {
     return st;
 }
 
-bool MemoryAllocatorBase::checkConsistency() const {
+QEL_NO_SANITIZE_ADDRESS bool MemoryAllocatorBase::checkConsistency() const {
     std::lock_guard guard(lock_);
     if (kServeFromHeap) return heapBytes_ <= arenaSize_;  // the heap keeps the blocks
     if (!arena_) return firstLevel_ == 0;
-    std::size_t covered = 0, freeInArena = 0;
+    std::size_t covered = 0, freeInArena = 0, retired = 0, retiredBytes = 0;
     std::uint32_t prevTotal = 0;
     bool prevFree = false;
     for (Header* h = reinterpret_cast<Header*>(arena_); h; h = nextPhysical(h)) {
@@ -504,6 +605,9 @@ bool MemoryAllocatorBase::checkConsistency() const {
         if (!h->inUse()) {
             if (prevFree) return false;  // neighbours must have merged
             ++freeInArena;
+        } else if (h->retired()) {
+            ++retired;
+            retiredBytes += h->total();
         } else if (h->pool != this) {
             return false;
         }
@@ -526,6 +630,17 @@ bool MemoryAllocatorBase::checkConsistency() const {
     for (int f = 0; f < kFirstLevels; ++f) {
         if (((firstLevel_ >> f) & 1u) != (secondLevel_[f] != 0)) return false;
     }
+    // The quarantine lists every retired block once, oldest first.
+    std::size_t queued = 0;
+    Header* last = nullptr;
+    for (Header* h = quarantineHead_; h && queued <= retired; h = h->nextQuarantined()) {
+        if (!h->retired()) return false;
+        ++queued;
+        last = h;
+    }
+    if (queued != retired || last != quarantineTail_ || quarantineCount_ != retired ||
+        quarantineBytes_ != retiredBytes)
+        return false;
     return listed == freeInArena;
 }
 

@@ -28,16 +28,31 @@
 // thread and skipped while it runs one, as the C library's own locks are;
 // nothing run under it can start a thread.
 //
+// Under AddressSanitizer the pools tell the sanitizer what may be touched:
+// the arena starts poisoned, an allocation unpoisons exactly the bytes asked
+// for, and a free poisons its payload again, so headers, free blocks and the
+// rounding after a payload are reported when the program reads or writes
+// them. A freed block of the process's pools then waits, poisoned, in a
+// quarantine (a first-in first-out list, up to a quarter of the arena)
+// before it is really freed, so a stale pointer to a deleted object is
+// caught instead of reading whatever took its place; an allocation that
+// finds no free block empties the quarantine and tries again. A quarantined
+// block stays marked in use with no owning pool: neither used nor free in
+// the statistics, and freeing it again is reported as a use of poisoned
+// memory.
+//
 // Built with QEL_POOL_MALLOC (the fuzzing build), a pool serves each request
 // from the heap instead, as a header and exactly the bytes asked for, so
-// AddressSanitizer sees every pooled object's bounds and lifetime. The arena
-// size then stays a budget: a pool refuses requests beyond it as before.
+// AddressSanitizer sees every pooled object's bounds and lifetime, and the
+// leak checker sees pooled objects nobody frees. The arena size then stays
+// a budget: a pool refuses requests beyond it as before.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <new>
 
+#include "engine/core/address_sanitizer.h"
 #include "engine/core/critical_section.h"
 #include "engine/core/pool.h"
 
@@ -63,7 +78,10 @@ public:
     static constexpr int kSecondLevels = 16;
     static constexpr int kListCount = kFirstLevels * kSecondLevels;
 
-    explicit MemoryAllocatorBase(std::size_t arenaSize);
+    // quarantineBytes: how much freed memory waits before it is really
+    // freed (0: none; the process's pools keep a quarantine only under
+    // AddressSanitizer).
+    explicit MemoryAllocatorBase(std::size_t arenaSize, std::size_t quarantineBytes = 0);
     virtual ~MemoryAllocatorBase();
     MemoryAllocatorBase(const MemoryAllocatorBase&) = delete;
     MemoryAllocatorBase& operator=(const MemoryAllocatorBase&) = delete;
@@ -94,10 +112,18 @@ public:
     struct Stats {
         std::size_t usedBlocks = 0, usedBytes = 0;
         std::size_t freeBlocks = 0, freeBytes = 0, largestFree = 0;
+        // Freed, waiting in the quarantine (payload bytes).
+        std::size_t quarantinedBlocks = 0, quarantinedBytes = 0;
     };
     // Walks the arena: for tests and diagnostics, not for hot paths.
     Stats stats() const;
     bool checkConsistency() const;
+    // Really frees every block waiting in the quarantine.
+    void releaseQuarantine();
+    // How much freed memory may wait in the quarantine; a smaller limit
+    // frees the oldest blocks at once (0 turns the quarantine off).
+    std::size_t quarantineLimit() const { return quarantineLimit_; }
+    void setQuarantineLimit(std::size_t bytes);
 
 private:
     struct Header;
@@ -114,6 +140,12 @@ private:
     void unlinkFree(Header* h);
     void splitTail(Header* h, std::size_t keep);
     void freeBlock(Header* h);
+    // A block the program freed: poisoned, then quarantined or freed.
+    void retire(Header* h);
+    bool releaseOldest();
+    void releaseQuarantineHeld();
+    // True when p is a block of this pool waiting in the quarantine.
+    bool holdsRetired(const void* p) const;
     Header* findFree(std::size_t size, int& list);
     void take(Header* h, int list, std::size_t want);
     // The work of allocate and reallocate under the lock; messages are
@@ -132,6 +164,14 @@ private:
     std::size_t arenaSize_ = 0;
     mutable CriticalSection lock_;
     bool exhaustionReported_ = false;
+
+    // The quarantine, oldest first, linked through the first word of each
+    // block's payload.
+    Header* quarantineHead_ = nullptr;
+    Header* quarantineTail_ = nullptr;
+    std::size_t quarantineLimit_ = 0;
+    std::size_t quarantineBytes_ = 0;
+    std::size_t quarantineCount_ = 0;
 
     // The heap-served variant (QEL_POOL_MALLOC).
     void* heapAllocate(std::size_t size);
@@ -154,7 +194,8 @@ public:
     int getId() const override { return poolIndex(P); }
 
 private:
-    MemoryAllocator() : MemoryAllocatorBase(arenaSizeOf(P)) {}
+    MemoryAllocator()
+        : MemoryAllocatorBase(arenaSizeOf(P), kAddressSanitizer ? arenaSizeOf(P) / 4 : 0) {}
     static void* storage() {
         alignas(MemoryAllocator) static std::byte bytes[sizeof(MemoryAllocator)];
         return bytes;

@@ -5,23 +5,32 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <thread>
 #include <vector>
 
+#include "engine/core/address_sanitizer.h"
+#include "engine/core/core.h"
 #include "engine/core/log.h"
 
 namespace qel {
 namespace {
 
 struct TestPool : MemoryAllocatorBase {
-    explicit TestPool(std::size_t arena) : MemoryAllocatorBase(arena) {}
+    explicit TestPool(std::size_t arena, std::size_t quarantine = 0)
+        : MemoryAllocatorBase(arena, quarantine) {}
     int getId() const override { return 42; }
 };
 
 std::byte* bytes(void* p) {
     return static_cast<std::byte*>(p);
+}
+
+// The word before a payload, read past the sanitizer's poison on headers.
+QEL_NO_SANITIZE_ADDRESS void* wordBefore(void* p) {
+    return *reinterpret_cast<void**>(bytes(p) - 8);
 }
 
 TEST(MemoryAllocator, FreshArenaIsOneFreeBlock) {
@@ -45,7 +54,7 @@ TEST(MemoryAllocator, BlocksArePlacedInOrderAlignedAndKnowTheirPool) {
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % 16, 0u);
         EXPECT_EQ(MemoryAllocatorBase::ownerOf(p), &pool);
         // The owning pool sits in the word just before the user pointer.
-        EXPECT_EQ(*reinterpret_cast<MemoryAllocatorBase**>(bytes(p) - 8), &pool);
+        EXPECT_EQ(wordBefore(p), &pool);
     }
     EXPECT_EQ(MemoryAllocatorBase::payloadSize(a), 48u);
     EXPECT_TRUE(pool.checkConsistency());
@@ -255,7 +264,9 @@ TEST(MemoryAllocator, MessagesAreWrittenOutsideThePoolsWork) {
 TEST(MemoryAllocator, RandomChurnKeepsInvariantsAndContents) {
     for (unsigned seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE(seed);
-        TestPool pool(64 * 1024);
+        // Odd seeds churn with a quarantine, which also fills up and empties
+        // when the arena runs short.
+        TestPool pool(64 * 1024, seed % 2 ? 16 * 1024 : 0);
         std::mt19937 rng(seed);
         struct Live {
             unsigned char* p;
@@ -298,7 +309,131 @@ TEST(MemoryAllocator, RandomChurnKeepsInvariantsAndContents) {
             ASSERT_TRUE(pool.checkConsistency()) << "step " << step;
         }
         for (const Live& l : live) pool.free(l.p);
+        EXPECT_EQ(pool.stats().usedBlocks, 0u);
+        pool.releaseQuarantine();
         EXPECT_EQ(pool.stats().freeBlocks, 1u);
+        EXPECT_TRUE(pool.checkConsistency());
+    }
+}
+
+// A freed block waits in the quarantine, oldest out first, before a later
+// request may take its place; a request the arena cannot otherwise meet
+// empties the quarantine.
+TEST(MemoryAllocator, FreedBlocksWaitInTheQuarantineFirstInFirstOut) {
+    TestPool pool(4096, 3 * (64 + 16));
+    void* blocks[4];
+    for (void*& b : blocks) b = pool.allocate(64);
+    void* fence = pool.allocate(16);
+    ASSERT_NE(fence, nullptr);
+    for (int i = 0; i < 3; ++i) pool.free(blocks[i]);
+    auto st = pool.stats();
+    EXPECT_EQ(st.usedBlocks, 2u);
+    EXPECT_EQ(st.quarantinedBlocks, 3u);
+    EXPECT_EQ(st.quarantinedBytes, 3u * 64);
+    EXPECT_TRUE(pool.checkConsistency());
+    // Not served again while quarantined.
+    void* fresh = pool.allocate(64);
+    for (void* b : blocks) EXPECT_NE(fresh, b);
+    pool.free(fresh);  // over the limit: the oldest (blocks[0]) is freed
+    EXPECT_EQ(pool.stats().quarantinedBlocks, 3u);
+    EXPECT_EQ(pool.allocate(64), blocks[0]);
+    EXPECT_TRUE(pool.checkConsistency());
+
+    // Freeing something that waits in the quarantine changes nothing.
+    if (!kAddressSanitizer) {  // under the sanitizer it is reported instead
+        testing::internal::CaptureStderr();
+        pool.free(blocks[1]);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("does not hold"), std::string::npos);
+    }
+
+    // A request larger than any free block empties the quarantine first.
+    TestPool small(1024, 1024);
+    void* a = small.allocate(400);
+    void* b = small.allocate(400);
+    ASSERT_TRUE(a && b);
+    small.free(a);
+    small.free(b);
+    EXPECT_EQ(small.stats().quarantinedBlocks, 2u);
+    EXPECT_EQ(small.allocate(900), a);
+    EXPECT_EQ(small.stats().quarantinedBlocks, 0u);
+    EXPECT_TRUE(small.checkConsistency());
+}
+
+// Under AddressSanitizer a pool's headers, free blocks and the rounding after
+// each payload are poisoned and exactly the bytes asked for are open, through
+// allocation, shrinking, growing in place, moving and freeing.
+TEST(MemoryAllocator, OnlyTheBytesAskedForAreOpenToTheSanitizer) {
+    if (!kAddressSanitizer) GTEST_SKIP() << "built without AddressSanitizer";
+    TestPool pool(4096);
+    auto open = [](void* p, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            if (isPoisoned(bytes(p) + i)) return false;
+        return true;
+    };
+    auto closed = [](void* p, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            if (!isPoisoned(bytes(p) + i)) return false;
+        return true;
+    };
+    char* a = static_cast<char*>(pool.allocate(20));
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(open(a, 0, 20));
+    EXPECT_TRUE(closed(a, 20, 32));         // the rounding
+    EXPECT_TRUE(closed(a, -16, 0));         // the header
+    EXPECT_TRUE(closed(a, 32, 200));        // the next header and the free rest
+    EXPECT_EQ(pool.reallocate(100, a), a);  // grown in place
+    EXPECT_TRUE(open(a, 0, 100));
+    EXPECT_TRUE(closed(a, 100, 200));
+    EXPECT_EQ(pool.reallocate(40, a), a);  // shrunk: the tail is a free block
+    EXPECT_TRUE(open(a, 0, 40));
+    EXPECT_TRUE(closed(a, 40, 200));
+    void* blocker = pool.allocate(16);
+    char* moved = static_cast<char*>(pool.reallocate(300, a));
+    ASSERT_NE(moved, a);
+    EXPECT_TRUE(open(moved, 0, 300));
+    EXPECT_TRUE(closed(a, -16, 48));  // the old block
+    pool.free(moved);
+    pool.free(blocker);
+    EXPECT_TRUE(closed(moved, -16, 300));
+    EXPECT_TRUE(pool.checkConsistency());
+}
+
+struct Counted : Core {
+    QEL_POOLED(Pool::General);
+    int value = 7;
+};
+
+// What the sanitizer build reports about pooled objects: a read of a
+// deleted one (it waits in the quarantine, not yet reused), a write past
+// the bytes asked for, and a second free.
+TEST(MemoryAllocatorDeathTest, StaleAndStrayUsesOfPooledObjectsAreReported) {
+    if (!kAddressSanitizer) GTEST_SKIP() << "built without AddressSanitizer";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const struct {
+        const char* name;
+        void (*use)();
+    } cases[] = {
+        {"read after delete",
+         [] {
+             Counted* c = new Counted;
+             delete c;
+             for (int i = 0; i < 100; ++i) delete new Counted;  // no reuse of c's block
+             std::printf("%d\n", static_cast<volatile Counted*>(c)->value);
+         }},
+        {"write past the end",
+         [] {
+             char* p = static_cast<char*>(poolAllocate(Pool::General, 20));
+             static_cast<volatile char*>(p)[20] = 1;
+         }},
+        {"second free",
+         [] {
+             void* p = poolAllocate(Pool::General, 32);
+             poolFree(p);
+             poolFree(p);
+         }},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DEATH(c.use(), "AddressSanitizer: use-after-poison") << c.name;
     }
 }
 
