@@ -135,7 +135,9 @@ TaskField* TaskField::start(qel::TaskBase* scene) {
         return nullptr;
     }
     if (!qel::SysTask::instance().add(field, scene)) {
-        field->kill();
+        // Outside the tree it would never be killed: it goes at once.
+        qel::Register<TaskField>::instance().remove(0, 0);
+        delete field;
         return nullptr;
     }
     GameData::instance().setField(field);

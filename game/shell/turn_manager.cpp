@@ -68,7 +68,9 @@ TurnManager* TurnManager::start(qel::TaskBase* parent) {
         return nullptr;
     }
     if (!qel::SysTask::instance().add(task, parent)) {
-        task->kill();
+        // Outside the tree it would never be killed: it goes at once.
+        qel::Register<TurnManager>::instance().remove(0, 0);
+        delete task;
         return nullptr;
     }
     ObjectNpc::setKillHook(&forgetKilled);

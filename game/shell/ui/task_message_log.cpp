@@ -35,7 +35,10 @@ void queueBlock(float x, float y, int width, int height, Color colour, std::uint
 
 TaskMessageLog* TaskMessageLog::start(qel::TaskBase* scene) {
     auto* log = new TaskMessageLog();
-    if (!qel::SysTask::instance().add(log, scene)) return nullptr;
+    if (!qel::SysTask::instance().add(log, scene)) {
+        delete log;
+        return nullptr;
+    }
     GameData::instance().setMessageLog(log);
     return log;
 }

@@ -3,14 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/memory_allocator.h"
 #include "game/world/game_data.h"
 
 namespace {
 
+// The scene here is outside the task tree, so none of its tasks can be
+// added: each is deleted at once rather than left over.
 TEST(SceneGame, RunsThePlayClockExactlyWhileItLivesAndWithdrawsItsTasks) {
     GameData& game = GameData::instance();
     GlobalRecord& record = *game.getGlobalRecord();
     record.init();
+    auto used = [](qel::Pool pool) { return qel::poolById(pool)->stats().usedBlocks; };
+    const auto tasksBefore = used(qel::Pool::Tasks);
+    const auto generalBefore = used(qel::Pool::General);
     SceneGame scene;
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(scene.init());
@@ -23,6 +29,8 @@ TEST(SceneGame, RunsThePlayClockExactlyWhileItLivesAndWithdrawsItsTasks) {
         EXPECT_EQ(game.getItemList(), nullptr);
         EXPECT_EQ(game.getAnimaList(), nullptr);
     }
+    EXPECT_EQ(used(qel::Pool::Tasks), tasksBefore);
+    EXPECT_EQ(used(qel::Pool::General), generalBefore);
 }
 
 }  // namespace
