@@ -1391,7 +1391,10 @@ TEST_F(MainProgram, BrokenDataFoldersEndAsTheyShould) {
         SetUp();
         folder.breakIt(dir);
         std::string errors;
-        EXPECT_EQ(run(120, errors), folder.exitCode) << errors;
+        // A broken table or package ends the program as soon as the loader
+        // finds it, however slowly the machine loads; the frame limit ends
+        // only the runs that go on.
+        EXPECT_EQ(run(folder.exitCode == 0 ? 120 : 6000, errors), folder.exitCode) << errors;
         if (folder.box) {
             EXPECT_NE(errors.find(utf8(folder.box)), std::string::npos) << errors;
         } else {
