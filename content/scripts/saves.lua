@@ -56,12 +56,13 @@ function SetSaveFileName(kind)
     if id ~= 0 and player then slots():updateData(id, slotName(player)) end
 end
 
--- The slots as menu entries ({id, name}), newest first.
+-- The slots as menu entries ({id, name}), newest first as the list keeps
+-- them.
 function SlotEntries()
     local entries = {}
     local list = slots()
     if not list then return entries end
-    for i = list:getDataNum() - 1, 0, -1 do
+    for i = 0, list:getDataNum() - 1 do
         table.insert(entries, {tostring(list:getId(i)), list:getName(i)})
     end
     return entries

@@ -254,4 +254,20 @@ TEST_F(ContentPlay, EachBehaviourTheMonsterTableNamesActsDifferently) {
     for (const lua_runner::LuaCase& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << c.name;
 }
 
+TEST_F(ContentPlay, TheContinueMenuListsTheSlotsAsTheListKeepsThemNewestFirst) {
+    // The slot list keeps the slot made or renamed last at index 0; the
+    // continue menu shows them in that order.
+    EXPECT_EQ(run("local kept = {{3, 'newest'}, {1, 'older'}, {2, 'oldest'}} "
+                  "local real = C_GetSaveFileList "
+                  "C_GetSaveFileList = function() return { "
+                  "  getDataNum = function() return #kept end, "
+                  "  getId = function(_, i) return kept[i + 1][1] end, "
+                  "  getName = function(_, i) return kept[i + 1][2] end} end "
+                  "local shown = {} "
+                  "for _, e in ipairs(SlotEntries()) do table.insert(shown, e[1] .. e[2]) end "
+                  "C_GetSaveFileList = real "
+                  "return table.concat(shown, ' ')"),
+              "3newest 1older 2oldest");
+}
+
 }  // namespace
