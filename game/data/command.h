@@ -94,7 +94,12 @@ public:
     // Wraps around at 32 bits.
     void addActPoint(std::int32_t points);
 
-    void addItem(ObjectItem* item) { items_.push_back(item); }
+    // False, nothing stored, for no item.
+    bool addItem(ObjectItem* item) {
+        if (!item) return false;
+        items_.push_back(item);
+        return true;
+    }
     std::int32_t getItemNum() const { return static_cast<std::int32_t>(items_.size()); }
     // Null outside the list.
     ObjectItem* getItem(std::int64_t index) const;

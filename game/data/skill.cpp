@@ -45,8 +45,8 @@ bool buildStatus(Skill::LevelData& level) {
 
 Skill::Skill() = default;
 
-Skill::Skill(std::string tag, std::string luaClass, std::int32_t type)
-    : tag_(std::move(tag)), luaClass_(std::move(luaClass)), type_(type) {}
+Skill::Skill(std::string tag, std::string luaClass, std::int32_t type, std::int32_t id)
+    : id_(id), tag_(std::move(tag)), luaClass_(std::move(luaClass)), type_(type) {}
 
 Skill::~Skill() = default;
 

@@ -56,7 +56,7 @@ public:
     };
 
     Skill();
-    Skill(std::string tag, std::string luaClass, std::int32_t type);
+    Skill(std::string tag, std::string luaClass, std::int32_t type, std::int32_t id = -1);
     ~Skill() override;
 
     QEL_CLASS(Skill, qel::Core, qel::Pool::Resources);

@@ -9,6 +9,7 @@
 #include "engine/input/sys_input.h"
 #include "engine/math/color.h"
 #include "engine/render/sys_camera.h"
+#include "engine/render/sys_render_text.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/sys_resource.h"
 #include "engine/script/lua_param.h"
@@ -71,6 +72,9 @@ bool gameInitHook() {
     if (qel::Viewport* viewport = qel::SysCamera::instance().getViewport(0))
         viewport->clearColors[0] = qel::Color::BLACK.argb();
     qel::SysLua::instance().init();
+    // Every screen writes with font 1 from its first frame.
+    qel::SysRenderText::instance().createFont(FONT_NAME, kGameFont, static_cast<int>(FONT_HEIGHT),
+                                              FONT_WIDTH, 0, false);
     TaskSEManager::start();
     qel::SysSound::instance().setVolume(kStartVolume);
     if (qel::SysScene* scenes = sceneManager())
@@ -90,10 +94,12 @@ void gameShutdownHook() {
     // A boot that did not finish loaded no global record to save back.
     if (onTitle) return;
     if (CURRENT_PLAYER_ID != 0) {
+        // The slot is saved first; the script then names it in the slot
+        // list, which the global record below carries.
+        SaveData(static_cast<std::int32_t>(CURRENT_PLAYER_ID)).saveGame(SaveData::KEEP_ALL);
         qel::LuaParam args;
         args.addString("update");
         qel::SysLua::instance().call(script_callback::SetSaveFileName.name, 0, &args, nullptr);
-        SaveData(static_cast<std::int32_t>(CURRENT_PLAYER_ID)).saveGame(SaveData::KEEP_ALL);
     }
     SaveData::saveGlobal();
 }

@@ -1,6 +1,6 @@
 // The game's side of the engine's start-up and shutdown: the window
 // callbacks, the start-up hook (random seed, resources, camera clear
-// colour, the world's view of the settings, Lua, the sound-effect manager,
+// colour, the world's view of the settings, Lua, font 1, the sound-effect manager,
 // the volume, the title scene) and
 // the shutdown hook. The program's entry installs them (installGameHooks).
 #pragma once
@@ -11,6 +11,8 @@ namespace game_hooks {
 
 // The text of a refused close.
 inline constexpr const char* kCannotQuitText = "現在は終了できません";
+// The font every screen of the game writes with, made at start-up.
+inline constexpr int kGameFont = 1;
 // The master volume set at start-up.
 inline constexpr float kStartVolume = 0.75f;
 

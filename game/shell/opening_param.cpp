@@ -182,7 +182,7 @@ void OpeningParam::beginNewGame() {
     if (scenes && scenes->isChangePending()) return;
     GameData& game = GameData::instance();
     ItemFactory::instance().resetName();
-    if (World* world = game.getWorld()) world->clearGenocide();
+    if (World* world = game.getWorld()) world->clearAdventure();
     if (GlobalRecord* record = game.getGlobalRecord()) record->addTotalPlay();
     if (scenes) scenes->requestChange(&SceneGame::staticClassInfo());
 }

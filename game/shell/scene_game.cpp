@@ -15,8 +15,10 @@
 bool SceneGame::init() {
     GlobalRecord* record = GameData::instance().getGlobalRecord();
     if (record && !record->isClockRunning()) record->clockStart();
-    TaskField::start(this);
+    // The turn manager runs first in each frame, so a move it makes shows
+    // on the map the same frame.
     TurnManager::start(this);
+    TaskField::start(this);
     TaskMessageLog::start(this);
     TaskItemList::create(this);
     TaskAnimaList::create(this);

@@ -19,7 +19,7 @@ bool SceneOpening::init() {
     ObjectBase::SetNextId(1);
     GameData& game = GameData::instance();
     if (ObjectManager* manager = game.getObjectManager()) manager->clearAll();
-    if (World* world = game.getWorld()) world->clearGenocide();
+    if (World* world = game.getWorld()) world->clearAdventure();
     CURRENT_PLAYER_ID = 0;
     return true;
 }

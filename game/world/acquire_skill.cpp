@@ -25,8 +25,7 @@ void AcquireSkill::add(std::string_view name, bool active, std::int32_t level, b
 
 void AcquireSkill::sort() {
     const auto key = [](const DATA& d) {
-        return std::make_tuple(d.skill->type(), !d.active, !d.identify,
-                               std::string_view(d.skill->tag()));
+        return std::make_tuple(d.skill->type(), !d.active, !d.identify, d.skill->id());
     };
     std::stable_sort(entries_.begin(), entries_.end(),
                      [&key](const DATA& a, const DATA& b) { return key(a) < key(b); });

@@ -433,9 +433,7 @@ void ObjectNpc::searchCharacters(AITarget& target, std::int32_t kind) {
                     continue;
             } else if (kind == SEARCH_PLAYER) {
                 if (theirs != TYPE_PLAYER) continue;
-            } else {
-                continue;
-            }
+            }  // any other kind: every character
             const Point d = other->getPos() - getPos();
             const std::uint32_t len2 = squared(d.x) + squared(d.y);
             if (other->getStatus(Status::INVISIBLE) != 0 && len2 > squared(invisiVision) &&

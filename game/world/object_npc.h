@@ -103,9 +103,9 @@ public:
     ObjectItem* createCorpse(std::int32_t percent = -1);
 
     // The nearest character of a side (SEARCH_OTHER_SIDE, SEARCH_SAME_SIDE,
-    // SEARCH_PLAYER) or item (SEARCH_FOOD_FREE_ITEM: carriable and no corpse;
-    // SEARCH_ITEM: any) this
-    // monster can perceive; then the memory step. The caller owns the
+    // SEARCH_PLAYER; any other kind: of either side) or item
+    // (SEARCH_FOOD_FREE_ITEM: carriable and no corpse; SEARCH_ITEM: any)
+    // this monster can perceive; then the memory step. The caller owns the
     // record.
     AITarget* searchNearestTarget(std::int32_t kind);
 

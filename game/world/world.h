@@ -68,6 +68,12 @@ public:
     static bool checkMove(ObjectChara& chara, std::int64_t x, std::int64_t y, bool ignoreChara);
     void execGenocide(std::uint32_t id) const;
     void clearGenocide() { genocide_.clear(); }
+    // What belongs to one adventure only: the extinct kinds and the allies
+    // (object ids start again at 1 with the next one).
+    void clearAdventure() {
+        genocide_.clear();
+        friends_.clear();
+    }
     const std::set<std::uint32_t>& genocideSet() const { return genocide_; }
     static void setGenocideHook(GenocideHook hook);
 

@@ -23,7 +23,9 @@
 #include "game/shell/settings.h"
 #include "game/shell/ui/target_view.h"
 #include "game/world/game_data.h"
+#include "game/world/object_npc.h"
 #include "game/world/object_player.h"
+#include "game/world/world.h"
 #include "tests/bindings/lua_runner.h"
 #include "tests/game/world/item_fixture.h"
 #include "tests/support/message_box_recorder.h"
@@ -136,6 +138,10 @@ TEST_F(OpeningBindings, AScriptMakesAPlayerAndStartsOneGameThenComesBack) {
         << "a record kept past its opening";
 
     CURRENT_PLAYER_ID = 3;
+    World& world = *GameData::instance().getWorld();
+    ObjectNpc ally;
+    ASSERT_TRUE(world.getFriendData().addFriend(&ally));
+    world.addGenocide(7);
     EXPECT_EQ(run("C_GotoOpening() return 'ok'"), "ok");
     EXPECT_TRUE(scenes_->isChangePending());
     frames(2);
@@ -144,6 +150,8 @@ TEST_F(OpeningBindings, AScriptMakesAPlayerAndStartsOneGameThenComesBack) {
     EXPECT_TRUE(allList().empty());
     EXPECT_EQ(ObjectBase::GetNextId(), 1u);
     EXPECT_EQ(CURRENT_PLAYER_ID, 0u);
+    EXPECT_EQ(world.getFriendData().getFriendNum(), 0) << "the last adventure's allies";
+    EXPECT_TRUE(world.genocideSet().empty());
     auto* opening = static_cast<SceneOpening*>(scenes_->getCurrent());
     EXPECT_EQ(opening->param()->getRaceNum(), 2);
     EXPECT_EQ(opening->param()->getClassNum(), 2);

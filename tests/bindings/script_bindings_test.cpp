@@ -137,6 +137,8 @@ const LuaCase kConventionCases[] = {
      "error: error in function 'set'.\n     argument #1 is 'number'; 'Point' expected.\n"},
     {"a missing argument is refused", "local p = C.Point() return p:set(1)",
      "error: error in function 'set'.\n     argument #3 is '[no object]'; 'number' expected.\n"},
+    {"a command refuses a nil item", "local c = C.Command() return c:addItem(nil), c:getItemNum()",
+     "false, 0"},
     {"integers truncate toward zero", "local p = C.Point(2.9, -2.9) return p._x, p._y", "2, -2"},
     {"a numeric string is a number", "return C.Point('7', ' 8 ')._x, C.Point('7', ' 8 ')._y",
      "7, 8"},

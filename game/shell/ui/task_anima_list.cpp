@@ -102,6 +102,9 @@ bool TaskAnimaList::setList(const World* world) {
 
 void TaskAnimaList::open(int limit, bool playSound) {
     limit_ = limit;
+    // A new choice starts with nothing chosen: the count is 0 and no more
+    // than the new limit can ever be selected.
+    for (Entry& entry : entries_) entry.selected = false;
     resetForOpen();
     if (playSound) shell_keys::requestSound(SE_OK);
 }

@@ -3,10 +3,10 @@
 // know shown under a placeholder name. The twin of the item list, choosing
 // up to a limit given at opening: below 2 a row letter decides at once.
 //
-// What it keeps true: besides the paged list's own, no more entries are
-// selected than the limit allows through the list's own toggles, and only
-// entries the player knows whose anima may be selected; the selected count
-// is always the number of selected entries.
+// What it keeps true: besides the paged list's own, opening clears every
+// selection, so no more entries are selected than the limit allows, and
+// only entries the player knows whose anima may be selected; the selected
+// count is always the number of selected entries.
 #pragma once
 
 #include <cstdint>

@@ -53,8 +53,9 @@ TEST_F(CommandTest, StartValuesDirectionsAndActions) {
     EXPECT_EQ(c.getActPoint(), -2147483647 - 1) << "wraps";
 
     auto* a = reinterpret_cast<ObjectItem*>(0x10);
-    c.addItem(a);
-    c.addItem(a);
+    EXPECT_FALSE(c.addItem(nullptr)) << "no empty entry";
+    EXPECT_TRUE(c.addItem(a));
+    EXPECT_TRUE(c.addItem(a));
     EXPECT_EQ(c.getItemNum(), 2);
     EXPECT_EQ(c.getItem(1), a);
     EXPECT_EQ(c.getItem(2), nullptr);

@@ -13,8 +13,11 @@
 #include "game/shell/boot_loader.h"
 #include "game/shell/settings.h"
 #include "game/world/class_base.h"
+#include "game/world/game_data.h"
+#include "game/world/object_npc.h"
 #include "game/world/object_player.h"
 #include "game/world/race_base.h"
+#include "game/world/world.h"
 #include "tests/game/world/item_fixture.h"
 #include "tests/support/message_box_recorder.h"
 
@@ -314,3 +317,14 @@ TEST_F(OpeningParamTest, UpgradesAddARaceOrAClassToAPlayer) {
 }
 
 }  // namespace
+
+TEST_F(OpeningParamTest, ANewAdventureKeepsNoAllyOrExtinctKindOfTheLastOne) {
+    World& world = *GameData::instance().getWorld();
+    ObjectNpc ally;
+    ASSERT_TRUE(world.getFriendData().addFriend(&ally));
+    world.addGenocide(7);
+    param_.beginNewGame();
+    // Ids start again at 1, so an old ally's id would name a stranger.
+    EXPECT_EQ(world.getFriendData().getFriendNum(), 0);
+    EXPECT_TRUE(world.genocideSet().empty());
+}

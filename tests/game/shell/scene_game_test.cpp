@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "engine/core/memory_allocator.h"
+#include "engine/task/sys_task.h"
 #include "game/world/game_data.h"
+#include "tests/game/shell/ui/shell_fixture.h"
 
 namespace {
 
@@ -31,6 +35,21 @@ TEST(SceneGame, RunsThePlayClockExactlyWhileItLivesAndWithdrawsItsTasks) {
     }
     EXPECT_EQ(used(qel::Pool::Tasks), tasksBefore);
     EXPECT_EQ(used(qel::Pool::General), generalBefore);
+}
+
+class SceneGameTasks : public shell_test::ShellFixture {};
+
+TEST_F(SceneGameTasks, TheTurnManagerActsBeforeTheMapViewEachFrame) {
+    auto* scene = new SceneGame();
+    ASSERT_TRUE(tasks().add(scene));
+    frame();
+    std::string order;
+    for (qel::TaskBase* child : scene->getChildren()) {
+        order += child->classInfo().name;
+        order += ' ';
+    }
+    // A move of this frame's turn is on the map the same frame.
+    EXPECT_EQ(order.rfind("TurnManager TaskField TaskMessageLog ", 0), 0u) << order;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,10 +17,12 @@ namespace {
 class AcquireSkillTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [tag, type] :
-             {std::pair{"slash", 1}, {"guard", 1}, {"fire", 2}, {"heal", 2}, {"zeal", 0}}) {
-            ASSERT_TRUE(SkillList::instance().add(new Skill(tag, "Skill", type)));
-        }
+        // Ids in another order than the tags'.
+        const std::tuple<const char*, int, int> skills[] = {{"slash", 1, 1},   {"guard", 1, 4},
+                                                            {"poison", 1, 11}, {"fire", 2, 2},
+                                                            {"heal", 2, 3},    {"zeal", 0, 5}};
+        for (const auto& [tag, type, id] : skills)
+            ASSERT_TRUE(SkillList::instance().add(new Skill(tag, "Skill", type, id)));
     }
     void TearDown() override { SkillList::instance().clear(); }
 
@@ -71,18 +74,19 @@ TEST_F(AcquireSkillTest, RepeatedAddsMergeIntoOneEntry) {
     }
 }
 
-TEST_F(AcquireSkillTest, SortsByTypeThenActiveThenIdentifiedThenTag) {
+TEST_F(AcquireSkillTest, SortsByTypeThenActiveThenIdentifiedThenId) {
     AcquireSkill list;
-    list.add("heal", true, 1, true);    // type 2, active, identified
-    list.add("fire", true, 1, false);   // type 2, active, unknown
-    list.add("slash", false, 1, true);  // type 1, inactive
-    list.add("guard", false, 1, true);  // type 1, inactive: tag before slash
-    list.add("zeal", false, 1, false);  // type 0
+    list.add("heal", true, 1, true);     // type 2, active, identified
+    list.add("fire", true, 1, false);    // type 2, active, unknown
+    list.add("poison", false, 1, true);  // type 1, inactive, id 11
+    list.add("guard", false, 1, true);   // type 1, inactive, id 4
+    list.add("slash", false, 1, true);   // type 1, inactive, id 1
+    list.add("zeal", false, 1, false);   // type 0
     list.sort();
-    EXPECT_EQ(shown(list), "zeal -1-;guard -1I;slash -1I;heal A1I;fire A1-;");
-    list.add("slash", true, 1, false);
+    EXPECT_EQ(shown(list), "zeal -1-;slash -1I;guard -1I;poison -1I;heal A1I;fire A1-;");
+    list.add("poison", true, 1, false);
     list.sort();
-    EXPECT_EQ(shown(list), "zeal -1-;slash A1I;guard -1I;heal A1I;fire A1-;");
+    EXPECT_EQ(shown(list), "zeal -1-;poison A1I;slash -1I;guard -1I;heal A1I;fire A1-;");
 }
 
 TEST_F(AcquireSkillTest, EntriesAreWrittenBackOnlyInsideTheList) {

@@ -273,6 +273,15 @@ TEST_F(ObjectNpcTest, SearchesFindTheNearestOfASide) {
     ASSERT_TRUE(sword->put(26, 12, false));
     std::unique_ptr<AITarget> item(slime->searchNearestTarget(ObjectNpc::SEARCH_ITEM));
     EXPECT_EQ(item->_point, (Point{26, 12}));
+
+    // Any other kind searches characters of either side: the nearest one.
+    constexpr std::int32_t kAnyone = 7;
+    std::unique_ptr<AITarget> monster(slime->searchNearestTarget(kAnyone));
+    EXPECT_EQ(monster->_point, friendOfSlime->getPos());
+    player->setPos(31, 10);
+    std::unique_ptr<AITarget> beside(slime->searchNearestTarget(kAnyone));
+    EXPECT_TRUE(beside->_adjoin);
+    EXPECT_EQ(beside->_point, (Point{31, 10}));
 }
 
 TEST_F(ObjectNpcTest, WorldHooksKillExtinctKindsAndHideUnseenMonsters) {

@@ -18,13 +18,15 @@ namespace {
 using C = ObjectChara;
 
 // Kinds: 1 helmet (defence 4, hit 1, torch 3), 2 sword (hit 2), 3 shield
-// (hit 5, defence 1), 4 bow (hit 7), 5 book (magic 2), 6 torch (torch 5).
+// (hit 5, defence 1), 4 bow (hit 7), 5 book (magic 2), 6 torch (torch 5);
+// for the loads: 7 a stone of weight 1, 8 a helmet and 9 a shield of 10.
 const std::string kKinds =
     itemRow(1, {{C_TYPE, "8"}, {C_DEFFENCE, "4"}, {C_HIT, "1"}, {C_TORCH, "3"}}) +
     itemRow(2, {{C_TYPE, "1"}, {C_HIT, "2"}}) +
     itemRow(3, {{C_TYPE, "3"}, {C_HIT, "5"}, {C_DEFFENCE, "1"}}) +
     itemRow(4, {{C_TYPE, "5"}, {C_HIT, "7"}}) + itemRow(5, {{C_TYPE, "4"}, {C_MAGIC, "2"}}) +
-    itemRow(6, {{C_TYPE, "7"}, {C_TORCH, "5"}});
+    itemRow(6, {{C_TYPE, "7"}, {C_TORCH, "5"}}) + itemRow(7, {{C_WEIGHT, "1"}, {C_STOCK, "1"}}) +
+    itemRow(8, {{C_TYPE, "8"}, {C_WEIGHT, "10"}}) + itemRow(9, {{C_TYPE, "3"}, {C_WEIGHT, "10"}});
 
 class StatusFormulaTest : public ItemFixture {
 protected:
@@ -169,6 +171,51 @@ TEST_F(StatusFormulaTest, RecordsOnTheGaugesOwnFiguresStillEnd) {
     EXPECT_EQ(ch->getStatus(Status::STR), 13) << "judged at capacity 0: weight dead, no STR";
     // Asked from outside, capacity includes the strand's 10.
     EXPECT_EQ(FullTimeEffect::GetWeightState(ch), 0);
+}
+
+TEST_F(StatusFormulaTest, WeightStateGradesBothLoadsAtTheirThresholdsAndStopsAtThree) {
+    // Capacity 10: all that is carried is judged against 20, what is
+    // equipped against 10.
+    FullTimeEffect::WEIGHT_OVER._condition = 1.0f;
+    FullTimeEffect::WEIGHT_PRESS._condition = 1.5f;
+    FullTimeEffect::WEIGHT_DEAD._condition = 2.0f;
+    struct Case {
+        const char* name;
+        std::int32_t loose;     // weight carried and not equipped
+        std::int32_t equipped;  // 0, 10 (a helmet) or 20 (and a shield)
+        std::int32_t expected;
+    };
+    const Case cases[] = {
+        {"nothing", 0, 0, 0},
+        {"just below the first threshold", 19, 0, 0},
+        {"exactly at it", 20, 0, 1},
+        {"at the second", 30, 0, 2},
+        {"at the third", 40, 0, 3},
+        {"equipped at the first, all carried below it", 0, 10, 1},
+        {"both at the first", 10, 10, 2},
+        {"all at the second, equipped at the first", 20, 10, 3},
+        {"both at the third stop at 3", 20, 20, 3},
+    };
+    for (const Case& k : cases) {
+        C* ch = chara();
+        ch->setBaseStatus(Status::WEIGHT, 10);
+        ASSERT_EQ(ch->getStatus(Status::WEIGHT), 10);
+        if (k.loose > 0) {
+            ObjectItem* stones = make(7);
+            ASSERT_TRUE(stones->setStock(k.loose));
+            ch->addItem(stones, false);
+        }
+        for (std::int32_t kind : {8, 9}) {
+            if (k.equipped < (kind - 7) * 10) continue;
+            ObjectItem* armour = make(kind);
+            ch->addItem(armour, false);
+            ASSERT_TRUE(ch->equip(armour)) << k.name;
+        }
+        ASSERT_EQ(ch->getItemTotalWeight(), static_cast<std::uint32_t>(k.loose + k.equipped));
+        ASSERT_EQ(ch->getEquipTotalWeight(), static_cast<std::uint32_t>(k.equipped)) << k.name;
+        EXPECT_EQ(FullTimeEffect::GetWeightState(ch), k.expected) << k.name;
+        manager_->clearAll();
+    }
 }
 
 TEST_F(StatusFormulaTest, EffectNamesOnceEach) {

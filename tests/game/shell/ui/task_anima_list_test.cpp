@@ -121,10 +121,17 @@ TEST_F(TaskAnimaListTest, SelectAllChoosesInOrderWithinTheLimitAndThenClears) {
     frame();
     frame({KEY_SHIFT, qel::KEY_OEM_1});
     EXPECT_EQ(selected(), "-----");
-    // Selections made before opening count against the limit.
-    list_->toggleSelect(4);
+    // Opening starts a new choice: nothing chosen, whatever was before, so
+    // the count is 0 and the new limit holds.
+    frame({'A'});
+    frame();
+    frame({'B'});
+    EXPECT_EQ(selected(), "++---");
     list_->open(1, false);
-    EXPECT_FALSE(list_->toggleSelect(0));
+    EXPECT_EQ(list_->getSelNum(), 0u);
+    EXPECT_EQ(selected(), "-----");
+    EXPECT_TRUE(list_->toggleSelect(4));
+    EXPECT_FALSE(list_->toggleSelect(0)) << "one at most";
     EXPECT_EQ(list_->getSelNum(), 1u);
 }
 
