@@ -31,6 +31,10 @@ void SysShader::term() {
     ShaderBase* current = render.currentShader();
     if (current == default_ || classCast<RenderShader>(current)) render.setCurrentShader(nullptr);
     releaseShaders();
+    // A new start begins from the start values.
+    view = Matrix::IDENTITY;
+    projection = Matrix::IDENTITY;
+    world = Matrix::IDENTITY;
 }
 
 void SysShader::releaseShaders() {

@@ -41,10 +41,20 @@ SysLua& SysLua::instance() {
 }
 
 SysLua::~SysLua() {
+    close();
+}
+
+void SysLua::close() {
     if (!state_) return;
-    ScopedLock running(scriptStateLock());
-    lua_close(state_);  // its collectors forget objects: no other thread may edit it meanwhile
-    state_ = nullptr;
+    {
+        ScopedLock running(scriptStateLock());
+        lua_close(state_);  // its collectors forget objects: no other thread may edit it meanwhile
+        state_ = nullptr;
+    }
+    traceback_ = nullptr;
+    tracebackRef_ = LUA_NOREF;
+    hasLastError_ = false;
+    lastError_[0] = '\0';
 }
 
 void* SysLua::allocate(void*, void* block, std::size_t oldSize, std::size_t newSize) {

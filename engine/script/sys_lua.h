@@ -44,6 +44,9 @@ public:
     // that take text only and the traceback message handler. False (and no state) when the pool
     // cannot hold it. A second call keeps the existing state.
     bool init();
+    // Closes the state (its collectors run) and forgets the last error; the
+    // next init starts a fresh one.
+    void close();
 
     // Calls the global function `name` with `args` (may be null) asking for
     // `resultCount` results, read into `results` (may be null; cleared

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/file.h"
@@ -137,8 +138,8 @@ void Dungeon::setAllLight() {
     }
 }
 
-void Dungeon::setDarkHook(DarkHook hook) {
-    g_darkHook = hook;
+Dungeon::DarkHook Dungeon::setDarkHook(DarkHook hook) {
+    return std::exchange(g_darkHook, hook);
 }
 
 bool Dungeon::writeTiles(qel::File& file) const {

@@ -123,7 +123,9 @@ public:
     // Never-seen cells become remembered; other states stay.
     void setAllLight();
     using DarkHook = void (*)();
-    static void setDarkHook(DarkHook hook);
+    // Each hook setter here and in FieldView and ObjectNpc returns the hook
+    // it replaces.
+    static DarkHook setDarkHook(DarkHook hook);
 
     // ---- Files ------------------------------------------------------------
     // The tile section: palette, the 1500 cell numbers, the default tiles'

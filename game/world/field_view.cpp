@@ -39,11 +39,11 @@ std::int64_t squaredRadius(std::int32_t r) {
 
 }  // namespace
 
-void FieldView::setLiveFilter(LiveFilter filter) {
-    g_liveFilter = filter;
+FieldView::LiveFilter FieldView::setLiveFilter(LiveFilter filter) {
+    return std::exchange(g_liveFilter, filter);
 }
-void FieldView::setAfterLight(AfterLight hook) {
-    g_afterLight = hook;
+FieldView::AfterLight FieldView::setAfterLight(AfterLight hook) {
+    return std::exchange(g_afterLight, hook);
 }
 
 FieldView::FieldView(Dungeon* dungeon, ObjectManager* manager)

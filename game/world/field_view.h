@@ -68,8 +68,8 @@ public:
     // (monsters recompute their sight). Installed by the monster code.
     using LiveFilter = bool (*)(const ObjectBase* object);
     using AfterLight = void (*)();
-    static void setLiveFilter(LiveFilter filter);
-    static void setAfterLight(AfterLight hook);
+    static LiveFilter setLiveFilter(LiveFilter filter);
+    static AfterLight setAfterLight(AfterLight hook);
 
     // Neither is owned; both must outlive the view.
     FieldView(Dungeon* dungeon, ObjectManager* manager);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
@@ -66,8 +67,8 @@ std::string askName(const char* function, const ObjectNpc* npc) {
 
 }  // namespace
 
-void ObjectNpc::setFriendHook(FriendHook hook) {
-    g_friendHook = hook;
+ObjectNpc::FriendHook ObjectNpc::setFriendHook(FriendHook hook) {
+    return std::exchange(g_friendHook, hook);
 }
 
 void ObjectNpc::setKillHook(KillHook hook) {

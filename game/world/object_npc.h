@@ -27,7 +27,7 @@ public:
     // friends, and when one is killed (the turn manager forgets it).
     using FriendHook = void (*)(ObjectNpc* npc, bool joined);
     using KillHook = void (*)(ObjectNpc* npc);
-    static void setFriendHook(FriendHook hook);
+    static FriendHook setFriendHook(FriendHook hook);
     static void setKillHook(KillHook hook);
     // What the world and the field view ask of monsters: killing every
     // monster of the extinct kinds, whether a monster shows on the live map

@@ -1,5 +1,7 @@
 #include "game/world/world.h"
 
+#include <utility>
+
 #include "engine/file/file.h"
 #include "game/world/game_data.h"
 #include "game/world/object_chara.h"
@@ -59,8 +61,8 @@ void World::execGenocide(std::uint32_t id) const {
     if (g_genocideHook) g_genocideHook(std::set<std::uint32_t>{id});
 }
 
-void World::setGenocideHook(GenocideHook hook) {
-    g_genocideHook = hook;
+World::GenocideHook World::setGenocideHook(GenocideHook hook) {
+    return std::exchange(g_genocideHook, hook);
 }
 
 bool World::serialize(qel::File& file) {

@@ -75,7 +75,8 @@ public:
         friends_.clear();
     }
     const std::set<std::uint32_t>& genocideSet() const { return genocide_; }
-    static void setGenocideHook(GenocideHook hook);
+    // Returns the hook it replaces.
+    static GenocideHook setGenocideHook(GenocideHook hook);
 
     void addAnima(std::uint32_t id) { anima_.insert(id); }
     void removeAnima(std::uint32_t id) { anima_.erase(id); }

@@ -39,10 +39,10 @@ protected:
         lua_setglobal(L(), "M");
     }
     void TearDown() override {
-        run("CallDecoratorFunc = nil RemoveAllDecorator = nil SerializeDecorator = nil "
-            "flags = nil M = nil collectgarbage() collectgarbage()");
+        run("flags = nil M = nil collectgarbage() collectgarbage()");
         FullTimeEffect::resetAll();
         ObjectFixture::TearDown();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static lua_State* L() { return lua().state(); }

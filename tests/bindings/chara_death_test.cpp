@@ -24,8 +24,9 @@ protected:
         ASSERT_TRUE(lua().runBuffer(lua_runner::kRunner, 0, "runner")) << lua().lastError();
     }
     void TearDown() override {
-        run("BeginTurn = nil EndTurn = nil kept = nil collectgarbage()");
+        run("kept = nil collectgarbage()");
         ItemFixture::TearDown();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static std::string run(const char* chunk) { return lua_runner::run(lua().state(), chunk); }

@@ -50,11 +50,10 @@ protected:
             << lua().lastError();
     }
     void TearDown() override {
-        lua_runner::run(L(),
-                        "AddDecorator = nil RemoveDecorator = nil RemoveAllDecorator = nil "
-                        "decos = nil collectgarbage() collectgarbage()");
+        lua_runner::run(L(), "decos = nil collectgarbage() collectgarbage()");
         ItemFixture::TearDown();
         SkillList::instance().clear();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static lua_State* L() { return lua().state(); }

@@ -97,6 +97,7 @@ protected:
         AnimaList::instance().clear();
         SkillList::instance().clear();
         ItemFixture::TearDown();
+        lua().close();
     }
 
     ObjectChara* chara(const char* name, int type, int x, int y) {

@@ -58,6 +58,7 @@ protected:
         NpcFactory::instance().clear();
         EXPECT_EQ(qel::poolById(qel::Pool::General)->stats().usedBlocks, generalBefore_)
             << "every AITarget freed";
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static std::string run(const std::string& chunk) {

@@ -78,6 +78,7 @@ protected:
         CURRENT_PLAYER_ID = 0;
         EXPECT_EQ(qel::poolById(qel::Pool::Resources)->stats().usedBlocks, resourcesBefore_);
         ItemFixture::TearDown();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static qel::SysTask& tasks() { return qel::SysTask::instance(); }

@@ -55,6 +55,7 @@ protected:
         SkillList::instance().clear();
         FullTimeEffect::resetAll();
         ItemFixture::TearDown();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static lua_State* L() { return lua().state(); }

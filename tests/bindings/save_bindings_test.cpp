@@ -24,8 +24,9 @@ protected:
         ASSERT_TRUE(lua().runBuffer(lua_runner::kRunner, 0, "runner")) << lua().lastError();
     }
     void TearDown() override {
-        run("SerializeGame = nil SerializeGlobal = nil kept = nil collectgarbage()");
+        run("kept = nil collectgarbage()");
         SaveFixture::TearDown();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static lua_State* L() { return lua().state(); }

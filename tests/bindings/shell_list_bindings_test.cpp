@@ -37,11 +37,12 @@ protected:
         ASSERT_TRUE(host().runBuffer(lua_runner::kRunner, 0, "runner")) << host().lastError();
     }
     void TearDown() override {
-        run("for k in pairs({a=1, b=1, c=1, l=1, x=1}) do _G[k] = nil end collectgarbage()");
+        run("collectgarbage()");
         GameData::instance().setPlayer(nullptr);
         GameData::instance().getObjectManager()->clearAll();
         shell_test::ShellFixture::TearDown();
         ItemFactory::instance().clear();
+        host().close();
     }
     std::string run(const char* chunk) { return lua_runner::run(host().state(), chunk); }
     static qel::SysLua& host() { return qel::SysLua::instance(); }

@@ -1,17 +1,27 @@
 #include "tests/support/sample_content.h"
 
-#include <lua.hpp>
+#include <cstdint>
+#include <set>
 
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
+#include "engine/system/window.h"
+#include "game/data/action_list.h"
+#include "game/data/skill_list.h"
+#include "game/data/spell_list.h"
 #include "game/shell/boot_loader.h"
 #include "game/shell/settings.h"
+#include "game/world/anima_list.h"
+#include "game/world/full_time_effect.h"
 #include "game/world/game_data.h"
+#include "game/world/item_factory.h"
+#include "game/world/npc_factory.h"
 #include "game/world/object_manager.h"
+#include "game/world/world.h"
 
 namespace qel::test {
 
-SampleContent::SampleContent() {
+SampleContent::SampleContent() : title_(Window::instance().title()) {
     std::filesystem::copy(QEL_GAME_DATA, folder() / "data",
                           std::filesystem::copy_options::recursive);
     previous_ = std::filesystem::current_path();
@@ -22,15 +32,27 @@ SampleContent::SampleContent() {
 }
 
 SampleContent::~SampleContent() {
-    // Objects made from this boot's tables point into them: none outlives
-    // the tables the next boot loads.
-    GameData::instance().getObjectManager()->clearAll();
-    // A config.txt's language stays a global of the shared Lua state: the
-    // next boot starts without it.
-    if (lua_State* L = SysLua::instance().state()) {
-        lua_pushnil(L);              // +1
-        lua_setglobal(L, "LOCALE");  // -1
+    // Everything a boot loads, and what a game played on it left, goes, so
+    // the next test starts from nothing loaded whatever order the tests run
+    // in. The objects go before the scripts that may hold them.
+    GameData& game = GameData::instance();
+    game.getObjectManager()->clearAll();
+    if (World* world = game.getWorld()) {
+        world->init();
+        world->clearAdventure();
+        for (std::uint32_t id : std::set<std::uint32_t>(world->animaSet())) world->removeAnima(id);
     }
+    SysLua::instance().close();
+    ActionList::instance().clear();
+    SpellList::instance().clear();
+    SkillList::instance().clear();
+    ItemFactory::instance().clear();
+    ItemFactory::instance().getNameList().clear();
+    NpcFactory::instance().clear();
+    AnimaList::instance().clear();
+    FullTimeEffect::resetAll();
+    game.getGlobalRecord()->init();
+    Window::instance().setTitle(title_.c_str());
     BootLoader::setScriptInterface(nullptr);
     std::filesystem::current_path(previous_);
     resetSettings();

@@ -3,7 +3,9 @@
 // that becomes the working folder, and the Lua host started. boot() then
 // runs the boot loader over it with the script interface (the tables, the
 // script package and the world, as the title does). When the object goes,
-// the working folder, the script interface and every setting are put back.
+// what a boot loads goes too (the Lua state, the tables, the full-time
+// effect records, the global record, the window title), and the working
+// folder, the script interface and every setting are put back.
 #pragma once
 
 #include <filesystem>
@@ -32,6 +34,7 @@ public:
 
 private:
     ScratchFolder scratch_;
+    std::string title_;
     std::filesystem::path previous_;
     bool ready_ = false;
     std::string failure_;

@@ -574,6 +574,20 @@ TEST(SysLuaDeathTest, AnUnprotectedErrorEndsTheProcessWithoutRecursing) {
         testing::ExitedWithCode(1), "^$");
 }
 
+TEST(SysLuaCloseTest, TheNextInitStartsAFreshState) {
+    SysLua lua;
+    ASSERT_TRUE(lua.init());
+    ASSERT_TRUE(lua.runBuffer("kept = 1", 0, "set"));
+    EXPECT_FALSE(lua.runBuffer("error('x')", 0, "fail"));
+    lua.close();
+    EXPECT_EQ(lua.state(), nullptr);
+    EXPECT_EQ(lua.lastError(), nullptr);
+    lua.close();  // a second close does nothing
+    ASSERT_TRUE(lua.init());
+    ASSERT_TRUE(lua.runBuffer("assert(kept == nil) assert(debug.traceback)", 0, "fresh"))
+        << lua.lastError();
+}
+
 TEST(SysLuaSingletonTest, IsOneObject) {
     SysLua& lua = SysLua::instance();
     EXPECT_EQ(&lua, &SysLua::instance());

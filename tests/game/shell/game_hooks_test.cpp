@@ -43,7 +43,7 @@ protected:
         qel::SysSound::instance().setVolume(1.0f);
         tasks().term();
         qel::SysRenderText::instance().term();
-        if (lua().state()) run("SetSaveFileName = nil named = nil saved = nil");
+        lua().close();
         CURRENT_PLAYER_ID = 0;
         resetSettings();
         std::filesystem::current_path(oldFolder_);

@@ -39,10 +39,9 @@ protected:
     }
     void TearDown() override {
         delete turns_;
-        run("InputPlayer = nil ProgressTurn = nil ProgressTurnChange = nil "
-            "CallDecoratorFunc = nil SerializeDecorator = nil");
         ObjectFixture::TearDown();
         NpcFactory::instance().clear();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static Status lively() {
@@ -194,7 +193,6 @@ protected:
         lua_register(L, "ClearAll", &clearAllFromScript);
     }
     void TearDown() override {
-        run("ClearExceptKeep = nil ClearAll = nil BeginTurn = nil InputPlayer = nil");
         g_objects = nullptr;
         g_item = nullptr;
         g_turns = nullptr;

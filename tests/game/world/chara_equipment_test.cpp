@@ -44,10 +44,9 @@ protected:
             SkillList::instance().add(new Skill("Curse", "CurseDeco", Skill::SKILL_GRUDGE)));
     }
     void TearDown() override {
-        lua().runBuffer("AddDecorator = nil RemoveDecorator = nil SerializeDecorator = nil", 0,
-                        "reset");
         ItemFixture::TearDown();
         SkillList::instance().clear();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static std::string calls() {

@@ -141,9 +141,9 @@ TEST(Dungeon, LightStates) {
     EXPECT_EQ(d.cellAt(100).getState(), TILE_OPEN);
 
     g_darkCalls = 0;
-    Dungeon::setDarkHook([] { ++g_darkCalls; });
+    const Dungeon::DarkHook installed = Dungeon::setDarkHook([] { ++g_darkCalls; });
     d.setAllDark();
-    Dungeon::setDarkHook(nullptr);
+    Dungeon::setDarkHook(installed);
     EXPECT_EQ(g_darkCalls, 1);
     for (std::int32_t i = 0; i < Dungeon::kCellCount; ++i) ASSERT_EQ(d.cellAt(i).getState(), 0);
 }

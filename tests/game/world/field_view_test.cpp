@@ -183,11 +183,12 @@ TEST_F(FieldViewTest, AnObjectRefusedByTheLiveFilterStaysOutOfThePicture) {
     refused = unseen;
     static int afterCalls = 0;
     afterCalls = 0;
-    FieldView::setLiveFilter([](const ObjectBase* o) { return o != refused; });
-    FieldView::setAfterLight([] { ++afterCalls; });
+    const FieldView::LiveFilter filter =
+        FieldView::setLiveFilter([](const ObjectBase* o) { return o != refused; });
+    const FieldView::AfterLight after = FieldView::setAfterLight([] { ++afterCalls; });
     view_->putLight(5, 5, 1, 1);
-    FieldView::setLiveFilter(nullptr);
-    FieldView::setAfterLight(nullptr);
+    FieldView::setLiveFilter(filter);
+    FieldView::setAfterLight(after);
     EXPECT_EQ(afterCalls, 1);
     EXPECT_EQ(view_->getInfo(6, 5)->chipLight.x, kRoom.getChip().x);
     EXPECT_FALSE(flag(6, 5) & FieldView::FLAG_BLOCK);

@@ -54,12 +54,9 @@ protected:
         run(kRecorder);
     }
     void TearDown() override {
-        run("for _, n in ipairs({'BeginTurn', 'BeginAction', 'EndAction', 'EndTurn', "
-            "'GetDamageDice', 'ReceiveDamage', 'ProcHealLife', 'ProcDeath', 'AfterDead', "
-            "'RemoveAllDecorator', 'IsFrozenWalk', 'CallDecoratorFunc', 'SerializeDecorator'}) "
-            "do _G[n] = nil end");
         FullTimeEffect::resetAll();
         ObjectFixture::TearDown();
+        lua().close();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static void run(const std::string& text) {

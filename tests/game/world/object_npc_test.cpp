@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,7 @@ protected:
             }
     }
     void TearDown() override {
-        ObjectNpc::setFriendHook(nullptr);
+        if (friendHook_) ObjectNpc::setFriendHook(*friendHook_);
         ItemFixture::TearDown();
         NpcFactory::instance().clear();
     }
@@ -72,6 +73,9 @@ protected:
         EXPECT_NE(made, nullptr);
         return made;
     }
+
+    // The world's own hook, put back when a test replaced it.
+    std::optional<ObjectNpc::FriendHook> friendHook_;
 };
 
 TEST_F(ObjectNpcTest, CreationTakesTheDefinition) {
@@ -100,7 +104,7 @@ TEST_F(ObjectNpcTest, TheSideFollowsTheFriendValue) {
     std::vector<std::string> events;
     static std::vector<std::string>* log = nullptr;
     log = &events;
-    ObjectNpc::setFriendHook([](ObjectNpc* n, bool joined) {
+    friendHook_ = ObjectNpc::setFriendHook([](ObjectNpc* n, bool joined) {
         log->push_back(std::string(joined ? "join " : "leave ") + n->getBase()->nameId);
     });
     ObjectNpc* villager = npc(2, 0, 0);

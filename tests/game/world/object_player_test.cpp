@@ -32,6 +32,7 @@ protected:
     void TearDown() override {
         FullTimeEffect::resetAll();
         ItemFixture::TearDown();
+        qel::SysLua::instance().close();
     }
     bool save(ObjectPlayer& p, std::uint32_t version) {
         VersionFile out(path_, qel::File::MODE_WRITE);

@@ -43,7 +43,8 @@ TEST(World, InitStartsARunAndKeepsTheAnima) {
 
 TEST(World, GenocideKillsOnlyForANewKind) {
     g_killed.clear();
-    World::setGenocideHook([](const std::set<std::uint32_t>& ids) { g_killed.push_back(ids); });
+    const World::GenocideHook installed =
+        World::setGenocideHook([](const std::set<std::uint32_t>& ids) { g_killed.push_back(ids); });
     World w;
     EXPECT_TRUE(w.addGenocide(7));
     EXPECT_FALSE(w.addGenocide(7));
@@ -57,7 +58,7 @@ TEST(World, GenocideKillsOnlyForANewKind) {
     EXPECT_EQ(g_killed[2], (std::set<std::uint32_t>{2, 7}));
     w.clearGenocide();
     EXPECT_FALSE(w.isGenocide(7));
-    World::setGenocideHook(nullptr);
+    World::setGenocideHook(installed);
 }
 
 TEST(World, RunRecordRoundTripAndTruncation) {
