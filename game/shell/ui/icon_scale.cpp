@@ -5,6 +5,7 @@
 #include "engine/render/sprite_desc.h"
 #include "engine/render/sys_render_sprite.h"
 #include "game/shell/settings.h"
+#include "game/shell/ui/target_view.h"
 
 namespace ui_icon {
 
@@ -23,7 +24,7 @@ void queueChip(qel::ResTexture* chips, int viewport, Point chip, float x, float 
     sprite.set(chips, x, y, chip.x * static_cast<std::int32_t>(CHIP_WIDTH),
                chip.y * static_cast<std::int32_t>(CHIP_HEIGHT),
                static_cast<std::int32_t>(CHIP_WIDTH), static_cast<std::int32_t>(CHIP_HEIGHT), 0,
-               0.0f, anchorY, 1.0f, 1.0f, 0.0f, colour, 0, false);
+               0.0f, anchorY, 1.0f, 1.0f, 0.0f, colour, target_view::kSourceOver, false);
     setIconScale(sprite);
     qel::SysRenderSprite::instance().draw(sprite, viewport);
 }

@@ -2,6 +2,7 @@
 // handles, and a render target with the viewport slot that draws into it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "engine/resource/render_target.h"
@@ -15,6 +16,11 @@ using OwnedTexture = std::unique_ptr<qel::RenderTexture, DeleteTextureHandle>;
 using OwnedTarget = std::unique_ptr<qel::RenderTarget, DeleteTextureHandle>;
 
 namespace target_view {
+
+// The state word windows, lists, the log and their icons are drawn with:
+// source over (their half-transparent backgrounds and the transparent
+// parts of chips let what lies beneath show), point filtering.
+inline constexpr std::uint32_t kSourceOver = 1;
 
 // A width x height target (sides below 1 count as 1) and, in the viewport
 // slot, a viewport of order 0 and pass `slot` rendering into it and never

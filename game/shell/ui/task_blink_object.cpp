@@ -30,6 +30,7 @@ void TaskBlinkObject::draw() {
     sprite.x = at.x;
     sprite.y = at.y;
     sprite.setTexture(texture_ ? texture_->getTexture() : nullptr);
+    sprite.stateWord = target_view::kSourceOver;
     setSprite(sprite);
     qel::SysRenderSprite::instance().draw(sprite, viewport_);
 }

@@ -71,10 +71,11 @@ void TaskDirection::draw() {
     const Vector2 at =
         place + Vector2(static_cast<float>(CHIP_WIDTH / 2), static_cast<float>(CHIP_HEIGHT / 2));
     qel::SpriteDesc sprite;
-    sprite.set(
-        chips_->getTexture(), at.x, at.y, static_cast<std::int32_t>(DIRECTION_CHIP_X * CHIP_WIDTH),
-        static_cast<std::int32_t>(DIRECTION_CHIP_Y * CHIP_HEIGHT),
-        static_cast<std::int32_t>(2 * CHIP_WIDTH), static_cast<std::int32_t>(2 * CHIP_HEIGHT),
-        kLayer, 0.5f, 0.5f, 1.0f, 1.0f, 0.0f, Color(alpha() << 24 | 0xFFFFFFu), 0, false);
+    sprite.set(chips_->getTexture(), at.x, at.y,
+               static_cast<std::int32_t>(DIRECTION_CHIP_X * CHIP_WIDTH),
+               static_cast<std::int32_t>(DIRECTION_CHIP_Y * CHIP_HEIGHT),
+               static_cast<std::int32_t>(2 * CHIP_WIDTH),
+               static_cast<std::int32_t>(2 * CHIP_HEIGHT), kLayer, 0.5f, 0.5f, 1.0f, 1.0f, 0.0f,
+               Color(alpha() << 24 | 0xFFFFFFu), target_view::kSourceOver, false);
     qel::SysRenderSprite::instance().draw(sprite, TaskField::kLightViewport);
 }

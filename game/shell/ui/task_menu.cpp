@@ -278,8 +278,8 @@ void TaskMenu::draw() {
     qel::SysRenderSprite& sprites = qel::SysRenderSprite::instance();
     qel::SpriteDesc box;
     box.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), height_,
-            static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
-            false);
+            static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE,
+            target_view::kSourceOver, false);
     sprites.draw(box, 0);
     if (!cursorShown() || !chips_) return;
     const int line = lineHeight(ITEMLIST_TEXT_SPACE);
@@ -291,7 +291,7 @@ void TaskMenu::draw() {
                static_cast<float>(cursorY), ITEMLIST_CURSOR.x * static_cast<int>(CHIP_WIDTH),
                ITEMLIST_CURSOR.y * static_cast<int>(CHIP_HEIGHT), static_cast<int>(CHIP_WIDTH),
                static_cast<int>(CHIP_HEIGHT), static_cast<std::uint8_t>(layer_), 0.0f, 0.5f, 1.0f,
-               1.0f, 0.0f, Color::WHITE, 0, false);
+               1.0f, 0.0f, Color::WHITE, target_view::kSourceOver, false);
     ui_icon::setIconScale(cursor);
     sprites.draw(cursor, 0);
 }

@@ -27,7 +27,7 @@ int lineStep() {
 void queueBlock(float x, float y, int width, int height, Color colour, std::uint8_t layer) {
     qel::SpriteDesc block;
     block.set(nullptr, x, y, 0, 0, std::max(width, 1), std::max(height, 1), layer, 0.0f, 0.0f, 1.0f,
-              1.0f, 0.0f, colour, 0, false);
+              1.0f, 0.0f, colour, target_view::kSourceOver, false);
     qel::SysRenderSprite::instance().draw(block, 0);
 }
 
@@ -214,7 +214,7 @@ void TaskMessageLog::draw() {
         qel::SpriteDesc sprite;
         sprite.set(lines_[static_cast<std::size_t>(i)]->getTexture(), x, static_cast<float>(y), 0,
                    0, std::max(lineWidth, 1), static_cast<int>(FONT_HEIGHT), kLineLayer, 0.0f, 0.0f,
-                   1.0f, 1.0f, 0.0f, Color::WHITE, 0, false);
+                   1.0f, 1.0f, 0.0f, Color::WHITE, target_view::kSourceOver, false);
         sprites.draw(sprite, 0);
         y += step;
         if (i == head_) break;

@@ -144,8 +144,8 @@ void TaskName::draw() {
     }
     qel::SpriteDesc box;
     box.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), boxHeight(),
-            static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
-            false);
+            static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE,
+            target_view::kSourceOver, false);
     qel::SysRenderSprite::instance().draw(box, 0);
 }
 

@@ -235,7 +235,7 @@ void TaskPagedList::draw() {
     qel::SpriteDesc box;
     box.set(target_->getTexture(), l.x, l.y, 0, 0,
             static_cast<int>(std::clamp<std::uint32_t>(l.width, 1, 1 << 14)), texHeight_, kLayer,
-            0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0, false);
+            0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, target_view::kSourceOver, false);
     sprites.draw(box, 0);
     if (!cursorShown() || !chips_) return;
     const int y =
@@ -244,8 +244,8 @@ void TaskPagedList::draw() {
     cursor.set(chips_->getTexture(), l.x + static_cast<float>(l.cursorX),
                l.y + static_cast<float>(y), l.cursorChip.x * static_cast<int>(CHIP_WIDTH),
                l.cursorChip.y * static_cast<int>(CHIP_HEIGHT), static_cast<int>(CHIP_WIDTH),
-               static_cast<int>(CHIP_HEIGHT), kLayer, 0.0f, 0.5f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
-               false);
+               static_cast<int>(CHIP_HEIGHT), kLayer, 0.0f, 0.5f, 1.0f, 1.0f, 0.0f, Color::WHITE,
+               target_view::kSourceOver, false);
     ui_icon::setIconScale(cursor);
     sprites.draw(cursor, 0);
 }

@@ -88,6 +88,6 @@ void TaskStatusView::draw() {
     sprite.set(target_->getTexture(), static_cast<float>(STATUS_VIEW_X),
                static_cast<float>(STATUS_VIEW_Y), 0, 0, std::max<int>(STATUS_VIEW_WIDTH, 1),
                std::max<int>(STATUS_VIEW_HEIGHT, 1), 0, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE,
-               0, false);
+               target_view::kSourceOver, false);
     qel::SysRenderSprite::instance().draw(sprite, 0);
 }

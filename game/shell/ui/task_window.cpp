@@ -118,8 +118,8 @@ void TaskWindow::draw() {
     if (!target_) return;
     qel::SpriteDesc sprite;
     sprite.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), std::max(height_, 1),
-               static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE, 0,
-               false);
+               static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE,
+               target_view::kSourceOver, false);
     qel::SysRenderSprite::instance().draw(sprite, 0);
 }
 

@@ -16,6 +16,7 @@
 #include "engine/render/sys_camera.h"
 #include "engine/render/sys_render.h"
 #include "engine/render/sys_shader.h"
+#include "engine/render/viewport.h"
 #include "engine/resource/sys_resource.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"

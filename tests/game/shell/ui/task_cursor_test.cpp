@@ -180,4 +180,30 @@ TEST_F(TaskCursorTest, TheRingPulsesOverItsPeriodAndIsShownOnce) {
     EXPECT_EQ(TaskDirection::find(), nullptr);
 }
 
+TEST_F(TaskCursorTest, TheMapShowsAroundTheRingAndThroughItAsItPulses) {
+    // Over a blue map, the ring of chips (0, 0) to (1, 1) around the centre
+    // of cell (2, 2): its black second row is transparent, its red and
+    // green first row fade in and out.
+    DIRECTION_BLINK_FRAME = 60;
+    DIRECTION_CHIP_X = 0;
+    DIRECTION_CHIP_Y = 0;
+    TaskDirection* ring = TaskDirection::show(nullptr, walker(Point(2, 2)));
+    ASSERT_NE(ring, nullptr);
+    ring->setPhase(59);  // the next frame's is 0: alpha 127
+    const qel::Surface& map = *map_->getTarget()->getSurface();
+    auto frameOverBlue = [&] {
+        map_->colorFill(0xFF204060u);
+        frame();
+    };
+    frameOverBlue();
+    EXPECT_EQ(map.argb(3, 5), 0xFF204060u) << "the transparent row";
+    EXPECT_EQ(map.argb(4, 6), 0xFF204060u);
+    EXPECT_EQ(map.argb(3, 3) & 0xFFFFFFu, 0x8F2030u) << "red at half strength";
+    EXPECT_TRUE(golden::matches(map, 0, 0, 8, 8, "direction_ring_half"));
+    for (int i = 0; i < 15; ++i) frameOverBlue();  // phase 15: alpha 255
+    EXPECT_EQ(map.argb(3, 3), 0xFFFF0000u);
+    EXPECT_EQ(map.argb(3, 5), 0xFF204060u);
+    TaskDirection::hide();
+}
+
 }  // namespace

@@ -321,3 +321,51 @@ TEST_F(TaskItemListTest, ThePictureOfAPageWithMarksAMiniFontNameAndWeights) {
 }
 
 }  // namespace
+
+TEST_F(TaskItemListTest, TheMapShowsThroughTheHalfTransparentBackgroundAndAroundTheChips) {
+    // A blue screen as the map; the list at (4, 4) with the start colour,
+    // half-transparent black, a row whose chip's black is transparent.
+    useChipSheet();
+    FONT_HEIGHT = 8;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 8, 4, 0, false));
+    camera().getViewport(0)->clearColors[0] = 0xFF3070B0u;
+    ITEMLIST_BACKCOLOR = Color(0x80000000u);
+    ITEMLIST_X = 4;
+    ITEMLIST_Y = 4;
+    ITEMLIST_WIDTH = 56;
+    ITEMLIST_ITEM_MAX = 2;
+    ITEMLIST_TEXT_Y = 1;
+    ITEMLIST_TEXT_SPACE = 2;
+    ITEMLIST_END_SPACE = 2;
+    ITEMLIST_TAG = "Bag";
+    ITEMLIST_CURSOR = Point(3, 0);  // the sheet's white chip
+    ITEMLIST_CURSOR_X = 1;
+    ITEMLIST_CODE_X = 6;
+    ITEMLIST_SELECT_X = 11;
+    ITEMLIST_ICON_X = 16;
+    ITEMLIST_NAME_X = 22;
+    ITEMLIST_PAGE_X = 24;
+    ITEMLIST_PAGE_Y = 22;
+    ITEMLIST_BLINK_ON = 0;
+    ITEMLIST_BLINK_OFF = 0;
+    frame();
+    ASSERT_TRUE(list_->reload());
+    COLOR_ITEM = Color(0xFFC0FFC0u);
+    COLOR_UNKNOWN = Color(0xFF909090u);
+    ItemName& name = ItemFactory::instance().getBaseId(2)->getItemName();
+    name.setMainName("Tea");
+    name.setState(ItemName::ANALYZE);
+    ObjectItem* potion = item(2);
+    potion->setChip(Point(0, 1));  // a black, so wholly transparent, chip
+    list_->addItem(potion);
+    list_->open(false, false);
+    frame();
+    frame();
+    const qel::Surface& screen = device_->backBuffer();
+    EXPECT_EQ(screen.argb(1, 1), 0xFF3070B0u) << "beside the list";
+    // Inside, away from the text: the map at half strength.
+    EXPECT_EQ(screen.argb(40, 16), 0xFF183858u);
+    // Where the row's chip lies, the list's background still shows.
+    EXPECT_EQ(screen.argb(4 + 16, 4 + 11), 0xFF183858u);
+    EXPECT_TRUE(golden::matches(screen, 0, 0, 64, 48, "item_list_over_map"));
+}

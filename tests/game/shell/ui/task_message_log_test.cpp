@@ -142,14 +142,17 @@ TEST_F(TaskMessageLogTest, TheMarkerBlinksBesideTheEndOfTheLastShownLineWhileAsk
     EXPECT_EQ(log->cursor()->getPhase(), 0) << "a hidden marker does not blink on";
 }
 
-TEST_F(TaskMessageLogTest, ThePictureOfTheLogAfterAWrap) {
+TEST_F(TaskMessageLogTest, ThePictureOfTheLogAfterAWrapOverTheMap) {
+    // A blue screen as the map under a half-transparent box: the map shows
+    // evenly through every line, written or not.
+    camera().getViewport(0)->clearColors[0] = 0xFF3070B0u;
     FONT_WIDTH = 6;
     FONT_HEIGHT = 12;
     LOG_MAX_LENGTH = 8;
     LOG_VIEW_TEX_NUM = 3;
     LOG_VIEW_X = 2;
     LOG_VIEW_Y = 2;
-    LOG_BACKCOLOR = Color(0xFF000030u);
+    LOG_BACKCOLOR = Color(0x80000030u);
     LOG_SPACE_LEFT = 3;
     LOG_SPACE_TOP = 2;
     LOG_SPACE_LINE = 1;
@@ -161,7 +164,12 @@ TEST_F(TaskMessageLogTest, ThePictureOfTheLogAfterAWrap) {
     log->messageLine("The bat bites you.");
     frame();
     frame();
-    EXPECT_TRUE(golden::matches(device_->backBuffer(), 0, 0, 64, 48, "log_wrap"));
+    const qel::Surface& screen = device_->backBuffer();
+    const std::uint32_t shaded = 0xFF183870u;  // the box's colour half over the map
+    EXPECT_EQ(screen.argb(50, 10), shaded) << "a written line's empty end";
+    EXPECT_EQ(screen.argb(50, 40), shaded) << "below the last line";
+    EXPECT_EQ(screen.argb(1, 1), 0xFF3070B0u);
+    EXPECT_TRUE(golden::matches(screen, 0, 0, 64, 48, "log_wrap"));
 }
 
 }  // namespace
