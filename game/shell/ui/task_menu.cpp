@@ -1,6 +1,8 @@
 #include "game/shell/ui/task_menu.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 #include "engine/core/register.h"
 #include "engine/input/sys_input.h"
@@ -18,6 +20,8 @@
 namespace {
 
 constexpr int kFont = 1;
+// The largest side a menu's texture takes.
+constexpr int kLargestSide = 1 << 14;
 constexpr std::uint32_t kInputAndDraw = qel::TaskBase::kEventUpdate | qel::TaskBase::kEventDraw;
 
 int lineHeight(std::int32_t space) {
@@ -34,10 +38,14 @@ TaskMenu* TaskMenu::find(int number) {
 TaskMenu* TaskMenu::get(int number) {
     if (number < 0 || number >= kCount) return nullptr;
     if (TaskMenu* menu = find(number)) {
+        // Reuse: hidden and empty, Esc and the cursor's wrap on again; the
+        // last choice's tag stays readable until the menu opens again.
         menu->setEventMask(menu->getEventMask() & ~kInputAndDraw);
         menu->selIndex_ = 0;
         menu->removeAll();
         menu->caption_.clear();
+        menu->cancel_ = true;
+        menu->loop_ = true;
         return menu;
     }
     auto* menu = new TaskMenu();
@@ -118,11 +126,6 @@ void TaskMenu::open(bool playSound) {
 
 void TaskMenu::close() {
     setEventMask(getEventMask() & ~kInputAndDraw);
-    state_ = kClosed;
-    removeAll();
-    cancel_ = true;
-    loop_ = true;
-    caption_.clear();
 }
 
 void TaskMenu::start() {
@@ -241,7 +244,43 @@ void TaskMenu::update() {
     }
 }
 
+int TaskMenu::layoutHeight() const {
+    const std::int64_t line = lineHeight(MENU_TEXT_SPACE);
+    const std::int64_t shownRows = rows_ != 0 ? rows_ : size();
+    std::int64_t height = shownRows * line - MENU_TEXT_SPACE + MENU_TEXT_Y;
+    if (rows_ == 0) height += MENU_END_SPACE;
+    if (!caption_.empty()) height += line;
+    // With pages, the page text's line below the rows.
+    if (rows_ != 0)
+        height += MENU_TEXT_SPACE + static_cast<std::int64_t>(FONT_HEIGHT) + MENU_END_SPACE;
+    return static_cast<int>(std::clamp<std::int64_t>(height, 1, kLargestSide));
+}
+
+bool TaskMenu::holdBox(int width, int height) {
+    const qel::ResTarget* held = target_->getTarget();
+    if (static_cast<int>(held->getWidth()) >= width &&
+        static_cast<int>(held->getHeight()) >= height)
+        return true;
+    // A box larger than the texture the settings give gets one that holds it.
+    const int w =
+        std::max({width, static_cast<int>(held->getWidth()),
+                  static_cast<int>(std::min<std::uint32_t>(MENU_TEX_WIDTH, kLargestSide))});
+    const int h =
+        std::max({height, static_cast<int>(held->getHeight()),
+                  static_cast<int>(std::min<std::uint32_t>(MENU_TEX_HEIGHT, kLargestSide))});
+    OwnedTarget larger = target_view::make(ViewportInfo::menu(number_), w, h, MENU_BACKCOLOR);
+    if (!larger) return false;
+    target_ = std::move(larger);
+    return true;
+}
+
 void TaskMenu::redraw() {
+    const int width = std::clamp(width_, 1, kLargestSide);
+    height_ = layoutHeight();
+    if (!holdBox(width, height_)) {
+        // The box is cut to the texture it has.
+        height_ = std::min(height_, static_cast<int>(target_->getTarget()->getHeight()));
+    }
     target_->colorFill(MENU_BACKCOLOR.argb());
     qel::SysRenderText& text = qel::SysRenderText::instance();
     const int line = lineHeight(MENU_TEXT_SPACE);
@@ -257,18 +296,21 @@ void TaskMenu::redraw() {
         text.drawText(kFont, viewport(), MENU_NAME_X, y, entry.text, entry.colour);
         y += line;
     }
-    const int shownRows = static_cast<int>(rows_ != 0 ? rows_ : size());
-    int height = shownRows * line - MENU_TEXT_SPACE + MENU_TEXT_Y;
-    if (rows_ == 0) height += MENU_END_SPACE;
-    if (!caption_.empty()) height += line;
     if (rows_ != 0) {
-        text.drawFormat(viewport(), kFont, width_ - MENU_PAGE_X_RIGHT, height + MENU_TEXT_SPACE,
-                        "%-2d/%2d", Color::WHITE, static_cast<int>(page_ + 1),
-                        static_cast<int>(getPageMax()));
-        height += MENU_TEXT_SPACE + static_cast<int>(FONT_HEIGHT) + MENU_END_SPACE;
+        char page[32];
+        std::snprintf(page, sizeof page, "%-2d/%2d", static_cast<int>(page_ + 1),
+                      static_cast<int>(getPageMax()));
+        // MENU_PAGE_X_RIGHT from the right edge, but never over the frame.
+        const qel::SysRenderText::FontRecord* font = text.findFont(kFont);
+        const int textWidth = font && font->font ? font->font->measure(page).width
+                                                 : static_cast<int>(std::strlen(page) * FONT_WIDTH);
+        const int x = std::max(1, std::min(width - MENU_PAGE_X_RIGHT, width - 2 - textWidth));
+        const int pageY = height_ -
+                          (MENU_TEXT_SPACE + static_cast<int>(FONT_HEIGHT) + MENU_END_SPACE) +
+                          MENU_TEXT_SPACE;
+        text.drawText(kFont, viewport(), x, pageY, page, Color::WHITE);
     }
-    height_ = std::max(height, 1);
-    ui_outline::queueFrame(viewport(), width_, height_, Color::WHITE);
+    ui_outline::queueFrame(viewport(), width, height_, Color::WHITE);
     dirty_ = false;
 }
 
@@ -277,12 +319,13 @@ void TaskMenu::draw() {
     if (dirty_) redraw();
     qel::SysRenderSprite& sprites = qel::SysRenderSprite::instance();
     qel::SpriteDesc box;
-    box.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), height_,
+    box.set(target_->getTexture(), x_, y_, 0, 0, std::clamp(width_, 1, kLargestSide), height_,
             static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE,
             target_view::kSourceOver, false);
     sprites.draw(box, 0);
     if (!cursorShown() || !chips_) return;
-    const int line = lineHeight(ITEMLIST_TEXT_SPACE);
+    // The cursor steps by the menu's own lines.
+    const int line = lineHeight(MENU_TEXT_SPACE);
     int cursorY = static_cast<int>(y_) + ITEMLIST_TEXT_Y + static_cast<int>(cursor_) * line +
                   static_cast<int>(FONT_HEIGHT) / 2;
     if (!caption_.empty()) cursorY += line;

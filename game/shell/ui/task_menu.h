@@ -6,8 +6,9 @@
 //
 // What it keeps true: the page is always below the page count, whatever the
 // entries became; the box is redrawn into the menu's own target (viewport
-// slot 4 + number) only when marked dirty; the program owns every menu and a
-// deleted menu leaves the registry.
+// slot 4 + number) only when marked dirty, and that target grows to hold the
+// whole box; the page text stays inside the frame; the program owns every
+// menu and a deleted menu leaves the registry.
 #pragma once
 
 #include <cstdint>
@@ -33,9 +34,10 @@ public:
         Color colour = Color::WHITE;
     };
 
-    // Menu n when it lives (hidden, emptied, its caption gone), else a new
-    // one added under the task root; null for n outside 0..3 or when it
-    // cannot be made.
+    // Menu n when it lives (hidden, emptied, its caption gone, cancel and
+    // loop on, the selected index 0; the last choice's tag and state stay
+    // until it opens), else a new one added under the task root; null for n
+    // outside 0..3 or when it cannot be made.
     static TaskMenu* get(int number);
     static TaskMenu* find(int number);
 
@@ -50,7 +52,7 @@ public:
     void setDrawParam(float x, float y, int layer, int width, int rows);
 
     void open(bool playSound = true);
-    // Hides the menu and forgets its entries, caption and switches.
+    // Hides the menu; its entries and the choice made stay to be read.
     void close();
     bool isOpen() const { return (getEventMask() & kEventDraw) != 0; }
     void stop() { setEventMask(getEventMask() & ~kEventUpdate); }
@@ -97,6 +99,11 @@ private:
     std::uint32_t rowsOnPage() const;
     std::uint32_t firstOfPage() const;
     void choose(std::uint32_t row);
+    // The box's height for the entries, caption and paging as they stand.
+    int layoutHeight() const;
+    // Makes sure the texture holds a width x height box (a larger one when
+    // the settings' is too small); false when none can be had.
+    bool holdBox(int width, int height);
     void redraw();
 
     int number_ = 0;

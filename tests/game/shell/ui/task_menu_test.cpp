@@ -179,31 +179,40 @@ TEST_F(TaskMenuTest, RemovingEntriesOnTheLastPageBringsThePageBack) {
     EXPECT_EQ(menu->getCurTag(), nullptr);
 }
 
-TEST_F(TaskMenuTest, NumbersAreReusedAndCloseForgetsEverything) {
+TEST_F(TaskMenuTest, NumbersAreReusedAndOnlyReuseForgetsTheEntries) {
     EXPECT_EQ(TaskMenu::get(4), nullptr);
     EXPECT_EQ(TaskMenu::get(-1), nullptr);
     TaskMenu* menu = menuOf(3, 0);
     menu->setTag("caption");
     menu->setEnableCancel(false);
     menu->setEnableLoop(false);
-    menu->open(false);
+    openAndSettle(menu);
     EXPECT_TRUE(menu->isOpen());
     menu->stop();
     EXPECT_TRUE(menu->isOpen());
+    menu->start();
+    frame({KEY_DOWN});
+    frame({KEY_RETURN});
+    ASSERT_TRUE(menu->isSelect());
+    // Closing only hides: a script that closes first still reads the choice.
     menu->close();
     EXPECT_FALSE(menu->isOpen());
-    EXPECT_EQ(menu->size(), 0u);
-    menu->open(false);
-    frame();
-    frame({KEY_ESCAPE});
-    EXPECT_TRUE(menu->isCancel()) << "close enables cancel again";
-    menu->addItem(0, "x", "x");
+    EXPECT_TRUE(menu->isSelect());
+    EXPECT_EQ(menu->getSelTag(), "t1");
+    EXPECT_EQ(menu->getSelIndex(), 1u);
+    EXPECT_EQ(menu->size(), 3u);
+    // Asking for the menu again empties it and gives Esc back.
     EXPECT_EQ(TaskMenu::get(0), menu);
     EXPECT_EQ(menu->size(), 0u);
+    EXPECT_EQ(menu->getSelIndex(), 0u);
     EXPECT_FALSE(menu->isOpen());
+    menu->addItem(0, "x", "x");
+    openAndSettle(menu);
+    frame({KEY_ESCAPE});
+    EXPECT_TRUE(menu->isCancel());
     menu->addItem(0, nullptr, "x");
     menu->addItem(0, "x", nullptr);
-    EXPECT_EQ(menu->size(), 0u);
+    EXPECT_EQ(menu->size(), 1u);
 }
 
 TEST_F(TaskMenuTest, TheBoxHeightFollowsCaptionPagingAndTheFrameIsDrawn) {
@@ -276,6 +285,101 @@ TEST_F(TaskMenuTest, ThePictureOfAMenuWithCaptionPagesAndCursor) {
     frame({KEY_DOWN});
     frame();
     EXPECT_TRUE(golden::matches(device_->backBuffer(), 0, 0, 64, 48, "menu"));
+}
+
+TEST_F(TaskMenuTest, TheCursorStepsByTheMenusOwnLines) {
+    // Menu lines 4 + 4 apart, the item list's 4 + 1: the cursor (the
+    // sheet's white chip, 2 x 2) stays beside each row it moves to.
+    useChipSheet();
+    FONT_HEIGHT = 4;
+    MENU_TEX_WIDTH = 32;
+    MENU_TEX_HEIGHT = 64;
+    MENU_BACKCOLOR = Color(0xFF000000u);
+    MENU_TEXT_Y = 2;
+    MENU_TEXT_SPACE = 4;
+    ITEMLIST_TEXT_Y = 2;
+    ITEMLIST_TEXT_SPACE = 1;
+    ITEMLIST_CURSOR = Point(3, 0);
+    ITEMLIST_CURSOR_X = 1;
+    ITEMLIST_BLINK_ON = 0;
+    ITEMLIST_BLINK_OFF = 0;
+    TaskMenu* menu = menuOf(4, 0);
+    menu->setTag("c");  // the rows start one menu line lower
+    openAndSettle(menu);
+    for (int row = 0; row < 4; ++row) {
+        // Row r's text runs from 2 + 8 (r + 1); its middle is 2 lower.
+        const int middle = 2 + 8 * (row + 1) + 2;
+        const qel::Surface& screen = device_->backBuffer();
+        EXPECT_EQ(screen.argb(1, middle - 1), 0xFFFFFFFFu) << "row " << row;
+        EXPECT_EQ(screen.argb(1, middle), 0xFFFFFFFFu) << "row " << row;
+        EXPECT_NE(screen.argb(1, middle - 3), 0xFFFFFFFFu) << "row " << row;
+        frame({KEY_DOWN});
+        frame();
+    }
+}
+
+TEST_F(TaskMenuTest, APageTextWiderThanItsRoomStaysInsideTheFrame) {
+    FONT_HEIGHT = 8;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 8, 4, 0, false));
+    MENU_TEX_WIDTH = 64;
+    MENU_TEX_HEIGHT = 64;
+    MENU_BACKCOLOR = Color(0xFF000000u);
+    MENU_TEXT_Y = 2;
+    MENU_TEXT_SPACE = 1;
+    MENU_END_SPACE = 2;
+    MENU_PAGE_X_RIGHT = 12;  // room for three of the text's five columns
+    TaskMenu* menu = menuOf(25, 2);
+    menu->setDrawParam(0, 0, 0, 40, 2);
+    openAndSettle(menu);
+    for (int i = 0; i < 9; ++i) menu->pageNext();  // "10/13"
+    frame();
+    const qel::Surface& box = *menu->target()->getTarget()->getSurface();
+    const int height = menu->boxHeight();
+    int inked = 0;
+    for (int y = 1; y < height - 1; ++y) {
+        EXPECT_EQ(box.argb(39, y), 0xFFFFFFFFu) << "the right frame line at " << y;
+        EXPECT_EQ(box.argb(38, y), 0xFF000000u) << "a pixel's gap at " << y;
+        for (int x = 20; x < 38; ++x) inked += box.argb(x, y) == 0xFFFFFFFFu;
+    }
+    EXPECT_GT(inked, 0) << "the page text is there";
+}
+
+TEST_F(TaskMenuTest, AMenuTallerThanItsTextureIsDrawnWhole) {
+    // Thirteen entries and a caption need 2 + 14 x 9 - 1 + 2 = 129 rows;
+    // the texture setting gives 96.
+    useChipSheet();
+    FONT_HEIGHT = 8;
+    ASSERT_TRUE(qel::SysRenderText::instance().createFont(FONT_NAME, 1, 8, 4, 0, false));
+    MENU_TEX_WIDTH = 48;
+    MENU_TEX_HEIGHT = 96;
+    MENU_BACKCOLOR = Color(0xFF202040u);
+    MENU_TEXT_Y = 2;
+    MENU_TEXT_SPACE = 1;
+    MENU_END_SPACE = 2;
+    MENU_CURSOR_X = 2;
+    MENU_NAME_X = 8;
+    ITEMLIST_BLINK_ON = 0;
+    ITEMLIST_BLINK_OFF = 0;
+    ITEMLIST_CURSOR = Point(3, 0);
+    ITEMLIST_CURSOR_X = 3;
+    ITEMLIST_TEXT_Y = 2;
+    TaskMenu* menu = TaskMenu::get(0);
+    ASSERT_NE(menu, nullptr);
+    for (int i = 0; i < 13; ++i) {
+        const std::string text = std::string(1, static_cast<char>('A' + i)) + "x";
+        menu->addItem(0, text.c_str(), text.c_str());
+    }
+    menu->setTag("Take");
+    menu->setDrawParam(0, 0, 0, 60, 0);  // wider than the texture too
+    openAndSettle(menu);
+    ASSERT_EQ(menu->boxHeight(), 129);
+    // The screen is 64 x 48: look at the box in its own target.
+    const qel::Surface& box = *menu->target()->getTarget()->getSurface();
+    ASSERT_GE(box.height(), 129);
+    ASSERT_GE(box.width(), 60);
+    for (int x = 0; x < 60; ++x) EXPECT_EQ(box.argb(x, 128), 0xFFFFFFFFu) << "bottom frame " << x;
+    EXPECT_EQ(box.argb(59, 64), 0xFFFFFFFFu) << "right frame";
+    EXPECT_TRUE(golden::matches(box, 0, 0, 60, 129, "menu_tall"));
 }
 
 }  // namespace
