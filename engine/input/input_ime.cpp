@@ -215,6 +215,12 @@ void InputIME::update() {
     if (closeAsked) close();
 }
 
+InputIME::View InputIME::view() const {
+    ScopedLock hold(lock_);
+    return View{line_,  cursor_, composition_, compositionCursor_, active_ ? mode_ : kModeClosed,
+                active_};
+}
+
 std::string InputIME::line() const {
     ScopedLock hold(lock_);
     return line_;

@@ -73,6 +73,18 @@ public:
     // Applies the queue to the line (game thread).
     void update() override;
 
+    // What a view of the entry shows, read under one hold of the lock.
+    struct View {
+        std::string line;
+        int cursor = 0;
+        std::string composition;
+        int compositionCursor = 0;
+        int mode = kModeClosed;
+        bool active = false;
+        bool operator==(const View&) const = default;
+    };
+    View view() const;
+
     std::string line() const;
     int cursor() const;
     std::string composition() const;

@@ -42,6 +42,12 @@ int textCode(int key) {
             return InputIME::kEnter;
         case KEY_ESCAPE:
             return InputIME::kEscape;
+        case KEY_RIGHT:
+            return InputIME::kRight;
+        case KEY_LEFT:
+            return InputIME::kLeft;
+        case KEY_DELETE:
+            return InputIME::kDelete;
         default:
             return 0;
     }

@@ -9,6 +9,7 @@
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/script/script_object_hook.h"
+#include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/outline.h"
 #include "game/shell/ui/program_task.h"
@@ -43,7 +44,38 @@ TaskName* TaskName::get() {
         delete name;
         return nullptr;
     }
-    return program_task::adopt(name, 0);
+    name = program_task::adopt(name, 0);
+    if (name && !name->makeBox()) {
+        name->kill();
+        return nullptr;
+    }
+    return name;
+}
+
+int TaskName::entryY() {
+    return IMEWND_TOP_SPACE + static_cast<int>(FONT_HEIGHT) + IMEWND_LINE_SPACE;
+}
+
+bool TaskName::makeBox() {
+    // The line in white on the window's own background, framed in black.
+    auto* box = new qel::TaskInputWindow(
+        entry(), kFont, IMEWND_IME_X, entryY(), kViewport, static_cast<std::uint8_t>(layer_),
+        qel::TaskInputWindow::Colours{Color::WHITE, Color::TRANSPARENT_BLACK, Color::BLACK});
+    if (!qel::SysTask::instance().add(box, this)) {
+        delete box;
+        return false;
+    }
+    qel::registerSingle(box);
+    box_ = box;
+    placeBox();
+    return true;
+}
+
+void TaskName::placeBox() {
+    if (!box_) return;
+    box_->setPlace(IMEWND_IME_X, entryY());
+    box_->setLayer(static_cast<std::uint8_t>(layer_));
+    box_->setWidth(std::max(width_, 1) - IMEWND_RIGHT_SPACE - IMEWND_IME_X);
 }
 
 TaskName::TaskName() {
@@ -65,6 +97,7 @@ void TaskName::setDrawParam(float x, float y, int layer, int width) {
     y_ = y;
     layer_ = static_cast<float>(layer & 0xFF);
     width_ = width;
+    placeBox();
     dirty_ = true;
 }
 
@@ -91,11 +124,12 @@ std::string TaskName::getInput() {
 }
 
 int TaskName::boxHeight() const {
-    return IMEWND_TOP_SPACE + 2 * static_cast<int>(FONT_HEIGHT) + IMEWND_LINE_SPACE +
-           IMEWND_BOTTOM_SPACE;
+    // The caption's line, then the entry box with its frame.
+    const int entry = box_ ? box_->height() : static_cast<int>(FONT_HEIGHT) + 2;
+    return entryY() + entry + IMEWND_BOTTOM_SPACE;
 }
 
-void TaskName::redraw(const std::string& shown, int caretByte) {
+void TaskName::redraw() {
     target_->colorFill(IMEWND_BACKCOLOR.argb());
     qel::SysRenderText& text = qel::SysRenderText::instance();
     text.drawText(kFont, kViewport, IMEWND_TAG_X, IMEWND_TOP_SPACE, caption_, Color::WHITE);
@@ -108,19 +142,6 @@ void TaskName::redraw(const std::string& shown, int caretByte) {
     line.colour = Color::WHITE;
     qel::SysRenderLine::instance().drawLine(kViewport, line);
     ui_outline::queueFrame(kViewport, width_, boxHeight(), Color::WHITE);
-
-    const int entryY = IMEWND_TOP_SPACE + static_cast<int>(FONT_HEIGHT) + IMEWND_LINE_SPACE;
-    text.drawText(kFont, kViewport, IMEWND_IME_X, entryY, shown, Color::WHITE);
-    const int caretX = IMEWND_IME_X + caretByte * static_cast<int>(FONT_WIDTH);
-    qel::LineDesc caret;
-    caret.points[0] = Vector2(static_cast<float>(caretX), static_cast<float>(entryY));
-    caret.points[1] = Vector2(static_cast<float>(caretX),
-                              static_cast<float>(entryY + static_cast<int>(FONT_HEIGHT) - 1));
-    caret.colour = Color::WHITE;
-    qel::SysRenderLine::instance().drawLine(kViewport, caret);
-    const char* label = qel::InputIME::kModeLabels[entry().conversionMode()];
-    text.drawText(kFont, kViewport, std::max(width_, 1) - IMEWND_RIGHT_SPACE, entryY, label,
-                  Color::WHITE);
 }
 
 void TaskName::update() {
@@ -129,24 +150,18 @@ void TaskName::update() {
 
 void TaskName::draw() {
     if (!target_) return;
-    const std::string line = entry().line();
-    const int cursor = std::clamp(entry().cursor(), 0, static_cast<int>(line.size()));
-    const std::string composition = entry().composition();
-    // The composition shows at the cursor, inside the line.
-    const std::string shown = line.substr(0, static_cast<std::size_t>(cursor)) + composition +
-                              line.substr(static_cast<std::size_t>(cursor));
-    const int caret = cursor + entry().compositionCursor();
-    if (dirty_ || shown != drawnLine_ || caret != drawnCaret_) {
-        redraw(shown, caret);
-        drawnLine_ = shown;
-        drawnCaret_ = caret;
+    // The box draws itself into the window each frame; the window is made
+    // afresh under it whenever the box's picture changed.
+    if (dirty_ || (box_ && box_->revision() != drawnRevision_)) {
+        redraw();
+        drawnRevision_ = box_ ? box_->revision() : 0;
         dirty_ = false;
     }
-    qel::SpriteDesc box;
-    box.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), boxHeight(),
-            static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE,
-            target_view::kSourceOver, false);
-    qel::SysRenderSprite::instance().draw(box, 0);
+    qel::SpriteDesc window;
+    window.set(target_->getTexture(), x_, y_, 0, 0, std::max(width_, 1), boxHeight(),
+               static_cast<std::uint8_t>(layer_), 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, Color::WHITE,
+               target_view::kSourceOver, false);
+    qel::SysRenderSprite::instance().draw(window, 0);
 }
 
 void TaskName::release() {

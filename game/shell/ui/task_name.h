@@ -1,16 +1,20 @@
 // The framed text-entry window the scripts ask the player for a text with
 // (the character's name, a message): a caption line and, below it, the
-// line being typed with its composition and caret. Finished lines are read
-// with getInput. One exists at a time, made by the first request.
+// engine's text-entry box (qel::TaskInputWindow, a child task) with the line
+// being typed, its composition and caret, and the input mode's label.
+// Finished lines are read with getInput. One exists at a time, made by the
+// first request.
 //
 // What it keeps true: the window draws into its own target through
-// viewport slot 12 and redraws it only when the caption, the layout, the
-// line, the composition or the cursor changed; the program owns it and a
-// deleted window leaves the registry.
+// viewport slot 12 and redraws it only when the caption or the layout
+// changed or the box's picture did; the program owns it and a deleted
+// window (with its box) leaves the registries.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
+#include "engine/system/task_input_window.h"
 #include "engine/task/task_base.h"
 #include "game/shell/ui/target_view.h"
 #include "game/world/value_types.h"
@@ -43,6 +47,7 @@ public:
 
     int boxHeight() const;
     qel::RenderTarget* target() const { return target_.get(); }
+    qel::TaskInputWindow* entryBox() const { return box_; }
 
     // A refused commit is answered with SE_CANCEL.
     void update() override;
@@ -50,15 +55,19 @@ public:
     void release() override;
 
 private:
-    void redraw(const std::string& shown, int caretByte);
+    // Where the box sits in the window: the entry line's left and top.
+    static int entryY();
+    bool makeBox();
+    void placeBox();
+    void redraw();
 
     OwnedTarget target_;
+    qel::TaskInputWindow* box_ = nullptr;  // a child: the tree owns it
     std::string caption_;
     float x_ = 0.0f;
     float y_ = 0.0f;
     int width_ = 1;
     float layer_ = 0.0f;
     bool dirty_ = true;
-    std::string drawnLine_;
-    int drawnCaret_ = -1;
+    std::uint32_t drawnRevision_ = 0;
 };

@@ -1,11 +1,13 @@
-// The scripted keyboard: lines it refuses name themselves, and the frames
-// it plays hold, tap and wait as written.
+// The scripted keyboard: lines it refuses name themselves, the frames it
+// plays hold, tap and wait as written, and editing keys reach the text entry.
 #include "platform/dev/input_script.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "engine/input/input_ime.h"
 
 namespace qel {
 namespace {
@@ -58,6 +60,27 @@ TEST(InputScript, FramesPlayAsWritten) {
     }
     EXPECT_EQ(frames, (std::vector<std::string>{"SA-", "SA-", "S--", "S--", "--B", "---", "---"}));
     EXPECT_TRUE(script.finished());
+}
+
+TEST(InputScript, EditingKeysReachAnOpenTextEntryAsTheWindowSendsThem) {
+    InputIME& entry = InputIME::instance();
+    entry.start();
+    entry.setLine("abc");
+    InputScript script(nullptr);
+    std::string error;
+    ASSERT_TRUE(
+        script.parse("press Left\npress Left\npress Delete\npress Right\n"
+                     "press Backspace\n",
+                     &error))
+        << error;
+    for (int i = 0; i < 5; ++i) {
+        InputSnapshot s;
+        script.readInput(s);
+    }
+    entry.update();
+    EXPECT_EQ(entry.line(), "a");
+    EXPECT_EQ(entry.cursor(), 1);
+    entry.reset();
 }
 
 }  // namespace
