@@ -677,8 +677,10 @@ local function score(player, cleared)
     return floor * 100 + player:getExp() + player:getMoney() + (cleared and 10000 or 0)
 end
 
--- The end's window lies over the map, clear of the status panel.
-local END_X, END_Y, END_WIDTH = 16, 100, 520
+-- The end's window lies over the map, clear of the status panel, and no
+-- wider than window 2's texture (WINDOW_TEX_SIZE in settings.lua): what
+-- lies past the texture is not the window's.
+local END_X, END_Y, END_WIDTH = 16, 100, 512
 
 -- Enters the adventure in the ranking, gives up its slot and shows the end
 -- with the best of the ranking in window 2.
@@ -695,9 +697,11 @@ local function showEnd(player, cleared)
     if not w then return end
     local line = C.FONT_HEIGHT + C.WINDOW_LINE_SPACE
     local shown = ranking and math.min(ranking:getDataMax(), RANKING_SHOWN) or 0
-    w:setDrawParam(END_X, END_Y, 30, END_WIDTH, w:calHeight(6 + shown))
+    local height = w:calHeight(6 + shown)
+    w:setDrawParam(END_X, END_Y, 30, END_WIDTH, height)
     w:clear()
-    w:drawFrame(C.Color.WHITE)
+    -- The frame goes round the part shown, not the whole texture.
+    w:drawRect(0, 0, END_WIDTH - 1, height - 1, C.Color.WHITE)
     local x, y = C.WINDOW_LEFT_SPACE, C.WINDOW_TOP_SPACE
     local function text(words, colour)
         w:drawText(x, y, words, colour or C.Color.WHITE)
