@@ -433,7 +433,7 @@ end
 
 local function cast(player, action, target)
     player:addMana(-action:mana())
-    say(string.format(action:msg(), player:getName()))
+    say(Text("log.action", string.format(action:msg(), player:getName())))
     local perform = _G[action:luaFunc()]
     if type(perform) == "function" then perform(player, target) end
     player:setUpdate(true)

@@ -199,6 +199,7 @@ TEXT = {
     ["log.fire_missed"] = "炎は虚空に消えた。",
     ["log.fire_hit"] = "炎が%sを包んだ。",
     ["log.shot"] = "%sに矢を放った。",
+    ["log.action"] = "%s。", -- an action's own message (its table's msg) as a line
     ["log.no_bow"] = "弓を装備していない。",
     ["log.no_arrows"] = "矢をつがえていない。",
     ["log.no_target"] = "狙える相手がいない。",

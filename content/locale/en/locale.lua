@@ -185,6 +185,7 @@ TEXT_LANGUAGE = {
     ["log.fire_missed"] = "The flames die away in the air.",
     ["log.fire_hit"] = "Flames engulf the %s.",
     ["log.shot"] = "You shoot at the %s.",
+    ["log.action"] = "%s.",
     ["log.no_bow"] = "You hold no bow.",
     ["log.no_arrows"] = "You have no arrows ready.",
     ["log.no_target"] = "There is nothing to aim at.",
