@@ -1,5 +1,6 @@
 #include "bindings/binding_support.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -130,6 +131,16 @@ void guardAccessors(lua_State* L, const char* name) {
 void pushObject(lua_State* L, void* value, const char* type) {
     BoundStates::instance().applyDeferred();
     tolua_pushusertype(L, value, type);
+}
+
+bool pushView(lua_State* L, const void* owner, std::size_t ownerSize, const void* value,
+              const char* type) {
+    pushObject(L, const_cast<void*>(value), type);
+    const auto first = reinterpret_cast<std::uintptr_t>(owner);
+    const auto at = reinterpret_cast<std::uintptr_t>(value);
+    if (!owner || !value || at < first || at - first >= ownerSize) return false;
+    if (lua_isuserdata(L, -1)) BoundStates::noteMember(L, owner, value);
+    return true;
 }
 
 void pushGuarded(lua_State* L, lua_CFunction func, const void* datum) {

@@ -1,13 +1,16 @@
 // Helpers that the generated bindings call in place of the generator's own
-// conversions, and the destructor hook that keeps scripts from reaching freed
-// objects.
+// conversions, and the handlers behind the forgetting that keeps scripts
+// from reaching freed objects (engine/core/script_object.h).
 //
 // Who owns what a script holds:
 //   - Borrowed objects (the program's map objects, tasks, definitions, the
 //     settings' values, the named colours): pushed without a collector; the
-//     program frees them, and a class whose objects scripts can see calls
-//     qel::forgetScriptObject() (engine/script/script_object_hook.h) from
-//     its destructor; the bindings install themselves behind it.
+//     program frees them, and they are forgotten by construction: a class
+//     of the object model derives from qel::ScriptObject (the build refuses
+//     a bound one that does not, checkForgets below), a plain record handed
+//     out by pointer from qel::ScriptRecord, and a view into an object (a
+//     member returned by reference, a member variable) is registered with
+//     the object it was asked of (pushReference below) and goes with it.
 //   - Lua-owned objects (results by value, new_local, calling a class
 //     table): registered with tolua's collector table; the collector frees
 //     them through destroyObject(), which forgets them first.
@@ -35,6 +38,7 @@
 
 #include <tolua++.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -42,6 +46,8 @@
 #include <lua.hpp>
 #include <string>
 #include <type_traits>
+
+#include "engine/core/script_object.h"
 
 // The generated bindings must keep their argument tests and null checks.
 #ifdef TOLUA_RELEASE
@@ -113,6 +119,16 @@ void forgetScriptObject(const void* address);
 // Lua error.
 void claimScriptObject(const void* address);
 
+// Every class the bindings register passes this check (the build rewrites
+// each registration to call it): a class of the object model must forget
+// its objects when they are destroyed, so it derives from ScriptObject.
+template <class T>
+constexpr void checkForgets() {
+    static_assert(!std::is_base_of_v<qel::Core, T> || std::is_base_of_v<qel::ScriptObject, T>,
+                  "a bound class of the object model derives from qel::ScriptObject "
+                  "(engine/core/script_object.h)");
+}
+
 // Forgets the address, then deletes the object: what the program does when
 // it frees an object scripts may have seen, and what a permitted script
 // delete or a collector does.
@@ -129,6 +145,19 @@ void destroyObject(T* object) {
 void noteScriptOwned(lua_State* L, const void* object);
 bool mayScriptDelete(lua_State* L, const void* object);
 [[noreturn]] void refuseScriptDelete(lua_State* L);
+
+// Customisation point: the other objects whose fields a class's methods
+// hand out by reference (an item's kind for its colour, dice and targets).
+// A reference inside one of them is a view registered with it, so it goes
+// with that object; found by argument-dependent lookup, none by default.
+struct ViewOwner {
+    const void* object = nullptr;
+    std::size_t size = 0;
+};
+using ViewOwners = std::array<ViewOwner, 2>;
+inline ViewOwners viewOwners(const void*) {
+    return {};
+}
 
 // Every `new` in generated code: records the object; when recording fails
 // the object is deleted and the Lua error passes on.
@@ -181,6 +210,27 @@ void registerVariable(lua_State* L, const char* name, lua_CFunction get, lua_CFu
 void registerArray(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set);
 // tolua_pushusertype after the edits other threads deferred (bound_states.h).
 void pushObject(lua_State* L, void* value, const char* type);
+// What the generated code pushes for what a method called on an object
+// returns by reference or by pointer, and for a member variable or array
+// element of class type. An address that lies inside the object it was
+// asked of (`self`, of the size the binding sees) is a view into it: pushed
+// like pushObject and registered with `self`, so that the object's
+// forgetting forgets it too. Anything else a pointer gives is another
+// object with a life of its own and is pushed as it is; a reference inside
+// one of the class's view owners (viewOwners above) is registered with
+// that owner; a reference to anything else (a static, a value computed
+// elsewhere) is handed over as a copy the script owns, under the same type
+// name, since nothing would forget a view of it. Pushes one value.
+// Returns whether the address is inside the owner (and was registered).
+bool pushView(lua_State* L, const void* owner, std::size_t ownerSize, const void* value,
+              const char* type);
+template <class S, class T>
+void pushPointer(lua_State* L, const S* self, const T* value, const char* type) {
+    pushView(L, self, sizeof(S), value, type);
+}
+template <class S, class T>
+void pushReference(lua_State* L, const S* self, const T* value, const char* type);
+
 // Pushes `func` behind the guard. A function registered from a table (a
 // setting, a flag bit) gets its row as `datum`, which it reads back with
 // guardedDatum().
@@ -218,5 +268,32 @@ int checkedIndex(lua_State* L, int size);
 // any member accessor's: the word of another class is not its first field.
 int getWordValue(lua_State* L, const char* constTypeName);
 int setWordValue(lua_State* L, const char* typeName);
+
+template <class S, class T>
+void pushReference(lua_State* L, const S* self, const T* value, const char* type) {
+    using Value = std::remove_const_t<T>;
+    constexpr bool kCopyable = std::is_copy_constructible_v<Value> &&
+                               !std::is_base_of_v<qel::Core, Value> && !std::is_abstract_v<Value>;
+    const auto first = reinterpret_cast<std::uintptr_t>(self);
+    const auto at = reinterpret_cast<std::uintptr_t>(value);
+    if (self && (at < first || at - first >= sizeof(S))) {
+        for (const ViewOwner& owner : viewOwners(self)) {
+            const auto start = reinterpret_cast<std::uintptr_t>(owner.object);
+            if (owner.object && at >= start && at - start < owner.size) {
+                pushView(L, owner.object, owner.size, value, type);
+                return;
+            }
+        }
+    }
+    if constexpr (kCopyable) {
+        if (self && (at < first || at - first >= sizeof(S))) {
+            Value* copy = recordMade(L, new Value(*value));
+            pushObject(L, copy, type);
+            registerCollected(L, lua_gettop(L));
+            return;
+        }
+    }
+    pushView(L, self, sizeof(S), value, type);
+}
 
 }  // namespace binding

@@ -20,6 +20,7 @@ char identityTablesKey;  // array of every distinct tolua identity table
 char deletedMetatableKey;
 char sentinelKey;
 char scriptOwnedKey;  // set of addresses a script may delete
+char membersKey;      // owner -> set of the member addresses handed out of it
 
 // What the scripts may keep of tolua's own table: the type query and peers.
 constexpr const char* kKeptToluaFunctions[] = {"type", "setpeer", "getpeer"};
@@ -351,6 +352,16 @@ void BoundStates::attach(lua_State* L) {
         lua_rawset(L, LUA_REGISTRYINDEX);           // -2
     }
 
+    lua_pushlightuserdata(L, &membersKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    const bool hasMembers = lua_istable(L, -1);
+    lua_pop(L, 1);
+    if (!hasMembers) {
+        lua_pushlightuserdata(L, &membersKey);  // +1
+        lua_newtable(L);                        // +1
+        lua_rawset(L, LUA_REGISTRYINDEX);       // -2
+    }
+
     removeUnsafeToluaFunctions(L);
 
     // The sentinel that takes the state off the list when lua_close finalizes
@@ -487,12 +498,68 @@ void BoundStates::forget(const void* address) {
     edit(Edit{address, true});
 }
 
+void BoundStates::noteMember(lua_State* L, const void* owner, const void* member) {
+    const qel::LuaStackGuard guard(L);
+    lua_pushlightuserdata(L, &membersKey);  // +1
+    lua_rawget(L, LUA_REGISTRYINDEX);       // the table of owners or nil
+    if (!lua_istable(L, -1)) return;
+    const int owners = lua_gettop(L);
+    lua_pushlightuserdata(L, const_cast<void*>(owner));  // +1
+    lua_rawget(L, owners);                               // the owner's set or nil
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        lua_newtable(L);                                     // +1 (may raise: memory)
+        lua_pushlightuserdata(L, const_cast<void*>(owner));  // +1
+        lua_pushvalue(L, -2);                                // +1
+        lua_rawset(L, owners);                               // -2 owners[owner] = set
+    }
+    lua_pushlightuserdata(L, const_cast<void*>(member));  // +1
+    lua_pushboolean(L, 1);                                // +1
+    lua_rawset(L, -3);                                    // -2 set[member] = true
+}
+
 // Only raw reads, and raw writes of nil to keys that exist, which never
 // allocate; so nothing here can raise a Lua error, and a destructor may call
-// it. It uses at most six stack slots, within the twenty Lua gives every C
-// function (and far within the idle stack between calls), so it does not
-// grow the stack either.
+// it. It uses at most eight stack slots at a time, within the twenty Lua
+// gives every C function (and far within the idle stack between calls), so
+// it does not grow the stack either. The members registered with an address
+// are forgotten with it, and theirs with them; the pending addresses wait
+// in a fixed list, and a list that fills up is worked off by a nested call.
 void BoundStates::forgetIn(lua_State* L, const void* address) {
+    constexpr int kPending = 32;
+    const void* pending[kPending];
+    int count = 0;
+    pending[count++] = address;
+    while (count > 0) {
+        const void* current = pending[--count];
+        forgetOne(L, current);
+        const qel::LuaStackGuard guard(L);
+        lua_pushlightuserdata(L, &membersKey);  // +1
+        lua_rawget(L, LUA_REGISTRYINDEX);       // the table of owners or nil
+        if (!lua_istable(L, -1)) continue;
+        const int owners = lua_gettop(L);
+        lua_pushlightuserdata(L, const_cast<void*>(current));  // +1
+        lua_rawget(L, owners);                                 // its set or nil
+        if (!lua_istable(L, -1)) continue;
+        const int set = lua_gettop(L);
+        lua_pushnil(L);             // +1 first key
+        while (lua_next(L, set)) {  // key value
+            lua_pop(L, 1);          // -1 value
+            const void* member = lua_touserdata(L, -1);
+            if (member == current) continue;
+            if (count < kPending) {
+                pending[count++] = member;
+            } else {
+                forgetIn(L, member);
+            }
+        }
+        lua_pushlightuserdata(L, const_cast<void*>(current));  // +1
+        lua_pushnil(L);                                        // +1
+        lua_rawset(L, owners);                                 // -2 owners[current] = nil
+    }
+}
+
+void BoundStates::forgetOne(lua_State* L, const void* address) {
     const qel::LuaStackGuard guard(L);
     const int top = guard.top();
     void* key = const_cast<void*>(address);

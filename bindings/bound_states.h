@@ -53,6 +53,11 @@ public:
     static void noteScriptOwned(lua_State* L, const void* object);
     static bool mayScriptDelete(lua_State* L, const void* object);
 
+    // Registers `member` (an address inside `owner` a script was handed a
+    // value of) with its owner in this state: forgetting the owner forgets
+    // the member too. May raise a Lua error (memory).
+    static void noteMember(lua_State* L, const void* owner, const void* member);
+
 private:
     struct Edit {
         const void* address;
@@ -64,6 +69,8 @@ private:
     void edit(const Edit& edit);
     void detach(lua_State* L);
     static void forgetIn(lua_State* L, const void* address);
+    // One address in every identity table, and its ownership mark.
+    static void forgetOne(lua_State* L, const void* address);
     static void claimIn(lua_State* L, const void* address);
     static int closeSentinel(lua_State* L);
     static int sharedEquality(lua_State* L);

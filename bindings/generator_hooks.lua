@@ -55,3 +55,61 @@ function parser_hook(s)
     end
     return nil
 end
+
+-- What a method called on an object returns by reference or pointer, and a
+-- member variable or array element of class type, may be a view into the
+-- object. binding::pushReference and binding::pushPointer register each
+-- address that lies inside the object (`self`) with it, so it is forgotten
+-- with it; a reference to anything else is handed over as a copy the
+-- script owns (binding_support.h). Static functions and plain functions
+-- have no object and push as they are.
+local methodOfObject = false
+local functionSupcode = classFunction.supcode
+function classFunction:supcode(local_constructor)
+    local static = strfind(self.mod, "^%s*static")
+    local saved = methodOfObject
+    methodOfObject = self:inclass() ~= nil and self.name ~= "new" and static == nil
+    functionSupcode(self, local_constructor)
+    methodOfObject = saved
+end
+
+-- The push function and the start of its arguments for a view of `self`,
+-- or nil for anything else.
+local function viewOfSelf(first)
+    if methodOfObject and first == "(tolua_S,(void*)&tolua_ret,\"" then
+        return "binding::pushReference", "(tolua_S,self,&tolua_ret,\""
+    end
+    if methodOfObject and (first == "(tolua_S,(void*)tolua_ret,\"" or
+                           first == "(tolua_S,(void *)tolua_ret,\"") then
+        return "binding::pushPointer", "(tolua_S,self,tolua_ret,\""
+    end
+    local b, e = strfind(first, "^%(tolua_S,%(void%*%)&self%->")
+    if b then
+        return "binding::pushReference", "(tolua_S,self,&self->" .. strsub(first, e + 1)
+    end
+    b, e = strfind(first, "^%(tolua_S,%(void%*%)self%->")
+    if b then
+        return "binding::pushPointer", "(tolua_S,self,self->" .. strsub(first, e + 1)
+    end
+    return nil
+end
+
+local plainOutput = output
+function output(a, b, c, d, e, f, g, h, i, j)
+    if b == "tolua_pushusertype" and type(c) == "string" then
+        local push, first = viewOfSelf(c)
+        if push then
+            b, c = push, first
+        end
+    end
+    if j ~= nil then return plainOutput(a, b, c, d, e, f, g, h, i, j) end
+    if i ~= nil then return plainOutput(a, b, c, d, e, f, g, h, i) end
+    if h ~= nil then return plainOutput(a, b, c, d, e, f, g, h) end
+    if g ~= nil then return plainOutput(a, b, c, d, e, f, g) end
+    if f ~= nil then return plainOutput(a, b, c, d, e, f) end
+    if e ~= nil then return plainOutput(a, b, c, d, e) end
+    if d ~= nil then return plainOutput(a, b, c, d) end
+    if c ~= nil then return plainOutput(a, b, c) end
+    if b ~= nil then return plainOutput(a, b) end
+    return plainOutput(a)
+end

@@ -4,10 +4,23 @@
 // false, nil or no change here.
 #pragma once
 
+#include "bindings/binding_support.h"
+#include "game/data/item_base.h"
 #include "game/world/item_factory.h"
+#include "game/world/npc_base.h"
 #include "game/world/object_chara.h"
 #include "game/world/object_item.h"
 #include "game/world/object_npc.h"
+
+// An item hands out its kind's fields (colour, material, dice, targets) as
+// views of the kind, which go with it.
+inline binding::ViewOwners viewOwners(const ObjectItem* item) {
+    return {{{item->getBase(), sizeof(ItemBase)}}};
+}
+// A monster hands out its kind's damage dice.
+inline binding::ViewOwners viewOwners(const ObjectNpc* npc) {
+    return {{{npc->getBase(), sizeof(NpcBase)}}};
+}
 
 inline ObjectItem* itemBaseCreateRandom(ItemBase* self, const char* name) {
     return ItemFactory::createRandom(*self, name ? name : "");

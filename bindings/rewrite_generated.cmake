@@ -10,6 +10,9 @@
 #   the self of a member getter or setter -> binding::memberSelf(...)
 #       an object of another class, or a const one given to a setter, is an
 #       invalid self rather than memory read or written as the wrong type
+#   tolua_cclass(tolua_S,"Name","Type",...) -> binding::checkForgets<Type>(); ...
+#       a bound class of the object model that does not forget its objects
+#       when destroyed stops the build (binding_support.h)
 #
 # A cast form this script does not know stops the build rather than slip
 # through unconverted.
@@ -24,6 +27,8 @@ string(REGEX REPLACE "(static int tolua_get_[A-Za-z0-9_]+\\(lua_State\\* tolua_S
        "\\1\\2* self = (\\2*) binding::memberSelf(tolua_S, \"const \\2\");" text "${text}")
 string(REGEX REPLACE "(static int tolua_set_[A-Za-z0-9_]+\\(lua_State\\* tolua_S\\)\n{\n  )${raw_self}"
        "\\1\\2* self = (\\2*) binding::memberSelf(tolua_S, \"\\2\");" text "${text}")
+string(REGEX REPLACE "tolua_cclass\\(tolua_S,(\"[^\"]*\"),\"([^\"]+)\""
+       "binding::checkForgets<\\2>(); tolua_cclass(tolua_S,\\1,\"\\2\"" text "${text}")
 if(text MATCHES "${accessor}[^\n]*tolua_tousertype\\(tolua_S,1,0\\)")
   message(FATAL_ERROR "rewrite_generated: unchecked member self in ${IN}: ${CMAKE_MATCH_0}")
 endif()

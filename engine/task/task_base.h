@@ -13,12 +13,13 @@
 #include "engine/core/core.h"
 #include "engine/core/i_register.h"
 #include "engine/core/register.h"
+#include "engine/core/script_object.h"
 
 namespace qel {
 
 class SysTask;
 
-class TaskBase : public Core {
+class TaskBase : public ScriptObject {
 public:
     enum State : int { kStateNew = 0, kStateActive = 1, kStateDying = 2, kStateDead = 3 };
     // Event bits: a task receives an event only when its mask has the bit.
@@ -37,7 +38,7 @@ public:
     TaskBase(const TaskBase&) = delete;
     TaskBase& operator=(const TaskBase&) = delete;
 
-    QEL_CLASS(TaskBase, Core, Pool::Tasks);
+    QEL_CLASS(TaskBase, ScriptObject, Pool::Tasks);
 
     // Event handlers, in pass order within a frame.
     virtual void update() {}      // event 1

@@ -11,11 +11,12 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/target_flag.h"
 
 class CsvReader;
 
-class Action : public qel::Core {
+class Action : public qel::ScriptObject {
 public:
     // Values of type().
     enum Type : std::int32_t { ACTION = 0, SKILL = 1, MAGIC_BLACK = 2, MAGIC_WHITE = 3, ITEM = 4 };
@@ -24,7 +25,7 @@ public:
     Action();
     ~Action() override;
 
-    QEL_CLASS(Action, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(Action, qel::ScriptObject, qel::Pool::Resources);
 
     // Stores the key cells already read and reads the rest of the row, from
     // the script function to the explanation. False when the data ended

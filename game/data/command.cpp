@@ -2,14 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/script/script_object_hook.h"
 #include "game/data/action.h"
 #include "game/data/action_list.h"
-
-Command::~Command() {
-    qel::forgetScriptObject(&dir_);
-    qel::forgetScriptObject(&point_);
-}
 
 void Command::setDir(std::int64_t x, std::int64_t y) {
     dir_ = qel::Point(static_cast<std::int32_t>(std::clamp<std::int64_t>(x, -1, 1)),

@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "engine/math/point.h"
 
 class Action;
 class ObjectChara;
 class ObjectItem;
 
-class Command : public qel::Core {
+class Command : public qel::ScriptObject {
 public:
     enum Type : std::int32_t {
         MOVE = 0,
@@ -65,9 +66,8 @@ public:
 
     Command() = default;
     Command(std::int32_t type, ObjectChara* actor) : type_(type), actor_(actor) {}
-    ~Command() override;
 
-    QEL_CLASS(Command, qel::Core, qel::Pool::General);
+    QEL_CLASS(Command, qel::ScriptObject, qel::Pool::General);
 
     std::int32_t getType() const { return type_; }
     void setType(std::int32_t type) { type_ = type; }

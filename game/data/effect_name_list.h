@@ -8,19 +8,19 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "engine/math/color.h"
 #include "game/data/keyed_list.h"
 
 // An entry (the scripts' EffectNameList.Data).
-class EffectNameData : public qel::Core {
+class EffectNameData : public qel::ScriptObject {
 public:
     EffectNameData() = default;
     EffectNameData(std::int32_t key_, std::string name_, const qel::Color& color_)
         : key(key_), name(std::move(name_)), color(color_) {}
-    ~EffectNameData() override;
 
     static const qel::ClassInfo& staticClassInfo() {
-        return qel::classRecord<EffectNameData, qel::Core, true>("Data");
+        return qel::classRecord<EffectNameData, qel::ScriptObject, true>("Data");
     }
     const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
     QEL_POOLED(qel::Pool::General);
@@ -30,13 +30,13 @@ public:
     qel::Color color = qel::Color::WHITE;
 };
 
-class EffectNameList : public qel::Core, public KeyedList<EffectNameData, false> {
+class EffectNameList : public qel::ScriptObject, public KeyedList<EffectNameData, false> {
 public:
     using Data = EffectNameData;
 
     EffectNameList() = default;
     ~EffectNameList() override;
-    QEL_CLASS(EffectNameList, qel::Core, qel::Pool::General);
+    QEL_CLASS(EffectNameList, qel::ScriptObject, qel::Pool::General);
 
     // False when the pool had no room for the entry.
     bool add(std::int32_t priority, const std::string& name, const qel::Color& color) {

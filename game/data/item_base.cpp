@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "engine/file/string_util.h"
-#include "engine/script/script_object_hook.h"
 #include "game/data/csv_reader.h"
 
 namespace {
@@ -33,17 +32,7 @@ TARGET_FLAG target(CsvReader& reader) {
 }  // namespace
 
 ItemBase::ItemBase() = default;
-ItemBase::~ItemBase() {
-    // Scripts may still hold the kind, its name record or its fields.
-    qel::forgetScriptObject(this);
-    qel::forgetScriptObject(&itemName_);
-    qel::forgetScriptObject(&material_);
-    qel::forgetScriptObject(&chip_);
-    qel::forgetScriptObject(&read_);
-    qel::forgetScriptObject(&zap_);
-    qel::forgetScriptObject(&use_);
-    qel::forgetScriptObject(&damageDice_);
-}
+ItemBase::~ItemBase() = default;
 
 std::int32_t ItemBase::EquipPosOf(std::int32_t type) {
     static constexpr std::int32_t kPos[] = {0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "engine/math/point.h"
 #include "game/data/dice.h"
 #include "game/data/item_material.h"
@@ -20,7 +21,7 @@
 
 class CsvReader;
 
-class ItemBase : public qel::Core {
+class ItemBase : public qel::ScriptObject {
 public:
     // Item types. 1..12 are equipment.
     enum Type : std::int32_t {
@@ -53,7 +54,7 @@ public:
     ItemBase();
     ~ItemBase() override;
 
-    QEL_CLASS(ItemBase, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(ItemBase, qel::ScriptObject, qel::Pool::Resources);
 
     // Reads the row after its id cell. The eat and quaff cells are scaled by
     // `satietyFactor`. False when the id is not positive or the data ended

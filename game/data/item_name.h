@@ -12,13 +12,14 @@
 #include <string_view>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "engine/math/color.h"
 
 namespace qel {
 class File;
 }
 
-class ItemName : public qel::Core {
+class ItemName : public qel::ScriptObject {
 public:
     enum State : std::int32_t { ANALYZE = 0, UNKNOWN = 1, ASSUMED = 2 };
     static constexpr std::size_t kTextLimit = 32;
@@ -27,7 +28,7 @@ public:
     ItemName(std::int32_t state, std::string_view assumed, const qel::Color& color);
     ~ItemName() override;
 
-    QEL_CLASS(ItemName, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(ItemName, qel::ScriptObject, qel::Pool::Resources);
 
     // The text that shows: the main name (identified), the false name
     // (unknown) or the assumed name; `second` picks the second form of the

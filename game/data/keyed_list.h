@@ -3,8 +3,8 @@
 //
 // What it keeps true: each entry is its own pooled object, so an entry a
 // script holds stays at its address while the list is sorted; clearing or
-// destroying the list frees the entries, and each entry's destructor makes
-// the scripts forget it. A full pool drops the entry being added (add gives
+// destroying the list frees the entries, and the scripts forget each entry
+// as it goes. A full pool drops the entry being added (add gives
 // false) and leaves the list as it was.
 #pragma once
 

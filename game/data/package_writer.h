@@ -9,9 +9,10 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "engine/file/file.h"
 
-class PackageWriter : public qel::Core {
+class PackageWriter : public qel::ScriptObject {
 public:
     // No file open until open().
     PackageWriter();
@@ -20,7 +21,7 @@ public:
     // Closes the file, which writes the package.
     ~PackageWriter() override;
 
-    QEL_CLASS(PackageWriter, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(PackageWriter, qel::ScriptObject, qel::Pool::Resources);
 
     // Starts a new package at `path`, scrambled with the file key; a package
     // already open is written out first.

@@ -13,12 +13,13 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 class Action;
 class CsvReader;
 class Spell;
 
-class Skill : public qel::Core {
+class Skill : public qel::ScriptObject {
 public:
     static constexpr int kLevels = 9;
 
@@ -59,7 +60,7 @@ public:
     Skill(std::string tag, std::string luaClass, std::int32_t type, std::int32_t id = -1);
     ~Skill() override;
 
-    QEL_CLASS(Skill, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(Skill, qel::ScriptObject, qel::Pool::Resources);
 
     // Reads the row after its three key cells; false, with the failing
     // level's number in `failedLevel` (1-based), when a level cannot be built.

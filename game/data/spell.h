@@ -8,16 +8,17 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/csv_reader.h"
 
 class Action;
 
-class Spell : public qel::Core {
+class Spell : public qel::ScriptObject {
 public:
     Spell();
     ~Spell() override;
 
-    QEL_CLASS(Spell, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(Spell, qel::ScriptObject, qel::Pool::Resources);
 
     // Stores the key cells and reads action tags up to the first cell that
     // is empty or begins with '-' (the end of the data counts as empty),

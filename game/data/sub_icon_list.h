@@ -7,20 +7,20 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "engine/math/color.h"
 #include "engine/math/point.h"
 #include "game/data/keyed_list.h"
 
 // An entry (the scripts' SubIconList.Data).
-class SubIconData : public qel::Core {
+class SubIconData : public qel::ScriptObject {
 public:
     SubIconData() = default;
     SubIconData(std::int32_t key_, const qel::Point& chip_, const qel::Color& color_)
         : key(key_), chip(chip_), color(color_) {}
-    ~SubIconData() override;
 
     static const qel::ClassInfo& staticClassInfo() {
-        return qel::classRecord<SubIconData, qel::Core, true>("Data");
+        return qel::classRecord<SubIconData, qel::ScriptObject, true>("Data");
     }
     const qel::ClassInfo& classInfo() const override { return staticClassInfo(); }
     QEL_POOLED(qel::Pool::General);
@@ -32,13 +32,13 @@ public:
     qel::Color color = qel::Color::WHITE;
 };
 
-class SubIconList : public qel::Core, public KeyedList<SubIconData, true> {
+class SubIconList : public qel::ScriptObject, public KeyedList<SubIconData, true> {
 public:
     using Data = SubIconData;
 
     SubIconList() = default;
     ~SubIconList() override;
-    QEL_CLASS(SubIconList, qel::Core, qel::Pool::General);
+    QEL_CLASS(SubIconList, qel::ScriptObject, qel::Pool::General);
 
     // False when the pool had no room for the entry.
     bool add(std::int32_t priority, const qel::Point& chip, const qel::Color& color) {

@@ -2,7 +2,6 @@
 
 #include "engine/core/log.h"
 #include "engine/core/register.h"
-#include "engine/script/script_object_hook.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
 #include "engine/task/sys_scene.h"
@@ -64,7 +63,6 @@ OpeningParam::OpeningParam() = default;
 
 OpeningParam::~OpeningParam() {
     release();
-    qel::forgetScriptObject(this);
 }
 
 bool OpeningParam::readRaceFile(const std::string& path) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/csv_reader.h"
 #include "game/data/data_files.h"
 
@@ -27,7 +28,7 @@ class ClassBase;
 class ObjectPlayer;
 class RaceBase;
 
-class OpeningParam : public qel::Core {
+class OpeningParam : public qel::ScriptObject {
 public:
     static constexpr const char* kRaceNotFound = "種族リストファイルが見つかりません : %s";
     static constexpr const char* kClassNotFound = "クラスリストファイルが見つかりません : %s";
@@ -40,7 +41,7 @@ public:
     OpeningParam(const OpeningParam&) = delete;
     OpeningParam& operator=(const OpeningParam&) = delete;
 
-    QEL_CLASS(OpeningParam, qel::Core, qel::Pool::World);
+    QEL_CLASS(OpeningParam, qel::ScriptObject, qel::Pool::World);
 
     // Replace the table with the file at `path`, its texts in the language
     // LOCALE names when that language has a race or class table; on failure

@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 class Skill;
 
-class AcquireSkill : public qel::Core {
+class AcquireSkill : public qel::ScriptObject {
 public:
     struct DATA {
         const Skill* skill = nullptr;
@@ -28,7 +29,7 @@ public:
     AcquireSkill();
     ~AcquireSkill() override;
 
-    QEL_CLASS(AcquireSkill, qel::Core, qel::Pool::General);
+    QEL_CLASS(AcquireSkill, qel::ScriptObject, qel::Pool::General);
 
     // Looks `name` up in the skill list as it stands; an empty or unknown
     // name adds nothing. A skill already listed keeps one entry: active and

@@ -10,14 +10,15 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/value_types.h"
 
 class ObjectBase;
 
-class AITarget : public qel::Core {
+class AITarget : public qel::ScriptObject {
 public:
     AITarget() = default;
-    QEL_CLASS(AITarget, qel::Core, qel::Pool::General);
+    QEL_CLASS(AITarget, qel::ScriptObject, qel::Pool::General);
 
     // Each component clamped to -1..1.
     static Point cal8Dir(const Point& offset);

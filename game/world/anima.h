@@ -9,16 +9,17 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/csv_reader.h"
 #include "game/world/value_types.h"
 
-class Anima : public qel::Core {
+class Anima : public qel::ScriptObject {
 public:
     // Empty texts, chip (0, 0), every number 0.
     Anima();
     ~Anima() override;
 
-    QEL_CLASS(Anima, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(Anima, qel::ScriptObject, qel::Pool::Resources);
 
     // Sets the id, copies the item's texts, then reads the row's cells after
     // the id. False when no item has the id (before any further cell is

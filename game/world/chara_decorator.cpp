@@ -1,12 +1,7 @@
 #include "game/world/chara_decorator.h"
 
-#include "engine/script/script_object_hook.h"
 #include "game/world/chara_end.h"
 #include "game/world/version_file.h"
-
-CharaDecorator::~CharaDecorator() {
-    qel::forgetScriptObject(this);
-}
 
 VirtualChara& CharaDecorator::next() {
     static CharaEnd ownerless;

@@ -10,7 +10,6 @@
 //   - A link whose next is null (never linked, or just unlinked) answers as
 //     a chain's end without a character does: base values of 0 and no
 //     script calls.
-//   - Its destructor makes the scripts forget it.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +21,6 @@ class VersionFile;
 class CharaDecorator : public VirtualChara {
 public:
     CharaDecorator() = default;
-    ~CharaDecorator() override;
     CharaDecorator(const CharaDecorator&) = delete;
     CharaDecorator& operator=(const CharaDecorator&) = delete;
 

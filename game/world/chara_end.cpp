@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "engine/math/value_arith.h"
-#include "engine/script/script_object_hook.h"
 #include "game/data/action.h"
 #include "game/data/item_base.h"
 #include "game/world/chara_script.h"
@@ -13,10 +12,6 @@
 #include "game/world/world_settings.h"
 
 namespace callback = script_callback;
-
-CharaEnd::~CharaEnd() {
-    qel::forgetScriptObject(this);
-}
 
 namespace {
 

@@ -14,7 +14,6 @@ class CharaEnd : public VirtualChara {
 public:
     CharaEnd() = default;
     explicit CharaEnd(ObjectChara* owner) : owner_(owner) {}
-    ~CharaEnd() override;
     CharaEnd(const CharaEnd&) = delete;
     CharaEnd& operator=(const CharaEnd&) = delete;
 

@@ -1,16 +1,9 @@
 #include "game/world/class_base.h"
 
 #include "engine/file/string_util.h"
-#include "engine/script/script_object_hook.h"
 #include "game/data/csv_reader.h"
 #include "game/world/creation_row.h"
 #include "game/world/object_player.h"
-
-ClassBase::~ClassBase() {
-    qel::forgetScriptObject(&status_);
-    qel::forgetScriptObject(&color_);
-    qel::forgetScriptObject(this);
-}
 
 bool ClassBase::parse(CsvReader& reader, std::int32_t rowId) {
     id_ = rowId;

@@ -13,20 +13,20 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/status.h"
 #include "game/world/value_types.h"
 
 class CsvReader;
 class ObjectPlayer;
 
-class ClassBase : public qel::Core {
+class ClassBase : public qel::ScriptObject {
 public:
     ClassBase() = default;
-    ~ClassBase() override;
     ClassBase(const ClassBase&) = delete;
     ClassBase& operator=(const ClassBase&) = delete;
 
-    QEL_CLASS(ClassBase, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(ClassBase, qel::ScriptObject, qel::Pool::Resources);
 
     // Reads the cells after the id cell. False when the data ran out in the
     // row (the row is bad).

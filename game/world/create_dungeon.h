@@ -29,6 +29,7 @@
 
 #include "engine/core/core.h"
 #include "engine/core/memory_allocator.h"
+#include "engine/core/script_object.h"
 #include "game/world/dungeon.h"
 #include "game/world/tile.h"
 #include "game/world/value_types.h"
@@ -45,7 +46,7 @@ inline constexpr std::uint32_t PUT_OPENSPACE = 64;
 inline constexpr std::uint32_t PUT_ONDEFAULT = 128;
 inline constexpr std::uint32_t PUT_CANTOUCH = 256;
 
-class CreateDungeon : public qel::Core {
+class CreateDungeon : public qel::ScriptObject {
 public:
     using PointList = std::vector<Point, qel::PoolAllocator<Point, qel::Pool::General>>;
 
@@ -106,7 +107,7 @@ public:
     CreateDungeon(const CreateDungeon&) = delete;
     CreateDungeon& operator=(const CreateDungeon&) = delete;
 
-    QEL_CLASS(CreateDungeon, qel::Core, qel::Pool::General);
+    QEL_CLASS(CreateDungeon, qel::ScriptObject, qel::Pool::General);
 
     // Every generator painting into the dungeon is left with none (it then
     // paints nothing); the dungeon's destructor calls it.

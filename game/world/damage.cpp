@@ -1,11 +1,6 @@
 #include "game/world/damage.h"
 
-#include "engine/script/script_object_hook.h"
 #include "game/world/chara_decorator.h"
-
-Damage::~Damage() {
-    qel::forgetScriptObject(&type);
-}
 
 void Damage::deleteEffect() {
     qel::Core* doomed = effect;

@@ -12,9 +12,10 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/damage_type.h"
 
-class Damage : public qel::Core {
+class Damage : public qel::ScriptObject {
 public:
     std::int32_t damage = 0;
     std::int32_t hit = 0;
@@ -31,10 +32,8 @@ public:
         : Damage(damage_, hit_, DAMAGE_TYPE(typeWord), addtype_, effect_) {}
     Damage(const Damage&) = delete;
     Damage& operator=(const Damage&) = delete;
-    // Scripts may hold views of `type`; they are forgotten with the record.
-    ~Damage() override;
 
-    QEL_CLASS(Damage, qel::Core, qel::Pool::General);
+    QEL_CLASS(Damage, qel::ScriptObject, qel::Pool::General);
 
     // Destroys the attached effect, if any, exactly once; an effect a
     // character has taken onto its chain is only let go (the chain owns it).

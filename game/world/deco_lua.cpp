@@ -1,6 +1,5 @@
 #include "game/world/deco_lua.h"
 
-#include "engine/script/script_object_hook.h"
 #include "game/world/chara_script.h"
 #include "game/world/lua_serializer.h"
 #include "game/world/object_chara.h"
@@ -25,7 +24,6 @@ DecoLua::~DecoLua() {
         chara_script::addChara(args, owner);
         chara_script::hook(script_callback::RemoveAllDecorator, args);
     }
-    qel::forgetScriptObject(&upStatus_);
 }
 
 std::int32_t DecoLua::getStatus(std::int32_t index) {

@@ -9,7 +9,6 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/file.h"
-#include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
 #include "game/world/create_dungeon.h"
 
@@ -82,8 +81,6 @@ Dungeon::Dungeon(std::string_view tag, std::int32_t level) : tag_(tag), level_(l
 
 Dungeon::~Dungeon() {
     CreateDungeon::forgetDungeon(this);
-    qel::forgetScriptObject(this);
-    qel::forgetScriptObject(&start_);
 }
 
 bool Dungeon::setTile(std::int64_t x, std::int64_t y, const Tile& look) {

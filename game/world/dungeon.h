@@ -25,6 +25,7 @@
 
 #include "engine/core/core.h"
 #include "engine/core/memory_allocator.h"
+#include "engine/core/script_object.h"
 #include "game/world/tile.h"
 #include "game/world/value_types.h"
 
@@ -34,7 +35,7 @@ class File;
 
 using PointList = std::vector<Point, qel::PoolAllocator<Point, qel::Pool::World>>;
 
-class Dungeon : public qel::Core {
+class Dungeon : public qel::ScriptObject {
 public:
     static constexpr std::int32_t kWidth = 50;
     static constexpr std::int32_t kHeight = 30;
@@ -48,7 +49,7 @@ public:
     // tiles forget themselves).
     ~Dungeon() override;
 
-    QEL_CLASS(Dungeon, qel::Core, qel::Pool::World);
+    QEL_CLASS(Dungeon, qel::ScriptObject, qel::Pool::World);
 
     // ---- Cells ------------------------------------------------------------
     static constexpr bool checkRangeX(std::int64_t x) { return x >= 0 && x < kWidth; }

@@ -18,12 +18,13 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/csv_reader.h"
 #include "game/world/value_types.h"
 
 class ObjectNpc;
 
-class EnemyMaker : public qel::Core {
+class EnemyMaker : public qel::ScriptObject {
 public:
     using List = std::map<std::int32_t, std::int32_t>;  // id to weight
     struct Entry {
@@ -32,7 +33,7 @@ public:
     };
 
     EnemyMaker() = default;
-    QEL_CLASS(EnemyMaker, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(EnemyMaker, qel::ScriptObject, qel::Pool::Resources);
 
     // Reads `path` unless it is the file already loaded.
     bool loadFile(const std::string& path);

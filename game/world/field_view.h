@@ -23,6 +23,7 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/value_types.h"
 
 namespace qel {
@@ -32,7 +33,7 @@ class Dungeon;
 class ObjectBase;
 class ObjectManager;
 
-class FieldView : public qel::Core {
+class FieldView : public qel::ScriptObject {
 public:
     static constexpr std::int32_t kWidth = 50;
     static constexpr std::int32_t kHeight = 30;
@@ -77,7 +78,7 @@ public:
     FieldView(const FieldView&) = delete;
     FieldView& operator=(const FieldView&) = delete;
 
-    QEL_CLASS(FieldView, qel::Core, qel::Pool::World);
+    QEL_CLASS(FieldView, qel::ScriptObject, qel::Pool::World);
 
     static constexpr bool checkRange(std::int64_t x, std::int64_t y) {
         return x >= 0 && x < kWidth && y >= 0 && y < kHeight;

@@ -13,6 +13,7 @@
 #include <map>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 namespace qel {
 class File;
@@ -20,11 +21,11 @@ class File;
 
 class ObjectNpc;
 
-class FriendData : public qel::Core {
+class FriendData : public qel::ScriptObject {
 public:
     FriendData() = default;
 
-    QEL_CLASS(FriendData, qel::Core, qel::Pool::World);
+    QEL_CLASS(FriendData, qel::ScriptObject, qel::Pool::World);
 
     void clear() { friends_.clear(); }
     // False when the monster is already a friend (its first cost stays) or

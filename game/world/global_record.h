@@ -12,10 +12,11 @@
 
 #include "engine/core/core.h"
 #include "engine/core/local_time.h"
+#include "engine/core/script_object.h"
 
 class VersionFile;
 
-class GlobalRecord : public qel::Core {
+class GlobalRecord : public qel::ScriptObject {
 public:
     // The first archive version that holds the zoom fields.
     static constexpr std::uint32_t kZoomVersion = 103;
@@ -27,7 +28,7 @@ public:
 
     GlobalRecord() = default;
 
-    QEL_CLASS(GlobalRecord, qel::Core, qel::Pool::World);
+    QEL_CLASS(GlobalRecord, qel::ScriptObject, qel::Pool::World);
 
     // Counters and flags to 0, clock stopped; the zoom settings stay.
     void init();

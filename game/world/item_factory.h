@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/data_files.h"
 #include "game/data/item_base.h"
 #include "game/data/item_name_list.h"
@@ -64,7 +65,7 @@ struct ItemTable {
                                int line);
 };
 
-class ItemFactory : public qel::Core, private RecordTable<ItemBase, ItemTable> {
+class ItemFactory : public qel::ScriptObject, private RecordTable<ItemBase, ItemTable> {
 public:
     using Table = RecordTable<ItemBase, ItemTable>;
     static constexpr int kTableCount = ItemBase::TABLE_COUNT;
@@ -86,7 +87,7 @@ public:
     // The game's factory, empty until loaded.
     static ItemFactory& instance();
 
-    QEL_CLASS(ItemFactory, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(ItemFactory, qel::ScriptObject, qel::Pool::Resources);
 
     // Replaces every kind with the item table at `path`. False with the
     // reason in `message` when the file is missing or a row is bad; the

@@ -9,16 +9,18 @@
 // dangling neighbour. Nodes are not copyable (a copy would claim a place in
 // a list it was never linked into). Nodes made one by one come from the world pool.
 // A list's owner marks its head nodes (isHead), so the scripts' operations
-// can refuse to take a head out of its place.
+// can refuse to take a head out of its place. A node is a script record:
+// destroying it forgets it in the scripts.
 #pragma once
 
 #include <cstddef>
 #include <iterator>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 template <class T>
-struct LinkList {
+struct LinkList : qel::ScriptRecord {
     T* obj = nullptr;
     LinkList* next = nullptr;
     LinkList* prev = nullptr;

@@ -18,17 +18,18 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 struct lua_State;
 class RaceBase;
 class ClassBase;
 
-class Localize : public qel::Core {
+class Localize : public qel::ScriptObject {
 public:
     Localize() = default;
     ~Localize() override = default;
 
-    QEL_CLASS(Localize, qel::Core, qel::Pool::General);
+    QEL_CLASS(Localize, qel::ScriptObject, qel::Pool::General);
 
     // The language's folder ("data/locale/<locale>/"), or empty when
     // `locale` names no language (said on the error stream for a name that

@@ -1,11 +1,6 @@
 #include "game/world/lua_serializer.h"
 
-#include "engine/script/script_object_hook.h"
 #include "game/world/version_file.h"
-
-LuaSerializer::~LuaSerializer() {
-    qel::forgetScriptObject(this);
-}
 
 bool LuaSerializer::isWrite() const {
     return file_ && file_->isWriteMode();

@@ -8,7 +8,7 @@
 // with nothing between them.
 //
 // What it keeps true: it is valid only while the call that received it
-// runs (its destructor makes the scripts forget it); a read past the end of
+// runs (the scripts forget it when it goes); a read past the end of
 // the data gives 0, false, "" or (0, 0) and marks the serializer failed, and
 // every later transfer fails too; so does a write past kWriteLimit.
 #pragma once
@@ -18,22 +18,22 @@
 #include <string>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/value_types.h"
 
 class VersionFile;
 
-class LuaSerializer : public qel::Core {
+class LuaSerializer : public qel::ScriptObject {
 public:
     // What one archive may grow to through a script: a runaway loop ends
     // here instead of filling the memory.
     static constexpr std::size_t kWriteLimit = std::size_t{64} << 20;
 
     explicit LuaSerializer(VersionFile* file) : file_(file) {}
-    ~LuaSerializer() override;
     LuaSerializer(const LuaSerializer&) = delete;
     LuaSerializer& operator=(const LuaSerializer&) = delete;
 
-    QEL_CLASS_WITHOUT_FACTORY(LuaSerializer, qel::Core, qel::Pool::General);
+    QEL_CLASS_WITHOUT_FACTORY(LuaSerializer, qel::ScriptObject, qel::Pool::General);
 
     bool isWrite() const;
     bool isRead() const;

@@ -5,7 +5,6 @@
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
 #include "engine/script/lua_param.h"
-#include "engine/script/script_object_hook.h"
 #include "game/data/csv_reader.h"
 #include "game/world/chara_script.h"
 #include "game/world/item_factory.h"
@@ -26,12 +25,6 @@ std::uint32_t bitsFromLetters(const std::string& cell, const char* letters) {
 }  // namespace
 
 NpcBase::NpcBase() = default;
-NpcBase::~NpcBase() {
-    // Scripts may still hold the definition (a lookup, an item's corpse or
-    // mimic kind).
-    qel::forgetScriptObject(this);
-}
-
 std::uint32_t NpcBase::raceFromLetters(const std::string& cell) {
     return bitsFromLetters(cell, kRaceLetters);
 }

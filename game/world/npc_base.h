@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/dice.h"
 #include "game/data/item_material.h"
 #include "game/world/status.h"
@@ -23,7 +24,7 @@ class CsvReader;
 class ItemBase;
 class ObjectNpc;
 
-class NpcBase : public qel::Core {
+class NpcBase : public qel::ScriptObject {
 public:
     // Race bits, given in the row as letters.
     enum Race : std::uint32_t {
@@ -99,8 +100,7 @@ public:
     };
 
     NpcBase();
-    ~NpcBase() override;
-    QEL_CLASS(NpcBase, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(NpcBase, qel::ScriptObject, qel::Pool::Resources);
 
     // Reads the row after its id cell; false when the dice is bad or the
     // data ends inside the row.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/data_files.h"
 #include "game/data/record_table.h"
 #include "game/world/npc_base.h"
@@ -46,7 +47,7 @@ struct NpcTable {
                                int line);
 };
 
-class NpcFactory : public qel::Core, private RecordTable<NpcBase, NpcTable> {
+class NpcFactory : public qel::ScriptObject, private RecordTable<NpcBase, NpcTable> {
 public:
     using Table = RecordTable<NpcBase, NpcTable>;
 
@@ -55,7 +56,7 @@ public:
     // The game's factory, empty until loaded.
     static NpcFactory& instance();
 
-    QEL_CLASS(NpcFactory, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(NpcFactory, qel::ScriptObject, qel::Pool::Resources);
 
     // Replaces every definition with the table at `path`. False with the
     // reason in `message` when the file is missing, a row is bad or an id

@@ -47,10 +47,8 @@ void emptyScriptNodesOf(const ObjectBase* object) {
     byObject.erase(first, last);
 }
 
-// Frees one of the object's own nodes: scripts forget it first.
+// Frees one of the object's own nodes (scripts forget it as it goes).
 void freeNode(LinkList<ObjectBase>*& node) {
-    if (!node) return;
-    qel::forgetScriptObject(node);
     delete node;
     node = nullptr;
 }
@@ -92,7 +90,7 @@ ObjectBase::ObjectBase(std::string_view name, const Point& chip, const Color& co
 }
 
 ObjectBase::ObjectBase(const ObjectBase& other)
-    : qel::Core(other),
+    : qel::ScriptObject(other),
       ObjectBaseTypes(other),
       id_(takeId()),
       chip_(other.chip_),
@@ -118,10 +116,6 @@ void ObjectBase::leaveWorld() {
     freeNode(linkType_);
     emptyScriptNodesOf(this);
     qel::forgetScriptObject(this);
-    qel::forgetScriptObject(&chip_);
-    qel::forgetScriptObject(&color_);
-    qel::forgetScriptObject(&info_);
-    qel::forgetScriptObject(&pos_);
 }
 
 void ObjectBase::noteScriptNode(void* node, const ObjectBase* object, void (*clear)(void*)) {

@@ -17,9 +17,8 @@
 //   - The destructor first leaves everything that can point at the object
 //     (its nodes, its manager's record, removal queue and animating list,
 //     the linker's records; the manager's listeners hear of it once), then
-//     forgets its address and every interior address scripts may hold
-//     (position, chip, colour, INFO, nodes), and empties every script-made
-//     node that held it.
+//     the scripts forget it with every view of it they were handed, and
+//     every script-made node that held it is emptied.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +26,7 @@
 #include <string_view>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/link_list.h"
 #include "game/world/object_base_types.h"
 #include "game/world/value_types.h"
@@ -34,7 +34,7 @@
 class ObjectManager;
 class VersionFile;
 
-class ObjectBase : public qel::Core, public ObjectBaseTypes {
+class ObjectBase : public qel::ScriptObject, public ObjectBaseTypes {
 public:
     static constexpr std::size_t kNameCapacity = 33;  // 32 bytes and the NUL
 
@@ -49,7 +49,7 @@ public:
     ObjectBase& operator=(const ObjectBase&) = delete;
     ~ObjectBase() override;
 
-    QEL_CLASS(ObjectBase, qel::Core, qel::Pool::World);
+    QEL_CLASS(ObjectBase, qel::ScriptObject, qel::Pool::World);
 
     // ---- Ids ----------------------------------------------------------------
     static void SetNextId(std::uint32_t id);

@@ -136,7 +136,6 @@ ObjectChara::~ObjectChara() {
     delete subIcons_;
     // Carried items stay with their manager, held by nobody.
     while (items_.next) items_.next->remove();
-    qel::forgetScriptObject(&items_);
 }
 
 // ---- Map object -------------------------------------------------------------

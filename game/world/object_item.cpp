@@ -9,7 +9,6 @@
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
 #include "engine/script/lua_param.h"
-#include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
 #include "game/data/skill_list.h"
 #include "game/world/dungeon.h"
@@ -85,9 +84,6 @@ ObjectItem::~ObjectItem() {
     releaseHolders();
     // The contents stay with the manager, held by nobody.
     while (contents_.next) contents_.next->remove();
-    qel::forgetScriptObject(&contents_);
-    qel::forgetScriptObject(linkSelf_);
-    qel::forgetScriptObject(&state_);
     delete linkSelf_;
     linkSelf_ = nullptr;
 }

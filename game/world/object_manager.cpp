@@ -54,9 +54,6 @@ ObjectManager::~ObjectManager() {
         if (anim) anim->animManager_ = nullptr;
     }
     animating_.clear();
-    qel::forgetScriptObject(&all_);
-    for (auto& head : cells_) qel::forgetScriptObject(&head);
-    for (auto& head : kinds_) qel::forgetScriptObject(&head);
     // A listener may stop listening from inside its notice.
     const std::vector<Listener*> listeners = listeners_;
     listeners_.clear();

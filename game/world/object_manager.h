@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/dungeon.h"
 #include "game/world/link_list.h"
 #include "game/world/object_base.h"
@@ -34,7 +35,7 @@
 class ObjectAnim;
 class VersionFile;
 
-class ObjectManager : public qel::Core {
+class ObjectManager : public qel::ScriptObject {
 public:
     // Told of each owned object just before it is freed, of each object
     // queued for removal (it stays until exeRemove), and of the manager's
@@ -54,7 +55,7 @@ public:
     ObjectManager(const ObjectManager&) = delete;
     ObjectManager& operator=(const ObjectManager&) = delete;
 
-    QEL_CLASS(ObjectManager, qel::Core, qel::Pool::General);
+    QEL_CLASS(ObjectManager, qel::ScriptObject, qel::Pool::General);
 
     // Takes the object over and links its nodes (made when it has none):
     // after the all head, after its cell's head when it stands on the map,

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/data/equip_flag.h"
 #include "game/world/status.h"
 #include "game/world/value_types.h"
@@ -22,17 +23,16 @@
 class CsvReader;
 class ObjectPlayer;
 
-class RaceBase : public qel::Core {
+class RaceBase : public qel::ScriptObject {
 public:
     // The equipment cells of a row, right hand first.
     static constexpr int kEquipCells = 11;
 
     RaceBase() = default;
-    ~RaceBase() override;
     RaceBase(const RaceBase&) = delete;
     RaceBase& operator=(const RaceBase&) = delete;
 
-    QEL_CLASS(RaceBase, qel::Core, qel::Pool::Resources);
+    QEL_CLASS(RaceBase, qel::ScriptObject, qel::Pool::Resources);
 
     // Reads the cells after the id cell. False when the data ran out in the
     // row (the row is bad).

@@ -15,12 +15,13 @@
 #include <string_view>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 namespace qel {
 class File;
 }
 
-class RankingData : public qel::Core {
+class RankingData : public qel::ScriptObject {
 public:
     static constexpr std::size_t kNameBytes = 256;
 
@@ -29,7 +30,7 @@ public:
     RankingData(const char* name, std::int32_t score)
         : RankingData(name ? std::string_view(name) : std::string_view(), score) {}
 
-    QEL_CLASS(RankingData, qel::Core, qel::Pool::World);
+    QEL_CLASS(RankingData, qel::ScriptObject, qel::Pool::World);
 
     const char* getText() const { return name_; }
     std::int32_t getScore() const { return score_; }
@@ -39,14 +40,14 @@ private:
     std::int32_t score_ = 0;
 };
 
-class Ranking : public qel::Core {
+class Ranking : public qel::ScriptObject {
 public:
     // The shown size: the setting RANKING_MAX, read at the moment of use.
     static std::uint32_t shownMax();
 
     Ranking() = default;
 
-    QEL_CLASS(Ranking, qel::Core, qel::Pool::World);
+    QEL_CLASS(Ranking, qel::ScriptObject, qel::Pool::World);
 
     void clear();
     // Adds a copy; its position from 0.

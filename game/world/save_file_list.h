@@ -18,12 +18,13 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 namespace qel {
 class File;
 }
 
-class SaveFileList : public qel::Core {
+class SaveFileList : public qel::ScriptObject {
 public:
     // What the list asks of the slot folders: `remove` deletes every file
     // of a slot's folder and the folder (true on success); `holdsSave`
@@ -42,7 +43,7 @@ public:
 
     SaveFileList() = default;
 
-    QEL_CLASS(SaveFileList, qel::Core, qel::Pool::SmallRecords);
+    QEL_CLASS(SaveFileList, qel::ScriptObject, qel::Pool::SmallRecords);
 
     std::int32_t getDataNum() const { return static_cast<std::int32_t>(entries_.size()); }
     // Null outside 0..count-1.

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/script/script_object_hook.h"
-
 Tile::Tile() = default;
 
 Tile::Tile(std::string_view tag, const Point& chip, const Color& color, std::uint32_t info,
@@ -17,19 +15,11 @@ Tile::Tile(std::string_view tag, std::int32_t chipX, std::int32_t chipY, const C
            std::uint32_t info, std::int32_t x, std::int32_t y, std::int32_t /*unused*/)
     : Tile(tag, Point(chipX, chipY), color, info, x, y) {}
 
-Tile::Tile(const Tile& look, std::int32_t x, std::int32_t y, std::int32_t /*unused*/)
-    : qel::Core(), pos_(x, y) {
+Tile::Tile(const Tile& look, std::int32_t x, std::int32_t y, std::int32_t /*unused*/) : pos_(x, y) {
     copyLook(look);
 }
 
 Tile::Tile(const Tile& look, std::int32_t /*unused*/) : Tile(look, 0, 0) {}
-
-Tile::~Tile() {
-    qel::forgetScriptObject(this);
-    qel::forgetScriptObject(&chip_);
-    qel::forgetScriptObject(&color_);
-    qel::forgetScriptObject(&pos_);
-}
 
 void Tile::copyLook(const Tile& look) {
     if (this == &look) return;

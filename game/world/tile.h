@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/value_types.h"
 
 // Light states of a map cell (state 2 has no name: shown for the moment by
@@ -38,7 +39,7 @@ inline constexpr std::uint32_t TILE_DARKROOM = 9;
 inline constexpr std::uint32_t TILE_ROOM = 25;
 inline constexpr std::uint32_t TILE_WATER = 33;
 
-class Tile : public qel::Core {
+class Tile : public qel::ScriptObject {
 public:
     static constexpr std::size_t kTagCapacity = 33;  // 32 bytes and the NUL
 
@@ -76,9 +77,8 @@ public:
     Tile(const Tile&) = default;
     Tile& operator=(const Tile&) = default;
     // Scripts may hold the tile and its chip, colour and position.
-    ~Tile() override;
 
-    QEL_CLASS(Tile, qel::Core, qel::Pool::World);
+    QEL_CLASS(Tile, qel::ScriptObject, qel::Pool::World);
 
     // Takes the other tile's look; keeps this tile's position and light state.
     void copyLook(const Tile& look);

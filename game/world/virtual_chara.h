@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 class Action;
 class Command;
@@ -21,9 +22,9 @@ class EffectNameList;
 class ObjectChara;
 class SubIconList;
 
-class VirtualChara : public qel::Core {
+class VirtualChara : public qel::ScriptObject {
 public:
-    QEL_CLASS(VirtualChara, qel::Core, qel::Pool::World);
+    QEL_CLASS(VirtualChara, qel::ScriptObject, qel::Pool::World);
 
     virtual float getPriority() const = 0;
     virtual std::int32_t getId() const = 0;

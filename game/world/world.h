@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 #include "game/world/friend_data.h"
 #include "game/world/value_types.h"
 
@@ -22,7 +23,7 @@ class File;
 
 class ObjectChara;
 
-class World : public qel::Core {
+class World : public qel::ScriptObject {
 public:
     // Kills every live monster of the given definition ids; installed by the
     // object manager (the world does not see the objects itself).
@@ -33,7 +34,7 @@ public:
 
     World();
 
-    QEL_CLASS(World, qel::Core, qel::Pool::World);
+    QEL_CLASS(World, qel::ScriptObject, qel::Pool::World);
 
     // A new run: turn 1, score 0, the default cause and result, no extinct
     // kinds. The anima set is kept.

@@ -34,10 +34,11 @@
 #include <vector>
 
 #include "engine/core/core.h"
+#include "engine/core/script_object.h"
 
 class ObjectChara;
 
-class SaveData : public qel::Core {
+class SaveData : public qel::ScriptObject {
 public:
     static constexpr const char* kRoot = "save";
     static constexpr const char* kCaption = "エラー";
@@ -85,7 +86,7 @@ public:
 
     explicit SaveData(std::int32_t id = 0) : id_(id) {}
 
-    QEL_CLASS(SaveData, qel::Core, qel::Pool::SmallRecords);
+    QEL_CLASS(SaveData, qel::ScriptObject, qel::Pool::SmallRecords);
 
     std::int32_t getId() const { return id_; }
     std::string folder() const;

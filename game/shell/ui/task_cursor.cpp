@@ -1,7 +1,6 @@
 #include "game/shell/ui/task_cursor.h"
 
 #include "engine/core/register.h"
-#include "engine/script/script_object_hook.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/task_field.h"
@@ -33,7 +32,6 @@ TaskCursor::TaskCursor() : TaskBlinkObject(TaskField::kLightViewport) {}
 
 TaskCursor::~TaskCursor() {
     // Scripts may still hold the cursor: their handle reads as deleted.
-    qel::forgetScriptObject(this);
 }
 
 void TaskCursor::setPos(const Point& cell) {

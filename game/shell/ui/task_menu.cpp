@@ -10,7 +10,6 @@
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/render/text_format.h"
-#include "engine/script/script_object_hook.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/icon_scale.h"
 #include "game/shell/ui/outline.h"
@@ -62,7 +61,6 @@ TaskMenu::TaskMenu() {
 
 TaskMenu::~TaskMenu() {
     // Scripts may still hold the window: their handle reads as deleted.
-    qel::forgetScriptObject(this);
     target_view::drop(viewport(), target_.get());
 }
 

@@ -8,7 +8,6 @@
 #include "engine/render/sys_render_line.h"
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
-#include "engine/script/script_object_hook.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/outline.h"
@@ -83,7 +82,6 @@ TaskName::TaskName() {
 }
 
 TaskName::~TaskName() {
-    qel::forgetScriptObject(this);
     target_view::drop(kViewport, target_.get());
 }
 

@@ -7,7 +7,6 @@
 #include "engine/render/sprite_desc.h"
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
-#include "engine/script/script_object_hook.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/icon_scale.h"
 #include "game/shell/ui/outline.h"
@@ -30,7 +29,6 @@ TaskPagedList::TaskPagedList(int viewport) : viewport_(viewport) {
 
 TaskPagedList::~TaskPagedList() {
     // Scripts may still hold the list: their handle reads as deleted.
-    qel::forgetScriptObject(this);
     target_view::drop(viewport_, target_.get());
 }
 

@@ -9,7 +9,6 @@
 #include "engine/render/sys_render_text.h"
 #include "engine/render/viewport.h"
 #include "engine/script/lua_param.h"
-#include "engine/script/script_object_hook.h"
 #include "engine/script/sys_lua.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
@@ -37,7 +36,6 @@ TaskStatusView::TaskStatusView() = default;
 
 TaskStatusView::~TaskStatusView() {
     // Scripts may still hold the panel: their handle reads as deleted.
-    qel::forgetScriptObject(this);
     release();
 }
 

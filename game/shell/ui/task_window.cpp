@@ -7,7 +7,6 @@
 #include "engine/render/sys_render_line.h"
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
-#include "engine/script/script_object_hook.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/icon_scale.h"
 #include "game/shell/ui/outline.h"
@@ -40,7 +39,6 @@ TaskWindow::TaskWindow() {
 
 TaskWindow::~TaskWindow() {
     // Scripts may still hold the window: their handle reads as deleted.
-    qel::forgetScriptObject(this);
     target_view::drop(viewport(), target_.get());
 }
 
