@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "bindings/bound_states.h"
+#include "engine/core/object_operation.h"
 #include "game/world/value_types.h"
 
 namespace binding {
@@ -89,6 +90,9 @@ int guardedCall(lua_State* L) {
     // Objects freed on another thread while this one runs the scripts are
     // forgotten before the call can meet their addresses again.
     BoundStates::instance().applyDeferred();
+    // A bound function is an operation on objects: what it, or a script it
+    // calls, asks to delete is deleted only as the outermost one returns.
+    const qel::ObjectOperation operation;
     try {
         return func(L);
     } catch (const std::exception& e) {

@@ -22,6 +22,33 @@
 //     from then on it is the program's like any borrowed object.
 //   - A script's `delete` of anything it does not own (a borrowed or
 //     claimed object) is refused with a Lua error; nothing is freed.
+//   - A map object a script deletes (or Lua collects) goes the program's
+//     way (ObjectBase::destroy, through destroyByProgram): every bound
+//     function is an operation on objects (engine/core/object_operation.h),
+//     so what a script asks to delete leaves the world at once and is freed
+//     only as the outermost operation returns.
+//
+// A new binding is safe by construction when it keeps to this:
+//   - A class of the object model derives from qel::ScriptObject, a plain
+//     record the program hands out by pointer from qel::ScriptRecord; the
+//     class then needs a row in tests/bindings/script_values_test.cpp (a
+//     bound class without one fails it), saying how the program hands it
+//     out and deletes it.
+//   - A member handed out by reference or as a member variable needs
+//     nothing: the generated code registers it with its object. A
+//     reference into anything else reaches the script as its own copy; a
+//     pointer to another object is that object's own (it forgets itself).
+//   - An object the script is to delete goes through giveToScript; one the
+//     program takes over from a script, through claimScriptObject.
+//   - A binding that keeps a pointer to an object after it returns holds
+//     it weakly (an ObjectRef for a map object), never a raw pointer.
+//   - A list operation keeps the program's lists to the program's nodes
+//     (object_glue.h).
+// A new hook (a call from the program into a script) goes through
+// ScriptCall (game/world/script_call.h), the only way into the scripts:
+// it holds everything the call and its caller use until the outermost
+// operation ends, and forgets a record on the C++ stack it hands over (a
+// temporary) when the call returns.
 //
 // What forgetScriptObject() keeps true, for every Lua state that has the
 // bindings open: after it returns, no identity table maps the address to a
@@ -170,6 +197,12 @@ inline bool takenByProgram(const void*) {
 }
 inline void onScriptMade(const void*) {}
 inline void onScriptFree(const void*) {}
+// A class whose objects the program deletes in its own way (map objects
+// wait for the end of the operation: ObjectBase::destroy) deletes the
+// object here and answers true.
+inline bool destroyByProgram(const void*) {
+    return false;
+}
 
 template <class T>
 T* recordMade(lua_State* L, T* object) {
@@ -190,7 +223,7 @@ template <class T>
 void deleteFromScript(lua_State* L, T* object) {
     if (!mayScriptDelete(L, object)) refuseScriptDelete(L);
     onScriptFree(object);
-    destroyObject(object);
+    if (!destroyByProgram(object)) destroyObject(object);
 }
 
 // Every tolua_register_gc in generated code: a result whose allocation failed

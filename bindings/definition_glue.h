@@ -4,9 +4,9 @@
 #pragma once
 
 #include "game/data/action.h"
-#include "game/data/command.h"
 #include "game/data/skill.h"
 #include "game/data/spell.h"
+#include "game/world/command.h"
 
 inline const char* actionName(const Action* self) {
     return self->name().c_str();

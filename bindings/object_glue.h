@@ -12,14 +12,16 @@
 //     Lua with new_local) until a manager takes them.
 //   - Nodes a script makes are the script's (or Lua's). When the object a
 //     node holds is deleted, the node's object becomes nil. The nodes of
-//     objects and the managers' heads are the program's; a head cannot be
-//     removed from its list or inserted elsewhere.
+//     objects and the lists' heads are the program's: a script can neither
+//     move nor remove them, and a node it made never joins a list of the
+//     program (after a head or an object's own node), so the program's
+//     walks of its lists meet only its own nodes. Scripts may link their
+//     own nodes among themselves.
 #pragma once
 
 #include <tolua++.h>
 
 #include <lua.hpp>
-#include <type_traits>
 
 #include "bindings/binding_support.h"
 #include "game/world/link_list.h"
@@ -30,6 +32,14 @@
 // recorded as the script's (binding_support.h, recordMade).
 inline bool takenByProgram(const ObjectBase* object) {
     return object->getManager() != nullptr;
+}
+
+// A map object a script deletes (or Lua collects) goes the program's way:
+// inside an operation it leaves the world at once and is deleted as the
+// operation ends.
+inline bool destroyByProgram(ObjectBase* object) {
+    ObjectBase::destroy(object);
+    return true;
 }
 
 template <class T>
@@ -58,16 +68,15 @@ LinkList<T>* linkPrev(LinkList<T>* self) {
 template <class T>
 void linkInsert(LinkList<T>* self, lua_State* L, LinkList<T>* node) {
     if (node && node->isHead) luaL_error(L, "a list head cannot be moved");
-    // An item never goes inside itself or anything it holds.
-    if constexpr (std::is_same_v<T, ObjectItem>) {
-        if (node && node->obj && node->obj->holds(self))
-            luaL_error(L, "an item cannot go inside itself");
-    }
+    if (node && node->isOwn) luaL_error(L, "an object's own list node cannot be moved");
+    if (node && self->isProgramNode())
+        luaL_error(L, "a node a script made cannot join a list of the program");
     self->insert(node);
 }
 template <class T>
 void linkRemove(LinkList<T>* self, lua_State* L) {
     if (self->isHead) luaL_error(L, "a list head cannot be removed");
+    if (self->isOwn) luaL_error(L, "an object's own list node cannot be removed");
     self->remove();
 }
 

@@ -48,8 +48,10 @@ void SysLua::close() {
     if (!state_) return;
     {
         ScopedLock running(scriptStateLock());
-        lua_close(state_);  // its collectors forget objects: no other thread may edit it meanwhile
+        // What the collectors delete may try to call scripts: nothing runs.
+        lua_State* closing = state_;
         state_ = nullptr;
+        lua_close(closing);  // its collectors forget objects: no other thread may edit it meanwhile
     }
     traceback_ = nullptr;
     tracebackRef_ = LUA_NOREF;

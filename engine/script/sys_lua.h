@@ -44,8 +44,10 @@ public:
     // that take text only and the traceback message handler. False (and no state) when the pool
     // cannot hold it. A second call keeps the existing state.
     bool init();
-    // Closes the state (its collectors run) and forgets the last error; the
-    // next init starts a fresh one.
+    // Closes the state (its collectors run; nothing runs scripts
+    // meanwhile) and forgets the last error; the next init starts a fresh
+    // one. The game closes it while the objects its collectors reach are
+    // still alive.
     void close();
 
     // Calls the global function `name` with `args` (may be null) asking for

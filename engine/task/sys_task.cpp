@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/core/object_operation.h"
+
 namespace qel {
 
 SysTask::SysTask() {
@@ -31,6 +33,7 @@ bool SysTask::init() {
 }
 
 void SysTask::term() {
+    const ObjectOperation operation;
     phase_ = kPhaseKill;
     if (root_) root_->kill();
     processKills();
@@ -44,6 +47,8 @@ void SysTask::term() {
 
 bool SysTask::update() {
     if (!root_) return true;
+    // A pass is an operation: objects deleted during it go as it ends.
+    const ObjectOperation operation;
     phase_ = kPhaseStart;
     startPending();
     phase_ = kPhaseKill;
@@ -62,6 +67,7 @@ bool SysTask::update() {
 
 void SysTask::draw() {
     if (!root_) return;
+    const ObjectOperation operation;
     phase_ = kPhaseDraw;
     broadcast(root_, TaskBase::kEventDraw);
     phase_ = kPhaseIdle;

@@ -6,7 +6,6 @@
 
 #include "engine/core/log.h"
 #include "engine/file/file_system.h"
-#include "engine/script/lua_stack_guard.h"
 #include "engine/script/sys_lua.h"
 #include "engine/system/message_box.h"
 #include "engine/system/window.h"
@@ -23,6 +22,7 @@
 #include "game/world/item_factory.h"
 #include "game/world/localize.h"
 #include "game/world/npc_factory.h"
+#include "game/world/script_call.h"
 
 namespace {
 
@@ -140,11 +140,7 @@ BootLoader::Result BootLoader::run() {
         if (!loadTables()) return false;
         if (!LOCALE.empty()) Localize().exec_data(LOCALE);
         if (stop()) return false;
-        if (L) {
-            const qel::LuaStackGuard guard(L);
-            lua_getglobal(L, "LoadItemGroupPer");  // +1
-            if (lua_isfunction(L, -1)) lua.call("LoadItemGroupPer", 0, nullptr, nullptr);
-        }
+        ScriptCall(script_callback::LoadItemGroupPer).run();
         if (stop()) return false;
         // Without a readable record the game starts with an empty one.
         SaveData::loadGlobal();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/object_operation.h"
 #include "engine/core/register.h"
 #include "engine/script/sys_lua.h"
 #include "engine/task/scene_base.h"
@@ -103,6 +104,8 @@ void dumpFloorObjects(Text& out, ObjectManager& objects) {
 }  // namespace
 
 std::string dumpGame() {
+    // The names it reads may run scripts: nothing they delete goes meanwhile.
+    const qel::ObjectOperation operation;
     Text out;
     const qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle();
     const qel::SceneBase* scene = scenes ? scenes->getCurrent() : nullptr;

@@ -12,7 +12,6 @@
 #include "engine/render/sys_render_text.h"
 #include "engine/render/viewport.h"
 #include "engine/resource/sys_resource.h"
-#include "engine/script/lua_param.h"
 #include "engine/script/sys_lua.h"
 #include "engine/sound/sys_sound.h"
 #include "engine/system/menu_fullscreen.h"
@@ -25,6 +24,8 @@
 #include "game/shell/settings.h"
 #include "game/shell/turn_manager.h"
 #include "game/shell/ui/task_se_manager.h"
+#include "game/world/game_data.h"
+#include "game/world/script_call.h"
 #include "game/world/script_callbacks.h"
 
 namespace game_hooks {
@@ -97,11 +98,14 @@ void gameShutdownHook() {
         // The slot is saved first; the script then names it in the slot
         // list, which the global record below carries.
         SaveData(static_cast<std::int32_t>(CURRENT_PLAYER_ID)).saveGame(SaveData::KEEP_ALL);
-        qel::LuaParam args;
-        args.addString("update");
-        qel::SysLua::instance().call(script_callback::SetSaveFileName.name, 0, &args, nullptr);
+        ScriptCall(script_callback::SetSaveFileName).text("update").run();
     }
     SaveData::saveGlobal();
+}
+
+void closeGame() {
+    GameData::instance().release();
+    qel::SysLua::instance().close();
 }
 
 void installGameHooks() {

@@ -29,6 +29,13 @@ void gameShutdownHook();
 void setStartSeed(std::uint32_t seed);
 
 // Gives the engine the two hooks.
+// Ends the world and then the scripts, once the engine has stopped: the map
+// objects go while the scripts can still hear of them (their teardowns),
+// then the Lua state closes while everything its collectors reach (the
+// game root, the windows' registry) is still alive. The program's entry
+// calls it after the engine's run returns.
+void closeGame();
+
 void installGameHooks();
 
 }  // namespace game_hooks

@@ -1,6 +1,7 @@
 #include "game/shell/opening_param.h"
 
 #include "engine/core/log.h"
+#include "engine/core/object_operation.h"
 #include "engine/core/register.h"
 #include "engine/system/message_box.h"
 #include "engine/system/sys_main.h"
@@ -162,6 +163,9 @@ ObjectPlayer* OpeningParam::createPlayer(const char* name, std::int32_t sex, std
     status += k->status();
     const Point chip = r->chip() == Point(0, 0) ? k->chip() : r->chip();
 
+    // The skills' scripts may delete the new adventurer: it then waits, out
+    // of the world, for the end of this operation, and nobody is made.
+    const qel::ObjectOperation operation;
     auto* player = new ObjectPlayer(name ? name : "", chip, r->color(),
                                     Race(static_cast<std::uint32_t>(r->raceValue())), status);
     player->setSex(sex);
@@ -171,7 +175,7 @@ ObjectPlayer* OpeningParam::createPlayer(const char* name, std::int32_t sex, std
     player->setColor(k->color());
     creation_row::enableSkills(*player, r->skills());
     creation_row::enableSkills(*player, k->skills());
-    return player;
+    return player->isGoing() ? nullptr : player;
 }
 
 void OpeningParam::beginNewGame() {

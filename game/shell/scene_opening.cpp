@@ -1,11 +1,10 @@
 #include "game/shell/scene_opening.h"
 
-#include "engine/script/lua_param.h"
-#include "engine/script/sys_lua.h"
 #include "game/shell/opening_param.h"
 #include "game/shell/settings.h"
 #include "game/world/game_data.h"
 #include "game/world/object_base.h"
+#include "game/world/script_call.h"
 
 SceneOpening::~SceneOpening() {
     delete param_;
@@ -26,9 +25,7 @@ bool SceneOpening::init() {
 
 void SceneOpening::update() {
     if (!param_) return;
-    qel::LuaParam args;
-    if (!args.addUserType(param_, "OpeningParam")) return;
-    qel::SysLua::instance().call("InputOpening", 0, &args, nullptr);
+    ScriptCall(script_callback::InputOpening).object(param_, "OpeningParam").run();
 }
 
 void SceneOpening::release() {

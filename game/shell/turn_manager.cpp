@@ -3,18 +3,17 @@
 #include <algorithm>
 
 #include "engine/core/register.h"
-#include "engine/script/lua_param.h"
-#include "engine/script/sys_lua.h"
 #include "engine/system/message_box.h"
 #include "engine/system/window.h"
 #include "engine/task/sys_task.h"
-#include "game/data/command.h"
 #include "game/shell/net/network_text_buffer.h"
 #include "game/shell/settings.h"
+#include "game/world/command.h"
 #include "game/world/game_data.h"
 #include "game/world/object_npc.h"
 #include "game/world/object_player.h"
 #include "game/world/player_input.h"
+#include "game/world/script_call.h"
 #include "game/world/world.h"
 
 namespace {
@@ -53,7 +52,6 @@ void TurnManager::forget(ObjectBase* object) {
     });
     if (queued != wait_.end()) removeWaitNpc(*queued);
     std::replace(walking_.begin(), walking_.end(), object, static_cast<ObjectBase*>(nullptr));
-    if (input_) input_->forget(object);
 }
 
 TurnManager* TurnManager::instance() {
@@ -149,7 +147,7 @@ void TurnManager::playerInput() {
     NetworkTextBuffer::instance().flush();
     Command* command = input_ ? input_->inputPlayer() : nullptr;
     if (!command) return;  // no command yet: keep waiting
-    const int answer = ask("ProgressTurn", true, command);
+    const int answer = ask(script_callback::ProgressTurn, true, command);
     if (answer != 1) {
         state_ = SCRIPT_TURN;
         return;
@@ -159,7 +157,7 @@ void TurnManager::playerInput() {
 }
 
 void TurnManager::scriptTurn() {
-    const int answer = ask("ProgressTurn", false, nullptr);
+    const int answer = ask(script_callback::ProgressTurn, false, nullptr);
     if (answer < 0) scriptError();
     if (answer == 0) return;  // again next frame
     ObjectPlayer* player = getPlayer();
@@ -171,7 +169,7 @@ void TurnManager::scriptTurn() {
 }
 
 void TurnManager::turnChange() {
-    const int answer = ask("ProgressTurnChange", false, nullptr);
+    const int answer = ask(script_callback::ProgressTurnChange, false, nullptr);
     if (answer < 0) {
         scriptError();
         state_ = NEW_TURN;
@@ -180,13 +178,13 @@ void TurnManager::turnChange() {
     if (answer == 1) state_ = NEW_TURN;
 }
 
-int TurnManager::ask(const char* function, bool withCommand, void* command) {
-    qel::LuaParam args;
-    qel::LuaParam results;
-    args.addUserType(this, "TurnManager");
-    if (withCommand) args.addUserType(command, "Command");
-    if (!qel::SysLua::instance().call(function, 1, &args, &results)) return -1;
-    return results.toBoolean() ? 1 : 0;
+int TurnManager::ask(const ScriptCallback& callback, bool withCommand, void* command) {
+    ScriptCall call(callback);
+    call.object(this, "TurnManager");
+    if (withCommand) call.object(command, "Command");
+    const bool yes = call.askBoolean();
+    if (!call.ran()) return -1;
+    return yes ? 1 : 0;
 }
 
 void TurnManager::scriptError() {

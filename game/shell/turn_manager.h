@@ -13,8 +13,8 @@
 // script cannot hang the loop; a killed monster leaves the queue with the
 // cursor still on the same next monster; so does one that is queued for
 // removal or deleted by any means (the manager tells it), and the player's
-// command lets go of a deleted actor or item, so no script ever reads a
-// freed object through it. The new turn's walk over the monsters skips
+// command holds its actor and items as weak references, so no script ever
+// reads a freed object through it. The new turn's walk over the monsters skips
 // those deleted while it runs.
 #pragma once
 
@@ -27,6 +27,7 @@
 class ObjectNpc;
 class ObjectPlayer;
 class PlayerInput;
+struct ScriptCallback;
 
 class TurnManager : public qel::TaskBase, private ObjectManager::Listener {
 public:
@@ -82,7 +83,7 @@ private:
     void turnChange();
     // ProgressTurn or ProgressTurnChange: 1 true, 0 another answer, -1 the
     // call failed.
-    int ask(const char* function, bool withCommand, void* command);
+    int ask(const ScriptCallback& callback, bool withCommand, void* command);
     void scriptError();
 
     ObjectManager* objects_ = nullptr;

@@ -62,6 +62,10 @@ public:
 
     // Called when a character links the decorator (not when loading).
     virtual void attach(ObjectChara* chara);
+    // Called when the character takes the decorator off its chain (its
+    // removal, or the character's teardown), unlinked and ownerless, right
+    // before the character deletes it.
+    virtual void detach(ObjectChara*) {}
     // Writing: the class name with its NUL, then priority, id and type.
     // Reading: the three fields (the character has read the name).
     virtual bool serialize(ObjectChara* chara, VersionFile& file);

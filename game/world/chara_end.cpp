@@ -5,10 +5,10 @@
 #include "engine/math/value_arith.h"
 #include "game/data/action.h"
 #include "game/data/item_base.h"
-#include "game/world/chara_script.h"
 #include "game/world/full_time_effect.h"
 #include "game/world/object_chara.h"
 #include "game/world/object_item.h"
+#include "game/world/script_call.h"
 #include "game/world/world_settings.h"
 
 namespace callback = script_callback;
@@ -163,49 +163,38 @@ std::int32_t CharaEnd::getStatus(std::int32_t index) {
 
 void CharaEnd::beginTurn() {
     if (!owner_) return;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    chara_script::hook(callback::BeginTurn, args);
+    ScriptCall(callback::BeginTurn).object(owner_).run();
 }
 
 bool CharaEnd::beginAction(Command* command) {
     if (!owner_) return false;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    args.addUserType(command, "Command");
-    return chara_script::askBoolean(callback::BeginAction, args);
+    return ScriptCall(callback::BeginAction).object(owner_).object(command, "Command").askBoolean();
 }
 
 void CharaEnd::endAction() {
     if (!owner_) return;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    chara_script::hook(callback::EndAction, args);
+    ScriptCall(callback::EndAction).object(owner_).run();
 }
 
 void CharaEnd::endTurn() {
     if (!owner_) return;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    chara_script::hook(callback::EndTurn, args);
+    ScriptCall(callback::EndTurn).object(owner_).run();
 }
 
 void CharaEnd::getDamageDice(Dice& dice, const char* tag) {
     if (!owner_) return;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    args.addUserType(&dice, "Dice");
-    chara_script::addText(args, tag);
-    chara_script::hook(callback::GetDamageDice, args);
+    // The dice live in the caller's frame: the script's value of them goes
+    // when the outermost call that handed them returns.
+    ScriptCall(callback::GetDamageDice).object(owner_).temporary(&dice, "Dice").text(tag).run();
 }
 
 std::int32_t CharaEnd::receiveDamage(ObjectChara* attacker, Damage* damage) {
     if (!owner_) return 0;
-    qel::LuaParam args;
-    chara_script::addChara(args, attacker);
-    chara_script::addChara(args, owner_);
-    args.addUserType(damage, "Damage");
-    return chara_script::askNumber(callback::ReceiveDamage, args);
+    return ScriptCall(callback::ReceiveDamage)
+        .object(attacker)
+        .object(owner_)
+        .object(damage, "Damage")
+        .askNumber();
 }
 
 void CharaEnd::receiveHarm(ObjectChara* attacker, const char*) {
@@ -230,25 +219,17 @@ bool CharaEnd::useMana(std::int32_t cost) {
 
 std::int32_t CharaEnd::healLife(std::int32_t amount) {
     if (!owner_) return 0;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    args.addNumber(amount);
-    return chara_script::askNumber(callback::ProcHealLife, args);
+    return ScriptCall(callback::ProcHealLife).object(owner_).number(amount).askNumber();
 }
 
 std::int32_t CharaEnd::death(const char* cause) {
     if (!owner_) return 0;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    chara_script::addText(args, cause);
-    return chara_script::askNumber(callback::ProcDeath, args);
+    return ScriptCall(callback::ProcDeath).object(owner_).text(cause).askNumber();
 }
 
 std::int32_t CharaEnd::afterDead() {
     if (!owner_) return 0;
-    qel::LuaParam args;
-    chara_script::addChara(args, owner_);
-    return chara_script::askNumber(callback::AfterDead, args);
+    return ScriptCall(callback::AfterDead).object(owner_).askNumber();
 }
 
 void CharaEnd::getEffectName(EffectNameList* list) {

@@ -1,29 +1,26 @@
 #include "game/world/deco_lua.h"
 
-#include "game/world/chara_script.h"
 #include "game/world/lua_serializer.h"
 #include "game/world/object_chara.h"
+#include "game/world/script_call.h"
 
 namespace hooks = decorator_hook;
 
 namespace {
 
-// The owner and the hook's name: the first two arguments of every call.
-void begin(qel::LuaParam& args, ObjectChara* owner, const DecoratorHook& hook) {
-    chara_script::addChara(args, owner);
-    args.addString(hook.name);
-}
-
-const char* const kCall = script_callback::CallDecoratorFunc.name;
+// A call of CallDecoratorFunc with the owner and the hook's name, the first
+// two arguments of every decorator hook.
+struct HookCall : ScriptCall {
+    HookCall(ObjectChara* owner, const DecoratorHook& hook)
+        : ScriptCall(script_callback::CallDecoratorFunc) {
+        object(owner).text(hook.name);
+    }
+};
 
 }  // namespace
 
-DecoLua::~DecoLua() {
-    if (ObjectChara* owner = getOwner()) {
-        qel::LuaParam args;
-        chara_script::addChara(args, owner);
-        chara_script::hook(script_callback::RemoveAllDecorator, args);
-    }
+void DecoLua::detach(ObjectChara* chara) {
+    ScriptCall(script_callback::RemoveAllDecorator).object(chara).run();
 }
 
 std::int32_t DecoLua::getStatus(std::int32_t index) {
@@ -34,159 +31,103 @@ std::int32_t DecoLua::getStatus(std::int32_t index) {
 }
 
 bool DecoLua::preInput() {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::preInput);
-    return chara_script::askBoolean(kCall, args);
+    return HookCall(getOwner(), hooks::preInput).askBoolean();
 }
 
 void DecoLua::beginTurn() {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::beginTurn);
-    chara_script::hook(kCall, args);
+    HookCall(getOwner(), hooks::beginTurn).run();
 }
 
 bool DecoLua::beginAction(Command* command) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::beginAction);
-    args.addUserType(command, "Command");
-    return chara_script::askBoolean(kCall, args);
+    return HookCall(getOwner(), hooks::beginAction).object(command, "Command").askBoolean();
 }
 
 void DecoLua::endAction() {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::endAction);
-    chara_script::hook(kCall, args);
+    HookCall(getOwner(), hooks::endAction).run();
 }
 
 void DecoLua::endTurn() {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::endTurn);
-    chara_script::hook(kCall, args);
+    HookCall(getOwner(), hooks::endTurn).run();
 }
 
 void DecoLua::getDamageDice(Dice& dice, const char* tag) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::getDamageDice);
-    args.addUserType(&dice, "Dice");
-    chara_script::addText(args, tag);
-    chara_script::hook(kCall, args);
+    // The dice live in the caller's frame: see CharaEnd::getDamageDice.
+    HookCall(getOwner(), hooks::getDamageDice).temporary(&dice, "Dice").text(tag).run();
 }
 
 std::int32_t DecoLua::preSendDamage(ObjectChara* target, Damage* damage) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::preSendDamage);
-    chara_script::addChara(args, target);
-    args.addUserType(damage, "Damage");
-    return chara_script::askNumber(kCall, args);
+    return HookCall(getOwner(), hooks::preSendDamage)
+        .object(target)
+        .object(damage, "Damage")
+        .askNumber();
 }
 
 std::int32_t DecoLua::receiveDamage(ObjectChara* attacker, Damage* damage) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::receiveDamage);
-    chara_script::addChara(args, attacker);
-    args.addUserType(damage, "Damage");
-    return chara_script::askNumber(kCall, args);
+    return HookCall(getOwner(), hooks::receiveDamage)
+        .object(attacker)
+        .object(damage, "Damage")
+        .askNumber();
 }
 
 void DecoLua::receiveHarm(ObjectChara* attacker, const char* text) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::receiveHarm);
-    chara_script::addChara(args, attacker);
-    chara_script::addText(args, text);
-    chara_script::hook(kCall, args);
+    HookCall(getOwner(), hooks::receiveHarm).object(attacker).text(text).run();
 }
 
 std::int32_t DecoLua::postSendDamage(ObjectChara* target, Damage* damage, std::int32_t result) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::postSendDamage);
-    chara_script::addChara(args, target);
-    args.addUserType(damage, "Damage");
-    args.addNumber(result);
-    return chara_script::askNumber(kCall, args);
+    return HookCall(getOwner(), hooks::postSendDamage)
+        .object(target)
+        .object(damage, "Damage")
+        .number(result)
+        .askNumber();
 }
-
-namespace {
-
-qel::LuaParam& withAction(qel::LuaParam& args, const Action* action) {
-    args.addUserType(const_cast<Action*>(action), "Action");
-    return args;
-}
-
-}  // namespace
 
 bool DecoLua::preCastSpell(const Action* action) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::preCastSpell);
-    return chara_script::askNumber(kCall, withAction(args, action)) != 0;
+    return HookCall(getOwner(), hooks::preCastSpell).object(action, "Action").askNumber() != 0;
 }
 
 bool DecoLua::postCastSpell(const Action* action) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::postCastSpell);
-    return chara_script::askNumber(kCall, withAction(args, action)) != 0;
+    return HookCall(getOwner(), hooks::postCastSpell).object(action, "Action").askNumber() != 0;
 }
 
 std::int32_t DecoLua::calManaCost(const Action* action) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::calManaCost);
-    return chara_script::askNumber(kCall, withAction(args, action));
+    return HookCall(getOwner(), hooks::calManaCost).object(action, "Action").askNumber();
 }
 
 bool DecoLua::checkMana(std::int32_t cost) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::checkMana);
-    args.addNumber(cost);
-    return chara_script::askBoolean(kCall, args);
+    return HookCall(getOwner(), hooks::checkMana).number(cost).askBoolean();
 }
 
 bool DecoLua::useMana(std::int32_t cost) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::useMana);
-    args.addNumber(cost);
-    return chara_script::askBoolean(kCall, args);
+    return HookCall(getOwner(), hooks::useMana).number(cost).askBoolean();
 }
 
 std::int32_t DecoLua::healLife(std::int32_t amount) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::healLife);
-    args.addNumber(amount);
-    return chara_script::askNumber(kCall, args);
+    return HookCall(getOwner(), hooks::healLife).number(amount).askNumber();
 }
 
 std::int32_t DecoLua::death(const char* cause) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::death);
-    chara_script::addText(args, cause);
-    return chara_script::askNumber(kCall, args);
+    return HookCall(getOwner(), hooks::death).text(cause).askNumber();
 }
 
 std::int32_t DecoLua::afterDead() {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::afterDead);
-    return chara_script::askNumber(kCall, args);
+    return HookCall(getOwner(), hooks::afterDead).askNumber();
 }
 
 void DecoLua::getEffectName(EffectNameList* list) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::getEffectName);
-    args.addUserType(list, "EffectNameList");
-    chara_script::hook(kCall, args);
+    HookCall(getOwner(), hooks::getEffectName).object(list, "EffectNameList").run();
 }
 
 void DecoLua::getSubIconList(SubIconList* list) {
-    qel::LuaParam args;
-    begin(args, getOwner(), hooks::getSubIconList);
-    args.addUserType(list, "SubIconList");
-    chara_script::hook(kCall, args);
+    HookCall(getOwner(), hooks::getSubIconList).object(list, "SubIconList").run();
 }
 
 bool DecoLua::serialize(ObjectChara* chara, VersionFile& file) {
     if (!CharaDecorator::serialize(chara, file)) return false;
     LuaSerializer serializer(&file);
-    qel::LuaParam args;
-    chara_script::addChara(args, chara);
-    args.addUserType(this, "DecoLua");
-    args.addUserType(&serializer, "LuaSerializer");
-    const bool answered = chara_script::askBoolean(script_callback::SerializeDecorator, args);
+    const bool answered = ScriptCall(script_callback::SerializeDecorator)
+                              .object(chara)
+                              .object(this, "DecoLua")
+                              .temporary(&serializer, "LuaSerializer")
+                              .askBoolean();
     return answered && !serializer.failed();
 }

@@ -9,9 +9,10 @@
 // What it keeps true: a hook answers its missing-function default when the
 // script is missing or fails (false, 0, nothing); only the boolean true
 // counts as yes, and numbers are truncated and wrapped to 32 bits (NaN 0).
-// Destroying a decorator that has an owner tells the scripts
-// (RemoveAllDecorator with the owner); the scripts forget the decorator and
-// its bonus block.
+// A character taking it off its chain (its removal, or the character's
+// teardown) tells the scripts (RemoveAllDecorator with the character);
+// deleting it runs no script, and the scripts forget it and its bonus
+// block.
 #pragma once
 
 #include "game/world/chara_decorator.h"
@@ -20,13 +21,13 @@
 class DecoLua : public CharaDecorator {
 public:
     DecoLua() = default;
-    ~DecoLua() override;
 
     QEL_CLASS(DecoLua, CharaDecorator, qel::Pool::World);
 
     Status& getUpStatus() { return upStatus_; }
     const Status& getUpStatus() const { return upStatus_; }
 
+    void detach(ObjectChara* chara) override;
     std::int32_t getStatus(std::int32_t index) override;
     bool preInput() override;
     void beginTurn() override;

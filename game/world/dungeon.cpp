@@ -9,8 +9,8 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/file.h"
-#include "engine/script/sys_lua.h"
 #include "game/world/create_dungeon.h"
+#include "game/world/script_call.h"
 
 static_assert(std::endian::native == std::endian::little,
               "the tile section is written from little-endian memory");
@@ -294,9 +294,10 @@ bool Dungeon::loadStatic(const std::string& path, bool call, std::string* error)
     applySection(section);
     luaFunc_ = name;
     if (call && !luaFunc_.empty()) {
-        // The host calls only a global that is a function, restores the
-        // stack and keeps any error to itself.
-        qel::SysLua::instance().call(luaFunc_.c_str(), 0, nullptr, nullptr);
+        // Called only when the global is a function; the name is copied, as
+        // the function may load another floor.
+        const std::string function = luaFunc_;
+        ScriptCall(script_callback::floorFunction(function.c_str())).run();
     }
     return true;
 }

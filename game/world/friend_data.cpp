@@ -3,11 +3,10 @@
 #include <vector>
 
 #include "engine/file/file.h"
-#include "engine/script/lua_param.h"
-#include "game/world/chara_script.h"
 #include "game/world/game_data.h"
 #include "game/world/npc_base.h"
 #include "game/world/object_npc.h"
+#include "game/world/script_call.h"
 #include "game/world/script_callbacks.h"
 
 namespace {
@@ -95,10 +94,7 @@ void FriendData::updateFriend() const {
     for (const std::uint32_t id : strays) {
         auto* npc = dynamic_cast<ObjectNpc*>(manager->search(id));
         if (!npc) continue;
-        qel::LuaParam args;
-        args.addUserType(npc, "ObjectNpc");
-        args.addBoolean(false);
-        chara_script::hook(script_callback::SetEnemyNpc, args);
+        ScriptCall(script_callback::SetEnemyNpc).object(npc, "ObjectNpc").boolean(false).run();
     }
 }
 

@@ -8,9 +8,13 @@
 // frees it, and destroying a node first unlinks it, so a list never keeps a
 // dangling neighbour. Nodes are not copyable (a copy would claim a place in
 // a list it was never linked into). Nodes made one by one come from the world pool.
-// A list's owner marks its head nodes (isHead), so the scripts' operations
-// can refuse to take a head out of its place. A node is a script record:
-// destroying it forgets it in the scripts.
+// A list's owner marks its head nodes (isHead) and an object its own nodes
+// (isOwn: its three nodes in the object manager's lists, an item's node in
+// an inventory), so the scripts' operations can keep the program's lists
+// to the program's nodes: a head or an object's own node never moves or
+// leaves its place by a script, and a node a script made never joins a
+// list of the program. A node is a script record: destroying it forgets it
+// in the scripts.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +29,7 @@ struct LinkList : qel::ScriptRecord {
     LinkList* next = nullptr;
     LinkList* prev = nullptr;
     bool isHead = false;
+    bool isOwn = false;
 
     explicit LinkList(T* object = nullptr) : obj(object) {}
     ~LinkList() { remove(); }
@@ -32,6 +37,8 @@ struct LinkList : qel::ScriptRecord {
     LinkList& operator=(const LinkList&) = delete;
 
     bool isLinked() const { return next != nullptr || prev != nullptr; }
+    // A head or an object's own node: a node of the program's lists.
+    bool isProgramNode() const { return isHead || isOwn; }
 
     // Joins the neighbours and leaves this node in no list.
     void remove() {

@@ -4,12 +4,11 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
-#include "engine/script/lua_param.h"
 #include "game/data/csv_reader.h"
-#include "game/world/chara_script.h"
 #include "game/world/item_factory.h"
 #include "game/world/object_item.h"
 #include "game/world/object_npc.h"
+#include "game/world/script_call.h"
 
 namespace {
 
@@ -138,23 +137,26 @@ const char* NpcBase::ai(std::int64_t i) const {
 
 ObjectNpc* NpcBase::create(const Point& point) const {
     const std::int32_t kind = type != TYPE_NPC ? ObjectBase::TYPE_ENEMY : ObjectBase::TYPE_NPC;
+    // The scripts may delete the monster before it is whole: it then waits,
+    // out of the world, until the operation that asked for it ends.
+    const qel::ObjectOperation operation;
     auto* npc = new ObjectNpc(this, kind, level, chip, color, point, ::Race(race), status);
     if (!npc) return nullptr;
-    qel::LuaParam args;
-    args.addUserType(npc, "ObjectNpc");
-    chara_script::hook(script_callback::SetNpcExp, args);
+    ScriptCall(script_callback::SetNpcExp).object(npc, "ObjectNpc").run();
+    if (npc->isGoing()) return nullptr;
     if (sex_ == 1 || sex_ == 2) {
         npc->setSex(sex_);
     } else if (sex_ == 3) {
         npc->setSex((qel::SysRand::instance().getRand() & 1u) ? 2 : 1);
     }
     for (const std::string& tag : skills_) npc->addEnableSkill(tag);
-    return npc;
+    return npc->isGoing() ? nullptr : npc;
 }
 
 void NpcBase::addBelongings(ObjectNpc* npc) const {
     if (!npc) return;
     for (const Belonging& belonging : belongings_) {
+        if (npc->isGoing()) return;  // a script deleted it meanwhile
         const std::uint32_t r = qel::SysRand::instance().getRand();
         if (static_cast<std::int32_t>(r % 100) >= belonging.percent || !belonging.base) continue;
         ObjectItem* item = ItemFactory::createRandom(*belonging.base);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
+#include "engine/core/object_operation.h"
 #include "engine/file/string_util.h"
 #include "engine/script/script_object_hook.h"
 #include "game/world/game_data.h"
@@ -47,10 +49,21 @@ void emptyScriptNodesOf(const ObjectBase* object) {
     byObject.erase(first, last);
 }
 
-// Frees one of the object's own nodes (scripts forget it as it goes).
-void freeNode(LinkList<ObjectBase>*& node) {
-    delete node;
-    node = nullptr;
+// Takes one of the object's own nodes out of its list: the scripts forget
+// it and it holds nothing any more. It is freed with the object.
+void unlinkNode(LinkList<ObjectBase>* node) {
+    if (!node) return;
+    node->remove();
+    node->obj = nullptr;
+    qel::forgetScriptObject(node);
+}
+
+// The objects asked to go while the world is frozen, and the freezes alive.
+// Game thread only.
+int g_frozen = 0;
+std::vector<ObjectBase*>& frozenQueue() {
+    static auto* queue = new std::vector<ObjectBase*>();
+    return *queue;
 }
 
 }  // namespace
@@ -105,17 +118,83 @@ ObjectBase::ObjectBase(const ObjectBase& other)
 }
 
 ObjectBase::~ObjectBase() {
+    if (lifetime_ == Lifetime::Frozen) std::erase(frozenQueue(), this);
     leaveWorld();
+    delete linkAll_;
+    delete linkPos_;
+    delete linkType_;
+}
+
+void ObjectRefBase::reset(ObjectBase* object) {
+    if (object == object_) return;
+    if (object_) {
+        if (prev_) {
+            prev_->next_ = next_;
+        } else {
+            object_->refs_ = next_;
+        }
+        if (next_) next_->prev_ = prev_;
+        prev_ = next_ = nullptr;
+    }
+    object_ = object && !object->isGoing() ? object : nullptr;
+    if (object_) {
+        next_ = object_->refs_;
+        if (next_) next_->prev_ = this;
+        object_->refs_ = this;
+    }
 }
 
 void ObjectBase::leaveWorld() {
+    while (refs_) refs_->reset(nullptr);
     ObjectLinker::instance().forget(this);
     if (manager_) manager_->release(this);
-    freeNode(linkAll_);
-    freeNode(linkPos_);
-    freeNode(linkType_);
+    unlinkNode(linkAll_);
+    unlinkNode(linkPos_);
+    unlinkNode(linkType_);
+    standing_ = false;
     emptyScriptNodesOf(this);
     qel::forgetScriptObject(this);
+}
+
+void ObjectBase::destroy(ObjectBase* object) {
+    if (!object || object->lifetime_ != Lifetime::Alive) return;
+    while (object->refs_) object->refs_->reset(nullptr);
+    if (g_frozen > 0) {
+        frozenQueue().push_back(object);
+        object->lifetime_ = Lifetime::Frozen;
+        return;
+    }
+    object->lifetime_ = Lifetime::Waiting;
+    if (qel::ObjectOperation::active()) {
+        object->leaveWorld();
+        object->leftWorld();
+    }
+    qel::ObjectOperation::deleteWhenIdle(object, &ObjectBase::finishDestroy);
+}
+
+void ObjectBase::finishDestroy(void* pointer) {
+    auto* object = static_cast<ObjectBase*>(pointer);
+    object->lifetime_ = Lifetime::TearingDown;
+    object->teardown();
+    delete object;
+}
+
+ObjectBase::FrozenWorld::FrozenWorld() {
+    ++g_frozen;
+}
+
+bool ObjectBase::FrozenWorld::active() {
+    return g_frozen > 0;
+}
+
+ObjectBase::FrozenWorld::~FrozenWorld() {
+    if (--g_frozen > 0) return;
+    std::vector<ObjectBase*> asked;
+    asked.swap(frozenQueue());
+    for (ObjectBase* object : asked) {
+        object->lifetime_ = Lifetime::Alive;
+        destroy(object);
+    }
 }
 
 void ObjectBase::noteScriptNode(void* node, const ObjectBase* object, void (*clear)(void*)) {

@@ -14,11 +14,16 @@
 //     map and relinks it into the new cell's list when it is on. An object
 //     that is held (not standing) only changes position.
 //   - The name holds at most 32 bytes, cut on a whole Shift-JIS character.
-//   - The destructor first leaves everything that can point at the object
-//     (its nodes, its manager's record, removal queue and animating list,
-//     the linker's records; the manager's listeners hear of it once), then
-//     the scripts forget it with every view of it they were handed, and
-//     every script-made node that held it is emptied.
+//   - The program deletes an object only through destroy. Inside an
+//     operation (engine/core/object_operation.h) the object first leaves
+//     everything that can point at it (its nodes, its manager's record,
+//     removal queue and animating list, the linker's records, its weak
+//     references; the manager's listeners hear of it once) and the scripts
+//     forget it, with every view of it they were handed; it is torn down
+//     and freed as the outermost operation ends. While the world is frozen
+//     it waits whole, in the world. Its teardown runs while it is whole; no
+//     destructor calls a script. The destructor leaves whatever is left and
+//     empties every script-made node that held the object.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +34,7 @@
 #include "engine/core/script_object.h"
 #include "game/world/link_list.h"
 #include "game/world/object_base_types.h"
+#include "game/world/object_ref.h"
 #include "game/world/value_types.h"
 
 class ObjectManager;
@@ -74,18 +80,34 @@ public:
     virtual void setPos(std::int32_t x, std::int32_t y);
     // Called by the object reader once the object is read and added.
     virtual void afterRead() {}
-    // Leaves the manager, its lists, the save linker and the scripts now
-    // (a script value of it then errors); the destructor does the same, so
-    // calling it first is harmless.
-    void leaveWorld();
-    // Asked by whoever is about to delete the object: true when the object
-    // has left the world and will delete itself later (a character whose
-    // own question is still running), so the caller must not delete it.
-    virtual bool holdDestruction() { return false; }
-    // Deletes the object unless it holds its destruction.
-    static void destroy(ObjectBase* object) {
-        if (object && !object->holdDestruction()) delete object;
-    }
+    // ---- Lifetime -----------------------------------------------------------
+    // The one way the program deletes a map object (the manager's removal
+    // and clearing, a script's delete, Lua's collector). Inside an operation
+    // (engine/core/object_operation.h) the object leaves the world at once
+    // and is deleted as the outermost operation ends; while the world is
+    // frozen (FrozenWorld) it stays whole and in the world until the freeze
+    // ends. Its teardown runs right before the deletion, while it is whole.
+    // Asking again, or for an object that is going already, changes
+    // nothing.
+    static void destroy(ObjectBase* object);
+    // Asked to go: waiting for its deletion, or tearing down.
+    bool isGoing() const { return lifetime_ != Lifetime::Alive; }
+    // From the start of its teardown on, changes that would tie anything to
+    // the object (equipping it or onto it, carrying, a decorator) are
+    // refused.
+    bool isTearingDown() const { return lifetime_ == Lifetime::TearingDown; }
+
+    // While one lives, no map object leaves the world: a deletion asked for
+    // meanwhile waits, the object whole and in its lists, until the
+    // outermost one goes (the save writer walks the lists under one).
+    class FrozenWorld {
+    public:
+        FrozenWorld();
+        ~FrozenWorld();
+        FrozenWorld(const FrozenWorld&) = delete;
+        FrozenWorld& operator=(const FrozenWorld&) = delete;
+        static bool active();
+    };
     // How visible the object is at a cell: 0 hidden; the base sees nothing.
     virtual float getDrawAlpha(const Point& cell) const;
     // The save linker hands over a saved item: into the holder's receiving
@@ -140,6 +162,14 @@ public:
     static void dropScriptNode(void* node);
 
 protected:
+    // Tells what the object is tied to that it goes, while it is still
+    // whole: run once, right before the deletion, inside an operation (so
+    // the scripts it calls may delete anything). Characters take off their
+    // equipment and decorators, items leave their holders.
+    virtual void teardown() {}
+    // The object has just left the world, waiting for its deletion.
+    virtual void leftWorld() {}
+
     // Items held by a character or bag stop standing: their cell node leaves
     // the cell lists and their position only follows their holder.
     void setStanding(bool on);
@@ -148,9 +178,20 @@ protected:
 
 private:
     friend class ObjectManager;
+    friend class ObjectRefBase;
+
+    enum class Lifetime : std::uint8_t {
+        Alive,
+        Frozen,       // asked to go while the world is frozen
+        Waiting,      // out of the world, waiting for the end of the operation
+        TearingDown,  // its teardown and deletion run
+    };
 
     static std::uint32_t takeId();
+    static void finishDestroy(void* object);
     void linkCell();
+    // Leaves the manager, its lists, the save linker and the scripts.
+    void leaveWorld();
 
     std::uint32_t id_;
     char name_[kNameCapacity] = {};
@@ -173,4 +214,7 @@ private:
     std::size_t ownedIndex_ = 0;
     bool queued_ = false;
     bool standing_ = false;
+    Lifetime lifetime_ = Lifetime::Alive;
+    // The weak references to the object (ObjectRef), emptied as it goes.
+    ObjectRefBase* refs_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/core/object_operation.h"
 #include "engine/script/script_object_hook.h"
 #include "game/data/effect_name_list.h"
 #include "game/data/item_base.h"
@@ -13,12 +14,12 @@
 #include "game/data/sub_icon_list.h"
 #include "game/world/acquire_skill.h"
 #include "game/world/chara_end.h"
-#include "game/world/chara_script.h"
 #include "game/world/damage.h"
 #include "game/world/deco_lua.h"
 #include "game/world/full_time_effect.h"
 #include "game/world/object_item.h"
 #include "game/world/object_linker.h"
+#include "game/world/script_call.h"
 #include "game/world/version_file.h"
 #include "game/world/world_settings.h"
 
@@ -53,36 +54,23 @@ const qel::ClassInfo* decoratorClass(const std::string& name) {
 }  // namespace
 
 // Counts a chain question for its whole run; the outermost one, as it
-// returns (also by an exception), applies what was queued meanwhile. A
-// character freed by a script inside the question marks the outermost
-// scope's flag, and from then on no scope touches it again.
+// returns (also by an exception), applies what was queued meanwhile. The
+// question is an operation: a character a script deletes inside it (this
+// one too) is deleted only as the outermost operation ends, after this
+// scope let go of it.
 class ObjectChara::BusyScope {
 public:
-    explicit BusyScope(ObjectChara& chara) : chara_(chara) {
-        if (!chara_.freedFlag_) chara_.freedFlag_ = &freedHere_;
-        freed_ = chara_.freedFlag_;
-        ++chara_.busy_;
-    }
+    explicit BusyScope(ObjectChara& chara) : chara_(chara) { ++chara_.busy_; }
     ~BusyScope() {
-        if (*freed_) return;
-        if (--chara_.busy_ == 0) {
-            chara_.freedFlag_ = nullptr;
-            if (chara_.destroyWhenIdle_) {
-                delete &chara_;
-                return;
-            }
-            chara_.applyPending();
-        }
+        if (--chara_.busy_ == 0) chara_.applyPending();
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-    bool freed() const { return *freed_; }
-
 private:
+    // Ends after the body above: the deletions that waited run last.
+    const qel::ObjectOperation operation_;
     ObjectChara& chara_;
-    bool freedHere_ = false;
-    bool* freed_;
 };
 
 template <class F>
@@ -113,20 +101,27 @@ ObjectChara::ObjectChara(std::string_view name, const Point& chip, const Color& 
     mana_ = std::max(0, getStatus(Status::MANA));
 }
 
-bool ObjectChara::holdDestruction() {
-    if (busy_ == 0) return false;
-    if (!destroyWhenIdle_) {
-        destroyWhenIdle_ = true;
-        leaveWorld();
-    }
-    return true;
-}
-
-ObjectChara::~ObjectChara() {
-    if (freedFlag_) *freedFlag_ = true;
+void ObjectChara::teardown() {
+    ObjectAnim::teardown();
+    // While whole, the scripts hear of each slot taken off and each
+    // decorator leaving; they may remove decorators until the chain goes.
     for (std::int32_t slot = 0; slot < EQUIP_POS_MAX; ++slot) desarm(slot);
     applyPending();
     tearingDown_ = true;
+    while (chain_ && chain_ != end_) destroyDecorator(static_cast<CharaDecorator*>(chain_));
+}
+
+ObjectChara::~ObjectChara() {
+    // What teardown left (or all of it, for a character deleted without
+    // one) goes without a word to the scripts: nothing runs them here.
+    tearingDown_ = true;
+    for (ObjectBase*& slot : equip_) {
+        if (auto* item = static_cast<ObjectItem*>(slot)) item->setEquipChara(nullptr);
+        slot = nullptr;
+    }
+    for (const PendingAdd& add : pendingAdd_) delete add.decorator;
+    pendingAdd_.clear();
+    pendingRemove_.clear();
     while (chain_ && chain_ != end_) {
         auto* decorator = static_cast<CharaDecorator*>(chain_);
         unlink(decorator);
@@ -303,7 +298,7 @@ void ObjectChara::recomputeWeights() {
 }
 
 void ObjectChara::addItem(ObjectItem* item, bool merge) {
-    if (!item) return;
+    if (!item || isTearingDown() || item->isTearingDown()) return;
     if (auto* equipper = qel::classCast<ObjectChara>(item->getEquipChara())) equipper->desarm(item);
     if (merge) {
         for (LinkList<ObjectItem>* node = items_.next; node; node = node->next) {
@@ -336,7 +331,10 @@ bool ObjectChara::equip(ObjectItem* item) {
 }
 
 bool ObjectChara::equip(ObjectItem* item, std::int32_t slot) {
-    if (!item || slot < 0 || slot >= EQUIP_POS_MAX) return false;
+    if (!item || slot < 0 || slot >= EQUIP_POS_MAX || isTearingDown() || item->isTearingDown())
+        return false;
+    // The scripts the skills call may delete either: both wait for the end.
+    const qel::ObjectOperation operation;
     // Out of any slot it holds (here or on another character) first.
     if (auto* equipper = qel::classCast<ObjectChara>(item->getEquipChara())) {
         for (std::int32_t s = 0; s < EQUIP_POS_MAX; ++s) {
@@ -387,6 +385,19 @@ bool ObjectChara::desarm(ObjectItem* item) {
     return false;
 }
 
+void ObjectChara::dropEquipped(const ObjectItem* item) {
+    bool dropped = false;
+    for (ObjectBase*& slot : equip_) {
+        if (slot == item) {
+            slot = nullptr;
+            dropped = true;
+        }
+    }
+    if (!dropped) return;
+    update_ = true;
+    recomputeWeights();
+}
+
 void ObjectChara::desarmAll() {
     for (std::int32_t slot = 0; slot < EQUIP_POS_MAX; ++slot) desarm(slot);
 }
@@ -394,11 +405,7 @@ void ObjectChara::desarmAll() {
 void ObjectChara::callDecoratorScript(const ScriptCallback& callback, const std::string& name) {
     const Skill* skill = SkillList::instance().get(name);
     if (!skill) return;
-    qel::LuaParam args;
-    chara_script::addChara(args, this);
-    args.addString(skill->luaClass().c_str());
-    args.addString(name.c_str());
-    chara_script::hook(callback, args);
+    ScriptCall(callback).object(this).text(skill->luaClass().c_str()).text(name.c_str()).run();
 }
 
 void ObjectChara::itemSkillsChanged(const ObjectItem* item, std::int32_t slot, bool adding) {
@@ -489,8 +496,8 @@ std::int32_t ObjectChara::getOtherSkillLevel(const std::string& name) const {
 // ---- Decorator chain --------------------------------------------------------
 
 bool ObjectChara::addDecorator(CharaDecorator* decorator, bool noAttach) {
-    if (!decorator || tearingDown_ || decorator->owner_ || decorator->queuedBy_ ||
-        !(decorator->getPriority() >= 0.0f)) {
+    if (!decorator || tearingDown_ || isTearingDown() || decorator->owner_ ||
+        decorator->queuedBy_ || !(decorator->getPriority() >= 0.0f)) {
         return false;
     }
     if (busy_ > 0) {
@@ -537,10 +544,11 @@ bool ObjectChara::removeDecorator(CharaDecorator* decorator) {
 }
 
 void ObjectChara::destroyDecorator(CharaDecorator* decorator) {
+    const qel::ObjectOperation operation;  // the scripts detach calls may delete this
     unlink(decorator);
+    decorator->owner_ = nullptr;
     update_ = true;
-    // The owner stays set while it is destroyed, so a script decorator can
-    // tell its scripts whose chain it left.
+    decorator->detach(this);
     delete decorator;
 }
 
@@ -649,7 +657,6 @@ bool ObjectChara::preInput() {
     if (petrify_) return false;
     BusyScope busy(*this);
     const bool r = chain_->preInput();
-    if (busy.freed()) return r;
     recomputeWeights();
     update_ = true;
     return r;
@@ -666,7 +673,6 @@ bool ObjectChara::beginAction(Command* command) {
 void ObjectChara::endAction() {
     BusyScope busy(*this);
     chain_->endAction();
-    if (busy.freed()) return;
     recomputeWeights();
     update_ = true;
 }
@@ -688,8 +694,8 @@ std::int32_t ObjectChara::preSendDamage(ObjectChara* target, Damage* damage) {
 std::int32_t ObjectChara::receiveDamage(ObjectChara* attacker, Damage* damage) {
     BusyScope busy(*this);
     const std::int32_t result = chain_->receiveDamage(attacker, damage);
-    // Freed by a script meanwhile: the damage's effect is left as it is.
-    if (busy.freed()) return result;
+    // Deleted by a script meanwhile: the damage's effect is left as it is.
+    if (isGoing()) return result;
     if (damage && damage->effect) {
         // An effect a chain took (linked or queued) is that chain's now.
         auto* decorator = qel::classCast<CharaDecorator>(damage->effect);
@@ -753,13 +759,13 @@ void ObjectChara::getSubIconList(SubIconList* list) {
     if (!list) target->clear();
     BusyScope busy(*this);
     chain_->getSubIconList(target);
-    if (!busy.freed()) target->sort();
+    target->sort();
 }
 
 bool ObjectChara::getSubIcon(std::uint64_t frame, Point* chip, Color* color) {
     BusyScope busy(*this);
     getSubIconList();
-    if (busy.freed()) return false;
+    if (isGoing()) return false;
     const std::uint64_t n = subIcons_->size();
     if (n == 0) {
         subIconPhase_ = 0;
@@ -784,9 +790,9 @@ bool ObjectChara::canWalkOnWater() {
     if (getStatus(Status::FLOAT) > 0) return true;
     switch (getStatus(Status::WATER)) {
         case 0: {
-            qel::LuaParam args;
-            args.addUserType(this, "ObjectChara");
-            return chara_script::askBoolean(script_callback::IsFrozenWalk, args);
+            return ScriptCall(script_callback::IsFrozenWalk)
+                .object(this, "ObjectChara")
+                .askBoolean();
         }
         case 1:
             return FullTimeEffect::GetWeightState(this) == 0;
@@ -844,6 +850,8 @@ bool ObjectChara::serialize(VersionFile& file) {
 
 bool ObjectChara::serializeDecorators(VersionFile& file) {
     if (file.isWriteMode()) {
+        // A decorator's script removing links waits for the walk to end.
+        BusyScope busy(*this);
         bool ok = true;
         forEachDecorator([&](CharaDecorator* d) { return ok = d->serialize(this, file); });
         return ok && file.writeString("");

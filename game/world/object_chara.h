@@ -20,13 +20,16 @@
 //     removeDecorator or the character's end destroys it.
 //   - Status values leave the chain through the fixed clamps; life and mana
 //     are repaired into 0..their maximum whenever they are read.
-//   - Destruction unequips every slot, applies the queue, and unlinks each
-//     decorator before deleting it; chain changes are refused meanwhile.
-//   - A character the object manager removes while one of its questions
-//     runs leaves the manager, its lists and the scripts at once and is
-//     deleted as the outermost question returns. One deleted outright
-//     while busy tells the running question, which then returns without
-//     touching it.
+//   - Its teardown (ObjectBase::destroy) unequips every slot and applies
+//     the queue while the scripts may still change the chain, then takes
+//     each decorator off, telling the scripts, with chain changes refused;
+//     equipping, carrying and new decorators are refused from the start of
+//     the teardown. The destructor lets go of whatever is left without
+//     calling any script.
+//   - A chain question is an operation (engine/core/object_operation.h): a
+//     character a script deletes inside it leaves the manager, its lists
+//     and the scripts at once and is deleted as the outermost operation
+//     returns.
 #pragma once
 
 #include <cstdint>
@@ -170,6 +173,9 @@ public:
     // alone in the left hand moves to the right.
     bool desarm(ObjectItem* item);
     void desarmAll();
+    // Empties the item's slots without a word to the scripts: for an item
+    // that is being deleted.
+    void dropEquipped(const ObjectItem* item);
     virtual bool checkCanEquip(ObjectItem*) { return true; }
     // The skill an item brings from a slot: "DoubleWeapon" for a one-handed
     // weapon in the left hand, else its kind's skill tag.
@@ -211,9 +217,6 @@ public:
     DecoList* searchDecoType(DecoList* list, std::int32_t type) const;
     VirtualChara* getChain() const { return chain_; }
     bool isBusy() const { return busy_ > 0; }
-    // While one of its questions runs, the character leaves the world at
-    // once and is deleted as the outermost question returns.
-    bool holdDestruction() override;
 
     // ---- Chain questions ----------------------------------------------------
     std::int32_t getStatus(std::int32_t index);
@@ -256,6 +259,9 @@ public:
     // What the chain's end does when another character harms this one.
     virtual void harmedBy(ObjectChara*) {}
 
+protected:
+    void teardown() override;
+
 private:
     class BusyScope;
     struct PendingAdd {
@@ -293,11 +299,9 @@ private:
     VirtualChara* chain_ = nullptr;
     CharaEnd* end_ = nullptr;
     std::int32_t busy_ = 0;
-    // The outermost running question's flag, set when the character is freed.
-    bool* freedFlag_ = nullptr;
     bool update_ = false;
+    // The chain is being taken down: chain changes are refused.
     bool tearingDown_ = false;
-    bool destroyWhenIdle_ = false;
     std::vector<CharaDecorator*> pendingRemove_;
     std::vector<PendingAdd> pendingAdd_;
     std::int32_t sight_ = SIGHT_IN;

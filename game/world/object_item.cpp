@@ -8,8 +8,6 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
-#include "engine/script/lua_param.h"
-#include "engine/script/sys_lua.h"
 #include "game/data/skill_list.h"
 #include "game/world/dungeon.h"
 #include "game/world/item_factory.h"
@@ -18,6 +16,7 @@
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_npc.h"
+#include "game/world/script_call.h"
 #include "game/world/version_file.h"
 #include "game/world/world_settings.h"
 
@@ -54,6 +53,7 @@ ObjectItem* itemOf(const LinkList<ObjectItem>* node) {
 
 ObjectItem::ObjectItem() : linkSelf_(new LinkList<ObjectItem>(this)) {
     contents_.isHead = true;
+    if (linkSelf_) linkSelf_->isOwn = true;
 }
 
 ObjectItem::ObjectItem(std::string_view name, const Point& chip, const Color& color, ItemBase* base)
@@ -61,6 +61,7 @@ ObjectItem::ObjectItem(std::string_view name, const Point& chip, const Color& co
       base_(base),
       linkSelf_(new LinkList<ObjectItem>(this)) {
     contents_.isHead = true;
+    if (linkSelf_) linkSelf_->isOwn = true;
     setStanding(false);
 }
 
@@ -77,11 +78,24 @@ ObjectItem::ObjectItem(const ObjectItem& other)
       mimic_(other.mimic_),
       useCount_(other.useCount_) {
     contents_.isHead = true;
+    if (linkSelf_) linkSelf_->isOwn = true;
     if (!other.isStanding()) setStanding(false);
 }
 
-ObjectItem::~ObjectItem() {
+void ObjectItem::teardown() {
+    ObjectBase::teardown();
     releaseHolders();
+}
+
+ObjectItem::~ObjectItem() {
+    // Holders teardown did not reach let go without a word to the scripts.
+    auto* chara = qel::classCast<ObjectChara>(equipChara_);
+    auto* npc = qel::classCast<ObjectNpc>(bindChara_);
+    equipChara_ = nullptr;
+    bindChara_ = nullptr;
+    linkSelf_->remove();
+    if (chara) chara->dropEquipped(this);
+    if (npc) npc->forgetLeash(this);
     // The contents stay with the manager, held by nobody.
     while (contents_.next) contents_.next->remove();
     delete linkSelf_;
@@ -125,20 +139,16 @@ const char* ObjectItem::getName() const {
 }
 
 const char* ObjectItem::getName(const char* kind) const {
-    qel::LuaParam args;
-    qel::LuaParam results;
-    args.addUserType(const_cast<ObjectItem*>(this), "ObjectItem");
+    // A script that deletes the item here leaves it whole until the
+    // operation the caller runs in ends, the name cache included.
     const NpcBase* corpse = corpse_.get();
-    args.addString(corpse ? corpse->name.c_str() : "");
-    if (kind) {
-        args.addString(kind);
-    } else {
-        args.addNil();
-    }
-    const char* text = nullptr;
-    if (qel::SysLua::instance().call("GetItemName", 1, &args, &results)) text = results.toString();
-    if (!text && base_) text = base_->name();
-    nameCache_ = qel::cutString(text ? text : "", 0, ItemName::kTextLimit);
+    const std::optional<std::string> text = ScriptCall(script_callback::GetItemName)
+                                                .object(this, "ObjectItem")
+                                                .text(corpse ? corpse->name.c_str() : "")
+                                                .text(kind)
+                                                .askText();
+    const char* name = text ? text->c_str() : base_ ? base_->name() : "";
+    nameCache_ = qel::cutString(name, 0, ItemName::kTextLimit);
     return nameCache_.c_str();
 }
 

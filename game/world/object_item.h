@@ -270,6 +270,9 @@ public:
     std::int32_t getBuy() const;
     std::int32_t getScore() const;
 
+protected:
+    void teardown() override;
+
 private:
     // A monster kind held by its definition's id: the factory deletes its
     // definitions when it loads a table again, and a kind no definition has

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "engine/core/object_operation.h"
 #include "engine/script/script_object_hook.h"
 #include "game/world/object_anim.h"
 #include "game/world/object_chara.h"
@@ -47,7 +48,11 @@ ObjectManager::ObjectManager() {
 }
 
 ObjectManager::~ObjectManager() {
-    clearAll();
+    // A teardown may put new objects here; a few rounds take those too, and
+    // whatever is left after them (or waits for a frozen world) leaves the
+    // manager without it.
+    for (int round = 0; round < 4 && !owned_.empty(); ++round) clearAll();
+    while (!owned_.empty()) release(owned_.back());
     // Objects that are not ours may still animate here (made without a
     // manager): they forget this list.
     for (ObjectAnim* anim : animating_) {
@@ -82,9 +87,10 @@ void ObjectManager::adopt(ObjectBase* object) {
 }
 
 bool ObjectManager::add(ObjectBase* object) {
-    if (!object || object->manager_) return false;
+    if (!object || object->manager_ || object->isGoing()) return false;
     auto makeNode = [object](LinkList<ObjectBase>*& node) {
         if (!node) node = new LinkList<ObjectBase>(object);
+        if (node) node->isOwn = true;
         return node != nullptr;
     };
     if (!makeNode(object->linkAll_) || !makeNode(object->linkPos_) ||
@@ -101,7 +107,7 @@ bool ObjectManager::add(ObjectBase* object) {
 }
 
 void ObjectManager::remove(ObjectBase* object) {
-    if (!object) return;
+    if (!object || object->isGoing()) return;
     // Handed over: filed like any added object (taken over bare when its
     // nodes cannot be made), so it stays findable until it goes.
     if (!object->manager_ && !add(object)) adopt(object);
@@ -143,7 +149,15 @@ void ObjectManager::exeRemove() {
 }
 
 void ObjectManager::clearAll() {
-    while (!owned_.empty()) ObjectBase::destroy(owned_.back());
+    // Every object leaves at once; the deletions follow as this ends.
+    const qel::ObjectOperation operation;
+    if (ObjectBase::FrozenWorld::active()) {
+        // They wait whole and owned: nothing is deleted meanwhile.
+        const std::vector<ObjectBase*> owned = owned_;
+        for (ObjectBase* object : owned) ObjectBase::destroy(object);
+    } else {
+        while (!owned_.empty()) ObjectBase::destroy(owned_.back());
+    }
     queue_.clear();
 }
 
@@ -249,10 +263,16 @@ void ObjectManager::removeListener(Listener* listener) {
 
 bool ObjectManager::writeObjects(VersionFile& file, bool keep) {
     exeRemove();
+    // The scripts an object's saving calls delete nothing while the list is
+    // walked; what they ask to go is not written.
+    const ObjectBase::FrozenWorld frozen;
     LinkList<ObjectBase>* last = &all_;
     while (last->next) last = last->next;
     for (LinkList<ObjectBase>* node = last; node && node != &all_; node = node->prev) {
-        if (!ownsNode(node, &ObjectBase::linkAll_) || node->obj->isKeep() != keep) continue;
+        if (!ownsNode(node, &ObjectBase::linkAll_) || node->obj->isKeep() != keep ||
+            node->obj->isGoing()) {
+            continue;
+        }
         ObjectBase* object = node->obj;
         if (!file.writeString(object->classInfo().name) || !object->serialize(file)) return false;
     }
@@ -268,7 +288,7 @@ bool ObjectManager::readObjects(VersionFile& file) {
         ObjectBase* object = info ? qel::classCast<ObjectBase>(info->create()) : nullptr;
         if (!object) return false;
         if (!object->serialize(file) || !add(object)) {
-            delete object;  // its destructor drops what it recorded
+            ObjectBase::destroy(object);  // its destructor drops what it recorded
             return false;
         }
         object->afterRead();

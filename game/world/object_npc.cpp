@@ -6,8 +6,6 @@
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
-#include "engine/script/lua_param.h"
-#include "engine/script/sys_lua.h"
 #include "game/data/item_base.h"
 #include "game/world/ai_target.h"
 #include "game/world/dungeon.h"
@@ -20,6 +18,7 @@
 #include "game/world/object_linker.h"
 #include "game/world/object_manager.h"
 #include "game/world/object_player.h"
+#include "game/world/script_call.h"
 #include "game/world/version_file.h"
 #include "game/world/world.h"
 #include "game/world/world_settings.h"
@@ -54,15 +53,13 @@ bool holdsSanctuary(ObjectManager& manager, const Point& cell) {
 
 // A name answer of the scripts: the text, or empty when the answer is not
 // a text or there is no function.
-std::string askName(const char* function, const ObjectNpc* npc) {
-    qel::LuaParam args;
-    qel::LuaParam results;
-    args.addUserType(const_cast<ObjectNpc*>(npc), "ObjectNpc");
-    args.addString(npc->ObjectBase::getName());
-    args.addString(npc->getBase() ? npc->getBase()->name.c_str() : "");
-    const char* text = nullptr;
-    if (qel::SysLua::instance().call(function, 1, &args, &results)) text = results.toString();
-    return text ? text : "";
+std::string askName(const ScriptCallback& callback, const ObjectNpc* npc) {
+    return ScriptCall(callback)
+        .object(npc, "ObjectNpc")
+        .text(npc->ObjectBase::getName())
+        .text(npc->getBase() ? npc->getBase()->name.c_str() : "")
+        .askText()
+        .value_or("");
 }
 
 }  // namespace
@@ -133,8 +130,13 @@ ObjectNpc::ObjectNpc(const NpcBase* base, std::int32_t type, std::int32_t level,
     updateSightState();
 }
 
-ObjectNpc::~ObjectNpc() {
+void ObjectNpc::teardown() {
     releaseLeash();
+    ObjectChara::teardown();
+}
+
+ObjectNpc::~ObjectNpc() {
+    if (leash_ && leash_->getBindChara() == this) leash_->setBindChara(nullptr);
 }
 
 void ObjectNpc::kill() {
@@ -145,12 +147,12 @@ void ObjectNpc::kill() {
 
 const char* ObjectNpc::getName() const {
     static thread_local std::string name;
-    name = qel::cutString(askName("GetNpcName", this), 0, kNameCapacity - 1);
+    name = qel::cutString(askName(script_callback::GetNpcName, this), 0, kNameCapacity - 1);
     return name.c_str();
 }
 
 std::string ObjectNpc::getRealName() const {
-    return askName("GetNpcRealName", this);
+    return askName(script_callback::GetNpcRealName, this);
 }
 
 std::string ObjectNpc::getTalk() const {

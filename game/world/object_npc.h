@@ -112,6 +112,9 @@ public:
     // Whether two characters stand on opposite sides.
     static bool areEnemies(const ObjectChara& a, const ObjectChara& b);
 
+protected:
+    void teardown() override;
+
 private:
     void searchCharacters(AITarget& target, std::int32_t kind);
     void searchItems(AITarget& target, std::int32_t kind);

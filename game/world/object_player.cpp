@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/script/lua_param.h"
 #include "game/data/item_base.h"
-#include "game/world/chara_script.h"
 #include "game/world/game_data.h"
 #include "game/world/object_item.h"
+#include "game/world/script_call.h"
 #include "game/world/version_file.h"
 
 ObjectPlayer::ObjectPlayer() {
@@ -22,6 +21,11 @@ ObjectPlayer::ObjectPlayer(std::string_view name, const Point& chip, const Color
 }
 
 ObjectPlayer::~ObjectPlayer() {
+    GameData::instance().forgetPlayer(this);
+}
+
+void ObjectPlayer::leftWorld() {
+    ObjectChara::leftWorld();
     GameData::instance().forgetPlayer(this);
 }
 
@@ -46,9 +50,7 @@ std::optional<float> ObjectPlayer::satietyRatio() const {
 void ObjectPlayer::addItem(ObjectItem* item, bool merge) {
     if (!item) return;
     ObjectChara::addItem(item, merge);
-    qel::LuaParam args;
-    args.addUserType(item, "ObjectItem");
-    chara_script::hook(script_callback::RegisterItemLib, args);
+    ScriptCall(script_callback::RegisterItemLib).object(item, "ObjectItem").run();
 }
 
 bool ObjectPlayer::checkCanEquip(ObjectItem* item) {

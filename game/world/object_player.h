@@ -95,6 +95,9 @@ public:
     void setFaith(std::int32_t value) { faith_ = value; }
     void addFaith(std::int32_t amount) { faith_ += amount; }
 
+protected:
+    void leftWorld() override;
+
 private:
     static std::int32_t floorAtZero(std::int64_t value);
     static float ratio(std::int32_t value, std::int32_t max);

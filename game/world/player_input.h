@@ -6,7 +6,6 @@
 #include "engine/core/core.h"
 
 class Command;
-class ObjectBase;
 
 class PlayerInput : public qel::Core {
 public:
@@ -18,13 +17,11 @@ public:
     QEL_CLASS(PlayerInput, qel::Core, qel::Pool::General);
 
     // InputPlayer(command, player): when it answers the boolean true, the
-    // command (its actor now the player); otherwise null. The command is
-    // not cleared between requests: the script fills it.
+    // command (its actor now the player, or none when the script deleted
+    // the player meanwhile); otherwise null. The command is not cleared
+    // between requests: the script fills it.
     Command* inputPlayer();
     Command* command() const { return command_; }
-    // Lets go of an object about to be deleted: it stops being the
-    // command's actor, and leaves the command's items.
-    void forget(const ObjectBase* object);
 
 private:
     void* owner_ = nullptr;

@@ -11,14 +11,12 @@
 //     asks for no result and ignores script errors;
 //   - a question asks for one result; a missing function or a script error
 //     leaves the result list empty, which reads as false, 0 or no text.
-// callScript does both. Nothing is shown or logged on a script error; the
-// host keeps the text for C_GetLuaError.
+// ScriptCall (script_call.h) does both, and is the one way the program
+// calls them. Nothing is shown or logged on a script error; the host keeps
+// the text for C_GetLuaError.
 #pragma once
 
 #include <cstddef>
-
-#include "engine/script/lua_param.h"
-#include "engine/script/sys_lua.h"
 
 enum class ScriptResult {
     None,     // a hook: no result asked for
@@ -199,21 +197,3 @@ inline constexpr const DecoratorHook* kAll[] = {
 };
 
 }  // namespace decorator_hook
-
-// Calls a catalogued script function on `host`: a hook (result None, or no
-// result list given) asks for no result; a question asks for one result
-// into `results`, which is left empty when the function is missing or
-// fails. True when the function exists and ran without error.
-// Header-only so that every layer (the world's decorators and turns as well
-// as the shell) calls scripts through this one catalogue.
-inline bool callScript(qel::SysLua& host, const ScriptCallback& callback, const qel::LuaParam* args,
-                       qel::LuaParam* results) {
-    const bool question = callback.result != ScriptResult::None && results != nullptr;
-    if (!question && results) results->clear();
-    return host.call(callback.name, question ? 1 : 0, args, question ? results : nullptr);
-}
-
-inline bool callScript(const ScriptCallback& callback, const qel::LuaParam* args,
-                       qel::LuaParam* results) {
-    return callScript(qel::SysLua::instance(), callback, args, results);
-}

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/core/object_operation.h"
 #include "engine/file/file.h"
 #include "game/world/game_data.h"
 #include "game/world/object_chara.h"
@@ -100,11 +101,15 @@ void World::setAnimaLookup(AnimaLookup lookup) {
 }
 
 bool World::checkMove(ObjectChara& chara, std::int64_t x, std::int64_t y, bool ignoreChara) {
+    // The scripts the character's questions call may delete it (or the
+    // tile's neighbours): nothing goes before the check ends.
+    const qel::ObjectOperation operation;
     const Tile* tile = GameData::instance().getDungeon()->getTile(x, y);
     if (!tile) return false;
     if (tile->isWall() && chara.getStatus(Status::THROUGH) == 0) return false;
     if (!tile->isMove() && chara.getStatus(Status::FLOAT) == 0) return false;
     if (tile->isWater() && !chara.canWalkOnWater()) return false;
+    if (chara.isGoing()) return false;  // deleted by a script meanwhile
     LinkList<ObjectBase>* cell = GameData::instance().getObjectManager()->getLinkPosRoot(x, y);
     for (ObjectBase* object : *cell) {
         // The mover never stands in its own way.

@@ -159,5 +159,7 @@ int main() {
                    qel::kStartVsync;
     // The engine answers 1 after an orderly end and 0 when start-up failed;
     // an orderly end after a failed boot carries the game's exit code.
-    return app.run(params) == 1 ? app.exitCode() : EXIT_FAILURE;
+    const int ran = app.run(params);
+    game_hooks::closeGame();
+    return ran == 1 ? app.exitCode() : EXIT_FAILURE;
 }

@@ -10,10 +10,17 @@
 
 #include "bindings/script_bindings.h"
 #include "engine/script/sys_lua.h"
+#include "game/data/skill.h"
+#include "game/data/skill_list.h"
 #include "game/shell/turn_manager.h"
+#include "game/world/deco_lua.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
+#include "game/world/npc_base.h"
+#include "game/world/npc_factory.h"
 #include "game/world/object_npc.h"
+#include "game/world/object_player.h"
+#include "tests/bindings/booted_content.h"
 #include "tests/bindings/lua_runner.h"
 #include "tests/game/world/item_fixture.h"
 
@@ -23,8 +30,11 @@ class HostileScripts : public ItemFixture {
 protected:
     void SetUp() override {
         ItemFixture::SetUp();
-        ASSERT_TRUE(loadItems(itemRow(1, {{C_TYPE, "1"}, {C_DICE, "2d4"}}) + itemRow(2)))
+        ASSERT_TRUE(loadItems(itemRow(1, {{C_TYPE, "1"}, {C_DICE, "2d4"}, {C_SKILL, "Sword"}}) +
+                              itemRow(2)))
             << message_.data();
+        SkillList::instance().clear();
+        ASSERT_TRUE(SkillList::instance().add(new Skill("Sword", "SwordDeco", 0)));
         ASSERT_TRUE(lua().init());
         std::string error;
         ASSERT_EQ(openScriptBindings(L(), &error), 1) << error;
@@ -36,24 +46,40 @@ protected:
             "collectgarbage() collectgarbage()");
         GameData::instance().setPlayer(nullptr);
         ItemFixture::TearDown();
+        SkillList::instance().clear();
+        NpcFactory::instance().clear();
     }
     static qel::SysLua& lua() { return qel::SysLua::instance(); }
     static lua_State* L() { return lua().state(); }
     static std::string run(const char* chunk) { return lua_runner::run(L(), chunk); }
     // Installs global hook functions, torn down after the test.
     static void hooks(const char* chunk) {
+        run(kHookNames);
         ASSERT_TRUE(lua().runBuffer(chunk, 0, "hooks")) << lua().lastError();
     }
+    // A map object the program made, in the game's manager, as a global.
+    template <class T>
+    T* made(const char* global) {
+        T* object = new T();
+        manager_->add(object);
+        tolua_pushusertype(L(), object, object->getClassName());  // +1
+        lua_setglobal(L(), global);                               // -1
+        return object;
+    }
+    // A weapon of the factory that brings the Sword skill, as `kept`.
+    ObjectItem* keptItem() {
+        ObjectItem* item = ItemFactory::instance().createId(1);
+        tolua_pushusertype(L(), item, "ObjectItem");  // +1
+        lua_setglobal(L(), "kept");                   // -1
+        return item;
+    }
+    static constexpr const char* kHookNames =
+        "hooks = {'InputPlayer', 'ProgressTurn', 'GetDamageDice', 'CallDecoratorFunc', "
+        "'RemoveAllDecorator', 'AddDecorator', 'SetNpcExp', 'GetItemName', "
+        "'SerializeDecorator', 'IsFrozenWalk'}";
 };
 
-// The names of the globals the hooks below install, cleared after each test.
-constexpr const char* kHookNames =
-    "hooks = {'InputPlayer', 'ProgressTurn', 'ProgressTurnChange', 'GetDamageDice', "
-    "'CallDecoratorFunc', 'RemoveAllDecorator', 'AddDecorator', 'RemoveDecorator', "
-    "'SetNpcExp', 'GetItemName', 'SerializeDecorator', 'IsFrozenWalk', 'GetNpcName'}";
-
 TEST_F(HostileScripts, TheTurnManagerAndItsCommandAreForgottenWhenTheyGo) {
-    run(kHookNames);
     hooks(R"(
         function InputPlayer(command, player) kept = {command = command} return true end
         function ProgressTurn(turns, command) kept.turns = turns return true end
@@ -93,6 +119,176 @@ TEST_F(HostileScripts, ViewsIntoObjectsGoWithThemAndOtherReferencesAreCopies) {
     EXPECT_EQ(run("return tolua.type(kept.dice), tolua.type(kept.base)"),
               "deleted object, const Dice")
         << "a kind's dice go with the kind; a character's base dice are the script's copy";
+}
+
+TEST_F(HostileScripts, AScriptsCommandLetsGoOfItsDeletedActorAndItems) {
+    made<ObjectNpc>("npc");
+    EXPECT_EQ(run("local item = F:createId(2) kept = C.Command(C.Command.HIT, npc) "
+                  "kept:addItem(item) npc:kill() item:kill() M:exeRemove() npc = nil "
+                  "return kept:getActor(), kept:getItem(0), kept:getItemNum()"),
+              "nil, nil, 1");
+}
+
+TEST_F(HostileScripts, InputPlayerThatDeletesThePlayerLeavesTheCommandWithoutActor) {
+    GameData::instance().setPlayer(made<ObjectPlayer>("player"));
+    hooks(R"(
+        function InputPlayer(command, player) M:clearAll() return true end
+        function ProgressTurn(turns, command)
+            kept = {actor = tostring(command:getActor())}
+            return true
+        end
+    )");
+    TurnManager turns(manager_, nullptr);
+    for (int frame = 0; frame < 4 && run("return kept ~= nil") != "true"; ++frame) turns.update();
+    EXPECT_EQ(run("return kept.actor, player and tolua.type(player)"), "nil, deleted object");
+    EXPECT_EQ(GameData::instance().getPlayer(), nullptr);
+}
+
+TEST_F(HostileScripts, DamageDiceKeptFromTheirHooksGoWhenTheOutermostHookReturns) {
+    hooks(R"(
+        function GetDamageDice(chara, dice, tag) kept.plain = dice dice:add(1, 4) end
+        function CallDecoratorFunc(chara, hook, dice, tag)
+            if hook ~= 'getDamageDice' then return end
+            kept.decorator = dice
+            dice:add(1, 8)
+            deco:getInner():getDamageDice(dice, tag)  -- the chain's end, with the same dice
+            kept.after = dice:getMax()  -- still the script's while its own hook runs
+        end
+    )");
+    EXPECT_EQ(run("kept = {} local c = C.ObjectChara:new_local() deco = C.CreateDecoLua() "
+                  "c:addDecorator(deco) local dice = c:getDamageDice('hit') "
+                  "return dice:getMax(), kept.after, tolua.type(kept.plain), "
+                  "tolua.type(kept.decorator), pcall(function() kept.plain:add(1, 2) end)"),
+              "24, 24, deleted object, deleted object, false, snippet:1: attempt to use a deleted "
+              "object");
+}
+
+TEST_F(HostileScripts, TheManagersListsTakeNoScriptNodeAndKeepTheirOwn) {
+    made<ObjectChara>("mover");
+    made<ObjectBase>("other");
+    const lua_runner::LuaCase cases[] = {
+        {"a script's node into a cell's list",
+         "local n = C.LinkList_ObjectBase_(other) M:getLinkPosRoot(3, 3):insert(n)",
+         "error: a node a script made cannot join a list of the program"},
+        {"after an object's own node", "other:getLinkAll():insert(C.LinkList_ObjectBase_(other))",
+         "error: a node a script made cannot join a list of the program"},
+        {"an object's own node moved", "M:getLinkPosRoot(3, 3):insert(other:getLinkPos())",
+         "error: an object's own list node cannot be moved"},
+        {"an object's own node taken out", "other:getLinkType():remove()",
+         "error: an object's own list node cannot be removed"},
+        {"a head moved", "C.LinkList_ObjectBase_(other):insert(M:getLinkAllRoot())",
+         "error: a list head cannot be moved"},
+        {"a script's own nodes link among themselves",
+         "local a, b = C.LinkList_ObjectBase_(other), C.LinkList_ObjectBase_(mover) "
+         "a:insert(b) return a:next():getObj() == mover, b:prev():getObj() == other",
+         "true, true"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << "case: " << c.name;
+    // The lists walked after the other object goes meet only the program's
+    // nodes: the move check, a search and the object section.
+    EXPECT_EQ(
+        run("C_GetDungeon():setTile(3, 3, C.Tile('floor', 1, 0, C.Color.WHITE, 25)) "
+            "other:setPos(3, 3) other:kill() M:exeRemove() other = nil "
+            "local n, node = 0, M:getLinkAll() while node do n = n + 1 node = node:next() end "
+            "return C_CheckMove(mover, 3, 3), n"),
+        "true, 1");
+    EXPECT_TRUE(write(109, false));
+}
+
+TEST_F(HostileScripts, ATeardownHookSeesTheWholeCharacterAndCannotTieAnythingToIt) {
+    hooks(R"(
+        function RemoveAllDecorator(chara)
+            seen = chara:getName() .. ' ' .. chara:getLevel() .. ' ' .. tostring(chara:getStatus(0))
+            equipped = chara:equip(kept) or chara:equip(kept, 0)
+            chara:addItem(kept)
+            carried = chara:getItemNum()
+            local deco = C.CreateDecoLua()
+            chara:addDecorator(deco)
+            refused = pcall(function() deco:delete() end)  -- still the script's to delete
+        end
+    )");
+    ObjectPlayer* player = made<ObjectPlayer>("player");
+    player->setName("hero");
+    player->addDecorator(new DecoLua());
+    ObjectItem* item = keptItem();
+    EXPECT_EQ(
+        run("player:kill() M:exeRemove() player = nil return seen, equipped, carried, refused"),
+        "hero 1 0, false, 0, true");
+    EXPECT_EQ(item->getEquipChara(), nullptr);
+}
+
+TEST_F(HostileScripts, SkillHooksThatDeleteTheCharacterLeaveTheEquippingWhole) {
+    hooks(R"(
+        function AddDecorator(chara, class, name) calls = calls + 1 chara:kill() M:exeRemove() end
+    )");
+    made<ObjectChara>("chara");
+    ObjectItem* item = keptItem();
+    EXPECT_EQ(run("calls = 0 chara:addItem(kept) local ok = chara:equip(kept) "
+                  "return calls, ok, tolua.type(chara)"),
+              "1, true, deleted object");
+    EXPECT_EQ(item->getEquipChara(), nullptr) << "its character's teardown took it off";
+}
+
+TEST_F(HostileScripts, SetNpcExpThatDeletesTheNewMonsterGivesNoMonster) {
+    auto* kind = new NpcBase();
+    kind->id = 5;
+    kind->nameId = "doomed";
+    ASSERT_TRUE(NpcFactory::instance().add(kind));
+    hooks(R"(function SetNpcExp(npc) kept = npc npc:kill() M:exeRemove() end)");
+    EXPECT_EQ(run("return C_CreateNpc(5), tolua.type(kept), M:getLinkType(2)"),
+              "nil, deleted object, nil");
+}
+
+TEST_F(HostileScripts, GetItemNameThatDeletesTheItemStillNamesIt) {
+    hooks(R"(function GetItemName(item) item:kill() M:exeRemove() return 'gone soon' end)");
+    EXPECT_EQ(run("local item = F:createId(2) kept = item return item:getName(), tolua.type(kept)"),
+              "gone soon, deleted object");
+}
+
+TEST_F(HostileScripts, SerializeDecoratorThatDeletesWaitsForTheSaveWriter) {
+    hooks(R"(
+        function SerializeDecorator(chara, deco, serializer)
+            chara:removeDecorator(deco)
+            chara:kill()
+            M:exeRemove()
+            M:clearAll()
+            return true
+        end
+    )");
+    for (int i = 0; i < 3; ++i) {
+        auto* chara = new ObjectChara();
+        manager_->add(chara);
+        chara->addDecorator(new DecoLua());
+    }
+    EXPECT_TRUE(write(109, false));
+    EXPECT_EQ(manager_->ownedCount(), 0u) << "deleted once the writer was done";
+}
+
+TEST_F(HostileScripts, IsFrozenWalkThatDeletesTheMoverEndsTheCheck) {
+    hooks(R"(function IsFrozenWalk(chara) chara:kill() M:exeRemove() return true end)");
+    made<ObjectChara>("mover");
+    EXPECT_EQ(
+        run("local d = C_GetDungeon() d:setTile(4, 4, C.Tile('floor', 1, 0, C.Color.WHITE, 25)) "
+            "d:getTile(4, 4):setWater(true) F:createId(2):put(C.Point(4, 4)) "
+            "return C_CheckMove(mover, 4, 4), tolua.type(mover)"),
+        "false, deleted object");
+}
+
+// The opening's new adventurer, whose race and class bring skills: a skill
+// hook that deletes it leaves nobody made.
+class HostileContent : public BootedContent {
+protected:
+    void TearDown() override { run("AddDecorator = nil"); }
+};
+
+TEST_F(HostileContent, SkillHooksThatDeleteTheNewAdventurerMakeNobody) {
+    EXPECT_EQ(run("calls = 0 "
+                  "function AddDecorator(chara) calls = calls + 1 chara:kill() "
+                  "C_GetObjectManager():exeRemove() end "
+                  "local opening = C.OpeningParam() opening:loadRaceFile() opening:loadClassFile() "
+                  "local player = opening:createPlayer('walker', 1, 0, 0) "
+                  "return player, calls > 0, C_GetPlayer()"),
+              "nil, true, nil");
 }
 
 }  // namespace

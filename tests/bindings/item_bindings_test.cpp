@@ -89,8 +89,8 @@ const LuaCase kCases[] = {
      "local outer, bag, inner = F:createId(2), F:createId(2), F:createId(2) "
      "outer:putInventory(bag) bag:putInventory(inner) inner:putInventory(F:createId(1)) "
      "local ok, err = pcall(function() inner:getInventory():insert(outer:getInventory()) end) "
-     "return ok, string.find(err, 'inside itself', 1, true) ~= nil, outer:getInventoryCount(), "
-     "bag:getTotalWeight()",
+     "return ok, string.find(err, 'own list node cannot be moved', 1, true) ~= nil, "
+     "outer:getInventoryCount(), bag:getTotalWeight()",
      "false, true, 1, 7"},
     {"nil where an object is wanted",
      "local it = F:createId(1) local m = C.ItemMaterial(C.ItemMaterial(1024)) "

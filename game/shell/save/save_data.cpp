@@ -9,7 +9,6 @@
 
 #include "engine/core/log.h"
 #include "engine/file/file.h"
-#include "engine/script/lua_param.h"
 #include "engine/script/lua_stack_guard.h"
 #include "engine/script/sys_lua.h"
 #include "engine/system/message_box.h"
@@ -25,6 +24,7 @@
 #include "game/world/object_linker.h"
 #include "game/world/object_npc.h"
 #include "game/world/save_file_list.h"
+#include "game/world/script_call.h"
 #include "game/world/script_callbacks.h"
 #include "game/world/version_file.h"
 
@@ -71,11 +71,9 @@ bool runSerializer(const ScriptCallback& callback, VersionFile& file) {
         if (!lua_isfunction(L, -1)) return true;
     }
     LuaSerializer serializer(&file);
-    qel::LuaParam args;
-    args.addUserType(&serializer, "LuaSerializer");
-    qel::LuaParam results;
-    const bool ran = lua.call(callback.name, 1, &args, &results);
-    return ran && results.toBoolean() && !serializer.failed();
+    ScriptCall call(callback);
+    const bool answer = call.temporary(&serializer, "LuaSerializer").askBoolean();
+    return call.ran() && answer && !serializer.failed();
 }
 
 void markItem(ObjectItem* item) {
@@ -319,6 +317,9 @@ bool SaveData::saveGame(std::int32_t level) const {
         return false;
     }
     removeUnkeepObject(level);
+    data.getObjectManager()->exeRemove();
+    // Nothing the scripts ask to delete goes while the files are written.
+    const ObjectBase::FrozenWorld frozen;
 
     SlotCommit commit(folder());
     const std::string floorName = floorFile.substr(folder().size() + 1);
@@ -448,6 +449,8 @@ bool SaveData::saveDungeon(std::int32_t level) const {
     GameData& data = game();
     if (!recover() || !createDirectory(true)) return false;
     removeUnkeepObject(level);
+    data.getObjectManager()->exeRemove();
+    const ObjectBase::FrozenWorld frozen;
     std::string refused;
     const std::string path =
         floorPath(data.getDungeon()->getTag(), data.getDungeon()->getLevel(), &refused);
@@ -502,6 +505,8 @@ bool SaveData::removeDungeon(std::string_view name, std::int64_t floor) const {
 bool SaveData::saveCharacter(ObjectChara* chara) const {
     if (!chara || !recover() || !createDirectory(true)) return false;
     ObjectManager* manager = game().getObjectManager();
+    manager->exeRemove();
+    const ObjectBase::FrozenWorld frozen;
     for (ObjectBase* object : objectsOf(manager->getLinkAllRoot())) object->setKeep(false);
     markChara(chara);
     const std::string path = charaPath(chara->getId());

@@ -8,9 +8,9 @@
 #include "engine/file/string_util.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/task/sys_task.h"
-#include "game/data/command.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/shell_keys.h"
+#include "game/world/command.h"
 #include "game/world/game_data.h"
 #include "game/world/object_item.h"
 

@@ -8,13 +8,12 @@
 #include "engine/render/sys_render_sprite.h"
 #include "engine/render/sys_render_text.h"
 #include "engine/render/viewport.h"
-#include "engine/script/lua_param.h"
-#include "engine/script/sys_lua.h"
 #include "engine/task/sys_task.h"
 #include "game/shell/settings.h"
 #include "game/shell/ui/icon_scale.h"
 #include "game/world/game_data.h"
 #include "game/world/object_player.h"
+#include "game/world/script_call.h"
 
 TaskStatusView* TaskStatusView::create(qel::TaskBase* scene) {
     // A second panel would take the first one's viewport slot.
@@ -74,10 +73,10 @@ void TaskStatusView::draw() {
     if (player && (redraw_ || player->getUpdate())) {
         if (qel::Viewport* view = qel::SysCamera::instance().getViewport(kViewport))
             view->setClear(1, qel::kClearTarget, Color::TRANSPARENT_BLACK.argb(), 1.0f, 0);
-        qel::LuaParam args;
-        if (args.addUserType(player, player->getClassName()) &&
-            args.addUserType(this, "TaskStatusView"))
-            qel::SysLua::instance().call("DrawStatusView", 0, &args, nullptr);
+        ScriptCall(script_callback::DrawStatusView)
+            .object(player)
+            .object(this, "TaskStatusView")
+            .run();
         redraw_ = false;
         // The script may have taken the player away.
         if (ObjectPlayer* still = GameData::instance().getPlayer()) still->setUpdate(false);

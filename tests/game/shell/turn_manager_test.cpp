@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/script/sys_lua.h"
-#include "game/data/command.h"
 #include "game/shell/game_hooks.h"
+#include "game/world/command.h"
 #include "game/world/deco_lua.h"
 #include "game/world/item_factory.h"
 #include "game/world/npc_factory.h"
@@ -292,7 +292,8 @@ TEST_F(TurnManagerFloorChanges, ThePlayersCommandLetsGoOfDeletedObjects) {
     EXPECT_EQ(command->getActor(), player_);
     delete g_item;
     g_item = nullptr;
-    EXPECT_EQ(command->getItemNum(), 0);
+    EXPECT_EQ(command->getItemNum(), 1) << "the entry stays";
+    EXPECT_EQ(command->getItem(0), nullptr) << "holding nothing";
     delete player_;
     player_ = nullptr;
     EXPECT_EQ(command->getActor(), nullptr);

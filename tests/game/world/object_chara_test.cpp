@@ -13,10 +13,10 @@
 #include "game/data/effect_name_list.h"
 #include "game/data/sub_icon_list.h"
 #include "game/world/chara_end.h"
-#include "game/world/chara_script.h"
 #include "game/world/damage.h"
 #include "game/world/deco_lua.h"
 #include "game/world/full_time_effect.h"
+#include "game/world/script_call.h"
 #include "game/world/world_settings.h"
 #include "tests/game/world/object_fixture.h"
 #include "tests/support/scoped_value.h"
@@ -322,12 +322,16 @@ TEST_F(ObjectCharaTest, RemovingADecoLuaTellsTheScripts) {
     EXPECT_TRUE(c.removeDecorator(deco));
     EXPECT_EQ(calls(), "RemoveAllDecorator/1/nil");
     EXPECT_EQ(chainIds(c).size(), 0u);
-    {
-        ObjectChara dying;
-        ASSERT_TRUE(dying.addDecorator(new DecoLua));
-        ASSERT_TRUE(dying.addDecorator(new DecoLua));
-    }
+    auto* dying = new ObjectChara();
+    ASSERT_TRUE(dying->addDecorator(new DecoLua));
+    ASSERT_TRUE(dying->addDecorator(new DecoLua));
+    ObjectBase::destroy(dying);  // its teardown tells the scripts, once each
     EXPECT_EQ(calls(), "RemoveAllDecorator/1/nil RemoveAllDecorator/1/nil");
+    {
+        ObjectChara deleted;  // deleted outright: no script runs
+        ASSERT_TRUE(deleted.addDecorator(new DecoLua));
+    }
+    EXPECT_EQ(calls(), "");
 }
 
 TEST_F(ObjectCharaTest, MoneyAndExperience) {
@@ -627,12 +631,12 @@ TEST_F(CharaSaveTest, AnUnknownDecoratorClassFailsTheLoad) {
 }
 
 TEST_F(ObjectCharaTest, TheNumberConversionOfScriptAnswers) {
-    EXPECT_EQ(chara_script::toInt32(4.9), 4);
-    EXPECT_EQ(chara_script::toInt32(-4.9), -4);
-    EXPECT_EQ(chara_script::toInt32(4294967295.0), -1);
-    EXPECT_EQ(chara_script::toInt32(std::nan("")), 0);
-    EXPECT_EQ(chara_script::toInt32(1e300), 0);
-    EXPECT_EQ(chara_script::toInt32(-std::numeric_limits<double>::infinity()), 0);
+    EXPECT_EQ(ScriptCall::toInt32(4.9), 4);
+    EXPECT_EQ(ScriptCall::toInt32(-4.9), -4);
+    EXPECT_EQ(ScriptCall::toInt32(4294967295.0), -1);
+    EXPECT_EQ(ScriptCall::toInt32(std::nan("")), 0);
+    EXPECT_EQ(ScriptCall::toInt32(1e300), 0);
+    EXPECT_EQ(ScriptCall::toInt32(-std::numeric_limits<double>::infinity()), 0);
 }
 
 }  // namespace

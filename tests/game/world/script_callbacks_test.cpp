@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
+
+#include "engine/script/sys_lua.h"
+#include "game/world/script_call.h"
 
 namespace {
 
@@ -72,70 +77,58 @@ TEST(ScriptCallbacksTest, CatalogueNamesWhatTheScriptsDefine) {
     EXPECT_EQ(hookNames, hooks);
 }
 
-class CallScriptTest : public ::testing::Test {
+class ScriptCallTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(lua.init());
-        ASSERT_TRUE(lua.runBuffer(
+        ASSERT_TRUE(lua().init());
+        ASSERT_TRUE(lua().runBuffer(
             "function IsFrozenWalk(c) return frozen end\n"
             "function ReceiveDamage(a, o, d) return 12.75 end\n"
+            "function ProcDeath(o, cause) return -4294967297.5 end\n"
             "function GetItemName(item, corpse, mode) return corpse .. '/' .. mode end\n"
             "function BeginTurn(owner) began = (began or 0) + 1; return 5 end\n"
             "function ProgressTurn() error('broken turn script') end\n",
             0, "=rules"));
     }
-    qel::SysLua lua;
+    static qel::SysLua& lua() { return qel::SysLua::instance(); }
 };
 
-TEST_F(CallScriptTest, QuestionsAndHooksReadTheirResultsAsCatalogued) {
-    struct Case {
-        const char* name;
-        const char* setup;  // run first
-        const ScriptCallback& callback;
-        bool ran;
-        int count;
-        bool boolean;
-        double number;
-        const char* text;
+TEST_F(ScriptCallTest, QuestionsAndHooksReadTheirAnswersAsCatalogued) {
+    auto call = [](const ScriptCallback& callback) {
+        auto made = std::make_unique<ScriptCall>(callback);
+        made->object(nullptr).text("骨").text("default");
+        return made;
     };
-    const Case cases[] = {
-        {"boolean true", "frozen = true", script_callback::IsFrozenWalk, true, 1, true, 0, nullptr},
-        {"a number is not yes", "frozen = 1", script_callback::IsFrozenWalk, true, 1, false, 1,
-         nullptr},
-        {"number", "", script_callback::ReceiveDamage, true, 1, false, 12.75, nullptr},
-        {"text", "", script_callback::GetItemName, true, 1, false, 0, "骨/default"},
-        {"a hook's answer is not read", "", script_callback::BeginTurn, true, 0, false, 0, nullptr},
-        {"missing question", "", script_callback::StrFmt, false, 0, false, 0, nullptr},
-        {"missing hook", "", script_callback::LoadItemGroupPer, false, 0, false, 0, nullptr},
-        {"failing question", "", script_callback::ProgressTurn, false, 0, false, 0, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(lua.runBuffer(c.setup, 0, "=setup"));
-        qel::LuaParam args;
-        args.addNil();
-        args.addString("骨");
-        args.addString("default");
-        qel::LuaParam results;
-        results.addString("stale");
-        EXPECT_EQ(callScript(lua, c.callback, &args, &results), c.ran);
-        EXPECT_EQ(results.count(), c.count);
-        EXPECT_EQ(results.toBoolean(), c.boolean);
-        EXPECT_EQ(results.toNumber(), c.number);
-        if (c.text) {
-            EXPECT_STREQ(results.toString(), c.text);
-        } else {
-            EXPECT_EQ(results.toString(), nullptr);
-        }
+    ASSERT_TRUE(lua().runBuffer("frozen = true", 0, "=setup"));
+    EXPECT_TRUE(call(script_callback::IsFrozenWalk)->askBoolean());
+    ASSERT_TRUE(lua().runBuffer("frozen = 1", 0, "=setup"));
+    EXPECT_FALSE(call(script_callback::IsFrozenWalk)->askBoolean()) << "a number is not yes";
+    EXPECT_EQ(call(script_callback::ReceiveDamage)->askNumber(), 12);
+    EXPECT_EQ(call(script_callback::ProcDeath)->askNumber(), -1) << "wrapped to 32 bits";
+    EXPECT_EQ(call(script_callback::GetItemName)->askText(),
+              std::optional<std::string>("骨/default"));
+    EXPECT_EQ(call(script_callback::ReceiveDamage)->askText(), std::nullopt) << "not a text";
+    auto hook = call(script_callback::BeginTurn);
+    EXPECT_TRUE(hook->run());
+    EXPECT_TRUE(hook->ran());
+    for (const ScriptCallback* missing :
+         {&script_callback::StrFmt, &script_callback::LoadItemGroupPer,
+          &script_callback::ProgressTurn}) {
+        SCOPED_TRACE(missing->name);
+        auto question = call(*missing);
+        EXPECT_FALSE(question->askBoolean());
+        EXPECT_FALSE(question->ran()) << "missing or failing";
+        EXPECT_EQ(call(*missing)->askNumber(), 0);
+        EXPECT_EQ(call(*missing)->askText(), std::nullopt);
     }
-    EXPECT_EQ(lua_gettop(lua.state()), 0);
+    EXPECT_EQ(lua_gettop(lua().state()), 0);
 }
 
-TEST_F(CallScriptTest, HooksRunOncePerCallWithoutAResultList) {
-    EXPECT_TRUE(callScript(lua, script_callback::BeginTurn, nullptr, nullptr));
-    EXPECT_TRUE(callScript(lua, script_callback::BeginTurn, nullptr, nullptr));
-    ASSERT_TRUE(lua.runBuffer("assert(began == 2)", 0, "=check"));
-    EXPECT_FALSE(callScript(lua, script_callback::floorFunction("Floor12Event"), nullptr, nullptr));
+TEST_F(ScriptCallTest, HooksRunOncePerCallAndAFloorsFunctionIsOptional) {
+    EXPECT_TRUE(ScriptCall(script_callback::BeginTurn).run());
+    EXPECT_TRUE(ScriptCall(script_callback::BeginTurn).run());
+    ASSERT_TRUE(lua().runBuffer("assert(began == 2)", 0, "=check"));
+    EXPECT_FALSE(ScriptCall(script_callback::floorFunction("Floor12Event")).run());
 }
 
 }  // namespace

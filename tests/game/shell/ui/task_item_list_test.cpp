@@ -10,8 +10,8 @@
 
 #include "engine/render/sys_render_text.h"
 #include "engine/resource/render_target.h"
-#include "game/data/command.h"
 #include "game/shell/ui/shell_keys.h"
+#include "game/world/command.h"
 #include "tests/game/shell/ui/golden.h"
 #include "tests/game/shell/ui/shell_fixture.h"
 #include "tests/game/world/item_fixture.h"

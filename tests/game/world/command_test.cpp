@@ -1,14 +1,17 @@
 // The command record: its start values, the clamped direction, actions by
-// record and by tag (the act points follow a found action only), and the
-// item list.
-#include "game/data/command.h"
+// record and by tag (the act points follow a found action only), the item
+// list, and the actor and items letting go of objects that go.
+#include "game/world/command.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
+#include "engine/core/object_operation.h"
 #include "game/data/action.h"
 #include "game/data/action_list.h"
+#include "game/world/object_chara.h"
+#include "game/world/object_item.h"
 #include "tests/game/data/csv_fixture.h"
 
 namespace {
@@ -52,7 +55,7 @@ TEST_F(CommandTest, StartValuesDirectionsAndActions) {
     c.addActPoint(1);
     EXPECT_EQ(c.getActPoint(), -2147483647 - 1) << "wraps";
 
-    auto* a = reinterpret_cast<ObjectItem*>(0x10);
+    auto* a = new ObjectItem();
     EXPECT_FALSE(c.addItem(nullptr)) << "no empty entry";
     EXPECT_TRUE(c.addItem(a));
     EXPECT_TRUE(c.addItem(a));
@@ -62,6 +65,37 @@ TEST_F(CommandTest, StartValuesDirectionsAndActions) {
     EXPECT_EQ(c.getItem(-1), nullptr);
     c.clearItem();
     EXPECT_EQ(c.getItemNum(), 0);
+    ObjectBase::destroy(a);
+}
+
+TEST_F(CommandTest, ActorAndItemsReadNullOnceTheyGo) {
+    auto* actor = new ObjectChara();
+    auto* item = new ObjectItem();
+    auto* kept = new ObjectItem();
+    Command c(Command::HIT, actor);
+    c.addItem(item);
+    c.addItem(kept);
+    Command copy = c;
+    ObjectBase::destroy(actor);
+    ObjectBase::destroy(item);
+    for (const Command* command : {&c, &copy}) {
+        EXPECT_EQ(command->getActor(), nullptr);
+        EXPECT_EQ(command->getItemNum(), 2) << "the entry stays, reading null";
+        EXPECT_EQ(command->getItem(0), nullptr);
+        EXPECT_EQ(command->getItem(1), kept);
+    }
+    {
+        // Going while an operation runs: null at once, though still whole.
+        const qel::ObjectOperation operation;
+        auto* next = new ObjectChara();
+        c.setActor(next);
+        ObjectBase::destroy(next);
+        ObjectBase::destroy(kept);
+        EXPECT_EQ(c.getActor(), nullptr);
+        EXPECT_EQ(c.getItem(1), nullptr);
+        c.setActor(next);
+        EXPECT_EQ(c.getActor(), nullptr) << "a going object is no actor";
+    }
 }
 
 }  // namespace

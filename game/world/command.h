@@ -4,7 +4,10 @@
 // fill one; the turn manager hands it to the scripts that carry it out.
 //
 // What it keeps true: the direction set through setDir has each axis in
-// -1..1; the actor, action and items are only pointed at, never owned.
+// -1..1; the actor, action and items are only pointed at, never owned, and
+// the actor and the items are weak references: each reads null once its
+// object is asked to go (a script value of the command then gives nil for
+// it), so a command kept anywhere never reaches a deleted object.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +17,7 @@
 #include "engine/core/core.h"
 #include "engine/core/script_object.h"
 #include "engine/math/point.h"
+#include "game/world/object_ref.h"
 
 class Action;
 class ObjectChara;
@@ -65,14 +69,14 @@ public:
     };
 
     Command() = default;
-    Command(std::int32_t type, ObjectChara* actor) : type_(type), actor_(actor) {}
+    Command(std::int32_t type, ObjectChara* actor);
 
     QEL_CLASS(Command, qel::ScriptObject, qel::Pool::General);
 
     std::int32_t getType() const { return type_; }
     void setType(std::int32_t type) { type_ = type; }
-    ObjectChara* getActor() const { return actor_; }
-    void setActor(ObjectChara* actor) { actor_ = actor; }
+    ObjectChara* getActor() const;
+    void setActor(ObjectChara* actor);
 
     const qel::Point& getDir() const { return dir_; }
     // Each axis clamped to -1..1.
@@ -95,26 +99,19 @@ public:
     void addActPoint(std::int32_t points);
 
     // False, nothing stored, for no item.
-    bool addItem(ObjectItem* item) {
-        if (!item) return false;
-        items_.push_back(item);
-        return true;
-    }
+    bool addItem(ObjectItem* item);
+    // Entries whose item went still count (they read null).
     std::int32_t getItemNum() const { return static_cast<std::int32_t>(items_.size()); }
-    // Null outside the list.
+    // Null outside the list and for an item that went.
     ObjectItem* getItem(std::int64_t index) const;
     void clearItem() { items_.clear(); }
-    // Takes every entry at `object`'s address out of the list: an object
-    // being deleted, whose class can no longer be asked (objects start at
-    // their object base, so any of their pointers compares).
-    void removeItem(const void* object);
 
 private:
     std::int32_t type_ = NONE;
-    ObjectChara* actor_ = nullptr;
+    ObjectRef<ObjectChara> actor_;
     const Action* action_ = nullptr;
     std::int32_t actPoint_ = 0;
     qel::Point dir_{0, 0};
     qel::Point point_{0, 0};
-    std::vector<ObjectItem*> items_;
+    std::vector<ObjectRef<ObjectItem>> items_;
 };
