@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/core/memory_allocator.h"
+#include "engine/core/object_operation.h"
 #include "engine/file/file.h"
 #include "engine/file/scramble_bytes.h"
 #include "engine/file/string_util.h"
@@ -125,6 +126,10 @@ void SysLua::keepText(const char* text, std::size_t length) {
 }
 
 bool SysLua::protect(lua_CFunction body, void* context) {
+    // Every run of a script is an operation on objects: what it deletes
+    // waits for the outermost one (the caller may go on with it), and goes
+    // after the state is released.
+    const ObjectOperation operation;
     lua_State* L = state_;
     ScopedLock running(scriptStateLock());
     applyDeferredScriptEdits();  // objects freed elsewhere since the last run

@@ -8,9 +8,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "engine/core/memory_allocator.h"
+#include "engine/core/object_operation.h"
 #include "engine/file/scramble_bytes.h"
 #include "tests/engine/script/pool_hog.h"
 #include "tests/support/scratch_folder.h"
@@ -468,6 +470,42 @@ TEST_F(SysLuaTest, ScriptsMayReachTheHostAgainThroughABinding) {
     LuaParam results;
     ASSERT_TRUE(lua.call("outer", 1, &args, &results));
     EXPECT_EQ(results.toNumber(), 50);
+}
+
+// A deletion a script asks for (through a function of the program) while
+// the host runs it: it waits for the end of the run, or of the caller's
+// operation around it. The script reads how many were done so far.
+int g_finished = 0;
+int askDeletion(lua_State* L) {
+    static int doomed = 0;
+    ObjectOperation::deleteWhenIdle(&doomed, [](void*) { ++g_finished; });
+    lua_pushinteger(L, g_finished);
+    return 1;
+}
+
+TEST_F(SysLuaTest, EveryRunIsAnOperationWhoseDeletionsWaitForItsEnd) {
+    lua_register(L, "doom", &askDeletion);
+    define("function Ask() seen = doom() end");
+    const struct {
+        const char* name;
+        std::function<bool()> run;
+    } runs[] = {
+        {"a call", [&] { return lua.call("Ask", 0, nullptr, nullptr); }},
+        {"a chunk", [&] { return lua.runBuffer("seen = doom()", 0, "=chunk"); }},
+    };
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.name);
+        g_finished = 0;
+        ASSERT_TRUE(r.run());
+        EXPECT_EQ(globalText("seen"), "0") << "not done while the script ran";
+        EXPECT_EQ(g_finished, 1) << "done as the run ended";
+        {
+            const ObjectOperation caller;
+            ASSERT_TRUE(r.run());
+            EXPECT_EQ(g_finished, 1) << "the caller's operation still runs";
+        }
+        EXPECT_EQ(g_finished, 2);
+    }
 }
 
 TEST_F(SysLuaTest, PrintWritesNothingButStillConvertsItsArguments) {
