@@ -13,6 +13,7 @@
 #include "game/data/skill.h"
 #include "game/data/skill_list.h"
 #include "game/shell/turn_manager.h"
+#include "game/shell/ui/task_cursor.h"
 #include "game/world/deco_lua.h"
 #include "game/world/game_data.h"
 #include "game/world/item_factory.h"
@@ -119,6 +120,34 @@ TEST_F(HostileScripts, ViewsIntoObjectsGoWithThemAndOtherReferencesAreCopies) {
     EXPECT_EQ(run("return tolua.type(kept.dice), tolua.type(kept.base)"),
               "deleted object, const Dice")
         << "a kind's dice go with the kind; a character's base dice are the script's copy";
+}
+
+TEST_F(HostileScripts, FieldsAndReferencesGoWithTheObjectTheyWereAskedOf) {
+    // A record's field of class type and a reference a task hands out are
+    // views into them: a script that keeps one past its owner's deletion
+    // gets the deleted-object error, reading or writing.
+    auto* cursor = new TaskCursor();
+    tolua_pushusertype(L(), cursor, "TaskCursor");  // +1
+    lua_setglobal(L(), "cursor");                   // -1
+    ASSERT_EQ(run("kept = {pos = cursor:getPos()} cursor = nil return tolua.type(kept.pos)"),
+              "const Point");
+    delete cursor;  // as the game scene's end deletes it
+    const lua_runner::LuaCase cases[] = {
+        {"a field of a record the script deleted",
+         "local t = C.AITarget:new() local p = t._memoryDir t:delete() "
+         "return pcall(function() p.x = 10 end)",
+         "false, snippet:1: attempt to use a deleted object"},
+        {"another field, read",
+         "local t = C.AITarget:new() local p = t._point t:delete() "
+         "return pcall(function() return p.y end)",
+         "false, snippet:1: attempt to use a deleted object"},
+        {"the position of a cursor the program deleted",
+         "return pcall(function() return kept.pos.x end)",
+         "false, snippet:1: attempt to use a deleted object"},
+        {"a field read while its owner lives is the owner's",
+         "local t = C.AITarget:new() t._point.x = 7 local y = t._point.x t:delete() return y", "7"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(run(c.chunk), c.expected) << "case: " << c.name;
 }
 
 TEST_F(HostileScripts, AScriptsCommandLetsGoOfItsDeletedActorAndItems) {

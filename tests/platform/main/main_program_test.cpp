@@ -128,9 +128,10 @@ TEST_F(MainProgram, AStartScriptRunsWithTheScriptInterfaceOnceBooted) {
     EXPECT_EQ(tag, "floor");
 }
 
-TEST_F(MainProgram, ListsAScriptKeepsToTheEndGoWhileTheGameStillStands) {
+TEST_F(MainProgram, ObjectsAScriptKeepsToTheEndGoWhileTheGameStillStands) {
     // Lua collects them as it closes: the game they reach is still there.
-    writeText(dir / "start.lua", "kept = {C.TaskItemList(), C.TaskAnimaList()}\nC_EndGame()\n");
+    writeText(dir / "start.lua",
+              "kept = {C.TaskItemList(), C.TaskAnimaList(), C.ObjectPlayer()}\nC_EndGame()\n");
     std::string errors;
     EXPECT_EQ(run(100000, errors, "SDL_VIDEODRIVER=dummy QEL_START_SCRIPT=start.lua"), 0) << errors;
     EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
