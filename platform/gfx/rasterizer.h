@@ -1,6 +1,7 @@
 // Turns vertices, lines and coverage masks into pixels of a surface, by the
 // rules of engine/gfx/CONVENTIONS.md. Axis-aligned sprite quads, copies and fills go
-// through fast paths; every other triangle through the general path. Both
+// through fast paths; every other triangle through a span path or the
+// general path (the order they are tried in is in CONVENTIONS.md). All
 // evaluate the same exact fixed-point sample positions and call the same
 // per-pixel functions (pixel_ops.h), so they agree pixel for pixel; the
 // environment variable QEL_GFX_NO_FAST_PATHS=1 turns the fast paths off.
@@ -141,8 +142,11 @@ private:
     void drawScaledRows(Surface& target, const Surface& texture, const DrawState& state, int x0,
                         int x1, int y0, int y1, px::ExactStep uw, px::ExactStep vw,
                         std::uint32_t color);
-    void drawGeneralTriangle(Surface& target, const Rect& clip, const Surface& texture,
-                             const DrawState& state, FixedVertex a, FixedVertex b, FixedVertex c);
+    // Any triangle: the first span path that takes it, else the general
+    // path (rasterizer_triangle.cpp).
+    void drawTriangle(Surface& target, const Rect& clip, const Surface& texture,
+                      const DrawState& state, const FixedVertex& a, const FixedVertex& b,
+                      const FixedVertex& c);
 
     bool fastPaths_ = true;
     Counters counters_;
