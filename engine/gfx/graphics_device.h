@@ -8,6 +8,7 @@
 // creates textures); everything else belongs to the thread that draws frames.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -69,8 +70,20 @@ class GraphicsDevice {
 public:
     virtual ~GraphicsDevice() = default;
 
-    // The frame the window presents: X8R8G8B8, the size the device was made with.
+    // The frame the window presents: X8R8G8B8, the size the device was made
+    // with, holding what the frames drew (a handed-over frame put back).
     virtual Surface& backBuffer() = 0;
+
+    // The back buffer's pixels went to the window by a hand-over
+    // (Surface::exchangePixels), leaving it an older frame's; `frame` is
+    // where the finished frame's pixels stay, unchanged and readable until
+    // the next hand-over. The back buffer must show them again before it is
+    // read or drawn over in part (a clear of all of it needs no copy). This
+    // default copies them back at once.
+    virtual void backBufferHandedOver(const std::uint32_t* frame) {
+        Surface& back = backBuffer();
+        std::copy_n(frame, back.pixels().size(), back.pixels().data());
+    }
 
     // A new surface, cleared to 0x00000000, or null when the size is outside
     // 1..Surface::kMaxSide or memory runs out. Any thread.

@@ -21,4 +21,10 @@ void Surface::fill(std::uint32_t argb) {
     std::fill(pixels_.begin(), pixels_.end(), argb | forcedAlpha());
 }
 
+bool Surface::exchangePixels(std::vector<std::uint32_t>& other) {
+    if (other.size() != pixels_.size()) return false;
+    pixels_.swap(other);
+    return true;
+}
+
 }  // namespace qel

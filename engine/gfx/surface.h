@@ -76,6 +76,10 @@ public:
     void set(int x, int y, std::uint32_t argb) { row(y)[x] = argb | forcedAlpha(); }
     // Every pixel set to the colour (alpha forced on X8).
     void fill(std::uint32_t argb);
+    // Trades the pixel storage with `other`, which must hold exactly as many
+    // words (false, nothing traded, when it does not): the surface then shows
+    // what `other` held, and `other` the surface's picture, without a copy.
+    bool exchangePixels(std::vector<std::uint32_t>& other);
 
 private:
     int width_;

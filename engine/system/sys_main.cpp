@@ -227,8 +227,15 @@ void SysMain::renderFrame() {
     draw();
     if (throttled_) timer_.wait();
     if (backend_) {
+        // The back buffer's pixels go to the window as they are and it
+        // takes a free buffer in their place; the device puts the frame back
+        // only if the next one draws on it before clearing all of it.
         Surface& frame = device_->backBuffer();
-        backend_->postFrame(frame.pixels().data(), frame.width(), frame.height(), frame.width());
+        if (handOver_.size() != frame.pixels().size()) handOver_.assign(frame.pixels().size(), 0);
+        frame.exchangePixels(handOver_);
+        const std::uint32_t* shown = handOver_.data();
+        backend_->postFrame(handOver_, frame.width(), frame.height());
+        device_->backBufferHandedOver(shown);
     }
     if (device_->status() != DeviceStatus::Ok) deviceState_ = kDeviceLost;
 }

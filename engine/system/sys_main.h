@@ -182,6 +182,9 @@ private:
     SceneHook sceneHook_ = nullptr;
     std::string lockDirectory_;
     std::string title_;
+    // The buffer traded for the back buffer's at each hand-over to the
+    // window (see renderFrame).
+    std::vector<std::uint32_t> handOver_;
 };
 
 }  // namespace qel

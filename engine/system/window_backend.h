@@ -3,11 +3,12 @@
 //
 // Threads: create, pump, presentPending and setFullscreenWindow run on the
 // window thread (the process's main thread). setTitle, postFrame and
-// readInput may be called from any thread.
+// readInput may be called from any thread (postFrame from one at a time).
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "engine/input/input_source.h"
 
@@ -69,9 +70,13 @@ public:
     virtual bool pump(WindowEventSink& sink) = 0;
     // Shows the newest frame handed over by postFrame, if any.
     virtual void presentPending() = 0;
-    // Hands a finished frame (32-bit ARGB, `pitch` pixels a row) to the
-    // window thread; an older frame not yet shown is dropped.
-    virtual void postFrame(const std::uint32_t* pixels, int width, int height, int pitch) = 0;
+    // Hands a finished frame (32-bit ARGB, width x height, rows packed) to
+    // the window thread by trading buffers, without a copy: `frame` comes
+    // back holding width x height words to draw the next frame over (an
+    // older frame's, or zeros). The finished frame's pixels stay where they
+    // are, unchanged, until the next postFrame. An older frame not yet shown
+    // is dropped.
+    virtual void postFrame(std::vector<std::uint32_t>& frame, int width, int height) = 0;
     virtual void destroy() = 0;
     // Switches the system's text input (and its input method) on or off;
     // any thread, applied by the window thread.

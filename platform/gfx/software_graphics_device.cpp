@@ -1,5 +1,6 @@
 #include "platform/gfx/software_graphics_device.h"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/gfx/font.h"
@@ -44,11 +45,24 @@ void SoftwareGraphicsDevice::setViewport(const Rect& rect) {
     viewport_ = intersect(rect, target_->bounds());
 }
 
+void SoftwareGraphicsDevice::putBackHandedOver() {
+    if (!handedOver_) return;
+    const std::span<std::uint32_t> pixels = backBuffer_->pixels();
+    std::copy_n(handedOver_, pixels.size(), pixels.data());
+    handedOver_ = nullptr;
+}
+
 void SoftwareGraphicsDevice::clear(std::uint32_t flags, std::uint32_t argb) {
-    if ((flags & kClearTarget) != 0) rasterizer_.fill(*target_, viewport_, argb);
+    if ((flags & kClearTarget) == 0) return;
+    // A clear of the whole back buffer leaves nothing of the handed-over
+    // frame to put back.
+    if (target_ == backBuffer_ && viewport_ == backBuffer_->bounds()) handedOver_ = nullptr;
+    beforeDrawing();
+    rasterizer_.fill(*target_, viewport_, argb);
 }
 
 void SoftwareGraphicsDevice::colorFill(Surface& surface, std::uint32_t argb) {
+    if (&surface == backBuffer_.get()) handedOver_ = nullptr;
     rasterizer_.fill(surface, surface.bounds(), argb);
 }
 
@@ -57,15 +71,18 @@ void SoftwareGraphicsDevice::setTexture(std::shared_ptr<const Surface> texture) 
 }
 
 void SoftwareGraphicsDevice::drawTriangles(std::span<const Vertex> vertices) {
+    beforeDrawing();
     rasterizer_.drawTriangles(*target_, viewport_, texture_.get(), state_, vertices);
 }
 
 void SoftwareGraphicsDevice::drawLine(std::span<const LinePoint> points, std::uint32_t argb) {
+    beforeDrawing();
     rasterizer_.drawLine(*target_, viewport_, points, argb);
 }
 
 void SoftwareGraphicsDevice::drawText(const Font& font, int x, int y, std::string_view text,
                                       std::uint32_t argb) {
+    beforeDrawing();
     const Rasterizer::CoverageRun run(rasterizer_, *target_, viewport_, argb);
     font.layout(text, [&](std::int64_t cellX, std::int64_t cellY, const Glyph& glyph) {
         const std::int64_t gx = std::int64_t{x} + cellX + glyph.left;

@@ -21,10 +21,20 @@ public:
     // cannot exist (a size outside 1..Surface::kMaxSide, no memory).
     static Created create(int width, int height);
 
-    Surface& backBuffer() override { return *backBuffer_; }
+    Surface& backBuffer() override {
+        putBackHandedOver();
+        return *backBuffer_;
+    }
+    // Keeps where the handed-over frame is and copies it back only when
+    // something draws on the back buffer before a clear of all of it: a
+    // frame that starts with that clear costs no copy.
+    void backBufferHandedOver(const std::uint32_t* frame) override { handedOver_ = frame; }
     SurfacePtr createSurface(int width, int height, PixelFormat format) override;
     void setRenderTarget(SurfacePtr target) override;
-    Surface& renderTarget() override { return *target_; }
+    Surface& renderTarget() override {
+        beforeDrawing();
+        return *target_;
+    }
     void setViewport(const Rect& rect) override;
     Rect viewport() const override { return viewport_; }
     void clear(std::uint32_t flags, std::uint32_t argb) override;
@@ -44,6 +54,13 @@ public:
 
 private:
     explicit SoftwareGraphicsDevice(SurfacePtr backBuffer);
+    // Copies a handed-over frame back into the back buffer.
+    void putBackHandedOver();
+    // Before drawing into the current target: the back buffer gets its
+    // frame back first.
+    void beforeDrawing() {
+        if (handedOver_ && target_ == backBuffer_) putBackHandedOver();
+    }
 
     SurfacePtr backBuffer_;
     SurfacePtr target_;
@@ -51,6 +68,9 @@ private:
     Rect viewport_;
     DrawState state_;
     Rasterizer rasterizer_;
+    // The frame the back buffer should hold, while its storage holds an
+    // older one (see backBufferHandedOver); null when it holds its own.
+    const std::uint32_t* handedOver_ = nullptr;
 };
 
 }  // namespace qel

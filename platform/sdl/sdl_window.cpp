@@ -371,8 +371,8 @@ void SdlWindow::presentPending() {
     SDL_RenderPresent(d.renderer);
 }
 
-void SdlWindow::postFrame(const std::uint32_t* pixels, int width, int height, int pitch) {
-    impl_->mailbox.post(pixels, width, height, pitch);
+void SdlWindow::postFrame(std::vector<std::uint32_t>& frame, int width, int height) {
+    impl_->mailbox.post(frame, width, height);
 }
 
 void SdlWindow::readInput(InputSnapshot& out) {

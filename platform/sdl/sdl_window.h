@@ -25,7 +25,7 @@ public:
     void setPresentRect(const WindowRect& rect) override;
     bool pump(WindowEventSink& sink) override;
     void presentPending() override;
-    void postFrame(const std::uint32_t* pixels, int width, int height, int pitch) override;
+    void postFrame(std::vector<std::uint32_t>& frame, int width, int height) override;
     void readInput(InputSnapshot& out) override;
     void destroy() override;
     void setTextInput(bool on) override;

@@ -113,7 +113,7 @@ TEST(SdlWindow, TranslatesSystemEventsAndPresentsFramesHeadless) {
     EXPECT_EQ(sink.events, (std::vector<std::string>{"close", "wheel -240", "menu 1", "close"}));
 
     std::vector<std::uint32_t> frame(800 * 600, 0xFF102030u);
-    window.postFrame(frame.data(), 800, 600, 800);
+    window.postFrame(frame, 800, 600);
     window.setPresentRect({0, 0, 800, 600});
     window.presentPending();
     window.setTitle("タイトル");

@@ -359,5 +359,88 @@ TEST(SoftwareGraphicsDevice, SurfacesCanBeMadeOnOtherThreadsWhileDrawing) {
     for (const auto& s : made) ASSERT_TRUE(s);
 }
 
+// After the back buffer's pixels were traded away to the window, the next
+// frame draws as if they had stayed: whatever it does first, the picture
+// equals that of a device that kept its frame, and the frame handed over
+// is left as it was.
+TEST(SoftwareGraphicsDevice, AHandedOverFrameIsPutBackBeforeTheNextFrameDrawsOverPartOfIt) {
+    const struct {
+        const char* name;
+        std::function<void(SoftwareGraphicsDevice&)> next;
+    } kCases[] = {
+        {"a sprite without a clear",
+         [](SoftwareGraphicsDevice& d) {
+             d.setTexture(coordTexture(4, 4));
+             const auto v = sprite(30, 10, 4, 4);
+             d.drawTriangles(v);
+         }},
+        {"a line",
+         [](SoftwareGraphicsDevice& d) {
+             const LinePoint points[] = {{2.0f, 40.0f}, {60.0f, 40.0f}};
+             d.drawLine(points, 0xFF00FF00u);
+         }},
+        {"a clear of part of it",
+         [](SoftwareGraphicsDevice& d) {
+             d.setViewport(Rect{8, 8, 24, 20});
+             d.clear(kClearTarget, 0xFF0000FFu);
+         }},
+        {"a clear of all of it, then a sprite",
+         [](SoftwareGraphicsDevice& d) {
+             d.clear(kClearTarget | kClearZBuffer, 0xFF404040u);
+             d.setTexture(coordTexture(4, 4));
+             const auto v = sprite(1, 1, 4, 4);
+             d.drawTriangles(v);
+         }},
+        {"a depth clear only, then a sprite",
+         [](SoftwareGraphicsDevice& d) {
+             d.clear(kClearZBuffer, 0xFF404040u);
+             d.setTexture(coordTexture(4, 4));
+             const auto v = sprite(1, 1, 4, 4);
+             d.drawTriangles(v);
+         }},
+        {"a fill of all of it",
+         [](SoftwareGraphicsDevice& d) { d.colorFill(d.backBuffer(), 0xFF00FFFFu); }},
+        {"drawing into another target first",
+         [](SoftwareGraphicsDevice& d) {
+             auto other = d.createSurface(8, 8, PixelFormat::A8R8G8B8);
+             d.setRenderTarget(other);
+             d.clear(kClearTarget, 0xFFFFFFFFu);
+             d.setRenderTarget(nullptr);
+             d.setViewport(Rect{0, 0, 10, 10});
+             d.clear(kClearTarget, 0xFF00FF00u);
+         }},
+        {"nothing: the picture is only read", [](SoftwareGraphicsDevice&) {}},
+    };
+    const auto firstFrame = [](SoftwareGraphicsDevice& d) {
+        d.clear(kClearTarget, 0xFF112233u);
+        d.setTexture(coordTexture(16, 16));
+        const auto v = sprite(20, 12, 16, 16);
+        d.drawTriangles(v);
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        auto kept = makeDevice();
+        firstFrame(*kept);
+        c.next(*kept);
+
+        auto d = makeDevice();
+        firstFrame(*d);
+        const std::vector<std::uint32_t> frame(d->backBuffer().pixels().begin(),
+                                               d->backBuffer().pixels().end());
+        // What the window gives back: an older frame's pixels.
+        std::vector<std::uint32_t> traded(frame.size(), 0xFFABCDEFu);
+        ASSERT_TRUE(d->backBuffer().exchangePixels(traded));
+        d->backBufferHandedOver(traded.data());
+        c.next(*d);
+        const auto got = d->backBuffer().pixels();
+        const auto want = kept->backBuffer().pixels();
+        ASSERT_EQ(got.size(), want.size());
+        int differing = 0;
+        for (std::size_t i = 0; i < got.size(); ++i) differing += got[i] != want[i];
+        EXPECT_EQ(differing, 0);
+        EXPECT_TRUE(traded == frame) << "the frame handed over was written";
+    }
+}
+
 }  // namespace
 }  // namespace qel

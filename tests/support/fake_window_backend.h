@@ -32,11 +32,15 @@ public:
         return true;
     }
     void presentPending() override {}
-    void postFrame(const std::uint32_t*, int w, int h, int) override {
+    // Keeps the frame, handing back the one before (a window would show it
+    // while the next is drawn).
+    void postFrame(std::vector<std::uint32_t>& frame, int w, int h) override {
         std::lock_guard lock(mutex);
         ++frames;
         frameWidth = w;
         frameHeight = h;
+        lastFrame.swap(frame);
+        frame.resize(lastFrame.size());
     }
     void readInput(InputSnapshot& out) override {
         std::lock_guard lock(mutex);
@@ -59,6 +63,7 @@ public:
     int frames = 0;
     int frameWidth = 0;
     int frameHeight = 0;
+    std::vector<std::uint32_t> lastFrame;  // the last frame posted
     InputSnapshot input;
     bool destroyed = false;
 };

@@ -17,6 +17,7 @@
 #include "engine/resource/sys_resource.h"
 #include "engine/system/sys_main.h"
 #include "platform/gfx/software_graphics_device.h"
+#include "tests/support/fake_window_backend.h"
 
 namespace qel {
 namespace {
@@ -103,6 +104,80 @@ TEST(SysMainFrame, ViewportsClearAndEveryKindRunsInOrder) {
     SysResource::instance().setDevice(nullptr);
     camera.setDevice(nullptr);
     render.setDevice(nullptr);
+}
+
+// Paints a rectangle of the back buffer in one colour when executed.
+class PaintMethod : public RenderMethod {
+public:
+    QEL_CLASS(PaintMethod, RenderMethod, Pool::RenderCommands);
+    void execute() override {
+        device->setViewport(rect);
+        device->clear(kClearTarget, colour);
+    }
+    GraphicsDevice* device = nullptr;
+    Rect rect;
+    std::uint32_t colour = 0;
+};
+
+// Each frame reaches the window whole, handed over without a copy, and the
+// back buffer keeps its picture for the next frame as a copying
+// presentation keeps it: a frame that does not clear it draws over the last.
+TEST(SysMainFrame, EachFrameReachesTheWindowWholeAndTheNextDrawsOverIt) {
+    SysMain app;
+    app.setSubsystem(SysMain::kSlotInput, nullptr);
+    app.setSubsystem(SysMain::kSlotTask, nullptr);
+    app.setSceneHook(&noScene);
+    app.setThrottled(false);
+    test::FakeWindowBackend window;
+    app.setWindowBackend(&window);
+    app.setDeviceFactory([](int, int w, int h) {
+        SoftwareGraphicsDevice::Created made = SoftwareGraphicsDevice::create(w, h);
+        return SysMain::CreatedDevice{std::move(made.device), made.error};
+    });
+    StartParams params;
+    params.width = 320;
+    params.height = 240;
+    ASSERT_TRUE(app.createDevice(params));
+    ASSERT_TRUE(app.init());
+    GraphicsDevice& device = *app.device();
+    const auto paint = [&](Rect rect, std::uint32_t colour) {
+        PaintMethod* m = MethodBuffer<PaintMethod>::instance().get();
+        m->device = &device;
+        m->rect = rect;
+        m->colour = colour;
+        SysRender::instance().pushMethod(9, 0, 0, m);
+    };
+    const auto shown = [&](int x, int y) {
+        return window.lastFrame[static_cast<std::size_t>(y) * 320 + static_cast<std::size_t>(x)];
+    };
+    const Rect left{10, 10, 20, 20};
+    const Rect right{100, 10, 110, 20};
+
+    // Cleared by the default viewport each frame.
+    paint(left, 0xFF0000FFu);
+    app.renderFrame();
+    paint(right, 0xFF00FF00u);
+    app.renderFrame();
+    ASSERT_EQ(window.frames, 2);
+    ASSERT_EQ(window.lastFrame.size(), 320u * 240u);
+    EXPECT_EQ(shown(105, 15), 0xFF00FF00u);
+    EXPECT_EQ(shown(15, 15), 0xFF000040u) << "the first frame's rectangle was cleared";
+    EXPECT_EQ(device.backBuffer().at(105, 15), 0xFF00FF00u) << "the back buffer shows the frame";
+
+    // No clear: the next frame draws over the one handed over.
+    SysCamera::instance().getViewport(0)->clearMode = 0;
+    paint(left, 0xFFFF0000u);
+    app.renderFrame();
+    EXPECT_EQ(window.frames, 3);
+    EXPECT_EQ(shown(15, 15), 0xFFFF0000u);
+    EXPECT_EQ(shown(105, 15), 0xFF00FF00u) << "the last frame's picture kept";
+    EXPECT_EQ(shown(200, 200), 0xFF000040u);
+    EXPECT_EQ(device.backBuffer().at(105, 15), 0xFF00FF00u);
+
+    app.term();
+    SysResource::instance().setDevice(nullptr);
+    SysCamera::instance().setDevice(nullptr);
+    SysRender::instance().setDevice(nullptr);
 }
 
 }  // namespace
