@@ -168,25 +168,33 @@ private:
 // All renderers in the same run, in alternating blocks of frames: each block
 // shows one renderer in the steady state a game keeps (its own frame warm in
 // the caches), and alternating puts all under the same machine conditions.
-// Returns the mean seconds per frame of each renderer; the first is ours,
-// whose time is the benchmark's.
+// Returns each renderer's seconds per frame (the first is ours) as the
+// median of its blocks, so that a block another process cut into (a shared
+// machine) does not count; the callers print them as counters. An
+// iteration is one round of blocks and its time the round's whole time,
+// warm-up frames included, so that --benchmark_min_time bounds the run.
 inline std::vector<double> alternate(benchmark::State& state,
                                      const std::vector<std::function<void()>>& renderers) {
     constexpr int kBlock = 16;
     using Clock = std::chrono::steady_clock;
-    std::vector<double> seconds(renderers.size(), 0.0);
+    std::vector<std::vector<double>> blocks(renderers.size());
     for (auto _ : state) {
+        const auto round = Clock::now();
         for (std::size_t r = 0; r < renderers.size(); ++r) {
             renderers[r]();  // warm-up frame of each block, not counted
             const auto t0 = Clock::now();
             for (int i = 0; i < kBlock; ++i) renderers[r]();
-            const double s = std::chrono::duration<double>(Clock::now() - t0).count() / kBlock;
-            seconds[r] += s;
-            if (r == 0) state.SetIterationTime(s);
+            blocks[r].push_back(std::chrono::duration<double>(Clock::now() - t0).count() / kBlock);
         }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - round).count());
     }
-    for (double& s : seconds)
-        s /= static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
+    std::vector<double> seconds(renderers.size(), 0.0);
+    for (std::size_t r = 0; r < renderers.size(); ++r) {
+        std::vector<double>& b = blocks[r];
+        if (b.empty()) continue;
+        std::nth_element(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(b.size() / 2), b.end());
+        seconds[r] = b[b.size() / 2];
+    }
     return seconds;
 }
 

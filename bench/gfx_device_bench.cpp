@@ -103,6 +103,12 @@ void BM_OurDeviceFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_OurDeviceFrame)->Unit(benchmark::kMicrosecond);
 
+void BM_PixmanFrame(benchmark::State& state) {
+    PixmanFrame frame;
+    for (auto _ : state) frame.draw();
+}
+BENCHMARK(BM_PixmanFrame)->Unit(benchmark::kMicrosecond);
+
 void BM_Sdl2SoftwareFrame(benchmark::State& state) {
     SdlFrame frame;
     if (!frame.ok()) {
