@@ -2,21 +2,8 @@
 
 namespace qel {
 
-bool ClassInfo::isKindOf(const ClassInfo& base) const {
-    for (const ClassInfo* r = this; r; r = r->parent) {
-        if (r->type && base.type && *r->type == *base.type) return true;
-    }
-    return false;
-}
-
 const ClassInfo& Core::staticClassInfo() {
-    static const ClassInfo info = [] {
-        ClassInfo i;
-        i.name = "Core";
-        i.type = &typeid(Core);
-        i.factory = &detail::createDefault<Core>;
-        return i;
-    }();
+    static const ClassInfo info("Core", &detail::createDefault<Core>, nullptr);
     return info;
 }
 

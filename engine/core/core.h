@@ -1,10 +1,11 @@
 // The root of every engine and game class with virtual operations.
 //
 // Each class carries one static ClassInfo record, built on first use, that
-// names it, identifies its type, knows how to create a default instance in
-// the class's memory pool, and points at its parent's record. Objects are
-// created through records and tested for their class by walking the parent
-// chain. Every Core object allocated with new comes from a memory pool (the
+// names it, knows how to create a default instance in the class's memory
+// pool, and points at its parent's record. The record is the class's
+// identity: there is exactly one per class, so objects are created through
+// records and tested for their class by walking the parent chain and
+// comparing record addresses. Every Core object allocated with new comes from a memory pool (the
 // general pool unless the class or an ancestor picks another) and is deleted
 // through the pool recorded in its block header, wherever it came from.
 //
@@ -32,7 +33,6 @@
 #include <cstddef>
 #include <new>
 #include <type_traits>
-#include <typeinfo>
 
 #include "engine/core/pool.h"
 
@@ -45,16 +45,26 @@ void* poolAllocate(Pool pool, std::size_t size) noexcept;
 // Returns a pooled block to the pool recorded in its header; null is ignored.
 void poolFree(void* p) noexcept;
 
+// A class's record, and its identity: class tests compare record addresses,
+// so a record is never copied (a copy would be a class of its own).
 struct ClassInfo {
     const char* name = nullptr;
-    const std::type_info* type = nullptr;
     // Creates a default instance in the class's pool; null for classes never
     // created from their record. Returns null when the pool has no block.
     Core* (*factory)() = nullptr;
     const ClassInfo* parent = nullptr;
 
-    // True when this record or an ancestor has the type of `base`.
-    bool isKindOf(const ClassInfo& base) const;
+    ClassInfo(const char* n, Core* (*f)(), const ClassInfo* p) : name(n), factory(f), parent(p) {}
+    ClassInfo(const ClassInfo&) = delete;
+    ClassInfo& operator=(const ClassInfo&) = delete;
+
+    // True when this record or an ancestor is `base`.
+    bool isKindOf(const ClassInfo& base) const {
+        for (const ClassInfo* r = this; r; r = r->parent) {
+            if (r == &base) return true;
+        }
+        return false;
+    }
     Core* create() const { return factory ? factory() : nullptr; }
 
     template <class T, class Parent>
@@ -98,21 +108,18 @@ template <class T, class Parent>
 ClassInfo ClassInfo::make(const char* name) {
     static_assert(std::is_base_of_v<Core, T>);
     static_assert(std::is_base_of_v<Parent, T>, "a class record names a base class as parent");
-    ClassInfo info;
-    info.name = name;
-    info.type = &typeid(T);
+    Core* (*factory)() = nullptr;
     if constexpr (std::is_default_constructible_v<T> && !std::is_abstract_v<T>) {
-        info.factory = &detail::createDefault<T>;
+        factory = &detail::createDefault<T>;
     }
-    info.parent = &Parent::staticClassInfo();
-    return info;
+    return ClassInfo(name, factory, &Parent::staticClassInfo());
 }
 
 template <class T, class Parent>
 ClassInfo ClassInfo::makeWithoutFactory(const char* name) {
-    ClassInfo info = make<T, Parent>(name);
-    info.factory = nullptr;
-    return info;
+    static_assert(std::is_base_of_v<Core, T>);
+    static_assert(std::is_base_of_v<Parent, T>, "a class record names a base class as parent");
+    return ClassInfo(name, nullptr, &Parent::staticClassInfo());
 }
 
 // The record of T, built on the first call. One per class: the function-local

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <type_traits>
 
 #include "engine/core/critical_section.h"
 #include "engine/core/memory_allocator.h"
@@ -29,6 +30,13 @@ struct Dog : Animal {
 struct Puppy : Dog {
     QEL_CLASS(Puppy, Dog, Pool::System);
 };
+// A sibling of Dog with the same shape, and a class that keeps its parent's
+// record (it declares none of its own).
+struct Cat : Animal {
+    QEL_CLASS(Cat, Animal, Pool::System);
+    int legs = 4;
+};
+struct Kitten : Cat {};
 struct Singleton : Core {
     QEL_CLASS_WITHOUT_FACTORY(Singleton, Core, Pool::General);
 };
@@ -48,6 +56,12 @@ TEST(ClassInfo, ClassTestWalksTheParentChain) {
         {SysMemory::staticClassInfo(), SysBase::staticClassInfo(), true},
         {SysMemory::staticClassInfo(), Thread::staticClassInfo(), false},
         {CriticalSection::staticClassInfo(), Core::staticClassInfo(), true},
+        {Cat::staticClassInfo(), Dog::staticClassInfo(), false},
+        {Dog::staticClassInfo(), Cat::staticClassInfo(), false},
+        {Puppy::staticClassInfo(), Cat::staticClassInfo(), false},
+        {Animal::staticClassInfo(), Dog::staticClassInfo(), false},
+        {Core::staticClassInfo(), Animal::staticClassInfo(), false},
+        {Cat::staticClassInfo(), Cat::staticClassInfo(), true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.record.isKindOf(c.base), c.expected) << c.record.name << " / " << c.base.name;
@@ -55,6 +69,26 @@ TEST(ClassInfo, ClassTestWalksTheParentChain) {
     EXPECT_EQ(Core::staticClassInfo().parent, nullptr);
     EXPECT_EQ(Puppy::staticClassInfo().parent, &Dog::staticClassInfo());
     EXPECT_STREQ(Puppy::staticClassInfo().name, "Puppy");
+    // A record is the class's identity: it cannot be copied into a second one.
+    static_assert(!std::is_copy_constructible_v<ClassInfo>);
+}
+
+// Casts through an object's own record, held as any of its bases.
+TEST(ClassInfo, CastsFollowTheObjectsRecord) {
+    Puppy puppy;
+    Kitten kitten;
+    const Core* p = &puppy;
+    Core* k = &kitten;
+    EXPECT_EQ(classCast<Dog>(p), &puppy);
+    EXPECT_EQ(classCast<Animal>(p), &puppy);
+    EXPECT_EQ(classCast<Cat>(p), nullptr);
+    EXPECT_EQ(classCast<Puppy>(p), &puppy);
+    // Kitten answers as the Cat whose record it keeps.
+    EXPECT_EQ(&kitten.classInfo(), &Cat::staticClassInfo());
+    EXPECT_EQ(classCast<Cat>(k), &kitten);
+    EXPECT_EQ(classCast<Animal>(k), &kitten);
+    EXPECT_EQ(classCast<Dog>(k), nullptr);
+    EXPECT_EQ(classCast<Thread>(k), nullptr);
 }
 
 TEST(ClassInfo, FactoryCreatesInTheInheritedPool) {
