@@ -62,9 +62,12 @@ namespace qel {
 // by this one factor so the same contents fit with 64-bit pointers and
 // 16-byte block headers.
 inline constexpr std::size_t kArenaScale = 4;
-// Unscaled arena sizes in bytes (0.1 MiB is 104,857, truncated).
+// Unscaled arena sizes in bytes (0.1 MiB is 104,857, truncated). The world
+// pool holds a floor crowded to its last cell (about a kilobyte a monster
+// with its nodes and status) with room to spare for the monsters a script
+// makes and deletes while it runs, whose memory waits for its end.
 inline constexpr std::size_t kBaseArenaSizes[kPoolCount] = {
-    104857, 2097152, 104857, 2097152, 10485760, 524288, 104857, 524288,
+    104857, 2097152, 104857, 2097152, 10485760, 524288, 104857, 2097152,
 };
 constexpr std::size_t arenaSizeOf(Pool pool) {
     return (kBaseArenaSizes[poolIndex(pool)] * kArenaScale) & ~std::size_t{15};

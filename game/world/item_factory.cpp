@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <utility>
 
 #include "engine/core/sys_rand.h"
@@ -161,7 +162,11 @@ void ItemFactory::setGroupPer(std::int64_t table, std::int32_t group, std::int32
 }
 
 ObjectItem* ItemFactory::createClone(const ObjectItem& item) const {
-    return new ObjectItem(item);
+    try {
+        return new ObjectItem(item);
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // no room for the item or its own node
+    }
 }
 
 ObjectItem* ItemFactory::createRandom(ItemBase& base, std::string_view name) {
@@ -173,7 +178,12 @@ ObjectItem* ItemFactory::createNormal(ItemBase& base, std::string_view name) {
 }
 
 ObjectItem* ItemFactory::create(ItemBase& base, std::string_view name, bool random) {
-    auto* item = new ObjectItem(name, base.chip(), Color::TRANSPARENT_BLACK, &base);
+    ObjectItem* item = nullptr;
+    try {
+        item = new ObjectItem(name, base.chip(), Color::TRANSPARENT_BLACK, &base);
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // no room for the item or its own node
+    }
     if (!item) return nullptr;
     item->setRawStock(drawIn(base.minStock(), base.maxStock()));
     const bool enhanceable = base.isEquip() && base.enhance();

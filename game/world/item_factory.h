@@ -142,6 +142,8 @@ public:
     const GroupTable* groupTable(std::int64_t table) const;
 
     // A new item copied from `item`, standing where it stands, in no list.
+    // Every create answers null when the world's pool has no room for the
+    // item and its own list node.
     ObjectItem* createClone(const ObjectItem& item) const;
     // A new item of `base` with every draw; createNormal leaves out the
     // enhancement, curse and blessing draws.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <vector>
 
 #include "engine/core/sys_rand.h"
@@ -49,19 +50,26 @@ ObjectItem* itemOf(const LinkList<ObjectItem>* node) {
     return node && !node->isHead ? node->obj : nullptr;
 }
 
+// An item's own node in the inventory lists: an item is never without one,
+// so when the pool has no room for it the item is not made (std::bad_alloc).
+LinkList<ObjectItem>* ownNode(ObjectItem* item) {
+    auto* node = new LinkList<ObjectItem>(item);
+    if (!node) throw std::bad_alloc();
+    node->isOwn = true;
+    return node;
+}
+
 }  // namespace
 
-ObjectItem::ObjectItem() : linkSelf_(new LinkList<ObjectItem>(this)) {
+ObjectItem::ObjectItem() : linkSelf_(ownNode(this)) {
     contents_.isHead = true;
-    if (linkSelf_) linkSelf_->isOwn = true;
 }
 
 ObjectItem::ObjectItem(std::string_view name, const Point& chip, const Color& color, ItemBase* base)
     : ObjectBase(name, chip, color, TYPE_ITEM, INFO_ITEM, Point(0, 0), true, false),
       base_(base),
-      linkSelf_(new LinkList<ObjectItem>(this)) {
+      linkSelf_(ownNode(this)) {
     contents_.isHead = true;
-    if (linkSelf_) linkSelf_->isOwn = true;
     setStanding(false);
 }
 
@@ -71,14 +79,13 @@ ObjectItem::ObjectItem(const ObjectItem& other)
       stock_(other.stock_),
       level_(other.level_),
       state_(other.state_),
-      linkSelf_(new LinkList<ObjectItem>(this)),
+      linkSelf_(ownNode(this)),
       subSkillTag_(other.subSkillTag_),
       corpse_(other.corpse_),
       rotting_(other.rotting_),
       mimic_(other.mimic_),
       useCount_(other.useCount_) {
     contents_.isHead = true;
-    if (linkSelf_) linkSelf_->isOwn = true;
     if (!other.isStanding()) setStanding(false);
 }
 
@@ -366,7 +373,11 @@ bool ObjectItem::marge(ObjectItem* other) {
 
 ObjectItem* ObjectItem::split(std::int32_t n) {
     if (!canStock() || n <= 0 || n >= stock_) return nullptr;
-    auto* copy = new ObjectItem(*this);
+    ObjectItem* copy = nullptr;
+    try {
+        copy = new ObjectItem(*this);
+    } catch (const std::bad_alloc&) {
+    }
     if (!copy) return nullptr;
     stock_ -= n;
     copy->stock_ = n;
