@@ -293,6 +293,13 @@ void ObjectBase::linkCell() {
     } else {
         linkPos_->remove();
     }
+    noteCellNode();
+}
+
+void ObjectBase::noteCellNode() {
+    if (!manager_) return;
+    const bool outside = !linkPos_ || !linkPos_->isLinked();
+    if (outside != outsideCells_) manager_->noteOutsideCells(this, outside);
 }
 
 void ObjectBase::setStanding(bool on) {
@@ -301,6 +308,7 @@ void ObjectBase::setStanding(bool on) {
         linkCell();
     } else if (linkPos_) {
         linkPos_->remove();
+        noteCellNode();
     }
 }
 

@@ -190,6 +190,9 @@ private:
     static std::uint32_t takeId();
     static void finishDestroy(void* object);
     void linkCell();
+    // Tells the manager when a character's cell node joins or leaves the
+    // cell lists (see ObjectManager::charactersNear).
+    void noteCellNode();
     // Leaves the manager, its lists, the save linker and the scripts.
     void leaveWorld();
 
@@ -212,6 +215,12 @@ private:
     // The manager's bookkeeping of this object (see ObjectManager).
     ObjectManager* manager_ = nullptr;
     std::size_t ownedIndex_ = 0;
+    // The kind list add linked it into, and when: a kind list keeps its
+    // objects newest first.
+    LINK addedKind_ = LINK_MAX;
+    std::uint64_t addedOrder_ = 0;
+    // A character of the manager whose cell node is in no cell list.
+    bool outsideCells_ = false;
     bool queued_ = false;
     bool standing_ = false;
     Lifetime lifetime_ = Lifetime::Alive;

@@ -100,7 +100,9 @@ bool ObjectManager::add(ObjectBase* object) {
     owned_.reserve(owned_.size() + 1);
     adopt(object);
     all_.insert(object->linkAll_);
-    kinds_[object->getTypeOfLink()].insert(object->linkType_);
+    object->addedKind_ = object->getTypeOfLink();
+    object->addedOrder_ = ++addedCount_;
+    kinds_[object->addedKind_].insert(object->linkType_);
     object->standing_ = true;
     object->linkCell();
     return true;
@@ -117,8 +119,22 @@ void ObjectManager::remove(ObjectBase* object) {
     for (Listener* listener : listeners_) listener->objectQueued(object);
 }
 
+void ObjectManager::noteOutsideCells(ObjectBase* object, bool outside) {
+    if (!isCharacterKind(object->addedKind_)) return;
+    object->outsideCells_ = outside;
+    if (outside) {
+        outsideCells_.push_back(object);
+    } else {
+        eraseOne(outsideCells_, object);
+    }
+}
+
 void ObjectManager::release(ObjectBase* object) {
     for (Listener* listener : listeners_) listener->objectDeleted(object);
+    if (object->outsideCells_) {
+        eraseOne(outsideCells_, object);
+        object->outsideCells_ = false;
+    }
     if (object->queued_) {
         eraseOne(queue_, object);
         std::replace(removing_.begin(), removing_.end(), object, static_cast<ObjectBase*>(nullptr));

@@ -19,8 +19,14 @@
 //   - Listeners hear of each owned object's deletion once, before it is
 //     freed, and of each queuing for removal once.
 //   - Cell (x, y) is list x * 30 + y; positions off the map have no list.
+//   - A kind list keeps its objects newest first: add puts each after the
+//     head, and nothing else moves a kind node (the scripts cannot).
+//   - The characters of the player and NPC lists whose cell node is in no
+//     cell list (off the map) are known to the manager, so the objects of
+//     those two lists near a cell are found from the cells around it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -87,6 +93,18 @@ public:
     // The first character in the cell's list, or null.
     ObjectBase* getPosChara(std::int64_t x, std::int64_t y);
 
+    // Into out (emptied first), in the order of a walk over the player list
+    // and then the NPC list: the objects of those two lists that keep (a
+    // predicate on ObjectBase*) accepts and that stand within `reach` cells
+    // of `at` along both axes, and those standing off the map. Off the map
+    // itself, or with a reach that covers it, every object of the two
+    // lists. The walk's order is the lists' own (player list first, each
+    // newest first), so the answer is the walk's with the far objects left
+    // out, in time that grows with the area, not the crowd.
+    template <class Keep>
+    void charactersNear(const Point& at, std::int64_t reach, Keep keep,
+                        std::vector<ObjectBase*>& out) const;
+
     // ---- Animations ---------------------------------------------------------
     // Advances every animating object one frame; an object whose steps ran
     // out leaves the list and is drawn on the field again. True when none is
@@ -122,6 +140,17 @@ private:
     // listeners.
     void release(ObjectBase* object);
     void adopt(ObjectBase* object);
+    // Called by ObjectBase when a character's cell node leaves (outside) or
+    // joins the cell lists.
+    void noteOutsideCells(ObjectBase* object, bool outside);
+    static bool isCharacterKind(ObjectBase::LINK kind) {
+        return kind == ObjectBase::LINK_PLAYER || kind == ObjectBase::LINK_NPC;
+    }
+    // The order of a walk over the player list and then the NPC list.
+    static bool walksBefore(const ObjectBase* a, const ObjectBase* b) {
+        if (a->addedKind_ != b->addedKind_) return a->addedKind_ < b->addedKind_;
+        return a->addedOrder_ > b->addedOrder_;
+    }
     bool ownsNode(const LinkList<ObjectBase>* node, LinkList<ObjectBase>* ObjectBase::*which) const;
 
     LinkList<ObjectBase> all_;
@@ -129,9 +158,44 @@ private:
     std::array<LinkList<ObjectBase>, ObjectBaseTypes::LINK_MAX> kinds_;
 
     std::vector<ObjectBase*> owned_;
+    std::uint64_t addedCount_ = 0;
+    std::vector<ObjectBase*> outsideCells_;
     std::vector<ObjectBase*> queue_;
     std::vector<ObjectBase*> removing_;  // the batch exeRemove is deleting
     std::vector<ObjectAnim*> animating_;
     bool walkingAnimations_ = false;
     std::vector<Listener*> listeners_;
 };
+
+template <class Keep>
+void ObjectManager::charactersNear(const Point& at, std::int64_t reach, Keep keep,
+                                   std::vector<ObjectBase*>& out) const {
+    out.clear();
+    if (!Dungeon::checkRange(at) || reach >= Dungeon::kWidth || reach >= Dungeon::kHeight) {
+        for (const ObjectBase::LINK kind : {ObjectBase::LINK_PLAYER, ObjectBase::LINK_NPC}) {
+            for (const LinkList<ObjectBase>* n = kinds_[kind].next; n; n = n->next) {
+                if (n->obj && keep(n->obj)) out.push_back(n->obj);
+            }
+        }
+        return;
+    }
+    if (reach < 0) return;
+    const auto r = static_cast<std::int32_t>(reach);
+    const std::int32_t x0 = std::max(at.x - r, 0);
+    const std::int32_t x1 = std::min(at.x + r, Dungeon::kWidth - 1);
+    const std::int32_t y0 = std::max(at.y - r, 0);
+    const std::int32_t y1 = std::min(at.y + r, Dungeon::kHeight - 1);
+    for (std::int32_t x = x0; x <= x1; ++x) {
+        for (std::int32_t y = y0; y <= y1; ++y) {
+            for (const LinkList<ObjectBase>* n = cells_[Dungeon::cellIndex(x, y)].next; n;
+                 n = n->next) {
+                if (n->obj && isCharacterKind(n->obj->addedKind_) && keep(n->obj))
+                    out.push_back(n->obj);
+            }
+        }
+    }
+    for (ObjectBase* object : outsideCells_) {
+        if (keep(object)) out.push_back(object);
+    }
+    std::sort(out.begin(), out.end(), &ObjectManager::walksBefore);
+}

@@ -1,9 +1,12 @@
 #include "game/world/object_npc.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <utility>
+#include <vector>
 
+#include "engine/core/object_operation.h"
 #include "engine/core/sys_rand.h"
 #include "engine/file/string_util.h"
 #include "game/data/item_base.h"
@@ -389,19 +392,22 @@ bool ObjectNpc::serialize(VersionFile& file) {
 
 // ---- Searches ---------------------------------------------------------------
 
-AITarget* ObjectNpc::searchNearestTarget(std::int32_t kind) {
+AITarget* ObjectNpc::searchNearestTarget(std::int32_t kind, CandidateWalk walk) {
     auto* target = new AITarget();
     if (!target) return nullptr;
     if (kind == SEARCH_ITEM || kind == SEARCH_FOOD_FREE_ITEM) {
         searchItems(*target, kind);
     } else {
-        searchCharacters(*target, kind);
+        searchCharacters(*target, kind, walk);
     }
     memoryStep(*target, kind);
     return target;
 }
 
-void ObjectNpc::searchCharacters(AITarget& target, std::int32_t kind) {
+void ObjectNpc::searchCharacters(AITarget& target, std::int32_t kind, CandidateWalk walk) {
+    // A status a decorator's script answers may delete characters: they wait
+    // until the walk is done with them.
+    const qel::ObjectOperation operation;
     ObjectManager* manager = GameData::instance().getObjectManager();
     const Dungeon* dungeon = GameData::instance().getDungeon();
     const FieldView* view = GameData::instance().getFieldView();
@@ -413,70 +419,81 @@ void ObjectNpc::searchCharacters(AITarget& target, std::int32_t kind) {
     const std::uint32_t telepathy2 = squared(telepathy);
     auto& lineLen2 = reinterpret_cast<std::uint32_t&>(target._lineLen2);
     auto& pointLen2 = reinterpret_cast<std::uint32_t&>(target._pointLen2);
+    const std::int32_t mine = getType();
+    // Whether a character of the lists is of the side searched for.
+    auto onSide = [&](const ObjectBase* object) {
+        const auto* other = qel::classCast<ObjectChara>(object);
+        if (!other || other == this) return false;
+        const std::int32_t theirs = other->getType();
+        if (kind == SEARCH_OTHER_SIDE) {
+            if (!other->isMuggle()) {
+                if (isPlayerSide(mine) ? theirs != TYPE_ENEMY
+                                       : !(mine == TYPE_ENEMY && isPlayerSide(theirs)))
+                    return false;
+            }
+            const auto* npc = qel::classCast<ObjectNpc>(other);
+            return !(friend_ > 0 && npc && npc->base_ &&
+                     npc->base_->aiFlag.has(kNotAnAllysTargetBit));
+        }
+        if (kind == SEARCH_SAME_SIDE)
+            return (isPlayerSide(mine) && isPlayerSide(theirs)) ||
+                   (mine == TYPE_ENEMY && theirs == TYPE_ENEMY);
+        if (kind == SEARCH_PLAYER) return theirs == TYPE_PLAYER;
+        return true;  // any other kind: every character
+    };
+    // Farther than the largest of the three radii, nothing is perceived: the
+    // characters out of that square are left out of the walk.
+    std::int64_t reach = Dungeon::kWidth;
+    if (walk == CandidateWalk::Near) {
+        const std::uint32_t reach2 = std::max({telepathy2, squared(torch), squared(vision)});
+        reach = static_cast<std::int64_t>(std::sqrt(static_cast<double>(reach2)));
+        while (reach * reach > reach2) --reach;
+        while ((reach + 1) * (reach + 1) <= reach2) ++reach;
+    }
+    std::vector<ObjectBase*> candidates;
+    manager->charactersNear(getPos(), reach, onSide, candidates);
     bool adjacentTaken = false;
-    for (const LINK list : {LINK_PLAYER, LINK_NPC}) {
-        for (LinkList<ObjectBase>* node = manager->getLinkType(list); node; node = node->next) {
-            auto* other = qel::classCast<ObjectChara>(node->obj);
-            if (!other || other == this) continue;
-            const std::int32_t mine = getType();
-            const std::int32_t theirs = other->getType();
-            if (kind == SEARCH_OTHER_SIDE) {
-                if (!other->isMuggle()) {
-                    if (isPlayerSide(mine) ? theirs != TYPE_ENEMY
-                                           : !(mine == TYPE_ENEMY && isPlayerSide(theirs)))
-                        continue;
-                }
-                const auto* npc = qel::classCast<ObjectNpc>(other);
-                if (friend_ > 0 && npc && npc->base_ &&
-                    npc->base_->aiFlag.has(kNotAnAllysTargetBit))
-                    continue;
-            } else if (kind == SEARCH_SAME_SIDE) {
-                if (!((isPlayerSide(mine) && isPlayerSide(theirs)) ||
-                      (mine == TYPE_ENEMY && theirs == TYPE_ENEMY)))
-                    continue;
-            } else if (kind == SEARCH_PLAYER) {
-                if (theirs != TYPE_PLAYER) continue;
-            }  // any other kind: every character
-            const Point d = other->getPos() - getPos();
-            const std::uint32_t len2 = squared(d.x) + squared(d.y);
-            if (other->getStatus(Status::INVISIBLE) != 0 && len2 > squared(invisiVision) &&
-                len2 > telepathy2)
-                continue;
-            const Tile* tile = dungeon->getTile(other->getPos().x, other->getPos().y);
-            const std::uint32_t sight2 = squared(tile && tile->isLight() ? torch : vision);
-            if (len2 > telepathy2 && len2 > sight2) continue;
-            const bool adjacent = std::abs(d.x) <= 1 && std::abs(d.y) <= 1;
-            if (adjacent && !adjacentTaken) {
-                adjacentTaken = true;
-                target._lineDir = AITarget::cal8Dir(d);
-                lineLen2 = len2;
-                target._point = other->getPos();
-                target._pointDir = AITarget::cal16Dir(d);
-                pointLen2 = len2;
-                if (!holdsSanctuary(*manager, other->getPos())) {
-                    target._adjoin = true;
-                    return;
-                }
-                continue;
+    for (ObjectBase* object : candidates) {
+        auto* other = static_cast<ObjectChara*>(object);
+        const Point d = other->getPos() - getPos();
+        const std::uint32_t len2 = squared(d.x) + squared(d.y);
+        if (other->getStatus(Status::INVISIBLE) != 0 && len2 > squared(invisiVision) &&
+            len2 > telepathy2)
+            continue;
+        const Tile* tile = dungeon->getTile(other->getPos().x, other->getPos().y);
+        const std::uint32_t sight2 = squared(tile && tile->isLight() ? torch : vision);
+        if (len2 > telepathy2 && len2 > sight2) continue;
+        const bool adjacent = std::abs(d.x) <= 1 && std::abs(d.y) <= 1;
+        if (adjacent && !adjacentTaken) {
+            adjacentTaken = true;
+            target._lineDir = AITarget::cal8Dir(d);
+            lineLen2 = len2;
+            target._point = other->getPos();
+            target._pointDir = AITarget::cal16Dir(d);
+            pointLen2 = len2;
+            if (!holdsSanctuary(*manager, other->getPos())) {
+                target._adjoin = true;
+                return;
             }
-            int seen = -1;  // the line test, made at most once
-            auto isSeen = [&] {
-                if (seen < 0)
-                    seen = len2 <= telepathy2 ||
-                           (view && view->checkLineOfSight(getPos().x, getPos().y,
-                                                           other->getPos().x, other->getPos().y));
-                return seen == 1;
-            };
-            const bool onLine = d.x == 0 || d.y == 0 || std::abs(d.x) == std::abs(d.y);
-            if (onLine && len2 < lineLen2 && isSeen()) {
-                target._lineDir = AITarget::cal8Dir(d);
-                lineLen2 = len2;
-            }
-            if (len2 < pointLen2 && isSeen()) {
-                target._point = other->getPos();
-                target._pointDir = AITarget::cal16Dir(d);
-                pointLen2 = len2;
-            }
+            continue;
+        }
+        int seen = -1;  // the line test, made at most once
+        auto isSeen = [&] {
+            if (seen < 0)
+                seen = len2 <= telepathy2 ||
+                       (view && view->checkLineOfSight(getPos().x, getPos().y, other->getPos().x,
+                                                       other->getPos().y));
+            return seen == 1;
+        };
+        const bool onLine = d.x == 0 || d.y == 0 || std::abs(d.x) == std::abs(d.y);
+        if (onLine && len2 < lineLen2 && isSeen()) {
+            target._lineDir = AITarget::cal8Dir(d);
+            lineLen2 = len2;
+        }
+        if (len2 < pointLen2 && isSeen()) {
+            target._point = other->getPos();
+            target._pointDir = AITarget::cal16Dir(d);
+            pointLen2 = len2;
         }
     }
 }

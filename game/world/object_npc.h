@@ -106,8 +106,11 @@ public:
     // SEARCH_PLAYER; any other kind: of either side) or item
     // (SEARCH_FOOD_FREE_ITEM: carriable and no corpse; SEARCH_ITEM: any)
     // this monster can perceive; then the memory step. The caller owns the
-    // record.
-    AITarget* searchNearestTarget(std::int32_t kind);
+    // record. The characters are taken from the cells within the monster's
+    // reach (Near) or from a walk over every character (All); both give the
+    // same answer, All being the plain reference the tests hold Near to.
+    enum class CandidateWalk { Near, All };
+    AITarget* searchNearestTarget(std::int32_t kind, CandidateWalk walk = CandidateWalk::Near);
 
     // Whether two characters stand on opposite sides.
     static bool areEnemies(const ObjectChara& a, const ObjectChara& b);
@@ -116,7 +119,7 @@ protected:
     void teardown() override;
 
 private:
-    void searchCharacters(AITarget& target, std::int32_t kind);
+    void searchCharacters(AITarget& target, std::int32_t kind, CandidateWalk walk);
     void searchItems(AITarget& target, std::int32_t kind);
     void memoryStep(AITarget& target, std::int32_t kind);
     void releaseLeash();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -286,6 +287,117 @@ TEST_F(ObjectNpcTest, SearchesFindTheNearestOfASide) {
     std::unique_ptr<AITarget> beside(slime->searchNearestTarget(kAnyone));
     EXPECT_TRUE(beside->_adjoin);
     EXPECT_EQ(beside->_point, (Point{31, 10}));
+}
+
+// The search takes its characters from the cells within the searcher's
+// reach; it must answer exactly as the walk over every character does, ties
+// between equally near ones included (the walk's order decides them). Random
+// floors: walls that block sight, dark and lit cells, sanctuaries, crowds
+// sharing cells, characters off the map, moved and deleted ones, friends,
+// invisible ones, and searchers of every reach (none, short, long, past the
+// map, negative).
+TEST_F(ObjectNpcTest, TheNearSearchAnswersAsTheWalkOverEveryCharacter) {
+    Dungeon& dungeon = *GameData::instance().getDungeon();
+    std::mt19937 random(5);
+    auto draw = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const int reaches[] = {0, 1, 2, 3, 6, 10, 25, 60, -4};
+    auto reach = [&] { return reaches[draw(static_cast<int>(std::size(reaches)))]; };
+    // Mostly on the map, a few just off it and one far off.
+    auto position = [&] {
+        if (draw(20) == 0)
+            return Point(draw(2) ? -1 - draw(3) : Dungeon::kWidth + draw(3), draw(30));
+        if (draw(50) == 0) return Point(100000, -7);
+        return Point(draw(Dungeon::kWidth), draw(Dungeon::kHeight));
+    };
+    std::vector<bool> lit;
+    constexpr auto kCells = static_cast<std::size_t>(Dungeon::kCellCount);
+    for (std::size_t i = 0; i < kCells; ++i) lit.push_back(dungeon.cellAt(i).isLight());
+    int compared = 0;
+    int found = 0;
+    for (int floor = 0; floor < 30; ++floor) {
+        SCOPED_TRACE(floor);
+        manager_->clearAll();
+        for (int x = 0; x < Dungeon::kWidth; ++x)
+            for (int y = 0; y < Dungeon::kHeight; ++y) {
+                Tile* tile = dungeon.getTile(x, y);
+                tile->setWall(draw(8) == 0);
+                tile->setLight(draw(2) == 0);
+            }
+        for (int n = draw(4); n > 0; --n) ASSERT_TRUE(make(3)->put(draw(50), draw(30), false));
+        std::vector<ObjectChara*> charas;
+        for (int n = 1 + draw(2); n > 0; --n) {
+            auto* player = new ObjectPlayer("p", Point(0, 0), Color::WHITE, Race(), Status());
+            player->setPos(position());
+            charas.push_back(player);
+        }
+        // Crowds thick enough that cells are shared.
+        const int crowd = 5 + draw(80);
+        for (int n = 0; n < crowd; ++n) {
+            const Point p = draw(4) == 0 && !charas.empty()
+                                ? charas[draw(static_cast<int>(charas.size()))]->getPos()
+                                : position();
+            ObjectNpc* monster = npc(1 + draw(4), p.x, p.y);
+            ASSERT_NE(monster, nullptr);
+            if (draw(6) == 0) monster->setFriend(1 + draw(3));
+            if (draw(8) == 0) monster->setBaseStatus(Status::INVISIBLE, 1);
+            monster->setBaseStatus(Status::TORCH, reach());
+            monster->setBaseStatus(Status::VISION, reach());
+            monster->setBaseStatus(Status::TELEPATHY, draw(3) == 0 ? reach() : 0);
+            monster->setBaseStatus(Status::INVISI_VISION, reach());
+            charas.push_back(monster);
+        }
+        // Some move (on, off and back onto the map), some go.
+        for (ObjectChara* chara : charas) {
+            if (draw(5) == 0) chara->setPos(position());
+        }
+        for (std::size_t i = 0; i < charas.size(); ++i) {
+            if (qel::classCast<ObjectNpc>(charas[i]) && draw(10) == 0) {
+                charas[i]->kill();
+                charas[i] = nullptr;
+            }
+        }
+        manager_->exeRemove();
+        for (ObjectChara* chara : charas) {
+            auto* searcher = qel::classCast<ObjectNpc>(chara);
+            if (!searcher) continue;
+            for (const std::int32_t kind :
+                 {ObjectNpc::SEARCH_OTHER_SIDE, ObjectNpc::SEARCH_SAME_SIDE,
+                  ObjectNpc::SEARCH_PLAYER, std::int32_t{7}}) {
+                const Point memory = searcher->getMemoryPoint();
+                const std::int32_t memoryKind = searcher->getMemoryKind();
+                const std::int32_t memoryTime = searcher->getMemoryTime();
+                std::unique_ptr<AITarget> all(
+                    searcher->searchNearestTarget(kind, ObjectNpc::CandidateWalk::All));
+                const Point memoryAfter = searcher->getMemoryPoint();
+                const std::int32_t timeAfter = searcher->getMemoryTime();
+                searcher->setMemoryPoint(memory, memoryKind, memoryTime);
+                std::unique_ptr<AITarget> near(searcher->searchNearestTarget(kind));
+                ASSERT_TRUE(all && near);
+                SCOPED_TRACE(testing::Message() << "searcher at " << searcher->getPos().x << ","
+                                                << searcher->getPos().y << " kind " << kind);
+                EXPECT_EQ(near->_adjoin, all->_adjoin);
+                EXPECT_EQ(near->_lineDir, all->_lineDir);
+                EXPECT_EQ(near->_lineLen2, all->_lineLen2);
+                EXPECT_EQ(near->_point, all->_point);
+                EXPECT_EQ(near->_pointDir, all->_pointDir);
+                EXPECT_EQ(near->_pointLen2, all->_pointLen2);
+                EXPECT_EQ(near->_memoryDir, all->_memoryDir);
+                EXPECT_EQ(searcher->getMemoryPoint(), memoryAfter);
+                EXPECT_EQ(searcher->getMemoryTime(), timeAfter);
+                ++compared;
+                if (all->_pointLen2 != -1) ++found;
+            }
+        }
+    }
+    // The floors gave searches of both outcomes in numbers.
+    EXPECT_GT(compared, 2000);
+    EXPECT_GT(found, compared / 4);
+    EXPECT_LT(found, compared);
+    manager_->clearAll();
+    for (std::size_t i = 0; i < kCells; ++i) {
+        dungeon.cellAt(i).setWall(false);
+        dungeon.cellAt(i).setLight(lit[i]);
+    }
 }
 
 TEST_F(ObjectNpcTest, WorldHooksKillExtinctKindsAndHideUnseenMonsters) {

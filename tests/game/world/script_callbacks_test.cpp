@@ -87,6 +87,7 @@ protected:
             "function ProcDeath(o, cause) return -4294967297.5 end\n"
             "function GetItemName(item, corpse, mode) return corpse .. '/' .. mode end\n"
             "function BeginTurn(owner) began = (began or 0) + 1; return 5 end\n"
+            "began = 0  -- the Lua state outlives a test: each counts its own\n"
             "function ProgressTurn() error('broken turn script') end\n",
             0, "=rules"));
     }
