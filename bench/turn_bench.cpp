@@ -1,12 +1,24 @@
 // One full turn of play through the real boot and the sample content's
-// scripts: a generated floor with 50 monsters that each search for the
-// player and step or strike (the content's ProgressTurn), the turn change,
-// and one cast of the player's sight. The player only waits and never
-// falls. Goal: under 2 ms a turn in a release build on one core.
+// scripts: monsters that each search for the player and step or strike
+// (the content's ProgressTurn), the turn change, and one cast of the
+// player's sight. The player only waits and never falls.
+//
+// BM_Turn: a generated floor with 50 monsters. Goal: under 2 ms a turn in a
+// release build on one core.
+//
+// BM_TurnMonsters/<count>: the same turn on an open hall (the generated
+// floor with its walls inside knocked down, 48 x 28 cells) holding 10 to
+// 1000 monsters. BM_TurnMonstersRatio times turns of 100 and of 1000
+// monsters on the hall in alternating blocks and prints
+// thousand_over_hundred. Goal: at most 3 (what a monster's turn costs
+// must not grow with the crowd).
 #include <benchmark/benchmark.h>
+#include <time.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/core/sys_rand.h"
 #include "engine/file/file_system.h"
@@ -23,8 +35,10 @@ namespace {
 
 constexpr int kMonsters = 50;
 
-// After the boot: a player who waits, on a generated floor, and the
-// monsters placed one to a cell where they may stand.
+// After the boot: a player who waits, on a generated floor (opened into a
+// hall when HALL is true), and PlaceMonsters(count), which takes the
+// monsters and the items off the floor and places count new monsters one
+// to a cell where they may stand.
 constexpr const char* kFloor = R"lua(
     floor = 2
     function InputPlayer(command, player)
@@ -53,26 +67,41 @@ constexpr const char* kFloor = R"lua(
     end
     probe:kill()
     C_GetObjectManager():exeRemove()
+    if HALL then
+        for x = 1, 48 do for y = 1, 28 do d:setTile(x, y, d:getDefRoom()) end end
+    end
     player:setPos(d:getRoomRandomPos())
-    local placed, tries = 0, 0
-    while placed < MONSTERS do
-        tries = tries + 1
-        if tries > 100000 then error("only " .. placed .. " monsters found room") end
-        local x, y = C_GetRandI_0toN(50), C_GetRandI_0toN(30)
-        local npc = C_CreateNpc(1 + placed % 4)
-        if npc and C_CheckMove(npc, x, y) then
-            npc:setPos(x, y)
-            placed = placed + 1
-        elseif npc then
-            npc:kill()
-            C_GetObjectManager():exeRemove()
+    function PlaceMonsters(count)
+        for _, kind in ipairs({1, 2}) do  -- the monsters and what they carried
+            local node = C_GetObjectLinkType(kind)
+            while node do
+                node:getObj():kill()
+                node = node:next()
+            end
         end
+        C_GetObjectManager():exeRemove()
+        -- A cell is tried with a probe first, so no monster is made in vain.
+        local probe = C_CreateNpc(1)
+        local placed, tries = 0, 0
+        while placed < count do
+            tries = tries + 1
+            if tries > 100000 then error("only " .. placed .. " monsters found room") end
+            local x, y = C_GetRandI_0toN(50), C_GetRandI_0toN(30)
+            if C_CheckMove(probe, x, y) then
+                local npc = C_CreateNpc(1 + placed % 4)
+                if not npc then error("no monster after " .. placed) end
+                npc:setPos(x, y)
+                placed = placed + 1
+            end
+        end
+        probe:kill()
+        C_GetObjectManager():exeRemove()
     end
 )lua";
 
 class TurnFrame {
 public:
-    TurnFrame() {
+    explicit TurnFrame(int monsters, bool hall = false) {
         qel::FileSystem::install(&qel::PosixFileSystem::instance());
         content_ = std::make_unique<qel::test::SampleContent>();
         if (!content_->boot()) {
@@ -81,7 +110,8 @@ public:
         }
         qel::SysRand::instance().seed(11);
         qel::SysLua& lua = qel::SysLua::instance();
-        const std::string chunk = "MONSTERS = " + std::to_string(kMonsters) + "\n" + kFloor;
+        const std::string chunk =
+            std::string("HALL = ") + (hall ? "true" : "false") + "\n" + kFloor;
         if (!lua.runBuffer(chunk.c_str(), 0, "floor")) {
             error_ = lua.lastError() ? lua.lastError() : "the floor script failed";
             return;
@@ -92,6 +122,16 @@ public:
             return;
         }
         turns_ = new TurnManager(GameData::instance().getObjectManager(), nullptr);
+        place(monsters);
+    }
+    // Takes the monsters off the floor and places count new ones.
+    void place(int count) {
+        if (!error_.empty()) return;
+        qel::SysLua& lua = qel::SysLua::instance();
+        const std::string chunk = "PlaceMonsters(" + std::to_string(count) + ")";
+        if (!lua.runBuffer(chunk.c_str(), 0, "place")) {
+            error_ = lua.lastError() ? lua.lastError() : "placing the monsters failed";
+        }
     }
     ~TurnFrame() { delete turns_; }
     const std::string& error() const { return error_; }
@@ -116,7 +156,7 @@ private:
 };
 
 void BM_Turn(benchmark::State& state) {
-    TurnFrame frame;
+    TurnFrame frame(kMonsters);
     if (!frame.error().empty()) {
         state.SkipWithError(frame.error().c_str());
         return;
@@ -124,5 +164,72 @@ void BM_Turn(benchmark::State& state) {
     for (auto _ : state) frame.turn();
 }
 BENCHMARK(BM_Turn)->Unit(benchmark::kMicrosecond);
+
+void BM_TurnMonsters(benchmark::State& state) {
+    TurnFrame frame(static_cast<int>(state.range(0)), true);
+    if (!frame.error().empty()) {
+        state.SkipWithError(frame.error().c_str());
+        return;
+    }
+    for (auto _ : state) frame.turn();
+}
+BENCHMARK(BM_TurnMonsters)
+    ->Arg(10)
+    ->Arg(30)
+    ->Arg(100)
+    ->Arg(300)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+
+// Blocks of turns of 100 and of 1000 monsters, alternating on one boot: the
+// floor is repopulated before each block (seeded alike), so both sizes play
+// the same opening turns of a fresh crowd. The median block of each size
+// gives the ratio, in the thread's CPU time (a shared machine's waits left
+// out).
+void BM_TurnMonstersRatio(benchmark::State& state) {
+    constexpr int kBlocks = 5;
+    constexpr int kTurns = 20;
+    TurnFrame frame(100, true);
+    if (!frame.error().empty()) {
+        state.SkipWithError(frame.error().c_str());
+        return;
+    }
+    auto cpuMicros = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return 1e6 * static_cast<double>(t.tv_sec) + 1e-3 * static_cast<double>(t.tv_nsec);
+    };
+    auto block = [&frame, &cpuMicros](int count) {
+        qel::SysRand::instance().seed(17);
+        frame.place(count);
+        frame.turn();  // the first turn wakes the crowd
+        const double start = cpuMicros();
+        for (int t = 0; t < kTurns; ++t) frame.turn();
+        return (cpuMicros() - start) / kTurns;
+    };
+    std::vector<double> hundred;
+    std::vector<double> thousand;
+    for (auto _ : state) {
+        for (int b = 0; b < kBlocks; ++b) {
+            hundred.push_back(block(100));
+            thousand.push_back(block(1000));
+        }
+        if (!frame.error().empty()) {
+            state.SkipWithError(frame.error().c_str());
+            return;
+        }
+        state.SetIterationTime(1e-6 * (hundred.back() + thousand.back()));
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double h = median(hundred);
+    const double k = median(thousand);
+    state.counters["hundred_us"] = h;
+    state.counters["thousand_us"] = k;
+    state.counters["thousand_over_hundred"] = k / h;
+}
+BENCHMARK(BM_TurnMonstersRatio)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
