@@ -15,9 +15,9 @@ local say = Say
 
 -- ---- Keys -------------------------------------------------------------------
 
--- Keys (virtual-key codes).
-local KEY_G, KEY_PERIOD = 71, 190
-local KEY_NUMPAD5 = 101
+-- Keys, by the names module C gives them.
+local KEY_G, KEY_PERIOD = C.KEY_G, C.KEY_OEM_PERIOD
+local KEY_NUMPAD5 = C.KEY_NUMPAD5
 
 -- The program asks InputPlayer every frame while it waits for the player,
 -- and not while the monsters move; a key that is down now and was up at the
@@ -54,10 +54,13 @@ end
 -- The direction keys C_GetInputDir reads (the cursor keys, and Home, End,
 -- Page Up and Page Down, which the number pad gives with Num Lock off), and
 -- the number pad's digits (Num Lock on) in the order 1 to 9.
-local DIRECTION_KEYS = {40, 38, 39, 37, 35, 34, 36, 33}
+local DIRECTION_KEYS = {
+    C.KEY_DOWN, C.KEY_UP, C.KEY_RIGHT, C.KEY_LEFT, C.KEY_END, C.KEY_NEXT, C.KEY_HOME, C.KEY_PRIOR,
+}
 local NUMPAD_KEYS = {
-    {97, -1, 1}, {98, 0, 1}, {99, 1, 1}, {100, -1, 0},
-    {102, 1, 0}, {103, -1, -1}, {104, 0, -1}, {105, 1, -1},
+    {C.KEY_NUMPAD1, -1, 1}, {C.KEY_NUMPAD2, 0, 1}, {C.KEY_NUMPAD3, 1, 1},
+    {C.KEY_NUMPAD4, -1, 0}, {C.KEY_NUMPAD6, 1, 0}, {C.KEY_NUMPAD7, -1, -1},
+    {C.KEY_NUMPAD8, 0, -1}, {C.KEY_NUMPAD9, 1, -1},
 }
 
 -- The step the direction keys ask for now, or nil: one on a press, and
@@ -402,7 +405,7 @@ end
 -- casts the fire spell, which a character with the Magic skill knows, at
 -- the nearest monster in sight within the action's range, for its mana.
 -- Neither takes a turn when it cannot be done; the log says why.
-local KEY_F, KEY_Z = 70, 90
+local KEY_F, KEY_Z = C.KEY_F, C.KEY_Z
 local SPELL = "fire"
 
 local function shotAsked(player)
@@ -667,7 +670,7 @@ end
 
 -- The adventure's end: who fell, where, and after how long, shown in window
 -- 2 until Enter leads back to the opening.
-local KEY_ENTER = 13
+local KEY_ENTER = C.KEY_RETURN
 
 local RANKING_SHOWN = 5
 

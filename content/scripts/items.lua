@@ -2,7 +2,7 @@
 -- the inventory the player opens with I, and what drinking, reading,
 -- eating and zapping them does.
 
-local KEY_I = 73
+local KEY_I = C.KEY_I
 WatchKey(KEY_I)
 local GOLD_ITEM = 36
 

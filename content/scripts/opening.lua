@@ -4,7 +4,7 @@
 -- The steps' state lives here between frames and starts afresh with each
 -- new opening.
 
-local KEY_ENTER, KEY_ESCAPE = 13, 27
+local KEY_ENTER, KEY_ESCAPE = C.KEY_RETURN, C.KEY_ESCAPE
 
 -- Where things are on the 800 x 600 screen.
 local LEFT, TOP = 40, 24

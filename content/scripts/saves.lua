@@ -2,7 +2,7 @@
 -- each new floor, from the game's menu (S) and when the program closes,
 -- and removed when the adventure ends; the opening continues it.
 
-local KEY_S = 83
+local KEY_S = C.KEY_S
 
 local function slotName(player)
     return Text("slot.name", player:getName(), floor)
