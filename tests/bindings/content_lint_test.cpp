@@ -1,11 +1,14 @@
 // The sample content as the game loads it: the real boot reads every table
 // with no message, the content is as large as promised, what its rows name
-// exists (functions, behaviours, chips the sheet draws), every callback the
-// game calls is a function, its settings place every screen on the 800 x
-// 600 screen without overlaps, and every name shown is Japanese, or English
-// under the English overlay.
+// exists (functions, behaviours, chips the sheet draws), items of different
+// types look different, every callback the game calls is a function, its
+// settings place every screen on the 800 x 600 screen without overlaps,
+// every name shown is Japanese, or English under the English overlay, and
+// the scripts name keys as module C does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -186,22 +189,34 @@ TEST_F(ContentLint, TheScreensFit) {
         << "the panel above the log";
 }
 
+// The chip sheet the build made.
+qel::SurfacePtr chipSheet(const std::filesystem::path& dir) {
+    std::ifstream in(dir / "data/chip.png", std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    return qel::ImageLoader::decode(bytes, 0);
+}
+
+// The colours of a chip's pixels, row by row; empty for a chip outside the
+// sheet.
+std::vector<std::uint32_t> chipPixels(const qel::Surface& sheet, const Point& at) {
+    const int w = static_cast<int>(CHIP_WIDTH), h = static_cast<int>(CHIP_HEIGHT);
+    std::vector<std::uint32_t> pixels;
+    if (at.x < 0 || at.y < 0 || (at.x + 1) * w > sheet.width() || (at.y + 1) * h > sheet.height())
+        return pixels;
+    for (int y = at.y * h; y < (at.y + 1) * h; ++y)
+        for (int x = at.x * w; x < (at.x + 1) * w; ++x)
+            pixels.push_back(sheet.argb(x, y) & 0xFFFFFF);
+    return pixels;
+}
+
 // Every chip a table row or a setting names is drawn on the chip sheet: a
 // chip the sheet leaves empty would draw nothing.
 TEST_F(ContentLint, EveryChipTheContentNamesIsDrawn) {
-    std::ifstream in(dir_ / "data/chip.png", std::ios::binary);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    const qel::SurfacePtr sheet = qel::ImageLoader::decode(bytes, 0);
+    const qel::SurfacePtr sheet = chipSheet(dir_);
     ASSERT_TRUE(sheet);
     const auto drawn = [&](const Point& at) {
-        const int w = static_cast<int>(CHIP_WIDTH), h = static_cast<int>(CHIP_HEIGHT);
-        if (at.x < 0 || at.y < 0 || (at.x + 1) * w > sheet->width() ||
-            (at.y + 1) * h > sheet->height())
-            return false;
-        for (int y = at.y * h; y < (at.y + 1) * h; ++y)
-            for (int x = at.x * w; x < (at.x + 1) * w; ++x)
-                if ((sheet->argb(x, y) & 0xFFFFFF) != 0) return true;
-        return false;
+        const std::vector<std::uint32_t> pixels = chipPixels(*sheet, at);
+        return std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t c) { return c != 0; });
     };
     for (const ItemBase* kind : ItemFactory::instance().kinds())
         EXPECT_TRUE(drawn(kind->chip())) << "item " << kind->nameId();
@@ -227,6 +242,26 @@ TEST_F(ContentLint, EveryChipTheContentNamesIsDrawn) {
         {"the log's line end", Point(14, 15)},
     };
     for (const auto& [what, at] : settings) EXPECT_TRUE(drawn(at)) << what;
+}
+
+// A player tells a weapon from armour, a potion from a scroll, a wand, food,
+// gold or the goal by the picture on the map: kinds of different types
+// never look alike (kinds of one type may: potions look the same until
+// known).
+TEST_F(ContentLint, ItemKindsOfDifferentTypesLookDifferent) {
+    const qel::SurfacePtr sheet = chipSheet(dir_);
+    ASSERT_TRUE(sheet);
+    std::map<std::vector<std::uint32_t>, const ItemBase*> firstWithPicture;
+    std::set<std::int32_t> types;
+    for (const ItemBase* kind : ItemFactory::instance().kinds()) {
+        types.insert(kind->type());
+        const auto [first, fresh] =
+            firstWithPicture.emplace(chipPixels(*sheet, kind->chip()), kind);
+        if (!fresh && first->second->type() != kind->type())
+            ADD_FAILURE() << "item " << kind->id() << " looks like item " << first->second->id();
+    }
+    EXPECT_GE(types.size(), 8u)
+        << "weapons, armour, potions, scrolls, a wand, food, gold, the goal";
 }
 
 // Every text a player reads of the loaded records, with what it is.
@@ -339,22 +374,42 @@ std::map<std::string, std::string> textTable(const char* global) {
     return texts;
 }
 
+// The content's scripts as written: each file's name and text.
+std::map<std::string, std::string> contentScripts() {
+    const std::filesystem::path scripts = std::filesystem::path(QEL_SOURCE_DIR) / "content/scripts";
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(scripts)) {
+        if (entry.path().extension() != ".lua") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
 // Every text name ("group.name" in quotes) the content's scripts write,
 // with the first script that writes it; the table of texts itself aside.
 std::map<std::string, std::string> namesInScripts() {
-    const std::filesystem::path scripts = std::filesystem::path(QEL_SOURCE_DIR) / "content/scripts";
     const std::regex quotedName("\"([a-z][a-z_]*\\.[a-z0-9_]+)\"");
     std::map<std::string, std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(scripts)) {
-        const std::string file = entry.path().filename().string();
-        if (entry.path().extension() != ".lua" || file == "text.lua") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+    for (const auto& [file, text] : contentScripts()) {
+        if (file == "text.lua") continue;
         for (std::sregex_iterator it(text.begin(), text.end(), quotedName), end; it != end; ++it)
             names.emplace((*it)[1].str(), file);
     }
     return names;
+}
+
+// The scripts name keys as module C does (C.KEY_RETURN, C.KEY_NUMPAD5):
+// no key is written as its code, neither given to a name that holds keys
+// (KEY_S, DIRECTION_KEYS, a table of them) nor read through C_Key*.
+TEST(ContentScripts, NameKeysByModuleCsNamesNotByNumber) {
+    const std::regex keyByNumber(
+        "\\b\\w*KEYS?\\w*(\\s*,\\s*\\w+)*\\s*=[\\s{]*[0-9]|C_Key\\w*\\(\\s*[0-9]");
+    const auto scripts = contentScripts();
+    ASSERT_GT(scripts.size(), 5u) << "the scripts are found";
+    for (const auto& [file, text] : scripts)
+        for (std::sregex_iterator it(text.begin(), text.end(), keyByNumber), end; it != end; ++it)
+            ADD_FAILURE() << file << ": a key by its number: " << it->str();
 }
 
 // The conversions of a text given values, in order ("%d", "%-5s"); "%%" is
