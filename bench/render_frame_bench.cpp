@@ -12,6 +12,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <string>
@@ -352,13 +353,19 @@ void BM_RenderFrameRatio(benchmark::State& state) {
     }
     ours.draw();
     ours.resetDeviceSeconds();
-    const std::vector<double> s =
-        bench::alternate(state, {[&] { ours.draw(); }, [&] { sdl.draw(); }, [&] { device.draw(); },
-                                 [&] { deviceSdl.draw(); }});
-    if (s[0] <= 0.0 || s[2] <= 0.0) return;
-    // alternate() runs 17 frames of each renderer per iteration.
-    const double frames = 17.0 * static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
-    const double inside = ours.deviceSeconds() / frames;
+    // Ours is timed whole as well, so that the share of its time spent in
+    // the device comes from the same frames as the device's own time.
+    double oursSeconds = 0.0;
+    const auto timedOurs = [&] {
+        const auto t0 = Clock::now();
+        ours.draw();
+        oursSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
+    };
+    const std::vector<double> s = bench::alternate(
+        state, {timedOurs, [&] { sdl.draw(); }, [&] { device.draw(); }, [&] { deviceSdl.draw(); }});
+    if (s[0] <= 0.0 || s[2] <= 0.0 || oursSeconds <= 0.0) return;
+    // The frame's median time, split as all of ours was.
+    const double inside = s[0] * std::min(1.0, ours.deviceSeconds() / oursSeconds);
     const double queueRatio = s[1] / s[0];
     const double deviceRatio = s[3] / s[2];
     state.counters["sdl_over_ours"] = queueRatio;
