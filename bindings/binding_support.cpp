@@ -38,6 +38,10 @@ const char* toCppString(lua_State* L, int narg, const char* def) {
     return text ? text : "";
 }
 
+Text toText(lua_State* L, int narg, const char* def) {
+    return Text(tolua_tostring(L, narg, def));
+}
+
 void raiseVariableError(lua_State* L, int narg, const char* typeName) {
     tolua_Error err{};
     err.index = narg;

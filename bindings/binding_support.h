@@ -72,6 +72,7 @@
 #include <limits>
 #include <lua.hpp>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "engine/core/script_object.h"
@@ -135,6 +136,27 @@ int toIndex(lua_State* L, int narg, double def);
 // A std::string argument or value: nil, a missing value or a value Lua cannot
 // turn into text gives the empty string (never a null pointer).
 const char* toCppString(lua_State* L, int narg, const char* def);
+
+// A `const char*` parameter as the generated code reads it (toText below):
+// its text, the default for a missing value, and null for nil (tolua's
+// reading). Null reaches only a function that takes `const char*` itself,
+// for which nil has a meaning of its own (the shipped table, "names
+// nothing", an error); a function that takes std::string or
+// std::string_view reads the empty text, never a string made from a null
+// pointer.
+class Text {
+public:
+    explicit Text(const char* text) : text_(text) {}
+    operator const char*() const { return text_; }
+    operator std::string_view() const {
+        return text_ ? std::string_view(text_) : std::string_view();
+    }
+    operator std::string() const { return text_ ? std::string(text_) : std::string(); }
+
+private:
+    const char* text_;
+};
+Text toText(lua_State* L, int narg, const char* def);
 
 // Removes `address` from every bound Lua state (see the file comment). Safe to
 // call for addresses scripts never saw, from any destructor, any number of

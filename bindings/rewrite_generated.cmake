@@ -7,6 +7,8 @@
 #       array indices saturate, so a huge index cannot wrap into range
 #   tolua_tocppstring(...)         -> binding::toCppString(...)
 #       nil or a non-string gives "", never std::string(nullptr)
+#   const char* x = ((const char*) tolua_tostring(...)) -> binding::Text x = binding::toText(...)
+#       a null text (nil) never becomes a std::string or std::string_view
 #   the self of a member getter or setter -> binding::memberSelf(...)
 #       an object of another class, or a const one given to a setter, is an
 #       invalid self rather than memory read or written as the wrong type
@@ -21,6 +23,8 @@ string(REPLACE "tolua_index = (int)tolua_tonumber(" "tolua_index = binding::toIn
 string(REGEX REPLACE "\\(([A-Za-z_][A-Za-z0-9_: ]*)\\)[ ]*tolua_tonumber\\("
        "(\\1) binding::toNumber<\\1>(" text "${text}")
 string(REPLACE "tolua_tocppstring(" "binding::toCppString(" text "${text}")
+string(REGEX REPLACE "const char\\* ([A-Za-z_][A-Za-z0-9_]*) = \\(\\(const char\\*\\)  tolua_tostring\\("
+       "const binding::Text \\1 = (binding::toText(" text "${text}")
 set(accessor "static int tolua_(get|set)_[A-Za-z0-9_]+\\(lua_State\\* tolua_S\\)\n{\n  ")
 set(raw_self "([^\n*]+)\\* self = \\([^\n*]+\\*\\)  tolua_tousertype\\(tolua_S,1,0\\);")
 string(REGEX REPLACE "(static int tolua_get_[A-Za-z0-9_]+\\(lua_State\\* tolua_S\\)\n{\n  )${raw_self}"
@@ -34,6 +38,9 @@ if(text MATCHES "${accessor}[^\n]*tolua_tousertype\\(tolua_S,1,0\\)")
 endif()
 if(text MATCHES "\\)[ ]*tolua_to(field)?number\\(")
   message(FATAL_ERROR "rewrite_generated: unconverted number cast in ${IN}: ${CMAKE_MATCH_0}")
+endif()
+if(text MATCHES "tolua_tostring\\(")
+  message(FATAL_ERROR "rewrite_generated: unconverted text parameter in ${IN}: ${CMAKE_MATCH_0}")
 endif()
 if(text MATCHES "tolua_tofield")
   message(FATAL_ERROR "rewrite_generated: array parameters are not supported (${IN})")

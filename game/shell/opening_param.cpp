@@ -178,10 +178,24 @@ ObjectPlayer* OpeningParam::createPlayer(const char* name, std::int32_t sex, std
     return player->isGoing() ? nullptr : player;
 }
 
+namespace {
+
+// Whether a game may begin now: not while a scene change is pending (a
+// script that asks again before it is taken starts one game), and not from
+// inside the game scene, whose tasks (the turn manager, the map view...)
+// are the game's only ones until it ends: a second game scene started
+// beside it would have none and wait forever.
+bool gameMayBegin(const qel::SysScene* scenes) {
+    if (!scenes) return true;
+    if (scenes->isChangePending()) return false;
+    return !qel::classCast<SceneGame>(scenes->getCurrent());
+}
+
+}  // namespace
+
 void OpeningParam::beginNewGame() {
-    // A script that asks again before the change is taken starts one game.
     qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle();
-    if (scenes && scenes->isChangePending()) return;
+    if (!gameMayBegin(scenes)) return;
     GameData& game = GameData::instance();
     ItemFactory::instance().resetName();
     if (World* world = game.getWorld()) world->clearAdventure();
@@ -191,7 +205,7 @@ void OpeningParam::beginNewGame() {
 
 bool OpeningParam::beginContinue(std::int32_t slot) {
     qel::SysScene* scenes = qel::Register<qel::SysScene>::instance().getSingle();
-    if (scenes && scenes->isChangePending()) return false;
+    if (!gameMayBegin(scenes)) return false;
     std::string message;
     if (!SaveData(slot).loadGame(message)) {
         // Nothing of the damaged slot may reach a game started next.

@@ -74,12 +74,15 @@ public:
                                std::int64_t classIndex);
 
     // New unidentified names, no extinct monsters, one more game begun, and
-    // the game scene asked for; nothing while a scene change is pending.
+    // the game scene asked for; nothing while a scene change is pending or
+    // while the game scene runs (a game begins from outside it: the opening
+    // or the title).
     void beginNewGame();
     // Loads the slot's game and asks for the game scene with the slot
     // active. A slot that cannot be loaded shows why and leaves the opening
     // as if just entered (no object, ids from 1, no run state, no slot);
-    // false then, and while a scene change is pending.
+    // false then, and (nothing loaded) while a scene change is pending or
+    // the game scene runs.
     bool beginContinue(std::int32_t slot);
 
 private:

@@ -60,6 +60,10 @@ const LuaCase kCases[] = {
     {"a table outside 0..3 gives nil", "return F:createGroup(4), F:createGroup(-1, 1)", "nil, nil"},
     {"index -1 gives nil", "return F:getBaseIndex(-1), F:getBaseIndex(0):id()", "nil, 1"},
     {"unknown id gives nil", "return F:createId(99)", "nil"},
+    {"nil for a text the factory reads as a view is the empty text",
+     "return F:createId(1, nil):getBaseId(), F:createName(nil), F:getBase(nil), "
+     "F:createName('item2', nil):getBaseId()",
+     "1, nil, nil, 2"},
     {"dice of the kind and the item",
      "local it = F:createId(1) "
      "return it:getDamageDice():getDice(), F:getBaseId(1):damageDice():getNum()",

@@ -21,6 +21,7 @@
 #include "game/shell/scene_game.h"
 #include "game/shell/scene_opening.h"
 #include "game/shell/settings.h"
+#include "game/shell/turn_manager.h"
 #include "game/shell/ui/target_view.h"
 #include "game/world/game_data.h"
 #include "game/world/object_npc.h"
@@ -134,6 +135,17 @@ TEST_F(OpeningBindings, AScriptMakesAPlayerAndStartsOneGameThenComesBack) {
     ASSERT_NE(player, nullptr);
     EXPECT_STREQ(player->getName(), "hero");
     EXPECT_EQ(player->getSex(), 1);
+    // Asked for from inside the game (by a param a script kept or made), a
+    // new game or a continue leaves the game as it is, its tasks running: a
+    // second game scene beside the first would start without them.
+    const qel::SceneBase* game = scenes_->getCurrent();
+    EXPECT_EQ(run("local p = C.OpeningParam() p:beginNewGame() return p:beginContinue(1)"),
+              "false");
+    frames(4);
+    EXPECT_EQ(scenes_->getCurrent(), game);
+    EXPECT_NE(TurnManager::instance(), nullptr);
+    EXPECT_EQ(GameData::instance().getPlayer(), player);
+    EXPECT_EQ(GameData::instance().getGlobalRecord()->getTotalPlay(), played + 1);
     EXPECT_EQ(run("return pcall(function() return kept:name() end)"),
               "false, snippet:1: attempt to use a deleted object")
         << "a record kept past its opening";

@@ -34,16 +34,8 @@
 -- none is left for the Lua state's closing), leaveOut = true (see below).
 --
 -- leaveOut = true leaves out the shapes of the faults the program is known
--- to have still, so that a run stops only on a new one: no value of the
--- turn (the turn manager, a command, damage dice) or of an object list's
--- node kept in a slot, no value read from a class-typed field or handed
--- out by a function that returns a member (getPos, getColor...) kept, no
--- statements inside the hooks known to go on with what they delete (the
--- decorator hooks, SetNpcExp, GetItemName, IsFrozenWalk, GetDamageDice), no
--- deletion inside InputPlayer (nor an answer after a floor change there), no
--- new game begun outside the opening, no nil literal passed (a text parameter
--- reads it as a null pointer), module variables set only to small numbers
--- (the layout's sums overflow), and Lua's objects collected before the end.
+-- to have still, so that a run stops only on a new one: module variables
+-- set only to small numbers (the layout's sums overflow).
 -- The transcript's header records avoid and leaveOut, so a replay keeps
 -- what the run kept.
 
@@ -262,26 +254,10 @@ end
 local function keepable(x)
     return not (type(x) == "userdata" and avoided[kindOf(x)])
 end
--- Functions that hand out a member of their object rather than a value.
-local MEMBERS = {
-    getPos = true, getChip = true, getInfo = true, getColor = true, getPoint = true,
-    getDir = true, getMaterial = true, getItemName = true, getDamageDice = true,
-    getMemoryPoint = true, getEquipFlag = true, getUpStatus = true, getDefWall = true,
-    getDefPass = true, getDefRoom = true, getStartPos = true, status = true, color = true,
-    chip = true, material = true, target = true, damageDice = true, add = true,
-}
-local function member(key)
-    local name = key:match("([^.]*)$")
-    return key:sub(1, 1) == "." or key == "[]" or MEMBERS[name]
-end
 local function keep(k, key, ok, ...)
     if not ok then return end
     if k then
         local first, second = ...
-        if header.leaveOut and member(key) then
-            if type(first) == "userdata" then first = nil end
-            second = nil
-        end
         if keepable(first) then v[k] = first end
         if type(second) == "userdata" and keepable(second) then v[k % SLOTS + 1] = second end
     end
@@ -470,8 +446,6 @@ local function anyValue()
     if r <= 7 and #constants > 0 then return literal(pick(constants)) end
     if r <= 8 then return literal(pick(strings)) end
     if r <= 9 then return chance(0.5) and "true" or "false" end
-    -- nil for a text parameter reaches the program as a null pointer
-    if header.leaveOut then return "false" end
     return "nil"
 end
 
@@ -746,14 +720,6 @@ generateStatement = function(hookKey, n, args, depth, made, focus)
         key = made and made .. "()"
     end
     if key and skipped[key] then return nil end
-    if header.leaveOut and hookKey == "InputPlayer" and key and
-        (destructive(key:match("([^.]*)$")) or key == "C_GotoOpening") then
-        return nil
-    end
-    if header.leaveOut and hookKey ~= "InputOpening" and
-        (key == "OpeningParam.beginNewGame" or key == "OpeningParam.beginContinue") then
-        return nil
-    end
     emit(hookKey, n, text, args)
     return slot
 end
@@ -774,11 +740,6 @@ local HOOKS = {
     SerializeGlobal = "boolean", SetSaveFileName = "none", LoadItemGroupPer = "none",
 }
 local hookNames = sortedKeys(HOOKS)
--- Hooks known to go on with what a statement inside them deletes.
-LEFT_OUT_HOOKS = {
-    RemoveAllDecorator = true, AddDecorator = true, RemoveDecorator = true, SetNpcExp = true,
-    GetItemName = true, SerializeDecorator = true, IsFrozenWalk = true, GetDamageDice = true,
-}
 
 local calls = {}  -- hook name -> calls so far
 local depth = 0
@@ -858,7 +819,7 @@ local function play(name, args)
         -- a hook inside a hook's statements: no statements, the game's answer
     elseif isTick then
         if chance(0.6) then count = rand(6) end
-    elseif cfg.hooks ~= false and not (header.leaveOut and LEFT_OUT_HOOKS[name]) and
+    elseif cfg.hooks ~= false and
         chance(name == "StrFmt" and 0.02 or 0.15) then
         count = rand(4)
         -- the hook's objects into slots first
@@ -889,10 +850,7 @@ local function play(name, args)
     end
     -- the answer: the game's own mostly
     local decision
-    if name == "InputPlayer" and event and header.leaveOut then
-        -- the floor change deleted what the game read before asking
-        decision = nil
-    elseif name == "InputPlayer" then
+    if name == "InputPlayer" then
         local r = rand(10)
         if r <= 5 then
             local dirs = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, -1}, {1, -1}, {-1, 1}}
@@ -995,14 +953,6 @@ if replaying then
 else
     header = {seed = cfg.seed or 1, ticks = cfg.ticks or 300, collectAtEnd = cfg.collectAtEnd,
               leaveOut = cfg.leaveOut, avoid = cfg.avoid}
-    if header.leaveOut then
-        header.collectAtEnd = true
-        header.avoid = header.avoid or {}
-        for _, name in ipairs({"TurnManager", "Command", "Dice", "LinkList<ObjectBase>",
-                               "LinkList<ObjectItem>"}) do
-            table.insert(header.avoid, name)
-        end
-    end
     seedRandom(header.seed)
     for _ = 1, 5 do nextRandom() end
     out = io.open(cfg.transcript or "transcript.lua", "w")
