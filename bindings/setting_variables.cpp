@@ -57,7 +57,8 @@ void pushElement(lua_State* L, const Slot& slot, std::size_t i) {
 // error and stores nothing. `anyText`: an array's text element, which
 // takes the text of whatever it is given.
 template <class Slot>
-void storeElement(lua_State* L, const Slot& slot, std::size_t i, int narg, bool anyText) {
+void storeElement(lua_State* L, const Setting& row, const Slot& slot, std::size_t i, int narg,
+                  bool anyText) {
     using T = typename Slot::Value;
     if constexpr (!Slot::kReadOnly) {
         tolua_Error err;
@@ -78,6 +79,9 @@ void storeElement(lua_State* L, const Slot& slot, std::size_t i, int narg, bool 
         } else {
             if (!tolua_isnumber(L, narg, 0, &err))
                 tolua_error(L, "#vinvalid type in variable assignment.", &err);
+            if (!row.accepts(tolua_tonumber(L, narg, 0)))
+                luaL_error(L, "value out of range in variable assignment: %s takes %d to %d",
+                           row.name(), static_cast<int>(row.low()), static_cast<int>(row.high()));
             slot.storage[i] = toNumber<T>(L, narg, 0);
         }
     }
@@ -90,7 +94,8 @@ int getValue(lua_State* L) {
 
 // Called as the module's setter: (module, value).
 int setValue(lua_State* L) {
-    rowOf(L).visit([L](const auto& slot) { storeElement(L, slot, 0, 2, false); });
+    const Setting& row = rowOf(L);
+    row.visit([L, &row](const auto& slot) { storeElement(L, row, slot, 0, 2, false); });
     return 0;
 }
 
@@ -106,7 +111,7 @@ int getElement(lua_State* L) {
 int setElement(lua_State* L) {
     const Setting& row = rowOf(L);
     const auto i = static_cast<std::size_t>(checkedIndex(L, static_cast<int>(row.count())));
-    row.visit([L, i](const auto& slot) { storeElement(L, slot, i, 3, true); });
+    row.visit([L, i, &row](const auto& slot) { storeElement(L, row, slot, i, 3, true); });
     return 0;
 }
 

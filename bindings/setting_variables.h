@@ -6,7 +6,10 @@
 // What a script sees, by kind (the kinds of game/shell/setting.h):
 //   - numbers read as numbers; an assignment must be a number, truncated
 //     toward zero and kept to the kind's width (uint and int the low 32
-//     bits, byte the low 8, port the low 16; float the nearest float);
+//     bits, byte the low 8, port the low 16; float the nearest float); a
+//     figure of the layout must lie in its row's range (Setting::within),
+//     or the assignment raises "value out of range in variable
+//     assignment" naming the setting and its range, and stores nothing;
 //   - bool reads as a boolean and takes a boolean or nil (false);
 //   - text reads as a string and takes a string, a number (its Lua text) or
 //     nil (the empty text), kept up to its first NUL;

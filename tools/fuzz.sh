@@ -15,8 +15,8 @@
 # seed until the minutes are up, FUZZ_JOBS at a time, at low priority. It
 # starts at FUZZ_SEED (default: where the last run stopped), runs FUZZ_TICKS
 # ticks a program (default 600) with the generator's options in
-# SCRIPT_FUZZ_OPTIONS ('leaveOut = true': not the fault shapes the program
-# is known to have still), keeps each failing program's folder (its transcript,
+# SCRIPT_FUZZ_OPTIONS (driver.lua lists them: 'hooks = false', 'skip = {...}'),
+# keeps each failing program's folder (its transcript,
 # replayable with run.sh, and error output) in
 # build/fuzz/findings/script_interface/seed_<n>/ and prints the programs,
 # calls and functions reached. reduce.py there cuts a finding down.

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -54,6 +55,21 @@ public:
     static Setting constant(const char* name, const T& value) {
         return Setting(name, 1, Slot<const T>{&value, {value}});
     }
+
+    // The same row refusing a number outside low..high: a figure of the
+    // screen's layout, which the drawing adds, multiplies and makes
+    // textures of, kept to what those hold.
+    Setting within(double low, double high) const {
+        Setting row = *this;
+        row.low_ = low;
+        row.high_ = high;
+        return row;
+    }
+    // Whether a number may be stored (never NaN where a range is set).
+    bool accepts(double value) const { return !bounded() || (value >= low_ && value <= high_); }
+    bool bounded() const { return low_ > -kUnbounded || high_ < kUnbounded; }
+    double low() const { return low_; }
+    double high() const { return high_; }
 
     const char* name() const { return name_; }
     SettingKind kind() const { return kind_; }
@@ -123,8 +139,12 @@ private:
     Setting(const char* name, std::size_t count, Slot<T> slot)
         : name_(name), kind_(kindOf<T>()), count_(count), slot_(std::move(slot)) {}
 
+    static constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+
     const char* name_;
     SettingKind kind_;
     std::size_t count_;
     Slots slot_;
+    double low_ = -kUnbounded;
+    double high_ = kUnbounded;
 };

@@ -31,6 +31,20 @@ const LuaCase kSettingCases[] = {
     {"int keeps the low 32 bits", "C.STATUS_LEVEL_RATIO = 4294967295 return C.STATUS_LEVEL_RATIO",
      "-1"},
     {"byte keeps the low 8 bits", "C.FIELD_BLUR_ALPHA = 300 return C.FIELD_BLUR_ALPHA", "44"},
+    {"a layout figure takes its range's ends",
+     "C.FONT_HEIGHT = 256 C.LOG_SPACE_LINE = -4096 C.ITEMLIST_X = 4096.5 - 0.5 "
+     "return C.FONT_HEIGHT, C.LOG_SPACE_LINE, C.ITEMLIST_X",
+     "256, -4096, 4096"},
+    {"a layout figure out of its range is refused and stays",
+     "C.FONT_HEIGHT = 20 local out = {} "
+     "for _, v in ipairs({2147483647, 257, -1, 0/0}) do "
+     "out[#out + 1] = select(2, pcall(function() C.FONT_HEIGHT = v end)) end "
+     "out[#out + 1] = select(2, pcall(function() C.LOG_SPACE_LINE = -4097 end)) "
+     "out[#out + 1] = select(2, pcall(function() C.LOG_BUFFER_TEX_NUM = 65536 end)) "
+     "return C.FONT_HEIGHT, out[1], #out, out[5], out[6]",
+     "20, value out of range in variable assignment: FONT_HEIGHT takes 0 to 256, 6, "
+     "value out of range in variable assignment: LOG_SPACE_LINE takes -4096 to 4096, "
+     "value out of range in variable assignment: LOG_BUFFER_TEX_NUM takes 0 to 256"},
     {"port keeps the low 16 bits", "C.NETWORK_PORT_SEND = 65537 return C.NETWORK_PORT_SEND", "1"},
     {"float stores the nearest float", "C.ZOOM_IN_SCALE = 0.1 return C.ZOOM_IN_SCALE",
      "0.10000000149011612"},

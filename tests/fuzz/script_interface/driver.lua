@@ -31,13 +31,8 @@
 -- class names whose values are never kept in a slot }, skip = { functions
 -- never called: "Class.name", "C_Name" or "Class()" }, collectAtEnd = true
 -- (the slots emptied and Lua's objects collected before the game ends, so
--- none is left for the Lua state's closing), leaveOut = true (see below).
---
--- leaveOut = true leaves out the shapes of the faults the program is known
--- to have still, so that a run stops only on a new one: module variables
--- set only to small numbers (the layout's sums overflow).
--- The transcript's header records avoid and leaveOut, so a replay keeps
--- what the run kept.
+-- none is left for the Lua state's closing). The transcript's header records
+-- avoid and collectAtEnd, so a replay keeps what the run kept.
 
 local cfg = FUZZ or {}
 local header = {}  -- the run's options, written at the top of the transcript
@@ -693,9 +688,7 @@ generateStatement = function(hookKey, n, args, depth, made, focus)
                 if chance(0.7) then
                     text = string.format("R.cget(%d, %q)", slot, name)
                 else
-                    -- a setting far out of its range overflows the layout's sums
-                    local value = header.leaveOut and literal(rand(64) - 1) or anyValue()
-                    text = string.format("R.cset(%q, %s)", name, value)
+                    text = string.format("R.cset(%q, %s)", name, anyValue())
                 end
             end
         elseif r <= 90 then
@@ -952,16 +945,15 @@ if replaying then
     seedRandom(header.seed or 1)
 else
     header = {seed = cfg.seed or 1, ticks = cfg.ticks or 300, collectAtEnd = cfg.collectAtEnd,
-              leaveOut = cfg.leaveOut, avoid = cfg.avoid}
+              avoid = cfg.avoid}
     seedRandom(header.seed)
     for _ = 1, 5 do nextRandom() end
     out = io.open(cfg.transcript or "transcript.lua", "w")
     write("-- A program over the script interface; replay it with tests/fuzz/script_interface/run.sh.")
     local avoid = {}
     for i, name in ipairs(header.avoid or {}) do avoid[i] = string.format("%q", name) end
-    write(string.format("T{seed = %d, ticks = %d%s%s%s}", header.seed, header.ticks,
+    write(string.format("T{seed = %d, ticks = %d%s%s}", header.seed, header.ticks,
                         header.collectAtEnd and ", collectAtEnd = true" or "",
-                        header.leaveOut and ", leaveOut = true" or "",
                         #avoid > 0 and ", avoid = {" .. table.concat(avoid, ", ") .. "}" or ""))
 end
 for _, name in ipairs(header.avoid or {}) do avoided[name] = true end
