@@ -9,11 +9,13 @@
 // (queue_keeps: the goal is at least 0.85), ours_us (goal well under 1000
 // in a release build) and outside_device_us, the frame's time spent
 // outside device calls (queuing, sorting, batching).
+// QEL_BENCH_VECTOR_BITS=256 (or 128) holds the device to narrower vectors.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +32,7 @@
 #include "engine/render/viewport.h"
 #include "engine/resource/sys_resource.h"
 #include "platform/font/font_face.h"
+#include "platform/gfx/blend_rows.h"
 #include "platform/gfx/software_graphics_device.h"
 
 namespace {
@@ -39,6 +42,14 @@ using bench::kHeight;
 using bench::kTile;
 using bench::kWidth;
 using Clock = std::chrono::steady_clock;
+
+// Read before any benchmark runs: the vector width is chosen once.
+const bool kVectorLimitRead = [] {
+    if (const char* bits = std::getenv("QEL_BENCH_VECTOR_BITS")) {
+        qel::px::limitVectorBits(std::atoi(bits));
+    }
+    return true;
+}();
 
 constexpr int kMapWidth = 50;
 constexpr int kMapHeight = 30;

@@ -1,5 +1,6 @@
-// Source-over rectangles with the widest vector unit the processor has; the
-// result is the same, bit for bit, as blendAlphaRow in pixel_ops.h.
+// Source-over rectangles, gathered rows and fills with the widest vector
+// unit the processor has; the result is the same, bit for bit, as
+// blendAlphaRow (and modulate) in pixel_ops.h, the plain gather, std::fill.
 #pragma once
 
 #include <cstddef>
@@ -7,10 +8,11 @@
 
 namespace qel::px {
 
-// rows x width pixels; pitches in pixels.
+// rows x width pixels; pitches in pixels. The source is read with salpha
+// forced on, then modulated by color (white leaves it as it is).
 void blendAlphaRect(std::uint32_t* dst, std::size_t dstPitch, const std::uint32_t* src,
                     std::size_t srcPitch, std::size_t width, std::size_t rows, std::uint32_t salpha,
-                    std::uint32_t dalpha);
+                    std::uint32_t dalpha, std::uint32_t color = 0xFFFFFFFFu);
 
 // One rectangle of a run of source-over blits between the same two
 // surfaces.
@@ -28,7 +30,14 @@ void blendAlphaBlits(const RectBlit* blits, std::size_t count, std::size_t dstPi
 
 // One row of n pixels, as blendAlphaRect's rows (no fetching ahead).
 void blendAlphaSpan(std::uint32_t* dst, const std::uint32_t* src, std::size_t n,
-                    std::uint32_t salpha, std::uint32_t dalpha);
+                    std::uint32_t salpha, std::uint32_t dalpha, std::uint32_t color = 0xFFFFFFFFu);
+
+// out[i] = row[columns[i]] | salpha for n columns (a point-sampled row).
+void gatherRow(std::uint32_t* out, const std::uint32_t* row, const std::uint32_t* columns,
+               std::size_t n, std::uint32_t salpha);
+
+// n words set to word, as std::fill or memset would.
+void fillWords(std::uint32_t* dst, std::size_t n, std::uint32_t word);
 
 // rows x width pixels copied with the force bits set in each (an X8
 // surface's alpha); the result of dst[i] = src[i] | force. The two do not

@@ -13,6 +13,7 @@
 
 #include "engine/gfx/graphics_device.h"
 #include "engine/gfx/surface.h"
+#include "platform/gfx/blend_rows.h"
 
 namespace qel::px {
 
@@ -68,12 +69,43 @@ inline std::uint32_t blendAlpha(std::uint32_t s, std::uint32_t d) {
     return gather(div255Lanes(spread(s) * sa + spread(d) * (255u - sa)));
 }
 
-// A row of source-over blends, dst[i] = blendAlpha(src[i] | salpha,
+#if defined(__SSE2__)
+// div255 in each 16-bit word (words hold at most 255 x 255): (x + 128) x
+// 257 >> 16.
+inline __m128i div255Words(__m128i x) {
+    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
+}
+
+// A colour as modulate128 takes it: its even channels (blue, red) and its
+// odd ones (green, alpha) in the high bytes of 16-bit words.
+struct Tint128 {
+    __m128i even;
+    __m128i odd;
+};
+inline Tint128 tint128(std::uint32_t color) {
+    const __m128i c = _mm_set1_epi32(static_cast<int>(color));
+    return {_mm_slli_epi16(c, 8), _mm_and_si128(c, _mm_set1_epi32(static_cast<int>(0xFF00FF00u)))};
+}
+
+// modulate() of four pixels: each channel in the high byte of a word times
+// the colour's likewise, so that one high-half multiply gives t x c exactly.
+inline __m128i modulate128(__m128i s, const Tint128& tint) {
+    const __m128i even = div255Words(_mm_mulhi_epu16(_mm_slli_epi16(s, 8), tint.even));
+    const __m128i odd = div255Words(
+        _mm_mulhi_epu16(_mm_and_si128(s, _mm_set1_epi32(static_cast<int>(0xFF00FF00u))), tint.odd));
+    return _mm_or_si128(even, _mm_slli_epi16(odd, 8));
+}
+#endif
+
+// A row of source-over blends of the source modulated by color (white
+// leaves it as it is), dst[i] = blendAlpha(modulate(src[i] | salpha, color),
 // dst[i] | dalpha) | dalpha, four pixels at a time where SSE2 exists. The
-// arithmetic is the same as blendAlpha's, bit for bit.
+// arithmetic is the same as modulate's and blendAlpha's, bit for bit.
 inline void blendAlphaRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t n,
-                          std::uint32_t salpha, std::uint32_t dalpha) {
+                          std::uint32_t salpha, std::uint32_t dalpha,
+                          std::uint32_t color = 0xFFFFFFFFu) {
     std::size_t i = 0;
+    const bool tinted = color != 0xFFFFFFFFu;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     const __m128i sa = _mm_set1_epi32(static_cast<int>(salpha));
@@ -81,9 +113,10 @@ inline void blendAlphaRow(std::uint32_t* dst, const std::uint32_t* src, std::siz
     const __m128i alphaBits = _mm_set1_epi32(static_cast<int>(kAlphaMask));
     const __m128i c255 = _mm_set1_epi16(255);
     const __m128i c128 = _mm_set1_epi16(128);
+    const Tint128 tint = tint128(color);
     for (; i + 4 <= n; i += 4) {
-        const __m128i s =
-            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)), sa);
+        __m128i s = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)), sa);
+        if (tinted) s = modulate128(s, tint);
         const __m128i alpha = _mm_and_si128(s, alphaBits);
         const int opaque = _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaBits));
         if (opaque == 0xFFFF) {
@@ -110,7 +143,10 @@ inline void blendAlphaRow(std::uint32_t* dst, const std::uint32_t* src, std::siz
                          _mm_or_si128(_mm_packus_epi16(lo, hi), da));
     }
 #endif
-    for (; i < n; ++i) dst[i] = blendAlpha(src[i] | salpha, dst[i] | dalpha) | dalpha;
+    for (; i < n; ++i) {
+        const std::uint32_t s = tinted ? modulate(src[i] | salpha, color) : src[i] | salpha;
+        dst[i] = blendAlpha(s, dst[i] | dalpha) | dalpha;
+    }
 }
 
 inline std::uint32_t clamp255(std::uint32_t v) {
@@ -161,7 +197,8 @@ inline void put(std::uint32_t& dst, std::uint32_t src, std::uint32_t dstAlpha) {
 }
 
 // A span of source colours onto the destination, modulated by color:
-// dst[i] as put<Mode> leaves it, a row at a time where the vector unit can.
+// dst[i] as put<Mode> leaves it, a row at a time where the vector unit can
+// (source-over in the widest vectors allowed, blend_rows.h).
 template <BlendMode Mode>
 void putRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t n, std::uint32_t color,
             std::uint32_t dalpha) {
@@ -169,19 +206,11 @@ void putRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t n, std::ui
         if constexpr (Mode == BlendMode::Off || Mode == BlendMode::Copy) {
             for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] | dalpha;
             return;
-        } else if constexpr (Mode == BlendMode::Alpha) {
-            blendAlphaRow(dst, src, n, 0, dalpha);
-            return;
         }
-    } else if constexpr (Mode == BlendMode::Alpha) {
-        // Modulated a piece at a time, then blended as a span.
-        constexpr std::size_t kPiece = 256;
-        std::uint32_t piece[kPiece];
-        for (std::size_t i = 0; i < n; i += kPiece) {
-            const std::size_t m = n - i < kPiece ? n - i : kPiece;
-            for (std::size_t k = 0; k < m; ++k) piece[k] = modulate(src[i + k], color);
-            blendAlphaRow(dst + i, piece, m, 0, dalpha);
-        }
+    }
+    if constexpr (Mode == BlendMode::Alpha) {
+        // Modulated and blended in the widest vectors allowed.
+        blendAlphaSpan(dst, src, n, 0, dalpha, color);
         return;
     }
     for (std::size_t i = 0; i < n; ++i) put<Mode>(dst[i], modulate(src[i], color), dalpha);

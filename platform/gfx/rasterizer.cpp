@@ -422,10 +422,13 @@ void Rasterizer::fill(Surface& target, const Rect& rect, std::uint32_t argb) {
     if (r.empty()) return;
     ++counters_.fastFills;
     const std::uint32_t word = argb | target.forcedAlpha();
-    for (int y = r.top; y < r.bottom; ++y) {
-        std::uint32_t* row = target.row(y);
-        std::fill(row + r.left, row + r.right, word);
+    const auto width = static_cast<std::size_t>(r.right - r.left);
+    // Whole rows lie one after another: one fill for all of them.
+    if (width == static_cast<std::size_t>(target.width())) {
+        px::fillWords(target.row(r.top), width * static_cast<std::size_t>(r.bottom - r.top), word);
+        return;
     }
+    for (int y = r.top; y < r.bottom; ++y) px::fillWords(target.row(y) + r.left, width, word);
 }
 
 void Rasterizer::drawTriangles(Surface& target, const Rect& clip, const Surface* texture,

@@ -82,11 +82,11 @@ void directRows(Surface& target, const Surface& tex, int x0, int x1, int y0, int
     const bool copy = (Mode == BlendMode::Off || Mode == BlendMode::Copy) && color == 0xFFFFFFFFu;
     // A surface drawn onto itself goes pixel by pixel below: the rows read
     // pieces ahead of what they write.
-    if (Mode == BlendMode::Alpha && color == 0xFFFFFFFFu && &tex != &target) {
+    if (Mode == BlendMode::Alpha && &tex != &target) {
         px::blendAlphaRect(target.row(y0) + x0, static_cast<std::size_t>(target.width()),
                            tex.row(static_cast<int>(ty)) + tx,
                            static_cast<std::size_t>(tex.width()), width,
-                           static_cast<std::size_t>(y1 - y0), salpha, dalpha);
+                           static_cast<std::size_t>(y1 - y0), salpha, dalpha, color);
         return;
     }
     if (copy && &tex != &target) {
@@ -243,12 +243,14 @@ void Rasterizer::drawSpriteRect(Surface& target, const Rect& clip, const Surface
         return;
     }
 
-    // Column table: texel, next texel and weight per column.
+    // Column table: the texel per column (point), or texel, next texel and
+    // weight (bilinear).
     const auto width = static_cast<std::size_t>(x1 - x0);
-    columns_.resize(width * 3);
+    const bool point = state.filter == TextureFilter::Point;
+    columns_.resize(point ? width : width * 3);
     for (std::size_t i = 0; i < width; ++i, uw.next()) {
-        if (state.filter == TextureFilter::Point) {
-            columns_[i * 3] =
+        if (point) {
+            columns_[i] =
                 static_cast<std::uint32_t>(px::axisPoint(uw.q, tex.width(), state.address));
         } else {
             const px::AxisSample s = px::axisLinear(uw.q, tex.width(), state.address);
@@ -260,12 +262,15 @@ void Rasterizer::drawSpriteRect(Surface& target, const Rect& clip, const Surface
     const std::uint32_t salpha = tex.forcedAlpha();
     const std::uint32_t dalpha = target.forcedAlpha();
     const std::uint32_t* cols = columns_.data();
-    if (state.filter == TextureFilter::Point) gathered_.resize(width);
+    if (point) gathered_.resize(width);
     std::uint32_t* gathered = gathered_.data();
+    // The source row gathered last: a copy magnified n times puts each one
+    // n times. A texture drawn onto itself gathers afresh.
+    int gatheredRow = -1;
     px::withBlendMode(state.blend, [&]<BlendMode Mode>() {
         for (int y = y0; y < y1; ++y, vw.next()) {
             std::uint32_t* dst = target.row(y) + x0;
-            if (state.filter == TextureFilter::Point) {
+            if (point) {
                 // Gathered into a row first, so that the row blends as one
                 // span (a texture drawn onto itself reads each texel before
                 // any pixel of the row is written, as one row of the general
@@ -274,12 +279,14 @@ void Rasterizer::drawSpriteRect(Surface& target, const Rect& clip, const Surface
                 const std::uint32_t* src = tex.row(sy);
                 if (&tex == &target && sy == y) {
                     for (std::size_t i = 0; i < width; ++i) {
-                        px::put<Mode>(dst[i], px::modulate(src[cols[i * 3]] | salpha, color),
-                                      dalpha);
+                        px::put<Mode>(dst[i], px::modulate(src[cols[i]] | salpha, color), dalpha);
                     }
                     continue;
                 }
-                for (std::size_t i = 0; i < width; ++i) gathered[i] = src[cols[i * 3]] | salpha;
+                if (sy != gatheredRow || &tex == &target) {
+                    px::gatherRow(gathered, src, cols, width, salpha);
+                    gatheredRow = sy;
+                }
                 px::putRow<Mode>(dst, gathered, width, color, dalpha);
             } else {
                 const px::AxisSample ys = px::axisLinear(vw.q, tex.height(), state.address);

@@ -225,24 +225,9 @@ private:
 // A span path's pieces are at most this many pixels.
 constexpr int kSpan = 64;
 
-// putRow<Mode>, with source-over on the widest vectors allowed. src is
-// scratch: a colour other than white modulates it in place.
-template <BlendMode Mode>
-void putSpan(std::uint32_t* dst, std::uint32_t* src, std::size_t n, std::uint32_t color,
-             std::uint32_t dalpha) {
-    if constexpr (Mode == BlendMode::Alpha) {
-        if (color != 0xFFFFFFFFu) {
-            for (std::size_t k = 0; k < n; ++k) src[k] = px::modulate(src[k], color);
-        }
-        px::blendAlphaSpan(dst, src, n, 0, dalpha);
-    } else {
-        px::putRow<Mode>(dst, src, n, color, dalpha);
-    }
-}
-
 // Bilinear spans: the texels and weights of a piece first, then the
-// weighing a vector at a time; a flat colour modulates in putSpan, where
-// white leaves the texels as they are. Direct (white source-over) tries
+// weighing a vector at a time; a flat colour modulates as the row is put,
+// where white leaves the texels as they are. Direct (white source-over) tries
 // each piece straight onto the row first.
 template <bool Direct>
 void drawLinearSpans(const TriangleWalk& walk, Surface& target, const Surface& tex,
@@ -285,7 +270,7 @@ void drawLinearSpans(const TriangleWalk& walk, Surface& target, const Surface& t
                     }
                     for (int k = 0; k < count; ++k) span[k] = px::modulate(span[k], colours[k]);
                 }
-                putSpan<Mode>(row + x, span, n, flatColour, dalpha);
+                px::putRow<Mode>(row + x, span, n, flatColour, dalpha);
                 x += count;
                 if (x >= run.xEnd) break;
             }
