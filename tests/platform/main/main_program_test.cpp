@@ -178,7 +178,7 @@ TEST_F(MainProgram, AFixedSeedReplaysTheRandomDraws) {
 TEST_F(MainProgram, AnInputScriptPlaysFromTheTitleToTheOpeningAndCloses) {
     writeText(dir / "keys.txt",
               "# the boot, Enter, the opening\n"
-              "until 3000 ready\n"
+              "until 12000 ready\n"
               "press Enter\n"
               "until 60 scene SceneOpening\n"
               "dump dump.txt\n"
@@ -193,7 +193,7 @@ TEST_F(MainProgram, AnInputScriptPlaysFromTheTitleToTheOpeningAndCloses) {
     EXPECT_TRUE(std::filesystem::exists(dir / "opening.png"));
 }
 
-const std::string kToTheOpening = "until 3000 ready\npress Enter\nuntil 300 scene SceneOpening\n";
+const std::string kToTheOpening = "until 12000 ready\npress Enter\nuntil 300 scene SceneOpening\n";
 
 // From the opening to the game: a new adventurer of the first race and
 // class, male, the name left empty (so the default one), confirmed.
@@ -374,7 +374,7 @@ TEST_F(MainProgram, AStartScriptsFloorShowsInTheScreenshotAtItsCells) {
 }
 
 TEST_F(MainProgram, TheTitleShowsItsPictureAndGoesOnWithoutOne) {
-    writeText(dir / "keys.txt", "until 3000 ready\nwait 2\nshot title.png\nclose\n");
+    writeText(dir / "keys.txt", "until 12000 ready\nwait 2\nshot title.png\nclose\n");
     std::string errors;
     ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0) << errors;
     const SurfacePtr shot = readShot(dir / "title.png");
@@ -409,7 +409,7 @@ TEST_F(MainProgram, TheTitleShowsItsPictureAndGoesOnWithoutOne) {
         writeText(dir / "data/title.dat", whole);
         picture.spoil(dir / "data/title.dat");
         writeText(dir / "keys.txt",
-                  "until 3000 ready\nwait 2\nshot bare.png\npress Enter\n"
+                  "until 12000 ready\nwait 2\nshot bare.png\npress Enter\n"
                   "until 300 scene SceneOpening\nclose\n");
         ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0)
             << errors;
@@ -441,7 +441,7 @@ TEST_F(MainProgram, AMissingChipSheetIsToldOnceAndTheGameGoesOn) {
 
 TEST_F(MainProgram, AnEnterHeldSinceLoadingMustBePressedAgain) {
     writeText(dir / "keys.txt",
-              "hold Enter\nuntil 3000 ready\nwait 10\ndump held.txt\n"
+              "hold Enter\nuntil 12000 ready\nwait 10\ndump held.txt\n"
               "release Enter\nwait 2\npress Enter\nuntil 60 scene SceneOpening\nclose\n");
     std::string errors;
     ASSERT_EQ(run(6000, errors, "SDL_VIDEODRIVER=dummy QEL_INPUT_SCRIPT=keys.txt"), 0) << errors;
@@ -1219,7 +1219,7 @@ TEST_F(MainProgram, AJapaneseAdventureFromTheTitleToTheRanking) {
     // saves and ends from the game's menu; then the adventure is continued
     // with the places arranged.
     writeText(dir / "keys.txt",
-              "until 3000 ready\nwait 2\nshot title.png\npress Enter\n"
+              "until 12000 ready\nwait 2\nshot title.png\npress Enter\n"
               "until 300 scene SceneOpening\nwait 5\nshot opening.png\n" +
                   kNewCharacter + "shot floor1.png\ndump start.txt\n" + presses({"S", "Enter"}) +
                   "until 600 scene Nowhere\n");
@@ -1328,7 +1328,7 @@ TEST_F(MainProgram, EveryScreenMatchesItsGoldenPicture) {
         "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_SEED=7 QEL_INPUT_SCRIPT=keys.txt";
     // The screens from the title to the game's menu, which saves and ends.
     writeText(dir / "keys.txt",
-              "until 3000 ready\nwait 30\nshot title.png\npress Enter\n"
+              "until 12000 ready\nwait 30\nshot title.png\npress Enter\n"
               "until 300 scene SceneOpening\nwait 30\nshot opening.png\n"
               "press Enter\nwait 30\nshot race.png\n"
               "press Enter\nwait 10\npress Enter\nwait 10\npress Enter\nwait 30\nshot name.png\n"
