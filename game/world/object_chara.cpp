@@ -32,10 +32,6 @@ std::int32_t clampToInt32(std::int64_t v) {
         v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int32_t wrappingAdd(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-
 template <class T>
 T* made(T* object) {
     if (!object) throw std::bad_alloc();
@@ -196,6 +192,10 @@ void ObjectChara::setGauge(std::int32_t& stored, std::int64_t value, std::int32_
         stored = v;
         update_ = true;
     }
+}
+
+std::int32_t ObjectChara::wrappingAdd(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
 void ObjectChara::setBaseStatus(std::int32_t index, std::int32_t value) {

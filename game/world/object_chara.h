@@ -261,6 +261,9 @@ public:
 
 protected:
     void teardown() override;
+    // A signed 32-bit figure's sum, wrapped through 32 bits as the figures
+    // always have (never an overflow).
+    static std::int32_t wrappingAdd(std::int32_t a, std::int32_t b);
 
 private:
     class BusyScope;

@@ -58,7 +58,7 @@ public:
 
     std::int32_t getSkillPoint() const { return skillPoint_; }
     void setSkillPoint(std::int32_t points) { skillPoint_ = points; }
-    void addSkillPoint(std::int32_t points) { skillPoint_ += points; }
+    void addSkillPoint(std::int32_t points) { skillPoint_ = wrappingAdd(skillPoint_, points); }
 
     std::int32_t getSatiety() const { return satiety_; }
     void setSatiety(std::int64_t value) { satiety_ = floorAtZero(value); }
@@ -71,7 +71,7 @@ public:
 
     std::int32_t getDarkIll() const { return darkIll_; }
     void setDarkIll(std::int32_t value) { darkIll_ = value; }
-    void addDarkIll(std::int32_t amount) { darkIll_ += amount; }
+    void addDarkIll(std::int32_t amount) { darkIll_ = wrappingAdd(darkIll_, amount); }
     std::int32_t getDarkIllMax() const { return darkIllMax_; }
     void setDarkIllMax(std::int32_t value) { darkIllMax_ = value; }
     float getDarkIllPer() const { return ratio(darkIll_, darkIllMax_); }
@@ -93,7 +93,7 @@ public:
 
     std::int32_t getFaith() const { return faith_; }
     void setFaith(std::int32_t value) { faith_ = value; }
-    void addFaith(std::int32_t amount) { faith_ += amount; }
+    void addFaith(std::int32_t amount) { faith_ = wrappingAdd(faith_, amount); }
 
 protected:
     void leftWorld() override;

@@ -94,6 +94,11 @@ const LuaCase kCases[] = {
      "P:setSkillLevel('fire', 3) local l, m = P:createAcquireSkill(), P:createAcquireSkill() "
      "local r = {l:size(), l[0]._level, rawequal(l, m)} l:delete() m:delete() return unpack(r)",
      "1, 3, false"},
+    {"the signed figures' sums wrap through 32 bits",
+     "P:setSkillPoint(2147483647) P:addSkillPoint(256) P:setFaith(-2147483648) P:addFaith(-1) "
+     "P:setDarkIll(2147483647) P:addDarkIll(2147483647) "
+     "return P:getSkillPoint(), P:getFaith(), P:getDarkIll()",
+     "-2147483393, 2147483647, -2"},
     {"pressure is kept on the player",
      "P:setPressure(7) return P:getPressure(), C.ObjectChara.getPressure(P)", "7, 7"},
     {"the equip flag is the player's own record",
