@@ -104,6 +104,7 @@ public:
     // False: frames follow each other without waiting for their time (a
     // scripted run that should finish as fast as the machine allows).
     void setThrottled(bool on) { throttled_ = on; }
+    bool isThrottled() const { return throttled_; }
     // Where the input devices read from instead of the window (a scripted
     // run); null: the window. Set before run().
     void setInputSource(InputSource* source) { inputSource_ = source; }

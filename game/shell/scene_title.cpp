@@ -21,6 +21,7 @@ std::atomic<SceneTitle::LoadedHook> g_loadedHook{nullptr};
 // The loader is joined, never detached: a cancelled boot ends within one
 // Lua count-hook interval or one step.
 constexpr std::chrono::milliseconds kJoinForever{std::chrono::hours(24)};
+constexpr std::chrono::milliseconds kUnthrottledBootWait{std::chrono::minutes(2)};
 
 }  // namespace
 
@@ -37,8 +38,13 @@ bool SceneTitle::init() {
     qel::SysRenderText::instance().createFont(qel::SysRenderText::kDefaultFace, kLoadingFont, 32, 0,
                                               0, false);
     qel::SysResource& resources = qel::SysResource::instance();
-    picture_ = resources.getTexture(kPicturePath, resources.getDefaultColorKey(),
-                                    qel::SysResource::kLoadQueued);
+    // A run that does not wait for its frames' time loads the picture at once
+    // and waits for the boot (update), so it is ready in the same frame
+    // however busy the machine is.
+    const bool throttled = qel::SysMain::instance().isThrottled();
+    picture_ = resources.getTexture(
+        kPicturePath, resources.getDefaultColorKey(),
+        throttled ? qel::SysResource::kLoadQueued : qel::SysResource::kLoadNow);
     thread_ = new qel::Thread(&SceneTitle::loaderEntry, this, false, kJoinForever);
     return true;
 }
@@ -49,7 +55,11 @@ void SceneTitle::loaderEntry(void* self) {
 
 void SceneTitle::update() {
     if (!loaded_) {
-        if (!thread_ || !thread_->isDone()) return;
+        if (!thread_) return;
+        // Bounded, so a hung boot still meets the run's frame limit.
+        if (!thread_->isDone() &&
+            (qel::SysMain::instance().isThrottled() || !thread_->waitDone(kUnthrottledBootWait)))
+            return;
         switch (boot_.result()) {
             case BootLoader::Result::Done:
                 loaded_ = true;

@@ -8,7 +8,7 @@
 // without Enter; QEL_SEED=n seeds the random generator with n instead of the
 // time; QEL_UNTHROTTLED=1 runs frames without waiting for their time (the
 // network requests' clock then counts frames, 1/60 s each, or
-// QEL_FRAME_CLOCK_MS=n milliseconds each);
+// QEL_FRAME_CLOCK_MS=n milliseconds each, and the title waits for the boot);
 // QEL_INPUT_SCRIPT=file plays the keyboard from that file (input_script.h);
 // QEL_SCREENSHOT=file.png writes the last frame drawn as the program ends.
 #include <cstdlib>

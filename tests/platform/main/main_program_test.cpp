@@ -113,6 +113,16 @@ std::string utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
 }
 
+TEST_F(MainProgram, AnUnthrottledRunIsReadyInItsFirstFramesHoweverLongItsBootTakes) {
+    // A scripted run counts frames: the title waits for the boot and loads
+    // its picture at once, so a busy machine does not run out of them.
+    writeText(dir / "keys.txt", "until 3 ready\nclose\n");
+    std::string errors;
+    EXPECT_EQ(
+        run(1000, errors, "SDL_VIDEODRIVER=dummy QEL_UNTHROTTLED=1 QEL_INPUT_SCRIPT=keys.txt"), 0)
+        << errors;
+}
+
 TEST_F(MainProgram, AStartScriptRunsWithTheScriptInterfaceOnceBooted) {
     writeText(dir / "start.lua",
               "local d = C_GetDungeon()\n"
