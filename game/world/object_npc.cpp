@@ -65,6 +65,29 @@ std::string askName(const ScriptCallback& callback, const ObjectNpc* npc) {
         .value_or("");
 }
 
+// What a search perceives at `d` from the searcher (`len2` its squared
+// distance, `at` its cell) becomes the nearest on one of the eight lines and
+// the nearest of all, each only when it is seen; `seen` is asked at most once.
+template <class Seen>
+void notePerceived(AITarget& target, const Point& d, const Point& at, std::uint32_t len2,
+                   std::uint32_t& lineLen2, std::uint32_t& pointLen2, Seen&& seen) {
+    int answer = -1;
+    auto isSeen = [&] {
+        if (answer < 0) answer = seen() ? 1 : 0;
+        return answer == 1;
+    };
+    const bool onLine = d.x == 0 || d.y == 0 || std::abs(d.x) == std::abs(d.y);
+    if (onLine && len2 < lineLen2 && isSeen()) {
+        target._lineDir = AITarget::cal8Dir(d);
+        lineLen2 = len2;
+    }
+    if (len2 < pointLen2 && isSeen()) {
+        target._point = at;
+        target._pointDir = AITarget::cal16Dir(d);
+        pointLen2 = len2;
+    }
+}
+
 }  // namespace
 
 ObjectNpc::FriendHook ObjectNpc::setFriendHook(FriendHook hook) {
@@ -477,24 +500,11 @@ void ObjectNpc::searchCharacters(AITarget& target, std::int32_t kind, CandidateW
             }
             continue;
         }
-        int seen = -1;  // the line test, made at most once
-        auto isSeen = [&] {
-            if (seen < 0)
-                seen = len2 <= telepathy2 ||
-                       (view && view->checkLineOfSight(getPos().x, getPos().y, other->getPos().x,
-                                                       other->getPos().y));
-            return seen == 1;
-        };
-        const bool onLine = d.x == 0 || d.y == 0 || std::abs(d.x) == std::abs(d.y);
-        if (onLine && len2 < lineLen2 && isSeen()) {
-            target._lineDir = AITarget::cal8Dir(d);
-            lineLen2 = len2;
-        }
-        if (len2 < pointLen2 && isSeen()) {
-            target._point = other->getPos();
-            target._pointDir = AITarget::cal16Dir(d);
-            pointLen2 = len2;
-        }
+        notePerceived(target, d, other->getPos(), len2, lineLen2, pointLen2, [&] {
+            return len2 <= telepathy2 ||
+                   (view && view->checkLineOfSight(getPos().x, getPos().y, other->getPos().x,
+                                                   other->getPos().y));
+        });
     }
 }
 
@@ -523,23 +533,10 @@ void ObjectNpc::searchItems(AITarget& target, std::int32_t kind) {
             target._adjoin = true;
             return;
         }
-        int seen = -1;
-        auto isSeen = [&] {
-            if (seen < 0)
-                seen = view && view->checkLineOfSight(getPos().x, getPos().y, item->getPos().x,
-                                                      item->getPos().y);
-            return seen == 1;
-        };
-        const bool onLine = d.x == 0 || d.y == 0 || std::abs(d.x) == std::abs(d.y);
-        if (onLine && len2 < lineLen2 && isSeen()) {
-            target._lineDir = AITarget::cal8Dir(d);
-            lineLen2 = len2;
-        }
-        if (len2 < pointLen2 && isSeen()) {
-            target._point = item->getPos();
-            target._pointDir = AITarget::cal16Dir(d);
-            pointLen2 = len2;
-        }
+        notePerceived(target, d, item->getPos(), len2, lineLen2, pointLen2, [&] {
+            return view && view->checkLineOfSight(getPos().x, getPos().y, item->getPos().x,
+                                                  item->getPos().y);
+        });
     }
 }
 
